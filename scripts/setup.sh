@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run and test.
+# Safe to run again: when everything is present it returns after one dpkg query.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config git clang
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-l10n-tools
+  libgl-dev libxkbcommon-dev
+  zlib1g-dev libminizip-dev libfreexl-dev libxlsxwriter-dev libwmf-dev
+  unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
+  fonts-liberation2 fontconfig
+  xvfb xauth poppler-utils
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <stdexcept>
+
+namespace pemo {
+
+// The text shown when a stream cannot be read.
+inline constexpr const char* kBadFileText = "非法文件";
+
+// Thrown by ArchiveReader (and by the readers built on it) when bytes do not form
+// a valid stream. The message is the program's own text to show the user (UTF-8).
+class FormatError : public std::runtime_error {
+public:
+    explicit FormatError(const QString& message = QString::fromUtf8(kBadFileText))
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Writes the sequential archive encoding every stored form uses: little-endian
+// integers and texts with a 1-, 3- or 7-byte length prefix.
+class ArchiveWriter {
+public:
+    void writeInt32(int32_t v) { writeUInt32(static_cast<uint32_t>(v)); }
+    void writeUInt32(uint32_t v);
+    void writeInt16(int16_t v) { writeUInt16(static_cast<uint16_t>(v)); }
+    void writeUInt16(uint16_t v);
+    void writeByte(uint8_t v) { data_.append(static_cast<char>(v)); }
+    void writeText(const QByteArray& gbk);
+    void writeBytes(const QByteArray& bytes) { data_.append(bytes); }
+    // Reserved int32 fields, written as 0.
+    void writeReserved(int count);
+
+    const QByteArray& data() const { return data_; }
+    QByteArray take() { return std::move(data_); }
+    qsizetype size() const { return data_.size(); }
+
+private:
+    QByteArray data_;
+};
+
+// Reads the archive encoding from bytes in memory. Every read is checked against
+// the bytes left; a read past the end throws FormatError.
+class ArchiveReader {
+public:
+    explicit ArchiveReader(const QByteArray& data) : data_(data) {}
+
+    int32_t readInt32() { return static_cast<int32_t>(readUInt32()); }
+    uint32_t readUInt32();
+    int16_t readInt16() { return static_cast<int16_t>(readUInt16()); }
+    uint16_t readUInt16();
+    uint8_t readByte();
+    // A text in its length-prefixed form; the UTF-16LE form is converted to GBK.
+    QByteArray readText();
+    QByteArray readBytes(qsizetype count);
+    void skip(qsizetype count);
+    void skipReserved(int count) { skip(4 * qsizetype(count)); }
+
+    // Reads an int32 count of items that each take at least minBytesPerItem bytes,
+    // and refuses a negative count or one the bytes left cannot hold.
+    int32_t readCount(qsizetype minBytesPerItem = 1);
+
+    qsizetype position() const { return pos_; }
+    qsizetype remaining() const { return data_.size() - pos_; }
+    bool atEnd() const { return pos_ >= data_.size(); }
+
+private:
+    void require(qsizetype count) const;
+    uint32_t readPrefixLength(bool* utf16);
+
+    QByteArray data_;
+    qsizetype pos_ = 0;
+};
+
+}  // namespace pemo

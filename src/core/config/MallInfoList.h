@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace pemo {
+
+struct MallInfoEntry {
+    QByteArray name;
+    QByteArray value;
+};
+
+// The mall information shown by the five mall-information placeholders (GBK).
+class MallInfoList {
+public:
+    static constexpr int kItemCount = 5;
+
+    static QList<MallInfoEntry> defaultEntries();
+
+    MallInfoList() : entries_(defaultEntries()) {}
+
+    // Entry index (0 to 4); an empty entry outside the list.
+    MallInfoEntry entry(int index) const { return entries_.value(index); }
+    void setValue(int index, const QByteArray& value);
+    const QList<MallInfoEntry>& entries() const { return entries_; }
+    void setEntries(const QList<MallInfoEntry>& entries) { entries_ = entries; }
+
+private:
+    QList<MallInfoEntry> entries_;
+};
+
+}  // namespace pemo

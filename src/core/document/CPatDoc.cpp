@@ -1,0 +1,93 @@
+#include "CPatDoc.h"
+
+namespace pemo {
+
+CPatDoc::CPatDoc() : variableNames(VariableNameList::build()) {}
+
+CPatDoc::~CPatDoc() { clear(); }
+
+void CPatDoc::clear() {
+    records.clear();
+    images.clear();
+    backgrounds.clear();
+}
+
+void CPatDoc::newDocument() {
+    clear();
+    auto record = newRecord();
+    record->current = true;
+    records.push_back(std::move(record));
+    modified = false;
+    notify(Change::Records);
+}
+
+std::unique_ptr<InfoRecord> CPatDoc::newRecord() const {
+    auto record = std::make_unique<InfoRecord>();
+    if (newRecordInitializer) newRecordInitializer(*record);
+    return record;
+}
+
+InfoRecord* CPatDoc::recordAt(int index) const {
+    if (index < 0 || index >= recordCount()) return nullptr;
+    return records[static_cast<size_t>(index)].get();
+}
+
+InfoRecord* CPatDoc::currentRecord() const {
+    for (const auto& r : records) {
+        if (r->current) return r.get();
+    }
+    return nullptr;
+}
+
+int CPatDoc::currentIndex() const {
+    for (int i = 0; i < recordCount(); ++i) {
+        if (records[static_cast<size_t>(i)]->current) return i;
+    }
+    return -1;
+}
+
+bool CPatDoc::setCurrentIndex(int index) {
+    InfoRecord* target = recordAt(index);
+    if (!target) return false;
+    for (auto& r : records) r->current = false;
+    target->current = true;
+    notify(Change::CurrentRecord);
+    return true;
+}
+
+int CPatDoc::indexOf(const InfoRecord* record) const {
+    for (int i = 0; i < recordCount(); ++i) {
+        if (records[static_cast<size_t>(i)].get() == record) return i;
+    }
+    return -1;
+}
+
+int CPatDoc::queuedCount() const {
+    int n = 0;
+    for (const auto& r : records) n += r->copies != 0 ? 1 : 0;
+    return n;
+}
+
+int CPatDoc::totalCopies() const {
+    int n = 0;
+    for (const auto& r : records) n += r->copies;
+    return n;
+}
+
+InfoRecord* CPatDoc::queuedRecord(int k) const {
+    for (const auto& r : records) {
+        if (r->copies != 0 && k-- == 0) return r.get();
+    }
+    return nullptr;
+}
+
+void CPatDoc::setModified(bool value) {
+    modified = value;
+    notify(Change::Modified);
+}
+
+void CPatDoc::notify(Change change) const {
+    if (onChange) onChange(change);
+}
+
+}  // namespace pemo

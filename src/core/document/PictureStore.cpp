@@ -1,0 +1,129 @@
+#include "PictureStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+
+#include "codecs/Archive.h"
+#include "codecs/Gbk.h"
+#include "platform/Folders.h"
+
+namespace pemo {
+
+QString pictureCopyPath(const QByteArray& key, const QByteArray& extension) {
+    ensureTempFolder();
+    return QStringLiteral("%1/IMAGE%2-%3%4")
+        .arg(tempFolder(), safeFileNamePart(Gbk::toUnicode(key)), newUniqueName(),
+             safeFileNamePart(Gbk::toUnicode(extension)));
+}
+
+PictureDescription PictureDescription::ofFile(const QString& path, Kind kind,
+                                              const QByteArray& category, const QByteArray& name) {
+    PictureDescription d;
+    const QFileInfo info(path);
+    d.kind = kind;
+    d.category = category;
+    d.name = name;
+    d.extension = Gbk::fromUnicode(path.right(4));
+    d.modificationTime = info.lastModified();
+    d.fileSize = info.size();
+    d.filePath = path;
+    const QSize size = QImageReader(path).size();
+    if (size.isValid()) {
+        d.width = size.width();
+        d.height = size.height();
+    }
+    return d;
+}
+
+QByteArray PictureStore::add(const PictureDescription& description) {
+    for (const auto& e : entries_) {
+        if (e->description().sameAs(description)) return e->key();
+    }
+    const QByteArray key = newUniqueName().toLatin1();
+    PictureDescription copy = description;
+    copy.filePath = pictureCopyPath(key, description.extension);
+    copy.loaded = false;
+    if (!QFile::copy(description.filePath, copy.filePath)) return QByteArray();
+    makeWritable(copy.filePath);
+    entries_.push_back(std::make_unique<StoredPicture>(key, std::move(copy)));
+    return key;
+}
+
+StoredPicture& PictureStore::addBytes(const QByteArray& key, PictureDescription description,
+                                      const QByteArray& bytes) {
+    description.filePath = pictureCopyPath(key, description.extension);
+    QFile file(description.filePath);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    description.fileSize = bytes.size();
+    entries_.push_back(std::make_unique<StoredPicture>(key, std::move(description)));
+    return *entries_.back();
+}
+
+StoredPicture* PictureStore::entry(const QByteArray& key) const {
+    for (const auto& e : entries_) {
+        if (e->key() == key) return e.get();
+    }
+    return nullptr;
+}
+
+PictureDescription PictureStore::descriptionOf(const QByteArray& key) const {
+    if (const StoredPicture* e = entry(key)) return e->description();
+    return PictureDescription();
+}
+
+void PictureStore::clearMarks() {
+    for (auto& e : entries_) e->used = 0;
+    usedCount_ = 0;
+}
+
+void PictureStore::mark(const QByteArray& key) {
+    if (StoredPicture* e = entry(key)) e->used = 1;
+}
+
+int32_t PictureStore::countMarked() {
+    usedCount_ = 0;
+    for (const auto& e : entries_) usedCount_ += e->used ? 1 : 0;
+    return usedCount_;
+}
+
+void PictureStore::write(ArchiveWriter& out, bool onlyMarked) const {
+    int32_t n = 0;
+    for (const auto& e : entries_) n += (!onlyMarked || e->used) ? 1 : 0;
+    out.writeInt32(n);
+    for (const auto& e : entries_) {
+        if (onlyMarked && !e->used) continue;
+        const PictureDescription& d = e->description();
+        const QByteArray bytes = e->fileBytes();
+        out.writeText(e->key());
+        out.writeInt32(d.kind);
+        out.writeText(d.category);
+        out.writeText(d.name);
+        out.writeText(d.extension);
+        out.writeInt32(d.width);
+        out.writeInt32(d.height);
+        out.writeInt32(static_cast<int32_t>(bytes.size()));
+        out.writeBytes(bytes);
+    }
+}
+
+void PictureStore::read(ArchiveReader& in) {
+    // A stored picture takes at least 1 + 4 + 1 + 1 + 1 + 4 + 4 + 4 bytes.
+    const int32_t n = in.readCount(20);
+    for (int32_t i = 0; i < n; ++i) {
+        const QByteArray key = in.readText();
+        PictureDescription d;
+        d.kind = in.readInt32();
+        d.category = in.readText();
+        d.name = in.readText();
+        d.extension = in.readText();
+        d.width = in.readInt32();
+        d.height = in.readInt32();
+        const int32_t byteCount = in.readInt32();
+        if (byteCount < 0 || byteCount > in.remaining()) throw FormatError();
+        addBytes(key, std::move(d), in.readBytes(byteCount));
+    }
+}
+
+}  // namespace pemo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <memory>
+#include <vector>
+
+#include "StoredPicture.h"
+
+namespace pemo {
+
+class ArchiveReader;
+class ArchiveWriter;
+
+// Pictures embedded in a document (or carried by a template or clipboard stream),
+// keyed by unique names, in insertion order.
+class PictureStore {
+public:
+    PictureStore() = default;
+    PictureStore(const PictureStore&) = delete;
+    PictureStore& operator=(const PictureStore&) = delete;
+
+    // Adds the picture a description names. An entry with the same description is
+    // reused (its key returned, nothing copied); otherwise the file is copied to a new
+    // private copy in the temp folder under a new key. Empty when the file cannot be
+    // copied.
+    QByteArray add(const PictureDescription& description);
+    // Adds a picture from its file bytes under a given key (reading a stream). The
+    // bytes go to a new private copy at once.
+    StoredPicture& addBytes(const QByteArray& key, PictureDescription description,
+                            const QByteArray& bytes);
+
+    StoredPicture* entry(const QByteArray& key) const;
+    bool contains(const QByteArray& key) const { return entry(key) != nullptr; }
+    // The entry's description, or an empty one when no entry has the key.
+    PictureDescription descriptionOf(const QByteArray& key) const;
+
+    // Mark pass: clear every used mark, mark keys, then count the marks.
+    void clearMarks();
+    void mark(const QByteArray& key);
+    int32_t countMarked();
+    int32_t usedCount() const { return usedCount_; }
+
+    void clear() { entries_.clear(); }
+    int size() const { return static_cast<int>(entries_.size()); }
+    const std::vector<std::unique_ptr<StoredPicture>>& entries() const { return entries_; }
+
+    // The stream form: int32 n, then per picture its key, kind, category, name,
+    // extension, width, height, byte count and the file bytes. With onlyMarked, only
+    // marked entries are written and n is the marked count.
+    void write(ArchiveWriter& out, bool onlyMarked) const;
+    void read(ArchiveReader& in);
+
+private:
+    std::vector<std::unique_ptr<StoredPicture>> entries_;
+    int32_t usedCount_ = 0;
+};
+
+// The private copy's path in the temp folder: "IMAGE<key>-<unique><extension>", with
+// the key and extension made safe to use in a file name.
+QString pictureCopyPath(const QByteArray& key, const QByteArray& extension);
+
+}  // namespace pemo

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+#include "PictureDescription.h"
+
+namespace pemo {
+
+class CPatDoc;
+class InfoRecord;
+
+// Command ids of the record list (menu 信息, common toolbar, grid context menu).
+namespace RecordCommand {
+inline constexpr int Delete = 34100;              // 信息删除
+inline constexpr int Find = 34101;                // 查找
+inline constexpr int QueueAll = 34102;            // 全选打印队列
+inline constexpr int QueueNone = 34103;           // 清空打印队列
+inline constexpr int First = 34104;               // 第一条信息
+inline constexpr int Last = 34105;                // 最后一条信息
+inline constexpr int Previous = 34106;            // 前一条信息
+inline constexpr int Next = 34107;                // 下一条信息
+inline constexpr int PreviousGroup = 34108;       // 前一组信息
+inline constexpr int NextGroup = 34109;           // 下一组信息
+inline constexpr int SetCurrentPrint = 34116;     // 设置当前信息打印
+inline constexpr int CancelCurrentPrint = 34117;  // 取消当前信息打印
+inline constexpr int Clear = 34118;               // 信息清除
+inline constexpr int DeleteEmpty = 34119;         // 删除空信息
+inline constexpr int InsertMenu = 34120;          // 信息插入
+inline constexpr int InsertFirst = 34121;         // 信息插入(1条) … (10条)
+inline constexpr int InsertLast = 34131;          // 信息插入(20条)
+inline constexpr int UnifySize = 34141;           // 统一幅面
+inline constexpr int UnifyTemplate = 34142;       // 统一模板
+inline constexpr int UnifyBackground = 34143;     // 统一底图
+}  // namespace RecordCommand
+
+// What the library panels have selected, for 统一底图 and 统一模板.
+struct LibraryChoice {
+    bool selected = false;
+    PictureDescription background;  // category and name of the background
+    QByteArray templateName;        // templates only
+    QString templatePath;           // templates only
+};
+
+// What the record commands need from around the document.
+struct RecordCommandContext {
+    int visibleRowCount = 1;  // rows the record grid shows (前一组/下一组)
+    bool templateMode = false;
+    LibraryChoice background;
+    LibraryChoice templateChoice;
+    // Reads a template file into a record; set once templates can be read.
+    std::function<bool(InfoRecord&, const QString& path)> applyTemplate;
+};
+
+// The record-list commands: enable rules and effects, without widgets. Questions go
+// through Messages.
+class RecordCommands {
+public:
+    explicit RecordCommands(CPatDoc& doc) : doc_(doc) {}
+
+    bool isEnabled(int id, const RecordCommandContext& context) const;
+    // Carries out a command; false when it was disabled or changed nothing.
+    bool execute(int id, const RecordCommandContext& context);
+
+    // Records inserted by 34121 to 34131 (1 to 10, then 20); 0 for other ids.
+    static int insertCount(int id);
+    // "信息插入(%d条)".
+    static QString insertMenuText(int id);
+    // "(A4幅面)" … "(A0幅面)" for the standard sizes, else "(%dx%d)".
+    static QString pageSizeName(int widthMm, int heightMm);
+
+private:
+    void insertRecords(int count);
+    void deleteCurrent();
+    void deleteEmpty();
+    bool unifySize();
+    bool unifyBackground(const RecordCommandContext& context);
+    bool unifyTemplate(const RecordCommandContext& context);
+    bool recordsDifferInSize() const;
+    bool backgroundChoiceDiffers(const RecordCommandContext& context) const;
+    bool templateChoiceDiffers(const RecordCommandContext& context) const;
+    void changed();
+
+    CPatDoc& doc_;
+};
+
+}  // namespace pemo

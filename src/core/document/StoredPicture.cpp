@@ -1,0 +1,23 @@
+#include "StoredPicture.h"
+
+#include <QFile>
+
+#include "platform/Folders.h"
+
+namespace pemo {
+
+StoredPicture::StoredPicture(QByteArray key, PictureDescription description)
+    : key_(std::move(key)), description_(std::move(description)) {}
+
+StoredPicture::~StoredPicture() {
+    if (!description_.filePath.isEmpty()) deleteFileForced(description_.filePath);
+    description_.filePath.clear();
+}
+
+QByteArray StoredPicture::fileBytes() const {
+    QFile file(description_.filePath);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+    return file.readAll();
+}
+
+}  // namespace pemo

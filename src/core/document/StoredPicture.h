@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <memory>
+
+#include "PictureDescription.h"
+
+namespace pemo {
+
+// One picture embedded in a document. While the document is open the picture is a
+// private copy in the temp folder; destroying the entry deletes that copy.
+class StoredPicture {
+public:
+    StoredPicture(QByteArray key, PictureDescription description);
+    ~StoredPicture();
+    StoredPicture(const StoredPicture&) = delete;
+    StoredPicture& operator=(const StoredPicture&) = delete;
+
+    const QByteArray& key() const { return key_; }
+    const PictureDescription& description() const { return description_; }
+    PictureDescription& description() { return description_; }
+
+    // The complete picture file as kept in the temp copy; empty when unreadable.
+    QByteArray fileBytes() const;
+
+    int32_t used = 0;
+
+private:
+    QByteArray key_;
+    PictureDescription description_;
+};
+
+}  // namespace pemo

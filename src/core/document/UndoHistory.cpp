@@ -1,0 +1,43 @@
+#include "UndoHistory.h"
+
+namespace pemo {
+
+void UndoHistory::append(const QByteArray& page) {
+    if (count() == kCapacity) {
+        states_.pop_front();
+        // The states moved down by one; undoIndex must keep naming the same state.
+        if (undoIndex_ >= 0) --undoIndex_;
+    }
+    states_.push_back(page);
+}
+
+void UndoHistory::snapshot(const QByteArray& page) {
+    states_.resize(static_cast<size_t>(undoIndex_ + 1));
+    append(page);
+    undoIndex_ = count() - 1;
+    liveStateStored_ = false;
+}
+
+const QByteArray* UndoHistory::undo(const QByteArray& currentPage) {
+    if (undoIndex_ < 0) return nullptr;
+    if (!liveStateStored_) {
+        append(currentPage);
+        liveStateStored_ = true;
+        if (undoIndex_ < 0) return nullptr;
+    }
+    return &states_[static_cast<size_t>(undoIndex_--)];
+}
+
+const QByteArray* UndoHistory::redo() {
+    if (!canRedo()) return nullptr;
+    ++undoIndex_;
+    return &states_[static_cast<size_t>(undoIndex_ + 1)];
+}
+
+void UndoHistory::clear() {
+    states_.clear();
+    undoIndex_ = -1;
+    liveStateStored_ = false;
+}
+
+}  // namespace pemo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace pemo {
+
+// The program folder: the folder named by the environment variable PEMO_HOME when it
+// is set (tests, installed copies), else the running executable's folder. No trailing
+// separator.
+QString programFolder();
+
+// programFolder() + "/PEMO-TEMP". Callers create it (ensureTempFolder) right before
+// they put a file in it; nothing removes it.
+QString tempFolder();
+
+// Creates the temp folder if it is missing; a failure shows up when the caller then
+// fails to create its file.
+void ensureTempFolder();
+
+// A new UUID in its 36-character hyphenated lower-case form.
+QString newUniqueName();
+
+// Clears a read-only attribute, then deletes the file. True when the file is gone.
+bool deleteFileForced(const QString& path);
+
+// Makes an existing file writable; always reports success.
+bool makeWritable(const QString& path);
+
+// Turns a text taken from a file (a picture key, a name, an extension) into something
+// that can only name a file inside one folder: separators, "..", control characters
+// and characters not allowed in file names become "_".
+QString safeFileNamePart(const QString& text);
+
+}  // namespace pemo

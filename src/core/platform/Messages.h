@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace pemo {
+
+// How core code asks the user something or tells them something. The program
+// installs a message-box implementation; tests install scripted answers.
+class Messages {
+public:
+    enum class Answer { Yes, No, Cancel, Ok };
+    enum class Buttons { YesNo, YesNoCancel, OkCancel };
+
+    virtual ~Messages() = default;
+    virtual Answer ask(const QString& text, Buttons buttons) = 0;
+    virtual void inform(const QString& text) = 0;
+
+    // The installed implementation; without one, questions are answered No and
+    // information goes to standard error.
+    static Messages& current();
+    static void install(Messages* messages);
+};
+
+}  // namespace pemo

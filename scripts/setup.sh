@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   fonts-liberation2 fontconfig
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils x11-apps xdotool imagemagick
 )
 
 missing=()

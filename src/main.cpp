@@ -1,15 +1,34 @@
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 #include <cstring>
 
+#include "app/CPatApp.h"
 #include "platform/ProgramInfo.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+bool hasArgument(int argc, char** argv, const char* name) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
-            return 0;
-        }
+        if (std::strcmp(argv[i], name) == 0) return true;
     }
-    return 0;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Commands that need no display come first.
+    if (hasArgument(argc, argv, "--version")) {
+        std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    // The pictures compiled into the static GUI library.
+    Q_INIT_RESOURCE(pemo);
+    QApplication::setApplicationName(QStringLiteral("Pemo"));
+    QApplication::setOrganizationName(QString::fromUtf8("佩墨"));
+    pemo::CPatApp patApp;
+    if (!patApp.initInstance(QApplication::arguments())) return 0;
+    return QApplication::exec();
 }

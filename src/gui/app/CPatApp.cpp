@@ -1,0 +1,130 @@
+#include "CPatApp.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMessageBox>
+#include <QScreen>
+#include <QPointer>
+#include <QTimer>
+
+#include "CPatMain.h"
+#include "InstanceChannel.h"
+#include "SplashWindow.h"
+#include "blocks/BlockFactory.h"
+#include "document/CPatDoc.h"
+#include "platform/ProgramInfo.h"
+#include "view/CPatView.h"
+
+namespace pemo {
+
+namespace {
+CPatApp* theApp = nullptr;
+}
+
+CPatApp::CPatApp()
+    : settings_(QString::fromUtf8("佩墨"), QStringLiteral("Pemo")), recentFiles_(settings_) {
+    theApp = this;
+    Messages::install(&messageBoxes_);
+}
+
+CPatApp::~CPatApp() {
+    Messages::install(nullptr);
+    delete main_;
+    theApp = nullptr;
+}
+
+CPatApp* CPatApp::instance() { return theApp; }
+
+bool CPatApp::initInstance(const QStringList& arguments) {
+    registerBlockClasses();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/pemo.png")));
+
+    // A file on the command line of a second start goes to the running program.
+    const QString file = arguments.value(1);
+    if (!file.isEmpty() && InstanceChannel::handOver(QFileInfo(file).absoluteFilePath())) {
+        return false;
+    }
+    channel_ = new InstanceChannel(this);
+    channel_->listen();
+
+    SplashWindow* splash = SplashWindow::showSplash(QStringLiteral(":/images/splash.png"));
+
+    doc_ = std::make_unique<CPatDoc>();
+    main_ = new CPatMain(*this, *doc_);
+    messageBoxes_.setParentWidget(main_);
+    doc_->mallInfo = &main_->mallInfo();
+    doc_->newDocument();
+    if (!file.isEmpty() && !openDocument(file)) {
+        // The document stays a new one; the message has been shown.
+    }
+    connect(channel_, &InstanceChannel::openRequested, this, [this](const QString& path) {
+        main_->showMaximized();
+        main_->raise();
+        main_->activateWindow();
+        openDocument(path);
+    });
+
+    main_->updateTitle(documentTitle());
+    // Without a window manager a maximised window keeps its size; give it the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        main_->setGeometry(screen->availableGeometry());
+    }
+    main_->showMaximized();
+    main_->setAcceptDrops(true);
+    if (splash) {
+        // The splash stays above the main window once that is mapped (a desktop
+        // without a window manager stacks windows in the order they are mapped).
+        QPointer<SplashWindow> guard(splash);
+        QTimer::singleShot(0, splash, [guard] {
+            if (guard) guard->bringToFront();
+        });
+    }
+    return true;
+}
+
+QString CPatApp::documentTitle() const {
+    return path_.isEmpty() ? QString::fromUtf8("无标题") : QFileInfo(path_).fileName();
+}
+
+bool CPatApp::saveModified() {
+    if (!doc_->isModified()) return true;
+    const QString question = QString::fromUtf8("将改动保存到 %1？").arg(documentTitle());
+    switch (Messages::current().ask(question, Messages::Buttons::YesNoCancel)) {
+        case Messages::Answer::Yes: return false;  // saving arrives with the file layer
+        case Messages::Answer::No: return true;
+        default: return false;
+    }
+}
+
+bool CPatApp::newDocument() {
+    if (!saveModified()) return false;
+    doc_->newDocument();
+    path_.clear();
+    main_->updateTitle(documentTitle());
+    main_->view()->showCurrentRecord();
+    return true;
+}
+
+bool CPatApp::openDocument(const QString& path) {
+    Q_UNUSED(path);
+    return false;
+}
+
+void CPatApp::showAbout(QWidget* parent) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromUtf8("关于佩墨"));
+    box.setIconPixmap(QIcon(QStringLiteral(":/images/pemo.png")).pixmap(48, 48));
+    box.setText(QString::fromUtf8("%1 %2 版").arg(QString::fromUtf8(kProgramName),
+                                                 QString::fromUtf8(kProgramVersion)));
+    box.setInformativeText(QString::fromUtf8("商场促销海报、价签设计与打印"));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+CPatMain* mainFrame() { return theApp ? theApp->mainFrame() : nullptr; }
+CPatDoc* document() { return theApp ? theApp->documentPtr() : nullptr; }
+CPatView* view() { return mainFrame() ? mainFrame()->view() : nullptr; }
+InfoRecord* currentRecord() { return document() ? document()->currentRecord() : nullptr; }
+
+}  // namespace pemo

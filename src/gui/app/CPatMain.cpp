@@ -1,0 +1,165 @@
+#include "CPatMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+
+#include "CPatApp.h"
+#include "CommandIds.h"
+#include "HelpWindow.h"
+#include "document/CPatDoc.h"
+#include "platform/ProgramInfo.h"
+#include "view/CPatView.h"
+
+namespace pemo {
+
+namespace RC = RecordCommand;
+
+CPatMain::CPatMain(CPatApp& app, CPatDoc& doc) : app_(app), doc_(doc), recordCommands_(doc) {
+    view_ = new CPatView(doc_, this);
+    setCentralWidget(view_);
+    recordPane_ = new QLabel(this);
+    statusBar()->addPermanentWidget(recordPane_);
+    buildMenus();
+    doc_.onChange = [this](CPatDoc::Change) { documentChanged(); };
+    resize(1024, 720);
+}
+
+QAction* CPatMain::addCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    if (!key.isEmpty()) action->setShortcut(key);
+    menu->addAction(action);
+    actions_.insert(id, action);
+    return action;
+}
+
+void CPatMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QString::fromUtf8("文件(&F)"));
+    connect(addCommand(file, CommandId::FileNew, QString::fromUtf8("新建(&N)"), QKeySequence::New),
+            &QAction::triggered, this, [this] { app_.newDocument(); });
+    file->addSeparator();
+    connect(addCommand(file, CommandId::AppExit, QString::fromUtf8("退出(&X)")),
+            &QAction::triggered, this, &QWidget::close);
+
+    buildRecordMenu();
+
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("帮助(&H)"));
+    connect(addCommand(help, CommandId::Help, QString::fromUtf8("《佩墨》帮助"), Qt::Key_F1),
+            &QAction::triggered, this, [this] { HelpWindow::showHelp(this); });
+    connect(addCommand(help, CommandId::AppAbout, QString::fromUtf8("关于佩墨(&A)...")),
+            &QAction::triggered, this, [this] { app_.showAbout(this); });
+}
+
+void CPatMain::buildRecordMenu() {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8("信息(&I)"));
+    insertMenu_ = new QMenu(QString::fromUtf8("信息插入"), this);
+    for (int id = RC::InsertFirst; id <= RC::InsertLast; ++id) {
+        addCommand(insertMenu_, id, RecordCommands::insertMenuText(id));
+    }
+    QAction* insert = menu->addMenu(insertMenu_);
+    insert->setData(RC::InsertMenu);
+    actions_.insert(RC::InsertMenu, insert);
+
+    struct Item {
+        int id;
+        const char* text;
+    };
+    const Item groups[][6] = {
+        {{RC::Delete, "信息删除"}, {RC::Clear, "信息清除"}, {RC::DeleteEmpty, "删除空信息"}, {0, nullptr}},
+        {{RC::QueueAll, "全选打印队列"}, {RC::QueueNone, "清空打印队列"},
+         {RC::SetCurrentPrint, "设置当前信息打印"}, {RC::CancelCurrentPrint, "取消当前信息打印"},
+         {0, nullptr}},
+        {{RC::First, "第一条信息"}, {RC::Previous, "前一条信息"}, {RC::Next, "下一条信息"},
+         {RC::Last, "最后一条信息"}, {RC::PreviousGroup, "前一组信息"}, {RC::NextGroup, "下一组信息"}},
+        {{RC::UnifySize, "统一幅面"}, {RC::UnifyBackground, "统一底图"},
+         {RC::UnifyTemplate, "统一模板"}, {0, nullptr}},
+    };
+    for (const auto& group : groups) {
+        menu->addSeparator();
+        for (const Item& item : group) {
+            if (!item.text) break;
+            addCommand(menu, item.id, QString::fromUtf8(item.text));
+        }
+    }
+    for (QAction* action : actions_) {
+        const int id = action->data().toInt();
+        if (id >= RC::Delete && id <= RC::UnifyBackground && id != RC::InsertMenu) {
+            connect(action, &QAction::triggered, this, [this, id] { runRecordCommand(id); });
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
+}
+
+void CPatMain::showInsertPopup() { insertMenu_->popup(QCursor::pos()); }
+
+RecordCommandContext CPatMain::recordCommandContext() const {
+    RecordCommandContext context;
+    context.visibleRowCount = 1;
+    context.templateMode = view_->templateMode();
+    return context;
+}
+
+void CPatMain::runRecordCommand(int id) {
+    if (id == RC::InsertMenu) {
+        showInsertPopup();
+        return;
+    }
+    recordCommands_.execute(id, recordCommandContext());
+    updateCommands();
+}
+
+void CPatMain::updateCommands() {
+    const RecordCommandContext context = recordCommandContext();
+    for (QAction* action : actions_) {
+        const int id = action->data().toInt();
+        if (id >= RC::Delete && id <= RC::UnifyBackground) {
+            action->setEnabled(recordCommands_.isEnabled(id, context));
+        }
+    }
+}
+
+void CPatMain::updateTitle(const QString& documentTitle) {
+    setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") + documentTitle);
+}
+
+void CPatMain::updateStatus() {
+    const int index = doc_.currentIndex();
+    recordPane_->setText(
+        QString::fromUtf8("信息 %1/%2").arg(index + 1).arg(doc_.recordCount()));
+}
+
+void CPatMain::documentChanged() {
+    updateStatus();
+    updateCommands();
+    view_->showCurrentRecord();
+}
+
+void CPatMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CPatMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    activateWindow();
+    app_.openDocument(urls.first().toLocalFile());
+}
+
+void CPatMain::closeEvent(QCloseEvent* event) {
+    if (app_.saveModified()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace pemo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include "config/MallInfoList.h"
+#include "document/RecordCommands.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace pemo {
+
+class CPatApp;
+class CPatDoc;
+class CPatView;
+
+// The main frame: the design view with the menus, bars and status bar around it.
+class CPatMain : public QMainWindow {
+    Q_OBJECT
+public:
+    CPatMain(CPatApp& app, CPatDoc& doc);
+
+    CPatView* view() const { return view_; }
+    const MallInfoList& mallInfo() const { return mallInfo_; }
+    QAction* action(int id) const { return actions_.value(id); }
+
+    // Enables and ticks every command by its rule.
+    void updateCommands();
+    // Title "佩墨 - <document title>".
+    void updateTitle(const QString& documentTitle);
+    // Carries out a record-list command from the menu, toolbar or grid.
+    void runRecordCommand(int id);
+    RecordCommandContext recordCommandContext() const;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* addCommand(QMenu* menu, int id, const QString& text,
+                        const QKeySequence& key = QKeySequence());
+    void buildMenus();
+    void buildRecordMenu();
+    void showInsertPopup();
+    void updateStatus();
+    void documentChanged();
+
+    CPatApp& app_;
+    CPatDoc& doc_;
+    CPatView* view_ = nullptr;
+    QLabel* recordPane_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* insertMenu_ = nullptr;
+    QHash<int, QAction*> actions_;
+    MallInfoList mallInfo_;
+    RecordCommands recordCommands_;
+};
+
+}  // namespace pemo

@@ -1,0 +1,52 @@
+#include "InstanceChannel.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace pemo {
+
+namespace {
+constexpr int kTimeoutMs = 2000;
+}
+
+InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {}
+
+QString InstanceChannel::serverName() {
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty()) user = QStringLiteral("user");
+    return QStringLiteral("pemo-open-%1").arg(user);
+}
+
+bool InstanceChannel::handOver(const QString& path) {
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(kTimeoutMs)) return false;
+    socket.write(path.toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(kTimeoutMs)) return false;
+    // The running program answers once it has taken the path.
+    return socket.waitForReadyRead(kTimeoutMs) && socket.readAll().startsWith("ok");
+}
+
+bool InstanceChannel::listen() {
+    server_ = new QLocalServer(this);
+    if (!server_->listen(serverName())) {
+        // A server left behind by a crashed instance blocks the name.
+        QLocalServer::removeServer(serverName());
+        if (!server_->listen(serverName())) return false;
+    }
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine()) return;
+                const QString path = QString::fromUtf8(socket->readLine()).trimmed();
+                socket->write("ok\n");
+                socket->flush();
+                if (!path.isEmpty()) emit openRequested(path);
+            });
+        }
+    });
+    return true;
+}
+
+}  // namespace pemo

@@ -18,6 +18,8 @@ public:
     PictureStore() = default;
     PictureStore(const PictureStore&) = delete;
     PictureStore& operator=(const PictureStore&) = delete;
+    PictureStore(PictureStore&&) = default;
+    PictureStore& operator=(PictureStore&&) = default;
 
     // Adds the picture a description names. An entry with the same description is
     // reused (its key returned, nothing copied); otherwise the file is copied to a new

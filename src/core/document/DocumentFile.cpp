@@ -1,0 +1,217 @@
+#include "DocumentFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "CPatDoc.h"
+#include "blocks/BlockKind.h"
+#include "codecs/Archive.h"
+#include "codecs/Gzip.h"
+#include "codecs/ZipExtract.h"
+#include "platform/ProgramInfo.h"
+
+namespace pemo {
+
+namespace {
+
+// Page sizes outside these bounds cannot come from the program; such a file is damaged.
+constexpr int32_t kMaxPageMm = 100000;
+constexpr int32_t kMaxPageTwips = 100000 * 57;
+
+// Everything a document file holds, read aside so a refused file changes nothing.
+struct DocumentContent {
+    RecentColourList colours;
+    PictureStore images;
+    PictureStore backgrounds;
+    VariableNameList variableNames;
+    std::vector<std::unique_ptr<InfoRecord>> records;
+};
+
+void checkPageSize(int32_t wMm, int32_t hMm, int32_t wTw, int32_t hTw) {
+    if (wMm <= 0 || hMm <= 0 || wMm > kMaxPageMm || hMm > kMaxPageMm || wTw <= 0 || hTw <= 0 ||
+        wTw > kMaxPageTwips || hTw > kMaxPageTwips) {
+        throw FormatError();
+    }
+}
+
+void writeRecord(ArchiveWriter& out, const InfoRecord& r) {
+    out.writeInt32(r.widthMm);
+    out.writeInt32(r.heightMm);
+    out.writeInt32(r.widthTw);
+    out.writeInt32(r.heightTw);
+    out.writeText(r.background.key);
+    out.writeText(r.background.category);
+    out.writeText(r.background.name);
+    out.writeText(r.background.extension);
+    out.writeText(r.background.templateName);
+    for (const QByteArray& v : r.values) out.writeText(v);
+    out.writeReserved(17);
+    writeBlockList(out, r.blocks, BlockForm::Document);
+}
+
+std::unique_ptr<InfoRecord> readRecord(ArchiveReader& in, const PictureStore& backgrounds,
+                                       PictureStore& images) {
+    auto r = std::make_unique<InfoRecord>();
+    r->widthMm = in.readInt32();
+    r->heightMm = in.readInt32();
+    r->widthTw = in.readInt32();
+    r->heightTw = in.readInt32();
+    checkPageSize(r->widthMm, r->heightMm, r->widthTw, r->heightTw);
+    r->background.key = in.readText();
+    r->background.category = in.readText();
+    r->background.name = in.readText();
+    r->background.extension = in.readText();
+    r->background.templateName = in.readText();
+    r->background.present = backgrounds.contains(r->background.key) ? 1 : 0;
+    for (QByteArray& v : r->values) v = in.readText();
+    in.skipReserved(17);
+    r->blocks = readBlockList(in, BlockForm::Document, nullptr, &images);
+    if (const Block* product = r->firstBlockOfKind(BlockKind::ProductPicture)) {
+        r->productPicture = product->pictureKey();
+    }
+    return r;
+}
+
+void readBody(const QByteArray& body, DocumentContent& content) {
+    ArchiveReader in(body);
+    content.colours.load(in);
+    content.images.read(in);
+    content.backgrounds.read(in);
+    content.variableNames.load(in);
+    // A record takes at least 4 × 4 + 18 × 1 + 17 × 4 + 4 bytes.
+    const int32_t count = in.readCount(106);
+    content.records.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        content.records.push_back(readRecord(in, content.backgrounds, content.images));
+    }
+}
+
+// Reads a complete document file; nested is set while reading the file that an
+// older ZIP-packed file carries, which may not be packed again.
+void readFile(const QByteArray& bytes, DocumentContent& content, bool nested) {
+    ArchiveReader in(bytes);
+    if (in.readText() != DocumentFile::kMagic) throw FormatError();
+    const int version = in.readUInt16();
+    if (version > kStreamVersion) throw FormatError(newerVersionText("文件", version));
+    const int32_t packed = in.readInt32();
+    const int32_t bodySize = in.readInt32();
+    const int32_t packedSize = in.readInt32();
+    in.skipReserved(2);
+
+    if (version == DocumentFile::kZipVersion) {
+        const int32_t payloadSize = in.readInt32();
+        if (!packed) {
+            readBody(in.readBytes(in.remaining()), content);
+            return;
+        }
+        if (nested || payloadSize < 0 || payloadSize > in.remaining()) throw FormatError();
+        const auto inner = ZipExtract::firstEntry(in.readBytes(payloadSize), kMaxGunzipSize);
+        if (!inner) throw FormatError();
+        readFile(*inner, content, true);
+        return;
+    }
+    if (bodySize == 0) {
+        readBody(in.readBytes(in.remaining()), content);
+        return;
+    }
+    if (packedSize < 0 || packedSize > in.remaining()) throw FormatError();
+    const auto body = gunzipExactly(in.readBytes(packedSize), bodySize);
+    if (!body) throw FormatError();
+    readBody(*body, content);
+}
+
+// Marks the pictures the document still uses. A record's product picture counts even
+// while template mode has emptied its block.
+void markPictures(CPatDoc& doc) {
+    doc.images.clearMarks();
+    doc.backgrounds.clearMarks();
+    for (const auto& r : doc.records) {
+        doc.backgrounds.mark(r->background.key);
+        doc.images.mark(r->productPicture);
+        for (const auto& block : r->blocks) block->markPicturesUsed(doc.images);
+    }
+    doc.images.countMarked();
+    doc.backgrounds.countMarked();
+}
+
+}  // namespace
+
+QString newerVersionText(const char* what, int version) {
+    return QString::fromUtf8("本软件的版本号是3.2；该%1的版本号时%2.%3，请升级软件。")
+        .arg(QString::fromUtf8(what))
+        .arg(version / 256, 0, 16)
+        .arg(version % 256, 0, 16);
+}
+
+QByteArray DocumentFile::writeBody(CPatDoc& doc) {
+    // The product-picture blocks carry the record's picture in the file, also while
+    // template mode shows them empty.
+    std::vector<std::pair<Block*, QByteArray>> shown;
+    for (const auto& r : doc.records) {
+        if (Block* product = r->firstBlockOfKind(BlockKind::ProductPicture)) {
+            shown.emplace_back(product, product->pictureKey());
+            product->setPictureKey(r->productPicture);
+        }
+    }
+    markPictures(doc);
+    ArchiveWriter out;
+    doc.recentColours.store(out);
+    doc.images.write(out, true);
+    doc.backgrounds.write(out, true);
+    doc.variableNames.store(out);
+    out.writeInt32(static_cast<int32_t>(doc.records.size()));
+    for (const auto& r : doc.records) writeRecord(out, *r);
+    for (auto& [block, key] : shown) block->setPictureKey(key);
+    return out.take();
+}
+
+QByteArray DocumentFile::write(CPatDoc& doc, bool compress) {
+    const QByteArray body = writeBody(doc);
+    bool packed = false;
+    QByteArray payload;
+    if (compress) payload = gzipCompress(body, &packed);
+
+    ArchiveWriter out;
+    out.writeText(kMagic);
+    out.writeUInt16(kStreamVersion);
+    out.writeInt32(packed ? 1 : 0);
+    out.writeInt32(packed ? static_cast<int32_t>(body.size()) : 0);
+    out.writeInt32(packed ? static_cast<int32_t>(payload.size()) : 0);
+    out.writeReserved(2);
+    out.writeBytes(packed ? payload : body);
+    return out.take();
+}
+
+void DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
+    DocumentContent content;
+    readFile(bytes, content, false);
+
+    doc.clear();
+    doc.recentColours = content.colours;
+    doc.images = std::move(content.images);
+    doc.backgrounds = std::move(content.backgrounds);
+    doc.variableNames = content.variableNames;
+    doc.records = std::move(content.records);
+    if (doc.records.empty()) doc.records.push_back(doc.newRecord());
+    doc.records.front()->current = true;
+    doc.modified = false;
+}
+
+void DocumentFile::open(CPatDoc& doc, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw FormatError(QString::fromUtf8("无法打开文件 %1。").arg(path));
+    }
+    read(doc, file.readAll());
+}
+
+void DocumentFile::save(CPatDoc& doc, const QString& path) {
+    const QByteArray bytes = write(doc);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw FormatError(QString::fromUtf8("无法保存文件 %1：%2").arg(path, file.errorString()));
+    }
+    doc.modified = false;
+}
+
+}  // namespace pemo

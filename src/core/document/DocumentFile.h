@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pemo {
+
+class CPatDoc;
+
+// The document file (".vxq"): a 31-byte header, then the body, packed as one gzip
+// member when compression succeeds.
+class DocumentFile {
+public:
+    static constexpr const char* kMagic = "QRWNPEMF";
+    static constexpr int kHeaderSize = 31;
+    // The older layout whose payload is a ZIP archive holding a complete file.
+    static constexpr int kZipVersion = 0x0300;
+
+    // The whole file. Runs the mark pass first: pictures no block or background uses
+    // any more are left out.
+    static QByteArray write(CPatDoc& doc, bool compress = true);
+    // The body alone (recent colours, picture stores, variable names, records), after
+    // a mark pass.
+    static QByteArray writeBody(CPatDoc& doc);
+
+    // Replaces the document's contents with the file's. Throws FormatError with the
+    // text to show when the bytes are refused; the document is then left as it was.
+    static void read(CPatDoc& doc, const QByteArray& bytes);
+
+    // Reads or writes a file on disk. Writing goes through a temporary file renamed
+    // over the target once complete. Both throw FormatError with the text to show.
+    static void open(CPatDoc& doc, const QString& path);
+    static void save(CPatDoc& doc, const QString& path);
+};
+
+// "本软件的版本号是3.2；该<what>的版本号时%x.%x，请升级软件。"
+QString newerVersionText(const char* what, int version);
+
+}  // namespace pemo

@@ -47,14 +47,20 @@ Decoder decoderFor(const QString& ext, QByteArray* qtFormat) {
 }
 
 QImage readWithQt(const QByteArray& bytes, const QByteArray& format) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return {};
-    // The hint is tried first; a file whose content is another format than its
-    // extension says is still read by the reader that recognises it.
-    QImageReader reader(&buffer, format);
-    QImage image = reader.read();
+    // The extension's format is tried first; a file whose content is another format
+    // than its name says (renamed pictures are common in libraries) is then read by
+    // whichever reader recognises the content.
+    QImage image;
+    for (const QByteArray& hint : {format, QByteArray()}) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        if (!buffer.open(QIODevice::ReadOnly))
+            return {};
+        QImageReader reader(&buffer, hint);
+        image = reader.read();
+        if (!image.isNull())
+            break;
+    }
     if (image.isNull())
         return {};
     // Everything is drawn from one 32-bit form, whatever depth the file had.

@@ -61,15 +61,21 @@ QImage readWithQt(const QByteArray& bytes, const QByteArray& format) {
         if (!image.isNull())
             break;
     }
+    return image;
+}
+
+// Everything is drawn from one 32-bit form, whatever depth the file had.
+QImage drawable(const QImage& image) {
     if (image.isNull())
         return {};
-    // Everything is drawn from one 32-bit form, whatever depth the file had.
     const auto target =
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     return image.format() == target ? image : image.convertToFormat(target);
 }
 
 }  // namespace
+
+Picture::Picture(const QImage& image) : image_(drawable(image)) {}
 
 Picture Picture::fromFile(const QString& path) {
     QFile file(path);

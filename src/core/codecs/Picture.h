@@ -17,7 +17,8 @@ namespace pemo {
 class Picture {
 public:
     Picture() = default;
-    explicit Picture(QImage image) : image_(std::move(image)) {}
+    // Takes a decoded image, kept in the 32-bit form pictures are drawn from.
+    explicit Picture(const QImage& image);
 
     static Picture fromFile(const QString& path);
     // extension: with or without its leading dot, in any case (".jpg", "JPEG", "tif").

@@ -58,7 +58,7 @@ long ZCALLBACK memSeek(voidpf, voidpf s, ZPOS64_T offset, int origin) {
             break;
         // minizip passes a positive offset meaning "this far before the end".
         case ZLIB_FILEFUNC_SEEK_END:
-            target = size - off;
+            target = size + off;
             break;
         default:
             return -1;
@@ -103,23 +103,21 @@ std::optional<QByteArray> ZipExtract::firstEntry(const QByteArray& archive, qsiz
         (info.flag & 1) == 0 &&
         (info.compression_method == 0 || info.compression_method == Z_DEFLATED) &&
         info.uncompressed_size <= ZPOS64_T(maxSize) && unzOpenCurrentFile(zip) == UNZ_OK) {
-        // One spare byte catches an entry that inflates to more than it declared.
-        QByteArray out(qsizetype(info.uncompressed_size) + 1, Qt::Uninitialized);
-        qsizetype got = 0;
+        // The buffer grows with what actually comes out, so a small archive that
+        // declares a huge entry costs no more memory than its real content.
+        const auto declared = qsizetype(info.uncompressed_size);
+        QByteArray out;
+        char chunk[64 * 1024];
         int n = 0;
-        while (got < out.size()) {
-            const auto want = unsigned(std::min<qsizetype>(out.size() - got, 1 << 20));
-            n = unzReadCurrentFile(zip, out.data() + got, want);
-            if (n <= 0)
+        while ((n = unzReadCurrentFile(zip, chunk, sizeof chunk)) > 0) {
+            if (out.size() + n > declared)
                 break;
-            got += n;
+            out.append(chunk, n);
         }
         // Closing checks the CRC-32 once the whole entry has been read.
         const int closed = unzCloseCurrentFile(zip);
-        if (n == 0 && closed == UNZ_OK && got == qsizetype(info.uncompressed_size)) {
-            out.truncate(got);
+        if (n == 0 && closed == UNZ_OK && out.size() == declared)
             result = std::move(out);
-        }
     }
     unzClose(zip);
     return result;

@@ -11,9 +11,7 @@ TEST(Archive, IntegersAreLittleEndian) {
     w.writeInt32(-2);
     w.writeUInt16(0x0320);
     w.writeUInt32(0x00332211);
-    EXPECT_EQ(w.data(), QByteArray::fromHex("feffffff"
-                                            "2003"
-                                            "11223300"));
+    EXPECT_EQ(w.data(), QByteArray::fromHex("feffffff" "2003" "11223300"));
     ArchiveReader r(w.data());
     EXPECT_EQ(r.readInt32(), -2);
     EXPECT_EQ(r.readUInt16(), 0x0320);
@@ -31,10 +29,8 @@ TEST(Archive, TextPrefixesByLength) {
         {254, QByteArray::fromHex("fe")},
         {255, QByteArray::fromHex("ffff00")},
         {65533, QByteArray::fromHex("fffdff")},
-        {65534, QByteArray::fromHex("ffffff"
-                                    "feff0000")},
-        {70000, QByteArray::fromHex("ffffff"
-                                    "70110100")},
+        {65534, QByteArray::fromHex("ffffff" "feff0000")},
+        {70000, QByteArray::fromHex("ffffff" "70110100")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
@@ -51,9 +47,7 @@ TEST(Archive, TextPrefixesByLength) {
 
 TEST(Archive, Utf16TextIsConvertedToGbk) {
     // 0xFF 0xFFFE marks Unicode; then a one-byte count of UTF-16LE code units.
-    QByteArray stream = QByteArray::fromHex(
-        "fffeff"
-        "03");
+    QByteArray stream = QByteArray::fromHex("fffeff" "03");
     const QString text = QString::fromUtf8("价a格");
     for (QChar ch : text) {
         stream.append(char(ch.unicode() & 0xFF));
@@ -65,9 +59,7 @@ TEST(Archive, Utf16TextIsConvertedToGbk) {
     EXPECT_EQ(r.readByte(), '!');
 
     // The long form of the second prefix.
-    QByteArray longForm = QByteArray::fromHex(
-        "fffeff"
-        "ff0100");
+    QByteArray longForm = QByteArray::fromHex("fffeff" "ff0100");
     longForm.append(QByteArray::fromHex("4100"));
     ArchiveReader r2(longForm);
     EXPECT_EQ(r2.readText(), QByteArray("A"));
@@ -78,11 +70,8 @@ TEST(Archive, ReadsPastTheEndAreRefused) {
         QByteArray::fromHex("0102"),            // int32 from two bytes
         QByteArray::fromHex("05616263"),        // text of 5 from three bytes
         QByteArray::fromHex("ffffffffffff7f"),  // 7-byte prefix naming 2 GiB
-        QByteArray::fromHex("fffeff"
-                            "04"
-                            "4100"),  // UTF-16 of 4 units, 1 present
-        QByteArray::fromHex("fffeff"
-                            "fffeff"),  // the Unicode marker twice
+        QByteArray::fromHex("fffeff" "04" "4100"),  // UTF-16 of 4 units, 1 present
+        QByteArray::fromHex("fffeff" "fffeff"),     // the Unicode marker twice
     };
     for (const auto& bytes : cases) {
         SCOPED_TRACE(bytes.toHex().toStdString());

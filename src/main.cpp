@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/CPatApp.h"
+#include "cli/HeadlessCommands.h"
 #include "platform/ProgramInfo.h"
 
 namespace {
@@ -21,6 +22,13 @@ int main(int argc, char** argv) {
     if (hasArgument(argc, argv, "--version")) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
         return 0;
+    }
+
+    // Inspection and conversion run without a display.
+    if (argc > 1 && (std::strcmp(argv[1], "--dump") == 0 || std::strcmp(argv[1], "--export") == 0)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return *pemo::runHeadlessCommand(QGuiApplication::arguments());
     }
 
     QApplication app(argc, argv);

@@ -183,6 +183,7 @@ void Block::scaleBy(double sx, double sy) {
 }
 
 void Block::setPlaceholderText(const QByteArray&) {}
+QByteArray Block::plainText() const { return QByteArray(); }
 QByteArray Block::pictureKey() const { return QByteArray(); }
 void Block::setPictureKey(const QByteArray&) {}
 

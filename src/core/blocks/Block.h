@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -79,6 +80,8 @@ public:
     virtual void scaleBy(double sx, double sy);
     // Placeholder blocks show a record's value; other blocks ignore it.
     virtual void setPlaceholderText(const QByteArray& text);
+    // Text blocks: their plain text (GBK); a null array for other blocks.
+    virtual QByteArray plainText() const;
     // Picture-bearing blocks: the key of the picture shown in the document's images.
     virtual QByteArray pictureKey() const;
     virtual void setPictureKey(const QByteArray& key);

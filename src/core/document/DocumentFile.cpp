@@ -20,6 +20,7 @@ constexpr int32_t kMaxPageTwips = 100000 * 57;
 
 // Everything a document file holds, read aside so a refused file changes nothing.
 struct DocumentContent {
+    int version = 0;
     RecentColourList colours;
     PictureStore images;
     PictureStore backgrounds;
@@ -93,6 +94,7 @@ void readFile(const QByteArray& bytes, DocumentContent& content, bool nested) {
     if (in.readText() != DocumentFile::kMagic) throw FormatError();
     const int version = in.readUInt16();
     if (version > kStreamVersion) throw FormatError(newerVersionText("文件", version));
+    if (!nested) content.version = version;
     const int32_t packed = in.readInt32();
     const int32_t bodySize = in.readInt32();
     const int32_t packedSize = in.readInt32();
@@ -182,7 +184,7 @@ QByteArray DocumentFile::write(CPatDoc& doc, bool compress) {
     return out.take();
 }
 
-void DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
+int DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
     DocumentContent content;
     readFile(bytes, content, false);
 
@@ -195,14 +197,15 @@ void DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
     if (doc.records.empty()) doc.records.push_back(doc.newRecord());
     doc.records.front()->current = true;
     doc.modified = false;
+    return content.version;
 }
 
-void DocumentFile::open(CPatDoc& doc, const QString& path) {
+int DocumentFile::open(CPatDoc& doc, const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw FormatError(QString::fromUtf8("无法打开文件 %1。").arg(path));
     }
-    read(doc, file.readAll());
+    return read(doc, file.readAll());
 }
 
 void DocumentFile::save(CPatDoc& doc, const QString& path) {

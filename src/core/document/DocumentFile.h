@@ -25,11 +25,12 @@ public:
 
     // Replaces the document's contents with the file's. Throws FormatError with the
     // text to show when the bytes are refused; the document is then left as it was.
-    static void read(CPatDoc& doc, const QByteArray& bytes);
+    // Returns the file's version word.
+    static int read(CPatDoc& doc, const QByteArray& bytes);
 
     // Reads or writes a file on disk. Writing goes through a temporary file renamed
     // over the target once complete. Both throw FormatError with the text to show.
-    static void open(CPatDoc& doc, const QString& path);
+    static int open(CPatDoc& doc, const QString& path);
     static void save(CPatDoc& doc, const QString& path);
 };
 

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 
 #include "codecs/Archive.h"
@@ -29,8 +28,8 @@ PictureDescription PictureDescription::ofFile(const QString& path, Kind kind,
     d.modificationTime = info.lastModified();
     d.fileSize = info.size();
     d.filePath = path;
-    const QSize size = QImageReader(path).size();
-    if (size.isValid()) {
+    const QSize size = Picture::fromFile(path).size();
+    if (!size.isEmpty()) {
         d.width = size.width();
         d.height = size.height();
     }
@@ -66,6 +65,13 @@ StoredPicture* PictureStore::entry(const QByteArray& key) const {
         if (e->key() == key) return e.get();
     }
     return nullptr;
+}
+
+const Picture* PictureStore::find(const QByteArray& key) const {
+    StoredPicture* e = entry(key);
+    if (!e) return nullptr;
+    const Picture& picture = e->picture();
+    return picture.isNull() ? nullptr : &picture;
 }
 
 PictureDescription PictureStore::descriptionOf(const QByteArray& key) const {

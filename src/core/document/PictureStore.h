@@ -32,6 +32,9 @@ public:
                             const QByteArray& bytes);
 
     StoredPicture* entry(const QByteArray& key) const;
+    // The decoded picture of an entry; null when there is no such entry or it cannot
+    // be decoded.
+    const Picture* find(const QByteArray& key) const;
     bool contains(const QByteArray& key) const { return entry(key) != nullptr; }
     // The entry's description, or an empty one when no entry has the key.
     PictureDescription descriptionOf(const QByteArray& key) const;

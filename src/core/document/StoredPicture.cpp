@@ -14,6 +14,15 @@ StoredPicture::~StoredPicture() {
     description_.filePath.clear();
 }
 
+const Picture& StoredPicture::picture() {
+    if (!picture_) {
+        picture_ = std::make_unique<Picture>(Picture::fromData(
+            fileBytes(), QString::fromLatin1(description_.extension)));
+        description_.loaded = true;
+    }
+    return *picture_;
+}
+
 QByteArray StoredPicture::fileBytes() const {
     QFile file(description_.filePath);
     if (!file.open(QIODevice::ReadOnly)) return QByteArray();

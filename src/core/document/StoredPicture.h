@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "PictureDescription.h"
+#include "codecs/Picture.h"
 
 namespace pemo {
 
@@ -20,6 +21,9 @@ public:
     const PictureDescription& description() const { return description_; }
     PictureDescription& description() { return description_; }
 
+    // The decoded picture, loaded from the temp copy on first use; null when the copy
+    // cannot be decoded (the entry stays and is saved again as bytes).
+    const Picture& picture();
     // The complete picture file as kept in the temp copy; empty when unreadable.
     QByteArray fileBytes() const;
 
@@ -28,6 +32,7 @@ public:
 private:
     QByteArray key_;
     PictureDescription description_;
+    std::unique_ptr<Picture> picture_;
 };
 
 }  // namespace pemo

@@ -1,6 +1,7 @@
 #include "CPatApp.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
@@ -13,6 +14,8 @@
 #include "SplashWindow.h"
 #include "blocks/BlockFactory.h"
 #include "document/CPatDoc.h"
+#include "document/DocumentFile.h"
+#include "codecs/Archive.h"
 #include "platform/ProgramInfo.h"
 #include "view/CPatView.h"
 
@@ -91,7 +94,7 @@ bool CPatApp::saveModified() {
     if (!doc_->isModified()) return true;
     const QString question = QString::fromUtf8("将改动保存到 %1？").arg(documentTitle());
     switch (Messages::current().ask(question, Messages::Buttons::YesNoCancel)) {
-        case Messages::Answer::Yes: return false;  // saving arrives with the file layer
+        case Messages::Answer::Yes: return saveDocument();
         case Messages::Answer::No: return true;
         default: return false;
     }
@@ -101,14 +104,57 @@ bool CPatApp::newDocument() {
     if (!saveModified()) return false;
     doc_->newDocument();
     path_.clear();
-    main_->updateTitle(documentTitle());
-    main_->view()->showCurrentRecord();
+    documentReplaced();
     return true;
 }
 
 bool CPatApp::openDocument(const QString& path) {
-    Q_UNUSED(path);
-    return false;
+    if (!saveModified()) return false;
+    try {
+        DocumentFile::open(*doc_, path);
+    } catch (const FormatError& error) {
+        // A refused file leaves the open document as it was, path and all.
+        Messages::current().inform(error.message());
+        return false;
+    }
+    path_ = QFileInfo(path).absoluteFilePath();
+    recentFiles_.add(path_);
+    documentReplaced();
+    return true;
+}
+
+bool CPatApp::saveDocument() {
+    if (path_.isEmpty()) return saveDocumentAs();
+    return saveTo(path_);
+}
+
+bool CPatApp::saveDocumentAs() {
+    QString path = QFileDialog::getSaveFileName(
+        main_, QString::fromUtf8("另存为"), path_.isEmpty() ? documentTitle() : path_,
+        QString::fromUtf8("佩墨文件 (*.vxq)"));
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(QStringLiteral(".vxq"), Qt::CaseInsensitive)) path += QStringLiteral(".vxq");
+    return saveTo(path);
+}
+
+bool CPatApp::saveTo(const QString& path) {
+    try {
+        DocumentFile::save(*doc_, path);
+    } catch (const FormatError& error) {
+        Messages::current().inform(error.message());
+        return false;
+    }
+    path_ = QFileInfo(path).absoluteFilePath();
+    recentFiles_.add(path_);
+    main_->updateTitle(documentTitle());
+    main_->updateRecentFiles();
+    return true;
+}
+
+void CPatApp::documentReplaced() {
+    main_->updateTitle(documentTitle());
+    main_->updateRecentFiles();
+    doc_->notify(CPatDoc::Change::Records);
 }
 
 void CPatApp::showAbout(QWidget* parent) {

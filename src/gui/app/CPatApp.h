@@ -41,12 +41,18 @@ public:
     // File commands. Each asks to save a modified document first.
     bool newDocument();
     bool openDocument(const QString& path);
+    bool saveDocument();
+    bool saveDocumentAs();
     // Asks "将改动保存到 %1？" for a modified document; false when the user cancels.
     bool saveModified();
 
     void showAbout(QWidget* parent);
 
 private:
+    bool saveTo(const QString& path);
+    // Title, recent files and views after the document was replaced.
+    void documentReplaced();
+
     QSettings settings_;
     RecentFileList recentFiles_;
     MessageBoxes messageBoxes_;

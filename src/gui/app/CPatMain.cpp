@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +29,7 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc) : app_(app), doc_(doc), recordCom
     recordPane_ = new QLabel(this);
     statusBar()->addPermanentWidget(recordPane_);
     buildMenus();
+    updateRecentFiles();
     doc_.onChange = [this](CPatDoc::Change) { documentChanged(); };
     resize(1024, 720);
 }
@@ -45,7 +47,20 @@ void CPatMain::buildMenus() {
     QMenu* file = menuBar()->addMenu(QString::fromUtf8("文件(&F)"));
     connect(addCommand(file, CommandId::FileNew, QString::fromUtf8("新建(&N)"), QKeySequence::New),
             &QAction::triggered, this, [this] { app_.newDocument(); });
+    connect(addCommand(file, CommandId::FileOpen, QString::fromUtf8("打开(&O)..."),
+                       QKeySequence::Open),
+            &QAction::triggered, this, [this] {
+                const QString path = QFileDialog::getOpenFileName(
+                    this, QString::fromUtf8("打开"), QString(), QString::fromUtf8("佩墨文件 (*.vxq)"));
+                if (!path.isEmpty()) app_.openDocument(path);
+            });
+    connect(addCommand(file, CommandId::FileSave, QString::fromUtf8("保存(&S)"), QKeySequence::Save),
+            &QAction::triggered, this, [this] { app_.saveDocument(); });
+    connect(addCommand(file, CommandId::FileSaveAs, QString::fromUtf8("另存为(&A)...")),
+            &QAction::triggered, this, [this] { app_.saveDocumentAs(); });
     file->addSeparator();
+    recentMenu_ = file;
+    recentSeparator_ = file->addSeparator();
     connect(addCommand(file, CommandId::AppExit, QString::fromUtf8("退出(&X)")),
             &QAction::triggered, this, &QWidget::close);
 
@@ -96,6 +111,23 @@ void CPatMain::buildRecordMenu() {
         }
     }
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
+}
+
+void CPatMain::updateRecentFiles() {
+    for (QAction* action : std::as_const(recentActions_)) {
+        recentMenu_->removeAction(action);
+        delete action;
+    }
+    recentActions_.clear();
+    const QStringList files = app_.recentFiles().files();
+    for (int i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)), this);
+        action->setData(CommandId::FirstRecentFile + i);
+        const QString path = files.at(i);
+        connect(action, &QAction::triggered, this, [this, path] { app_.openDocument(path); });
+        recentMenu_->insertAction(recentSeparator_, action);
+        recentActions_.append(action);
+    }
 }
 
 void CPatMain::showInsertPopup() { insertMenu_->popup(QCursor::pos()); }

@@ -30,6 +30,7 @@ public:
     void updateCommands();
     // Title "佩墨 - <document title>".
     void updateTitle(const QString& documentTitle);
+    void updateRecentFiles();
     // Carries out a record-list command from the menu, toolbar or grid.
     void runRecordCommand(int id);
     RecordCommandContext recordCommandContext() const;
@@ -53,6 +54,8 @@ private:
     CPatView* view_ = nullptr;
     QLabel* recordPane_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
     QMenu* insertMenu_ = nullptr;
     QHash<int, QAction*> actions_;
     MallInfoList mallInfo_;

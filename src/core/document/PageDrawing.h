@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QRect>
+
+class QPainter;
+
+namespace pemo {
+
+class InfoRecord;
+class PictureStore;
+
+struct PageDrawOptions {
+    // Screen mode renders the page in one screen bitmap stretched onto the device
+    // (the full-screen show); band mode renders bands of at most kBandRows device rows
+    // at the device's resolution (printing, preview, picture export).
+    bool screenMode = false;
+    double zoom = 1.0;      // device pixels = twips × pixels per inch × zoom / 1440
+    QRect target;           // device rectangle the page fills
+    bool withBackground = true;
+    bool templateMode = false;
+    int screenPixelsPerInch = 96;
+};
+
+inline constexpr int kBandRows = 1000;
+
+// Renders a record's page: white, the background stretched over the whole page when
+// it is present, then every block by layer. Outside template mode, variable and price
+// blocks whose value is empty are left out of band output.
+void drawPage(const InfoRecord& record, const PictureStore& backgrounds, QPainter& painter,
+              const PageDrawOptions& options);
+
+// Whether band output leaves a block out: a variable or price whose value is empty,
+// outside template mode.
+bool isSkippedInOutput(const InfoRecord& record, int kind, bool templateMode);
+
+}  // namespace pemo

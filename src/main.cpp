@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +20,15 @@ bool hasArgument(int argc, char** argv, const char* name) {
 
 }  // namespace
 
+// Qt warns on every start when the session gives no runtime folder; give it one of ours.
+void ensureRuntimeFolder() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    const QString folder = QDir::tempPath() + QStringLiteral("/pemo-runtime-%1").arg(getuid());
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", folder.toUtf8());
+}
+
 int main(int argc, char** argv) {
     // Commands that need no display come first.
     if (hasArgument(argc, argv, "--version")) {
@@ -24,6 +36,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    ensureRuntimeFolder();
     // Inspection and conversion run without a display.
     if (argc > 1 && (std::strcmp(argv[1], "--dump") == 0 || std::strcmp(argv[1], "--export") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -15,6 +15,9 @@ using TestApplication = QGuiApplication;
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
+    }
     qputenv("PEMO_HOME", home.path().toUtf8());
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -68,6 +68,22 @@ void drawBandMode(const InfoRecord& record, const Picture* background, QPainter&
 
 }  // namespace
 
+QImage renderPageImage(const InfoRecord& record, const PictureStore& backgrounds,
+                       int pixelsPerInch, bool withBackground, bool templateMode) {
+    const int width = toDevice(record.widthTw, pixelsPerInch, 1.0);
+    const int height = toDevice(record.heightTw, pixelsPerInch, 1.0);
+    if (width <= 0 || height <= 0) return QImage();
+    QImage image = makeBitmap(width, height, pixelsPerInch);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PageDrawOptions options;
+    options.target = QRect(0, 0, width, height);
+    options.withBackground = withBackground;
+    options.templateMode = templateMode;
+    drawPage(record, backgrounds, painter, options);
+    return image;
+}
+
 bool isSkippedInOutput(const InfoRecord& record, int kind, bool templateMode) {
     if (templateMode) return false;
     if (kind >= BlockKind::FirstVariable && kind <= BlockKind::LastVariable) {

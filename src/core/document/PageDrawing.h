@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 
 class QPainter;
@@ -28,6 +29,10 @@ inline constexpr int kBandRows = 1000;
 // blocks whose value is empty are left out of band output.
 void drawPage(const InfoRecord& record, const PictureStore& backgrounds, QPainter& painter,
               const PageDrawOptions& options);
+
+// The page rendered in bands into a picture at the given resolution (zoom 1).
+QImage renderPageImage(const InfoRecord& record, const PictureStore& backgrounds,
+                       int pixelsPerInch, bool withBackground, bool templateMode);
 
 // Whether band output leaves a block out: a variable or price whose value is empty,
 // outside template mode.

@@ -15,7 +15,14 @@
 #include "CPatApp.h"
 #include "CommandIds.h"
 #include "HelpWindow.h"
+#include "blocks/Twips.h"
+#include "codecs/Archive.h"
+#include "codecs/Gbk.h"
 #include "document/CPatDoc.h"
+#include "document/PageDrawing.h"
+#include "document/TemplateFile.h"
+#include "library/SaveTemplateDialog.h"
+#include "platform/Messages.h"
 #include "platform/ProgramInfo.h"
 #include "view/CPatView.h"
 
@@ -65,6 +72,7 @@ void CPatMain::buildMenus() {
             &QAction::triggered, this, &QWidget::close);
 
     buildRecordMenu();
+    buildTemplateMenu();
 
     QMenu* help = menuBar()->addMenu(QString::fromUtf8("帮助(&H)"));
     connect(addCommand(help, CommandId::Help, QString::fromUtf8("《佩墨》帮助"), Qt::Key_F1),
@@ -75,42 +83,85 @@ void CPatMain::buildMenus() {
 
 void CPatMain::buildRecordMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("信息(&I)"));
-    insertMenu_ = new QMenu(QString::fromUtf8("信息插入"), this);
+    insertMenu_ = new QMenu(QString::fromUtf8("信息插入(&I)"), this);
     for (int id = RC::InsertFirst; id <= RC::InsertLast; ++id) {
-        addCommand(insertMenu_, id, RecordCommands::insertMenuText(id));
+        connect(addCommand(insertMenu_, id, RecordCommands::insertMenuText(id)),
+                &QAction::triggered, this, [this, id] { runRecordCommand(id); });
     }
     QAction* insert = menu->addMenu(insertMenu_);
     insert->setData(RC::InsertMenu);
     actions_.insert(RC::InsertMenu, insert);
+    // Ctrl+I opens the same list at the mouse pointer.
+    auto* insertKey = new QAction(this);
+    insertKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(insertKey, &QAction::triggered, this, &CPatMain::showInsertPopup);
+    addAction(insertKey);
 
     struct Item {
         int id;
         const char* text;
+        QKeySequence key;
     };
-    const Item groups[][6] = {
-        {{RC::Delete, "信息删除"}, {RC::Clear, "信息清除"}, {RC::DeleteEmpty, "删除空信息"}, {0, nullptr}},
-        {{RC::QueueAll, "全选打印队列"}, {RC::QueueNone, "清空打印队列"},
-         {RC::SetCurrentPrint, "设置当前信息打印"}, {RC::CancelCurrentPrint, "取消当前信息打印"},
-         {0, nullptr}},
-        {{RC::First, "第一条信息"}, {RC::Previous, "前一条信息"}, {RC::Next, "下一条信息"},
-         {RC::Last, "最后一条信息"}, {RC::PreviousGroup, "前一组信息"}, {RC::NextGroup, "下一组信息"}},
-        {{RC::UnifySize, "统一幅面"}, {RC::UnifyBackground, "统一底图"},
-         {RC::UnifyTemplate, "统一模板"}, {0, nullptr}},
+    const auto Ctrl = Qt::CTRL;
+    const std::vector<std::vector<Item>> groups = {
+        {{RC::Delete, "信息删除(&D)", Ctrl | Qt::Key_D}, {RC::Clear, "信息清除(&A)", {}}},
+        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}},
+        {{RC::QueueAll, "全选打印队列(&P)", {}}, {RC::QueueNone, "清空打印队列(&C)", Ctrl | Qt::Key_Q}},
+        {{RC::SetCurrentPrint, "设置当前信息打印", {}},
+         {RC::CancelCurrentPrint, "取消当前信息打印", {}}},
+        {{RC::First, "第一条信息(&H)", Ctrl | Qt::Key_Home},
+         {RC::Last, "最后一条信息(&E)", Ctrl | Qt::Key_End},
+         {RC::Previous, "前一条信息(&R)", Ctrl | Qt::Key_Up},
+         {RC::Next, "下一条信息(&N)", Ctrl | Qt::Key_Down},
+         {RC::PreviousGroup, "前一组信息", Ctrl | Qt::Key_PageUp},
+         {RC::NextGroup, "下一组信息", Ctrl | Qt::Key_PageDown}},
+        {{RC::UnifySize, "统一幅面(&S)", {}},
+         {RC::UnifyBackground, "统一底图(&B)", {}},
+         {RC::UnifyTemplate, "统一模板(&T)", {}}},
     };
     for (const auto& group : groups) {
         menu->addSeparator();
         for (const Item& item : group) {
-            if (!item.text) break;
-            addCommand(menu, item.id, QString::fromUtf8(item.text));
-        }
-    }
-    for (QAction* action : actions_) {
-        const int id = action->data().toInt();
-        if (id >= RC::Delete && id <= RC::UnifyBackground && id != RC::InsertMenu) {
-            connect(action, &QAction::triggered, this, [this, id] { runRecordCommand(id); });
+            const int id = item.id;
+            connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
+                    &QAction::triggered, this, [this, id] { runRecordCommand(id); });
         }
     }
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
+}
+
+void CPatMain::buildTemplateMenu() {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8("模板(&T)"));
+    connect(addCommand(menu, kSaveTemplate, QString::fromUtf8("保存模板(&S)")), &QAction::triggered,
+            this, [this] { saveTemplate(false); });
+    connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
+            &QAction::triggered, this, [this] { saveTemplate(true); });
+    connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
+}
+
+void CPatMain::saveTemplate(bool askName) {
+    InfoRecord* record = doc_.currentRecord();
+    if (!record || record->background.name.isEmpty()) return;
+    const QString folder =
+        TemplateFile::folderFor(record->background.category, record->background.name);
+    const QStringList existing = SaveTemplateDialog::existingTemplates(folder);
+    QString name = Gbk::toUnicode(record->background.templateName);
+    if (askName || name.isEmpty() || !existing.contains(name)) {
+        SaveTemplateDialog dialog(existing, this);
+        if (dialog.exec() != QDialog::Accepted) return;
+        name = dialog.templateName();
+    }
+    // The preview the library shows beside the template, 150 pixels wide.
+    const int previewPpi = std::max(1, 150 * kTwipsPerInch / std::max(1, record->widthTw));
+    const QImage preview = renderPageImage(*record, doc_.backgrounds, previewPpi, true, false);
+    try {
+        TemplateFile::saveToLibrary(*record, doc_, name, preview);
+    } catch (const FormatError& error) {
+        Messages::current().inform(error.message());
+        return;
+    }
+    record->background.templateName = Gbk::fromUnicode(name);
+    doc_.setModified();
 }
 
 void CPatMain::updateRecentFiles() {
@@ -149,6 +200,10 @@ void CPatMain::runRecordCommand(int id) {
 }
 
 void CPatMain::updateCommands() {
+    const InfoRecord* record = doc_.currentRecord();
+    const bool hasBackground = record && !record->background.name.isEmpty();
+    action(kSaveTemplate)->setEnabled(hasBackground);
+    action(kSaveTemplateAs)->setEnabled(hasBackground);
     const RecordCommandContext context = recordCommandContext();
     for (QAction* action : actions_) {
         const int id = action->data().toInt();

@@ -45,6 +45,12 @@ private:
                         const QKeySequence& key = QKeySequence());
     void buildMenus();
     void buildRecordMenu();
+    void buildTemplateMenu();
+    // 保存模板 saves over the record's template when it exists; 另存模板 always asks.
+    void saveTemplate(bool askName);
+
+    static constexpr int kSaveTemplate = 34400;
+    static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
     void updateStatus();
     void documentChanged();

@@ -22,6 +22,12 @@ public:
         return x >= frame.left && x < frame.right && y >= frame.top && y < frame.bottom;
     }
 
+    void setPlaceholderText(const QByteArray& text) override { shownText = text; }
+    QByteArray pictureKey() const override { return key; }
+    void setPictureKey(const QByteArray& k) override { key = k; }
+
+    QByteArray shownText;
+    QByteArray key;
     int hitTests = 0;
     bool scratchWasWhite = true;
     int32_t createdFor = 0;  // the class bit the factory created it for

@@ -69,7 +69,7 @@ TEST(Folders, MakeWritable) {
     const QString path = writeFile(dir.filePath("ro.dic"), "abc");
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
     EXPECT_TRUE(makeWritable(path));
-    EXPECT_TRUE(QFileInfo(path).isWritable());
+    EXPECT_TRUE(QFile::permissions(path) & QFileDevice::WriteOwner);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("abc"));  // contents untouched

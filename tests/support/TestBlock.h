@@ -30,17 +30,12 @@ public:
     QByteArray key;
     int hitTests = 0;
     bool scratchWasWhite = true;
-    int32_t createdFor = 0;  // the class bit the factory created it for
 };
 
 // Lets the block factory create TestBlock for every class bit.
 inline void registerTestBlocks() {
     for (int32_t bit : {BlockKind::GraphicBit, BlockKind::TextBit, BlockKind::PictureBit}) {
-        BlockFactory::setCreator(bit, [bit] {
-            auto block = std::make_unique<TestBlock>();
-            block->createdFor = bit;
-            return block;
-        });
+        BlockFactory::setCreator(bit, [] { return std::make_unique<TestBlock>(); });
     }
 }
 

@@ -172,28 +172,3 @@ TEST_F(BlockForms, ReaderRefusesMalformedLists) {
     }
 }
 
-TEST_F(BlockForms, FactoryTestsGraphicThenTextThenPictureBit) {
-    const struct {
-        int32_t kind;
-        int32_t createdFor;  // 0: no block
-    } cases[] = {
-        {BlockKind::Rectangle, BlockKind::GraphicBit},
-        {BlockKind::OriginalPrice, BlockKind::TextBit},
-        {BlockKind::Logo2, BlockKind::PictureBit},
-        {BlockKind::GraphicBit | BlockKind::TextBit | 1, BlockKind::GraphicBit},
-        {BlockKind::TextBit | BlockKind::PictureBit | 1, BlockKind::TextBit},
-        {0x00010001, 0},
-        {BlockKind::SelectionTool, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.kind);
-        const auto block = BlockFactory::create(c.kind);
-        if (c.createdFor == 0) {
-            EXPECT_EQ(block, nullptr);
-            continue;
-        }
-        ASSERT_NE(block, nullptr);
-        EXPECT_EQ(block->kind, c.kind);
-        EXPECT_EQ(static_cast<TestBlock&>(*block).createdFor, c.createdFor);
-    }
-}

@@ -53,16 +53,6 @@ TEST(BlockHandles, RebuildAddsTheEightResizeGripsInOrder) {
     }
 }
 
-TEST(BlockHandles, RebuildWithoutClearingKeepsOtherGrips) {
-    auto b = makeBlock(BlockKind::Rectangle, {0, 0, 100, 100});
-    b->addHandle(BlockHandle::Rotation, -1, 50, -40);
-    b->rebuildHandles(false);
-    EXPECT_EQ(b->handles().size(), 9u);
-    EXPECT_EQ(b->handles().front()->id, BlockHandle::Rotation);
-    b->rebuildHandles(true);
-    EXPECT_EQ(b->handles().size(), 8u);
-}
-
 TEST(BlockHandles, AddHandleAtAnOccupiedSpotTakesItOver) {
     auto b = makeBlock(BlockKind::Polygon, {0, 0, 100, 100});
     b->rebuildHandles(true);
@@ -80,17 +70,6 @@ TEST(BlockHandles, AddHandleAtAnOccupiedSpotTakesItOver) {
     EXPECT_EQ(b->frame, (TwipsRect{10, -5, 110, 95}));
     EXPECT_EQ(b->handles().size(), 8u);
     EXPECT_EQ(gripsOf(*b).front(), (Grip{-11, -1, 10, -5}));
-}
-
-TEST(BlockHandles, ClearHandlesCanKeepOne) {
-    auto b = makeBlock(BlockKind::Rectangle, {0, 0, 100, 100});
-    b->rebuildHandles(true);
-    const BlockHandle* keep = b->handles()[4].get();
-    b->clearHandles(keep);
-    ASSERT_EQ(b->handles().size(), 1u);
-    EXPECT_EQ(b->handles().front().get(), keep);
-    b->clearHandles();
-    EXPECT_TRUE(b->handles().empty());
 }
 
 TEST(BlockHandles, HitHandleSquareIsInclusiveLeftTopExclusiveRightBottom) {

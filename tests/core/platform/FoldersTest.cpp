@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include "platform/Folders.h"
+
+using namespace pemo;
+
+namespace {
+
+// Points PEMO_HOME somewhere else for one test and puts it back afterwards.
+class HomeOverride {
+public:
+    explicit HomeOverride(const QString& path) : saved_(qgetenv("PEMO_HOME")) {
+        qputenv("PEMO_HOME", path.toUtf8());
+    }
+    ~HomeOverride() { qputenv("PEMO_HOME", saved_); }
+
+private:
+    QByteArray saved_;
+};
+
+QString writeFile(const QString& path, const QByteArray& bytes = "x") {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+}  // namespace
+
+TEST(Folders, ProgramFolderFollowsPemoHome) {
+    QTemporaryDir dir;
+    {
+        // A trailing separator is dropped.
+        HomeOverride home(dir.path() + "/");
+        EXPECT_EQ(programFolder(), QDir::cleanPath(dir.path()));
+        EXPECT_EQ(tempFolder(), QDir::cleanPath(dir.path()) + "/PEMO-TEMP");
+        EXPECT_FALSE(QFileInfo::exists(tempFolder()));
+        ensureTempFolder();
+        EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
+        ensureTempFolder();  // already there: no harm
+        EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
+    }
+    EXPECT_NE(programFolder(), QDir::cleanPath(dir.path()));
+}
+
+TEST(Folders, DeleteFileForcedRemovesReadOnlyFile) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir.filePath("locked.dic"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+    EXPECT_TRUE(deleteFileForced(path));
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(Folders, MakeWritable) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.dic");
+    EXPECT_TRUE(makeWritable(missing));
+    EXPECT_FALSE(QFileInfo::exists(missing));  // nothing created
+
+    const QString path = writeFile(dir.filePath("ro.dic"), "abc");
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+    EXPECT_TRUE(makeWritable(path));
+    EXPECT_TRUE(QFile::permissions(path) & QFileDevice::WriteOwner);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("abc"));  // contents untouched
+}
+
+TEST(Folders, NewUniqueNamesAreDistinctLowerCaseUuids) {
+    const QRegularExpression form(
+        "^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$");
+    QSet<QString> seen;
+    for (int i = 0; i < 200; ++i) {
+        const QString name = newUniqueName();
+        EXPECT_EQ(name.size(), 36);
+        EXPECT_TRUE(form.match(name).hasMatch()) << name.toStdString();
+        seen.insert(name);
+    }
+    EXPECT_EQ(seen.size(), 200);
+}
+
+TEST(Folders, SafeFileNamePartKeepsOrdinaryTextAndNeutralisesTheRest) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"", ""},
+        {".bmp", ".bmp"},
+        {"底图 一", "底图 一"},
+        {"a/b\\c", "a_b_c"},
+        {":*?\"<>|", "_______"},
+        {"tab\there", "tab_here"},
+        {".", "_"},
+        {"..", "_."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(safeFileNamePart(QString::fromUtf8(c.in)), QString::fromUtf8(c.out));
+    }
+}
+

@@ -12,9 +12,12 @@ namespace pemo {
 
 QString pictureCopyPath(const QByteArray& key, const QByteArray& extension) {
     ensureTempFolder();
+    // A key or extension from a damaged file can be of any length; the name stays short.
+    constexpr int kMaxKeyPart = 64;
+    constexpr int kMaxExtensionPart = 16;
     return QStringLiteral("%1/IMAGE%2-%3%4")
-        .arg(tempFolder(), safeFileNamePart(Gbk::toUnicode(key)), newUniqueName(),
-             safeFileNamePart(Gbk::toUnicode(extension)));
+        .arg(tempFolder(), safeFileNamePart(Gbk::toUnicode(key)).left(kMaxKeyPart), newUniqueName(),
+             safeFileNamePart(Gbk::toUnicode(extension)).left(kMaxExtensionPart));
 }
 
 PictureDescription PictureDescription::ofFile(const QString& path, Kind kind,
@@ -54,7 +57,11 @@ StoredPicture& PictureStore::addBytes(const QByteArray& key, PictureDescription 
                                       const QByteArray& bytes) {
     description.filePath = pictureCopyPath(key, description.extension);
     QFile file(description.filePath);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        throw FormatError(
+            QString::fromUtf8("无法写入临时文件 %1。").arg(description.filePath));
+    }
+    file.close();
     description.fileSize = bytes.size();
     entries_.push_back(std::make_unique<StoredPicture>(key, std::move(description)));
     return *entries_.back();

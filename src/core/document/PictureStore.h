@@ -27,7 +27,8 @@ public:
     // copied.
     QByteArray add(const PictureDescription& description);
     // Adds a picture from its file bytes under a given key (reading a stream). The
-    // bytes go to a new private copy at once.
+    // bytes go to a new private copy at once; throws FormatError when the copy cannot
+    // be written, so a picture is never kept without its bytes.
     StoredPicture& addBytes(const QByteArray& key, PictureDescription description,
                             const QByteArray& bytes);
 
@@ -45,7 +46,10 @@ public:
     int32_t countMarked();
     int32_t usedCount() const { return usedCount_; }
 
-    void clear() { entries_.clear(); }
+    void clear() {
+        entries_.clear();
+        usedCount_ = 0;
+    }
     int size() const { return static_cast<int>(entries_.size()); }
     const std::vector<std::unique_ptr<StoredPicture>>& entries() const { return entries_; }
 

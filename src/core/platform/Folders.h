@@ -20,7 +20,8 @@ void ensureTempFolder();
 // A new UUID in its 36-character hyphenated lower-case form.
 QString newUniqueName();
 
-// Clears a read-only attribute, then deletes the file. True when the file is gone.
+// Clears a read-only attribute, then deletes the file. True when the file existed and
+// was deleted.
 bool deleteFileForced(const QString& path);
 
 // Makes an existing file writable; always reports success.

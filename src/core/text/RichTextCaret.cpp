@@ -127,7 +127,10 @@ void RichText::caretUp(bool extend) {
         return;
     }
     const int dx = caret_.before ? c.advance / 4 : 3 * c.advance / 4;
-    const TextPosition p = caretFromPoint(c.x + dx, c.lineTop - lineGap_);
+    // The point just above the line; with lines that touch or overlap (a gap of 0 or
+    // less) one twip above its top, so the caret does not stay on its own line.
+    const int py = lineGap_ > 0 ? c.lineTop - lineGap_ : c.lineTop - 1;
+    const TextPosition p = caretFromPoint(c.x + dx, py);
     moveCaret(p.index, extend);
 }
 
@@ -145,7 +148,8 @@ void RichText::caretDown(bool extend) {
         return;
     }
     const int dx = caret_.before ? c.advance / 4 : 3 * c.advance / 4;
-    const TextPosition p = caretFromPoint(c.x + dx, c.lineTop + c.lineHeight + lineGap_);
+    const TextPosition p =
+        caretFromPoint(c.x + dx, c.lineTop + c.lineHeight + std::max(lineGap_, 0));
     moveCaret(p.index, extend);
 }
 

@@ -88,9 +88,9 @@ private:
 };
 
 QByteArray bytesOf(const TextItem& item) {
-    if (ItemClass::isDoubleByte(item.itemClass()))
-        return QByteArray{char(item.lead), char(item.trail)};
-    return QByteArray(1, char(item.lead));
+    QByteArray bytes(1, char(item.lead));
+    if (ItemClass::isDoubleByte(item.itemClass())) bytes.append(char(item.trail));
+    return bytes;
 }
 
 // Draws text turned a quarter turn clockwise, its origin at device point `at`.
@@ -202,8 +202,8 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             uint8_t lead = it.lead, trail = it.trail;
             if (chinese) CharClasses::verticalQuoteForm(&lead, &trail);
             glyphY = devY(y);
-            const QByteArray bytes =
-                chinese ? QByteArray{char(lead), char(trail)} : QByteArray(1, char(lead));
+            QByteArray bytes(1, char(lead));
+            if (chinese) bytes.append(char(trail));
             drawTurned(painter, state.font, {X, glyphY}, bytes,
                        TextPaint::colour(state.style.textColour));
             drawn = true;

@@ -224,6 +224,16 @@ TEST(RenderTest, SampleSheet) {
     }
     p.end();
     EXPECT_TRUE(image.save(QStringLiteral("/tmp/richtext.png")));
+
+    QImage zoomed(420, 580, QImage::Format_RGB32);
+    zoomed.fill(Qt::white);
+    QPainter z(&zoomed);
+    z.setPen(QColor(200, 200, 255));
+    z.drawRect(10, 10, 400, 560);
+    vertical.setSelection({9, true}, {14, true});
+    vertical.draw(z, TextDevice{2.0, 10, 10, 96, 96}, true);
+    z.end();
+    EXPECT_TRUE(zoomed.save(QStringLiteral("/tmp/richtext_vertical.png")));
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ constexpr int kA4Height = 16837;  // 297 mm
 QByteArray sampleText() {
     const QString piece = QStringLiteral("全场商品八折优惠，Special offer 2024! 会员再享 95 折。");
     QString text;
-    while (text.size() < 500) text += piece;
+    while (text.size() < 500)
+        text += piece;
     text.truncate(500);
     return Gbk::fromUnicode(text);
 }
@@ -65,7 +66,8 @@ BENCHMARK(BM_Layout)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

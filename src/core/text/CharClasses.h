@@ -23,13 +23,21 @@ inline constexpr uint16_t Opening = 65309;
 inline constexpr uint16_t Closing = 65310;
 inline constexpr uint16_t Price = 65311;
 
-inline bool isReserved(uint16_t c) { return c == Reserved1 || c == Reserved2; }
-inline bool isEndOrBreak(uint16_t c) { return c == End || c == LineBreak; }
+inline bool isReserved(uint16_t c) {
+    return c == Reserved1 || c == Reserved2;
+}
+inline bool isEndOrBreak(uint16_t c) {
+    return c == End || c == LineBreak;
+}
 inline bool isSingleByte(uint16_t c) {
     return c == Word || c == Percent || c == Digit || c == Point;
 }
-inline bool isDoubleByte(uint16_t c) { return c >= Ideograph && c <= Closing; }
-inline bool isKnown(uint16_t c) { return c >= End && c <= Price; }
+inline bool isDoubleByte(uint16_t c) {
+    return c >= Ideograph && c <= Closing;
+}
+inline bool isKnown(uint16_t c) {
+    return c >= End && c <= Price;
+}
 }  // namespace ItemClass
 
 // The GBK byte classes the editor and the layout need.

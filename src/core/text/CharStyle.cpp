@@ -33,7 +33,8 @@ void CharStyle::write(ArchiveWriter& out, StyleForm form) const {
     out.writeText(form == StyleForm::Template ? localKey : textureKey);
     out.writeInt16(charSpacing);
     if (form != StyleForm::Snapshot) {
-        for (int i = 0; i < 7; ++i) out.writeInt16(0);
+        for (int i = 0; i < 7; ++i)
+            out.writeInt16(0);
     }
 }
 
@@ -58,7 +59,8 @@ void CharStyle::read(ArchiveReader& in, StyleForm form) {
         localKey.clear();
     }
     charSpacing = in.readInt16();
-    if (form != StyleForm::Snapshot) in.skip(7 * 2);
+    if (form != StyleForm::Snapshot)
+        in.skip(7 * 2);
 }
 
 }  // namespace pemo

@@ -27,7 +27,7 @@ struct CharStyle {
     int32_t effectSize = 1;
     int32_t effectColour = 0xC0C0C0;
     int32_t pattern = 1;
-    QByteArray textureKey;  // key in the document's picture store (effect 41)
+    QByteArray textureKey;    // key in the document's picture store (effect 41)
     int16_t charSpacing = 0;  // percent of the character width
     QByteArray localKey;      // key in a template or clipboard stream's picture store
 

@@ -108,17 +108,21 @@ const Entry kTable[] = {
 
 QHash<QString, FontFaces::Face> buildTable() {
     QHash<QString, FontFaces::Face> table;
-    for (const Entry& e : kTable) table.insert(QString::fromUtf8(e.name).toCaseFolded(), {*e.family, e.cjk});
+    for (const Entry& e : kTable)
+        table.insert(QString::fromUtf8(e.name).toCaseFolded(), {*e.family, e.cjk});
     const QString cjkTargets[] = {kSansCjk, kSerifCjk, kKai, kMing, kMicroHei, kZenHei};
-    for (const QString& f : cjkTargets) table.insert(f.toCaseFolded(), {f, true});
+    for (const QString& f : cjkTargets)
+        table.insert(f.toCaseFolded(), {f, true});
     const QString westernTargets[] = {kSans, kSerif, kMono};
-    for (const QString& f : westernTargets) table.insert(f.toCaseFolded(), {f, false});
+    for (const QString& f : westernTargets)
+        table.insert(f.toCaseFolded(), {f, false});
     return table;
 }
 
 bool hasNonAscii(const QByteArray& bytes) {
     for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
     }
     return false;
 }
@@ -129,7 +133,8 @@ FontFaces::Face FontFaces::resolve(const QByteArray& gbkName) {
     static const QHash<QString, Face> table = buildTable();
     static QHash<QByteArray, Face> resolved;
     auto cached = resolved.constFind(gbkName);
-    if (cached != resolved.constEnd()) return *cached;
+    if (cached != resolved.constEnd())
+        return *cached;
 
     const QString name = Gbk::toUnicode(gbkName).trimmed();
     Face face;

@@ -12,8 +12,8 @@ namespace pemo {
 class FontFaces {
 public:
     struct Face {
-        QString family;   // installed family to draw with
-        bool cjk = false; // a Chinese face: its cell is one em high, as the Windows faces are
+        QString family;    // installed family to draw with
+        bool cjk = false;  // a Chinese face: its cell is one em high, as the Windows faces are
     };
 
     static Face resolve(const QByteArray& gbkName);

@@ -16,17 +16,22 @@ namespace {
 const QByteArray kNames[] = {QByteArray("\xD4\xAD\xBC\xDB"), QByteArray("\xCF\xD6\xBC\xDB"),
                              QByteArray("\xD5\xDB\xBF\xDB")};
 
-int smallSize(int size) { return size * 3 / 5; }
+int smallSize(int size) {
+    return size * 3 / 5;
+}
 
 // One character of the value: its byte length (0 at a lone lead byte, which ends it).
 int charLength(const QByteArray& text, qsizetype i) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) return 1;
+    if (static_cast<unsigned char>(text[i]) < 0x80)
+        return 1;
     return i + 1 < text.size() ? 2 : 0;
 }
 
 }  // namespace
 
-PriceItem::PriceItem(int32_t priceKind) : TextItem(ItemClass::Price) { kind = priceKind; }
+PriceItem::PriceItem(int32_t priceKind) : TextItem(ItemClass::Price) {
+    kind = priceKind;
+}
 
 void PriceItem::writeExtra(ArchiveWriter& out) const {
     out.writeText(valueText);
@@ -40,33 +45,51 @@ void PriceItem::readExtra(ArchiveReader& in) {
     lineColour = in.readInt32();
 }
 
-bool PriceItem::hasSmallDecimals(int s) { return (s >= 5 && s <= 12) || s == 14 || s == 15; }
+bool PriceItem::hasSmallDecimals(int s) {
+    return (s >= 5 && s <= 12) || s == 14 || s == 15;
+}
 
-bool PriceItem::hasRaisedDecimals(int s) { return (s >= 9 && s <= 12) || s == 15; }
+bool PriceItem::hasRaisedDecimals(int s) {
+    return (s >= 9 && s <= 12) || s == 15;
+}
 
 PriceItem::Line PriceItem::lineOf(int s) {
     switch (s) {
-        case 2: case 6: case 10: return Line::Cross;
-        case 3: case 7: case 11: return Line::Strike;
-        case 4: case 8: case 12: return Line::Base;
-        default: return Line::None;
+        case 2:
+        case 6:
+        case 10:
+            return Line::Cross;
+        case 3:
+        case 7:
+        case 11:
+            return Line::Strike;
+        case 4:
+        case 8:
+        case 12:
+            return Line::Base;
+        default:
+            return Line::None;
     }
 }
 
 bool PriceItem::isName() const {
     for (const QByteArray& name : kNames) {
-        if (CharClasses::indexOfOnBoundary(valueText, name) >= 0) return true;
+        if (CharClasses::indexOfOnBoundary(valueText, name) >= 0)
+            return true;
     }
     return false;
 }
 
 qsizetype PriceItem::smallStart() const {
-    if (!hasSmallDecimals(priceStyle) || isName()) return valueText.size();
+    if (!hasSmallDecimals(priceStyle) || isName())
+        return valueText.size();
     qsizetype lastPoint = -1;
     for (qsizetype i = 0; i < valueText.size();) {
         const int len = charLength(valueText, i);
-        if (len == 0) break;
-        if (valueText[i] == '.') lastPoint = i;
+        if (len == 0)
+            break;
+        if (valueText[i] == '.')
+            lastPoint = i;
         i += len;
     }
     return lastPoint < 0 ? valueText.size() : lastPoint;
@@ -77,7 +100,8 @@ int PriceItem::advanceOf(const QByteArray& text, qsizetype from, qsizetype to,
     int sum = 0;
     for (qsizetype i = from; i < to;) {
         const int len = charLength(text, i);
-        if (len == 0) break;
+        if (len == 0)
+            break;
         const auto b = static_cast<unsigned char>(text[i]);
         if (len == 2) {
             sum += m.chineseHeight;
@@ -120,7 +144,8 @@ void PriceItem::draw(QPainter& painter, const TextMetrics& metrics, double zoom,
         const int pixels = int(std::trunc(zoom * size * dpiX / 72.0));
         for (qsizetype i = from; i < to;) {
             const int len = charLength(valueText, i);
-            if (len == 0) break;
+            if (len == 0)
+                break;
             const auto b = static_cast<unsigned char>(valueText[i]);
             const QPoint at(originX + int(std::trunc((x + advance) * zx)), base);
             if (len == 2) {
@@ -136,9 +161,8 @@ void PriceItem::draw(QPainter& painter, const TextMetrics& metrics, double zoom,
     };
     drawRun(0, split, style.size, baseline);
     if (split < valueText.size()) {
-        const int raisedBase = hasRaisedDecimals(priceStyle)
-                                   ? originY + int(std::trunc((y - h / 4) * zy))
-                                   : baseline;
+        const int raisedBase =
+            hasRaisedDecimals(priceStyle) ? originY + int(std::trunc((y - h / 4) * zy)) : baseline;
         drawRun(split, valueText.size(), smallSize(style.size), raisedBase);
     }
 

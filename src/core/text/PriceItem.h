@@ -42,8 +42,8 @@ public:
     void measure(const TextMetrics& metrics);
     // Paints the price with its top-left origin at device (originX, originY); dpiX and
     // dpiY are the device's resolution.
-    void draw(QPainter& painter, const TextMetrics& metrics, double zoom, int originX,
-              int originY, int dpiX, int dpiY) const;
+    void draw(QPainter& painter, const TextMetrics& metrics, double zoom, int originX, int originY,
+              int dpiX, int dpiY) const;
 
 private:
     // Width in twips of bytes [from, to) of valueText at the metrics given.

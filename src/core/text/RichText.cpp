@@ -12,7 +12,8 @@ namespace {
 constexpr qsizetype kMinItemBytes = 2 + 3 + 4;
 
 std::unique_ptr<TextItem> newItemOfClass(uint16_t cls) {
-    if (cls == ItemClass::Price) return std::make_unique<PriceItem>();
+    if (cls == ItemClass::Price)
+        return std::make_unique<PriceItem>();
     return std::make_unique<TextItem>(cls);
 }
 
@@ -24,9 +25,8 @@ RichText::RichText() : metrics_(&TextMetrics::platform()) {
     items_.push_back(std::move(end));
 }
 
-RichText::RichText(int frameWidth, int frameHeight, const QByteArray& text,
-                   const CharStyle& style, int32_t kind, int fontSize, int lineSpacing,
-                   int alignment)
+RichText::RichText(int frameWidth, int frameHeight, const QByteArray& text, const CharStyle& style,
+                   int32_t kind, int fontSize, int lineSpacing, int alignment)
     : RichText() {
     frameWidth_ = frameWidth;
     frameHeight_ = frameHeight;
@@ -47,10 +47,13 @@ RichText::RichText(int frameWidth, int frameHeight, const QByteArray& text,
     caret_ = anchor_ = TextPosition{0, true};
 }
 
-RichText::RichText(const RichText& other) { *this = other; }
+RichText::RichText(const RichText& other) {
+    *this = other;
+}
 
 RichText& RichText::operator=(const RichText& other) {
-    if (this == &other) return *this;
+    if (this == &other)
+        return *this;
     borderGlyph = other.borderGlyph;
     borderSize = other.borderSize;
     borderColour = other.borderColour;
@@ -72,7 +75,8 @@ RichText& RichText::operator=(const RichText& other) {
     metrics_ = other.metrics_;
     items_.clear();
     items_.reserve(other.items_.size());
-    for (const auto& item : other.items_) items_.push_back(item->clone());
+    for (const auto& item : other.items_)
+        items_.push_back(item->clone());
     return *this;
 }
 
@@ -130,7 +134,8 @@ void RichText::writeForm(ArchiveWriter& out, StyleForm form) const {
         out.writeByte(item->trail);
         const bool follows = item->style != *running;
         out.writeByte(follows ? 1 : 0);
-        if (follows) item->style.write(out, form);
+        if (follows)
+            item->style.write(out, form);
         out.writeInt32(item->kind);
         item->writeExtra(out);
         running = &item->style;
@@ -141,7 +146,8 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
     clearItems();
     auto readSide = [&in]() {
         const int32_t side = in.readInt32();
-        if (side != 0 && side != 1) throw FormatError();
+        if (side != 0 && side != 1)
+            throw FormatError();
         return side == 1;
     };
     frameWidth_ = in.readInt32();
@@ -163,7 +169,8 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
     anchor.index = in.readInt32();
 
     auto importTexture = [&](CharStyle& style) {
-        if (form != StyleForm::Template) return;
+        if (form != StyleForm::Template)
+            return;
         if (style.effect == 41 && !style.localKey.isEmpty() && pictures)
             style.textureKey = pictures->importPicture(style.localKey);
     };
@@ -171,14 +178,17 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
     importTexture(typingStyle);
 
     const int32_t count = in.readCount(kMinItemBytes);
-    if (count < 1) throw FormatError();
+    if (count < 1)
+        throw FormatError();
     items_.reserve(size_t(count));
     CharStyle running = typingStyle;
     for (int32_t i = 0; i < count; ++i) {
         const uint16_t cls = in.readUInt16();
-        if (!ItemClass::isKnown(cls)) throw FormatError();
+        if (!ItemClass::isKnown(cls))
+            throw FormatError();
         // Exactly one end item, and it is the last.
-        if ((cls == ItemClass::End) != (i == count - 1)) throw FormatError();
+        if ((cls == ItemClass::End) != (i == count - 1))
+            throw FormatError();
         auto item = newItemOfClass(cls);
         item->lead = in.readByte();
         item->trail = in.readByte();
@@ -200,11 +210,21 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
     anchor_ = anchor;
 }
 
-void RichText::storeSnapshot(ArchiveWriter& out) const { writeForm(out, StyleForm::Snapshot); }
-void RichText::loadSnapshot(ArchiveReader& in) { readForm(in, StyleForm::Snapshot, nullptr); }
-void RichText::store(ArchiveWriter& out) const { writeForm(out, StyleForm::Document); }
-void RichText::load(ArchiveReader& in) { readForm(in, StyleForm::Document, nullptr); }
-void RichText::storeTemplate(ArchiveWriter& out) const { writeForm(out, StyleForm::Template); }
+void RichText::storeSnapshot(ArchiveWriter& out) const {
+    writeForm(out, StyleForm::Snapshot);
+}
+void RichText::loadSnapshot(ArchiveReader& in) {
+    readForm(in, StyleForm::Snapshot, nullptr);
+}
+void RichText::store(ArchiveWriter& out) const {
+    writeForm(out, StyleForm::Document);
+}
+void RichText::load(ArchiveReader& in) {
+    readForm(in, StyleForm::Document, nullptr);
+}
+void RichText::storeTemplate(ArchiveWriter& out) const {
+    writeForm(out, StyleForm::Template);
+}
 
 void RichText::loadTemplate(ArchiveReader& in, StreamPictures* pictures) {
     readForm(in, StyleForm::Template, pictures);

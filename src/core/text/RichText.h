@@ -53,8 +53,16 @@ struct TextDevice {
 class RichText {
 public:
     enum Alignment : uint8_t { Left = 1, Right = 2, Centre = 3, Fill = 4 };
-    enum StyleCode { ChineseFace = 1, WesternFace = 2, Size = 3, Bold = 4, Italic = 5,
-                     Underline = 6, TextColour = 7, CharSpacing = 11 };
+    enum StyleCode {
+        ChineseFace = 1,
+        WesternFace = 2,
+        Size = 3,
+        Bold = 4,
+        Italic = 5,
+        Underline = 6,
+        TextColour = 7,
+        CharSpacing = 11
+    };
 
     RichText();
     // The content of a new block: the text inserted with the kind, or one price field
@@ -183,8 +191,8 @@ private:
 
     Segment scanSegment(int from) const;
     Segment forcedSplit(int from);
-    void placeLine(int start, int end, int width, int height, int ascent, int result,
-                   int others, int spaces, bool paragraphStart);
+    void placeLine(int start, int end, int width, int height, int ascent, int result, int others,
+                   int spaces, bool paragraphStart);
 
     bool canHoldCaret(const TextItem& item) const;
     int runStart(int index) const;

@@ -9,13 +9,17 @@ namespace pemo {
 
 namespace {
 
-int64_t square(int64_t v) { return v * v; }
+int64_t square(int64_t v) {
+    return v * v;
+}
 
 }  // namespace
 
 bool RichText::canHoldCaret(const TextItem& item) const {
-    if (item.isEnd()) return true;
-    if (item.itemClass() == ItemClass::Space && item.advance == 0) return false;
+    if (item.isEnd())
+        return true;
+    if (item.itemClass() == ItemClass::Space && item.advance == 0)
+        return false;
     return item.isFixed();
 }
 
@@ -37,13 +41,18 @@ int RichText::firstFixedAfterRun(int index) const {
 
 void RichText::moveCaret(int index, bool extend) {
     caret_ = TextPosition{std::clamp(index, 0, endIndex()), true};
-    if (!extend) anchor_ = caret_;
+    if (!extend)
+        anchor_ = caret_;
     syncTypingStyle();
 }
 
-void RichText::caretTextStart(bool extend) { moveCaret(0, extend); }
+void RichText::caretTextStart(bool extend) {
+    moveCaret(0, extend);
+}
 
-void RichText::caretTextEnd(bool extend) { moveCaret(endIndex(), extend); }
+void RichText::caretTextEnd(bool extend) {
+    moveCaret(endIndex(), extend);
+}
 
 void RichText::caretLineStart(bool extend) {
     const int ci = std::clamp(caret_.index, 0, endIndex());
@@ -52,8 +61,10 @@ void RichText::caretLineStart(bool extend) {
         return vertical_ ? it.x == c.x : it.lineTop == c.lineTop;
     };
     int j = ci;
-    while (j > 0 && sameLine(*items_[size_t(j - 1)])) --j;
-    if (!items_[size_t(j)]->isFixed()) j = runStart(j);
+    while (j > 0 && sameLine(*items_[size_t(j - 1)]))
+        --j;
+    if (!items_[size_t(j)]->isFixed())
+        j = runStart(j);
     moveCaret(j, extend);
 }
 
@@ -64,7 +75,8 @@ void RichText::caretLineEnd(bool extend) {
         return vertical_ ? it.x == c.x : it.lineTop == c.lineTop;
     };
     int j = ci;
-    while (j < endIndex() && sameLine(*items_[size_t(j + 1)])) ++j;
+    while (j < endIndex() && sameLine(*items_[size_t(j + 1)]))
+        ++j;
     if (j == ci) {
         j = endIndex();
     } else if (!items_[size_t(j)]->isFixed()) {
@@ -86,7 +98,8 @@ void RichText::caretLeft(bool extend) {
         return;
     }
     int j = ci - 1;
-    while (j >= 0 && items_[size_t(j)]->x == c.x && items_[size_t(j)]->lineTop == c.lineTop) --j;
+    while (j >= 0 && items_[size_t(j)]->x == c.x && items_[size_t(j)]->lineTop == c.lineTop)
+        --j;
     if (j < 0) {
         moveCaret(0, extend);
         return;
@@ -138,7 +151,8 @@ void RichText::caretDown(bool extend) {
     int ci = std::clamp(caret_.index, 0, endIndex());
     const TextItem& c = *items_[size_t(ci)];
     if (vertical_) {
-        if (!caret_.before) ci = std::min(ci + 1, endIndex());
+        if (!caret_.before)
+            ci = std::min(ci + 1, endIndex());
         const int next = std::min(ci + 1, endIndex());
         if (items_[size_t(next)]->isFixed() || items_[size_t(ci)]->isFixed()) {
             moveCaret(next, extend);
@@ -175,11 +189,15 @@ TextPosition RichText::caretFromPointHorizontal(int px, int py) const {
     }
     for (int i = start; i >= 0 && i < n; i += step) {
         const TextItem& it = *items_[size_t(i)];
-        if (!canHoldCaret(it) || ItemClass::isEndOrBreak(it.itemClass())) continue;
-        if (py < it.lineTop || py >= it.lineTop + it.lineHeight) continue;
+        if (!canHoldCaret(it) || ItemClass::isEndOrBreak(it.itemClass()))
+            continue;
+        if (py < it.lineTop || py >= it.lineTop + it.lineHeight)
+            continue;
         const int half = it.advance / 2;
-        if (it.x <= px && px < it.x + half) return {i, true};
-        if (it.x + half <= px && px < it.x + half * 2) return {std::min(i + 1, endIndex()), true};
+        if (it.x <= px && px < it.x + half)
+            return {i, true};
+        if (it.x + half <= px && px < it.x + half * 2)
+            return {std::min(i + 1, endIndex()), true};
     }
 
     // No cell holds the point: the nearest item, preferring those on the point's line.
@@ -208,9 +226,11 @@ TextPosition RichText::caretFromPointHorizontal(int px, int py) const {
             }
         }
     };
-    if (canHoldCaret(c)) consider(ci);
+    if (canHoldCaret(c))
+        consider(ci);
     for (int i = 0; i < n; ++i) {
-        if (i != ci && canHoldCaret(*items_[size_t(i)])) consider(i);
+        if (i != ci && canHoldCaret(*items_[size_t(i)]))
+            consider(i);
     }
     return {best < 0 ? endIndex() : best, true};
 }
@@ -222,7 +242,8 @@ TextPosition RichText::caretFromPointVertical(int px, int py) const {
     int64_t bestDx = std::numeric_limits<int64_t>::max();
     for (int i = 0; i < itemCount(); ++i) {
         const TextItem& it = *items_[size_t(i)];
-        if (!canHoldCaret(it)) continue;
+        if (!canHoldCaret(it))
+            continue;
         const int64_t cx = int64_t(it.x) + it.height / 2;
         const int64_t cy = int64_t(it.y) + it.advance / 2;
         const int64_t dist = square(cx - px) + square(cy - py);
@@ -247,7 +268,8 @@ TextPosition RichText::caretFromPointVertical(int px, int py) const {
 
 void RichText::setCaretAt(int x, int y, bool extend) {
     caret_ = caretFromPoint(x, y);
-    if (!extend) anchor_ = caret_;
+    if (!extend)
+        anchor_ = caret_;
     syncTypingStyle();
 }
 

@@ -14,7 +14,9 @@ namespace pemo {
 
 namespace {
 
-int trunc(double v) { return int(std::trunc(v)); }
+int trunc(double v) {
+    return int(std::trunc(v));
+}
 
 // The current drawing style and which of its two fonts is in use.
 struct DrawState {
@@ -74,7 +76,8 @@ public:
 
 private:
     void flush() {
-        if (pending_.isNull()) return;
+        if (pending_.isNull())
+            return;
         painter_.save();
         painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
         painter_.fillRect(pending_, Qt::black);
@@ -89,7 +92,8 @@ private:
 
 QByteArray bytesOf(const TextItem& item) {
     QByteArray bytes(1, char(item.lead));
-    if (ItemClass::isDoubleByte(item.itemClass())) bytes.append(char(item.trail));
+    if (ItemClass::isDoubleByte(item.itemClass()))
+        bytes.append(char(item.trail));
     return bytes;
 }
 
@@ -115,8 +119,7 @@ void RichText::draw(QPainter& painter, const TextDevice& device, bool showSelect
     painter.restore();
 }
 
-void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev,
-                              bool showSelection) const {
+void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool showSelection) const {
     const double zoom = dev.zoom;
     DrawState state(dev, items_.front()->style);
     const bool selecting = showSelection && hasSelection();
@@ -193,17 +196,19 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             const int cellAscent = FontFaces::resolve(state.style.chineseFace).cjk
                                        ? std::max(1, state.font.pixelSize()) * 7 / 8
                                        : ascentPx;
-            TextPaint::paintCharacter(painter, {left, glyphY + cellAscent}, bytesOf(it),
-                                      state.font, state.style, state.s);
+            TextPaint::paintCharacter(painter, {left, glyphY + cellAscent}, bytesOf(it), state.font,
+                                      state.style, state.s);
             drawn = true;
         };
         auto turned = [&](bool chinese, int y) {
             state.use(it, chinese);
             uint8_t lead = it.lead, trail = it.trail;
-            if (chinese) CharClasses::verticalQuoteForm(&lead, &trail);
+            if (chinese)
+                CharClasses::verticalQuoteForm(&lead, &trail);
             glyphY = devY(y);
             QByteArray bytes(1, char(lead));
-            if (chinese) bytes.append(char(trail));
+            if (chinese)
+                bytes.append(char(trail));
             drawTurned(painter, state.font, {X, glyphY}, bytes,
                        TextPaint::colour(state.style.textColour));
             drawn = true;
@@ -240,10 +245,9 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
         }
         if (selecting && i >= first && i < last && !ItemClass::isEndOrBreak(c) &&
             !ItemClass::isReserved(c)) {
-            const int left =
-                dev.originX +
-                trunc(zoom * ((int64_t(it.x) - lineGap_ / 4) * dev.dpiX / 1440)) -
-                state.descent;
+            const int left = dev.originX +
+                             trunc(zoom * ((int64_t(it.x) - lineGap_ / 4) * dev.dpiX / 1440)) -
+                             state.descent;
             const int right = left + trunc(zoom * it.lineHeight * dev.dpiX / 1440.0);
             const int top = dev.originY + trunc(zoom * (int64_t(it.y) * dev.dpiY / 1440));
             const int bottom = top + trunc(zoom * it.width * dev.dpiY / 1440.0);
@@ -253,7 +257,8 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
 }
 
 std::optional<QRect> RichText::caretRect(const TextDevice& dev) const {
-    if (hasSelection()) return std::nullopt;
+    if (hasSelection())
+        return std::nullopt;
     const int i = std::clamp(caret_.index, 0, endIndex());
     const TextItem& it = *items_[size_t(i)];
     const double zoom = dev.zoom;

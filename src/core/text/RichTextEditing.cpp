@@ -14,12 +14,16 @@ void RichText::setSelection(TextPosition anchor, TextPosition caret) {
     caret_ = clamp(caret);
 }
 
-bool RichText::hasSelection() const { return !(anchor_ == caret_); }
+bool RichText::hasSelection() const {
+    return !(anchor_ == caret_);
+}
 
 std::pair<int, int> RichText::selectionRange() const {
     auto lower = [](TextPosition p) { return p.index + (p.before ? 0 : 1); };
-    if (anchor_.index < caret_.index) return {lower(anchor_), lower(caret_)};
-    if (caret_.index < anchor_.index) return {lower(caret_), lower(anchor_)};
+    if (anchor_.index < caret_.index)
+        return {lower(anchor_), lower(caret_)};
+    if (caret_.index < anchor_.index)
+        return {lower(caret_), lower(anchor_)};
     return {caret_.index, caret_.index + 1};
 }
 
@@ -53,12 +57,14 @@ std::vector<std::unique_ptr<TextItem>> RichText::makeItems(const QByteArray& tex
                                                            const CharStyle& style) const {
     std::vector<std::unique_ptr<TextItem>> out;
     auto spaces = [&](int n) {
-        for (int k = 0; k < n; ++k) out.push_back(makeCharacter(' ', 0, kind, style));
+        for (int k = 0; k < n; ++k)
+            out.push_back(makeCharacter(' ', 0, kind, style));
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const auto b = static_cast<uint8_t>(text[i]);
         if (b >= 0x80) {
-            if (i + 1 >= text.size()) break;  // a lone lead byte ends the text
+            if (i + 1 >= text.size())
+                break;  // a lone lead byte ends the text
             const auto t = static_cast<uint8_t>(text[++i]);
             if (b == 0xA1 && t == 0xA1) {
                 spaces(2);
@@ -72,7 +78,8 @@ std::vector<std::unique_ptr<TextItem>> RichText::makeItems(const QByteArray& tex
             br->kind = kind;
             br->style = style;
             out.push_back(std::move(br));
-            if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
         } else if (b >= 32 && b <= 126) {
             out.push_back(makeCharacter(b, 0, kind, style));
         }
@@ -83,7 +90,8 @@ std::vector<std::unique_ptr<TextItem>> RichText::makeItems(const QByteArray& tex
 void RichText::normalizeCaretForInsert() {
     caret_.index = std::clamp(caret_.index, 0, endIndex());
     // Nothing may follow the end item.
-    if (caret_.index == endIndex() && !caret_.before) caret_.before = true;
+    if (caret_.index == endIndex() && !caret_.before)
+        caret_.before = true;
 }
 
 void RichText::insertAtCaret(std::unique_ptr<TextItem> item) {
@@ -97,10 +105,13 @@ void RichText::insertAtCaret(std::unique_ptr<TextItem> item) {
     }
 }
 
-void RichText::eraseItem(int index) { items_.erase(items_.begin() + index); }
+void RichText::eraseItem(int index) {
+    items_.erase(items_.begin() + index);
+}
 
 void RichText::typeCharacter(uint8_t lead, uint8_t trail) {
-    if (hasSelection()) deleteSelected();
+    if (hasSelection())
+        deleteSelected();
     if (lead >= 0x80) {
         if (lead == 0xA1 && trail == 0xA1) {
             insertAtCaret(makeCharacter(' ', 0, TextKind::Fixed, typingStyle));
@@ -123,8 +134,10 @@ void RichText::typeCharacter(uint8_t lead, uint8_t trail) {
 }
 
 void RichText::insertText(const QByteArray& text, int32_t kind) {
-    if (hasSelection()) deleteSelected();
-    for (auto& item : makeItems(text, kind, typingStyle)) insertAtCaret(std::move(item));
+    if (hasSelection())
+        deleteSelected();
+    for (auto& item : makeItems(text, kind, typingStyle))
+        insertAtCaret(std::move(item));
     anchor_ = caret_;
     layout();
 }
@@ -151,10 +164,12 @@ void RichText::deleteForward() {
         deleteSelected();
         return;
     }
-    if (!caret_.before) caret_ = TextPosition{caret_.index + 1, true};
+    if (!caret_.before)
+        caret_ = TextPosition{caret_.index + 1, true};
     caret_.index = std::min(caret_.index, endIndex());
     const TextItem& at = *items_[size_t(caret_.index)];
-    if (at.isEnd() || !at.isFixed()) return;
+    if (at.isEnd() || !at.isFixed())
+        return;
     eraseItem(caret_.index);
     anchor_ = caret_;
     syncTypingStyle();
@@ -166,9 +181,11 @@ void RichText::deleteBackward() {
         deleteSelected();
         return;
     }
-    if (!caret_.before) caret_ = TextPosition{caret_.index + 1, true};
+    if (!caret_.before)
+        caret_ = TextPosition{caret_.index + 1, true};
     caret_.index = std::min(caret_.index, endIndex());
-    if (caret_.index == 0 || !items_[size_t(caret_.index - 1)]->isFixed()) return;
+    if (caret_.index == 0 || !items_[size_t(caret_.index - 1)]->isFixed())
+        return;
     caret_.index -= 1;
     eraseItem(caret_.index);
     anchor_ = caret_;
@@ -183,7 +200,8 @@ void RichText::selectAll() {
 
 QByteArray RichText::selectedText() const {
     QByteArray out;
-    if (!hasSelection()) return out;
+    if (!hasSelection())
+        return out;
     auto [first, last] = selectionRange();
     last = std::min(last, itemCount());
     for (int i = std::max(first, 0); i < last; ++i) {
@@ -224,13 +242,26 @@ namespace {
 
 void setField(CharStyle& s, int code, int value) {
     switch (code) {
-        case RichText::Size: s.size = uint16_t(std::clamp(value, 0, 0xFFFF)); break;
-        case RichText::Bold: s.bold = value ? 1 : 0; break;
-        case RichText::Italic: s.italic = value ? 1 : 0; break;
-        case RichText::Underline: s.underline = value ? 1 : 0; break;
-        case RichText::TextColour: s.textColour = value; break;
-        case RichText::CharSpacing: s.charSpacing = int16_t(value); break;
-        default: break;
+        case RichText::Size:
+            s.size = uint16_t(std::clamp(value, 0, 0xFFFF));
+            break;
+        case RichText::Bold:
+            s.bold = value ? 1 : 0;
+            break;
+        case RichText::Italic:
+            s.italic = value ? 1 : 0;
+            break;
+        case RichText::Underline:
+            s.underline = value ? 1 : 0;
+            break;
+        case RichText::TextColour:
+            s.textColour = value;
+            break;
+        case RichText::CharSpacing:
+            s.charSpacing = int16_t(value);
+            break;
+        default:
+            break;
     }
 }
 
@@ -251,8 +282,10 @@ bool RichText::applyStyle(int code, int value, bool autoFit) {
 
 bool RichText::applyStyle(int code, const QByteArray& face, bool autoFit) {
     auto set = [&](CharStyle& s) {
-        if (code == ChineseFace) s.chineseFace = face;
-        if (code == WesternFace) s.westernFace = face;
+        if (code == ChineseFace)
+            s.chineseFace = face;
+        if (code == WesternFace)
+            s.westernFace = face;
     };
     if (!hasSelection()) {
         set(typingStyle);
@@ -296,12 +329,14 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
             break;
         }
     }
-    if (at < 0) return;
+    if (at < 0)
+        return;
     const CharStyle style = items_[size_t(at)]->style;
 
     // Positions keep pointing at the same fixed items around the value.
     auto shiftForRemoval = [](TextPosition& p, int removed) {
-        if (p.index > removed) --p.index;
+        if (p.index > removed)
+            --p.index;
     };
     for (int i = itemCount() - 1; i >= 0; --i) {
         if (!items_[size_t(i)]->isEnd() && items_[size_t(i)]->kind == kind) {
@@ -315,7 +350,8 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
     items_.insert(items_.begin() + at, std::make_move_iterator(fresh.begin()),
                   std::make_move_iterator(fresh.end()));
     for (TextPosition* p : {&caret_, &anchor_}) {
-        if (p->index > at) p->index += added;
+        if (p->index > at)
+            p->index += added;
         p->index = std::clamp(p->index, 0, endIndex());
     }
     fitToFrame(autoFit);
@@ -323,7 +359,8 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
 
 void RichText::setPriceText(const QByteArray& text, int32_t kind, bool autoFit) {
     PriceItem* price = firstPriceItem(kind);
-    if (!price) return;
+    if (!price)
+        return;
     price->valueText = text;
     fitToFrame(autoFit);
 }

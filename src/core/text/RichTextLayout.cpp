@@ -114,11 +114,14 @@ void RichText::markBreaks() {
                 state = 0;
                 break;
             case ItemClass::Space:
-                if (state == 6) it.breakMark = 1;
-                if (state != 1 && state != 2) state = 6;
+                if (state == 6)
+                    it.breakMark = 1;
+                if (state != 1 && state != 2)
+                    state = 6;
                 break;
             case ItemClass::Word:
-                if (state != 2 && state != 4) it.breakMark = 1;
+                if (state != 2 && state != 4)
+                    it.breakMark = 1;
                 state = 4;
                 break;
             case ItemClass::Percent:
@@ -127,7 +130,8 @@ void RichText::markBreaks() {
                 state = 1;
                 break;
             case ItemClass::Digit:
-                if (state != 2 && state != 5) it.breakMark = 1;
+                if (state != 2 && state != 5)
+                    it.breakMark = 1;
                 state = 5;
                 break;
             case ItemClass::Point:
@@ -135,12 +139,14 @@ void RichText::markBreaks() {
                 break;
             case ItemClass::Ideograph:
             case ItemClass::Price:
-                if (state != 2) it.breakMark = 1;
+                if (state != 2)
+                    it.breakMark = 1;
                 state = 3;
                 break;
             case ItemClass::Currency:
             case ItemClass::Opening:
-                if (state != 2) it.breakMark = 1;
+                if (state != 2)
+                    it.breakMark = 1;
                 state = 2;
                 break;
             default:
@@ -156,7 +162,8 @@ RichText::Segment RichText::scanSegment(int from) const {
     for (; i < itemCount(); ++i) {
         const TextItem& it = *items_[size_t(i)];
         if (it.breakMark) {
-            if (marked > 0) break;
+            if (marked > 0)
+                break;
             ++marked;
         }
         seg.add(it);
@@ -171,7 +178,8 @@ RichText::Segment RichText::scanSegment(int from) const {
             break;
         }
     }
-    if (i >= itemCount() && seg.result == Opportunity) seg.result = EndResult;
+    if (i >= itemCount() && seg.result == Opportunity)
+        seg.result = EndResult;
     seg.end = i;
     return seg;
 }
@@ -183,7 +191,8 @@ RichText::Segment RichText::forcedSplit(int from) {
     int i = from + 1;
     for (; i < itemCount(); ++i) {
         TextItem& it = *items_[size_t(i)];
-        if (ItemClass::isEndOrBreak(it.itemClass())) continue;
+        if (ItemClass::isEndOrBreak(it.itemClass()))
+            continue;
         if (int64_t(seg.width) + it.advance >= limit) {
             it.breakMark = 1;
             seg.stopped = true;
@@ -199,11 +208,14 @@ void RichText::placeLine(int start, int end, int width, int height, int ascent, 
                          int others, int spaces, bool paragraphStart) {
     const int avail = available();
     int placedAs = alignment_;
-    if (placedAs == Fill && result != Opportunity) placedAs = Left;
+    if (placedAs == Fill && result != Opportunity)
+        placedAs = Left;
     int64_t w = width;
     int64_t x0 = 0;
-    if (placedAs == Right) x0 = avail - w;
-    if (placedAs == Centre) x0 = (avail - w) / 2;
+    if (placedAs == Right)
+        x0 = avail - w;
+    if (placedAs == Centre)
+        x0 = (avail - w) / 2;
 
     int64_t last = 0;  // L: the natural width kept by the last visible item
     if ((placedAs == Right || placedAs == Centre || placedAs == Fill) && others + spaces > 1) {
@@ -212,11 +224,14 @@ void RichText::placeLine(int start, int end, int width, int height, int ascent, 
         } else {
             for (int k = end - 1; k > start; --k) {
                 TextItem& it = *items_[size_t(k)];
-                if (ItemClass::isEndOrBreak(it.itemClass())) continue;
+                if (ItemClass::isEndOrBreak(it.itemClass()))
+                    continue;
                 if (it.itemClass() == ItemClass::Space) {
                     w -= it.advance;
-                    if (placedAs == Right) x0 += it.advance;
-                    if (placedAs == Centre) x0 += it.advance / 2;
+                    if (placedAs == Right)
+                        x0 += it.advance;
+                    if (placedAs == Centre)
+                        x0 += it.advance / 2;
                     it.advance = 0;
                     continue;
                 }
@@ -240,7 +255,8 @@ void RichText::placeLine(int start, int end, int width, int height, int ascent, 
     for (int k = start; k < end; ++k) {
         TextItem& it = *items_[size_t(k)];
         const uint16_t c = it.itemClass();
-        if (ItemClass::isReserved(c)) continue;
+        if (ItemClass::isReserved(c))
+            continue;
         if (vertical_) {
             it.x = baseline;
             it.y = int32_t(x0);
@@ -251,7 +267,8 @@ void RichText::placeLine(int start, int end, int width, int height, int ascent, 
         it.ascent = baseline;
         it.lineTop = top;
         it.lineHeight = height;
-        if (ItemClass::isEndOrBreak(c)) continue;
+        if (ItemClass::isEndOrBreak(c))
+            continue;
         // Each item takes its share of the room left, so rounding never piles up
         // and the last visible item ends on the edge.
         int64_t drawn = it.advance;
@@ -288,8 +305,8 @@ void RichText::layout() {
             if (fits) {
                 const int h = std::max(line.height, seg.height);
                 placeLine(line.start, seg.end, line.width + seg.width, h,
-                          std::max(line.ascent, seg.ascent), seg.result,
-                          line.others + seg.others, line.spaces + seg.spaces, paragraphStart);
+                          std::max(line.ascent, seg.ascent), seg.result, line.others + seg.others,
+                          line.spaces + seg.spaces, paragraphStart);
                 if (seg.result == EndResult) {
                     extent_ = layoutTop_ + h;
                     return;
@@ -349,26 +366,33 @@ void RichText::layout() {
 
 bool RichText::trySize(int newSize) {
     const int delta = newSize - int(fontSize_);
-    if (int(typingStyle.size) + delta > kMaxSize) return false;
+    if (int(typingStyle.size) + delta > kMaxSize)
+        return false;
     for (const auto& item : items_) {
-        if (int(item->style.size) + delta > kMaxSize) return false;
+        if (int(item->style.size) + delta > kMaxSize)
+            return false;
     }
     auto resize = [delta](CharStyle& s) {
         s.size = uint16_t(std::clamp(int(s.size) + delta, kMinSize, kMaxSize));
     };
     resize(typingStyle);
-    for (auto& item : items_) resize(item->style);
+    for (auto& item : items_)
+        resize(item->style);
     fontSize_ = uint16_t(std::max(0, newSize));
     layout();
     if (vertical_) {
-        if (extent_ > frameWidth_) return false;
+        if (extent_ > frameWidth_)
+            return false;
         for (const auto& item : items_) {
-            if (item->advance > frameHeight_ || item->height > frameWidth_) return false;
+            if (item->advance > frameHeight_ || item->height > frameWidth_)
+                return false;
         }
     } else {
-        if (extent_ > frameHeight_) return false;
+        if (extent_ > frameHeight_)
+            return false;
         for (const auto& item : items_) {
-            if (item->advance > frameWidth_ || item->height > frameHeight_) return false;
+            if (item->advance > frameWidth_ || item->height > frameHeight_)
+                return false;
         }
     }
     return true;
@@ -379,7 +403,8 @@ void RichText::fitToFrame(bool autoFit) {
         layout();
         return;
     }
-    if (trySize(kMaxSize)) return;
+    if (trySize(kMaxSize))
+        return;
     if (trySize(kMinSize)) {
         int a = kMinSize;
         int b = kMaxSize;
@@ -387,10 +412,12 @@ void RichText::fitToFrame(bool autoFit) {
         while (b - a >= 8) {
             const int c = ((a + b) / 8) * 4;
             if (trySize(c)) {
-                if (b == c + 4) return;
+                if (b == c + 4)
+                    return;
                 a = c;
             } else {
-                if (c == a + 4) break;
+                if (c == a + 4)
+                    break;
                 b = c;
             }
         }
@@ -400,7 +427,8 @@ void RichText::fitToFrame(bool autoFit) {
     // Not even the smallest size fits: shrink a little further while there is room,
     // within the budget of ten layouts per fit.
     for (int tries = 0; tries < 8 && typingStyle.size > 24 && fontSize_ != 0; ++tries) {
-        if (trySize(std::max(0, int(fontSize_) - 4))) return;
+        if (trySize(std::max(0, int(fontSize_) - 4)))
+            return;
     }
 }
 

@@ -17,7 +17,9 @@ inline constexpr int32_t Fixed = 0x02010001;  // typed, pasted or fixed text
 inline constexpr int32_t OriginalPrice = 0x02040001;
 inline constexpr int32_t CurrentPrice = 0x02040002;
 inline constexpr int32_t Discount = 0x02040003;
-inline bool isPrice(int32_t kind) { return kind >= OriginalPrice && kind <= Discount; }
+inline bool isPrice(int32_t kind) {
+    return kind >= OriginalPrice && kind <= Discount;
+}
 }  // namespace TextKind
 
 // One character, space, line break, price field or the end of a rich text. Positions
@@ -39,13 +41,13 @@ public:
     virtual void writeExtra(ArchiveWriter&) const {}
     virtual void readExtra(ArchiveReader&) {}
 
-    int32_t x = 0;       // horizontal: left edge; vertical: the column's baseline x
-    int32_t y = 0;       // horizontal: baseline; vertical: top within the column
-    int32_t width = 0;   // measured glyph width
-    int32_t height = 0;  // measured cell height
-    int32_t advance = 0; // width with character spacing
-    int32_t ascent = 0;  // measured ascent, then the baseline (or column baseline x)
-    int32_t lineTop = 0; // horizontal: top of the line; vertical: column's distance from the right
+    int32_t x = 0;        // horizontal: left edge; vertical: the column's baseline x
+    int32_t y = 0;        // horizontal: baseline; vertical: top within the column
+    int32_t width = 0;    // measured glyph width
+    int32_t height = 0;   // measured cell height
+    int32_t advance = 0;  // width with character spacing
+    int32_t ascent = 0;   // measured ascent, then the baseline (or column baseline x)
+    int32_t lineTop = 0;  // horizontal: top of the line; vertical: column's distance from the right
     // Kept 32-bit: a justified line in a large frame does not fit 16 bits.
     int32_t lineHeight = 0;
     int32_t drawnWidth = 0;

@@ -19,7 +19,8 @@ public:
         key.append(QByteArray::number(size)).append(style.bold ? 'B' : 'b');
         key.append(style.italic ? 'I' : 'i');
         auto it = cache_.constFind(key);
-        if (it != cache_.constEnd()) return *it;
+        if (it != cache_.constEnd())
+            return *it;
 
         const int em = 20 * std::max(0, size);
         StyleMetrics m;
@@ -33,8 +34,10 @@ public:
             m.westernHeight = wm.ascent() + wm.descent();
             m.westernAscent = wm.ascent();
         }
-        for (int c = 33; c <= 126; ++c) m.widths[c - 33] = wm.horizontalAdvance(QChar(c));
-        if (em == 0) m = StyleMetrics{};
+        for (int c = 33; c <= 126; ++c)
+            m.widths[c - 33] = wm.horizontalAdvance(QChar(c));
+        if (em == 0)
+            m = StyleMetrics{};
         cache_.insert(key, m);
         return m;
     }
@@ -71,8 +74,10 @@ StyleMetrics FixedTextMetrics::measure(const CharStyle& style, int size) const {
     m.westernAscent = 18 * size;
     for (int c = 33; c <= 126; ++c) {
         int w = 10;
-        if (c == 'i' || c == 'l' || c == '.' || c == ',') w = 5;
-        if (c == 'M' || c == 'W') w = 16;
+        if (c == 'i' || c == 'l' || c == '.' || c == ',')
+            w = 5;
+        if (c == 'M' || c == 'W')
+            w = 16;
         m.widths[c - 33] = (w + (style.bold ? 1 : 0)) * size;
     }
     return m;

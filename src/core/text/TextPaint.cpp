@@ -36,8 +36,7 @@ QFont TextPaint::font(const CharStyle& style, bool chinese, int pixelSize) {
                            style.bold != 0, style.italic != 0);
 }
 
-void TextPaint::drawGlyph(QPainter& painter, const QFont& font, QPoint at,
-                          const QByteArray& gbk) {
+void TextPaint::drawGlyph(QPainter& painter, const QFont& font, QPoint at, const QByteArray& gbk) {
     painter.setFont(font);
     painter.drawText(at, Gbk::toUnicode(gbk));
 }

@@ -17,9 +17,8 @@ class TextPaint {
 public:
     // Paints one character (GBK bytes) with its baseline-left corner at `at`, in the
     // style's colour and effect; s is the art effect size in device pixels.
-    using CharacterPainter = std::function<void(QPainter& painter, QPoint at,
-                                                const QString& text, const QFont& font,
-                                                const CharStyle& style, int s)>;
+    using CharacterPainter = std::function<void(QPainter& painter, QPoint at, const QString& text,
+                                                const QFont& font, const CharStyle& style, int s)>;
 
     // The art-text painter registers itself here; without one, characters are drawn
     // plain in their colour.

@@ -22,14 +22,30 @@ enum Move { Left, Right, Up, Down, Home, End, TextStart, TextEnd };
 
 void move(RichText& t, Move m, bool extend = false) {
     switch (m) {
-        case Left: t.caretLeft(extend); break;
-        case Right: t.caretRight(extend); break;
-        case Up: t.caretUp(extend); break;
-        case Down: t.caretDown(extend); break;
-        case Home: t.caretLineStart(extend); break;
-        case End: t.caretLineEnd(extend); break;
-        case TextStart: t.caretTextStart(extend); break;
-        case TextEnd: t.caretTextEnd(extend); break;
+        case Left:
+            t.caretLeft(extend);
+            break;
+        case Right:
+            t.caretRight(extend);
+            break;
+        case Up:
+            t.caretUp(extend);
+            break;
+        case Down:
+            t.caretDown(extend);
+            break;
+        case Home:
+            t.caretLineStart(extend);
+            break;
+        case End:
+            t.caretLineEnd(extend);
+            break;
+        case TextStart:
+            t.caretTextStart(extend);
+            break;
+        case TextEnd:
+            t.caretTextEnd(extend);
+            break;
     }
 }
 
@@ -146,8 +162,8 @@ TEST(CaretTest, CaretGeometry) {
 TEST(CaretTest, VerticalMovesBetweenColumns) {
     RichText t;
     t.setMetrics(&fixedMetrics());
-    t = RichText(1000, 300, pemo::test::gbk("中文字"), styleOfSize(10), TextKind::Fixed, 10,
-                 0, RichText::Left);
+    t = RichText(1000, 300, pemo::test::gbk("中文字"), styleOfSize(10), TextKind::Fixed, 10, 0,
+                 RichText::Left);
     t.setMetrics(&fixedMetrics());
     t.setVertical(true);
     t.layout();

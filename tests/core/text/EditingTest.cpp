@@ -17,10 +17,14 @@ QByteArray itemBytes(const RichText& t) {
     QByteArray out;
     for (int i = 0; i < t.itemCount(); ++i) {
         const TextItem& it = t.item(i);
-        if (it.itemClass() == ItemClass::LineBreak) out.append('|');
-        if (it.itemClass() == ItemClass::End) out.append('$');
-        if (it.lead) out.append(char(it.lead));
-        if (it.trail) out.append(char(it.trail));
+        if (it.itemClass() == ItemClass::LineBreak)
+            out.append('|');
+        if (it.itemClass() == ItemClass::End)
+            out.append('$');
+        if (it.lead)
+            out.append(char(it.lead));
+        if (it.trail)
+            out.append(char(it.trail));
     }
     return out;
 }
@@ -33,18 +37,30 @@ TEST(EditingTest, InsertTextTurnsBytesIntoItems) {
         QByteArray bytes;
     } cases[] = {
         {"ascii classes", "a 1.%", {65300, 65299, 65303, 65304, 65301, 65297}, "a 1.%$"},
-        {"full-width forms", "!$(),:;<>?[]{}",
-         {65310, 65308, 65309, 65310, 65310, 65310, 65310, 65309, 65310, 65310, 65309, 65310,
-          65309, 65310, 65297},
+        {"full-width forms",
+         "!$(),:;<>?[]{}",
+         {65310, 65308, 65309, 65310, 65310, 65310, 65310, 65309, 65310, 65310, 65309, 65310, 65309,
+          65310, 65297},
          gbk("！￥（），：；〈〉？［］｛｝$")},
-        {"full-width space is two spaces", gbk("中　文"), {65306, 65299, 65299, 65306, 65297},
+        {"full-width space is two spaces",
+         gbk("中　文"),
+         {65306, 65299, 65299, 65306, 65297},
          gbk("中  文$")},
         {"tab is four spaces", "\t", {65299, 65299, 65299, 65299, 65297}, "    $"},
-        {"line ends", "a\r\nb\rc\nd",
-         {65300, 65298, 65300, 65298, 65300, 65298, 65300, 65297}, "a|b|c|d$"},
-        {"control bytes skipped", QByteArray("a\x01\x7f" "b", 4), {65300, 65300, 65297}, "ab$"},
+        {"line ends",
+         "a\r\nb\rc\nd",
+         {65300, 65298, 65300, 65298, 65300, 65298, 65300, 65297},
+         "a|b|c|d$"},
+        {"control bytes skipped",
+         QByteArray("a\x01\x7f"
+                    "b",
+                    4),
+         {65300, 65300, 65297},
+         "ab$"},
         {"lone lead byte ends the text", QByteArray("a\xD6", 2), {65300, 65297}, "a$"},
-        {"double-byte classes", gbk("。￡“、中"), {65307, 65308, 65309, 65310, 65306, 65297},
+        {"double-byte classes",
+         gbk("。￡“、中"),
+         {65307, 65308, 65309, 65310, 65306, 65297},
          gbk("。￡“、中$")},
     };
     for (const auto& c : cases) {
@@ -112,8 +128,7 @@ TEST(EditingTest, PlaceholderValuesCannotBeDeleted) {
         {"delete before the value", {2, true}, {2, true}, 1, "abXYcd$", {2, true}},
         {"delete at the end item", {6, true}, {6, true}, 1, "abXYcd$", {6, true}},
         {"delete after an item", {0, false}, {0, false}, 1, "aXYcd$", {1, true}},
-        {"delete after the item before the value", {1, false}, {1, false}, 1, "abXYcd$",
-         {2, true}},
+        {"delete after the item before the value", {1, false}, {1, false}, 1, "abXYcd$", {2, true}},
         {"backspace at 0", {0, true}, {0, true}, 0, "abXYcd$", {0, true}},
         {"selection over everything", {0, true}, {6, true}, 2, "XY$", {0, true}},
         {"selection inside fixed text", {4, true}, {6, true}, 2, "abXY$", {4, true}},
@@ -121,9 +136,12 @@ TEST(EditingTest, PlaceholderValuesCannotBeDeleted) {
     for (const auto& c : cases) {
         RichText t = withPlaceholder();
         t.setSelection(c.anchor, c.caret);
-        if (c.op == 0) t.deleteBackward();
-        if (c.op == 1) t.deleteForward();
-        if (c.op == 2) t.deleteSelected();
+        if (c.op == 0)
+            t.deleteBackward();
+        if (c.op == 1)
+            t.deleteForward();
+        if (c.op == 2)
+            t.deleteSelected();
         EXPECT_EQ(itemBytes(t), c.bytes) << c.name;
         EXPECT_EQ(t.caret(), c.after) << c.name;
     }
@@ -136,10 +154,8 @@ TEST(EditingTest, SelectionRangeAndText) {
         std::pair<int, int> range;
         QByteArray text;
     } cases[] = {
-        {{0, true}, {2, true}, {0, 2}, "ab"},
-        {{5, false}, {1, true}, {1, 6}, "bXYcd"},
-        {{1, false}, {3, true}, {2, 3}, "X"},
-        {{2, true}, {2, false}, {2, 3}, "X"},
+        {{0, true}, {2, true}, {0, 2}, "ab"}, {{5, false}, {1, true}, {1, 6}, "bXYcd"},
+        {{1, false}, {3, true}, {2, 3}, "X"}, {{2, true}, {2, false}, {2, 3}, "X"},
         {{3, true}, {3, true}, {3, 4}, ""},  // no selection, no text
     };
     for (const auto& c : cases) {

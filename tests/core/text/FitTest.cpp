@@ -88,9 +88,7 @@ TEST(FitTest, TrySizeRefusesAboveTheLimitWithoutChange) {
 TEST(FitTest, ShrinkingStaysWithinBudgetAndNeverWrapsBelowZero) {
     // Items far larger than the nominal size: the last-resort shrink walks the font
     // size down toward 0 and must neither wrap nor run past ten layouts.
-    const struct {
-        int fontSize, itemSize;
-    } cases[] = {{4, 100}, {2, 48}, {24, 300}};
+    const struct { int fontSize, itemSize; } cases[] = {{4, 100}, {2, 48}, {24, 300}};
     for (const auto& c : cases) {
         RecordingMetrics metrics;
         RichText t = fitted(metrics, "中中中中", 10, 10, c.fontSize, c.itemSize);

@@ -86,19 +86,39 @@ struct AlignCase {
 TEST(LayoutTest, LinePlacementInFourAlignments) {
     const AlignCase cases[] = {
         // Two spaces: the wrapped line begins with a space, which left alignment drops.
-        {"left two spaces", "ab  cd", RichText::Left, 320, {0, 100, 200, 0, 0, 100, 200},
+        {"left two spaces",
+         "ab  cd",
+         RichText::Left,
+         320,
+         {0, 100, 200, 0, 0, 100, 200},
          {100, 100, 110, 0, 100, 100, 0}},
         // Justified: the first line ends on the edge with b unstretched; the last line
         // of the paragraph is left-aligned and loses its leading space.
-        {"fill two spaces", "ab  cd", RichText::Fill, 320, {0, 220, 320, 0, 0, 100, 200},
+        {"fill two spaces",
+         "ab  cd",
+         RichText::Fill,
+         320,
+         {0, 220, 320, 0, 0, 100, 200},
          {220, 100, 0, 0, 100, 100, 0}},
         // Trailing spaces do not move right or centred text away from the edge.
-        {"right trailing space", "ab ", RichText::Right, 500, {300, 400, 500, 500},
+        {"right trailing space",
+         "ab ",
+         RichText::Right,
+         500,
+         {300, 400, 500, 500},
          {100, 100, 0, 0}},
-        {"centre trailing space", "ab ", RichText::Centre, 500, {150, 250, 350, 350},
+        {"centre trailing space",
+         "ab ",
+         RichText::Centre,
+         500,
+         {150, 250, 350, 350},
          {100, 100, 0, 0}},
         // A single paragraph is its own last line: fill places it left.
-        {"fill last line", "ab cd", RichText::Fill, 1000, {0, 100, 200, 310, 410, 510},
+        {"fill last line",
+         "ab cd",
+         RichText::Fill,
+         1000,
+         {0, 100, 200, 310, 410, 510},
          {100, 100, 110, 100, 100, 0}},
     };
     for (const auto& c : cases) {
@@ -115,7 +135,8 @@ TEST(LayoutTest, JustifiedLinesEndExactlyOnTheRightEdge) {
     for (int i = 0; i < t.itemCount() - 1; ++i) {
         const TextItem& it = t.item(i);
         const bool lineEnds = t.item(i + 1).lineTop != it.lineTop;
-        if (it.itemClass() != ItemClass::Space) lastVisible = i;
+        if (it.itemClass() != ItemClass::Space)
+            lastVisible = i;
         if (lineEnds && t.item(i + 1).lineTop != 0 && lastVisible >= 0 &&
             t.item(i).lineTop == t.item(lastVisible).lineTop) {
             const TextItem& v = t.item(lastVisible);
@@ -166,8 +187,7 @@ TEST(LayoutTest, ForcedLineBreaksStartParagraphs) {
 TEST(LayoutTest, VerticalColumnsRunRightToLeft) {
     RichText t;
     t.setMetrics(&fixedMetrics());
-    t = RichText(1000, 300, gbk("中文字"), styleOfSize(10), TextKind::Fixed, 10, 0,
-                 RichText::Left);
+    t = RichText(1000, 300, gbk("中文字"), styleOfSize(10), TextKind::Fixed, 10, 0, RichText::Left);
     t.setMetrics(&fixedMetrics());
     t.setVertical(true);
     t.layout();

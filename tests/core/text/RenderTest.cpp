@@ -24,8 +24,7 @@ CharStyle pinnedStyle(int size) {
 
 RichText platformText(const char* utf8, int width, int height, int size, int spacing = 0,
                       int32_t kind = TextKind::Fixed) {
-    RichText t(width, height, gbk(utf8), pinnedStyle(size), kind, size, spacing,
-               RichText::Left);
+    RichText t(width, height, gbk(utf8), pinnedStyle(size), kind, size, spacing, RichText::Left);
     t.layout();
     return t;
 }
@@ -38,21 +37,28 @@ QImage render(const RichText& t, QSize size, bool selection, double zoom = 1.0) 
     return image;
 }
 
-bool dark(QRgb c) { return qRed(c) < 110 && qGreen(c) < 110 && qBlue(c) < 110; }
-bool red(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
+bool dark(QRgb c) {
+    return qRed(c) < 110 && qGreen(c) < 110 && qBlue(c) < 110;
+}
+bool red(QRgb c) {
+    return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90;
+}
 
 QRect inkBox(const QImage& img, QRect area, bool (*test)(QRgb)) {
     QRect box;
     area = area.intersected(img.rect());
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (test(img.pixel(x, y))) box |= QRect(x, y, 1, 1);
+            if (test(img.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
         }
     }
     return box;
 }
 
-int px(int twips) { return twips * 96 / 1440; }
+int px(int twips) {
+    return twips * 96 / 1440;
+}
 
 TEST(RenderTest, UnderlineFollowsTheStyleLastDrawn) {
     // "ab" underlined with a space that is not; "cd" plain with a space that is.
@@ -70,7 +76,8 @@ TEST(RenderTest, UnderlineFollowsTheStyleLastDrawn) {
         const int x0 = px(t.item(item).x) + 1;
         const int x1 = px(t.item(item).x + t.item(item).drawnWidth) - 1;
         for (int x = x0; x <= x1; ++x) {
-            if (!dark(img.pixel(x, row))) return false;
+            if (!dark(img.pixel(x, row)))
+                return false;
         }
         return true;
     };
@@ -95,9 +102,11 @@ TEST(RenderTest, SelectionInvertsOneBandPerLine) {
     bool inBand = false;
     for (int y = 0; y < img.height(); ++y) {
         int darkCount = 0;
-        for (int x = 0; x < img.width(); ++x) darkCount += dark(img.pixel(x, y));
+        for (int x = 0; x < img.width(); ++x)
+            darkCount += dark(img.pixel(x, y));
         const bool band = darkCount > 40;
-        if (band && !inBand) ++bands;
+        if (band && !inBand)
+            ++bands;
         inBand = band;
     }
     EXPECT_EQ(bands, 2);
@@ -106,7 +115,8 @@ TEST(RenderTest, SelectionInvertsOneBandPerLine) {
                      px(t.item(0).lineHeight));
     int darkCount = 0;
     for (int y = cell.top(); y < cell.bottom(); ++y)
-        for (int x = cell.left(); x < cell.right(); ++x) darkCount += dark(img.pixel(x, y));
+        for (int x = cell.left(); x < cell.right(); ++x)
+            darkCount += dark(img.pixel(x, y));
     EXPECT_LT(darkCount, cell.width() * cell.height() / 2);
     // Without editing no band is drawn.
     const QImage plain = render(t, {300, 200}, false);
@@ -190,8 +200,9 @@ TEST(RenderTest, SampleSheet) {
     QPainter p(&image);
     p.setPen(QColor(200, 200, 255));
 
-    RichText fill(7200, 3000, gbk("促销信息：全场商品 8 折起，Special offer (limited)! 数量有限，"
-                                  "售完即止。Price ￥12.50 per item."),
+    RichText fill(7200, 3000,
+                  gbk("促销信息：全场商品 8 折起，Special offer (limited)! 数量有限，"
+                      "售完即止。Price ￥12.50 per item."),
                   pinnedStyle(20), TextKind::Fixed, 20, 25, RichText::Fill);
     fill.setSelection({6, true}, {9, true});
     fill.applyStyle(RichText::Underline, 1, false);
@@ -200,8 +211,8 @@ TEST(RenderTest, SampleSheet) {
     p.drawRect(10, 10, 480, 200);
     fill.draw(p, TextDevice{1.0, 10, 10, 96, 96}, true);
 
-    RichText vertical(3000, 4200, gbk("竖排文字（示例）。\n“引号”，ABC 123！"),
-                      pinnedStyle(24), TextKind::Fixed, 24, 25, RichText::Left);
+    RichText vertical(3000, 4200, gbk("竖排文字（示例）。\n“引号”，ABC 123！"), pinnedStyle(24),
+                      TextKind::Fixed, 24, 25, RichText::Left);
     vertical.setVertical(true);
     vertical.selectAll();
     vertical.applyStyle(RichText::TextColour, 0x0000C0, false);

@@ -13,11 +13,11 @@ namespace {
 
 constexpr int32_t kFixed = 0x02010001;
 
-Bytes& style(Bytes& b, int size, bool bold, const char* key, bool reservedTail,
-             int effect = 0) {
+Bytes& style(Bytes& b, int size, bool bold, const char* key, bool reservedTail, int effect = 0) {
     b.text("宋体").text("Arial").u16(uint16_t(size)).u8(bold ? 1 : 0).u8(0).u8(0);
     b.i32(0).i32(effect).i32(0).i32(1).i32(0xC0C0C0).i32(1).text(key).u16(0);
-    if (reservedTail) b.raw(QByteArray(14, '\0'));
+    if (reservedTail)
+        b.raw(QByteArray(14, '\0'));
     return b;
 }
 
@@ -172,7 +172,8 @@ QByteArray stream(int32_t count, std::initializer_list<int> classes, int caretBe
     b.i32(caretBefore).i32(caret).i32(1).i32(anchor);
     style(b, 10, false, "", false);
     b.i32(count);
-    for (int c : classes) b.u16(uint16_t(c)).u8('a').u8(0).u8(0).i32(kFixed);
+    for (int c : classes)
+        b.u16(uint16_t(c)).u8('a').u8(0).u8(0).i32(kFixed);
     return b;
 }
 

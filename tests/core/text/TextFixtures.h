@@ -37,19 +37,22 @@ inline RichText makeText(const char* utf8, int frameWidth, int frameHeight,
 
 inline std::vector<int> column(const RichText& t, int TextItem::*field) {
     std::vector<int> out;
-    for (int i = 0; i < t.itemCount(); ++i) out.push_back(t.item(i).*field);
+    for (int i = 0; i < t.itemCount(); ++i)
+        out.push_back(t.item(i).*field);
     return out;
 }
 
 inline std::vector<int> breakMarks(const RichText& t) {
     std::vector<int> out;
-    for (int i = 0; i < t.itemCount(); ++i) out.push_back(t.item(i).breakMark);
+    for (int i = 0; i < t.itemCount(); ++i)
+        out.push_back(t.item(i).breakMark);
     return out;
 }
 
 inline std::vector<int> classes(const RichText& t) {
     std::vector<int> out;
-    for (int i = 0; i < t.itemCount(); ++i) out.push_back(t.item(i).itemClass());
+    for (int i = 0; i < t.itemCount(); ++i)
+        out.push_back(t.item(i).itemClass());
     return out;
 }
 

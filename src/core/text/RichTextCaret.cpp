@@ -18,6 +18,8 @@ int64_t square(int64_t v) {
 bool RichText::canHoldCaret(const TextItem& item) const {
     if (item.isEnd())
         return true;
+    if (ItemClass::isReserved(item.itemClass()))
+        return false;  // never placed
     if (item.itemClass() == ItemClass::Space && item.advance == 0)
         return false;
     return item.isFixed();

@@ -25,7 +25,8 @@ struct DrawState {
     bool chinese = true;
     QFont font;
     int s = 1;        // art effect size in device pixels
-    int descent = 0;  // of the current font, in device pixels
+    int ascent = 0;   // of the current font's cell, in device pixels
+    int descent = 0;
 
     DrawState(const TextDevice& device, const CharStyle& first) : dev(device), style(first) {
         make(true);
@@ -38,9 +39,13 @@ struct DrawState {
         s = std::max(1, trunc(dev.zoom * style.effectSize * dev.dpiX / 96.0));
         const QByteArray& face = chinese ? style.chineseFace : style.westernFace;
         if (FontFaces::resolve(face).cjk) {
-            descent = std::max(1, pixels) - std::max(1, pixels) * 7 / 8;
+            // The same one-em cell the layout measured for Chinese faces.
+            ascent = std::max(1, pixels) * 7 / 8;
+            descent = std::max(1, pixels) - ascent;
         } else {
-            descent = QFontMetrics(font).descent();
+            const QFontMetrics metrics(font);
+            ascent = metrics.ascent();
+            descent = metrics.descent();
         }
     }
 
@@ -192,12 +197,9 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             state.use(it, true);
             const int left = devX(x) - state.descent;
             glyphY = devY(y);
-            const int ascentPx = QFontMetrics(state.font).ascent();
-            const int cellAscent = FontFaces::resolve(state.style.chineseFace).cjk
-                                       ? std::max(1, state.font.pixelSize()) * 7 / 8
-                                       : ascentPx;
-            TextPaint::paintCharacter(painter, {left, glyphY + cellAscent}, bytesOf(it), state.font,
-                                      state.style, state.s);
+            // The cell's top-left corner is given; glyphs are drawn from their baseline.
+            TextPaint::paintCharacter(painter, {left, glyphY + state.ascent}, bytesOf(it),
+                                      state.font, state.style, state.s);
             drawn = true;
         };
         auto turned = [&](bool chinese, int y) {

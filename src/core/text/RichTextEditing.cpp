@@ -110,6 +110,9 @@ void RichText::eraseItem(int index) {
 }
 
 void RichText::typeCharacter(uint8_t lead, uint8_t trail) {
+    // A double-byte character needs its second byte; half of one is dropped.
+    if (lead >= 0x80 && trail < 0x40)
+        return;
     if (hasSelection())
         deleteSelected();
     if (lead >= 0x80) {

@@ -24,8 +24,8 @@ struct DrawState {
     CharStyle style;
     bool chinese = true;
     QFont font;
-    int s = 1;        // art effect size in device pixels
-    int ascent = 0;   // of the current font's cell, in device pixels
+    int s = 1;       // art effect size in device pixels
+    int ascent = 0;  // of the current font's cell, in device pixels
     int descent = 0;
 
     DrawState(const TextDevice& device, const CharStyle& first) : dev(device), style(first) {

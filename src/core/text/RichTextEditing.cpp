@@ -325,6 +325,8 @@ bool RichText::applyArtSettings(const CharStyle& art, bool autoFit) {
 }
 
 void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool autoFit) {
+    if (kind == TextKind::Fixed)
+        return;  // fixed text is not a placeholder value
     int at = -1;
     for (int i = 0; i < itemCount(); ++i) {
         if (!items_[size_t(i)]->isEnd() && items_[size_t(i)]->kind == kind) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QMap>
+#include <QPainter>
+#include <random>
 
 #include "TextFixtures.h"
 #include "codecs/Archive.h"
@@ -209,6 +212,61 @@ TEST(StoredFormTest, ReadingChecksCountsIndexesAndTheEndItem) {
             EXPECT_THROW(t.loadSnapshot(in), FormatError) << c.name;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged streams: every read either refuses with FormatError or gives a content
+// that lays out, fits, draws and takes caret moves and edits.
+TEST(StoredFormTest, DamagedStreamsAreRefusedOrUsable) {
+    RichText source(3000, 2000, gbk("价格 ab\n中（12.5）"), styleOfSize(12), TextKind::Fixed,
+                    12, 25, RichText::Fill);
+    source.setMetrics(&fixedMetrics());
+    source.setSelection({2, true}, {5, true});
+    source.applyStyle(RichText::Underline, 1, false);
+    source.setSelection({0, true}, {0, true});
+    source.insertText("{P}", 0x02020003);
+    ArchiveWriter out;
+    source.store(out);
+    const QByteArray good = out.data();
+
+    std::mt19937 random(7);
+    int usable = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = good;
+        const int flips = 1 + int(random() % 4);
+        for (int f = 0; f < flips; ++f) bytes[int(random() % bytes.size())] = char(random());
+        if (random() % 8 == 0) bytes.truncate(int(random() % bytes.size()));
+        RichText t;
+        t.setMetrics(&fixedMetrics());
+        try {
+            ArchiveReader in(bytes);
+            t.load(in);
+        } catch (const FormatError&) {
+            continue;
+        }
+        ++usable;
+        t.fitToFrame(round % 2 == 0);
+        QImage image(64, 64, QImage::Format_RGB32);
+        QPainter painter(&image);
+        t.draw(painter, TextDevice{0.1, 0, 0, 96, 96}, true);
+        painter.end();
+        t.caretRight(false);
+        t.caretDown(true);
+        t.caretLineEnd(true);
+        t.caretLeft(false);
+        t.caretUp(false);
+        t.setCaretAt(100, 100, true);
+        (void)t.selectedText();
+        t.typeCharacter('x');
+        t.deleteBackward();
+        t.selectAll();
+        t.deleteSelected();
+        ASSERT_EQ(t.item(t.endIndex()).itemClass(), ItemClass::End);
+    }
+    EXPECT_GT(usable, 100);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "PriceItem.h"
 #include "RichText.h"
 #include "TextPaint.h"
+#include "codecs/Gbk.h"
 
 namespace pemo {
 
@@ -112,6 +113,21 @@ void drawTurned(QPainter& painter, const QFont& font, QPoint at, const QByteArra
     painter.restore();
 }
 
+// The half-em cell of a punctuation mark assumes a face whose full-width marks sit
+// in one half of the em, as the Windows Chinese faces have them. Several installed
+// faces centre some marks instead; such a glyph is moved into its cell so it does
+// not run into its neighbour.
+int fitIntoHalfCell(const QFont& font, const QByteArray& gbk, int x, int cellLeft, int cellRight) {
+    const QRect ink = QFontMetrics(font).tightBoundingRect(Gbk::toUnicode(gbk));
+    if (ink.isEmpty() || ink.width() > cellRight - cellLeft)
+        return x;
+    if (x + ink.right() >= cellRight)
+        x = cellRight - 1 - ink.right();
+    if (x + ink.left() < cellLeft)
+        x = cellLeft - ink.left();
+    return x;
+}
+
 }  // namespace
 
 void RichText::draw(QPainter& painter, const TextDevice& device, bool showSelection) const {
@@ -147,6 +163,10 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
             int gx = X;
             if (c == ItemClass::Opening && it.width == it.height / 2)
                 gx = dev.originX + trunc(zoom * (it.x - it.width) * dev.dpiX / 1440.0);
+            if ((c == ItemClass::Opening || c == ItemClass::Closing) && it.width == it.height / 2) {
+                const int cellRight = X + trunc(zoom * it.width * dev.dpiX / 1440.0);
+                gx = fitIntoHalfCell(state.font, bytesOf(it), gx, X, cellRight);
+            }
             TextPaint::paintCharacter(painter, {gx, Y}, bytesOf(it), state.font, state.style,
                                       state.s);
             drawn = true;

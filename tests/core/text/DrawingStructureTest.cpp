@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <QFontMetrics>
+
 #include "RecordingDevice.h"
 #include "TextFixtures.h"
 #include "text/PriceItem.h"
@@ -176,6 +178,30 @@ TEST(DrawingStructureTest, PriceNameIsDrawnAtFullSize) {
     for (const auto& d : engine.texts)
         EXPECT_EQ(d.pixelSize, 64) << d.text.toStdString();
     EXPECT_EQ(engine.lines.size(), 1u);
+}
+
+TEST(DrawingStructureTest, PunctuationInkStaysInItsHalfCell) {
+    // Some installed faces centre their full-width marks; the ink must still stay in
+    // the half-em cell the layout gave the mark.
+    for (const char* face : {"楷体", "仿宋", "幼圆", "黑体", "宋体"}) {
+        RichText t = fixedText("中，：（a", 30000, 10000, false);
+        t.selectAll();
+        t.applyStyle(RichText::ChineseFace, gbk(face), false);
+        const auto& texts = record(t).texts;
+        ASSERT_EQ(texts.size(), 5u);
+        for (int i : {1, 2, 3}) {
+            QFont font;
+            font.setFamilies({texts[i].family});
+            font.setPixelSize(texts[i].pixelSize);
+            const QRect box = QFontMetrics(font).tightBoundingRect(texts[i].text);
+            const int left = int(texts[i].origin.x()) + box.left();
+            const int right = int(texts[i].origin.x()) + box.right();
+            const int cellLeft = t.item(i).x * 96 / 1440;
+            const int cellRight = (t.item(i).x + t.item(i).width) * 96 / 1440;
+            EXPECT_GE(left, cellLeft) << face << " " << i;
+            EXPECT_LT(right, cellRight) << face << " " << i;
+        }
+    }
 }
 
 }  // namespace

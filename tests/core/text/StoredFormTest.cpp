@@ -221,8 +221,8 @@ namespace {
 // Damaged streams: every read either refuses with FormatError or gives a content
 // that lays out, fits, draws and takes caret moves and edits.
 TEST(StoredFormTest, DamagedStreamsAreRefusedOrUsable) {
-    RichText source(3000, 2000, gbk("价格 ab\n中（12.5）"), styleOfSize(12), TextKind::Fixed,
-                    12, 25, RichText::Fill);
+    RichText source(3000, 2000, gbk("价格 ab\n中（12.5）"), styleOfSize(12), TextKind::Fixed, 12,
+                    25, RichText::Fill);
     source.setMetrics(&fixedMetrics());
     source.setSelection({2, true}, {5, true});
     source.applyStyle(RichText::Underline, 1, false);
@@ -237,8 +237,10 @@ TEST(StoredFormTest, DamagedStreamsAreRefusedOrUsable) {
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes = good;
         const int flips = 1 + int(random() % 4);
-        for (int f = 0; f < flips; ++f) bytes[int(random() % bytes.size())] = char(random());
-        if (random() % 8 == 0) bytes.truncate(int(random() % bytes.size()));
+        for (int f = 0; f < flips; ++f)
+            bytes[int(random() % bytes.size())] = char(random());
+        if (random() % 8 == 0)
+            bytes.truncate(int(random() % bytes.size()));
         RichText t;
         t.setMetrics(&fixedMetrics());
         try {

@@ -1,0 +1,301 @@
+// Drawing of RichText onto a painter: per-character fonts, underlines or side lines,
+// price fields and the inverted selection bands.
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <cmath>
+
+#include "FontFaces.h"
+#include "PriceItem.h"
+#include "RichText.h"
+#include "TextPaint.h"
+#include "codecs/Gbk.h"
+
+namespace pemo {
+
+namespace {
+
+int trunc(double v) {
+    return int(std::trunc(v));
+}
+
+// The current drawing style and which of its two fonts is in use.
+struct DrawState {
+    const TextDevice& dev;
+    CharStyle style;
+    bool chinese = true;
+    QFont font;
+    int s = 1;       // art effect size in device pixels
+    int ascent = 0;  // of the current font's cell, in device pixels
+    int descent = 0;
+
+    DrawState(const TextDevice& device, const CharStyle& first) : dev(device), style(first) {
+        make(true);
+    }
+
+    void make(bool useChinese) {
+        chinese = useChinese;
+        const int pixels = trunc(dev.zoom * style.size * dev.dpiX / 72.0);
+        font = TextPaint::font(style, chinese, pixels);
+        s = std::max(1, trunc(dev.zoom * style.effectSize * dev.dpiX / 96.0));
+        const QByteArray& face = chinese ? style.chineseFace : style.westernFace;
+        if (FontFaces::resolve(face).cjk) {
+            // The same one-em cell the layout measured for Chinese faces.
+            ascent = std::max(1, pixels) * 7 / 8;
+            descent = std::max(1, pixels) - ascent;
+        } else {
+            const QFontMetrics metrics(font);
+            ascent = metrics.ascent();
+            descent = metrics.descent();
+        }
+    }
+
+    void use(const TextItem& item, bool useChinese) {
+        if (item.style != style) {
+            style = item.style;
+            make(useChinese);
+        } else if (chinese != useChinese) {
+            make(useChinese);
+        }
+    }
+};
+
+// Joins the cells of a selection into one band per line and inverts each band.
+class SelectionBands {
+public:
+    explicit SelectionBands(QPainter& painter, bool vertical)
+        : painter_(painter), vertical_(vertical) {}
+    ~SelectionBands() { flush(); }
+
+    void add(const QRect& cell) {
+        if (pending_.isNull()) {
+            pending_ = cell;
+        } else if (!vertical_ && cell.top() == pending_.top()) {
+            pending_.setRight(cell.right());
+        } else if (vertical_ && std::abs(cell.left() - pending_.left()) <= 9) {
+            pending_.setBottom(cell.bottom());
+        } else {
+            flush();
+            pending_ = cell;
+        }
+    }
+
+private:
+    void flush() {
+        if (pending_.isNull())
+            return;
+        painter_.save();
+        painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+        painter_.fillRect(pending_, Qt::black);
+        painter_.restore();
+        pending_ = QRect();
+    }
+
+    QPainter& painter_;
+    bool vertical_;
+    QRect pending_;
+};
+
+QByteArray bytesOf(const TextItem& item) {
+    QByteArray bytes(1, char(item.lead));
+    if (ItemClass::isDoubleByte(item.itemClass()))
+        bytes.append(char(item.trail));
+    return bytes;
+}
+
+// Draws text turned a quarter turn clockwise, its origin at device point `at`.
+void drawTurned(QPainter& painter, const QFont& font, QPoint at, const QByteArray& gbk,
+                const QColor& colour) {
+    painter.save();
+    painter.setTransform(QTransform(0, 1, -1, 0, 0, 0), true);
+    painter.setPen(colour);
+    TextPaint::drawGlyph(painter, font, QPoint(at.y(), -at.x()), gbk);
+    painter.restore();
+}
+
+// The half-em cell of a punctuation mark assumes a face whose full-width marks sit
+// in one half of the em, as the Windows Chinese faces have them. Several installed
+// faces centre some marks instead; such a glyph is moved into its cell so it does
+// not run into its neighbour.
+int fitIntoHalfCell(const QFont& font, const QByteArray& gbk, int x, int cellLeft, int cellRight) {
+    const QRect ink = QFontMetrics(font).tightBoundingRect(Gbk::toUnicode(gbk));
+    if (ink.isEmpty() || ink.width() > cellRight - cellLeft)
+        return x;
+    if (x + ink.right() >= cellRight)
+        x = cellRight - 1 - ink.right();
+    if (x + ink.left() < cellLeft)
+        x = cellLeft - ink.left();
+    return x;
+}
+
+}  // namespace
+
+void RichText::draw(QPainter& painter, const TextDevice& device, bool showSelection) const {
+    painter.save();
+    if (vertical_) {
+        drawVertical(painter, device, showSelection);
+    } else {
+        drawHorizontal(painter, device, showSelection);
+    }
+    painter.restore();
+}
+
+void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool showSelection) const {
+    const double zoom = dev.zoom;
+    DrawState state(dev, items_.front()->style);
+    const bool selecting = showSelection && hasSelection();
+    const auto [first, last] = selectionRange();
+    SelectionBands bands(painter, false);
+
+    for (int i = 0; i < itemCount(); ++i) {
+        const TextItem& it = *items_[size_t(i)];
+        const uint16_t c = it.itemClass();
+        const int X = dev.originX + trunc(zoom * it.x * dev.dpiX / 1440.0);
+        const int Y = dev.originY + trunc(zoom * it.y * dev.dpiY / 1440.0);
+        bool drawn = false;
+        if (ItemClass::isSingleByte(c)) {
+            state.use(it, false);
+            TextPaint::paintCharacter(painter, {X, Y}, bytesOf(it), state.font, state.style,
+                                      state.s);
+            drawn = true;
+        } else if (ItemClass::isDoubleByte(c)) {
+            state.use(it, true);
+            int gx = X;
+            if (c == ItemClass::Opening && it.width == it.height / 2)
+                gx = dev.originX + trunc(zoom * (it.x - it.width) * dev.dpiX / 1440.0);
+            if ((c == ItemClass::Opening || c == ItemClass::Closing) && it.width == it.height / 2) {
+                const int cellRight = X + trunc(zoom * it.width * dev.dpiX / 1440.0);
+                gx = fitIntoHalfCell(state.font, bytesOf(it), gx, X, cellRight);
+            }
+            TextPaint::paintCharacter(painter, {gx, Y}, bytesOf(it), state.font, state.style,
+                                      state.s);
+            drawn = true;
+        } else if (c == ItemClass::Space) {
+            drawn = true;
+        } else if (c == ItemClass::Price) {
+            static_cast<const PriceItem&>(it).draw(painter, *metrics_, zoom, dev.originX,
+                                                   dev.originY, dev.dpiX, dev.dpiY);
+            state.style = it.style;
+            state.make(true);
+        }
+        if (drawn && state.style.underline) {
+            QPen pen(TextPaint::colour(state.style.textColour));
+            pen.setWidth(std::max(1, trunc(zoom * dev.dpiX / 72.0)));
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
+            const int u = dev.dpiX * 8 / 72;
+            const int w = trunc(zoom * (int64_t(it.drawnWidth) * dev.dpiX / 1440));
+            painter.drawLine(X, Y + u, X + w + 2, Y + u);
+        }
+        if (selecting && i >= first && i < last && !ItemClass::isEndOrBreak(c) &&
+            !ItemClass::isReserved(c)) {
+            const int left = dev.originX + trunc(zoom * (int64_t(it.x) * dev.dpiX / 1440));
+            const int right = left + trunc(zoom * it.drawnWidth * dev.dpiX / 1440.0);
+            const int top = dev.originY + trunc(zoom * (int64_t(it.lineTop) * dev.dpiY / 1440));
+            const int bottom = top + trunc(zoom * it.lineHeight * dev.dpiY / 1440.0);
+            bands.add(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+        }
+    }
+}
+
+void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showSelection) const {
+    const double zoom = dev.zoom;
+    DrawState state(dev, items_.front()->style);
+    const bool selecting = showSelection && hasSelection();
+    const auto [first, last] = selectionRange();
+    SelectionBands bands(painter, true);
+    auto devX = [&](int x) { return dev.originX + trunc(zoom * x * dev.dpiX / 1440.0); };
+    auto devY = [&](int y) { return dev.originY + trunc(zoom * y * dev.dpiY / 1440.0); };
+
+    for (int i = 0; i < itemCount(); ++i) {
+        const TextItem& it = *items_[size_t(i)];
+        const uint16_t c = it.itemClass();
+        const int X = devX(it.x);
+        int glyphY = devY(it.y);
+        bool drawn = false;
+        auto upright = [&](int x, int y) {
+            state.use(it, true);
+            const int left = devX(x) - state.descent;
+            glyphY = devY(y);
+            // The cell's top-left corner is given; glyphs are drawn from their baseline.
+            TextPaint::paintCharacter(painter, {left, glyphY + state.ascent}, bytesOf(it),
+                                      state.font, state.style, state.s);
+            drawn = true;
+        };
+        auto turned = [&](bool chinese, int y) {
+            state.use(it, chinese);
+            uint8_t lead = it.lead, trail = it.trail;
+            if (chinese)
+                CharClasses::verticalQuoteForm(&lead, &trail);
+            glyphY = devY(y);
+            QByteArray bytes(1, char(lead));
+            if (chinese)
+                bytes.append(char(trail));
+            drawTurned(painter, state.font, {X, glyphY}, bytes,
+                       TextPaint::colour(state.style.textColour));
+            drawn = true;
+        };
+        const uint16_t code = uint16_t(it.lead << 8 | it.trail);
+        if (c == ItemClass::Ideograph || c == ItemClass::Currency ||
+            (c == ItemClass::NonStarter && code != 0xA1A3)) {
+            upright(it.x, it.y);
+        } else if ((c == ItemClass::NonStarter && code == 0xA1A3) ||
+                   (c == ItemClass::Closing &&
+                    (code == 0xA3AC || code == 0xA3BA || code == 0xA1A2 || code == 0xA3BB))) {
+            upright(it.x + it.width / 4, it.y - it.height / 4);
+        } else if (c == ItemClass::Closing && (code == 0xA3A1 || code == 0xA3BF)) {
+            upright(it.x + it.width / 4, it.y);
+        } else if (c == ItemClass::Opening) {
+            turned(true, it.y - it.width);
+        } else if (c == ItemClass::Closing) {
+            turned(true, it.y);
+        } else if (ItemClass::isSingleByte(c)) {
+            turned(false, it.y);
+        } else if (c == ItemClass::Space) {
+            drawn = true;
+        }
+        if (drawn && state.style.underline) {
+            QPen pen(TextPaint::colour(state.style.textColour));
+            pen.setWidth(std::max(1, trunc(zoom * dev.dpiX / 72.0)));
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
+            const int v = dev.dpiX * 2 / 72;
+            const int lineX = X - state.descent - v;
+            const int l = trunc(zoom * (int64_t(it.drawnWidth) * dev.dpiY / 1440)) +
+                          (c == ItemClass::Space ? 4 : 2);
+            painter.drawLine(lineX, glyphY, lineX, glyphY + l);
+        }
+        if (selecting && i >= first && i < last && !ItemClass::isEndOrBreak(c) &&
+            !ItemClass::isReserved(c)) {
+            const int left = dev.originX +
+                             trunc(zoom * ((int64_t(it.x) - lineGap_ / 4) * dev.dpiX / 1440)) -
+                             state.descent;
+            const int right = left + trunc(zoom * it.lineHeight * dev.dpiX / 1440.0);
+            const int top = dev.originY + trunc(zoom * (int64_t(it.y) * dev.dpiY / 1440));
+            const int bottom = top + trunc(zoom * it.width * dev.dpiY / 1440.0);
+            bands.add(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+        }
+    }
+}
+
+std::optional<QRect> RichText::caretRect(const TextDevice& dev) const {
+    if (hasSelection())
+        return std::nullopt;
+    const int i = std::clamp(caret_.index, 0, endIndex());
+    const TextItem& it = *items_[size_t(i)];
+    const double zoom = dev.zoom;
+    // A caret after its item stands at the item's far edge.
+    const int along = caret_.before ? 0 : it.drawnWidth;
+    if (vertical_) {
+        const int w = trunc(zoom * (int64_t(dev.dpiY) * (it.height * 3 / 4) / 1440));
+        const int left = dev.originX + trunc(zoom * (int64_t(dev.dpiX) * it.x / 1440));
+        const int top = dev.originY + trunc(zoom * (int64_t(dev.dpiY) * (it.y + along) / 1440));
+        return QRect(left, top, w, 2);
+    }
+    const int h = trunc(zoom * (int64_t(dev.dpiY) * it.height / 1440));
+    const int left = dev.originX + trunc(zoom * (int64_t(dev.dpiX) * (it.x + along) / 1440));
+    const int top = dev.originY + trunc(zoom * (int64_t(dev.dpiY) * it.y / 1440)) - h * 3 / 4;
+    return QRect(left, top, 2, h);
+}
+
+}  // namespace pemo

@@ -1,0 +1,435 @@
+// Layout of RichText: measuring, break opportunities, lines (or columns) in four
+// alignments, and fitting the font size to the frame.
+#include <cmath>
+
+#include "PriceItem.h"
+#include "RichText.h"
+#include "TextMetrics.h"
+
+namespace pemo {
+
+namespace {
+
+enum Result { Opportunity = 0, EndResult = 1, BreakResult = 2 };
+
+constexpr int kMinSize = 20;
+constexpr int kMaxSize = 360;
+
+}  // namespace
+
+struct RichText::Segment {
+    int end = 0;  // one past the last item taken
+    int width = 0;
+    int height = 0;
+    int ascent = 0;
+    int spaces = 0;
+    int others = 0;
+    int result = Opportunity;
+    bool stopped = false;  // forced split: stopped before an item that did not fit
+
+    void add(const TextItem& item) {
+        width += item.advance;
+        height = std::max(height, int(item.height));
+        ascent = std::max(ascent, int(item.ascent));
+        if (item.itemClass() == ItemClass::Space) {
+            ++spaces;
+        } else {
+            ++others;
+        }
+    }
+};
+
+void RichText::measureItems() {
+    const bool vertical = vertical_ != 0;
+    CharStyle running = items_.front()->style;
+    StyleMetrics m = metrics_->measure(running, running.size);
+    for (auto& ptr : items_) {
+        TextItem& it = *ptr;
+        const uint16_t c = it.itemClass();
+        if (ItemClass::isEndOrBreak(c)) {
+            // An end or a break carries the style of the text before it.
+            it.style = running;
+        } else if (it.style != running) {
+            running = it.style;
+            m = metrics_->measure(running, running.size);
+        }
+        switch (c) {
+            case ItemClass::End:
+            case ItemClass::LineBreak:
+                it.width = 0;
+                it.height = m.westernHeight;
+                it.ascent = m.westernAscent;
+                break;
+            case ItemClass::Space:
+                it.width = m.westernHeight / 2;
+                it.height = m.westernHeight;
+                it.ascent = m.westernAscent;
+                break;
+            case ItemClass::Word:
+            case ItemClass::Percent:
+            case ItemClass::Digit:
+            case ItemClass::Point:
+                it.width = m.widthOf(it.lead);
+                it.height = m.westernHeight;
+                it.ascent = m.westernAscent;
+                break;
+            case ItemClass::Ideograph:
+            case ItemClass::NonStarter:
+            case ItemClass::Currency:
+                it.width = m.chineseHeight;
+                it.height = m.chineseHeight;
+                it.ascent = m.chineseAscent;
+                break;
+            case ItemClass::Opening:
+            case ItemClass::Closing:
+                it.width = (vertical && c == ItemClass::Closing &&
+                            CharClasses::isFullInVertical(it.lead, it.trail))
+                               ? m.chineseHeight
+                               : m.chineseHeight / 2;
+                it.height = m.chineseHeight;
+                it.ascent = m.chineseAscent;
+                break;
+            case ItemClass::Price:
+                static_cast<PriceItem&>(it).measure(*metrics_);
+                break;
+            default:  // reserved classes keep what they hold
+                continue;
+        }
+        if (ItemClass::isEndOrBreak(c)) {
+            it.advance = 0;
+        } else {
+            it.advance = int32_t((int64_t(it.style.charSpacing) + 100) * it.width / 100);
+        }
+    }
+}
+
+void RichText::markBreaks() {
+    int state = 0;
+    for (auto& ptr : items_) {
+        TextItem& it = *ptr;
+        it.breakMark = 0;
+        switch (it.itemClass()) {
+            case ItemClass::End:
+            case ItemClass::LineBreak:
+                state = 0;
+                break;
+            case ItemClass::Space:
+                if (state == 6)
+                    it.breakMark = 1;
+                if (state != 1 && state != 2)
+                    state = 6;
+                break;
+            case ItemClass::Word:
+                if (state != 2 && state != 4)
+                    it.breakMark = 1;
+                state = 4;
+                break;
+            case ItemClass::Percent:
+            case ItemClass::NonStarter:
+            case ItemClass::Closing:
+                state = 1;
+                break;
+            case ItemClass::Digit:
+                if (state != 2 && state != 5)
+                    it.breakMark = 1;
+                state = 5;
+                break;
+            case ItemClass::Point:
+                state = state == 5 ? 5 : 1;
+                break;
+            case ItemClass::Ideograph:
+            case ItemClass::Price:
+                if (state != 2)
+                    it.breakMark = 1;
+                state = 3;
+                break;
+            case ItemClass::Currency:
+            case ItemClass::Opening:
+                if (state != 2)
+                    it.breakMark = 1;
+                state = 2;
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+RichText::Segment RichText::scanSegment(int from) const {
+    Segment seg;
+    int marked = 0;
+    int i = from;
+    for (; i < itemCount(); ++i) {
+        const TextItem& it = *items_[size_t(i)];
+        if (it.breakMark) {
+            if (marked > 0)
+                break;
+            ++marked;
+        }
+        seg.add(it);
+        if (it.itemClass() == ItemClass::End) {
+            seg.result = EndResult;
+            ++i;
+            break;
+        }
+        if (it.itemClass() == ItemClass::LineBreak) {
+            seg.result = BreakResult;
+            ++i;
+            break;
+        }
+    }
+    if (i >= itemCount() && seg.result == Opportunity)
+        seg.result = EndResult;
+    seg.end = i;
+    return seg;
+}
+
+RichText::Segment RichText::forcedSplit(int from) {
+    Segment seg;
+    const int limit = available();
+    seg.add(*items_[size_t(from)]);
+    int i = from + 1;
+    for (; i < itemCount(); ++i) {
+        TextItem& it = *items_[size_t(i)];
+        if (ItemClass::isEndOrBreak(it.itemClass()))
+            continue;
+        if (int64_t(seg.width) + it.advance >= limit) {
+            it.breakMark = 1;
+            seg.stopped = true;
+            break;
+        }
+        seg.add(it);
+    }
+    seg.end = i;
+    return seg;
+}
+
+void RichText::placeLine(int start, int end, int width, int height, int ascent, int result,
+                         int others, int spaces, bool paragraphStart) {
+    const int avail = available();
+    int placedAs = alignment_;
+    if (placedAs == Fill && result != Opportunity)
+        placedAs = Left;
+    int64_t w = width;
+    int64_t x0 = 0;
+    if (placedAs == Right)
+        x0 = avail - w;
+    if (placedAs == Centre)
+        x0 = (avail - w) / 2;
+
+    int64_t last = 0;  // L: the natural width kept by the last visible item
+    if ((placedAs == Right || placedAs == Centre || placedAs == Fill) && others + spaces > 1) {
+        if (others == 0) {
+            last = items_[size_t(end - 1)]->advance;
+        } else {
+            for (int k = end - 1; k > start; --k) {
+                TextItem& it = *items_[size_t(k)];
+                if (ItemClass::isEndOrBreak(it.itemClass()))
+                    continue;
+                if (it.itemClass() == ItemClass::Space) {
+                    w -= it.advance;
+                    if (placedAs == Right)
+                        x0 += it.advance;
+                    if (placedAs == Centre)
+                        x0 += it.advance / 2;
+                    it.advance = 0;
+                    continue;
+                }
+                last = it.advance;
+                break;
+            }
+        }
+    }
+    if (others >= 1 && !paragraphStart && (alignment_ == Left || alignment_ == Fill)) {
+        for (int k = start; k < end && items_[size_t(k)]->itemClass() == ItemClass::Space; ++k) {
+            w -= items_[size_t(k)]->advance;
+            items_[size_t(k)]->advance = 0;
+        }
+    }
+    int64_t room = avail - last;  // M
+    w -= last;
+    const bool stretch = placedAs == Fill;
+
+    const int top = layoutTop_;
+    const int baseline = vertical_ ? frameWidth_ - top - ascent : top + ascent;
+    for (int k = start; k < end; ++k) {
+        TextItem& it = *items_[size_t(k)];
+        const uint16_t c = it.itemClass();
+        if (ItemClass::isReserved(c))
+            continue;
+        if (vertical_) {
+            it.x = baseline;
+            it.y = int32_t(x0);
+        } else {
+            it.x = int32_t(x0);
+            it.y = baseline;
+        }
+        it.ascent = baseline;
+        it.lineTop = top;
+        it.lineHeight = height;
+        if (ItemClass::isEndOrBreak(c))
+            continue;
+        // Each item takes its share of the room left, so rounding never piles up
+        // and the last visible item ends on the edge.
+        int64_t drawn = it.advance;
+        if (stretch && w > 0 && room > 0)
+            drawn = int64_t(std::trunc(double(room) * it.advance / double(w)));
+        it.drawnWidth = int32_t(drawn);
+        x0 += drawn;
+        room -= drawn;
+        w -= it.advance;
+    }
+}
+
+void RichText::layout() {
+    ++layoutCount_;
+    measureItems();
+    markBreaks();
+    lineGap_ = int32_t(int64_t(lineSpacing_) * fontSize_ * 20 / 100);
+    layoutTop_ = 0;
+    const int avail = available();
+    const int n = itemCount();
+
+    struct Line {
+        int start = 0, width = 0, height = 0, ascent = 0, spaces = 0, others = 0;
+        bool empty(int pos) const { return pos == start; }
+    } line;
+    bool paragraphStart = true;
+    int pos = 0;
+    auto newLine = [&](int start) { line = Line{start}; };
+
+    while (pos < n) {
+        const Segment seg = scanSegment(pos);
+        const bool fits = int64_t(line.width) + seg.width <= avail;
+        if (seg.result != Opportunity) {
+            if (fits) {
+                const int h = std::max(line.height, seg.height);
+                placeLine(line.start, seg.end, line.width + seg.width, h,
+                          std::max(line.ascent, seg.ascent), seg.result, line.others + seg.others,
+                          line.spaces + seg.spaces, paragraphStart);
+                if (seg.result == EndResult) {
+                    extent_ = layoutTop_ + h;
+                    return;
+                }
+                layoutTop_ += h + lineGap_;
+                newLine(seg.end);
+                paragraphStart = true;
+                pos = seg.end;
+            } else if (line.empty(pos)) {
+                const Segment split = forcedSplit(pos);
+                placeLine(pos, split.end, split.width, split.height, split.ascent,
+                          split.stopped ? Opportunity : seg.result, split.others, split.spaces,
+                          paragraphStart);
+                if (split.end >= n) {
+                    extent_ = layoutTop_ + split.height;
+                    return;
+                }
+                layoutTop_ += split.height + lineGap_;
+                newLine(split.end);
+                paragraphStart = true;
+                pos = split.end;
+            } else {
+                placeLine(line.start, pos, line.width, line.height, line.ascent, Opportunity,
+                          line.others, line.spaces, paragraphStart);
+                layoutTop_ += line.height + lineGap_;
+                newLine(pos);
+                paragraphStart = false;
+            }
+        } else if (fits) {
+            line.width += seg.width;
+            line.height = std::max(line.height, seg.height);
+            line.ascent = std::max(line.ascent, seg.ascent);
+            line.spaces += seg.spaces;
+            line.others += seg.others;
+            pos = seg.end;
+        } else if (line.empty(pos)) {
+            const Segment split = forcedSplit(pos);
+            line.width = split.width;
+            line.height = split.height;
+            line.ascent = split.ascent;
+            line.spaces = split.spaces;
+            line.others = split.others;
+            pos = split.end;
+        } else {
+            placeLine(line.start, pos, line.width, line.height, line.ascent, Opportunity,
+                      line.others, line.spaces, paragraphStart);
+            layoutTop_ += line.height + lineGap_;
+            newLine(pos);
+            paragraphStart = false;
+        }
+    }
+    // Only reached when the list does not close with an end item.
+    placeLine(line.start, n, line.width, line.height, line.ascent, EndResult, line.others,
+              line.spaces, paragraphStart);
+    extent_ = layoutTop_ + line.height;
+}
+
+bool RichText::trySize(int newSize) {
+    const int delta = newSize - int(fontSize_);
+    if (int(typingStyle.size) + delta > kMaxSize)
+        return false;
+    for (const auto& item : items_) {
+        if (int(item->style.size) + delta > kMaxSize)
+            return false;
+    }
+    auto resize = [delta](CharStyle& s) {
+        s.size = uint16_t(std::clamp(int(s.size) + delta, kMinSize, kMaxSize));
+    };
+    resize(typingStyle);
+    for (auto& item : items_)
+        resize(item->style);
+    fontSize_ = uint16_t(std::max(0, newSize));
+    layout();
+    if (vertical_) {
+        if (extent_ > frameWidth_)
+            return false;
+        for (const auto& item : items_) {
+            if (item->advance > frameHeight_ || item->height > frameWidth_)
+                return false;
+        }
+    } else {
+        if (extent_ > frameHeight_)
+            return false;
+        for (const auto& item : items_) {
+            if (item->advance > frameWidth_ || item->height > frameHeight_)
+                return false;
+        }
+    }
+    return true;
+}
+
+void RichText::fitToFrame(bool autoFit) {
+    if (!autoFit) {
+        layout();
+        return;
+    }
+    if (trySize(kMaxSize))
+        return;
+    if (trySize(kMinSize)) {
+        int a = kMinSize;
+        int b = kMaxSize;
+        // b - a stays a multiple of 4 of at least 8, so c lies strictly between them.
+        while (b - a >= 8) {
+            const int c = ((a + b) / 8) * 4;
+            if (trySize(c)) {
+                if (b == c + 4)
+                    return;
+                a = c;
+            } else {
+                if (c == a + 4)
+                    break;
+                b = c;
+            }
+        }
+        trySize(a);
+        return;
+    }
+    // Not even the smallest size fits: shrink a little further while there is room,
+    // within the budget of ten layouts per fit.
+    for (int tries = 0; tries < 8 && typingStyle.size > 24 && fontSize_ != 0; ++tries) {
+        if (trySize(std::max(0, int(fontSize_) - 4)))
+            return;
+    }
+}
+
+}  // namespace pemo

@@ -1,0 +1,207 @@
+// What drawing puts on the device, read back from a recording paint device: the
+// glyphs with their fonts, positions and turns, the lines and the inverted bands.
+// Layout uses fixed metrics, so every position is exact.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <QFontMetrics>
+
+#include "RecordingDevice.h"
+#include "TextFixtures.h"
+#include "text/PriceItem.h"
+#include "text/TextPaint.h"
+
+using namespace pemo;
+using namespace pemo::test;
+
+namespace {
+
+// 30 points at 96 dpi: fonts of 40 pixels; a Chinese cell of 35 above and 5 below.
+RichText fixedText(const char* utf8, int width, int height, bool vertical, int size = 30,
+                   int32_t kind = TextKind::Fixed) {
+    CharStyle style = styleOfSize(size);
+    style.chineseFace = gbk("黑体");
+    RichText t(width, height, gbk(utf8), style, kind, size, 0, RichText::Left);
+    t.setMetrics(&fixedMetrics());
+    t.setVertical(vertical);
+    t.layout();
+    return t;
+}
+
+RecordingEngine& record(const RichText& t, bool selection = false, double zoom = 1.0) {
+    static std::unique_ptr<RecordingDevice> device;
+    device = std::make_unique<RecordingDevice>();
+    QPainter p(device.get());
+    t.draw(p, TextDevice{zoom, 0, 0, 96, 96}, selection);
+    p.end();
+    return device->engine;
+}
+
+bool turned(const QTransform& t) {
+    return t.m11() == 0 && t.m12() == 1 && t.m21() == -1;
+}
+
+TEST(DrawingStructureTest, VerticalGlyphsUprightMovedOrTurned) {
+    // Column baseline x = 3000 - 540 = 2460 twips = 164 px.
+    RichText t = fixedText("中“。！）a", 3000, 100000, true);
+    ASSERT_EQ(t.item(0).x, 2460);
+    const auto& texts = record(t).texts;
+    const struct {
+        QString text;
+        QPointF origin;
+        bool turned;
+    } expected[] = {
+        {"中", {159, 35}, false},   // cell top-left (164 - 5, 0)
+        {"『", {164, 20}, true},    // “ drawn as 『, turned, at y - width (600 - 300)
+        {"。", {169, 85}, false},   // a quarter cell right and up: (2610, 750)
+        {"！", {169, 135}, false},  // only moved right: (2610, 1500)
+        {"）", {164, 140}, true},  {"a", {164, 160}, true},
+    };
+    ASSERT_EQ(texts.size(), std::size(expected));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(texts[i].text, expected[i].text) << i;
+        EXPECT_EQ(texts[i].origin, expected[i].origin) << i;
+        EXPECT_EQ(turned(texts[i].transform), expected[i].turned) << i;
+        EXPECT_EQ(texts[i].pixelSize, 40) << i;
+    }
+    EXPECT_EQ(texts[0].family, "Noto Sans CJK SC");
+    EXPECT_EQ(texts[5].family, "Liberation Sans");
+}
+
+TEST(DrawingStructureTest, TurnedGlyphsShowNoArtEffect) {
+    RichText t = fixedText("中（a", 3000, 100000, true);
+    t.selectAll();
+    CharStyle art = t.item(0).style;
+    art.effect = 1;
+    t.applyArtSettings(art, false);
+    QStringList painted;
+    TextPaint::setCharacterPainter(
+        [&](QPainter&, QPoint, const QString& text, const QFont&, const CharStyle& style, int s) {
+            EXPECT_EQ(style.effect, 1);
+            EXPECT_EQ(s, 1);
+            painted << text;
+        });
+    const auto& texts = record(t).texts;
+    TextPaint::setCharacterPainter(nullptr);
+    EXPECT_EQ(painted, QStringList{"中"});
+    EXPECT_EQ(texts.size(), 2u);  // the two turned glyphs, plain
+}
+
+TEST(DrawingStructureTest, HorizontalOpeningBracketSitsInItsHalfCell) {
+    // （ measures half an em (300): its glyph is drawn one half-em to the left, the
+    // underline stays under its own cell.
+    RichText t = fixedText("（a", 30000, 10000, false);
+    t.selectAll();
+    t.applyStyle(RichText::Underline, 1, false);
+    t.setSelection({0, true}, {0, true});
+    const auto& engine = record(t);
+    ASSERT_EQ(engine.texts.size(), 2u);
+    EXPECT_EQ(engine.texts[0].origin, QPointF(-20, 36));  // baseline 540 twips
+    EXPECT_EQ(engine.texts[1].origin, QPointF(20, 36));
+    ASSERT_EQ(engine.lines.size(), 2u);
+    // u = 8/72 inch = 10 px below the baseline, from X to X + w + 2.
+    EXPECT_EQ(engine.lines[0].line, QLineF(0, 46, 22, 46));
+    EXPECT_EQ(engine.lines[1].line, QLineF(20, 46, 42, 46));
+    EXPECT_EQ(engine.lines[0].width, 1);
+}
+
+TEST(DrawingStructureTest, VerticalSideLineAndSelectionCells) {
+    RichText t = fixedText("中文", 3000, 100000, true);
+    t.selectAll();
+    t.applyStyle(RichText::Underline, 1, false);
+    const auto& engine = record(t, true);
+    // Side line left of the column: X - d - v = 164 - 5 - 2, drawnWidth 600 = 40 px + 2.
+    ASSERT_EQ(engine.lines.size(), 2u);
+    EXPECT_EQ(engine.lines[0].line, QLineF(157, 0, 157, 42));
+    EXPECT_EQ(engine.lines[1].line, QLineF(157, 40, 157, 82));
+    // One band down the column: left = 164 - 5, width = line height 660 = 44 px.
+    ASSERT_EQ(engine.inverted.size(), 1u);
+    EXPECT_EQ(engine.inverted[0], QRect(159, 0, 44, 80));
+}
+
+TEST(DrawingStructureTest, SelectionBandsPerLine) {
+    // Lines "ab" / "cd" (forced split at 250 twips, size 10); each cell is 6 px wide
+    // (100 twips), its left edge rounded on its own.
+    RichText t = fixedText("abcd", 250, 10000, false, 10);
+    t.setSelection({1, true}, {3, false});
+    const auto& engine = record(t, true);
+    ASSERT_EQ(engine.inverted.size(), 2u);
+    EXPECT_EQ(engine.inverted[0], QRect(6, 0, 6, 14));
+    EXPECT_EQ(engine.inverted[1], QRect(0, 14, 12, 14));
+    EXPECT_TRUE(record(t, false).inverted.empty());
+}
+
+TEST(DrawingStructureTest, PriceDecimalsAndLines) {
+    // 12.80 at 48 points: "12" in 64 px fonts, ".80" in 37 px (28 points); baseline
+    // 864 twips = 57 px; h = 960, raised baseline (864 - 240) = 41 px.
+    const struct {
+        int style;
+        std::vector<int> sizes;
+        int decimalBaseline;
+        std::vector<QLineF> lines;
+    } cases[] = {
+        {1, {64, 64, 64, 64, 64}, 57, {}},
+        {5, {64, 64, 37, 37, 37}, 57, {}},
+        {9, {64, 64, 37, 37, 37}, 41, {}},
+        {8, {64, 64, 37, 37, 37}, 57, {QLineF(0, 57, 110, 57)}},
+        {10, {64, 64, 37, 37, 37}, 41, {QLineF(0, 19, 110, 57), QLineF(0, 57, 110, 19)}},
+        {3, {64, 64, 64, 64, 64}, 57, {QLineF(0, 38, 144, 38)}},
+    };
+    for (const auto& c : cases) {
+        RichText t = fixedText("12.80", 30000, 10000, false, 48, TextKind::OriginalPrice);
+        auto& price = static_cast<PriceItem&>(t.item(0));
+        price.priceStyle = c.style;
+        t.layout();
+        const auto& engine = record(t);
+        ASSERT_EQ(engine.texts.size(), 5u) << c.style;
+        std::vector<int> sizes;
+        for (const auto& d : engine.texts)
+            sizes.push_back(d.pixelSize);
+        EXPECT_EQ(sizes, c.sizes) << c.style;
+        EXPECT_EQ(engine.texts[1].origin.y(), 57) << c.style;
+        EXPECT_EQ(engine.texts[3].origin.y(), c.decimalBaseline) << c.style;
+        ASSERT_EQ(engine.lines.size(), c.lines.size()) << c.style;
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            EXPECT_EQ(engine.lines[i].line, c.lines[i]) << c.style;
+            EXPECT_EQ(engine.lines[i].colour, QColor(255, 0, 0)) << c.style;
+            EXPECT_EQ(engine.lines[i].width, 3) << c.style;
+        }
+    }
+}
+
+TEST(DrawingStructureTest, PriceNameIsDrawnAtFullSize) {
+    RichText t = fixedText("{原价}", 30000, 10000, false, 48, TextKind::OriginalPrice);
+    static_cast<PriceItem&>(t.item(0)).priceStyle = 7;
+    t.layout();
+    const auto& engine = record(t);
+    for (const auto& d : engine.texts)
+        EXPECT_EQ(d.pixelSize, 64) << d.text.toStdString();
+    EXPECT_EQ(engine.lines.size(), 1u);
+}
+
+TEST(DrawingStructureTest, PunctuationInkStaysInItsHalfCell) {
+    // Some installed faces centre their full-width marks; the ink must still stay in
+    // the half-em cell the layout gave the mark.
+    for (const char* face : {"楷体", "仿宋", "幼圆", "黑体", "宋体"}) {
+        RichText t = fixedText("中，：（a", 30000, 10000, false);
+        t.selectAll();
+        t.applyStyle(RichText::ChineseFace, gbk(face), false);
+        const auto& texts = record(t).texts;
+        ASSERT_EQ(texts.size(), 5u);
+        for (int i : {1, 2, 3}) {
+            QFont font;
+            font.setFamilies({texts[i].family});
+            font.setPixelSize(texts[i].pixelSize);
+            const QRect box = QFontMetrics(font).tightBoundingRect(texts[i].text);
+            const int left = int(texts[i].origin.x()) + box.left();
+            const int right = int(texts[i].origin.x()) + box.right();
+            const int cellLeft = t.item(i).x * 96 / 1440;
+            const int cellRight = (t.item(i).x + t.item(i).width) * 96 / 1440;
+            EXPECT_GE(left, cellLeft) << face << " " << i;
+            EXPECT_LT(right, cellRight) << face << " " << i;
+        }
+    }
+}
+
+}  // namespace

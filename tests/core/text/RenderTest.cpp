@@ -1,0 +1,250 @@
+// Rendering with installed faces, checked by structure: where ink, lines and
+// inverted bands fall, never whole pictures byte for byte.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "TextFixtures.h"
+#include "text/PriceItem.h"
+
+using namespace pemo;
+using namespace pemo::test;
+
+namespace {
+
+// Pinned faces: 黑体 maps to Noto Sans CJK SC, Arial to Liberation Sans.
+CharStyle pinnedStyle(int size) {
+    CharStyle s;
+    s.chineseFace = gbk("黑体");
+    s.westernFace = "Arial";
+    s.size = uint16_t(size);
+    return s;
+}
+
+RichText platformText(const char* utf8, int width, int height, int size, int spacing = 0,
+                      int32_t kind = TextKind::Fixed) {
+    RichText t(width, height, gbk(utf8), pinnedStyle(size), kind, size, spacing, RichText::Left);
+    t.layout();
+    return t;
+}
+
+QImage render(const RichText& t, QSize size, bool selection, double zoom = 1.0) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    t.draw(p, TextDevice{zoom, 0, 0, 96, 96}, selection);
+    return image;
+}
+
+bool dark(QRgb c) {
+    return qRed(c) < 110 && qGreen(c) < 110 && qBlue(c) < 110;
+}
+bool red(QRgb c) {
+    return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90;
+}
+
+QRect inkBox(const QImage& img, QRect area, bool (*test)(QRgb)) {
+    QRect box;
+    area = area.intersected(img.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (test(img.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+int px(int twips) {
+    return twips * 96 / 1440;
+}
+
+TEST(RenderTest, UnderlineFollowsTheStyleLastDrawn) {
+    // "ab" underlined with a space that is not; "cd" plain with a space that is.
+    RichText t = platformText("ab cd e", 20000, 5000, 24);
+    t.setSelection({0, true}, {2, true});
+    t.applyStyle(RichText::Underline, 1, false);
+    t.setSelection({5, true}, {6, true});
+    t.applyStyle(RichText::Underline, 1, false);
+    t.setSelection({0, true}, {0, true});
+    t.layout();
+    const QImage img = render(t, {700, 120}, false);
+    const int baseline = px(t.item(0).y);
+    const int row = baseline + 96 * 8 / 72;
+    auto underlined = [&](int item) {
+        const int x0 = px(t.item(item).x) + 1;
+        const int x1 = px(t.item(item).x + t.item(item).drawnWidth) - 1;
+        for (int x = x0; x <= x1; ++x) {
+            if (!dark(img.pixel(x, row)))
+                return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(underlined(0));
+    EXPECT_TRUE(underlined(1));
+    EXPECT_TRUE(underlined(2)) << "space after an underlined word";
+    EXPECT_FALSE(underlined(3));
+    EXPECT_FALSE(underlined(5)) << "space after a plain word";
+    // The offset stays 8/72 inch at every zoom.
+    const QImage zoomed = render(t, {1400, 240}, false, 2.0);
+    const int zBaseline = int(2.0 * t.item(0).y * 96 / 1440);
+    EXPECT_TRUE(dark(zoomed.pixel(int(2.0 * t.item(0).x * 96 / 1440) + 4, zBaseline + 10)));
+}
+
+TEST(RenderTest, SelectionInvertsOneBandPerLine) {
+    RichText t = platformText("中文中文中文", 2000, 10000, 24, 100);
+    ASSERT_NE(t.item(0).lineTop, t.item(5).lineTop);
+    t.setSelection({1, true}, {5, true});
+    const QImage img = render(t, {300, 200}, true);
+    // Rows that are mostly dark over the frame's width form the bands.
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < img.height(); ++y) {
+        int darkCount = 0;
+        for (int x = 0; x < img.width(); ++x)
+            darkCount += dark(img.pixel(x, y));
+        const bool band = darkCount > 40;
+        if (band && !inBand)
+            ++bands;
+        inBand = band;
+    }
+    EXPECT_EQ(bands, 2);
+    // The first character is outside the selection: its cell stays mostly white.
+    const QRect cell(px(t.item(0).x), px(t.item(0).lineTop), px(t.item(0).drawnWidth),
+                     px(t.item(0).lineHeight));
+    int darkCount = 0;
+    for (int y = cell.top(); y < cell.bottom(); ++y)
+        for (int x = cell.left(); x < cell.right(); ++x)
+            darkCount += dark(img.pixel(x, y));
+    EXPECT_LT(darkCount, cell.width() * cell.height() / 2);
+    // Without editing no band is drawn.
+    const QImage plain = render(t, {300, 200}, false);
+    EXPECT_FALSE(dark(plain.pixel(px(t.item(2).x) + 1, px(t.item(2).lineTop) + 1)));
+}
+
+TEST(RenderTest, VerticalTextStacksCharactersAndTurnsBrackets) {
+    RichText t = platformText("中（文", 3000, 10000, 36);
+    t.setVertical(true);
+    t.layout();
+    const QImage img = render(t, {300, 300}, false);
+    const QRect all = inkBox(img, img.rect(), dark);
+    ASSERT_TRUE(all.isValid());
+    EXPECT_GT(all.height(), 2 * all.width()) << "one column, top to bottom";
+    EXPECT_GT(all.left(), 150) << "the first column is on the right";
+    // The turned bracket, in its half-em cell between 中 and 文, is wider than high.
+    const QRect cell(0, px(t.item(1).y), 300, px(t.item(2).y) - px(t.item(1).y));
+    const QRect bracket = inkBox(img, cell, dark);
+    ASSERT_TRUE(bracket.isValid());
+    EXPECT_GT(bracket.width(), bracket.height() * 2);
+}
+
+TEST(RenderTest, PriceStylesDrawLinesAndDecimals) {
+    for (int style = 0; style <= 15; ++style) {
+        RichText t = platformText("12.80", 20000, 5000, 48, 0, TextKind::OriginalPrice);
+        auto& price = static_cast<PriceItem&>(t.item(0));
+        price.priceStyle = style;
+        t.layout();
+        const QImage img = render(t, {500, 150}, false);
+        const int baseline = px(price.y);
+        const QRect lineInk = inkBox(img, img.rect(), red);
+        const bool wantLine = PriceItem::lineOf(style) != PriceItem::Line::None;
+        EXPECT_EQ(lineInk.isValid(), wantLine) << style;
+        if (PriceItem::lineOf(style) == PriceItem::Line::Base) {
+            EXPECT_LE(std::abs(lineInk.center().y() - baseline), 2) << style;
+        }
+        if (PriceItem::lineOf(style) == PriceItem::Line::Cross) {
+            EXPECT_GT(lineInk.height(), 30) << style;
+        }
+        if (PriceItem::lineOf(style) == PriceItem::Line::Strike) {
+            EXPECT_LT(lineInk.height(), 8) << style;
+            EXPECT_LT(lineInk.center().y(), baseline - 10) << style;
+        }
+        // Ink of the digits before and after the point (the text is black).
+        const int split = px(price.x) + 48 * 20 * 2 * 96 / 1440 * 556 / 1000 + 2;
+        const QRect whole = inkBox(img, QRect(0, 0, split, 150), dark);
+        const QRect decimals = inkBox(img, QRect(split + 12, 0, 500, 150), dark);
+        ASSERT_TRUE(whole.isValid() && decimals.isValid()) << style;
+        if (PriceItem::hasSmallDecimals(style)) {
+            EXPECT_LT(decimals.height(), whole.height() * 3 / 4) << style;
+        } else {
+            EXPECT_GE(decimals.height(), whole.height() - 1) << style;
+        }
+        if (PriceItem::hasRaisedDecimals(style)) {
+            EXPECT_LT(decimals.bottom(), whole.bottom() - 5) << style;
+        } else {
+            EXPECT_LE(std::abs(decimals.bottom() - whole.bottom()), 1) << style;
+        }
+    }
+}
+
+TEST(RenderTest, PriceLineIsAtLeastTwoPixels) {
+    RichText t = platformText("12.80", 20000, 5000, 10, 0, TextKind::OriginalPrice);
+    auto& price = static_cast<PriceItem&>(t.item(0));
+    price.priceStyle = 4;
+    t.layout();
+    const QImage img = render(t, {200, 60}, false);
+    const QRect lineInk = inkBox(img, img.rect(), red);
+    EXPECT_GE(lineInk.height(), 2);
+    EXPECT_LE(lineInk.height(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+// Writes a sample of horizontal, vertical and price text for a person to look at.
+TEST(RenderTest, SampleSheet) {
+    QImage image(900, 560, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(QColor(200, 200, 255));
+
+    RichText fill(7200, 3000,
+                  gbk("促销信息：全场商品 8 折起，Special offer (limited)! 数量有限，"
+                      "售完即止。Price ￥12.50 per item."),
+                  pinnedStyle(20), TextKind::Fixed, 20, 25, RichText::Fill);
+    fill.setSelection({6, true}, {9, true});
+    fill.applyStyle(RichText::Underline, 1, false);
+    fill.setSelection({20, true}, {48, true});
+    fill.layout();
+    p.drawRect(10, 10, 480, 200);
+    fill.draw(p, TextDevice{1.0, 10, 10, 96, 96}, true);
+
+    RichText vertical(3000, 4200, gbk("竖排文字（示例）。\n“引号”，ABC 123！"), pinnedStyle(24),
+                      TextKind::Fixed, 24, 25, RichText::Left);
+    vertical.setVertical(true);
+    vertical.selectAll();
+    vertical.applyStyle(RichText::TextColour, 0x0000C0, false);
+    vertical.setSelection({2, true}, {4, true});
+    vertical.applyStyle(RichText::Underline, 1, false);
+    vertical.setSelection({0, true}, {0, true});
+    vertical.layout();
+    p.drawRect(600, 10, 200, 280);
+    vertical.draw(p, TextDevice{1.0, 600, 10, 96, 96}, false);
+
+    for (int style = 1; style <= 15; ++style) {
+        RichText price(3000, 900, gbk(style == 7 ? "{原价}" : "128.80"), pinnedStyle(28),
+                       TextKind::OriginalPrice, 28, 0, RichText::Left);
+        static_cast<PriceItem&>(price.item(0)).priceStyle = style;
+        price.layout();
+        const int col = (style - 1) % 4, row = (style - 1) / 4;
+        const int x = 10 + col * 220, y = 300 + row * 62;
+        p.drawRect(x, y, 200, 60);
+        price.draw(p, TextDevice{1.0, x, y, 96, 96}, false);
+    }
+    p.end();
+    EXPECT_TRUE(image.save(QStringLiteral("/tmp/richtext.png")));
+
+    QImage zoomed(420, 580, QImage::Format_RGB32);
+    zoomed.fill(Qt::white);
+    QPainter z(&zoomed);
+    z.setPen(QColor(200, 200, 255));
+    z.drawRect(10, 10, 400, 560);
+    vertical.setSelection({9, true}, {14, true});
+    vertical.draw(z, TextDevice{2.0, 10, 10, 96, 96}, true);
+    z.end();
+    EXPECT_TRUE(zoomed.save(QStringLiteral("/tmp/richtext_vertical.png")));
+}
+
+}  // namespace

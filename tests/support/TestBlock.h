@@ -34,6 +34,9 @@ public:
 
 // Lets the block factory create TestBlock for every class bit.
 inline void registerTestBlocks() {
+    // The program's own classes register once, on first use; do that first so they do
+    // not take the class bits back later.
+    registerBlockClasses();
     for (int32_t bit : {BlockKind::GraphicBit, BlockKind::TextBit, BlockKind::PictureBit}) {
         BlockFactory::setCreator(bit, [] { return std::make_unique<TestBlock>(); });
     }

@@ -1,11 +1,16 @@
 #include "BlockFactory.h"
+#include "BlockKind.h"
+#include "TextBlock.h"
 
 namespace pemo {
 
 // The one place that knows every block class. Text, picture and graphic blocks add
 // their creators here as they are built.
 void registerBlockClasses() {
-    static const bool registered = [] { return true; }();
+    static const bool registered = [] {
+        BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<TextBlock>(); });
+        return true;
+    }();
     (void)registered;
 }
 

@@ -1,0 +1,468 @@
+#include "TextBlock.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <cmath>
+
+#include "BlockKind.h"
+#include "StreamPictureBridge.h"
+#include "Twips.h"
+#include "codecs/Archive.h"
+#include "graphics/TextOutline.h"
+#include "text/PriceItem.h"
+#include "text/RichText.h"
+
+namespace pemo {
+
+bool TextBlock::autoFit = true;
+
+namespace {
+
+constexpr int kNewFontSize = 24;
+constexpr int kNewLineSpacing = 50;
+const QColor kFrameLineColour(128, 128, 128);
+
+void writePoint(ArchiveWriter& out, QPoint p) {
+    out.writeInt32(p.x());
+    out.writeInt32(p.y());
+}
+
+QPoint readPoint(ArchiveReader& in) {
+    const int32_t x = in.readInt32();
+    const int32_t y = in.readInt32();
+    return QPoint(x, y);
+}
+
+double degreesOf(double radians) { return radians * 180.0 / RotatedFrame::kPi; }
+
+}  // namespace
+
+TextBlock::TextBlock() { layer = 8; }
+
+TextBlock::~TextBlock() = default;
+
+std::unique_ptr<TextBlock> TextBlock::create(int32_t kind, const TwipsRect& rect,
+                                             const QByteArray& text, bool fit) {
+    auto block = std::make_unique<TextBlock>();
+    block->kind = kind;
+    block->frame = rect;
+    block->sizeWidth = rect.width();
+    block->sizeHeight = rect.height();
+    block->corners_ = RotatedFrame::fromRect(rect);
+    block->content_ = std::make_unique<RichText>(rect.width(), rect.height(), text, CharStyle(),
+                                                 kind, kNewFontSize, kNewLineSpacing,
+                                                 RichText::Fill);
+    block->content_->fitToFrame(fit);
+    return block;
+}
+
+void TextBlock::setContent(std::unique_ptr<RichText> content) {
+    content_ = std::move(content);
+    if (content_) {
+        outline_.reset();
+        converted = 0;
+    }
+}
+
+// --- stored forms
+
+void TextBlock::writeTail(ArchiveWriter& out) const {
+    out.writeInt16(converted);
+    out.writeInt32(outlineReferenceWidth);
+    out.writeInt32(outlineReferenceHeight);
+    out.writeBytes(reserved.leftJustified(kReservedBytes, '\0', true));
+}
+
+void TextBlock::readTail(ArchiveReader& in) {
+    converted = in.readInt16();
+    outlineReferenceWidth = in.readInt32();
+    outlineReferenceHeight = in.readInt32();
+    reserved = in.readBytes(kReservedBytes);
+}
+
+void TextBlock::readStoredCorners(ArchiveReader& in) {
+    const QPoint p0 = readPoint(in);
+    const QPoint p2 = readPoint(in);
+    if (p0.isNull() && p2.isNull()) {
+        corners_ = RotatedFrame::fromRect(frame);
+    } else {
+        corners_ = RotatedFrame::fromOrigin(p0, RotatedFrame::angle(p0, p2), sizeWidth, sizeHeight);
+        frame = corners_.bounds();
+    }
+}
+
+void TextBlock::writeContent(ArchiveWriter& out, BlockForm form) const {
+    if (converted) {
+        const TextOutline empty;
+        const TextOutline& o = outline_ ? *outline_ : empty;
+        switch (form) {
+            case BlockForm::Snapshot: o.storeSnapshot(out); break;
+            case BlockForm::Document: o.store(out); break;
+            default: o.storeTemplate(out); break;
+        }
+        return;
+    }
+    const RichText empty;
+    const RichText& c = content_ ? *content_ : empty;
+    switch (form) {
+        case BlockForm::Snapshot: c.storeSnapshot(out); break;
+        case BlockForm::Document: c.store(out); break;
+        default: c.storeTemplate(out); break;
+    }
+}
+
+void TextBlock::readContent(ArchiveReader& in, BlockForm form, const PictureStore* local,
+                            PictureStore* images) {
+    if (converted) {
+        auto o = std::make_unique<TextOutline>();
+        switch (form) {
+            case BlockForm::Snapshot: o->loadSnapshot(in); break;
+            case BlockForm::Document: o->load(in); break;
+            default: {
+                o->loadTemplate(in);
+                if (o->effect == TextOutline::PictureFill && !o->localPictureKey.isEmpty()) {
+                    StreamPictureBridge bridge(local, nullptr, nullptr, images);
+                    o->pictureKey = bridge.importPicture(o->localPictureKey);
+                }
+                break;
+            }
+        }
+        outline_ = std::move(o);
+        content_.reset();
+        return;
+    }
+    auto c = std::make_unique<RichText>();
+    switch (form) {
+        case BlockForm::Snapshot: c->loadSnapshot(in); break;
+        case BlockForm::Document: c->load(in); break;
+        default: {
+            StreamPictureBridge bridge(local, nullptr, nullptr, images);
+            c->loadTemplate(in, &bridge);
+            break;
+        }
+    }
+    c->fitToFrame(autoFit);
+    content_ = std::move(c);
+    outline_.reset();
+}
+
+void TextBlock::loadSnapshot(ArchiveReader& in) {
+    loadSnapshotBase(in);
+    corners_.p0 = readPoint(in);
+    corners_.p1 = readPoint(in);
+    corners_.p2 = readPoint(in);
+    corners_.p3 = readPoint(in);
+    readTail(in);
+    readContent(in, BlockForm::Snapshot, nullptr, nullptr);
+}
+
+void TextBlock::storeSnapshot(ArchiveWriter& out) const {
+    storeSnapshotBase(out);
+    writePoint(out, corners_.p0);
+    writePoint(out, corners_.p1);
+    writePoint(out, corners_.p2);
+    writePoint(out, corners_.p3);
+    writeTail(out);
+    writeContent(out, BlockForm::Snapshot);
+}
+
+void TextBlock::load(ArchiveReader& in) {
+    loadBase(in);
+    readStoredCorners(in);
+    readTail(in);
+    readContent(in, BlockForm::Document, nullptr, nullptr);
+}
+
+void TextBlock::store(ArchiveWriter& out) const {
+    storeBase(out);
+    writePoint(out, corners_.p0);
+    writePoint(out, corners_.p2);
+    writeTail(out);
+    writeContent(out, BlockForm::Document);
+}
+
+void TextBlock::loadTemplate(ArchiveReader& in, const PictureStore& local, PictureStore& images) {
+    loadBase(in);
+    readStoredCorners(in);
+    readTail(in);
+    readContent(in, BlockForm::Template, &local, &images);
+}
+
+void TextBlock::storeTemplate(ArchiveWriter& out) const {
+    storeBase(out);
+    writePoint(out, corners_.p0);
+    writePoint(out, corners_.p2);
+    writeTail(out);
+    writeContent(out, BlockForm::Template);
+}
+
+void TextBlock::loadClip(ArchiveReader& in, const PictureStore& local, PictureStore& images,
+                         QPoint& origin) {
+    origin = loadClipBase(in);
+    corners_.p0 = readPoint(in);
+    corners_.p1 = readPoint(in);
+    corners_.p2 = readPoint(in);
+    corners_.p3 = readPoint(in);
+    readTail(in);
+    readContent(in, BlockForm::Clip, &local, &images);
+}
+
+void TextBlock::storeClip(ArchiveWriter& out, int32_t originX, int32_t originY) const {
+    storeClipBase(out, originX, originY);
+    const QPoint origin(originX, originY);
+    writePoint(out, corners_.p0 - origin);
+    writePoint(out, corners_.p1 - origin);
+    writePoint(out, corners_.p2 - origin);
+    writePoint(out, corners_.p3 - origin);
+    writeTail(out);
+    writeContent(out, BlockForm::Clip);
+}
+
+void TextBlock::markPicturesUsed(PictureStore& images) const {
+    if (content_) {
+        content_->markPicturesUsed([&images](const QByteArray& key) { images.mark(key); });
+    } else if (outline_ && outline_->effect == TextOutline::PictureFill) {
+        images.mark(outline_->pictureKey);
+    }
+}
+
+void TextBlock::exportPictures(PictureStore& local, const PictureStore& images) const {
+    StreamPictureBridge bridge(nullptr, &local, &images, nullptr);
+    if (content_) {
+        content_->exportPictures(&bridge);
+    } else if (outline_) {
+        outline_->localPictureKey =
+            outline_->effect == TextOutline::PictureFill && !outline_->pictureKey.isEmpty()
+                ? bridge.exportPicture(outline_->pictureKey)
+                : QByteArray();
+    }
+}
+
+// --- geometry
+
+void TextBlock::rebuildHandles(bool clearFirst) {
+    if (clearFirst) clearHandles();
+    addHandle(BlockHandle::TopLeft, -1, corners_.p0.x(), corners_.p0.y());
+    addHandle(BlockHandle::BottomLeft, -1, corners_.p1.x(), corners_.p1.y());
+    addHandle(converted ? BlockHandle::Rotation : BlockHandle::TopRight, -1, corners_.p2.x(),
+              corners_.p2.y());
+    addHandle(BlockHandle::BottomRight, -1, corners_.p3.x(), corners_.p3.y());
+}
+
+void TextBlock::moveBy(int32_t dx, int32_t dy) {
+    corners_.moveBy(dx, dy);
+    Block::moveBy(dx, dy);
+}
+
+void TextBlock::scaleBy(double sx, double sy) {
+    const double theta = corners_.angle();
+    const QPoint p0(static_cast<int>(corners_.p0.x() * sx), static_cast<int>(corners_.p0.y() * sy));
+    sizeWidth = static_cast<int32_t>(sizeWidth * sx);
+    sizeHeight = static_cast<int32_t>(sizeHeight * sy);
+    corners_ = RotatedFrame::fromOrigin(p0, theta, sizeWidth, sizeHeight);
+    frame = corners_.bounds();
+    if (content_ && !converted) {
+        content_->setFrameSize(static_cast<int>(content_->frameWidth() * sx),
+                               static_cast<int>(content_->frameHeight() * sy), autoFit);
+    }
+    if (selected) rebuildHandles(true);
+}
+
+const BlockHandle* TextBlock::setCorners(int32_t gripId, QPoint p0, QPoint p1, QPoint p2,
+                                         QPoint p3) {
+    corners_ = {p0, p1, p2, p3};
+    frame = corners_.bounds();
+    rebuildHandles(true);
+    const BlockHandle* dragged = nullptr;
+    if (gripId == BlockHandle::BottomRight || gripId == BlockHandle::TopRight ||
+        gripId == BlockHandle::BottomLeft || gripId == BlockHandle::TopLeft) {
+        for (const auto& h : handles()) {
+            if (h->id == gripId) dragged = h.get();
+        }
+    }
+    if (content_ && !converted) content_->setFrameSize(sizeWidth, sizeHeight, autoFit);
+    return dragged;
+}
+
+const BlockHandle* TextBlock::rotateTowards(int32_t x, int32_t y) {
+    const double theta = RotatedFrame::angle(corners_.p0, QPoint(x, y));
+    corners_ = RotatedFrame::fromOrigin(corners_.p0, theta, sizeWidth, sizeHeight);
+    frame = corners_.bounds();
+    clearHandles();
+    addHandle(BlockHandle::TopLeft, -1, corners_.p0.x(), corners_.p0.y());
+    addHandle(BlockHandle::BottomLeft, -1, corners_.p1.x(), corners_.p1.y());
+    const BlockHandle& rotation =
+        addHandle(BlockHandle::Rotation, -1, corners_.p2.x(), corners_.p2.y());
+    addHandle(BlockHandle::BottomRight, -1, corners_.p3.x(), corners_.p3.y());
+    return &rotation;
+}
+
+bool TextBlock::hitTest(QImage& scratch, double zoom, int x, int y) {
+    const int ppi = scratch.logicalDpiY();
+    const auto device = [&](QPoint p) {
+        return QPoint(toDevice(p.x(), ppi, zoom), toDevice(p.y(), ppi, zoom));
+    };
+    QPainterPath quad;
+    quad.moveTo(device(corners_.p0));
+    quad.lineTo(device(corners_.p1));
+    quad.lineTo(device(corners_.p3));
+    quad.lineTo(device(corners_.p2));
+    quad.closeSubpath();
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::black);
+        p.drawPath(quad);
+    }
+    return QRect(QPoint(0, 0), scratch.size()).contains(x, y) &&
+           scratch.pixelColor(x, y) == QColor(Qt::black);
+}
+
+// --- placeholders
+
+void TextBlock::setPlaceholderText(const QByteArray& text) {
+    if (!content_ || converted) return;
+    if (BlockKind::isPrice(kind)) {
+        content_->setPriceText(text, kind, autoFit);
+    } else {
+        content_->setPlaceholderText(text, kind, autoFit);
+    }
+}
+
+QByteArray TextBlock::plainText() const {
+    QByteArray text("");
+    if (!content_) return text;
+    for (int i = 0; i < content_->itemCount(); ++i) {
+        const TextItem& item = content_->item(i);
+        switch (item.itemClass()) {
+            case ItemClass::End: break;
+            case ItemClass::LineBreak: text.append('\n'); break;
+            case ItemClass::Space: text.append(' '); break;
+            case ItemClass::Price: text.append(static_cast<const PriceItem&>(item).valueText); break;
+            default:
+                if (item.lead) text.append(char(item.lead));
+                if (item.trail) text.append(char(item.trail));
+                break;
+        }
+    }
+    return text;
+}
+
+// --- drawing
+
+QPoint TextBlock::centringOffset() const {
+    if (!content_) return QPoint();
+    if (content_->isVertical()) {
+        const int free = content_->extent() - content_->frameWidth();
+        return QPoint(free < 0 ? free / 2 : 0, 0);
+    }
+    const int free = content_->frameHeight() - content_->extent();
+    return QPoint(0, free > 0 ? free / 2 : 0);
+}
+
+void TextBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) {
+    drawWith(painter, flags, zoom, offsetX, offsetY, devicePixelsPerInch(painter), false);
+}
+
+void TextBlock::drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
+                              int pixelsPerInch) {
+    drawWith(painter, 0, zoom, offsetX, offsetY, pixelsPerInch, true);
+}
+
+void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX, int offsetY,
+                         int ppi, bool output) {
+    const auto device = [&](QPoint p) {
+        return QPoint(toDevice(p.x(), ppi, zoom) + offsetX, toDevice(p.y(), ppi, zoom) + offsetY);
+    };
+    const QRect deviceFrame(device(QPoint(frame.left, frame.top)),
+                            device(QPoint(frame.right, frame.bottom)) - QPoint(1, 1));
+    const double theta = corners_.angle();
+    const int dpiX = output ? ppi : (painter.device() ? painter.device()->logicalDpiX() : ppi);
+
+    if (converted) {
+        if (outline_ && outlineReferenceWidth > 0 && outlineReferenceHeight > 0) {
+            const double scaleX = zoom * sizeWidth / outlineReferenceWidth;
+            const double scaleY = zoom * sizeHeight / outlineReferenceHeight;
+            const int pen = std::max(1, static_cast<int>(zoom * (outline_->size * dpiX) / 48));
+            outline_->draw(painter, ppi, scaleX, scaleY, device(corners_.p0), deviceFrame, theta,
+                           pen);
+        }
+    } else if (content_) {
+        const bool editing = !output && (flags & DrawFlag::Editing) && selected;
+        if (!editing && theta != 0.0) {
+            drawContentRotated(painter, zoom, deviceFrame, ppi, theta);
+        } else {
+            if (content_->transparent == 0) {
+                painter.fillRect(deviceFrame, colourOf(content_->backgroundColour));
+            }
+            if (content_->borderGlyph == '!') {
+                painter.save();
+                painter.setPen(QPen(colourOf(content_->borderColour), 0));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(deviceFrame);
+                painter.restore();
+            }
+            const QPoint centre = editing ? QPoint() : centringOffset();
+            const QPoint origin = device(QPoint(frame.left, frame.top)) +
+                                  QPoint(toDevice(centre.x(), ppi, zoom), toDevice(centre.y(), ppi, zoom));
+            content_->draw(painter, TextDevice{zoom, origin.x(), origin.y(), dpiX, ppi}, editing);
+        }
+    }
+
+    if (!output && (flags & DrawFlag::FrameLines)) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(kFrameLineColour, 0));
+        painter.setBrush(Qt::NoBrush);
+        const QPoint quad[4] = {device(corners_.p0), device(corners_.p1), device(corners_.p3),
+                                device(corners_.p2)};
+        painter.drawPolygon(quad, 4);
+        painter.restore();
+    }
+    if (!output) drawHandles(painter, flags, zoom);
+}
+
+void TextBlock::drawContentRotated(QPainter& painter, double zoom, QRect deviceFrame, int ppi,
+                                   double theta) {
+    const int width = toDevice(sizeWidth, ppi, zoom);
+    const int height = toDevice(sizeHeight, ppi, zoom);
+    if (width <= 0 || height <= 0) return;
+    QImage unrotated(width, height, QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(ppi / 0.0254);
+    unrotated.setDotsPerMeterX(dotsPerMeter);
+    unrotated.setDotsPerMeterY(dotsPerMeter);
+    unrotated.fill(Qt::white);
+    {
+        QPainter p(&unrotated);
+        const QPoint centre = centringOffset();
+        content_->draw(p,
+                       TextDevice{zoom, toDevice(centre.x(), ppi, zoom),
+                                  toDevice(centre.y(), ppi, zoom), ppi, ppi},
+                       false);
+    }
+    // Counterclockwise on screen is a negative angle for the painter (y points down).
+    QTransform turn;
+    turn.rotate(-degreesOf(theta));
+    const QRect bounds = turn.mapRect(QRect(0, 0, width, height));
+    QImage rotated(bounds.size(), QImage::Format_ARGB32);
+    rotated.fill(Qt::white);
+    {
+        QPainter p(&rotated);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.translate(-bounds.topLeft());
+        p.setTransform(turn, true);
+        p.drawImage(0, 0, unrotated);
+    }
+    // White is the transparent colour of the turned text.
+    for (int y = 0; y < rotated.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(rotated.scanLine(y));
+        for (int x = 0; x < rotated.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == 0xFFFFFF) line[x] = 0;
+        }
+    }
+    painter.drawImage(deviceFrame.topLeft(), rotated);
+}
+
+}  // namespace pemo

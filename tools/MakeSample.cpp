@@ -1,0 +1,138 @@
+// Builds the sample document shipped beside the program: a few products poured
+// through one sale-sign design. Run: make_sample OUT.vxq BACKGROUND.png
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <cstdio>
+
+#include "blocks/BlockFactory.h"
+#include "blocks/BlockKind.h"
+#include "blocks/TextBlock.h"
+#include "codecs/Archive.h"
+#include "codecs/Gbk.h"
+#include "document/CPatDoc.h"
+#include "document/DocumentFile.h"
+#include "document/PageDrawing.h"
+#include "text/PriceItem.h"
+#include "text/RichText.h"
+
+using namespace pemo;
+
+namespace {
+
+QByteArray gbk(const char* utf8) { return Gbk::fromUnicode(QString::fromUtf8(utf8)); }
+
+void makeBackground(const QString& path) {
+    QImage image(760, 1120, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, 0, 1120);
+    g.setColorAt(0, QColor(255, 246, 214));
+    g.setColorAt(1, QColor(255, 224, 170));
+    p.fillRect(image.rect(), g);
+    p.fillRect(QRect(0, 0, 760, 210), QColor(200, 22, 45));
+    p.fillRect(QRect(0, 1040, 760, 80), QColor(200, 22, 45));
+    p.setPen(QPen(QColor(230, 170, 40), 6));
+    p.drawRect(QRect(24, 234, 712, 780));
+    p.end();
+    image.save(path);
+}
+
+TextBlock& addText(InfoRecord& r, int32_t kind, TwipsRect rect, const char* text,
+                   int alignment = RichText::Fill) {
+    // Placeholders start with their value, or their name while the value is empty.
+    const QByteArray initial =
+        kind == BlockKind::FixedText ? gbk(text) : r.placeholderText(kind, false, {});
+    auto block = TextBlock::create(kind, rect, initial, true);
+    block->content()->setAlignment(alignment);
+    block->content()->fitToFrame(true);
+    return static_cast<TextBlock&>(r.appendBlock(std::move(block)));
+}
+
+void colourAll(TextBlock& block, int32_t colour) {
+    RichText& text = *block.content();
+    text.selectAll();
+    text.applyStyle(RichText::TextColour, colour, true);
+    text.setSelection({}, {});
+}
+
+void priceStyle(TextBlock& block, int style, int32_t colour) {
+    if (PriceItem* price = block.content()->firstPriceItem(block.kind)) {
+        price->priceStyle = style;
+        price->style.textColour = colour;
+    }
+    block.content()->fitToFrame(true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make_sample OUT.vxq BACKGROUND.png\n");
+        return 2;
+    }
+    registerBlockClasses();
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString backgroundPath = QString::fromLocal8Bit(argv[2]);
+    makeBackground(backgroundPath);
+
+    CPatDoc doc;
+    doc.newDocument();
+    const char* products[][5] = {
+        {"金龙鱼调和油", "5L 桶装", "89.90", "69.90", "7.8折"},
+        {"蒙牛纯牛奶", "250ml×24盒", "72.00", "59.80", "8.3折"},
+        {"海飞丝洗发露", "400ml 去屑", "45.50", "32.90", "7.2折"},
+        {"五常大米", "10kg 东北", "120.00", "99.00", "8.3折"},
+    };
+    const auto background = PictureDescription::ofFile(
+        backgroundPath, PictureDescription::Background, gbk("促销"), gbk("暖色海报"));
+    for (size_t i = 0; i < std::size(products); ++i) {
+        if (i > 0) doc.records.push_back(doc.newRecord());
+        InfoRecord& r = *doc.records[i];
+        r.applyBackground(background, doc.backgrounds);
+        r.setValue(0, gbk(products[i][0]));
+        r.setValue(1, gbk(products[i][1]));
+        r.setValue(InfoRecord::kOriginalPrice, gbk(products[i][2]));
+        r.setValue(InfoRecord::kCurrentPrice, gbk(products[i][3]));
+        r.setValue(InfoRecord::kDiscount, gbk(products[i][4]));
+
+        colourAll(addText(r, BlockKind::FixedText, {700, 300, 10071, 2200}, "超值特惠",
+                          RichText::Centre),
+                  0xFFFFFF);
+        addText(r, BlockKind::FirstVariable, {900, 3200, 9871, 5600}, "", RichText::Centre);
+        colourAll(addText(r, BlockKind::FirstVariable + 1, {900, 5800, 9871, 6900}, "",
+                          RichText::Centre),
+                  0x404040);
+        priceStyle(addText(r, BlockKind::OriginalPrice, {900, 7300, 5200, 8600}, ""), 2, 0x606060);
+        priceStyle(addText(r, BlockKind::CurrentPrice, {900, 9000, 9071, 12600}, ""), 9, 0x1E16C8);
+        TextBlock& vertical =
+            addText(r, BlockKind::FixedText, {9300, 7300, 10300, 12600}, "限时抢购");
+        vertical.content()->setVertical(true);
+        vertical.content()->fitToFrame(true);
+        colourAll(vertical, 0x1E16C8);
+        auto stamp = TextBlock::create(BlockKind::Discount, {6200, 7200, 9000, 8600},
+                                       r.placeholderText(BlockKind::Discount, false, {}), true);
+        stamp->rotateTowards(9000, 6500);
+        stamp->clearHandles();
+        priceStyle(*stamp, 0, 0x1E16C8);
+        r.appendBlock(std::move(stamp));
+        colourAll(addText(r, BlockKind::FixedText, {700, 14600, 10071, 15600},
+                          "活动时间：12月10日至12月31日", RichText::Centre),
+                  0xFFFFFF);
+        r.refreshPlaceholders(false, doc.placeholderSources());
+    }
+    doc.records.front()->current = true;
+    for (size_t i = 1; i < doc.records.size(); ++i) doc.records[i]->current = false;
+    if (argc == 4) {
+        renderPageImage(*doc.records.front(), doc.backgrounds, 96, true, false)
+            .save(QString::fromLocal8Bit(argv[3]));
+    }
+    try {
+        DocumentFile::save(doc, out);
+    } catch (const FormatError& e) {
+        std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
+        return 1;
+    }
+    return 0;
+}

@@ -1,5 +1,7 @@
 #include "MallInfoList.h"
 
+#include "DicFile.h"
+#include "codecs/Archive.h"
 #include "codecs/Gbk.h"
 
 namespace pemo {
@@ -18,6 +20,39 @@ QList<MallInfoEntry> MallInfoList::defaultEntries() {
                         Gbk::fromUnicode(QString::fromUtf8(d[1]))});
     }
     return entries;
+}
+
+MallInfoList MallInfoList::build() {
+    MallInfoList list;
+    const auto bytes = DicFile::read(QStringLiteral("PemStore.dic"));
+    if (!bytes) return list;
+    QList<MallInfoEntry> read;
+    try {
+        ArchiveReader in(*bytes);
+        const int32_t count = in.readCount(2);
+        for (int32_t i = 0; i < count && read.size() < kItemCount; ++i) {
+            MallInfoEntry entry;
+            entry.name = in.readText();
+            entry.value = in.readText();
+            read.append(entry);
+        }
+    } catch (const FormatError&) {
+        // Entries read before the damage are kept; the rest come from the defaults.
+    }
+    const QList<MallInfoEntry> defaults = defaultEntries();
+    while (read.size() < kItemCount) read.append(defaults.at(read.size()));
+    list.entries_ = read;
+    return list;
+}
+
+bool MallInfoList::save() const {
+    ArchiveWriter out;
+    out.writeInt32(static_cast<int32_t>(entries_.size()));
+    for (const MallInfoEntry& e : entries_) {
+        out.writeText(e.name);
+        out.writeText(e.value);
+    }
+    return DicFile::write(QStringLiteral("PemStore.dic"), out.data());
 }
 
 void MallInfoList::setValue(int index, const QByteArray& value) {

@@ -19,6 +19,12 @@ public:
 
     MallInfoList() : entries_(defaultEntries()) {}
 
+    // The entries of "PemStore.dic", or the defaults; a short file is completed from
+    // the defaults and entries past the fifth are left out.
+    static MallInfoList build();
+    // Writes "PemStore.dic".
+    bool save() const;
+
     // Entry index (0 to 4); an empty entry outside the list.
     MallInfoEntry entry(int index) const { return entries_.value(index); }
     void setValue(int index, const QByteArray& value);

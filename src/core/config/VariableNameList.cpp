@@ -1,6 +1,6 @@
 #include "VariableNameList.h"
 
-#include <QFile>
+#include "DicFile.h"
 
 #include "codecs/Archive.h"
 #include "codecs/Gbk.h"
@@ -19,10 +19,10 @@ QList<QByteArray> VariableNameList::defaultNames() {
 
 VariableNameList VariableNameList::build() {
     VariableNameList list;
-    QFile file(programFolder() + QStringLiteral("/PemDefvar.dic"));
-    if (!file.open(QIODevice::ReadOnly)) return list;
+    const auto bytes = DicFile::read(QStringLiteral("PemDefvar.dic"));
+    if (!bytes) return list;
     try {
-        ArchiveReader in(file.readAll());
+        ArchiveReader in(*bytes);
         VariableNameList read;
         read.load(in);
         while (read.names_.size() < kVariableCount) {
@@ -32,6 +32,40 @@ VariableNameList VariableNameList::build() {
     } catch (const FormatError&) {
         return list;
     }
+}
+
+bool VariableNameList::saveAsDefault(const QList<QByteArray>& tenNames) {
+    ArchiveWriter out;
+    out.writeInt32(kVariableCount);
+    for (int i = 0; i < kVariableCount; ++i) out.writeText(tenNames.value(i));
+    return DicFile::write(QStringLiteral("PemDefvar.dic"), out.data());
+}
+
+QList<QList<QByteArray>> VariableNameList::loadSets() {
+    QList<QList<QByteArray>> sets;
+    const auto bytes = DicFile::read(QStringLiteral("PemVar.dic"));
+    if (!bytes) return sets;
+    try {
+        ArchiveReader in(*bytes);
+        const int32_t count = in.readCount(kVariableCount);
+        for (int32_t i = 0; i < count; ++i) {
+            QList<QByteArray> set;
+            for (int k = 0; k < kVariableCount; ++k) set.append(in.readText());
+            sets.append(set);
+        }
+    } catch (const FormatError&) {
+        // A damaged file keeps the sets read before the damage.
+    }
+    return sets;
+}
+
+bool VariableNameList::saveSets(const QList<QList<QByteArray>>& sets) {
+    ArchiveWriter out;
+    out.writeInt32(static_cast<int32_t>(sets.size()));
+    for (const auto& set : sets) {
+        for (int k = 0; k < kVariableCount; ++k) out.writeText(set.value(k));
+    }
+    return DicFile::write(QStringLiteral("PemVar.dic"), out.data());
 }
 
 QByteArray VariableNameList::name(int index) const {

@@ -23,6 +23,12 @@ public:
 
     VariableNameList() : names_(defaultNames()) {}
 
+    // Writes "PemDefvar.dic": the count 10 and the ten names, which new documents take.
+    static bool saveAsDefault(const QList<QByteArray>& tenNames);
+    // The saved name sets of "PemVar.dic" (each of ten names), and writing them back.
+    static QList<QList<QByteArray>> loadSets();
+    static bool saveSets(const QList<QList<QByteArray>>& sets);
+
     // The name of variable index + 1; the built-in name when the list is short.
     QByteArray name(int index) const;
     void setName(int index, const QByteArray& name);

@@ -127,7 +127,13 @@ public:
     bool hasSelection() const;
     // Half-open item range [first, last) of the selection.
     std::pair<int, int> selectionRange() const;
+    // Copies the style at the selection's start into typingStyle and tells the
+    // listener (the main window's font and size boxes). Runs after every caret move,
+    // selection change and deletion.
     void syncTypingStyle();
+    void setTypingStyleListener(std::function<void(const CharStyle&)> listener) {
+        typingStyleListener_ = std::move(listener);
+    }
     void typeCharacter(uint8_t lead, uint8_t trail = 0);
     void insertText(const QByteArray& text, int32_t kind = TextKind::Fixed);
     void deleteSelected();
@@ -217,6 +223,7 @@ private:
     int32_t layoutTop_ = 0;
     int layoutCount_ = 0;
     const TextMetrics* metrics_;
+    std::function<void(const CharStyle&)> typingStyleListener_;  // not copied
 };
 
 }  // namespace pemo

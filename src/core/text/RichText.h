@@ -38,7 +38,8 @@ public:
 };
 
 // Where and how the content is drawn: device pixels of its top-left corner, the zoom
-// (1 = actual size) and the device resolution in pixels per inch.
+// (1 = actual size) and the resolution in pixels per inch to assume (print and bitmap
+// output), or 0 for the painter's device's own.
 struct TextDevice {
     double zoom = 1.0;
     int originX = 0;

@@ -130,7 +130,13 @@ int fitIntoHalfCell(const QFont& font, const QByteArray& gbk, int x, int cellLef
 
 }  // namespace
 
-void RichText::draw(QPainter& painter, const TextDevice& device, bool showSelection) const {
+void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelection) const {
+    // A resolution of 0 stands for the device's own.
+    TextDevice device = given;
+    if (painter.device() && device.dpiX <= 0)
+        device.dpiX = painter.device()->logicalDpiX();
+    if (painter.device() && device.dpiY <= 0)
+        device.dpiY = painter.device()->logicalDpiY();
     painter.save();
     if (vertical_) {
         drawVertical(painter, device, showSelection);

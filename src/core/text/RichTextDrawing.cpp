@@ -259,6 +259,18 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             turned(false, it.y);
         } else if (c == ItemClass::Space) {
             drawn = true;
+        } else if (c == ItemClass::Price) {
+            // A price runs down its column turned a quarter turn clockwise, as Latin
+            // text does, its baseline on the column's baseline.
+            painter.save();
+            painter.translate(X, devY(it.y));
+            painter.rotate(90);
+            // Turned, the price's own x runs along the device's y and the other way round.
+            static_cast<const PriceItem&>(it).drawAt(painter, *metrics_, zoom, 0, 0, dev.dpiY,
+                                                     dev.dpiX, 0, 0);
+            painter.restore();
+            state.style = it.style;
+            state.make(true);
         }
         if (drawn && state.style.underline) {
             QPen pen(TextPaint::colour(state.style.textColour));

@@ -222,4 +222,20 @@ TEST(DrawingStructureTest, PunctuationInkStaysInItsHalfCell) {
     }
 }
 
+TEST(DrawingStructureTest, VerticalPriceRunsDownItsColumnTurned) {
+    RichText t = fixedText("12.80", 3000, 100000, true, 48, TextKind::OriginalPrice);
+    static_cast<PriceItem&>(t.item(0)).priceStyle = 4;
+    t.layout();
+    // Column baseline x = 3000 - 864 = 2136 twips = 142 px; the price starts at y 0.
+    ASSERT_EQ(t.item(0).x, 2136);
+    const auto& engine = record(t);
+    ASSERT_EQ(engine.texts.size(), 5u);
+    EXPECT_EQ(engine.texts[0].origin, QPointF(142, 0));
+    EXPECT_EQ(engine.texts[1].origin, QPointF(142, 32));  // "2" 480 twips further down
+    for (const auto& d : engine.texts)
+        EXPECT_TRUE(turned(d.transform)) << d.text.toStdString();
+    ASSERT_EQ(engine.lines.size(), 1u);
+    EXPECT_EQ(engine.lines[0].line, QLineF(142, 0, 142, 144));
+}
+
 }  // namespace

@@ -154,13 +154,20 @@ TEST(RenderTest, SampleSheet) {
     p.end();
     EXPECT_TRUE(image.save(QStringLiteral("/tmp/richtext.png")));
 
-    QImage zoomed(420, 580, QImage::Format_RGB32);
+    QImage zoomed(560, 580, QImage::Format_RGB32);
     zoomed.fill(Qt::white);
     QPainter z(&zoomed);
     z.setPen(QColor(200, 200, 255));
     z.drawRect(10, 10, 400, 560);
     vertical.setSelection({9, true}, {14, true});
     vertical.draw(z, TextDevice{2.0, 10, 10, 96, 96}, true);
+    RichText price(800, 3000, gbk("128.80"), pinnedStyle(20), TextKind::CurrentPrice, 20, 0,
+                   RichText::Left);
+    static_cast<PriceItem&>(price.item(0)).priceStyle = 12;
+    price.setVertical(true);
+    price.layout();
+    z.drawRect(440, 10, 106, 400);
+    price.draw(z, TextDevice{2.0, 440, 10, 96, 96}, false);
     z.end();
     EXPECT_TRUE(zoomed.save(QStringLiteral("/tmp/richtext_vertical.png")));
 }

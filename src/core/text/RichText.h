@@ -182,7 +182,6 @@ public:
 
 private:
     struct Segment;
-    struct LineState;
 
     void clearItems();
     void writeForm(ArchiveWriter& out, StyleForm form) const;

@@ -129,6 +129,11 @@ void PriceItem::measure(const TextMetrics& metrics) {
 
 void PriceItem::draw(QPainter& painter, const TextMetrics& metrics, double zoom, int originX,
                      int originY, int dpiX, int dpiY) const {
+    drawAt(painter, metrics, zoom, originX, originY, dpiX, dpiY, this->x, this->y);
+}
+
+void PriceItem::drawAt(QPainter& painter, const TextMetrics& metrics, double zoom, int originX,
+                       int originY, int dpiX, int dpiY, int x, int y) const {
     const double zx = zoom * dpiX / 1440.0;
     const double zy = zoom * dpiY / 1440.0;
     const StyleMetrics full = metrics.measure(style, style.size);

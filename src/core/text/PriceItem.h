@@ -45,6 +45,10 @@ public:
     void draw(QPainter& painter, const TextMetrics& metrics, double zoom, int originX, int originY,
               int dpiX, int dpiY) const;
 
+    // The same with the item's left edge x and baseline y given (twips).
+    void drawAt(QPainter& painter, const TextMetrics& metrics, double zoom, int originX,
+                int originY, int dpiX, int dpiY, int x, int y) const;
+
 private:
     // Width in twips of bytes [from, to) of valueText at the metrics given.
     static int advanceOf(const QByteArray& text, qsizetype from, qsizetype to,

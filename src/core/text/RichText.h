@@ -38,7 +38,8 @@ public:
 };
 
 // Where and how the content is drawn: device pixels of its top-left corner, the zoom
-// (1 = actual size) and the device resolution in pixels per inch.
+// (1 = actual size) and the resolution in pixels per inch to assume (print and bitmap
+// output), or 0 for the painter's device's own.
 struct TextDevice {
     double zoom = 1.0;
     int originX = 0;
@@ -127,7 +128,13 @@ public:
     bool hasSelection() const;
     // Half-open item range [first, last) of the selection.
     std::pair<int, int> selectionRange() const;
+    // Copies the style at the selection's start into typingStyle and tells the
+    // listener (the main window's font and size boxes). Runs after every caret move,
+    // selection change and deletion.
     void syncTypingStyle();
+    void setTypingStyleListener(std::function<void(const CharStyle&)> listener) {
+        typingStyleListener_ = std::move(listener);
+    }
     void typeCharacter(uint8_t lead, uint8_t trail = 0);
     void insertText(const QByteArray& text, int32_t kind = TextKind::Fixed);
     void deleteSelected();
@@ -175,7 +182,6 @@ public:
 
 private:
     struct Segment;
-    struct LineState;
 
     void clearItems();
     void writeForm(ArchiveWriter& out, StyleForm form) const;
@@ -217,6 +223,7 @@ private:
     int32_t layoutTop_ = 0;
     int layoutCount_ = 0;
     const TextMetrics* metrics_;
+    std::function<void(const CharStyle&)> typingStyleListener_;  // not copied
 };
 
 }  // namespace pemo

@@ -130,7 +130,13 @@ int fitIntoHalfCell(const QFont& font, const QByteArray& gbk, int x, int cellLef
 
 }  // namespace
 
-void RichText::draw(QPainter& painter, const TextDevice& device, bool showSelection) const {
+void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelection) const {
+    // A resolution of 0 stands for the device's own.
+    TextDevice device = given;
+    if (painter.device() && device.dpiX <= 0)
+        device.dpiX = painter.device()->logicalDpiX();
+    if (painter.device() && device.dpiY <= 0)
+        device.dpiY = painter.device()->logicalDpiY();
     painter.save();
     if (vertical_) {
         drawVertical(painter, device, showSelection);
@@ -253,6 +259,18 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             turned(false, it.y);
         } else if (c == ItemClass::Space) {
             drawn = true;
+        } else if (c == ItemClass::Price) {
+            // A price runs down its column turned a quarter turn clockwise, as Latin
+            // text does, its baseline on the column's baseline.
+            painter.save();
+            painter.translate(X, devY(it.y));
+            painter.rotate(90);
+            // Turned, the price's own x runs along the device's y and the other way round.
+            static_cast<const PriceItem&>(it).drawAt(painter, *metrics_, zoom, 0, 0, dev.dpiY,
+                                                     dev.dpiX, 0, 0);
+            painter.restore();
+            state.style = it.style;
+            state.make(true);
         }
         if (drawn && state.style.underline) {
             QPen pen(TextPaint::colour(state.style.textColour));

@@ -30,6 +30,8 @@ std::pair<int, int> RichText::selectionRange() const {
 void RichText::syncTypingStyle() {
     const int i = std::clamp(std::min(anchor_.index, caret_.index), 0, endIndex());
     typingStyle = items_[size_t(i)]->style;
+    if (typingStyleListener_)
+        typingStyleListener_(typingStyle);
 }
 
 std::unique_ptr<TextItem> RichText::makeCharacter(uint8_t lead, uint8_t trail, int32_t kind,

@@ -178,4 +178,17 @@ TEST(CaretTest, VerticalMovesBetweenColumns) {
     EXPECT_EQ(t.caret().index, 0);
 }
 
+TEST(CaretTest, MovesTellTheTypingStyle) {
+    RichText t = makeText("ab", 10000, 10000);
+    t.setSelection({1, true}, {2, true});
+    t.applyStyle(RichText::Bold, 1, false);
+    std::vector<int> bold;
+    t.setTypingStyleListener([&](const CharStyle& s) { bold.push_back(s.bold); });
+    t.caretTextStart(false);
+    t.caretRight(false);
+    t.caretRight(true);
+    EXPECT_EQ(bold, (std::vector<int>{0, 1, 1}));
+    EXPECT_EQ(t.typingStyle.bold, 1);
+}
+
 }  // namespace

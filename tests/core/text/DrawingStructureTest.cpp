@@ -132,42 +132,60 @@ TEST(DrawingStructureTest, SelectionBandsPerLine) {
     EXPECT_TRUE(record(t, false).inverted.empty());
 }
 
-TEST(DrawingStructureTest, PriceDecimalsAndLines) {
-    // 12.80 at 48 points: "12" in 64 px fonts, ".80" in 37 px (28 points); baseline
-    // 864 twips = 57 px; h = 960, raised baseline (864 - 240) = 41 px.
+TEST(DrawingStructureTest, EveryPriceStyle) {
+    // 12.80 at 48 points: "12" in 64 px fonts, ".80" at 28 points in 37 px; baseline
+    // 864 twips = 57 px; h = 960, so raised decimals sit on (864 - 240) = 41 px and the
+    // cross spans from 3h/5 above the baseline (19 px) to it. The price is 2160 twips
+    // wide (144 px) at full size, 1660 (110 px) with small decimals.
+    enum Decimals { Full, Small, Raised };
+    enum Line { None, Cross, Strike, Base };
     const struct {
         int style;
-        std::vector<int> sizes;
-        int decimalBaseline;
-        std::vector<QLineF> lines;
-    } cases[] = {
-        {1, {64, 64, 64, 64, 64}, 57, {}},
-        {5, {64, 64, 37, 37, 37}, 57, {}},
-        {9, {64, 64, 37, 37, 37}, 41, {}},
-        {8, {64, 64, 37, 37, 37}, 57, {QLineF(0, 57, 110, 57)}},
-        {10, {64, 64, 37, 37, 37}, 41, {QLineF(0, 19, 110, 57), QLineF(0, 57, 110, 19)}},
-        {3, {64, 64, 64, 64, 64}, 57, {QLineF(0, 38, 144, 38)}},
-    };
+        Decimals decimals;
+        Line line;
+    } cases[] = {{0, Full, None},    {1, Full, None},   {2, Full, Cross},    {3, Full, Strike},
+                 {4, Full, Base},    {5, Small, None},  {6, Small, Cross},   {7, Small, Strike},
+                 {8, Small, Base},   {9, Raised, None}, {10, Raised, Cross}, {11, Raised, Strike},
+                 {12, Raised, Base}, {13, Full, None},  {14, Small, None},   {15, Raised, None}};
     for (const auto& c : cases) {
         RichText t = fixedText("12.80", 30000, 10000, false, 48, TextKind::OriginalPrice);
-        auto& price = static_cast<PriceItem&>(t.item(0));
-        price.priceStyle = c.style;
+        static_cast<PriceItem&>(t.item(0)).priceStyle = c.style;
         t.layout();
         const auto& engine = record(t);
         ASSERT_EQ(engine.texts.size(), 5u) << c.style;
+        const int small = c.decimals == Full ? 64 : 37;
         std::vector<int> sizes;
         for (const auto& d : engine.texts)
             sizes.push_back(d.pixelSize);
-        EXPECT_EQ(sizes, c.sizes) << c.style;
+        EXPECT_EQ(sizes, (std::vector<int>{64, 64, small, small, small})) << c.style;
         EXPECT_EQ(engine.texts[1].origin.y(), 57) << c.style;
-        EXPECT_EQ(engine.texts[3].origin.y(), c.decimalBaseline) << c.style;
-        ASSERT_EQ(engine.lines.size(), c.lines.size()) << c.style;
-        for (size_t i = 0; i < c.lines.size(); ++i) {
-            EXPECT_EQ(engine.lines[i].line, c.lines[i]) << c.style;
+        EXPECT_EQ(engine.texts[3].origin.y(), c.decimals == Raised ? 41 : 57) << c.style;
+
+        const int xe = c.decimals == Full ? 144 : 110;
+        std::vector<QLineF> lines;
+        if (c.line == Cross)
+            lines = {QLineF(0, 19, xe, 57), QLineF(0, 57, xe, 19)};
+        if (c.line == Strike)
+            lines = {QLineF(0, 38, xe, 38)};
+        if (c.line == Base)
+            lines = {QLineF(0, 57, xe, 57)};
+        ASSERT_EQ(engine.lines.size(), lines.size()) << c.style;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(engine.lines[i].line, lines[i]) << c.style;
             EXPECT_EQ(engine.lines[i].colour, QColor(255, 0, 0)) << c.style;
             EXPECT_EQ(engine.lines[i].width, 3) << c.style;
         }
     }
+}
+
+TEST(DrawingStructureTest, PriceLineIsAtLeastTwoPixels) {
+    // At 10 points and 96 dpi the line would be trunc(0.67) = 0 pixels wide.
+    RichText t = fixedText("12.80", 30000, 10000, false, 10, TextKind::OriginalPrice);
+    static_cast<PriceItem&>(t.item(0)).priceStyle = 4;
+    t.layout();
+    const auto& engine = record(t);
+    ASSERT_EQ(engine.lines.size(), 1u);
+    EXPECT_EQ(engine.lines[0].width, 2);
 }
 
 TEST(DrawingStructureTest, PriceNameIsDrawnAtFullSize) {
@@ -202,6 +220,22 @@ TEST(DrawingStructureTest, PunctuationInkStaysInItsHalfCell) {
             EXPECT_LT(right, cellRight) << face << " " << i;
         }
     }
+}
+
+TEST(DrawingStructureTest, VerticalPriceRunsDownItsColumnTurned) {
+    RichText t = fixedText("12.80", 3000, 100000, true, 48, TextKind::OriginalPrice);
+    static_cast<PriceItem&>(t.item(0)).priceStyle = 4;
+    t.layout();
+    // Column baseline x = 3000 - 864 = 2136 twips = 142 px; the price starts at y 0.
+    ASSERT_EQ(t.item(0).x, 2136);
+    const auto& engine = record(t);
+    ASSERT_EQ(engine.texts.size(), 5u);
+    EXPECT_EQ(engine.texts[0].origin, QPointF(142, 0));
+    EXPECT_EQ(engine.texts[1].origin, QPointF(142, 32));  // "2" 480 twips further down
+    for (const auto& d : engine.texts)
+        EXPECT_TRUE(turned(d.transform)) << d.text.toStdString();
+    ASSERT_EQ(engine.lines.size(), 1u);
+    EXPECT_EQ(engine.lines[0].line, QLineF(142, 0, 142, 144));
 }
 
 }  // namespace

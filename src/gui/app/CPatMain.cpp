@@ -21,6 +21,9 @@
 #include "document/CPatDoc.h"
 #include "document/PageDrawing.h"
 #include "document/TemplateFile.h"
+#include "config/MallInfoDialog.h"
+#include "config/PhraseDialog.h"
+#include "config/VariableDialog.h"
 #include "library/SaveTemplateDialog.h"
 #include "platform/Messages.h"
 #include "platform/ProgramInfo.h"
@@ -30,7 +33,12 @@ namespace pemo {
 
 namespace RC = RecordCommand;
 
-CPatMain::CPatMain(CPatApp& app, CPatDoc& doc) : app_(app), doc_(doc), recordCommands_(doc) {
+CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
+    : app_(app),
+      doc_(doc),
+      mallInfo_(MallInfoList::build()),
+      phrases_(PhraseList::build()),
+      recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
     recordPane_ = new QLabel(this);
@@ -73,6 +81,7 @@ void CPatMain::buildMenus() {
 
     buildRecordMenu();
     buildTemplateMenu();
+    buildConfigMenu();
 
     QMenu* help = menuBar()->addMenu(QString::fromUtf8("帮助(&H)"));
     connect(addCommand(help, CommandId::Help, QString::fromUtf8("《佩墨》帮助"), Qt::Key_F1),
@@ -137,6 +146,50 @@ void CPatMain::buildTemplateMenu() {
     connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
             &QAction::triggered, this, [this] { saveTemplate(true); });
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
+}
+
+void CPatMain::buildConfigMenu() {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8("配置(&S)"));
+    connect(addCommand(menu, kMallInfoConfig, QString::fromUtf8("商场信息(&S)")),
+            &QAction::triggered, this, &CPatMain::configureMallInfo);
+    connect(addCommand(menu, kVariableConfig, QString::fromUtf8("变量信息(&V)")),
+            &QAction::triggered, this, &CPatMain::configureVariables);
+    connect(addCommand(menu, kPhraseConfig, QString::fromUtf8("常用短语(&C)")),
+            &QAction::triggered, this, &CPatMain::configurePhrases);
+}
+
+void CPatMain::refreshCurrentPlaceholders() {
+    if (InfoRecord* record = doc_.currentRecord()) {
+        record->refreshPlaceholders(view_->templateMode(), doc_.placeholderSources());
+    }
+    doc_.notify(CPatDoc::Change::Page);
+}
+
+void CPatMain::configureMallInfo() {
+    MallInfoDialog dialog(mallInfo_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QList<QByteArray> values = dialog.values();
+    for (int i = 0; i < values.size(); ++i) mallInfo_.setValue(i, values.at(i));
+    if (!mallInfo_.save()) Messages::current().inform(QString::fromUtf8("无法写入 PemStore.dic。"));
+    refreshCurrentPlaceholders();
+}
+
+void CPatMain::configureVariables() {
+    VariableDialog dialog(doc_.variableNames, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QList<QByteArray> names = dialog.names();
+    for (int i = 0; i < names.size(); ++i) doc_.variableNames.setName(i, names.at(i));
+    doc_.modified = true;
+    if (onVariablesRenamed) onVariablesRenamed();
+    refreshCurrentPlaceholders();
+}
+
+void CPatMain::configurePhrases() {
+    PhraseDialog dialog(phrases_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    phrases_.clear();
+    for (const QByteArray& phrase : dialog.phrases()) phrases_.add(phrase);
+    if (!phrases_.save()) Messages::current().inform(QString::fromUtf8("无法写入 PemText.dic。"));
 }
 
 void CPatMain::saveTemplate(bool askName) {

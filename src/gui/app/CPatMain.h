@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QHash>
+#include <functional>
 #include <QMainWindow>
 
 #include "config/MallInfoList.h"
+#include "config/PhraseList.h"
 #include "document/RecordCommands.h"
 
 class QAction;
@@ -24,6 +26,9 @@ public:
 
     CPatView* view() const { return view_; }
     const MallInfoList& mallInfo() const { return mallInfo_; }
+    const PhraseList& phrases() const { return phrases_; }
+    // Called after the variable names changed (the record grid renames its columns).
+    std::function<void()> onVariablesRenamed;
     QAction* action(int id) const { return actions_.value(id); }
 
     // Enables and ticks every command by its rule.
@@ -46,6 +51,16 @@ private:
     void buildMenus();
     void buildRecordMenu();
     void buildTemplateMenu();
+    void buildConfigMenu();
+    void configureMallInfo();
+    void configureVariables();
+    void configurePhrases();
+    // Pushes values into the current page's placeholders with the view's mode.
+    void refreshCurrentPlaceholders();
+
+    static constexpr int kMallInfoConfig = 34434;
+    static constexpr int kVariableConfig = 34435;
+    static constexpr int kPhraseConfig = 34436;
     // 保存模板 saves over the record's template when it exists; 另存模板 always asks.
     void saveTemplate(bool askName);
 
@@ -65,6 +80,7 @@ private:
     QMenu* insertMenu_ = nullptr;
     QHash<int, QAction*> actions_;
     MallInfoList mallInfo_;
+    PhraseList phrases_;
     RecordCommands recordCommands_;
 };
 

@@ -50,9 +50,10 @@ std::unique_ptr<TextBlock> TextBlock::create(int32_t kind, const TwipsRect& rect
     block->sizeWidth = rect.width();
     block->sizeHeight = rect.height();
     block->corners_ = RotatedFrame::fromRect(rect);
-    block->content_ = std::make_unique<RichText>(rect.width(), rect.height(), text, CharStyle(),
-                                                 kind, kNewFontSize, kNewLineSpacing,
-                                                 RichText::Fill);
+    CharStyle style;
+    style.size = kNewFontSize;
+    block->content_ = std::make_unique<RichText>(rect.width(), rect.height(), text, style, kind,
+                                                 kNewFontSize, kNewLineSpacing, RichText::Fill);
     block->content_->fitToFrame(fit);
     return block;
 }

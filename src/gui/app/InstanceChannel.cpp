@@ -2,6 +2,9 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QCryptographicHash>
+
+#include "platform/Folders.h"
 
 namespace pemo {
 
@@ -14,7 +17,10 @@ InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {}
 QString InstanceChannel::serverName() {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = QStringLiteral("user");
-    return QStringLiteral("pemo-open-%1").arg(user);
+    // One channel per user and program folder: separate installations run separately.
+    const QByteArray folder = QCryptographicHash::hash(programFolder().toUtf8(),
+                                                       QCryptographicHash::Sha1).toHex().left(12);
+    return QStringLiteral("pemo-open-%1-%2").arg(user, QString::fromLatin1(folder));
 }
 
 bool InstanceChannel::handOver(const QString& path) {

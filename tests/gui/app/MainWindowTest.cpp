@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QSettings>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QLocalSocket>
+
+#include "ScriptedMessages.h"
+#include "app/CPatApp.h"
+#include "app/CPatMain.h"
+#include "app/InstanceChannel.h"
+#include "document/CPatDoc.h"
+#include "document/RecordCommands.h"
+
+using namespace pemo;
+namespace RC = RecordCommand;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir().path());
+    }
+    static QTemporaryDir& settingsDir() {
+        static QTemporaryDir dir;
+        return dir;
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithANewUntitledDocument) {
+    CPatApp app;
+    ASSERT_TRUE(app.initInstance({QStringLiteral("pemo")}));
+    CPatMain* main = app.mainFrame();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->windowTitle(), QString::fromUtf8("佩墨 - 无标题"));
+    EXPECT_EQ(mainFrame(), main);
+    ASSERT_NE(document(), nullptr);
+    EXPECT_EQ(document()->recordCount(), 1);
+    EXPECT_EQ(currentRecord(), document()->recordAt(0));
+    EXPECT_TRUE(main->isVisible());
+}
+
+TEST_F(MainWindowTest, TheRecordMenuInsertsDeletesAndNavigates) {
+    CPatApp app;
+    ASSERT_TRUE(app.initInstance({QStringLiteral("pemo")}));
+    CPatMain* main = app.mainFrame();
+    main->updateCommands();
+    EXPECT_FALSE(main->action(RC::Delete)->isEnabled());
+    main->action(RC::InsertFirst + 2)->trigger();  // 信息插入(3条)
+    EXPECT_EQ(document()->recordCount(), 4);
+    EXPECT_EQ(document()->currentIndex(), 0);
+    EXPECT_TRUE(document()->isModified());
+    EXPECT_TRUE(main->action(RC::Delete)->isEnabled());
+    main->action(RC::Last)->trigger();
+    EXPECT_EQ(document()->currentIndex(), 3);
+    EXPECT_FALSE(main->action(RC::Next)->isEnabled());
+    main->action(RC::Delete)->trigger();
+    EXPECT_EQ(document()->recordCount(), 3);
+    EXPECT_EQ(document()->currentIndex(), 2);
+}
+
+TEST_F(MainWindowTest, ASecondStartHandsItsFileOver) {
+    CPatApp app;
+    ASSERT_TRUE(app.initInstance({QStringLiteral("pemo")}));
+    // The handed path names no file: the refusal goes to scripted messages.
+    test::ScriptedMessages scripted;
+    Messages::install(&scripted);
+    QString received;
+    // The running program's channel answers; the path arrives as an open request.
+    auto* channel = app.findChild<InstanceChannel*>();
+    ASSERT_NE(channel, nullptr);
+    QObject::connect(channel, &InstanceChannel::openRequested,
+                     [&received](const QString& path) { received = path; });
+    // A second start connects, sends the path as one line and waits for "ok".
+    QLocalSocket second;
+    second.connectToServer(InstanceChannel::serverName());
+    second.write("/tmp/x.vxq\n");
+    QElapsedTimer timer;
+    timer.start();
+    while ((received.isEmpty() || second.bytesAvailable() == 0) && timer.elapsed() < 3000) {
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(second.readAll().startsWith("ok"));
+    EXPECT_EQ(received, QStringLiteral("/tmp/x.vxq"));
+}

@@ -18,9 +18,11 @@ for pair in documentreader:document templatereader:template blocklistreader:bloc
   mkdir -p "fuzz-corpus/$seeds"
   echo "== fuzz_$target for ${seconds}s"
   # A single allocation above 256 MB counts as a fault: no valid small input needs one.
-  ASAN_OPTIONS=detect_leaks=1 "build-fuzz/bin/fuzz_$target" \
-    -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=256 -jobs=1 -workers=1 \
-    -artifact_prefix=fuzz-corpus/crashes/ -print_final_stats=1 \
-    "fuzz-corpus/$seeds" "fuzz/corpus/$seeds" || status=1
+  # libFuzzer writes the job's output to fuzz-0.log in the working folder.
+  (cd fuzz-corpus &&
+    ASAN_OPTIONS=detect_leaks=1 "../build-fuzz/bin/fuzz_$target" \
+      -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=256 -jobs=1 -workers=1 \
+      -artifact_prefix=crashes/ -print_final_stats=1 "$seeds" "../fuzz/corpus/$seeds") || status=1
+  grep -E "^#[0-9]+ +DONE|^stat::|ERROR|SUMMARY" fuzz-corpus/fuzz-0.log || true
 done
 exit $status

@@ -54,7 +54,10 @@ StoredPicture& PictureStore::addBytes(const QByteArray& key, PictureDescription 
                                       const QByteArray& bytes) {
     description.filePath = pictureCopyPath(key, description.extension);
     QFile file(description.filePath);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    // Without its copy the picture would be lost on the next save.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        throw FormatError(QString::fromUtf8("无法写入临时文件 %1。").arg(description.filePath));
+    }
     description.fileSize = bytes.size();
     entries_.push_back(std::make_unique<StoredPicture>(key, std::move(description)));
     return *entries_.back();

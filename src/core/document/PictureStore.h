@@ -27,7 +27,8 @@ public:
     // copied.
     QByteArray add(const PictureDescription& description);
     // Adds a picture from its file bytes under a given key (reading a stream). The
-    // bytes go to a new private copy at once.
+    // bytes go to a new private copy at once; throws FormatError when it cannot be
+    // written.
     StoredPicture& addBytes(const QByteArray& key, PictureDescription description,
                             const QByteArray& bytes);
 

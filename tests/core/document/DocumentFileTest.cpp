@@ -518,6 +518,29 @@ TEST_F(DocumentFileTest, PictureCopiesStayInsideTheTempFolder) {
     EXPECT_EQ(filesBelow(sandbox.path()), QStringList()) << "clearing removes the copies";
 }
 
+// Without a temp folder the pictures of a file have nowhere to go; taking the file
+// anyway would lose them on the next save.
+TEST_F(DocumentFileTest, FileIsRefusedWhenItsPicturesCannotBeCopied) {
+    CPatDoc source;
+    buildSmall(source);
+    const QByteArray file = DocumentFile::write(source);
+    QTemporaryDir sandbox;
+    ProgramFolderOverride folder(sandbox.path() + "/home");
+    writeFile(sandbox.path() + "/home/PEMO-TEMP", "a file where the folder should be");
+
+    CPatDoc doc;
+    doc.newDocument();
+    doc.records.front()->values[0] = "kept";
+    try {
+        DocumentFile::read(doc, file);
+        ADD_FAILURE() << "taken";
+    } catch (const FormatError& e) {
+        EXPECT_TRUE(e.message().contains("PEMO-TEMP")) << e.message().toStdString();
+    }
+    ASSERT_EQ(doc.recordCount(), 1);
+    EXPECT_EQ(doc.records.front()->values[0], "kept");
+}
+
 TEST_F(DocumentFileTest, SaveReplacesTheFileAndOpenReadsIt) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/价签.vxq";

@@ -28,11 +28,13 @@ class BenchBlock : public Block {
 public:
     void load(ArchiveReader& in) override {
         Block::load(in);
-        if (BlockKind::isPicture(kind)) key_ = in.readText();
+        if (BlockKind::isPicture(kind))
+            key_ = in.readText();
     }
     void store(ArchiveWriter& out) const override {
         Block::store(out);
-        if (BlockKind::isPicture(kind)) out.writeText(key_);
+        if (BlockKind::isPicture(kind))
+            out.writeText(key_);
     }
     void markPicturesUsed(PictureStore& images) const override { images.mark(key_); }
     QByteArray pictureKey() const override { return key_; }
@@ -42,7 +44,9 @@ private:
     QByteArray key_;
 };
 
-QByteArray gbk(const char* utf8) { return Gbk::fromUnicode(QString::fromUtf8(utf8)); }
+QByteArray gbk(const char* utf8) {
+    return Gbk::fromUnicode(QString::fromUtf8(utf8));
+}
 
 std::unique_ptr<Block> block(int32_t kind, int32_t i) {
     auto b = BlockFactory::create(kind);
@@ -113,7 +117,8 @@ Fixture& fixture() {
 
 void BM_SaveDocument(benchmark::State& state) {
     Fixture& f = fixture();
-    for (auto _ : state) DocumentFile::save(*f.doc, f.path);
+    for (auto _ : state)
+        DocumentFile::save(*f.doc, f.path);
     state.counters["bytes"] = double(QFileInfo(f.path).size());
 }
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond);
@@ -130,7 +135,8 @@ BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond);
 
 void BM_WriteUncompressed(benchmark::State& state) {
     Fixture& f = fixture();
-    for (auto _ : state) benchmark::DoNotOptimize(DocumentFile::write(*f.doc, false));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DocumentFile::write(*f.doc, false));
 }
 BENCHMARK(BM_WriteUncompressed)->Unit(benchmark::kMillisecond);
 

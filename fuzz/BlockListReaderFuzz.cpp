@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pemo;
-    if (size < 1) return 0;
+    if (size < 1)
+        return 0;
     const auto form = static_cast<BlockForm>(data[0] % 4);
     const QByteArray stream(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     PictureStore local;
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<QPoint> origins;
     try {
         ArchiveReader in(stream);
-        if (form == BlockForm::Template || form == BlockForm::Clip) local.read(in);
+        if (form == BlockForm::Template || form == BlockForm::Clip)
+            local.read(in);
         BlockPtrList blocks = readBlockList(in, form, &local, &images, &origins);
         // What was read writes out again in the same form.
         ArchiveWriter out;

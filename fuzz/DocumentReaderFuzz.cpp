@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pemo::CPatDoc doc;
     try {
-        pemo::DocumentFile::read(doc, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+        pemo::DocumentFile::read(doc,
+                                 QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
         // A document that was taken must write out again.
         pemo::DocumentFile::write(doc, false);
     } catch (const pemo::FormatError&) {

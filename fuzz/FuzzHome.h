@@ -12,7 +12,8 @@ namespace pemo::fuzz {
 
 inline void useScratchHome() {
     std::string pattern = (QDir::tempPath() + QStringLiteral("/pemo-fuzz-XXXXXX")).toStdString();
-    if (const char* dir = mkdtemp(pattern.data())) qputenv("PEMO_HOME", QByteArray(dir));
+    if (const char* dir = mkdtemp(pattern.data()))
+        qputenv("PEMO_HOME", QByteArray(dir));
 }
 
 }  // namespace pemo::fuzz

@@ -1,11 +1,11 @@
 // Writes the seed corpora of the fuzz targets: small valid documents, templates and
 // block lists in every layout the readers take. Usage: pemo_fuzz_seeds CORPUS_DIR
+#include <zlib.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <zlib.h>
 
 #include "FuzzBlocks.h"
 #include "codecs/Archive.h"
@@ -41,11 +41,12 @@ QString pictureFile(const QString& dir, const QString& name, QRgb colour) {
 // One stored entry: local header, data, central directory, end record.
 QByteArray storedZip(const QByteArray& content) {
     const QByteArray name = "VXQPEMO.tmp";
-    const auto crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(content.constData()),
-                                    uInt(content.size())));
+    const auto crc = uint32_t(
+        crc32(0, reinterpret_cast<const Bytef*>(content.constData()), uInt(content.size())));
     ArchiveWriter local, central, end;
     local.writeUInt32(0x04034b50);
-    for (int v : {20, 0, 0, 0, 0x21}) local.writeUInt16(uint16_t(v));
+    for (int v : {20, 0, 0, 0, 0x21})
+        local.writeUInt16(uint16_t(v));
     local.writeUInt32(crc);
     local.writeInt32(int32_t(content.size()));
     local.writeInt32(int32_t(content.size()));
@@ -54,16 +55,19 @@ QByteArray storedZip(const QByteArray& content) {
     local.writeBytes(name);
     local.writeBytes(content);
     central.writeUInt32(0x02014b50);
-    for (int v : {20, 20, 0, 0, 0, 0x21}) central.writeUInt16(uint16_t(v));
+    for (int v : {20, 20, 0, 0, 0, 0x21})
+        central.writeUInt16(uint16_t(v));
     central.writeUInt32(crc);
     central.writeInt32(int32_t(content.size()));
     central.writeInt32(int32_t(content.size()));
-    for (int v : {int(name.size()), 0, 0, 0, 0}) central.writeUInt16(uint16_t(v));
+    for (int v : {int(name.size()), 0, 0, 0, 0})
+        central.writeUInt16(uint16_t(v));
     central.writeInt32(0);
     central.writeInt32(0);
     central.writeBytes(name);
     end.writeUInt32(0x06054b50);
-    for (int v : {0, 0, 1, 1}) end.writeUInt16(uint16_t(v));
+    for (int v : {0, 0, 1, 1})
+        end.writeUInt16(uint16_t(v));
     end.writeInt32(int32_t(central.size()));
     end.writeInt32(int32_t(local.size()));
     end.writeUInt16(0);
@@ -124,19 +128,19 @@ int main(int argc, char** argv) {
     CPatDoc doc;
     doc.newDocument();
     InfoRecord& first = *doc.records.front();
-    first.applyBackground(
-        PictureDescription::ofFile(pictureFile(library, "bg", 0xFFCC00), PictureDescription::Background,
-                                   Gbk::fromUnicode(QString::fromUtf8("节日")),
-                                   Gbk::fromUnicode(QString::fromUtf8("春节"))),
-        doc.backgrounds);
+    first.applyBackground(PictureDescription::ofFile(pictureFile(library, "bg", 0xFFCC00),
+                                                     PictureDescription::Background,
+                                                     Gbk::fromUnicode(QString::fromUtf8("节日")),
+                                                     Gbk::fromUnicode(QString::fromUtf8("春节"))),
+                          doc.backgrounds);
     first.values[0] = Gbk::fromUnicode(QString::fromUtf8("可口可乐"));
     first.values[InfoRecord::kCurrentPrice] = "3.50";
     first.appendBlock(block(BlockKind::FirstVariable, 8, 100, 200));
     first.appendBlock(block(BlockKind::Rectangle, 6, 300, 400));
     Block& picture = first.appendBlock(block(BlockKind::ProductPicture, 3, 500, 600));
-    picture.setPictureKey(doc.images.add(PictureDescription::ofFile(
-        pictureFile(library, "cola", 0xFF0000), PictureDescription::LibraryPicture, "drinks",
-        "cola")));
+    picture.setPictureKey(doc.images.add(
+        PictureDescription::ofFile(pictureFile(library, "cola", 0xFF0000),
+                                   PictureDescription::LibraryPicture, "drinks", "cola")));
     first.productPicture = picture.pictureKey();
     auto second = doc.newRecord();
     second->values[0] = "tea";
@@ -158,11 +162,13 @@ int main(int argc, char** argv) {
         const auto f = static_cast<BlockForm>(form);
         if (f == BlockForm::Template || f == BlockForm::Clip) {
             PictureStore local;
-            for (const auto& b : first.blocks) b->exportPictures(local, doc.images);
+            for (const auto& b : first.blocks)
+                b->exportPictures(local, doc.images);
             local.write(out, false);
         }
         std::vector<const Block*> list;
-        for (const auto& b : first.blocks) list.push_back(b.get());
+        for (const auto& b : first.blocks)
+            list.push_back(b.get());
         writeBlockList(out, list, f, QPoint(100, 200));
         save("blocklist", QString::fromLatin1(names[form]), out.data());
     }

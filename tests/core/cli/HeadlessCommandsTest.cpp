@@ -33,7 +33,9 @@ QImage background() {
     return image;
 }
 
-int bmpSize() { return int(BmpWriter::encode(background()).size()); }
+int bmpSize() {
+    return int(BmpWriter::encode(background()).size());
+}
 
 class HeadlessCommandsTest : public ::testing::Test {
 protected:
@@ -72,7 +74,8 @@ protected:
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(PEMO_RUNTIME_DIR "/pemo"), arguments);
         Outcome result;
-        if (!process.waitForFinished(60000)) return result;
+        if (!process.waitForFinished(60000))
+            return result;
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
         result.out = process.readAllStandardOutput();
         result.err = QString::fromUtf8(process.readAllStandardError());

@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
-#include <QTemporaryDir>
 #include <functional>
 #include <optional>
 
@@ -44,7 +44,8 @@ QByteArray withVersion(QByteArray file, uint16_t version) {
 
 QByteArray keysOf(const PictureStore& store) {
     QByteArray out;
-    for (const auto& e : store.entries()) out += e->key() + ";";
+    for (const auto& e : store.entries())
+        out += e->key() + ";";
     return out;
 }
 
@@ -58,8 +59,9 @@ protected:
         return path;
     }
     QByteArray addImage(CPatDoc& doc, const QString& name, QRgb colour) {
-        return doc.images.add(PictureDescription::ofFile(
-            pictureFile(name, colour), PictureDescription::LibraryPicture, "drinks", name.toLatin1()));
+        return doc.images.add(PictureDescription::ofFile(pictureFile(name, colour),
+                                                         PictureDescription::LibraryPicture,
+                                                         "drinks", name.toLatin1()));
     }
     void applyBackground(CPatDoc& doc, InfoRecord& record, const QString& name, QRgb colour) {
         record.applyBackground(
@@ -101,7 +103,8 @@ TEST_F(DocumentFileTest, UncompressedFileMatchesLayoutByteForByte) {
 
     Bytes body;
     body.i32(0x0000FF);
-    for (int i = 1; i < 35; ++i) body.i32(0xFFFFFF);
+    for (int i = 1; i < 35; ++i)
+        body.i32(0xFFFFFF);
     body.i32(4).zeros(34);
     // images: only the picture the block uses
     body.i32(1).gbkText(image.key()).i32(2).text("drinks").text("cola").text(".bmp").i32(2).i32(2);
@@ -117,16 +120,19 @@ TEST_F(DocumentFileTest, UncompressedFileMatchesLayoutByteForByte) {
     body.i32(190).i32(280).i32(10771).i32(15874);
     body.gbkText(background.key()).text("节日").text("春节bg").text(".bmp").text("");
     body.text("可口可乐");
-    for (int i = 1; i < 11; ++i) body.text("");
+    for (int i = 1; i < 11; ++i)
+        body.text("");
     body.text("3.50").text("八折").zeros(17);
     body.i32(2);
     blockBytes(body, BlockKind::FirstVariable, 8, {100, 200, 1540, 920});
     const QByteArray key = image.key();
     blockBytes(body, BlockKind::InsertedPicture, 3, {-10, 0, 2000, 3000}, &key);
     body.i32(190).i32(280).i32(10771).i32(15874);
-    for (int i = 0; i < 5; ++i) body.text("");
+    for (int i = 0; i < 5; ++i)
+        body.text("");
     body.text("tea");
-    for (int i = 1; i < 13; ++i) body.text("");
+    for (int i = 1; i < 13; ++i)
+        body.text("");
     body.zeros(17).i32(0);
 
     const QByteArray expected = header(800, 0, 0, 0).raw(body);
@@ -324,7 +330,8 @@ struct BodyFields {
 QByteArray bodyOf(const BodyFields& f) {
     const QByteArray picture = bmpBytes(0x123456);
     Bytes b;
-    for (int i = 0; i < 35; ++i) b.i32(0xFFFFFF);
+    for (int i = 0; i < 35; ++i)
+        b.i32(0xFFFFFF);
     b.zeros(35);
     b.i32(f.pictureCount).raw(f.keyPrefix).raw("key").i32(2).text("c").text("n").text(".bmp");
     b.i32(2).i32(2).i32(f.pictureBytes == -100 ? int32_t(picture.size()) : f.pictureBytes);
@@ -333,18 +340,22 @@ QByteArray bodyOf(const BodyFields& f) {
     b.i32(f.nameCount).text("name");
     b.i32(f.recordCount);
     b.i32(f.widthMm).i32(280).i32(10771).i32(15874);
-    for (int i = 0; i < 18; ++i) b.text("");
+    for (int i = 0; i < 18; ++i)
+        b.text("");
     b.zeros(17).i32(f.blockCount);
     b.i32(f.listKind).i32(f.baseKind).i32(3).i32(f.layer).zeros(6).zeros(8);
     return b;
 }
 
-QByteArray plainFile(const BodyFields& f) { return header(800, 0, 0, 0).raw(bodyOf(f)); }
+QByteArray plainFile(const BodyFields& f) {
+    return header(800, 0, 0, 0).raw(bodyOf(f));
+}
 
 QByteArray packedFile(qsizetype bodyDelta, qsizetype packedDelta, int flipAt = -1) {
     const QByteArray body = bodyOf({});
     QByteArray payload = gzipCompress(body);
-    if (flipAt >= 0) payload[flipAt] = char(payload[flipAt] ^ 0x55);
+    if (flipAt >= 0)
+        payload[flipAt] = char(payload[flipAt] ^ 0x55);
     return header(800, 1, int32_t(body.size() + bodyDelta), int32_t(payload.size() + packedDelta))
         .raw(payload);
 }
@@ -358,38 +369,53 @@ std::vector<Damage> damages() {
         };
     };
     return {
-        {"picture count beyond the bytes left", plain([](BodyFields& f) { f.pictureCount = 1000000; })},
+        {"picture count beyond the bytes left",
+         plain([](BodyFields& f) { f.pictureCount = 1000000; })},
         {"negative picture count", plain([](BodyFields& f) { f.pictureCount = -1; })},
         {"picture bytes beyond the end", plain([](BodyFields& f) { f.pictureBytes = 0x7FFFFFFF; })},
         {"negative picture bytes", plain([](BodyFields& f) { f.pictureBytes = -5; })},
-        {"name count beyond the bytes left", plain([](BodyFields& f) { f.nameCount = 0x10000000; })},
+        {"name count beyond the bytes left",
+         plain([](BodyFields& f) { f.nameCount = 0x10000000; })},
         {"negative name count", plain([](BodyFields& f) { f.nameCount = INT32_MIN; })},
-        {"record count beyond the bytes left", plain([](BodyFields& f) { f.recordCount = 100000; })},
+        {"record count beyond the bytes left",
+         plain([](BodyFields& f) { f.recordCount = 100000; })},
         {"negative record count", plain([](BodyFields& f) { f.recordCount = -1; })},
-        {"block count beyond the bytes left", plain([](BodyFields& f) { f.blockCount = 0x01000000; })},
+        {"block count beyond the bytes left",
+         plain([](BodyFields& f) { f.blockCount = 0x01000000; })},
         {"negative block count", plain([](BodyFields& f) { f.blockCount = -2; })},
-        {"key longer than the file",
-         plain([](BodyFields& f) { f.keyPrefix = QByteArray::fromHex("ffffff" "ffffff7f"); })},
+        {"key longer than the file", plain([](BodyFields& f) {
+             f.keyPrefix = QByteArray::fromHex(
+                 "ffffff"
+                 "ffffff7f");
+         })},
         {"key of 65533 bytes",
          plain([](BodyFields& f) { f.keyPrefix = QByteArray::fromHex("fffdff"); })},
-        {"Unicode key longer than the file",
-         plain([](BodyFields& f) { f.keyPrefix = QByteArray::fromHex("fffeff" "ffffff" "ffffff7f"); })},
+        {"Unicode key longer than the file", plain([](BodyFields& f) {
+             f.keyPrefix = QByteArray::fromHex(
+                 "fffeff"
+                 "ffffff"
+                 "ffffff7f");
+         })},
         {"page width 0", plain([](BodyFields& f) { f.widthMm = 0; })},
         {"negative page width", plain([](BodyFields& f) { f.widthMm = -190; })},
         {"block layer 15", plain([](BodyFields& f) { f.layer = 15; })},
-        {"kind without a class bit", plain([](BodyFields& f) { f.listKind = f.baseKind = 0x00000001; })},
+        {"kind without a class bit",
+         plain([](BodyFields& f) { f.listKind = f.baseKind = 0x00000001; })},
         {"stored kind of another class",
          plain([](BodyFields& f) { f.baseKind = BlockKind::InsertedPicture; })},
         {"body size one more than the packed body", [] { return packedFile(1, 0); }},
         {"body size one less than the packed body", [] { return packedFile(-1, 0); }},
         {"negative body size", [] { return packedFile(-100000, 0); }},
-        {"body size of 1 GiB", [] { return packedFile(0, 0).replace(15, 4, Bytes().i32(1 << 30).data()); }},
-        {"body size INT32_MAX", [] { return packedFile(0, 0).replace(15, 4, Bytes().i32(INT32_MAX).data()); }},
+        {"body size of 1 GiB",
+         [] { return packedFile(0, 0).replace(15, 4, Bytes().i32(1 << 30).data()); }},
+        {"body size INT32_MAX",
+         [] { return packedFile(0, 0).replace(15, 4, Bytes().i32(INT32_MAX).data()); }},
         {"packed size beyond the file", [] { return packedFile(0, 1); }},
         {"negative packed size", [] { return packedFile(0, -100000); }},
         {"packed size cuts the member short", [] { return packedFile(0, -8); }},
         {"damaged deflate data", [] { return packedFile(0, 0, 14); }},
-        {"damaged CRC-32", [] { return packedFile(0, 0, int(gzipCompress(bodyOf({})).size()) - 6); }},
+        {"damaged CRC-32",
+         [] { return packedFile(0, 0, int(gzipCompress(bodyOf({})).size()) - 6); }},
     };
 }
 
@@ -424,7 +450,8 @@ TEST_F(DocumentFileTest, DamagedFilesNeverAllocateHugeBuffers) {
         registerTestBlocks();
         long pages = 0;
         if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+            if (std::fscanf(statm, "%ld", &pages) != 1)
+                pages = 0;
             std::fclose(statm);
         }
         const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(256) << 20);
@@ -465,14 +492,16 @@ TEST_F(DocumentFileTest, OlderLayoutCarriesACompleteFileInAZipArchive) {
     };
     const Case cases[] = {
         {"stored entry holding a plain file", olderFile(1, zip), true},
-        {"stored entry holding a compressed file", olderFile(1, storedZip(DocumentFile::write(source))), true},
+        {"stored entry holding a compressed file",
+         olderFile(1, storedZip(DocumentFile::write(source))), true},
         {"plain body", olderFile(0, body, 12345), true},
         {"archive nested in the inner file", olderFile(1, storedZip(olderFile(1, zip))), false},
         {"entry data damaged", olderFile(1, damagedZip), false},
         {"payload size beyond the file", olderFile(1, zip, int32_t(zip.size()) + 1), false},
         {"negative payload size", olderFile(1, zip, INT32_MIN), false},
         {"not an archive", olderFile(1, body), false},
-        {"archive holding a template", olderFile(1, storedZip(Bytes().u8(8).raw("QRWNPEMT").raw(plain.mid(9)))), false},
+        {"archive holding a template",
+         olderFile(1, storedZip(Bytes().u8(8).raw("QRWNPEMT").raw(plain.mid(9)))), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -492,16 +521,24 @@ TEST_F(DocumentFileTest, PictureCopiesStayInsideTheTempFolder) {
     QTemporaryDir sandbox;
     const QString home = sandbox.path() + "/a/b/home";
     ProgramFolderOverride folder(home);
-    const QByteArray hostile[] = {"../../evil", "a/b",      "..\\..\\evil", "/tmp/evil",
-                                  "C:evil",     "",         ".",            "..",
-                                  "../",        "a\nb",     "*?<>|"};
+    const QByteArray hostile[] = {"../../evil", "a/b", "..\\..\\evil", "/tmp/evil", "C:evil", "",
+                                  ".",          "..",  "../",          "a\nb",      "*?<>|"};
     Bytes images;
     images.i32(int32_t(std::size(hostile)));
     for (const QByteArray& text : hostile) {
-        images.gbkText(text).i32(2).gbkText(text).gbkText(text).gbkText(text).i32(0).i32(0).i32(3).raw("abc");
+        images.gbkText(text)
+            .i32(2)
+            .gbkText(text)
+            .gbkText(text)
+            .gbkText(text)
+            .i32(0)
+            .i32(0)
+            .i32(3)
+            .raw("abc");
     }
     Bytes body;
-    for (int i = 0; i < 35; ++i) body.i32(0xFFFFFF);
+    for (int i = 0; i < 35; ++i)
+        body.i32(0xFFFFFF);
     body.zeros(35).raw(images).raw(images).i32(0).i32(0);
 
     CPatDoc doc;
@@ -513,7 +550,8 @@ TEST_F(DocumentFileTest, PictureCopiesStayInsideTheTempFolder) {
         EXPECT_TRUE(f.startsWith("a/b/home/PEMO-TEMP/IMAGE")) << qPrintable(f);
         EXPECT_EQ(f.count('/'), 4) << qPrintable(f);
     }
-    for (const auto& e : doc.images.entries()) EXPECT_EQ(e->fileBytes(), "abc");
+    for (const auto& e : doc.images.entries())
+        EXPECT_EQ(e->fileBytes(), "abc");
     doc.clear();
     EXPECT_EQ(filesBelow(sandbox.path()), QStringList()) << "clearing removes the copies";
 }
@@ -561,7 +599,8 @@ TEST_F(DocumentFileTest, SaveReplacesTheFileAndOpenReadsIt) {
 
 TEST_F(DocumentFileTest, DocumentWithoutRecordsGetsOne) {
     Bytes body;
-    for (int i = 0; i < 35; ++i) body.i32(0xFFFFFF);
+    for (int i = 0; i < 35; ++i)
+        body.i32(0xFFFFFF);
     body.zeros(35).i32(0).i32(0).i32(0).i32(0);
     CPatDoc doc;
     DocumentFile::read(doc, header(800, 0, 0, 0).raw(body));

@@ -84,7 +84,8 @@ inline void blockBytes(test::Bytes& b, int32_t kind, int32_t layer, TwipsRect f,
                        const QByteArray* key = nullptr) {
     b.i32(kind).i32(kind).i32(3).i32(layer);
     b.i32(f.left).i32(f.top).i32(f.right).i32(f.bottom).i32(f.width()).i32(f.height()).zeros(8);
-    if (key) b.gbkText(*key);
+    if (key)
+        b.gbkText(*key);
 }
 
 inline QByteArray bmpBytes(QRgb colour, int width = 2, int height = 2) {
@@ -108,12 +109,15 @@ inline QByteArray readFile(const QString& path) {
 inline QStringList filesBelow(const QString& dir) {
     QStringList out;
     QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) out << QDir(dir).relativeFilePath(it.next());
+    while (it.hasNext())
+        out << QDir(dir).relativeFilePath(it.next());
     out.sort();
     return out;
 }
 
-inline QStringList tempFiles() { return filesBelow(tempFolder()); }
+inline QStringList tempFiles() {
+    return filesBelow(tempFolder());
+}
 
 // A ZIP archive with one stored entry, laid out by hand: local header, data, central
 // directory, end record.

@@ -170,7 +170,8 @@ TEST_F(TemplateFileTest, BackgroundComesFromTheLibraryWhileItIsThere) {
             EXPECT_EQ(stored->fileBytes(), bmpBytes(0xFFCC00));
         }
         // Only private copies are left; the temp file of the bytes is gone.
-        for (const QString& f : tempFiles()) EXPECT_TRUE(f.startsWith("IMAGE")) << qPrintable(f);
+        for (const QString& f : tempFiles())
+            EXPECT_TRUE(f.startsWith("IMAGE")) << qPrintable(f);
     }
 }
 
@@ -186,7 +187,8 @@ TEST_F(TemplateFileTest, RefusedTemplatesLeaveTheRecordAlone) {
         QString refusal;
     };
     std::vector<Case> cases = {
-        {"3.21", newer, QString::fromUtf8("本软件的版本号是3.2；该模板的版本号时3.21，请升级软件。")},
+        {"3.21", newer,
+         QString::fromUtf8("本软件的版本号是3.2；该模板的版本号时3.21，请升级软件。")},
         {"document magic", Bytes().u8(8).raw("QRWNPEMF").raw(good.mid(9)), bad},
         {"page width 0", templateHeader(800, 0, 0, 0).raw(good.mid(51)), bad},
         {"background bytes beyond the end",
@@ -194,7 +196,8 @@ TEST_F(TemplateFileTest, RefusedTemplatesLeaveTheRecordAlone) {
         {"negative background bytes",
          templateHeader(800, 0, 0).text("").text("").text("").text("").i32(-1).i32(0).i32(0), bad},
         {"archive nested in the inner file", olderTemplate(olderTemplate(good)), bad},
-        {"payload size beyond the file", templateHeader(0x0300, 1, 1 << 20).raw(storedZip(good)), bad},
+        {"payload size beyond the file", templateHeader(0x0300, 1, 1 << 20).raw(storedZip(good)),
+         bad},
         {"negative payload size", templateHeader(0x0300, 1, -1).raw(storedZip(good)), bad},
     };
     for (qsizetype n = 0; n < good.size(); ++n) {
@@ -273,9 +276,9 @@ TEST_F(TemplateFileTest, TemplateNames) {
         bool valid;
     };
     const Case cases[] = {
-        {"模板1", true},   {"sale 2", true}, {"", false},     {" ", false},
-        {"a.b", false},    {"a\\b", false},  {"a:b", false},  {"a-b", false},
-        {"a/b", false},    {".", false},     {"-", false},    {"ab\n", false},
+        {"模板1", true}, {"sale 2", true}, {"", false},    {" ", false},
+        {"a.b", false},  {"a\\b", false},  {"a:b", false}, {"a-b", false},
+        {"a/b", false},  {".", false},     {"-", false},   {"ab\n", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TemplateFile::isValidName(QString::fromUtf8(c.name)), c.valid) << c.name;
@@ -317,8 +320,8 @@ TEST_F(TemplateFileTest, SavingToTheLibraryWritesTemplateAndPreview) {
     r.appendBlock(makeBlock(BlockKind::Ellipse, 6, {0, 0, 100, 100}));
     EXPECT_EQ(TemplateFile::saveToLibrary(r, doc, name, preview), path);
     EXPECT_EQ(readFile(path), TemplateFile::write(r, doc, gbk("模板1")));
-    EXPECT_EQ(filesBelow(folder),
-              (QStringList{QString::fromUtf8("春节-模板1.bmp"), QString::fromUtf8("春节-模板1.vxt")}));
+    EXPECT_EQ(filesBelow(folder), (QStringList{QString::fromUtf8("春节-模板1.bmp"),
+                                               QString::fromUtf8("春节-模板1.vxt")}));
 
     InfoRecord& other = otherRecord();
     TemplateFile::apply(path, other, doc);

@@ -175,6 +175,18 @@ TEST_F(TemplateFileTest, BackgroundComesFromTheLibraryWhileItIsThere) {
     }
 }
 
+TEST_F(TemplateFileTest, PageWithoutBackgroundStaysWithoutOne) {
+    InfoRecord& blank = *doc.records.front();
+    blank.appendBlock(makeBlock(BlockKind::FixedText, 8, {0, 0, 100, 100}));
+    const QByteArray file = TemplateFile::write(blank, doc, "t");
+    InfoRecord& r = otherRecord();
+    TemplateFile::read(file, r, doc);
+    EXPECT_EQ(r.background, (BackgroundRef{"", "", "", "", "t", 0}));
+    EXPECT_EQ(doc.backgrounds.size(), 0);
+    EXPECT_EQ(tempFiles(), QStringList());
+    EXPECT_EQ(r.blocks.size(), 1u);
+}
+
 TEST_F(TemplateFileTest, RefusedTemplatesLeaveTheRecordAlone) {
     const QByteArray good = TemplateFile::write(designedRecord(), doc, "t");
     QByteArray newer = good;

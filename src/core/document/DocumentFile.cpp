@@ -17,6 +17,7 @@ namespace {
 // Page sizes outside these bounds cannot come from the program; such a file is damaged.
 constexpr int32_t kMaxPageMm = 100000;
 constexpr int32_t kMaxPageTwips = 100000 * 57;
+constexpr qint64 kMaxDeflateRatio = 1032;
 
 // Everything a document file holds, read aside so a refused file changes nothing.
 struct DocumentContent {
@@ -117,6 +118,11 @@ void readFile(const QByteArray& bytes, DocumentContent& content, bool nested) {
         return;
     }
     if (packedSize < 0 || packedSize > in.remaining()) throw FormatError();
+    // Deflate packs at most 1032 bytes into one. A body size the packed bytes cannot
+    // hold marks a damaged file; it is refused before a buffer of that size is made.
+    if (bodySize < 0 || qint64(bodySize) > qint64(packedSize) * kMaxDeflateRatio) {
+        throw FormatError();
+    }
     const auto body = gunzipExactly(in.readBytes(packedSize), bodySize);
     if (!body) throw FormatError();
     readBody(*body, content);

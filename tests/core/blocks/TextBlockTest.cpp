@@ -758,3 +758,71 @@ TEST(TextBlockDrawing, OutputHasNoFrameLinesOrGrips) {
     EXPECT_EQ(countColour(output, gripColour), 0);
     EXPECT_GT(countColour(output, qRgb(0xC0, 0, 0)), 100);
 }
+
+// White is the transparent colour of turned text, so white characters of a turned block
+// vanish over the background; unturned, or while the block is edited in place (drawn
+// unturned at the frame's top-left), they are painted.
+TEST(TextBlockDrawing, WhiteTextVanishesOnlyWhenTurned) {
+    const QRgb background = qRgb(40, 160, 220);
+    const struct {
+        const char* name;
+        bool turned;
+        int flags;
+        bool selected;
+        bool whiteShown;
+    } cases[] = {
+        {"unturned", false, 0, false, true},
+        {"turned", true, 0, false, false},
+        {"turned, editing another block", true, DrawFlag::Editing, false, false},
+        {"turned, edited in place", true, DrawFlag::Editing, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto b = TextBlock::create(BlockKind::FixedText, {1440, 4320, 4320, 5760}, gbk("特价"),
+                                   true);
+        b->content()->selectAll();
+        b->content()->applyStyle(RichText::TextColour, 0xFFFFFF, true);
+        b->content()->setSelection({}, {});
+        if (c.turned) {
+            // A quarter turn: the frame becomes (1440, 1441) to (2880, 4320).
+            b->rotateTowards(1440, 0);
+            b->clearHandles();
+        }
+        b->selected = c.selected;
+        QImage image = makeImage(400, 400, 96, QColor::fromRgb(background));
+        {
+            QPainter p(&image);
+            b->draw(p, c.flags, 1.0, 0, 0);
+        }
+        const Ink ink = inkOf(image, background);
+        EXPECT_EQ(ink.white > 100, c.whiteShown) << ink.white;
+        if (c.whiteShown && c.turned) {
+            // Unturned at the frame's top-left: wider than high, starting at (96, 96).
+            EXPECT_GT(ink.bounds.width(), ink.bounds.height());
+            EXPECT_GE(ink.bounds.left(), 96);
+            EXPECT_GE(ink.bounds.top(), 96);
+            EXPECT_LT(ink.bounds.top(), 96 + 96);
+        }
+    }
+}
+
+// Output is placed at the resolution it is given, not at the painter's.
+TEST(TextBlockDrawing, OutputFollowsTheGivenResolution) {
+    auto b = TextBlock::create(BlockKind::FixedText, {1440, 720, 4320, 2160}, gbk("特价A"), true);
+    b->rotateTowards(4320, 0);
+    b->clearHandles();
+    QRect bounds[2];
+    for (int i = 0; i < 2; ++i) {
+        QImage image = makeImage(800, 800, 96, Qt::white);
+        {
+            QPainter p(&image);
+            b->drawForOutput(p, 1.0, 0, 0, 96 * (i + 1));
+        }
+        bounds[i] = inkOf(image, qRgb(255, 255, 255)).bounds;
+        ASSERT_FALSE(bounds[i].isEmpty());
+    }
+    EXPECT_NEAR(bounds[1].left(), 2 * bounds[0].left(), 3);
+    EXPECT_NEAR(bounds[1].top(), 2 * bounds[0].top(), 3);
+    EXPECT_NEAR(bounds[1].width(), 2 * bounds[0].width(), 6);
+    EXPECT_NEAR(bounds[1].height(), 2 * bounds[0].height(), 6);
+}

@@ -826,3 +826,45 @@ TEST(TextBlockDrawing, OutputFollowsTheGivenResolution) {
     EXPECT_NEAR(bounds[1].width(), 2 * bounds[0].width(), 6);
     EXPECT_NEAR(bounds[1].height(), 2 * bounds[0].height(), 6);
 }
+
+// Text less high than its frame (or, written vertically, less wide) is centred in it,
+// turned or not.
+TEST(TextBlockDrawing, ShortTextIsCentredInItsFrame) {
+    const struct {
+        const char* name;
+        bool vertical;
+        TwipsRect rect;
+        QPoint target;  // turning target for p0 at (5760, 5760)
+    } cases[] = {
+        {"horizontal", false, {5760, 5760, 7200, 10080}, {20000, 5760}},
+        {"horizontal, turned", false, {5760, 5760, 7200, 10080}, {5760, 0}},
+        {"vertical", true, {5760, 5760, 10080, 7200}, {20000, 5760}},
+        {"vertical, turned", true, {5760, 5760, 10080, 7200}, {0, 5760}},
+    };
+    const int ppi = 96;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto b = TextBlock::create(BlockKind::FixedText, c.rect, gbk("特"), true);
+        b->content()->setAlignment(RichText::Centre);
+        b->content()->setVertical(c.vertical);
+        b->content()->fitToFrame(true);
+        b->rotateTowards(c.target.x(), c.target.y());
+        b->clearHandles();
+        QImage image = makeImage(1000, 1000, ppi, Qt::white);
+        {
+            QPainter p(&image);
+            b->draw(p, 0, 1.0, 0, 0);
+        }
+        const Ink ink = inkOf(image, qRgb(255, 255, 255));
+        ASSERT_GT(ink.dark, 100);
+        const double theta = b->corners().angle();
+        const QPointF p0(b->corners().p0.x() * ppi / 1440.0, b->corners().p0.y() * ppi / 1440.0);
+        const QPointF d = ink.centroid - p0;
+        const double along = d.x() * std::cos(theta) - d.y() * std::sin(theta);
+        const double across = d.x() * std::sin(theta) + d.y() * std::cos(theta);
+        const double width = b->sizeWidth * ppi / 1440.0;
+        const double height = b->sizeHeight * ppi / 1440.0;
+        EXPECT_NEAR(along, width / 2, width * 0.15);
+        EXPECT_NEAR(across, height / 2, height * 0.15);
+    }
+}

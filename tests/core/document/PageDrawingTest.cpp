@@ -285,3 +285,37 @@ TEST(PageDrawing, RefreshGivesPlaceholderBlocksTheirValuesOrNames) {
     r.refreshPlaceholders(false, {});
     EXPECT_EQ(variable.plainText(), gbk("｛商品名称｝"));
 }
+
+// The full-screen show renders at the screen's resolution and stretches the result onto
+// a device of twice that resolution: blocks land where band output puts them.
+TEST(PageDrawing, ScreenModeRendersAtScreenResolutionAndStretches) {
+    InfoRecord r;
+    addText(r, BlockKind::FixedText, {1440, 2880, 7200, 5760}, "特价商品");
+    QImage screen = makeImage(r.widthTw * 192 / 1440, r.heightTw * 192 / 1440, 192);
+    {
+        QPainter painter(&screen);
+        PageDrawOptions o;
+        o.screenMode = true;
+        o.target = screen.rect();
+        o.withBackground = false;
+        o.screenPixelsPerInch = 96;
+        drawPage(r, PictureStore(), painter, o);
+    }
+    const QImage bands = renderPageImage(r, PictureStore(), 192, false, false);
+    ASSERT_EQ(bands.size(), screen.size());
+    const auto inkBounds = [](const QImage& image) {
+        QRect bounds;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) bounds |= QRect(x, y, 1, 1);
+        return bounds;
+    };
+    const QRect a = inkBounds(screen);
+    const QRect b = inkBounds(bands);
+    ASSERT_FALSE(b.isEmpty());
+    EXPECT_TRUE(QRect(192, 384, 768, 384).adjusted(-2, -2, 2, 2).contains(b));
+    EXPECT_NEAR(a.left(), b.left(), 6);
+    EXPECT_NEAR(a.top(), b.top(), 6);
+    EXPECT_NEAR(a.right(), b.right(), 6);
+    EXPECT_NEAR(a.bottom(), b.bottom(), 6);
+}

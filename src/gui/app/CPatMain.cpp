@@ -183,20 +183,23 @@ void CPatMain::buildTemplateMenu() {
 
 void CPatMain::buildViewMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("视图(&V)"));
-    auto toggle = [this, menu](int id, const char* text, const QKeySequence& key, auto apply) {
+    // Each switch turns the view's own state over, so a key press can never act on a stale
+    // tick.
+    auto toggle = [this, menu](int id, const char* text, const QKeySequence& key, auto get,
+                               auto set) {
         QAction* action = addCommand(menu, id, QString::fromUtf8(text), key);
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, apply](bool on) {
-            (view_->*apply)(on);
+        connect(action, &QAction::triggered, this, [this, get, set] {
+            (view_->*set)(!(view_->*get)());
             updateCommands();
         });
     };
     toggle(ViewCommand::ShowAlignmentLines, "显示对齐线(&A)", QKeySequence(),
-           &CPatView::setShowAlignmentLines);
+           &CPatView::showAlignmentLines, &CPatView::setShowAlignmentLines);
     toggle(ViewCommand::ShowFrameLines, "显示边框线(&R)", QKeySequence(Qt::ALT | Qt::Key_B),
-           &CPatView::setShowFrameLines);
+           &CPatView::showFrameLines, &CPatView::setShowFrameLines);
     toggle(ViewCommand::TemplateMode, "模板方式(&M)", QKeySequence(Qt::Key_F8),
-           &CPatView::setTemplateMode);
+           &CPatView::templateMode, &CPatView::setTemplateMode);
     menu->addSeparator();
     connect(addCommand(menu, ViewCommand::ZoomIn, QString::fromUtf8("放大视图"), Qt::Key_F9),
             &QAction::triggered, view_, &CPatView::zoomIn);

@@ -72,6 +72,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
     // Drawn off screen first, so the page never shows half drawn. Only the exposed part
     // is drawn: the painter is moved so that the page's origin stays at (0, 0).
     const QRect area = event->rect();
+    if (area.isEmpty()) return;
     const qreal ratio = devicePixelRatioF();
     QImage buffer(area.size() * ratio, QImage::Format_RGB32);
     buffer.setDevicePixelRatio(ratio);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <climits>
 #include <cstdio>
 
 #include "blocks/BlockFactory.h"
@@ -10,6 +11,8 @@
 #include "document/CPatDoc.h"
 #include "document/DocumentDump.h"
 #include "document/DocumentFile.h"
+#include "document/PageDrawing.h"
+#include "document/PagePictureFile.h"
 #include "document/TemplateFile.h"
 #include "platform/ProgramInfo.h"
 
@@ -26,8 +29,63 @@ void printError(const QString& text) {
 }
 
 int usage() {
-    printError(QStringLiteral("usage: pemo --dump FILE | pemo --export OUT.vxq FILE"));
+    printError(QStringLiteral(
+        "usage: pemo --dump FILE\n"
+        "       pemo --export OUT.vxq FILE\n"
+        "       pemo --export OUT.png|OUT.bmp FILE [--record N] [--dpi D] [--no-background]\n"
+        "                                          [--template-mode]"));
     return kUsage;
+}
+
+// What --export was asked to do; options may stand before or after the two paths.
+struct ExportRequest {
+    QString out;
+    QString in;
+    int record = 1;  // 1-based
+    int dpi = 150;
+    bool withBackground = true;
+    bool templateMode = false;
+    bool pictureOptions = false;  // any option that only a picture takes
+};
+
+constexpr int kMaxDpi = 1200;
+
+// A whole number in [1, max] or nothing.
+std::optional<int> positiveNumber(const QString& text, int max) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 1 || value > max) return std::nullopt;
+    return value;
+}
+
+std::optional<ExportRequest> parseExport(const QStringList& arguments) {
+    ExportRequest request;
+    QStringList paths;
+    for (int i = 2; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QStringLiteral("--record") || a == QStringLiteral("--dpi")) {
+            if (i + 1 >= arguments.size()) return std::nullopt;
+            const std::optional<int> value =
+                positiveNumber(arguments.at(++i), a == QStringLiteral("--dpi") ? kMaxDpi : INT_MAX);
+            if (!value) return std::nullopt;
+            (a == QStringLiteral("--dpi") ? request.dpi : request.record) = *value;
+            request.pictureOptions = true;
+        } else if (a == QStringLiteral("--no-background")) {
+            request.withBackground = false;
+            request.pictureOptions = true;
+        } else if (a == QStringLiteral("--template-mode")) {
+            request.templateMode = true;
+            request.pictureOptions = true;
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            return std::nullopt;
+        } else {
+            paths << a;
+        }
+    }
+    if (paths.size() != 2) return std::nullopt;
+    request.out = paths.at(0);
+    request.in = paths.at(1);
+    return request;
 }
 
 QByteArray readWhole(const QString& path) {
@@ -70,16 +128,46 @@ int dump(const QString& path) {
     return kOk;
 }
 
-int exportFile(const QString& out, const QString& in) {
-    const QString suffix = QFileInfo(out).suffix().toLower();
-    if (suffix != QStringLiteral("vxq")) {
-        printError(QString::fromUtf8("不支持的输出格式：%1").arg(out));
-        return kUsage;
-    }
+// One record's page as a picture at the requested resolution.
+int exportPicture(const ExportRequest& request) {
     CPatDoc doc;
     doc.newDocument();
-    openInto(doc, in);
-    DocumentFile::save(doc, out);
+    openInto(doc, request.in);
+    const InfoRecord* record = doc.recordAt(request.record - 1);
+    if (!record) {
+        printError(QString::fromUtf8("文件只有%1项信息。").arg(doc.recordCount()));
+        return kRefused;
+    }
+    if (request.templateMode) {
+        doc.recordAt(request.record - 1)->refreshPlaceholders(true, doc.placeholderSources());
+    }
+    const QImage image = renderPageImage(*record, doc.backgrounds, request.dpi,
+                                         request.withBackground, request.templateMode);
+    if (image.isNull()) {
+        printError(QString::fromUtf8("页面太大，无法生成图片。"));
+        return kRefused;
+    }
+    if (!PagePictureFile::write(image, request.out)) {
+        printError(QString::fromUtf8("无法写入文件 %1。").arg(request.out));
+        return kRefused;
+    }
+    return kOk;
+}
+
+int exportFile(const ExportRequest& request) {
+    const QString suffix = QFileInfo(request.out).suffix().toLower();
+    if (suffix == QStringLiteral("png") || suffix == QStringLiteral("bmp")) {
+        return exportPicture(request);
+    }
+    if (suffix != QStringLiteral("vxq")) {
+        printError(QString::fromUtf8("不支持的输出格式：%1").arg(request.out));
+        return kUsage;
+    }
+    if (request.pictureOptions) return usage();
+    CPatDoc doc;
+    doc.newDocument();
+    openInto(doc, request.in);
+    DocumentFile::save(doc, request.out);
     return kOk;
 }
 
@@ -96,8 +184,9 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
             if (arguments.size() != 3) return usage();
             return dump(arguments.at(2));
         }
-        if (arguments.size() != 4) return usage();
-        return exportFile(arguments.at(2), arguments.at(3));
+        const std::optional<ExportRequest> request = parseExport(arguments);
+        if (!request) return usage();
+        return exportFile(*request);
     } catch (const FormatError& error) {
         printError(error.message());
         return kRefused;

@@ -8,6 +8,9 @@ namespace pemo {
 // The commands the program carries out without a display:
 //   --dump FILE                 print a document or template as JSON
 //   --export OUT.vxq FILE       open FILE (a template becomes a one-record document), save OUT
+//   --export OUT.png FILE       one record's page as a picture (PNG, or BMP for OUT.bmp);
+//       --record N (1-based, default 1), --dpi D (default 150), --no-background,
+//       --template-mode (placeholders show their names); options before or after the paths
 // Exit status 0 on success, 1 when a file is refused, 2 for a usage error. Returns
 // nothing when the arguments name no headless command.
 std::optional<int> runHeadlessCommand(const QStringList& arguments);

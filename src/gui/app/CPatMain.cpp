@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,10 +18,14 @@
 #include "CommandIds.h"
 #include "HelpWindow.h"
 #include "blocks/Twips.h"
+#include "canvas/CPatCanvas.h"
 #include "codecs/Archive.h"
 #include "codecs/Gbk.h"
 #include "document/CPatDoc.h"
 #include "document/PageDrawing.h"
+#include "document/PagePictureFile.h"
+#include "document/PageSizes.h"
+#include "document/StatusTexts.h"
 #include "document/TemplateFile.h"
 #include "config/MallInfoDialog.h"
 #include "config/PhraseDialog.h"
@@ -28,6 +34,7 @@
 #include "platform/Messages.h"
 #include "platform/ProgramInfo.h"
 #include "view/CPatView.h"
+#include "view/ViewCommands.h"
 
 namespace pemo {
 
@@ -41,11 +48,13 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
       recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
-    recordPane_ = new QLabel(this);
-    statusBar()->addPermanentWidget(recordPane_);
+    buildStatusBar();
     buildMenus();
     updateRecentFiles();
-    doc_.onChange = [this](CPatDoc::Change) { documentChanged(); };
+    connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
+    connect(view_, &CPatView::templateModeChanged, this,
+            [this](bool on) { showRecordGridBar(!on); });
+    doc_.onChange = [this](CPatDoc::Change change) { documentChanged(change); };
     resize(1024, 720);
 }
 
@@ -74,11 +83,17 @@ void CPatMain::buildMenus() {
     connect(addCommand(file, CommandId::FileSaveAs, QString::fromUtf8("另存为(&A)...")),
             &QAction::triggered, this, [this] { app_.saveDocumentAs(); });
     file->addSeparator();
+    QAction* exportPicture =
+        addCommand(file, ViewCommand::ExportPicture, QString::fromUtf8("转存为(&E)..."));
+    exportPicture->setStatusTip(QString::fromUtf8("将当前模板转存为BMP文件"));
+    connect(exportPicture, &QAction::triggered, this, &CPatMain::exportPagePicture);
+    file->addSeparator();
     recentMenu_ = file;
     recentSeparator_ = file->addSeparator();
     connect(addCommand(file, CommandId::AppExit, QString::fromUtf8("退出(&X)")),
             &QAction::triggered, this, &QWidget::close);
 
+    buildViewMenu();
     buildRecordMenu();
     buildTemplateMenu();
     buildConfigMenu();
@@ -145,6 +160,33 @@ void CPatMain::buildTemplateMenu() {
             this, [this] { saveTemplate(false); });
     connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
             &QAction::triggered, this, [this] { saveTemplate(true); });
+    menu->addSeparator();
+    for (int index = 0; index < PageSizes::kStandardCount; ++index) {
+        // A4幅面(&4) … A0幅面(&0) on Ctrl+4 … Ctrl+0.
+        const int digit = 4 - index;
+        QAction* size =
+            addCommand(menu, ViewCommand::FirstStandardSize + index,
+                       QStringLiteral("%1(&%2)").arg(PageSizes::standardName(index)).arg(digit),
+                       QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + digit)));
+        size->setCheckable(true);
+        connect(size, &QAction::triggered, this, [this, index] {
+            view_->setStandardPageSize(index);
+            updateCommands();
+        });
+    }
+    menu->addSeparator();
+    QAction* custom = addCommand(menu, ViewCommand::CustomSize, QString::fromUtf8("自定义幅面(&9)"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_9));
+    custom->setCheckable(true);
+    connect(custom, &QAction::triggered, this, [this] {
+        view_->customPageSize();
+        updateCommands();
+    });
+    connect(addCommand(menu, ViewCommand::RotatePage, QString::fromUtf8("横向幅面")),
+            &QAction::triggered, this, [this] {
+                view_->rotatePage();
+                updateCommands();
+            });
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 
@@ -190,6 +232,88 @@ void CPatMain::configurePhrases() {
     phrases_.clear();
     for (const QByteArray& phrase : dialog.phrases()) phrases_.add(phrase);
     if (!phrases_.save()) Messages::current().inform(QString::fromUtf8("无法写入 PemText.dic。"));
+}
+
+void CPatMain::buildViewMenu() {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8("视图(&V)"));
+    // Each switch turns the view's own state over, so a key press can never act on a stale
+    // tick.
+    auto toggle = [this, menu](int id, const char* text, const QKeySequence& key, auto get,
+                               auto set) {
+        QAction* action = addCommand(menu, id, QString::fromUtf8(text), key);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, get, set] {
+            (view_->*set)(!(view_->*get)());
+            updateCommands();
+        });
+    };
+    toggle(ViewCommand::ShowAlignmentLines, "显示对齐线(&A)", QKeySequence(),
+           &CPatView::showAlignmentLines, &CPatView::setShowAlignmentLines);
+    toggle(ViewCommand::ShowFrameLines, "显示边框线(&R)", QKeySequence(Qt::ALT | Qt::Key_B),
+           &CPatView::showFrameLines, &CPatView::setShowFrameLines);
+    toggle(ViewCommand::TemplateMode, "模板方式(&M)", QKeySequence(Qt::Key_F8),
+           &CPatView::templateMode, &CPatView::setTemplateMode);
+    menu->addSeparator();
+    connect(addCommand(menu, ViewCommand::ZoomIn, QString::fromUtf8("放大视图"), Qt::Key_F9),
+            &QAction::triggered, view_, &CPatView::zoomIn);
+    connect(addCommand(menu, ViewCommand::ZoomOut, QString::fromUtf8("缩小视图"), Qt::Key_F10),
+            &QAction::triggered, view_, &CPatView::zoomOut);
+    connect(addCommand(menu, ViewCommand::ActualSize, QString::fromUtf8("原大显示")),
+            &QAction::triggered, view_, &CPatView::showActualSize);
+    connect(addCommand(menu, ViewCommand::FitPage, QString::fromUtf8("整版显示")),
+            &QAction::triggered, view_, [this] {
+                view_->fitPage();
+                view_->canvas()->refresh();
+            });
+    menu->addSeparator();
+    QAction* bar = addCommand(menu, CommandId::ViewStatusBar, QString::fromUtf8("状态栏(&S)"));
+    bar->setCheckable(true);
+    bar->setChecked(true);
+    connect(bar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
+}
+
+void CPatMain::buildStatusBar() {
+    const QStringList samples = StatusTexts::samples();
+    for (int i = 0; i < StatusTexts::kPaneCount; ++i) {
+        auto* pane = new QLabel(this);
+        pane->setObjectName(QStringLiteral("pane%1").arg(StatusTexts::kFirstPaneId + i));
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(samples.at(i)) +
+                              2 * pane->margin() + 2 * pane->frameWidth() + 4);
+        statusBar()->addPermanentWidget(pane);
+        statusPanes_.at(size_t(i)) = pane;
+    }
+}
+
+void CPatMain::updateStatusBar() {
+    const QStringList texts = StatusTexts::compute(doc_);
+    for (int i = 0; i < StatusTexts::kPaneCount; ++i)
+        statusPanes_.at(size_t(i))->setText(texts.at(i));
+}
+
+void CPatMain::showRecordGridBar(bool show) {
+    if (recordGridBar_ && recordGridBar_->isVisible() != show) recordGridBar_->setVisible(show);
+}
+
+void CPatMain::exportPagePicture() {
+    const InfoRecord* record = doc_.currentRecord();
+    if (!record) return;
+    const QString bmp = QString::fromUtf8("BMP图象 (*.bmp)");
+    const QString png = QString::fromUtf8("PNG图象 (*.png)");
+    QString filter = bmp;
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), QString(),
+                                                bmp + QStringLiteral(";;") + png, &filter);
+    if (path.isEmpty()) return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("bmp") && suffix != QStringLiteral("png")) {
+        path += filter == png ? QStringLiteral(".png") : QStringLiteral(".bmp");
+    }
+    // The page as the view shows it: placeholder names in template mode.
+    const QImage image =
+        renderPageImage(*record, doc_.backgrounds, 150, true, view_->templateMode());
+    if (!PagePictureFile::write(image, path)) {
+        Messages::current().inform(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    }
 }
 
 void CPatMain::saveTemplate(bool askName) {
@@ -257,6 +381,19 @@ void CPatMain::updateCommands() {
     const bool hasBackground = record && !record->background.name.isEmpty();
     action(kSaveTemplate)->setEnabled(hasBackground);
     action(kSaveTemplateAs)->setEnabled(hasBackground);
+    action(ViewCommand::ShowAlignmentLines)->setChecked(view_->showAlignmentLines());
+    action(ViewCommand::ShowFrameLines)->setChecked(view_->showFrameLines());
+    action(ViewCommand::TemplateMode)->setChecked(view_->templateMode());
+    const int standard =
+        record ? PageSizes::standardIndexOf(record->widthMm, record->heightMm) : -1;
+    for (int index = 0; index < PageSizes::kStandardCount; ++index) {
+        action(ViewCommand::FirstStandardSize + index)->setChecked(index == standard);
+    }
+    action(ViewCommand::CustomSize)->setChecked(record && standard < 0);
+    if (record) {
+        action(ViewCommand::RotatePage)
+            ->setText(PageSizes::rotateCommandText(record->widthMm, record->heightMm));
+    }
     const RecordCommandContext context = recordCommandContext();
     for (QAction* action : actions_) {
         const int id = action->data().toInt();
@@ -270,16 +407,13 @@ void CPatMain::updateTitle(const QString& documentTitle) {
     setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") + documentTitle);
 }
 
-void CPatMain::updateStatus() {
-    const int index = doc_.currentIndex();
-    recordPane_->setText(
-        QString::fromUtf8("信息 %1/%2").arg(index + 1).arg(doc_.recordCount()));
-}
-
-void CPatMain::documentChanged() {
-    updateStatus();
+void CPatMain::documentChanged(CPatDoc::Change change) {
     updateCommands();
-    view_->showCurrentRecord();
+    // Marking the document modified is no update of its pages: the zoom stays.
+    if (change != CPatDoc::Change::Modified) {
+        view_->showCurrentRecord();
+    }
+    updateStatusBar();
 }
 
 void CPatMain::dragEnterEvent(QDragEnterEvent* event) {

@@ -3,19 +3,21 @@
 #include <QHash>
 #include <functional>
 #include <QMainWindow>
+#include <array>
 
 #include "config/MallInfoList.h"
 #include "config/PhraseList.h"
+#include "document/CPatDoc.h"
 #include "document/RecordCommands.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 
 namespace pemo {
 
 class CPatApp;
-class CPatDoc;
 class CPatView;
 
 // The main frame: the design view with the menus, bars and status bar around it.
@@ -33,6 +35,10 @@ public:
 
     // Enables and ticks every command by its rule.
     void updateCommands();
+    // Rewrites the ten panes after the message pane from the document.
+    void updateStatusBar();
+    // Pane 1 to 10 of the status bar.
+    QLabel* statusPane(int pane) const { return statusPanes_.at(size_t(pane - 1)); }
     // Title "佩墨 - <document title>".
     void updateTitle(const QString& documentTitle);
     void updateRecentFiles();
@@ -61,19 +67,26 @@ private:
     static constexpr int kMallInfoConfig = 34434;
     static constexpr int kVariableConfig = 34435;
     static constexpr int kPhraseConfig = 34436;
+    void buildViewMenu();
+    void buildStatusBar();
+    // 转存为: the current page as a BMP (or PNG) picture at 150 pixels per inch.
+    void exportPagePicture();
+    // 模板方式 hides the record grid's bar; outside it the bar shows again.
+    void showRecordGridBar(bool show);
     // 保存模板 saves over the record's template when it exists; 另存模板 always asks.
     void saveTemplate(bool askName);
 
     static constexpr int kSaveTemplate = 34400;
     static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
-    void updateStatus();
-    void documentChanged();
+    void documentChanged(CPatDoc::Change change);
 
     CPatApp& app_;
     CPatDoc& doc_;
     CPatView* view_ = nullptr;
-    QLabel* recordPane_ = nullptr;
+    std::array<QLabel*, 10> statusPanes_{};
+    // The 信息编辑 bar, once the record grid exists.
+    QDockWidget* recordGridBar_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;

@@ -13,6 +13,7 @@ inline constexpr int FirstRecentFile = 57616;
 inline constexpr int AppExit = 57665;
 inline constexpr int AppAbout = 57664;
 inline constexpr int Help = 32864;
+inline constexpr int ViewStatusBar = 59393;
 }  // namespace CommandId
 
 }  // namespace pemo

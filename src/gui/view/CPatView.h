@@ -1,30 +1,140 @@
 #pragma once
 
-#include <QWidget>
+#include <QAbstractScrollArea>
+#include <QPoint>
+#include <cstdint>
+
+#include "blocks/BlockKind.h"
 
 namespace pemo {
 
+class CPatCanvas;
 class CPatDoc;
+class InfoRecord;
 
-// The design view: the current record's page as a white sheet on a grey ground.
-class CPatView : public QWidget {
+// The design view: the current record's page as a white sheet on a grey ground, fitted
+// to the window or at a chosen zoom, with scroll bars when the page is larger than the
+// window. The page itself is the canvas child window, placed on the page's on-screen
+// rectangle. The view keeps the display switches and carries out the zoom, display and
+// page-size commands.
+class CPatView : public QAbstractScrollArea {
     Q_OBJECT
 public:
+    // The style new shapes take. Colours are 0x00BBGGRR.
+    struct DrawingStyle {
+        int32_t penWidth = 1;
+        int32_t penStyle = 0;
+        int32_t fillType = 1001;
+        uint32_t penColour = 0xFF0000;
+        uint32_t fillColour = 0x00FFFF;
+        uint32_t shadowColour = 0xC0C0C0;
+        int32_t shadowDirection = 0;
+        int32_t shadowDistance = 2;
+    };
+
     explicit CPatView(CPatDoc& doc, QWidget* parent = nullptr);
 
-    bool templateMode() const { return templateMode_; }
-    void setTemplateMode(bool on);
-    // Shows the whole current page again (after the current record changed).
-    void showCurrentRecord();
-    // The page's rectangle on screen at the fitted zoom.
+    CPatDoc& document() const { return doc_; }
+    CPatCanvas* canvas() const { return canvas_; }
+
+    // Pixels per logical inch of the screen in y, used for both axes.
+    int pixelsPerInch() const;
+    // w100 × h100: the current page's size at 100 %.
+    QSize actualPageSize() const;
+    // The page's rectangle in the viewport (scrolled).
     QRect pageRect() const;
+
+    double zoom() const { return zoom_; }
+    bool fitMode() const { return fitMode_; }
+    bool templateMode() const { return templateMode_; }
+    bool showAlignmentLines() const { return showAlignmentLines_; }
+    bool showFrameLines() const { return showFrameLines_; }
+    int gridSpacingMm() const { return gridSpacingMm_; }
+    uint32_t gridColour() const { return gridColour_; }
+    int32_t armedTool() const { return armedTool_; }
+    void setArmedTool(int32_t kind) { armedTool_ = kind; }
+    uint32_t currentTextColour() const { return currentTextColour_; }
+    void setCurrentTextColour(uint32_t colour) { currentTextColour_ = colour; }
+    bool autoFit() const { return autoFit_; }
+    void setAutoFit(bool on) { autoFit_ = on; }
+    DrawingStyle& drawingStyle() { return drawingStyle_; }
+    // Mirrors of the selected text block's settings, for ticks and toolbar icons.
+    int32_t currentAlignment = 0;
+    int32_t currentLineSpacing = 0;
+    int32_t currentCharSpacing = 0;
+
+    // The whole page again, then a refresh: after the current record or its page
+    // changed, after opening a document and on every document update.
+    void showCurrentRecord();
+
+    // 整版显示, 原大显示, 放大视图, 缩小视图. Each does nothing while the window has no
+    // client area.
+    void fitPage();
+    void showActualSize();
+    void zoomIn();
+    void zoomOut();
+
+    void setShowAlignmentLines(bool on);
+    void setShowFrameLines(bool on);
+    // 模板方式: placeholders show their names; the frame hides the record grid.
+    void setTemplateMode(bool on);
+
+    // Page-size commands on the current record: each is an undo step, scales the
+    // blocks and marks the document modified.
+    void setPageSize(int widthMm, int heightMm);
+    // A4幅面 (0) to A0幅面 (4), in the page's present orientation.
+    void setStandardPageSize(int index);
+    // 自定义幅面: asks for the size.
+    void customPageSize();
+    void rotatePage();
+
+    // Called by the canvas after it repainted or was refreshed.
+    void canvasRepainted() { emit pageShown(); }
+
+signals:
+    // After every repaint and refresh of the page: the status bar follows.
+    void pageShown();
+    // The frame shows the record grid outside template mode and hides it inside.
+    void templateModeChanged(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    InfoRecord* currentRecord() const;
+    // Decides the scroll bars a page of this size needs and returns the client area
+    // they leave.
+    QSize setScrollRange(QSize page);
+    // Shows the page at this size, scrolled to the origin and centred in the client
+    // area with offsets not below 0.
+    void showPageAt(QSize size);
+    // Places a page of this size for the present client area, keeping the scroll
+    // position.
+    void layoutPage(QSize size);
+    void placeCanvas();
+
     CPatDoc& doc_;
+    CPatCanvas* canvas_ = nullptr;
+    double zoom_ = 1.0;
+    bool fitMode_ = false;
     bool templateMode_ = false;
+    bool showAlignmentLines_ = false;
+    bool showFrameLines_ = true;
+    int gridSpacingMm_ = 20;
+    uint32_t gridColour_ = 0xC0C0C0;
+    bool initialised_ = false;
+    int32_t armedTool_ = BlockKind::SelectionTool;
+    uint32_t currentTextColour_ = 0xFF0000;
+    bool autoFit_ = true;
+    DrawingStyle drawingStyle_;
+
+    // The page's origin in the scrolled area.
+    QPoint pageOrigin_;
+    // Set while the view places the page, so the resizes it causes are not answered.
+    bool placing_ = false;
 };
 
 }  // namespace pemo

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace pemo {
+
+// Ids of the commands the design view carries out (menus 视图 and 模板, keys, status bar).
+namespace ViewCommand {
+inline constexpr int ShowAlignmentLines = 34036;  // 显示对齐线
+inline constexpr int ShowFrameLines = 34037;      // 显示边框线
+inline constexpr int ZoomIn = 34041;              // 放大视图
+inline constexpr int ZoomOut = 34042;             // 缩小视图
+inline constexpr int ActualSize = 34043;          // 原大显示
+inline constexpr int FitPage = 34044;             // 整版显示
+inline constexpr int TemplateMode = 34048;        // 模板方式
+inline constexpr int FirstStandardSize = 34405;   // A4幅面 … A0幅面 (34409)
+inline constexpr int CustomSize = 34410;          // 自定义幅面
+inline constexpr int RotatePage = 34411;          // 横向幅面 / 竖向幅面
+inline constexpr int ExportPicture = 32939;       // 转存为
+}  // namespace ViewCommand
+
+}  // namespace pemo

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -24,6 +25,8 @@
 #include "library/SaveTemplateDialog.h"
 #include "platform/Messages.h"
 #include "platform/ProgramInfo.h"
+#include "records/RecordFindDialog.h"
+#include "records/RecordGrid.h"
 #include "view/CPatView.h"
 
 namespace pemo {
@@ -33,11 +36,15 @@ namespace RC = RecordCommand;
 CPatMain::CPatMain(CPatApp& app, CPatDoc& doc) : app_(app), doc_(doc), recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
+    buildRecordGrid();
     recordPane_ = new QLabel(this);
     statusBar()->addPermanentWidget(recordPane_);
     buildMenus();
     updateRecentFiles();
-    doc_.onChange = [this](CPatDoc::Change) { documentChanged(); };
+    doc_.onChange = [this](CPatDoc::Change change) {
+        grid_->documentChanged(change);
+        documentChanged();
+    };
     resize(1024, 720);
 }
 
@@ -81,6 +88,37 @@ void CPatMain::buildMenus() {
             &QAction::triggered, this, [this] { app_.showAbout(this); });
 }
 
+void CPatMain::buildRecordGrid() {
+    gridBar_ = new QDockWidget(QString::fromUtf8("信息编辑"), this);
+    gridBar_->setObjectName(QStringLiteral("RecordGridBar"));
+    gridBar_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    grid_ = new RecordGrid(doc_, gridBar_);
+    grid_->templateMode = [this] { return view_->templateMode(); };
+    grid_->commandAvailable = [this](int id) {
+        const QAction* command = action(id);
+        return command && command->isEnabled();
+    };
+    connect(grid_, &RecordGrid::commandRequested, this, [this](int id) {
+        if (id >= RC::Delete && id <= RC::UnifyBackground) {
+            runRecordCommand(id);
+        } else if (QAction* command = action(id)) {
+            command->trigger();
+        }
+    });
+    connect(grid_, &RecordGrid::statusChanged, this, [this] {
+        updateStatus();
+        updateCommands();
+    });
+    gridBar_->setWidget(grid_);
+    addDockWidget(Qt::BottomDockWidgetArea, gridBar_);
+    QAction* toggle = gridBar_->toggleViewAction();
+    toggle->setShortcut(Qt::Key_F7);
+    addAction(toggle);
+
+    findDialog_ = new RecordFindDialog(doc_, *grid_, this);
+    findDialog_->hide();
+}
+
 void CPatMain::buildRecordMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("信息(&I)"));
     insertMenu_ = new QMenu(QString::fromUtf8("信息插入(&I)"), this);
@@ -105,7 +143,7 @@ void CPatMain::buildRecordMenu() {
     const auto Ctrl = Qt::CTRL;
     const std::vector<std::vector<Item>> groups = {
         {{RC::Delete, "信息删除(&D)", Ctrl | Qt::Key_D}, {RC::Clear, "信息清除(&A)", {}}},
-        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}},
+        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}, {RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
         {{RC::QueueAll, "全选打印队列(&P)", {}}, {RC::QueueNone, "清空打印队列(&C)", Ctrl | Qt::Key_Q}},
         {{RC::SetCurrentPrint, "设置当前信息打印", {}},
          {RC::CancelCurrentPrint, "取消当前信息打印", {}}},
@@ -123,6 +161,14 @@ void CPatMain::buildRecordMenu() {
         menu->addSeparator();
         for (const Item& item : group) {
             const int id = item.id;
+            if (id == RC::Find) {
+                QAction* find = addCommand(menu, id, QString::fromUtf8(item.text), item.key);
+                find->setCheckable(true);
+                connect(find, &QAction::triggered, findDialog_, &QWidget::setVisible);
+                connect(findDialog_, &RecordFindDialog::visibilityChanged, find,
+                        &QAction::setChecked);
+                continue;
+            }
             connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
                     &QAction::triggered, this, [this, id] { runRecordCommand(id); });
         }
@@ -185,7 +231,7 @@ void CPatMain::showInsertPopup() { insertMenu_->popup(QCursor::pos()); }
 
 RecordCommandContext CPatMain::recordCommandContext() const {
     RecordCommandContext context;
-    context.visibleRowCount = 1;
+    context.visibleRowCount = grid_->visibleRowCount();
     context.templateMode = view_->templateMode();
     return context;
 }

@@ -7,6 +7,7 @@
 #include "document/RecordCommands.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 
@@ -15,6 +16,8 @@ namespace pemo {
 class CPatApp;
 class CPatDoc;
 class CPatView;
+class RecordFindDialog;
+class RecordGrid;
 
 // The main frame: the design view with the menus, bars and status bar around it.
 class CPatMain : public QMainWindow {
@@ -23,6 +26,10 @@ public:
     CPatMain(CPatApp& app, CPatDoc& doc);
 
     CPatView* view() const { return view_; }
+    RecordGrid* recordGrid() const { return grid_; }
+    // 信息编辑, the bar that holds the grid; its toggle action answers F7.
+    QDockWidget* recordGridBar() const { return gridBar_; }
+    RecordFindDialog* findDialog() const { return findDialog_; }
     const MallInfoList& mallInfo() const { return mallInfo_; }
     QAction* action(int id) const { return actions_.value(id); }
 
@@ -54,10 +61,14 @@ private:
     void showInsertPopup();
     void updateStatus();
     void documentChanged();
+    void buildRecordGrid();
 
     CPatApp& app_;
     CPatDoc& doc_;
     CPatView* view_ = nullptr;
+    RecordGrid* grid_ = nullptr;
+    QDockWidget* gridBar_ = nullptr;
+    RecordFindDialog* findDialog_ = nullptr;
     QLabel* recordPane_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,7 +37,10 @@ protected:
 
     void typeSearch(const char* utf8) {
         dialog.searchEdit()->clear();
-        QTest::keyClicks(dialog.searchEdit(), QString::fromUtf8(utf8));
+        // Chinese text arrives from the input method as one committed string.
+        QInputMethodEvent typed;
+        typed.setCommitString(QString::fromUtf8(utf8));
+        QApplication::sendEvent(dialog.searchEdit(), &typed);
     }
 
     CPatDoc doc;

@@ -24,7 +24,8 @@ void fill(CPatDoc& doc) {
                                 Gbk::fromUnicode(QString::fromUtf8("进口红酒750ml"))};
     for (int i = 0; i < kRecords; ++i) {
         auto record = doc.newRecord();
-        for (int k = 0; k < 10; ++k) record->setValue(k, names[(i + k) % 3]);
+        for (int k = 0; k < 10; ++k)
+            record->setValue(k, names[(i + k) % 3]);
         record->setValue(InfoRecord::kOriginalPrice, QByteArray::number(i % 100) + ".90");
         record->setValue(InfoRecord::kCurrentPrice, QByteArray::number(i % 80) + ".50");
         record->setValue(InfoRecord::kDiscount, "8.5");
@@ -87,7 +88,8 @@ BENCHMARK(BM_ScrollTopToBottom)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -12,11 +12,12 @@ GridGeometry::GridGeometry(const VariableNameList& names) {
     };
     add(kIndexField, QByteArray("\xd0\xf2\xba\xc5"), 40, 0);   // 序号
     add(kCopiesField, QByteArray("\xb4\xf2\xd3\xa1"), 40, 0);  // 打印
-    for (uint32_t k = 0; k < 10; ++k) add(kFirstVariableField + k, QByteArray(), 40, 0.1);
-    add(kPictureField, QByteArray("\xcd\xbc\xc6\xac"), 40, 0);         // 图片
-    add(kOriginalPriceField, QByteArray("\xd4\xad\xbc\xdb"), 50, 0);   // 原价
-    add(kCurrentPriceField, QByteArray("\xcf\xd6\xbc\xdb"), 50, 0);    // 现价
-    add(kDiscountField, QByteArray("\xd5\xdb\xbf\xdb"), 40, 0);        // 折扣
+    for (uint32_t k = 0; k < 10; ++k)
+        add(kFirstVariableField + k, QByteArray(), 40, 0.1);
+    add(kPictureField, QByteArray("\xcd\xbc\xc6\xac"), 40, 0);        // 图片
+    add(kOriginalPriceField, QByteArray("\xd4\xad\xbc\xdb"), 50, 0);  // 原价
+    add(kCurrentPriceField, QByteArray("\xcf\xd6\xbc\xdb"), 50, 0);   // 现价
+    add(kDiscountField, QByteArray("\xd5\xdb\xbf\xdb"), 40, 0);       // 折扣
     renameVariableColumns(names);
 }
 
@@ -29,7 +30,8 @@ void GridGeometry::renameVariableColumns(const VariableNameList& names) {
 int GridGeometry::fixedWidth() const {
     int fixed = 4;
     for (const GridColumn& c : columns_) {
-        if (c.share == 0) fixed += c.width;
+        if (c.share == 0)
+            fixed += c.width;
     }
     return fixed;
 }
@@ -42,16 +44,23 @@ void GridGeometry::resize(int width, int height) {
     int x = kTableLeft;
     for (GridColumn& c : columns_) {
         c.left = x;
-        if (c.share != 0) c.width = static_cast<int>(free * c.share);
+        if (c.share != 0)
+            c.width = static_cast<int>(free * c.share);
         x += c.width;
     }
 }
 
-int GridGeometry::rowsThatFit() const { return std::max(0, (height_ - 28) / kRowHeight); }
+int GridGeometry::rowsThatFit() const {
+    return std::max(0, (height_ - 28) / kRowHeight);
+}
 
-int GridGeometry::visibleRowCount() const { return std::max(1, rowsThatFit()); }
+int GridGeometry::visibleRowCount() const {
+    return std::max(1, rowsThatFit());
+}
 
-int GridGeometry::scrollMaximum(int count, int rows) { return std::max(0, count - rows); }
+int GridGeometry::scrollMaximum(int count, int rows) {
+    return std::max(0, count - rows);
+}
 
 bool GridGeometry::isInView(int index, int scroll, int rows) {
     return scroll <= index && index + 1 < scroll + rows;
@@ -62,7 +71,8 @@ int GridGeometry::centredScroll(int index, int count, int rows) {
 }
 
 int GridGeometry::recordAt(QPoint p, int scroll, int count) const {
-    if (p.x() < kTableLeft || p.x() > width_ - 2 || p.y() < kFirstRowTop) return -1;
+    if (p.x() < kTableLeft || p.x() > width_ - 2 || p.y() < kFirstRowTop)
+        return -1;
     const int record = scroll + (p.y() - kFirstRowTop) / kRowHeight;
     return record < count ? record : -1;
 }
@@ -71,7 +81,8 @@ int GridGeometry::editableColumnAt(int x) const {
     // Display order is the test order once 序号 is left out.
     for (int i = 1; i < kColumnCount; ++i) {
         const GridColumn& c = columns_[static_cast<size_t>(i)];
-        if (x >= c.left && x <= c.left + c.width) return i;
+        if (x >= c.left && x <= c.left + c.width)
+            return i;
     }
     return -1;
 }
@@ -84,9 +95,11 @@ QRect GridGeometry::cellRect(int record, int column, int scroll) const {
 
 QPoint GridGeometry::popupPosition(const QRect& cell, QSize popup, QSize screen) {
     int x = cell.left();
-    if (cell.left() + popup.width() >= screen.width()) x = cell.right() - popup.width();
+    if (cell.left() + popup.width() >= screen.width())
+        x = cell.right() - popup.width();
     int y = cell.top();
-    if (cell.top() + popup.height() + 20 >= screen.height()) y = cell.bottom() - popup.height();
+    if (cell.top() + popup.height() + 20 >= screen.height())
+        y = cell.bottom() - popup.height();
     return QPoint(x, y);
 }
 

@@ -58,7 +58,8 @@ void CellTextPopup::accept() {
     bool ok = true;
     QByteArray gbk = Gbk::fromUnicode(typed, &ok);
     if (!ok) {
-        Messages::current().inform(QString::fromUtf8("输入的文字中有无法保存的字符，请改用其他字符。"));
+        Messages::current().inform(
+            QString::fromUtf8("输入的文字中有无法保存的字符，请改用其他字符。"));
         return;
     }
     gbk.replace("\n", "\r\n");

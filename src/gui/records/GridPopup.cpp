@@ -39,7 +39,8 @@ GridPopup::GridPopup(QWidget* parent) : QDialog(parent, Qt::Popup | Qt::Frameles
 void GridPopup::placeAgainst(const QRect& cell) {
     adjustSize();
     const QScreen* screen = QGuiApplication::screenAt(cell.center());
-    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(1 << 20, 1 << 20);
     move(GridGeometry::popupPosition(cell, size(), screenSize));
 }

@@ -1,13 +1,13 @@
 #include "RecordFindDialog.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "RecordGrid.h"
 #include "codecs/Gbk.h"
@@ -16,7 +16,9 @@
 namespace pemo {
 
 namespace {
-QString noResultCaption() { return QString::fromUtf8("查找结果"); }
+QString noResultCaption() {
+    return QString::fromUtf8("查找结果");
+}
 }  // namespace
 
 RecordFindDialog::RecordFindDialog(CPatDoc& doc, RecordGrid& grid, QWidget* parent)
@@ -57,9 +59,8 @@ RecordFindDialog::RecordFindDialog(CPatDoc& doc, RecordGrid& grid, QWidget* pare
         findNext_->setEnabled(true);
         search(doc_.currentIndex());
     });
-    connect(findNext_, &QPushButton::clicked, this, [this] {
-        search(RecordSearch::nextStart(doc_.currentIndex(), doc_.recordCount()));
-    });
+    connect(findNext_, &QPushButton::clicked, this,
+            [this] { search(RecordSearch::nextStart(doc_.currentIndex(), doc_.recordCount())); });
     connect(&grid_, &RecordGrid::columnsRenamed, this, &RecordFindDialog::renameVariables);
     renameVariables();
     controlsChanged();
@@ -103,6 +104,9 @@ void RecordFindDialog::search(int from) {
 
 void RecordFindDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // 查找 from the keyboard: typing goes straight into the search text.
+    activateWindow();
+    search_->setFocus();
     emit visibilityChanged(true);
 }
 

@@ -29,15 +29,18 @@ struct PageSize {
     const char* text;
     int widthMm, heightMm;
 };
-constexpr PageSize kPageSizes[] = {{34405, "A4幅面", 190, 280}, {34406, "A3幅面", 280, 400},
-                                   {34407, "A2幅面", 400, 580}, {34408, "A1幅面", 580, 820},
+constexpr PageSize kPageSizes[] = {{34405, "A4幅面", 190, 280},
+                                   {34406, "A3幅面", 280, 400},
+                                   {34407, "A2幅面", 400, 580},
+                                   {34408, "A1幅面", 580, 820},
                                    {34409, "A0幅面", 820, 1170}};
 
 // The current record's cells: a fine diagonal hatch over a pale blue.
 QBrush currentRecordBrush() {
     QImage tile(8, 8, QImage::Format_RGB32);
     tile.fill(QColor(214, 230, 255));
-    for (int i = 0; i < 8; ++i) tile.setPixelColor((i + 4) % 8, i, QColor(160, 190, 240));
+    for (int i = 0; i < 8; ++i)
+        tile.setPixelColor((i + 4) % 8, i, QColor(160, 190, 240));
     return QBrush(tile);
 }
 
@@ -71,9 +74,13 @@ RecordGrid::RecordGrid(CPatDoc& doc, QWidget* parent)
 
 RecordGrid::~RecordGrid() = default;
 
-QSize RecordGrid::sizeHint() const { return QSize(800, 28 + 8 * GridGeometry::kRowHeight); }
+QSize RecordGrid::sizeHint() const {
+    return QSize(800, 28 + 8 * GridGeometry::kRowHeight);
+}
 
-int RecordGrid::scrollPosition() const { return scrollBar_->value(); }
+int RecordGrid::scrollPosition() const {
+    return scrollBar_->value();
+}
 
 void RecordGrid::layoutColumns() {
     const int barWidth = scrollBar_->sizeHint().width();
@@ -87,11 +94,13 @@ void RecordGrid::resizeEvent(QResizeEvent*) {
 }
 
 void RecordGrid::setScrollRange() {
-    scrollBar_->setRange(0, GridGeometry::scrollMaximum(doc_.recordCount(), geometry_.rowsThatFit()));
+    scrollBar_->setRange(0,
+                         GridGeometry::scrollMaximum(doc_.recordCount(), geometry_.rowsThatFit()));
 }
 
 void RecordGrid::bringIntoView(int index, int rows) {
-    if (index < 0 || GridGeometry::isInView(index, scrollPosition(), rows)) return;
+    if (index < 0 || GridGeometry::isInView(index, scrollPosition(), rows))
+        return;
     scrollBar_->setValue(GridGeometry::centredScroll(index, doc_.recordCount(), rows));
 }
 
@@ -102,7 +111,8 @@ void RecordGrid::refreshScroll() {
 }
 
 void RecordGrid::selectRecord(int index) {
-    if (!doc_.recordAt(index)) return;
+    if (!doc_.recordAt(index))
+        return;
     followCurrent_ = false;
     doc_.setCurrentIndex(index);
     followCurrent_ = true;
@@ -125,11 +135,14 @@ void RecordGrid::documentChanged(CPatDoc::Change change) {
             refreshScroll();
             break;
         case CPatDoc::Change::CurrentRecord:
-            if (followCurrent_) bringIntoView(doc_.currentIndex(), visibleRowCount());
+            if (followCurrent_)
+                bringIntoView(doc_.currentIndex(), visibleRowCount());
             update();
             break;
         case CPatDoc::Change::Page:
-        case CPatDoc::Change::Modified: update(); break;
+        case CPatDoc::Change::Modified:
+            update();
+            break;
     }
 }
 
@@ -204,8 +217,10 @@ void RecordGrid::paintBackground(QPainter& painter) {
 
 QString RecordGrid::cellText(const InfoRecord& record, int index, int column) const {
     const uint32_t id = geometry_.columns()[static_cast<size_t>(column)].fieldId;
-    if (id == GridGeometry::kIndexField) return QString::number(index);
-    if (id == GridGeometry::kCopiesField) return QString::number(record.copies);
+    if (id == GridGeometry::kIndexField)
+        return QString::number(index);
+    if (id == GridGeometry::kCopiesField)
+        return QString::number(record.copies);
     if (id == GridGeometry::kPictureField) {
         return record.productPicture.isEmpty() ? QString() : QString::fromUtf8("图片");
     }
@@ -220,11 +235,13 @@ void RecordGrid::paintRows(QPainter& painter) {
     painter.setPen(Qt::black);
     for (int row = 0; row < rows; ++row) {
         const InfoRecord* record = doc_.recordAt(scroll + row);
-        if (!record) break;
+        if (!record)
+            break;
         const int top = GridGeometry::rowTop(row);
         for (int i = 0; i < GridGeometry::kColumnCount; ++i) {
             const GridColumn& c = columns[static_cast<size_t>(i)];
-            if (c.width <= 1) continue;
+            if (c.width <= 1)
+                continue;
             // The row's bottom line and the next column's line stay visible.
             const QRect cell(c.left + 1, top, c.width - 1, GridGeometry::kRowHeight - 1);
             if (record->current) {
@@ -244,15 +261,18 @@ void RecordGrid::paintRows(QPainter& painter) {
 
 void RecordGrid::wheelEvent(QWheelEvent* event) {
     const int steps = event->angleDelta().y() / 120;
-    if (steps != 0) scrollBar_->setValue(scrollPosition() - steps * 3);
+    if (steps != 0)
+        scrollBar_->setValue(scrollPosition() - steps * 3);
     event->accept();
 }
 
 void RecordGrid::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton)
+        return;
     const QPoint p = event->position().toPoint();
     const int index = geometry_.recordAt(p, scrollPosition(), doc_.recordCount());
-    if (index < 0) return;
+    if (index < 0)
+        return;
     if (index != doc_.currentIndex()) {
         followCurrent_ = false;
         doc_.setCurrentIndex(index);
@@ -261,12 +281,14 @@ void RecordGrid::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const int column = geometry_.editableColumnAt(p.x());
-    if (column >= 0) editCell(index, column);
+    if (column >= 0)
+        editCell(index, column);
 }
 
 void RecordGrid::editCell(int index, int column) {
     InfoRecord* record = doc_.recordAt(index);
-    if (!record) return;
+    if (!record)
+        return;
     const QRect local = cellRect(index, column);
     const QRect cell(mapToGlobal(local.topLeft()), mapToGlobal(local.bottomRight()));
     const uint32_t id = geometry_.columns()[static_cast<size_t>(column)].fieldId;
@@ -282,7 +304,8 @@ void RecordGrid::editCell(int index, int column) {
 void RecordGrid::editCopies(InfoRecord& record, const QRect& cell) {
     CopiesPopup popup(record.copies, this);
     popup.placeAgainst(cell);
-    if (popup.exec() != QDialog::Accepted) return;
+    if (popup.exec() != QDialog::Accepted)
+        return;
     record.copies = popup.copies();
     emit statusChanged();
     update();
@@ -293,7 +316,8 @@ void RecordGrid::editText(InfoRecord& record, int column, const QRect& cell) {
     const int value = valueIndexOf(kind);
     CellTextPopup popup(record.value(value), this);
     popup.placeAgainst(cell);
-    if (popup.exec() != QDialog::Accepted || popup.text() == record.value(value)) return;
+    if (popup.exec() != QDialog::Accepted || popup.text() == record.value(value))
+        return;
     record.takeUndoSnapshot();
     record.setValue(value, popup.text());
     record.refreshPlaceholder(static_cast<int32_t>(kind), inTemplateMode(),
@@ -305,7 +329,8 @@ void RecordGrid::editPicture(InfoRecord& record, const QRect& cell) {
     PicturePopup popup(this);
     popup.placeAgainst(cell);
     const PicturePopup::Choice choice = popup.choose();
-    if (choice == PicturePopup::Cancelled) return;
+    if (choice == PicturePopup::Cancelled)
+        return;
     if (choice == PicturePopup::ChoosePicture) {
         const QString path =
             choosePictureFile

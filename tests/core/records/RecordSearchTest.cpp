@@ -41,15 +41,12 @@ TEST(RecordSearch, FirstTickedValueFromTheStartOn) {
         RecordSearch::Ticks ticks;
         int from, record, variable;
     } cases[] = {
-        {"牛奶", all(), 0, 0, 0},
-        {"牛奶", all(), 1, 2, 1},  // variable 2 of record 2
-        {"奶", all(), 1, 2, 0},    // variable 1 comes before variable 2
-        {"牛奶", secondOnly, 0, 2, 1},
-        {"牛奶", none, 0, -1, -1},
+        {"牛奶", all(), 0, 0, 0},      {"牛奶", all(), 1, 2, 1},  // variable 2 of record 2
+        {"奶", all(), 1, 2, 0},  // variable 1 comes before variable 2
+        {"牛奶", secondOnly, 0, 2, 1}, {"牛奶", none, 0, -1, -1},
         {"牛奶", all(), 3, -1, -1},  // no wrap-around
-        {"milk", all(), 0, 3, 1},   // case-sensitive
-        {"Milk", all(), -5, 3, 0},
-        {"", all(), 0, -1, -1},
+        {"milk", all(), 0, 3, 1},    // case-sensitive
+        {"Milk", all(), -5, 3, 0},     {"", all(), 0, -1, -1},
         {"面包", all(), 7, -1, -1},
     };
     for (const auto& c : cases) {
@@ -93,8 +90,7 @@ TEST(RecordSearch, NeverMatchesInsideADoubleByteCharacter) {
 }
 
 TEST(RecordSearch, FindNextStartsAfterTheCurrentOrAtTheTop) {
-    EXPECT_EQ(RecordSearch::nextStart(0, 5), 1);
-    EXPECT_EQ(RecordSearch::nextStart(3, 5), 4);
-    EXPECT_EQ(RecordSearch::nextStart(4, 5), 0);
-    EXPECT_EQ(RecordSearch::nextStart(0, 1), 0);
+    const int cases[][3] = {{0, 5, 1}, {3, 5, 4}, {4, 5, 0}, {0, 1, 0}};  // current, count, start
+    for (const auto& c : cases)
+        EXPECT_EQ(RecordSearch::nextStart(c[0], c[1]), c[2]) << c[0];
 }

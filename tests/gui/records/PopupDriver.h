@@ -14,7 +14,8 @@ public:
     explicit PopupDriver(std::function<void(Popup&)> action) {
         QTimer::singleShot(0, [this, action] {
             Popup* popup = find();
-            if (!popup) return;
+            if (!popup)
+                return;
             opened = true;
             action(*popup);
             if (popup->isVisible()) {
@@ -30,7 +31,8 @@ public:
 private:
     static Popup* find() {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* p = qobject_cast<Popup*>(w); p && p->isVisible()) return p;
+            if (auto* p = qobject_cast<Popup*>(w); p && p->isVisible())
+                return p;
         }
         return nullptr;
     }

@@ -98,11 +98,13 @@ void CPatMain::buildRecordGrid() {
         const QAction* command = action(id);
         return command && command->isEnabled();
     };
+    // The grid's menu runs the same commands as the main menu, 信息打印 and the page
+    // sizes included once their commands exist.
     connect(grid_, &RecordGrid::commandRequested, this, [this](int id) {
-        if (id >= RC::Delete && id <= RC::UnifyBackground) {
-            runRecordCommand(id);
-        } else if (QAction* command = action(id)) {
+        if (QAction* command = action(id)) {
             command->trigger();
+        } else {
+            runRecordCommand(id);
         }
     });
     connect(grid_, &RecordGrid::statusChanged, this, [this] {
@@ -143,7 +145,8 @@ void CPatMain::buildRecordMenu() {
     const auto Ctrl = Qt::CTRL;
     const std::vector<std::vector<Item>> groups = {
         {{RC::Delete, "信息删除(&D)", Ctrl | Qt::Key_D}, {RC::Clear, "信息清除(&A)", {}}},
-        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}, {RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
+        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L},
+         {RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
         {{RC::QueueAll, "全选打印队列(&P)", {}}, {RC::QueueNone, "清空打印队列(&C)", Ctrl | Qt::Key_Q}},
         {{RC::SetCurrentPrint, "设置当前信息打印", {}},
          {RC::CancelCurrentPrint, "取消当前信息打印", {}}},

@@ -159,9 +159,11 @@ void RecordGrid::paintEvent(QPaintEvent*) {
 }
 
 void RecordGrid::paintBitmap() {
-    const QSize size(geometry_.width(), geometry_.height());
-    if (bitmap_.size() != size) {
-        bitmap_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const QSize size = QSize(geometry_.width(), geometry_.height()).expandedTo(QSize(1, 1));
+    const qreal ratio = devicePixelRatioF();
+    if (bitmap_.deviceIndependentSize().toSize() != size || bitmap_.devicePixelRatio() != ratio) {
+        bitmap_ = QImage(size * ratio, QImage::Format_RGB32);
+        bitmap_.setDevicePixelRatio(ratio);
         bitmap_.fill(Qt::white);
     }
     QPainter painter(&bitmap_);

@@ -33,6 +33,8 @@
 #include "library/SaveTemplateDialog.h"
 #include "platform/Messages.h"
 #include "platform/ProgramInfo.h"
+#include "records/RecordFindDialog.h"
+#include "records/RecordGrid.h"
 #include "view/CPatView.h"
 #include "view/ViewCommands.h"
 
@@ -48,13 +50,17 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
       recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
+    buildRecordGrid();
     buildStatusBar();
     buildMenus();
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
     connect(view_, &CPatView::templateModeChanged, this,
             [this](bool on) { showRecordGridBar(!on); });
-    doc_.onChange = [this](CPatDoc::Change change) { documentChanged(change); };
+    doc_.onChange = [this](CPatDoc::Change change) {
+        grid_->documentChanged(change);
+        documentChanged(change);
+    };
     resize(1024, 720);
 }
 
@@ -105,6 +111,43 @@ void CPatMain::buildMenus() {
             &QAction::triggered, this, [this] { app_.showAbout(this); });
 }
 
+void CPatMain::buildRecordGrid() {
+    recordGridBar_ = new QDockWidget(QString::fromUtf8("信息编辑"), this);
+    recordGridBar_->setObjectName(QStringLiteral("RecordGridBar"));
+    recordGridBar_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    grid_ = new RecordGrid(doc_, recordGridBar_);
+    grid_->templateMode = [this] { return view_->templateMode(); };
+    grid_->commandAvailable = [this](int id) {
+        const QAction* command = action(id);
+        return command && command->isEnabled();
+    };
+    // The grid's menu runs the same commands as the main menu, 信息打印 and the page
+    // sizes included once their commands exist.
+    connect(grid_, &RecordGrid::commandRequested, this, [this](int id) {
+        if (QAction* command = action(id)) {
+            command->trigger();
+        } else {
+            runRecordCommand(id);
+        }
+    });
+    connect(grid_, &RecordGrid::statusChanged, this, [this] {
+        updateStatusBar();
+        updateCommands();
+    });
+    recordGridBar_->setWidget(grid_);
+    addDockWidget(Qt::BottomDockWidgetArea, recordGridBar_);
+    QAction* toggle = recordGridBar_->toggleViewAction();
+    toggle->setShortcut(Qt::Key_F7);
+    addAction(toggle);
+
+    findDialog_ = new RecordFindDialog(doc_, *grid_, this);
+    findDialog_->hide();
+    onVariablesRenamed = [this] {
+        grid_->renameVariableColumns();
+        findDialog_->renameVariables();
+    };
+}
+
 void CPatMain::buildRecordMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("信息(&I)"));
     insertMenu_ = new QMenu(QString::fromUtf8("信息插入(&I)"), this);
@@ -129,7 +172,8 @@ void CPatMain::buildRecordMenu() {
     const auto Ctrl = Qt::CTRL;
     const std::vector<std::vector<Item>> groups = {
         {{RC::Delete, "信息删除(&D)", Ctrl | Qt::Key_D}, {RC::Clear, "信息清除(&A)", {}}},
-        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}},
+        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L},
+         {RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
         {{RC::QueueAll, "全选打印队列(&P)", {}}, {RC::QueueNone, "清空打印队列(&C)", Ctrl | Qt::Key_Q}},
         {{RC::SetCurrentPrint, "设置当前信息打印", {}},
          {RC::CancelCurrentPrint, "取消当前信息打印", {}}},
@@ -147,6 +191,14 @@ void CPatMain::buildRecordMenu() {
         menu->addSeparator();
         for (const Item& item : group) {
             const int id = item.id;
+            if (id == RC::Find) {
+                QAction* find = addCommand(menu, id, QString::fromUtf8(item.text), item.key);
+                find->setCheckable(true);
+                connect(find, &QAction::triggered, findDialog_, &QWidget::setVisible);
+                connect(findDialog_, &RecordFindDialog::visibilityChanged, find,
+                        &QAction::setChecked);
+                continue;
+            }
             connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
                     &QAction::triggered, this, [this, id] { runRecordCommand(id); });
         }
@@ -362,7 +414,7 @@ void CPatMain::showInsertPopup() { insertMenu_->popup(QCursor::pos()); }
 
 RecordCommandContext CPatMain::recordCommandContext() const {
     RecordCommandContext context;
-    context.visibleRowCount = 1;
+    context.visibleRowCount = grid_->visibleRowCount();
     context.templateMode = view_->templateMode();
     return context;
 }

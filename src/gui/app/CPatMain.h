@@ -19,6 +19,8 @@ namespace pemo {
 
 class CPatApp;
 class CPatView;
+class RecordFindDialog;
+class RecordGrid;
 
 // The main frame: the design view with the menus, bars and status bar around it.
 class CPatMain : public QMainWindow {
@@ -27,6 +29,10 @@ public:
     CPatMain(CPatApp& app, CPatDoc& doc);
 
     CPatView* view() const { return view_; }
+    RecordGrid* recordGrid() const { return grid_; }
+    // 信息编辑, the bar that holds the grid; its toggle action answers F7.
+    QDockWidget* recordGridBar() const { return recordGridBar_; }
+    RecordFindDialog* findDialog() const { return findDialog_; }
     const MallInfoList& mallInfo() const { return mallInfo_; }
     const PhraseList& phrases() const { return phrases_; }
     // Called after the variable names changed (the record grid renames its columns).
@@ -80,13 +86,16 @@ private:
     static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
+    void buildRecordGrid();
 
     CPatApp& app_;
     CPatDoc& doc_;
     CPatView* view_ = nullptr;
     std::array<QLabel*, 10> statusPanes_{};
-    // The 信息编辑 bar, once the record grid exists.
+    // The 信息编辑 bar holding the record grid.
     QDockWidget* recordGridBar_ = nullptr;
+    RecordGrid* grid_ = nullptr;
+    RecordFindDialog* findDialog_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;

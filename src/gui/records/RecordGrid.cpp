@@ -1,0 +1,427 @@
+#include "RecordGrid.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "CellTextPopup.h"
+#include "CopiesPopup.h"
+#include "PicturePopup.h"
+#include "codecs/Gbk.h"
+#include "document/RecordCommands.h"
+#include "text/FontFaces.h"
+
+namespace pemo {
+
+namespace {
+
+namespace RC = RecordCommand;
+
+constexpr int kPrintList = 34115;  // 信息打印
+constexpr int kCustomPageSize = 34410;
+
+struct PageSize {
+    int id;
+    const char* text;
+    int widthMm, heightMm;
+};
+constexpr PageSize kPageSizes[] = {{34405, "A4幅面", 190, 280},
+                                   {34406, "A3幅面", 280, 400},
+                                   {34407, "A2幅面", 400, 580},
+                                   {34408, "A1幅面", 580, 820},
+                                   {34409, "A0幅面", 820, 1170}};
+
+// The current record's cells: a fine diagonal hatch over a pale blue.
+QBrush currentRecordBrush() {
+    QImage tile(8, 8, QImage::Format_RGB32);
+    tile.fill(QColor(214, 230, 255));
+    for (int i = 0; i < 8; ++i)
+        tile.setPixelColor((i + 4) % 8, i, QColor(160, 190, 240));
+    return QBrush(tile);
+}
+
+// Value index of a variable or price column, or -1.
+int valueIndexOf(uint32_t fieldId) {
+    if (fieldId >= GridGeometry::kFirstVariableField &&
+        fieldId < GridGeometry::kFirstVariableField + 10) {
+        return static_cast<int>(fieldId - GridGeometry::kFirstVariableField);
+    }
+    if (fieldId >= GridGeometry::kOriginalPriceField && fieldId <= GridGeometry::kDiscountField) {
+        return InfoRecord::kOriginalPrice +
+               static_cast<int>(fieldId - GridGeometry::kOriginalPriceField);
+    }
+    return -1;
+}
+
+}  // namespace
+
+RecordGrid::RecordGrid(CPatDoc& doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), geometry_(doc.variableNames) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    currentBrush_ = currentRecordBrush();
+    font_ = FontFaces::font(Gbk::fromUnicode(QString::fromUtf8("宋体")), 12, false, false);
+    scrollBar_ = new QScrollBar(Qt::Vertical, this);
+    scrollBar_->setSingleStep(1);
+    scrollBar_->setPageStep(2);
+    scrollBar_->setRange(0, 0);
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { update(); });
+    layoutColumns();
+}
+
+RecordGrid::~RecordGrid() = default;
+
+QSize RecordGrid::sizeHint() const {
+    return QSize(800, 28 + 8 * GridGeometry::kRowHeight);
+}
+
+int RecordGrid::scrollPosition() const {
+    return scrollBar_->value();
+}
+
+void RecordGrid::layoutColumns() {
+    const int barWidth = scrollBar_->sizeHint().width();
+    scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
+    geometry_.resize(std::max(0, width() - barWidth), height());
+}
+
+void RecordGrid::resizeEvent(QResizeEvent*) {
+    layoutColumns();
+    refreshScroll();
+}
+
+void RecordGrid::setScrollRange() {
+    scrollBar_->setRange(0,
+                         GridGeometry::scrollMaximum(doc_.recordCount(), geometry_.rowsThatFit()));
+}
+
+void RecordGrid::bringIntoView(int index, int rows) {
+    if (index < 0 || GridGeometry::isInView(index, scrollPosition(), rows))
+        return;
+    scrollBar_->setValue(GridGeometry::centredScroll(index, doc_.recordCount(), rows));
+}
+
+void RecordGrid::refreshScroll() {
+    setScrollRange();
+    bringIntoView(doc_.currentIndex(), geometry_.rowsThatFit());
+    update();
+}
+
+void RecordGrid::selectRecord(int index) {
+    if (!doc_.recordAt(index))
+        return;
+    followCurrent_ = false;
+    doc_.setCurrentIndex(index);
+    followCurrent_ = true;
+    bringIntoView(index, visibleRowCount());
+    update();
+}
+
+void RecordGrid::renameVariableColumns() {
+    geometry_.renameVariableColumns(doc_.variableNames);
+    update();
+    emit columnsRenamed();
+}
+
+void RecordGrid::documentChanged(CPatDoc::Change change) {
+    switch (change) {
+        case CPatDoc::Change::Records:
+            // An opened document brings its own variable names.
+            geometry_.renameVariableColumns(doc_.variableNames);
+            emit columnsRenamed();
+            refreshScroll();
+            break;
+        case CPatDoc::Change::CurrentRecord:
+            if (followCurrent_)
+                bringIntoView(doc_.currentIndex(), visibleRowCount());
+            update();
+            break;
+        case CPatDoc::Change::Page:
+        case CPatDoc::Change::Modified:
+            update();
+            break;
+    }
+}
+
+QRect RecordGrid::cellRect(int record, int column) const {
+    return geometry_.cellRect(record, column, scrollPosition());
+}
+
+// ---- painting ----
+
+void RecordGrid::paintEvent(QPaintEvent*) {
+    paintBitmap();
+    QPainter painter(this);
+    painter.drawImage(0, 0, bitmap_);
+}
+
+void RecordGrid::paintBitmap() {
+    const QSize size = QSize(geometry_.width(), geometry_.height()).expandedTo(QSize(1, 1));
+    const qreal ratio = devicePixelRatioF();
+    if (bitmap_.deviceIndependentSize().toSize() != size || bitmap_.devicePixelRatio() != ratio) {
+        bitmap_ = QImage(size * ratio, QImage::Format_RGB32);
+        bitmap_.setDevicePixelRatio(ratio);
+        bitmap_.fill(Qt::white);
+    }
+    QPainter painter(&bitmap_);
+    painter.setFont(font_);
+    paintBackground(painter);
+    paintRows(painter);
+}
+
+void RecordGrid::paintBackground(QPainter& painter) {
+    const int w = geometry_.width();
+    const QColor ground = palette().color(QPalette::Window);
+    painter.fillRect(0, 0, w, geometry_.height(), ground);
+
+    painter.setPen(Qt::black);
+    const int right = geometry_.rightBorder();
+    const int lines = geometry_.rowsThatFit() + 1;
+    painter.drawLine(2, GridGeometry::kHeaderTop, right, GridGeometry::kHeaderTop);
+    int bottom = GridGeometry::kHeaderBottom;
+    for (int i = 0; i < lines; ++i) {
+        bottom = GridGeometry::kHeaderBottom + GridGeometry::kRowHeight * i;
+        painter.drawLine(2, bottom, right, bottom);
+    }
+    painter.drawLine(2, GridGeometry::kHeaderTop, 2, bottom);
+    painter.drawLine(right, GridGeometry::kHeaderTop, right, bottom);
+
+    const auto& columns = geometry_.columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const GridColumn& c = columns[i];
+        // A raised cell; its right and bottom edges are exclusive.
+        const int x0 = c.left + 1;
+        const int x1 = i + 1 == columns.size() ? right : c.left + 1 + c.width;
+        const int y0 = 3;
+        const int y1 = GridGeometry::kHeaderBottom;
+        if (x1 > x0) {
+            painter.fillRect(x0, y0, x1 - x0, y1 - y0, ground);
+            painter.setPen(Qt::white);
+            painter.drawLine(x0, y0, x1 - 1, y0);
+            painter.drawLine(x0, y0, x0, y1 - 1);
+            painter.setPen(Qt::black);
+            painter.drawLine(x0, y1 - 1, x1 - 1, y1 - 1);
+            painter.drawLine(x1 - 1, y0, x1 - 1, y1 - 1);
+            painter.setPen(QColor(0x80, 0x80, 0x80));
+            painter.drawLine(x0 + 1, y1 - 2, x1 - 2, y1 - 2);
+            painter.drawLine(x1 - 2, y0 + 1, x1 - 2, y1 - 2);
+            painter.setPen(Qt::black);
+            painter.drawText(QRect(x0, y0, x1 - x0, y1 - y0), Qt::AlignCenter | Qt::TextSingleLine,
+                             Gbk::toUnicode(c.caption));
+        }
+        painter.setPen(Qt::black);
+        painter.drawLine(c.left, GridGeometry::kHeaderTop, c.left, bottom);
+    }
+}
+
+QString RecordGrid::cellText(const InfoRecord& record, int index, int column) const {
+    const uint32_t id = geometry_.columns()[static_cast<size_t>(column)].fieldId;
+    if (id == GridGeometry::kIndexField)
+        return QString::number(index);
+    if (id == GridGeometry::kCopiesField)
+        return QString::number(record.copies);
+    if (id == GridGeometry::kPictureField) {
+        return record.productPicture.isEmpty() ? QString() : QString::fromUtf8("图片");
+    }
+    const int value = valueIndexOf(id);
+    return value >= 0 ? Gbk::toUnicode(record.value(value)) : QString();
+}
+
+void RecordGrid::paintRows(QPainter& painter) {
+    const int rows = visibleRowCount();
+    const int scroll = scrollPosition();
+    const auto& columns = geometry_.columns();
+    painter.setPen(Qt::black);
+    for (int row = 0; row < rows; ++row) {
+        const InfoRecord* record = doc_.recordAt(scroll + row);
+        if (!record)
+            break;
+        const int top = GridGeometry::rowTop(row);
+        for (int i = 0; i < GridGeometry::kColumnCount; ++i) {
+            const GridColumn& c = columns[static_cast<size_t>(i)];
+            if (c.width <= 1)
+                continue;
+            // The row's bottom line and the next column's line stay visible.
+            const QRect cell(c.left + 1, top, c.width - 1, GridGeometry::kRowHeight - 1);
+            if (record->current) {
+                painter.fillRect(cell, currentBrush_);
+            } else {
+                painter.fillRect(cell, Qt::white);
+            }
+            const QString text = cellText(*record, scroll + row, i);
+            if (!text.isEmpty()) {
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+            }
+        }
+    }
+}
+
+// ---- mouse ----
+
+void RecordGrid::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y() / 120;
+    if (steps != 0)
+        scrollBar_->setValue(scrollPosition() - steps * 3);
+    event->accept();
+}
+
+void RecordGrid::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint p = event->position().toPoint();
+    const int index = geometry_.recordAt(p, scrollPosition(), doc_.recordCount());
+    if (index < 0)
+        return;
+    if (index != doc_.currentIndex()) {
+        followCurrent_ = false;
+        doc_.setCurrentIndex(index);
+        followCurrent_ = true;
+        update();
+        return;
+    }
+    const int column = geometry_.editableColumnAt(p.x());
+    if (column >= 0)
+        editCell(index, column);
+}
+
+void RecordGrid::editCell(int index, int column) {
+    InfoRecord* record = doc_.recordAt(index);
+    if (!record)
+        return;
+    const QRect local = cellRect(index, column);
+    const QRect cell(mapToGlobal(local.topLeft()), mapToGlobal(local.bottomRight()));
+    const uint32_t id = geometry_.columns()[static_cast<size_t>(column)].fieldId;
+    if (id == GridGeometry::kCopiesField) {
+        editCopies(*record, cell);
+    } else if (id == GridGeometry::kPictureField) {
+        editPicture(*record, cell);
+    } else if (valueIndexOf(id) >= 0) {
+        editText(*record, column, cell);
+    }
+}
+
+void RecordGrid::editCopies(InfoRecord& record, const QRect& cell) {
+    CopiesPopup popup(record.copies, this);
+    popup.placeAgainst(cell);
+    if (popup.exec() != QDialog::Accepted)
+        return;
+    record.copies = popup.copies();
+    emit statusChanged();
+    update();
+}
+
+void RecordGrid::editText(InfoRecord& record, int column, const QRect& cell) {
+    const uint32_t kind = geometry_.columns()[static_cast<size_t>(column)].fieldId;
+    const int value = valueIndexOf(kind);
+    CellTextPopup popup(record.value(value), this);
+    popup.placeAgainst(cell);
+    if (popup.exec() != QDialog::Accepted || popup.text() == record.value(value))
+        return;
+    record.takeUndoSnapshot();
+    record.setValue(value, popup.text());
+    record.refreshPlaceholder(static_cast<int32_t>(kind), inTemplateMode(),
+                              doc_.placeholderSources());
+    pageEdited();
+}
+
+void RecordGrid::editPicture(InfoRecord& record, const QRect& cell) {
+    PicturePopup popup(this);
+    popup.placeAgainst(cell);
+    const PicturePopup::Choice choice = popup.choose();
+    if (choice == PicturePopup::Cancelled)
+        return;
+    if (choice == PicturePopup::ChoosePicture) {
+        const QString path =
+            choosePictureFile
+                ? choosePictureFile()
+                : QFileDialog::getOpenFileName(
+                      this, QString::fromUtf8("商品图片"), QString(),
+                      QString::fromUtf8("图片文件 (*.bmp *.jpg *.jpeg *.gif *.png *.tif *.tiff "
+                                        "*.pcx *.tga *.wmf);;所有文件 (*)"));
+        if (!path.isEmpty()) {
+            bool ok = true;
+            const QByteArray name = Gbk::fromUnicode(QFileInfo(path).completeBaseName(), &ok);
+            record.takeUndoSnapshot();
+            record.setProductPicture(
+                PictureDescription::ofFile(path, PictureDescription::LibraryPicture, QByteArray(),
+                                           ok ? name : QByteArray("?")),
+                doc_.images);
+        }
+    } else {
+        record.takeUndoSnapshot();
+        record.setProductPicture(PictureDescription(), doc_.images);
+    }
+    // Marked modified even when the file dialog was cancelled.
+    pageEdited();
+}
+
+void RecordGrid::pageEdited() {
+    doc_.setModified();
+    doc_.notify(CPatDoc::Change::Page);
+    update();
+}
+
+// ---- context menu ----
+
+QMenu* RecordGrid::rebuildContextMenu() {
+    delete menu_;
+    menu_ = new QMenu(this);
+    RecordCommands commands(doc_);
+    RecordCommandContext context;
+    context.visibleRowCount = visibleRowCount();
+    context.templateMode = inTemplateMode();
+    const auto available = [this](int id) { return commandAvailable && commandAvailable(id); };
+    const auto add = [&](int id, const char* text, bool enabled) {
+        QAction* action = menu_->addAction(QString::fromUtf8(text));
+        action->setData(id);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, id] { emit commandRequested(id); });
+        return action;
+    };
+    const auto record = [&](int id, const char* text) {
+        return add(id, text, commands.isEnabled(id, context));
+    };
+    record(RC::InsertFirst, "信息插入");
+    record(RC::Delete, "信息删除");
+    record(RC::Clear, "信息清除");
+    menu_->addSeparator();
+    record(RC::DeleteEmpty, "删除空信息");
+    menu_->addSeparator();
+    record(RC::SetCurrentPrint, "设置当前信息打印");
+    record(RC::CancelCurrentPrint, "取消当前信息打印");
+    menu_->addSeparator();
+    record(RC::QueueAll, "全选打印队列");
+    record(RC::QueueNone, "清空打印队列");
+    menu_->addSeparator();
+    add(kPrintList, "信息打印", doc_.recordCount() >= 1 && available(kPrintList));
+    menu_->addSeparator();
+    record(RC::First, "第一条信息");
+    record(RC::Last, "最后一条信息");
+    record(RC::PreviousGroup, "前一组信息");
+    record(RC::NextGroup, "下一组信息");
+    menu_->addSeparator();
+    const InfoRecord* current = doc_.currentRecord();
+    bool standard = false;
+    for (const PageSize& size : kPageSizes) {
+        QAction* action = add(size.id, size.text, available(size.id));
+        const bool ticked =
+            current && current->widthMm == size.widthMm && current->heightMm == size.heightMm;
+        action->setCheckable(true);
+        action->setChecked(ticked);
+        standard = standard || ticked;
+    }
+    menu_->addSeparator();
+    QAction* custom = add(kCustomPageSize, "自定义幅面", available(kCustomPageSize));
+    custom->setCheckable(true);
+    custom->setChecked(current && !standard);
+    return menu_;
+}
+
+void RecordGrid::contextMenuEvent(QContextMenuEvent* event) {
+    rebuildContextMenu()->popup(event->globalPos());
+}
+
+}  // namespace pemo

@@ -1,4 +1,5 @@
 #include "HeadlessCommands.h"
+#include "PdfExport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,7 +27,7 @@ void printError(const QString& text) {
 }
 
 int usage() {
-    printError(QStringLiteral("usage: pemo --dump FILE | pemo --export OUT.vxq FILE"));
+    printError(QStringLiteral("usage: pemo --dump FILE | pemo --export OUT.vxq FILE | pemo --export OUT.pdf FILE [options]"));
     return kUsage;
 }
 
@@ -95,6 +96,9 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
         if (command == QStringLiteral("--dump")) {
             if (arguments.size() != 3) return usage();
             return dump(arguments.at(2));
+        }
+        if (arguments.value(2).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+            return exportPdf(arguments.mid(2), [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
         }
         if (arguments.size() != 4) return usage();
         return exportFile(arguments.at(2), arguments.at(3));

@@ -28,6 +28,7 @@
 #include "platform/Messages.h"
 #include "platform/ProgramInfo.h"
 #include "view/CPatView.h"
+#include "view/PrintCommands.h"
 
 namespace pemo {
 
@@ -44,6 +45,7 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     recordPane_ = new QLabel(this);
     statusBar()->addPermanentWidget(recordPane_);
     buildMenus();
+    (new PrintCommands(doc_, this, [this] { return view_->templateMode(); }))->buildMenu(menuBar());
     updateRecentFiles();
     doc_.onChange = [this](CPatDoc::Change) { documentChanged(); };
     resize(1024, 720);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "PrintLayout.h"
+
+class QPainter;
+
+namespace pemo {
+
+class CPatDoc;
+
+// A prepared print job: its page count, fixed before anything is printed, and the
+// rendering of each page onto whatever device the painter is on (printer, PDF, image),
+// at that device's resolution.
+class PrintJob {
+public:
+    explicit PrintJob(const CPatDoc& doc) : doc_(doc) {}
+
+    // See PrintLayout::prepare.
+    bool prepare(const PrintSettings& settings) { return layout_.prepare(doc_, settings); }
+    int pageCount() const { return layout_.pageCount(); }
+    const QString& refusal() const { return layout_.refusal(); }
+    const PrintLayout& layout() const { return layout_; }
+
+    // Signs reach a printer in bands of pixels; a vector device (PDF) takes the
+    // background as one picture and the blocks drawn straight onto it, so text stays
+    // text. Bands are the default.
+    void setDirectOutput(bool direct) { direct_ = direct; }
+    bool directOutput() const { return direct_; }
+
+    // Draws page k (1 … pageCount). The painter's origin is the top-left corner of the
+    // sheet's printable area; the page is assumed to be white already.
+    void renderPage(QPainter& painter, int k) const;
+
+private:
+    const CPatDoc& doc_;
+    PrintLayout layout_;
+    bool direct_ = false;
+};
+
+}  // namespace pemo

@@ -7,6 +7,7 @@
 #include "blocks/Twips.h"
 #include "document/CPatDoc.h"
 #include "document/PageDrawing.h"
+#include "document/StoredPicture.h"
 
 namespace pemo {
 
@@ -16,10 +17,37 @@ constexpr double kMmPerInch = 25.4;
 constexpr double kMarkWidthMm = 0.15;
 const QColor kMarkColour(90, 90, 90);
 
+bool shows(const SheetLayout& sheet, const QByteArray& key) {
+    return std::any_of(sheet.signs.begin(), sheet.signs.end(), [&](const SignPlacement& s) {
+        return s.withBackground && s.record->background.key == key;
+    });
+}
+
 }  // namespace
+
+PrintJob::~PrintJob() { releaseBackgroundsNotOn(SheetLayout()); }
+
+void PrintJob::releaseBackgroundsNotOn(const SheetLayout& sheet) const {
+    for (auto key = decoded_.begin(); key != decoded_.end();) {
+        if (shows(sheet, *key)) {
+            ++key;
+            continue;
+        }
+        if (StoredPicture* entry = doc_.backgrounds.entry(*key)) entry->releasePicture();
+        key = decoded_.erase(key);
+    }
+}
 
 void PrintJob::renderPage(QPainter& painter, int k) const {
     const SheetLayout sheet = layout_.sheet(k);
+    releaseBackgroundsNotOn(sheet);
+    for (const SignPlacement& sign : sheet.signs) {
+        const QByteArray& key = sign.record->background.key;
+        const StoredPicture* entry = sign.withBackground ? doc_.backgrounds.entry(key) : nullptr;
+        if (entry && !entry->isDecoded() && std::find(decoded_.begin(), decoded_.end(), key) == decoded_.end()) {
+            decoded_.push_back(key);
+        }
+    }
     const int ppi = devicePixelsPerInch(painter);
     const auto px = [ppi](double mm) { return static_cast<int>(std::lround(mm * ppi / kMmPerInch)); };
     const auto pxRect = [&](const QRectF& r) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <vector>
+
 #include "PrintLayout.h"
 
 class QPainter;
@@ -14,6 +17,9 @@ class CPatDoc;
 class PrintJob {
 public:
     explicit PrintJob(const CPatDoc& doc) : doc_(doc) {}
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
 
     // See PrintLayout::prepare.
     bool prepare(const PrintSettings& settings) { return layout_.prepare(doc_, settings); }
@@ -29,12 +35,18 @@ public:
 
     // Draws page k (1 … pageCount). The painter's origin is the top-left corner of the
     // sheet's printable area; the page is assumed to be white already.
+    // Backgrounds the job decodes are freed again once a page no longer needs them, so
+    // the memory of a long job does not grow with its number of different backgrounds.
     void renderPage(QPainter& painter, int k) const;
 
 private:
+    void releaseBackgroundsNotOn(const SheetLayout& sheet) const;
+
     const CPatDoc& doc_;
     PrintLayout layout_;
     bool direct_ = false;
+    // Keys of the backgrounds this job has decoded and not yet freed.
+    mutable std::vector<QByteArray> decoded_;
 };
 
 }  // namespace pemo

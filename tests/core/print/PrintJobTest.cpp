@@ -96,3 +96,32 @@ TEST(PrintJob, BandsAndDirectDrawingAgree) {
 }
 
 }  // namespace pemo
+
+namespace pemo {
+
+// A long job keeps only the backgrounds of the page in hand decoded; one it found
+// decoded already (the view's) stays.
+TEST(PrintJob, FreesTheBackgroundsItDecodedOncePagesMoveOn) {
+    const auto doc = makeDocument({{50, 50, 1}, {50, 50, 1}, {50, 50, 1}});
+    for (const auto& record : doc->records) test::addTwoColourBackground(*doc, *record, Qt::red, Qt::blue);
+    const auto decoded = [&] {
+        std::vector<bool> result;
+        for (const auto& record : doc->records) result.push_back(doc->backgrounds.entry(record->background.key)->isDecoded());
+        return result;
+    };
+    doc->backgrounds.find(doc->records[2]->background.key);
+    {
+        PrintJob job(*doc);
+        PrintSettings settings;
+        ASSERT_TRUE(job.prepare(settings));
+        renderSheet(job, 1, true);
+        EXPECT_EQ(decoded(), (std::vector<bool>{true, false, true}));
+        renderSheet(job, 2, true);
+        EXPECT_EQ(decoded(), (std::vector<bool>{false, true, true}));
+        const QImage third = renderSheet(job, 3, false);
+        EXPECT_EQ(at(third, 100, 140), QColor(Qt::red));
+    }
+    EXPECT_EQ(decoded(), (std::vector<bool>{false, false, true}));
+}
+
+}  // namespace pemo

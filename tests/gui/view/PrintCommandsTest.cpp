@@ -59,3 +59,98 @@ TEST(PrintCommands, MenuCarriesEveryCommandAndTheSettingsChangeTheNextJob) {
 }
 
 }  // namespace pemo
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace pemo {
+
+namespace {
+
+// Runs `answer` on the next modal dialog that opens.
+void whenModalOpens(std::function<void(QWidget*)> answer) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+TEST(PrintCommands, PrintsThroughTheDialogIntoAPdfAndPreviewsTheSamePages) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) GTEST_SKIP() << "no pdfinfo";
+    CPatDoc doc;
+    for (int copies : {1, 2, 0, 3, 1}) {
+        auto record = std::make_unique<InfoRecord>();
+        record->resizePage(90, 120);
+        record->copies = copies;
+        doc.records.push_back(std::move(record));
+    }
+    doc.records.front()->current = true;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    PrintCommands commands(doc, nullptr);
+    QMenuBar bar;
+    commands.buildMenu(&bar);
+    commands.printer().setOutputFormat(QPrinter::PdfFormat);
+    commands.printer().setOutputFileName(path);
+
+    int offeredLast = 0;
+    whenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        offeredLast = dialog->maxPage();
+        dialog->accept();
+    });
+    commands.print(PrintMode::ByCopiesWithBackground);
+    EXPECT_EQ(offeredLast, 7);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished();
+    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput()));
+    ASSERT_TRUE(pages.hasMatch());
+    EXPECT_EQ(pages.captured(1).toInt(), 7);
+
+    int previewed = 0;
+    whenModalOpens([&](QWidget* modal) {
+        auto* widget = modal->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(widget, nullptr);
+        previewed = widget->pageCount();
+        modal->close();
+    });
+    commands.preview(PrintMode::Proof1x2);
+    EXPECT_EQ(previewed, 2);
+    EXPECT_EQ(commands.printMode(), PrintMode::Proof1x2);
+}
+
+TEST(PrintCommands, AnEmptyQueueIsRefusedBeforeAnyDialog) {
+    CPatDoc doc;
+    doc.newDocument();
+    doc.records.front()->copies = 0;
+    PrintCommands commands(doc, nullptr);
+    QString told;
+    whenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        told = box->text();
+        box->accept();
+    });
+    commands.print(PrintMode::ByItemWithBackground);
+    EXPECT_TRUE(told.contains(QString::fromUtf8("打印队列")));
+}
+
+}  // namespace pemo

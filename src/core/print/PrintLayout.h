@@ -17,7 +17,8 @@ class InfoRecord;
 // each page. Nothing here draws; PrintJob renders what a SheetLayout describes.
 //
 // Placement (millimetres on the sheet's printable area):
-//  - template, by item, by copies: one sign a sheet at actual size, centred; a sign
+//  - template (the current record, every block printed, whether in the queue or not),
+//    by item, by copies: one sign a sheet at actual size, centred; a sign
 //    larger than the sheet is turned a quarter when that lets it print larger, and
 //    reduced (keeping proportions) when it still does not fit;
 //  - proof a×b: a columns × b rows of equal cells; each sign is reduced to fit its cell

@@ -12,8 +12,6 @@ struct PrintSettings {
     QSize sheetMm = QSize(200, 287);
     int tileOverlapMm = 10;   // 拼版重叠
     int mergeSpacingMm = 10;  // 合并间距
-    // The view's template mode: template printing then shows the placeholders' names.
-    bool templateMode = false;
 };
 
 }  // namespace pemo

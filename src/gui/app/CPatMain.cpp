@@ -45,7 +45,7 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     recordPane_ = new QLabel(this);
     statusBar()->addPermanentWidget(recordPane_);
     buildMenus();
-    (new PrintCommands(doc_, this, [this] { return view_->templateMode(); }))->buildMenu(menuBar());
+    (new PrintCommands(doc_, this))->buildMenu(menuBar());
     updateRecentFiles();
     doc_.onChange = [this](CPatDoc::Change) { documentChanged(); };
     resize(1024, 720);

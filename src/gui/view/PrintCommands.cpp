@@ -34,11 +34,10 @@ QString title() { return QString::fromUtf8(kProgramName); }
 
 }  // namespace
 
-PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent, std::function<bool()> templateMode)
+PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
     : QObject(parent),
       doc_(doc),
       parent_(parent),
-      templateMode_(std::move(templateMode)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     printer_->setResolution(kPrinterDpi);
 }
@@ -145,7 +144,6 @@ PrintSettings PrintCommands::settingsFor(int mode) const {
     settings.sheetMm = QSize(static_cast<int>(area.width()), static_cast<int>(area.height()));
     settings.tileOverlapMm = tileOverlapMm_;
     settings.mergeSpacingMm = mergeSpacingMm_;
-    settings.templateMode = templateMode_ ? templateMode_() : false;
     return settings;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QObject>
-#include <functional>
 #include <memory>
 
 #include "print/PrintSettings.h"
@@ -25,9 +24,7 @@ class PrintJob;
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
-    // templateMode tells whether the view is in template mode (template printing then
-    // shows the placeholders' names).
-    PrintCommands(CPatDoc& doc, QWidget* parent, std::function<bool()> templateMode = {});
+    PrintCommands(CPatDoc& doc, QWidget* parent);
     ~PrintCommands() override;
 
     // Adds the 打印 menu to the bar, before the 配置 menu when there is one.
@@ -63,7 +60,6 @@ private:
 
     CPatDoc& doc_;
     QWidget* parent_;
-    std::function<bool()> templateMode_;
     std::unique_ptr<QPrinter> printer_;
     QHash<int, QAction*> actions_;
     int printMode_ = 0;

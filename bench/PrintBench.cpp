@@ -51,8 +51,9 @@ std::unique_ptr<CPatDoc> makeSigns(int count, int widthMm, int heightMm, bool ow
     description.name = "bench";
     description.extension = ".jpg";
     doc->backgrounds.addBytes("bg", description, backgroundJpeg());
-    const char* lines[] = {"限时特价", "全场商品八折优惠", "原价：%1 元", "现价：%2 元", "会员再享 95 折",
-                           "产地：上海", "规格：500 克", "货号：A%3", "活动时间：本周六至周日", "佩墨超市"};
+    const char* lines[] = {"限时特价", "全场商品八折优惠", "原价：%1 元", "现价：%1 元", "会员再享 95 折",
+                           "产地：上海", "规格：500 克", "货号：A%1", "活动时间：本周六至周日", "佩墨超市"};
+    const int numbers[] = {0, 0, 100, 80, 0, 0, 0, 1000, 0, 0};
     for (int i = 0; i < count; ++i) {
         auto record = std::make_unique<InfoRecord>();
         record->resizePage(widthMm, heightMm);
@@ -68,8 +69,8 @@ std::unique_ptr<CPatDoc> makeSigns(int count, int widthMm, int heightMm, bool ow
         const int w = record->widthTw;
         const int h = record->heightTw;
         for (int b = 0; b < 10; ++b) {
-            const QString text = QString::fromUtf8(lines[b]).arg(QString::number(100 + i), QString::number(80 + i),
-                                                                 QString::number(1000 + i));
+            QString text = QString::fromUtf8(lines[b]);
+            if (numbers[b]) text = text.arg(numbers[b] + i);
             const TwipsRect rect{w / 12, h * b / 10 + h / 80, w - w / 12, h * (b + 1) / 10 - h / 80};
             record->appendBlock(TextBlock::create(BlockKind::FixedText, rect, Gbk::fromUnicode(text), true));
         }

@@ -1,4 +1,5 @@
 #include "HeadlessCommands.h"
+#include "PdfExport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +34,9 @@ int usage() {
         "usage: pemo --dump FILE\n"
         "       pemo --export OUT.vxq FILE\n"
         "       pemo --export OUT.png|OUT.bmp FILE [--record N] [--dpi D] [--no-background]\n"
-        "                                          [--template-mode]"));
+        "                                          [--template-mode]\n"
+        "       pemo --export OUT.pdf FILE [--mode M] [--sheet A4|A3|WxH] [--overlap MM]\n"
+        "                                  [--spacing MM] [--dpi D] [--no-background]"));
     return kUsage;
 }
 
@@ -183,6 +186,10 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
         if (command == QStringLiteral("--dump")) {
             if (arguments.size() != 3) return usage();
             return dump(arguments.at(2));
+        }
+        if (arguments.value(2).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+            return exportPdf(arguments.mid(2),
+                             [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
         }
         const std::optional<ExportRequest> request = parseExport(arguments);
         if (!request) return usage();

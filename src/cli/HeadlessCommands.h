@@ -11,6 +11,7 @@ namespace pemo {
 //   --export OUT.png FILE       one record's page as a picture (PNG, or BMP for OUT.bmp);
 //       --record N (1-based, default 1), --dpi D (default 150), --no-background,
 //       --template-mode (placeholders show their names); options before or after the paths
+//   --export OUT.pdf FILE …     print FILE's queue to a PDF (options in PdfExport.h)
 // Exit status 0 on success, 1 when a file is refused, 2 for a usage error. Returns
 // nothing when the arguments name no headless command.
 std::optional<int> runHeadlessCommand(const QStringList& arguments);

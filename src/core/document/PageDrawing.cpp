@@ -41,29 +41,59 @@ void drawScreenMode(const InfoRecord& record, const Picture* background, QPainte
     painter.drawImage(o.target, bitmap);
 }
 
+// The part of the target that is drawn, relative to the target's top-left corner.
+QRect visiblePart(const PageDrawOptions& o) {
+    const QRect region = o.clip.isEmpty() ? o.target : o.clip.intersected(o.target);
+    return region.translated(-o.target.topLeft());
+}
+
+bool reachesRows(const Block& block, int ppi, double zoom, int top, int bottom) {
+    return toDevice(block.frame.bottom, ppi, zoom) >= top && toDevice(block.frame.top, ppi, zoom) <= bottom;
+}
+
 void drawBandMode(const InfoRecord& record, const Picture* background, QPainter& painter,
                   const PageDrawOptions& o) {
     const int width = o.target.width();
     const int height = o.target.height();
-    if (width <= 0 || height <= 0) return;
+    const QRect part = visiblePart(o);
+    if (width <= 0 || height <= 0 || part.isEmpty()) return;
     const int ppi = devicePixelsPerInch(painter);
-    QImage bitmap = makeBitmap(width, std::min(kBandRows, height), ppi);
-    for (int d = 0; d < height; d += kBandRows) {
-        const int bandHeight = std::min(kBandRows, height - d);
+    const int left = part.left();
+    const int end = part.top() + part.height();
+    QImage bitmap = makeBitmap(part.width(), std::min(kBandRows, part.height()), ppi);
+    for (int d = part.top(); d < end; d += kBandRows) {
+        const int bandHeight = std::min(kBandRows, end - d);
         bitmap.fill(Qt::white);
         {
             QPainter p(&bitmap);
-            if (o.withBackground && background) background->draw(p, QRect(0, -d, width, height));
+            if (o.withBackground && background) background->draw(p, QRect(-left, -d, width, height));
             forEachInDrawingOrder(record.blocks, [&](Block& block) {
-                const int top = toDevice(block.frame.top, ppi, o.zoom);
-                const int bottom = toDevice(block.frame.bottom, ppi, o.zoom);
-                if (bottom < d || top > d + bandHeight) return;
+                if (!reachesRows(block, ppi, o.zoom, d, d + bandHeight)) return;
                 if (isSkippedInOutput(record, block.kind, o.templateMode)) return;
-                block.drawForOutput(p, o.zoom, 0, -d, ppi);
+                block.drawForOutput(p, o.zoom, -left, -d, ppi);
             });
         }
-        painter.drawImage(QPoint(o.target.x(), o.target.y() + d), bitmap, QRect(0, 0, width, bandHeight));
+        painter.drawImage(QPoint(o.target.x() + left, o.target.y() + d), bitmap,
+                          QRect(0, 0, part.width(), bandHeight));
     }
+}
+
+void drawDirectMode(const InfoRecord& record, const Picture* background, QPainter& painter,
+                    const PageDrawOptions& o) {
+    const QRect part = visiblePart(o);
+    if (o.target.width() <= 0 || o.target.height() <= 0 || part.isEmpty()) return;
+    const int ppi = devicePixelsPerInch(painter);
+    const QRect region = part.translated(o.target.topLeft());
+    painter.save();
+    painter.setClipRect(region, Qt::IntersectClip);
+    painter.fillRect(region, Qt::white);
+    if (o.withBackground && background) background->draw(painter, o.target);
+    forEachInDrawingOrder(record.blocks, [&](Block& block) {
+        if (!reachesRows(block, ppi, o.zoom, part.top(), part.top() + part.height())) return;
+        if (isSkippedInOutput(record, block.kind, o.templateMode)) return;
+        block.drawForOutput(painter, o.zoom, o.target.x(), o.target.y(), ppi);
+    });
+    painter.restore();
 }
 
 }  // namespace
@@ -100,6 +130,8 @@ void drawPage(const InfoRecord& record, const PictureStore& backgrounds, QPainte
     const Picture* background = backgroundPicture(record, backgrounds);
     if (options.screenMode) {
         drawScreenMode(record, background, painter, options);
+    } else if (options.directMode) {
+        drawDirectMode(record, background, painter, options);
     } else {
         drawBandMode(record, background, painter, options);
     }

@@ -15,8 +15,14 @@ struct PageDrawOptions {
     // (the full-screen show); band mode renders bands of at most kBandRows device rows
     // at the device's resolution (printing, preview, picture export).
     bool screenMode = false;
+    // Direct mode draws the background and the blocks straight onto the painter, with no
+    // bitmap between: for vector devices (PDF), where text then stays text.
+    bool directMode = false;
     double zoom = 1.0;      // device pixels = twips × pixels per inch × zoom / 1440
     QRect target;           // device rectangle the page fills
+    // Band and direct modes: the part of target to draw (device coordinates); empty
+    // means all of it. Rows and columns outside it are never rendered.
+    QRect clip;
     bool withBackground = true;
     bool templateMode = false;
     int screenPixelsPerInch = 96;

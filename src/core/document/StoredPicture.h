@@ -24,6 +24,10 @@ public:
     // The decoded picture, loaded from the temp copy on first use; null when the copy
     // cannot be decoded (the entry stays and is saved again as bytes).
     const Picture& picture();
+    bool isDecoded() const { return picture_ != nullptr; }
+    // Frees the decoded picture (a long print job does so page by page); the next
+    // picture() decodes the temp copy again. Pointers from picture() become invalid.
+    void releasePicture() { picture_.reset(); }
     // The complete picture file as kept in the temp copy; empty when unreadable.
     QByteArray fileBytes() const;
 

@@ -37,6 +37,7 @@
 #include "records/RecordGrid.h"
 #include "view/CPatView.h"
 #include "view/ViewCommands.h"
+#include "view/PrintCommands.h"
 
 namespace pemo {
 
@@ -53,6 +54,7 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     buildRecordGrid();
     buildStatusBar();
     buildMenus();
+    (new PrintCommands(doc_, this))->buildMenu(menuBar());
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
     connect(view_, &CPatView::templateModeChanged, this,

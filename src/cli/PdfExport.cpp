@@ -1,0 +1,113 @@
+#include "PdfExport.h"
+
+#include <QRegularExpression>
+#include <cstdio>
+
+#include "document/CPatDoc.h"
+#include "print/PdfOutput.h"
+#include "print/PrintJob.h"
+
+namespace pemo {
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kRefused = 1;
+constexpr int kUsage = 2;
+
+void printError(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+int usage(const QString& problem) {
+    printError(problem);
+    printError(QStringLiteral(
+        "usage: pemo --export OUT.pdf FILE [--mode template|by-item|by-copies|proof-AxB|tile|merge]\n"
+        "       [--no-background] [--sheet A4|A3|WxH] [--overlap MM] [--spacing MM] [--dpi D]"));
+    return kUsage;
+}
+
+// A4, A3 or WIDTHxHEIGHT in millimetres.
+bool parseSheet(const QString& text, QSizeF& sheet) {
+    const QString t = text.toUpper();
+    if (t == QStringLiteral("A4")) {
+        sheet = QSizeF(210, 297);
+        return true;
+    }
+    if (t == QStringLiteral("A3")) {
+        sheet = QSizeF(297, 420);
+        return true;
+    }
+    static const QRegularExpression size(QStringLiteral("^(\\d{1,4})X(\\d{1,4})$"));
+    const QRegularExpressionMatch m = size.match(t);
+    if (!m.hasMatch()) return false;
+    sheet = QSizeF(m.captured(1).toInt(), m.captured(2).toInt());
+    return sheet.width() > 2 * PdfOutput::kMarginMm && sheet.height() > 2 * PdfOutput::kMarginMm;
+}
+
+bool parseNumber(const QString& text, int low, int high, int& value) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+int exportPdf(const QStringList& arguments,
+              const std::function<void(CPatDoc&, const QString&)>& open) {
+    QStringList files;
+    QString modeName = QStringLiteral("by-item");
+    bool withBackground = true;
+    QSizeF paper(210, 297);
+    PrintSettings settings;
+    int dpi = 300;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (a == QStringLiteral("--no-background")) {
+            withBackground = false;
+        } else if (a == QStringLiteral("--mode") && hasValue) {
+            modeName = arguments.at(++i);
+        } else if (a == QStringLiteral("--sheet") && hasValue) {
+            if (!parseSheet(arguments.at(++i), paper)) return usage(QStringLiteral("bad --sheet: ") + arguments.at(i));
+        } else if (a == QStringLiteral("--overlap") && hasValue) {
+            if (!parseNumber(arguments.at(++i), 0, 1000, settings.tileOverlapMm)) {
+                return usage(QStringLiteral("bad --overlap: ") + arguments.at(i));
+            }
+        } else if (a == QStringLiteral("--spacing") && hasValue) {
+            if (!parseNumber(arguments.at(++i), 0, 1000, settings.mergeSpacingMm)) {
+                return usage(QStringLiteral("bad --spacing: ") + arguments.at(i));
+            }
+        } else if (a == QStringLiteral("--dpi") && hasValue) {
+            if (!parseNumber(arguments.at(++i), 36, 2400, dpi)) return usage(QStringLiteral("bad --dpi: ") + arguments.at(i));
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            return usage(QStringLiteral("unknown option: ") + a);
+        } else {
+            files.append(a);
+        }
+    }
+    if (files.size() != 2) return usage(QStringLiteral("need OUT.pdf and FILE"));
+    const std::optional<PrintMode> mode = PrintMode::fromName(modeName, withBackground);
+    if (!mode) return usage(QStringLiteral("unknown --mode: ") + modeName);
+    settings.mode = mode->code;
+    settings.sheetMm = PdfOutput::printableMm(paper);
+
+    CPatDoc doc;
+    doc.newDocument();
+    open(doc, files.at(1));
+    PrintJob job(doc);
+    if (!job.prepare(settings)) {
+        printError(job.refusal().isEmpty() ? QString::fromUtf8("无法打印。") : job.refusal());
+        return kRefused;
+    }
+    QString error;
+    if (!PdfOutput::write(job, files.at(0), paper, dpi, &error)) {
+        printError(error);
+        return kRefused;
+    }
+    return kOk;
+}
+
+}  // namespace pemo

@@ -1,0 +1,56 @@
+#include "PdfOutput.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "PrintJob.h"
+#include "platform/ProgramInfo.h"
+
+namespace pemo {
+
+QSize PdfOutput::printableMm(QSizeF paperMm) {
+    return QSize(static_cast<int>(paperMm.width()) - 2 * kMarginMm,
+                 static_cast<int>(paperMm.height()) - 2 * kMarginMm);
+}
+
+bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dpi, QString* error) {
+    const auto fail = [&](const QString& message) {
+        if (error) *error = message;
+        return false;
+    };
+    if (job.pageCount() <= 0) return fail(job.refusal());
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QString::fromUtf8(kProgramName));
+        writer.setResolution(dpi);
+        // A sheet wider than tall is the turned sheet of its upright size.
+        const bool landscape = paperMm.width() > paperMm.height();
+        const QSizeF upright = landscape ? paperMm.transposed() : paperMm;
+        writer.setPageLayout(QPageLayout(QPageSize(upright, QPageSize::Millimeter),
+                                         landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer)) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+        const bool direct = job.directOutput();
+        job.setDirectOutput(true);
+        for (int k = 1; k <= job.pageCount(); ++k) {
+            if (k > 1) writer.newPage();
+            job.renderPage(painter, k);
+        }
+        job.setDirectOutput(direct);
+        painter.end();
+    }
+    if (!file.commit()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    return true;
+}
+
+}  // namespace pemo

@@ -1,0 +1,90 @@
+#include "PrintJob.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "blocks/Twips.h"
+#include "document/CPatDoc.h"
+#include "document/PageDrawing.h"
+#include "document/StoredPicture.h"
+
+namespace pemo {
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+constexpr double kMarkWidthMm = 0.15;
+const QColor kMarkColour(90, 90, 90);
+
+bool shows(const SheetLayout& sheet, const QByteArray& key) {
+    return std::any_of(sheet.signs.begin(), sheet.signs.end(), [&](const SignPlacement& s) {
+        return s.withBackground && s.record->background.key == key;
+    });
+}
+
+}  // namespace
+
+PrintJob::~PrintJob() { releaseBackgroundsNotOn(SheetLayout()); }
+
+void PrintJob::releaseBackgroundsNotOn(const SheetLayout& sheet) const {
+    for (auto key = decoded_.begin(); key != decoded_.end();) {
+        if (shows(sheet, *key)) {
+            ++key;
+            continue;
+        }
+        if (StoredPicture* entry = doc_.backgrounds.entry(*key)) entry->releasePicture();
+        key = decoded_.erase(key);
+    }
+}
+
+void PrintJob::renderPage(QPainter& painter, int k) const {
+    const SheetLayout sheet = layout_.sheet(k);
+    releaseBackgroundsNotOn(sheet);
+    for (const SignPlacement& sign : sheet.signs) {
+        const QByteArray& key = sign.record->background.key;
+        const StoredPicture* entry = sign.withBackground ? doc_.backgrounds.entry(key) : nullptr;
+        if (entry && !entry->isDecoded() && std::find(decoded_.begin(), decoded_.end(), key) == decoded_.end()) {
+            decoded_.push_back(key);
+        }
+    }
+    const int ppi = devicePixelsPerInch(painter);
+    const auto px = [ppi](double mm) { return static_cast<int>(std::lround(mm * ppi / kMmPerInch)); };
+    const auto pxRect = [&](const QRectF& r) {
+        return QRect(QPoint(px(r.left()), px(r.top())), QPoint(px(r.right()) - 1, px(r.bottom()) - 1));
+    };
+
+    for (const SignPlacement& sign : sheet.signs) {
+        PageDrawOptions options;
+        options.directMode = direct_;
+        options.zoom = sign.scale;
+        options.withBackground = sign.withBackground;
+        options.templateMode = sign.templateMode;
+        const QSize size(toDevice(sign.record->widthTw, ppi, sign.scale),
+                         toDevice(sign.record->heightTw, ppi, sign.scale));
+        painter.save();
+        if (sign.turned) {
+            // A quarter turn clockwise about the rectangle's top-right corner.
+            painter.translate(px(sign.rect.right()), px(sign.rect.top()));
+            painter.rotate(90);
+            options.target = QRect(QPoint(0, 0), size);
+        } else {
+            options.target = QRect(QPoint(px(sign.rect.left()), px(sign.rect.top())), size);
+            options.clip = pxRect(sign.visible);
+        }
+        drawPage(*sign.record, doc_.backgrounds, painter, options);
+        painter.restore();
+    }
+
+    if (sheet.marks.empty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(kMarkColour, std::max(1.0, kMarkWidthMm * ppi / kMmPerInch)));
+    for (const QLineF& line : sheet.marks) {
+        painter.drawLine(QPointF(line.p1().x() * ppi / kMmPerInch, line.p1().y() * ppi / kMmPerInch),
+                         QPointF(line.p2().x() * ppi / kMmPerInch, line.p2().y() * ppi / kMmPerInch));
+    }
+    painter.restore();
+}
+
+}  // namespace pemo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+#include "PrintLayout.h"
+
+class QPainter;
+
+namespace pemo {
+
+class CPatDoc;
+
+// A prepared print job: its page count, fixed before anything is printed, and the
+// rendering of each page onto whatever device the painter is on (printer, PDF, image),
+// at that device's resolution.
+class PrintJob {
+public:
+    explicit PrintJob(const CPatDoc& doc) : doc_(doc) {}
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+
+    // See PrintLayout::prepare.
+    bool prepare(const PrintSettings& settings) { return layout_.prepare(doc_, settings); }
+    int pageCount() const { return layout_.pageCount(); }
+    const QString& refusal() const { return layout_.refusal(); }
+    const PrintLayout& layout() const { return layout_; }
+
+    // Signs reach a printer in bands of pixels; a vector device (PDF) takes the
+    // background as one picture and the blocks drawn straight onto it, so text stays
+    // text. Bands are the default.
+    void setDirectOutput(bool direct) { direct_ = direct; }
+    bool directOutput() const { return direct_; }
+
+    // Draws page k (1 … pageCount). The painter's origin is the top-left corner of the
+    // sheet's printable area; the page is assumed to be white already.
+    // Backgrounds the job decodes are freed again once a page no longer needs them, so
+    // the memory of a long job does not grow with its number of different backgrounds.
+    void renderPage(QPainter& painter, int k) const;
+
+private:
+    void releaseBackgroundsNotOn(const SheetLayout& sheet) const;
+
+    const CPatDoc& doc_;
+    PrintLayout layout_;
+    bool direct_ = false;
+    // Keys of the backgrounds this job has decoded and not yet freed.
+    mutable std::vector<QByteArray> decoded_;
+};
+
+}  // namespace pemo

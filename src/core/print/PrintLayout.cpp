@@ -1,0 +1,369 @@
+#include "PrintLayout.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "document/CPatDoc.h"
+#include "document/InfoRecord.h"
+
+namespace pemo {
+
+namespace {
+
+// The gap left around a reduced sign inside its proof cell, each side.
+constexpr double kProofCellGapMm = 2.0;
+// Length of the tile overlap marks and the longest merge cutting mark.
+constexpr double kTileMarkMm = 5.0;
+constexpr double kCutMarkMm = 3.0;
+
+QSize signSizeMm(const InfoRecord& record) {
+    return QSize(std::max(1, record.widthMm), std::max(1, record.heightMm));
+}
+
+struct Fit {
+    double scale = 1.0;
+    bool turned = false;
+};
+
+// The largest scale (at most 1) at which the sign fits the box, upright or, when
+// allowed and better, turned a quarter.
+Fit fitSign(QSizeF sign, QSizeF box, bool mayTurn) {
+    const double upright =
+        std::min({1.0, box.width() / sign.width(), box.height() / sign.height()});
+    if (mayTurn) {
+        const double turned =
+            std::min({1.0, box.width() / sign.height(), box.height() / sign.width()});
+        if (turned > upright) return {turned, true};
+    }
+    return {upright, false};
+}
+
+void addFrame(std::vector<QLineF>& marks, const QRectF& r) {
+    marks.emplace_back(r.topLeft(), r.topRight());
+    marks.emplace_back(r.topRight(), r.bottomRight());
+    marks.emplace_back(r.bottomRight(), r.bottomLeft());
+    marks.emplace_back(r.bottomLeft(), r.topLeft());
+}
+
+// Short lines on the prolongations of a sign's edges, outside its corners.
+void addCutMarks(std::vector<QLineF>& marks, const QRectF& r, double length) {
+    if (length <= 0) return;
+    for (const QPointF c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
+        const double dx = c.x() == r.left() ? -length : length;
+        const double dy = c.y() == r.top() ? -length : length;
+        marks.emplace_back(c + QPointF(dx, 0), c + QPointF(dx / 3, 0));
+        marks.emplace_back(c + QPointF(0, dy), c + QPointF(0, dy / 3));
+    }
+}
+
+long long ceilDiv(long long a, long long b) { return (a + b - 1) / b; }
+
+}  // namespace
+
+int PrintLayout::tileCount(int sheetMm, int signMm, int overlapMm) {
+    // ⌈(sign − overlap) / (sheet − overlap)⌉; a sign narrower than the overlap still
+    // needs its one sheet.
+    return std::max(1, (sheetMm + signMm - 2 * overlapMm - 1) / (sheetMm - overlapMm));
+}
+
+int PrintLayout::mergeCount(int sheetMm, int signMm, int spacingMm) {
+    return std::max(0, (sheetMm + spacingMm) / (signMm + spacingMm));
+}
+
+bool PrintLayout::refuse(const QString& message) {
+    refusal_ = message;
+    pages_ = 0;
+    return false;
+}
+
+bool PrintLayout::prepare(const CPatDoc& doc, const PrintSettings& settings) {
+    settings_ = settings;
+    pages_ = 0;
+    refusal_.clear();
+    queue_.clear();
+    tiles_.clear();
+    groups_.clear();
+    current_ = doc.currentRecord();
+
+    const std::optional<PrintMode> mode = PrintMode::fromCode(settings.mode);
+    if (!mode) return false;
+    mode_ = *mode;
+
+    if (settings.sheetMm.width() <= 0 || settings.sheetMm.height() <= 0) {
+        return refuse(QString::fromUtf8("纸张的可打印范围为空，无法打印。"));
+    }
+    if (mode_.kind == PrintMode::Kind::Template) {
+        if (!current_) return refuse(QString::fromUtf8("没有当前信息，无法打印模板。"));
+        pages_ = 1;
+        return true;
+    }
+
+    long long total = 0;
+    for (const auto& r : doc.records) {
+        if (r->copies == 0) continue;
+        queue_.push_back({r.get(), std::max(0, r->copies)});
+        total += std::max(0, r->copies);
+    }
+    if (queue_.empty()) {
+        return refuse(QString::fromUtf8("打印队列是空的：请先在信息表中给要打印的信息设置份数。"));
+    }
+
+    long long pages = 0;
+    switch (mode_.kind) {
+    case PrintMode::Kind::Template: break;
+    case PrintMode::Kind::Proof:
+        pages = ceilDiv(static_cast<long long>(queue_.size()), mode_.columns * mode_.rows);
+        break;
+    case PrintMode::Kind::ByItem: pages = static_cast<long long>(queue_.size()); break;
+    case PrintMode::Kind::ByCopies: pages = total; break;
+    case PrintMode::Kind::Tile: return prepareTile();
+    case PrintMode::Kind::Merge: return prepareMerge();
+    }
+    if (pages <= 0) return refuse(QString::fromUtf8("打印队列中的信息份数都是 0，没有可打印的内容。"));
+    if (pages > INT_MAX) return refuse(QString::fromUtf8("要打印的页数太多。"));
+    pages_ = static_cast<int>(pages);
+    return true;
+}
+
+bool PrintLayout::prepareTile() {
+    const int o = std::max(0, settings_.tileOverlapMm);
+    const QSize sheet = settings_.sheetMm;
+    if (sheet.width() <= o || sheet.height() <= o) {
+        return refuse(QString::fromUtf8("纸张的可打印范围（%1×%2 毫米）不大于拼版重叠（%3 毫米），无法拼版打印。")
+                          .arg(sheet.width())
+                          .arg(sheet.height())
+                          .arg(o));
+    }
+    long long pages = 0;
+    for (const Queued& q : queue_) {
+        const QSize sign = signSizeMm(*q.record);
+        TileRun run;
+        run.record = q.record;
+        run.columns = tileCount(sheet.width(), sign.width(), o);
+        run.rows = tileCount(sheet.height(), sign.height(), o);
+        run.firstPage = static_cast<int>(pages);
+        pages += static_cast<long long>(run.columns) * run.rows;
+        if (pages > INT_MAX) return refuse(QString::fromUtf8("要打印的页数太多。"));
+        tiles_.push_back(run);
+    }
+    pages_ = static_cast<int>(pages);
+    return true;
+}
+
+bool PrintLayout::prepareMerge() {
+    const int s = std::max(0, settings_.mergeSpacingMm);
+    const QSize sheet = settings_.sheetMm;
+    for (const Queued& q : queue_) {
+        const QSize sign = signSizeMm(*q.record);
+        auto group = std::find_if(groups_.begin(), groups_.end(),
+                                  [&](const MergeGroup& g) { return g.signMm == sign; });
+        if (group == groups_.end()) {
+            MergeGroup g;
+            g.signMm = sign;
+            g.columns = mergeCount(sheet.width(), sign.width(), s);
+            g.rows = mergeCount(sheet.height(), sign.height(), s);
+            if (g.columns == 0 || g.rows == 0) {
+                return refuse(QString::fromUtf8("%1×%2 毫米的标签在可打印范围为 %3×%4 毫米的纸上一张也放不下，无法合并打印。")
+                                  .arg(sign.width())
+                                  .arg(sign.height())
+                                  .arg(sheet.width())
+                                  .arg(sheet.height()));
+            }
+            groups_.push_back(std::move(g));
+            group = groups_.end() - 1;
+        }
+        group->copies.push_back(q);
+    }
+    long long pages = 0;
+    for (MergeGroup& g : groups_) {
+        long long copies = 0;
+        for (const Queued& q : g.copies) copies += q.copies;
+        g.firstPage = static_cast<int>(pages);
+        pages += ceilDiv(copies, static_cast<long long>(g.columns) * g.rows);
+        if (pages > INT_MAX) return refuse(QString::fromUtf8("要打印的页数太多。"));
+    }
+    if (pages <= 0) return refuse(QString::fromUtf8("打印队列中的信息份数都是 0，没有可打印的内容。"));
+    pages_ = static_cast<int>(pages);
+    return true;
+}
+
+const InfoRecord* PrintLayout::copyAt(const std::vector<Queued>& list, long long n) {
+    for (const Queued& q : list) {
+        if (n < q.copies) return q.record;
+        n -= q.copies;
+    }
+    return nullptr;
+}
+
+SheetLayout PrintLayout::sheet(int k) const {
+    SheetLayout sheet;
+    if (k < 1 || k > pages_) return sheet;
+    const int index = k - 1;
+    switch (mode_.kind) {
+    case PrintMode::Kind::Template:
+        addSinglePage(sheet, current_, true, true);
+        break;
+    case PrintMode::Kind::ByItem:
+        addSinglePage(sheet, queue_.at(index).record, mode_.withBackground, false);
+        break;
+    case PrintMode::Kind::ByCopies:
+        addSinglePage(sheet, copyAt(queue_, index), mode_.withBackground, false);
+        break;
+    case PrintMode::Kind::Proof: addProofPage(sheet, index); break;
+    case PrintMode::Kind::Tile: addTilePage(sheet, index); break;
+    case PrintMode::Kind::Merge: addMergePage(sheet, index); break;
+    }
+    return sheet;
+}
+
+void PrintLayout::addSinglePage(SheetLayout& sheet, const InfoRecord* record, bool withBackground,
+                                bool templateMode) const {
+    if (!record) return;
+    const QSizeF area = settings_.sheetMm;
+    const QSizeF sign = signSizeMm(*record);
+    const Fit fit = fitSign(sign, area, true);
+    const QSizeF extent = (fit.turned ? sign.transposed() : sign) * fit.scale;
+    SignPlacement p;
+    p.record = record;
+    p.rect = QRectF(QPointF((area.width() - extent.width()) / 2, (area.height() - extent.height()) / 2),
+                    extent);
+    p.scale = fit.scale;
+    p.turned = fit.turned;
+    p.visible = QRectF(QPointF(0, 0), area);
+    p.withBackground = withBackground;
+    p.templateMode = templateMode;
+    sheet.signs.push_back(p);
+}
+
+void PrintLayout::addProofPage(SheetLayout& sheet, int index) const {
+    const int perSheet = mode_.columns * mode_.rows;
+    const QSizeF area = settings_.sheetMm;
+    const QSizeF cell(area.width() / mode_.columns, area.height() / mode_.rows);
+    const QSizeF box(std::max(1.0, cell.width() - 2 * kProofCellGapMm),
+                     std::max(1.0, cell.height() - 2 * kProofCellGapMm));
+    for (int i = 0; i < perSheet; ++i) {
+        const size_t q = static_cast<size_t>(index) * perSheet + i;
+        if (q >= queue_.size()) break;
+        const InfoRecord* record = queue_[q].record;
+        const QSizeF sign = signSizeMm(*record);
+        const double scale = fitSign(sign, box, false).scale;
+        const QSizeF extent = sign * scale;
+        const QPointF cellOrigin((i % mode_.columns) * cell.width(), (i / mode_.columns) * cell.height());
+        SignPlacement p;
+        p.record = record;
+        p.rect = QRectF(cellOrigin + QPointF((cell.width() - extent.width()) / 2,
+                                             (cell.height() - extent.height()) / 2),
+                        extent);
+        p.scale = scale;
+        p.visible = QRectF(cellOrigin, cell);
+        sheet.signs.push_back(p);
+        addFrame(sheet.marks, p.rect);
+    }
+}
+
+void PrintLayout::addTilePage(SheetLayout& sheet, int index) const {
+    auto run = std::upper_bound(tiles_.begin(), tiles_.end(), index,
+                                [](int i, const TileRun& r) { return i < r.firstPage; });
+    --run;
+    const int t = index - run->firstPage;
+    const int column = t % run->columns;
+    const int row = t / run->columns;
+    const double o = std::max(0, settings_.tileOverlapMm);
+    const QSizeF area = settings_.sheetMm;
+    const QSizeF sign = signSizeMm(*run->record);
+
+    SignPlacement p;
+    p.record = run->record;
+    p.rect = QRectF(QPointF(-column * (area.width() - o), -row * (area.height() - o)), sign);
+    p.visible = QRectF(QPointF(0, 0), area).intersected(p.rect);
+    sheet.signs.push_back(p);
+
+    if (o <= 0) return;
+    const double w = area.width();
+    const double h = area.height();
+    const double m = std::min(kTileMarkMm, std::min(w, h) / 4);
+    // Where the next sheet's edge goes (its overlap starts), and on the next sheet where
+    // the previous one ends.
+    auto vertical = [&](double x) {
+        sheet.marks.emplace_back(QPointF(x, 0), QPointF(x, m));
+        sheet.marks.emplace_back(QPointF(x, h - m), QPointF(x, h));
+    };
+    auto horizontal = [&](double y) {
+        sheet.marks.emplace_back(QPointF(0, y), QPointF(m, y));
+        sheet.marks.emplace_back(QPointF(w - m, y), QPointF(w, y));
+    };
+    if (column + 1 < run->columns) vertical(w - o);
+    if (column > 0) vertical(o);
+    if (row + 1 < run->rows) horizontal(h - o);
+    if (row > 0) horizontal(o);
+}
+
+void PrintLayout::addMergePage(SheetLayout& sheet, int index) const {
+    auto group = std::upper_bound(groups_.begin(), groups_.end(), index,
+                                  [](int i, const MergeGroup& g) { return i < g.firstPage; });
+    --group;
+    const int perSheet = group->columns * group->rows;
+    const double s = std::max(0, settings_.mergeSpacingMm);
+    const QSizeF area = settings_.sheetMm;
+    const QSizeF sign = group->signMm;
+    const QSizeF grid(group->columns * sign.width() + (group->columns - 1) * s,
+                      group->rows * sign.height() + (group->rows - 1) * s);
+    const QPointF origin((area.width() - grid.width()) / 2, (area.height() - grid.height()) / 2);
+    const long long first = static_cast<long long>(index - group->firstPage) * perSheet;
+    for (int i = 0; i < perSheet; ++i) {
+        const InfoRecord* record = copyAt(group->copies, first + i);
+        if (!record) break;
+        SignPlacement p;
+        p.record = record;
+        p.rect = QRectF(origin + QPointF((i % group->columns) * (sign.width() + s),
+                                         (i / group->columns) * (sign.height() + s)),
+                        sign);
+        p.visible = p.rect;
+        sheet.signs.push_back(p);
+        addCutMarks(sheet.marks, p.rect, std::min(kCutMarkMm, s / 2));
+    }
+}
+
+QString PrintLayout::tileInformation(const CPatDoc& doc, const PrintSettings& settings) {
+    const InfoRecord* record = doc.currentRecord();
+    const QSize sheet = settings.sheetMm;
+    const int o = std::max(0, settings.tileOverlapMm);
+    QString text = QString::fromUtf8("纸张可打印范围：%1×%2 毫米\n拼版重叠：%3 毫米\n")
+                       .arg(sheet.width())
+                       .arg(sheet.height())
+                       .arg(o);
+    if (!record) return text;
+    const QSize sign = signSizeMm(*record);
+    text += QString::fromUtf8("当前标签：%1×%2 毫米\n").arg(sign.width()).arg(sign.height());
+    if (sheet.width() <= o || sheet.height() <= o) {
+        return text + QString::fromUtf8("纸张不大于拼版重叠，无法拼版。");
+    }
+    const int columns = tileCount(sheet.width(), sign.width(), o);
+    const int rows = tileCount(sheet.height(), sign.height(), o);
+    return text + QString::fromUtf8("每张标签拼成 %1 列 × %2 行，共 %3 张纸。")
+                      .arg(columns)
+                      .arg(rows)
+                      .arg(columns * rows);
+}
+
+QString PrintLayout::mergeInformation(const CPatDoc& doc, const PrintSettings& settings) {
+    const InfoRecord* record = doc.currentRecord();
+    const QSize sheet = settings.sheetMm;
+    const int s = std::max(0, settings.mergeSpacingMm);
+    QString text = QString::fromUtf8("纸张可打印范围：%1×%2 毫米\n合并间距：%3 毫米\n")
+                       .arg(sheet.width())
+                       .arg(sheet.height())
+                       .arg(s);
+    if (!record) return text;
+    const QSize sign = signSizeMm(*record);
+    const int columns = mergeCount(sheet.width(), sign.width(), s);
+    const int rows = mergeCount(sheet.height(), sign.height(), s);
+    text += QString::fromUtf8("当前标签：%1×%2 毫米\n").arg(sign.width()).arg(sign.height());
+    if (columns * rows == 0) return text + QString::fromUtf8("一张纸上一个标签也放不下，无法合并。");
+    return text + QString::fromUtf8("每张纸 %1 列 × %2 行，共 %3 个标签。")
+                      .arg(columns)
+                      .arg(rows)
+                      .arg(columns * rows);
+}
+
+}  // namespace pemo

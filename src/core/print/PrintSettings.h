@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QSize>
+
+namespace pemo {
+
+// What a print job is prepared from besides the document.
+struct PrintSettings {
+    int mode = 11;  // a PrintMode code
+    // The printable area of the sheet in whole millimetres; the painter a page is drawn
+    // on has its origin at this area's top-left corner.
+    QSize sheetMm = QSize(200, 287);
+    int tileOverlapMm = 10;   // 拼版重叠
+    int mergeSpacingMm = 10;  // 合并间距
+};
+
+}  // namespace pemo

@@ -1,0 +1,238 @@
+#include "PrintCommands.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "document/CPatDoc.h"
+#include "platform/ProgramInfo.h"
+#include "print/PrintJob.h"
+#include "print/PrintMode.h"
+
+namespace pemo {
+
+namespace {
+
+// Printers get their signs in bands of pixels at this resolution: sharp enough for
+// small print, and a band of an A3 sheet stays under 40 MB.
+constexpr int kPrinterDpi = 600;
+
+constexpr int kOverlaps[] = {0, 5, 10, 20};
+constexpr int kSpacings[] = {5, 10, 15, 20, 30};
+
+QString title() { return QString::fromUtf8(kProgramName); }
+
+}  // namespace
+
+PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
+    : QObject(parent),
+      doc_(doc),
+      parent_(parent),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    printer_->setResolution(kPrinterDpi);
+}
+
+PrintCommands::~PrintCommands() = default;
+
+QAction* PrintCommands::addCommand(QMenu* menu, int id, const QString& text) {
+    auto* action = menu->addAction(text);
+    action->setData(id);
+    actions_.insert(id, action);
+    return action;
+}
+
+void PrintCommands::addModeCommands(QMenu* printMenu, QMenu* previewMenu, int mode) {
+    const PrintMode m = *PrintMode::fromCode(mode);
+    connect(addCommand(printMenu, m.printCommand, m.printText), &QAction::triggered, this,
+            [this, mode] { print(mode); });
+    connect(addCommand(previewMenu, m.previewCommand, m.previewText), &QAction::triggered, this,
+            [this, mode] { preview(mode); });
+}
+
+QMenu* PrintCommands::buildMenu(QMenuBar* bar) {
+    auto* menu = new QMenu(QString::fromUtf8("打印(&P)"), bar);
+    QAction* before = nullptr;
+    for (QAction* a : bar->actions()) {
+        if (a->text() == QString::fromUtf8("配置(&S)")) before = a;
+    }
+    bar->insertMenu(before, menu);
+
+    for (int mode : {PrintMode::ByItemWithBackground, PrintMode::ByItemWithoutBackground,
+                     PrintMode::ByCopiesWithBackground, PrintMode::ByCopiesWithoutBackground}) {
+        addModeCommands(menu, menu, mode);
+        menu->addSeparator();
+    }
+
+    QMenu* proofPrint = menu->addMenu(QString::fromUtf8("校对打印"));
+    QMenu* proofPreview = menu->addMenu(QString::fromUtf8("校对预览"));
+    for (int mode = PrintMode::Proof1x2; mode <= PrintMode::Proof8x8; ++mode) {
+        addModeCommands(proofPrint, proofPreview, mode);
+        // Grids of the same cell count sit together.
+        if (mode == PrintMode::Proof2x1 || mode == PrintMode::Proof2x2 || mode == PrintMode::Proof4x2 ||
+            mode == PrintMode::Proof4x4 || mode == PrintMode::Proof8x4) {
+            proofPrint->addSeparator();
+            proofPreview->addSeparator();
+        }
+    }
+    menu->addSeparator();
+
+    addModeCommands(menu, menu, PrintMode::Tile);
+    connect(addCommand(menu, kTileInformation, QString::fromUtf8("拼版信息...")), &QAction::triggered,
+            this, &PrintCommands::showTileInformation);
+    QMenu* overlap = menu->addMenu(QString::fromUtf8("拼版重叠"));
+    auto* overlapGroup = new QActionGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        const int mm = kOverlaps[i];
+        QAction* a = addCommand(overlap, kFirstOverlap + i,
+                                mm == 0 ? QString::fromUtf8("无重叠") : QString::fromUtf8("重叠%1毫米").arg(mm));
+        a->setCheckable(true);
+        a->setChecked(mm == tileOverlapMm_);
+        overlapGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, mm] { setTileOverlap(mm); });
+    }
+    menu->addSeparator();
+
+    addModeCommands(menu, menu, PrintMode::Merge);
+    connect(addCommand(menu, kMergeInformation, QString::fromUtf8("合并信息...")), &QAction::triggered,
+            this, &PrintCommands::showMergeInformation);
+    QMenu* spacing = menu->addMenu(QString::fromUtf8("合并间距"));
+    auto* spacingGroup = new QActionGroup(this);
+    for (int i = 0; i < 5; ++i) {
+        const int mm = kSpacings[i];
+        QAction* a = addCommand(spacing, kFirstSpacing + i, QString::fromUtf8("页间距%1毫米").arg(mm));
+        a->setCheckable(true);
+        a->setChecked(mm == mergeSpacingMm_);
+        spacingGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, mm] { setMergeSpacing(mm); });
+    }
+    menu->addSeparator();
+
+    addModeCommands(menu, menu, PrintMode::Template);
+    menu->addSeparator();
+
+    QAction* setup = addCommand(menu, CommandId::PrintSetup, QString::fromUtf8("打印机设置(&R)..."));
+    setup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(setup, &QAction::triggered, this, &PrintCommands::printerSetup);
+    return menu;
+}
+
+void PrintCommands::setTileOverlap(int mm) {
+    tileOverlapMm_ = mm;
+    for (int i = 0; i < 4; ++i) actions_.value(kFirstOverlap + i)->setChecked(kOverlaps[i] == mm);
+}
+
+void PrintCommands::setMergeSpacing(int mm) {
+    mergeSpacingMm_ = mm;
+    for (int i = 0; i < 5; ++i) actions_.value(kFirstSpacing + i)->setChecked(kSpacings[i] == mm);
+}
+
+PrintSettings PrintCommands::settingsFor(int mode) const {
+    PrintSettings settings;
+    settings.mode = mode;
+    // The printable area of the chosen printer's sheet, in whole millimetres.
+    const QRectF area = printer_->pageRect(QPrinter::Millimeter);
+    settings.sheetMm = QSize(static_cast<int>(area.width()), static_cast<int>(area.height()));
+    settings.tileOverlapMm = tileOverlapMm_;
+    settings.mergeSpacingMm = mergeSpacingMm_;
+    return settings;
+}
+
+void PrintCommands::refuse(const QString& message) {
+    QMessageBox::warning(parent_, title(), message);
+}
+
+bool PrintCommands::prepare(PrintJob& job, int mode) {
+    if (job.prepare(settingsFor(mode))) return true;
+    // A mode outside the table cancels the job without a word.
+    if (!job.refusal().isEmpty()) refuse(job.refusal());
+    return false;
+}
+
+void PrintCommands::print(int mode) {
+    printMode_ = mode;
+    PrintJob job(doc_);
+    if (!prepare(job, mode)) return;
+
+    QPrintDialog dialog(printer_.get(), parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, job.pageCount());
+    dialog.setFromTo(1, job.pageCount());
+    if (dialog.exec() != QDialog::Accepted) return;
+
+    // The dialog may have changed the printer or its paper: lay the job out again for
+    // the sheet that will really be printed on.
+    if (!prepare(job, mode)) return;
+    int first = 1;
+    int last = job.pageCount();
+    if (printer_->printRange() == QPrinter::PageRange && printer_->fromPage() > 0) {
+        first = std::max(1, printer_->fromPage());
+        last = std::min(last, printer_->toPage());
+    }
+    if (first > last) return;
+
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        refuse(QString::fromUtf8("无法启动打印作业。"));
+        return;
+    }
+    job.setDirectOutput(printer_->outputFormat() == QPrinter::PdfFormat);
+    for (int k = first; k <= last; ++k) {
+        if (k > first && !printer_->newPage()) break;
+        job.renderPage(painter, k);
+    }
+    painter.end();
+}
+
+void PrintCommands::preview(int mode) {
+    printMode_ = mode;
+    PrintJob job(doc_);
+    if (!prepare(job, mode)) return;
+
+    QPrintPreviewDialog dialog(printer_.get(), parent_);
+    dialog.setWindowTitle(PrintMode::fromCode(mode)->previewText.remove(QStringLiteral("...")));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode](QPrinter* printer) {
+        PrintJob pages(doc_);
+        if (!pages.prepare(settingsFor(mode))) return;
+        QPainter painter;
+        if (!painter.begin(printer)) {
+            refuse(QString::fromUtf8("无法启动打印作业。"));
+            return;
+        }
+        // The preview records every page: drawn straight it holds no page bitmaps. The
+        // preview's own print button comes here too, and a printer then gets bands.
+        pages.setDirectOutput(painter.paintEngine()->type() == QPaintEngine::Picture ||
+                              printer->outputFormat() == QPrinter::PdfFormat);
+        for (int k = 1; k <= pages.pageCount(); ++k) {
+            if (k > 1) printer->newPage();
+            pages.renderPage(painter, k);
+        }
+        painter.end();
+    });
+    dialog.exec();
+}
+
+void PrintCommands::printerSetup() {
+    QPageSetupDialog dialog(printer_.get(), parent_);
+    dialog.exec();
+}
+
+void PrintCommands::showTileInformation() {
+    QMessageBox::information(parent_, title(), PrintLayout::tileInformation(doc_, settingsFor(PrintMode::Tile)));
+}
+
+void PrintCommands::showMergeInformation() {
+    QMessageBox::information(parent_, title(),
+                             PrintLayout::mergeInformation(doc_, settingsFor(PrintMode::Merge)));
+}
+
+}  // namespace pemo

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <memory>
+
+#include "print/PrintSettings.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPrinter;
+class QWidget;
+
+namespace pemo {
+
+class CPatDoc;
+class PrintJob;
+
+// The 打印 menu: the sign print and preview commands of every print mode, the tile
+// overlap and merge spacing settings with their information boxes, and the printer
+// setup. Every command prepares a PrintJob first (its page count is fixed before the
+// print dialog opens) and prints or previews through it on the chosen printer.
+class PrintCommands : public QObject {
+    Q_OBJECT
+public:
+    PrintCommands(CPatDoc& doc, QWidget* parent);
+    ~PrintCommands() override;
+
+    // Adds the 打印 menu to the bar, before the 配置 menu when there is one.
+    QMenu* buildMenu(QMenuBar* bar);
+
+    QAction* action(int id) const { return actions_.value(id); }
+    int printMode() const { return printMode_; }
+    int tileOverlapMm() const { return tileOverlapMm_; }
+    int mergeSpacingMm() const { return mergeSpacingMm_; }
+    QPrinter& printer() { return *printer_; }
+    // The settings a job of this mode is prepared with on the current printer.
+    PrintSettings settingsFor(int mode) const;
+
+    void print(int mode);
+    void preview(int mode);
+    void printerSetup();
+    void showTileInformation();
+    void showMergeInformation();
+
+    static constexpr int kTileInformation = 34583;
+    static constexpr int kMergeInformation = 34563;
+    static constexpr int kFirstOverlap = 34584;  // 无重叠 … 重叠20毫米: 34584 to 34587
+    static constexpr int kFirstSpacing = 34564;  // 页间距5毫米 … 页间距30毫米: 34564 to 34568
+
+private:
+    QAction* addCommand(QMenu* menu, int id, const QString& text);
+    void addModeCommands(QMenu* printMenu, QMenu* previewMenu, int mode);
+    void setTileOverlap(int mm);
+    void setMergeSpacing(int mm);
+    // Prepares a job for the printer's current sheet; false after telling the user why.
+    bool prepare(PrintJob& job, int mode);
+    void refuse(const QString& message);
+
+    CPatDoc& doc_;
+    QWidget* parent_;
+    std::unique_ptr<QPrinter> printer_;
+    QHash<int, QAction*> actions_;
+    int printMode_ = 0;
+    int tileOverlapMm_ = 10;
+    int mergeSpacingMm_ = 10;
+};
+
+}  // namespace pemo

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config git clang
+  build-essential cmake ninja-build ccache pkg-config git clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-l10n-tools
   libgl-dev libxkbcommon-dev
   zlib1g-dev libminizip-dev libfreexl-dev libxlsxwriter-dev libwmf-dev

@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "ExitStatus.h"
+
 #include "blocks/BlockFactory.h"
 #include "codecs/Archive.h"
 #include "document/CPatDoc.h"
@@ -21,13 +23,9 @@ namespace pemo {
 
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
-
-void printError(const QString& text) {
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-}
+constexpr int kOk = kExitOk;
+constexpr int kRefused = kExitRefused;
+constexpr int kUsage = kExitUsage;
 
 int usage() {
     printError(QStringLiteral(

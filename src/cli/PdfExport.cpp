@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <cstdio>
 
+#include "ExitStatus.h"
+
 #include "document/CPatDoc.h"
 #include "print/PdfOutput.h"
 #include "print/PrintJob.h"
@@ -11,13 +13,9 @@ namespace pemo {
 
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
-
-void printError(const QString& text) {
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-}
+constexpr int kOk = kExitOk;
+constexpr int kRefused = kExitRefused;
+constexpr int kUsage = kExitUsage;
 
 int usage(const QString& problem) {
     printError(problem);

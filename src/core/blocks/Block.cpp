@@ -14,7 +14,8 @@ void Block::checkLayer() const {
     if (layer < 0 || layer >= kLayerCount) throw FormatError();
 }
 
-void Block::loadBase(ArchiveReader& in) {
+// The fields every base form starts with: kind, aspect mode, layer, frame and size.
+void Block::readHead(ArchiveReader& in) {
     kind = in.readInt32();
     aspectMode = in.readInt32();
     layer = in.readInt32();
@@ -24,62 +25,46 @@ void Block::loadBase(ArchiveReader& in) {
     frame.bottom = in.readInt32();
     sizeWidth = in.readInt32();
     sizeHeight = in.readInt32();
+}
+
+void Block::writeHead(ArchiveWriter& out, QPoint origin) const {
+    out.writeInt32(kind);
+    out.writeInt32(aspectMode);
+    out.writeInt32(layer);
+    out.writeInt32(frame.left - origin.x());
+    out.writeInt32(frame.top - origin.y());
+    out.writeInt32(frame.right - origin.x());
+    out.writeInt32(frame.bottom - origin.y());
+    out.writeInt32(sizeWidth);
+    out.writeInt32(sizeHeight);
+}
+
+void Block::loadBase(ArchiveReader& in) {
+    readHead(in);
     in.skipReserved(8);
     checkLayer();
 }
 
 void Block::storeBase(ArchiveWriter& out) const {
-    out.writeInt32(kind);
-    out.writeInt32(aspectMode);
-    out.writeInt32(layer);
-    out.writeInt32(frame.left);
-    out.writeInt32(frame.top);
-    out.writeInt32(frame.right);
-    out.writeInt32(frame.bottom);
-    out.writeInt32(sizeWidth);
-    out.writeInt32(sizeHeight);
+    writeHead(out, QPoint());
     out.writeReserved(8);
 }
 
 void Block::loadSnapshotBase(ArchiveReader& in) {
-    kind = in.readInt32();
-    aspectMode = in.readInt32();
-    layer = in.readInt32();
-    frame.left = in.readInt32();
-    frame.top = in.readInt32();
-    frame.right = in.readInt32();
-    frame.bottom = in.readInt32();
-    sizeWidth = in.readInt32();
-    sizeHeight = in.readInt32();
+    readHead(in);
     selected = in.readInt32() != 0;
     locked = in.readInt32() != 0;
     checkLayer();
 }
 
 void Block::storeSnapshotBase(ArchiveWriter& out) const {
-    out.writeInt32(kind);
-    out.writeInt32(aspectMode);
-    out.writeInt32(layer);
-    out.writeInt32(frame.left);
-    out.writeInt32(frame.top);
-    out.writeInt32(frame.right);
-    out.writeInt32(frame.bottom);
-    out.writeInt32(sizeWidth);
-    out.writeInt32(sizeHeight);
+    writeHead(out, QPoint());
     out.writeInt32(selected ? 1 : 0);
     out.writeInt32(locked ? 1 : 0);
 }
 
 QPoint Block::loadClipBase(ArchiveReader& in) {
-    kind = in.readInt32();
-    aspectMode = in.readInt32();
-    layer = in.readInt32();
-    frame.left = in.readInt32();
-    frame.top = in.readInt32();
-    frame.right = in.readInt32();
-    frame.bottom = in.readInt32();
-    sizeWidth = in.readInt32();
-    sizeHeight = in.readInt32();
+    readHead(in);
     const int32_t ox = in.readInt32();
     const int32_t oy = in.readInt32();
     checkLayer();
@@ -87,15 +72,7 @@ QPoint Block::loadClipBase(ArchiveReader& in) {
 }
 
 void Block::storeClipBase(ArchiveWriter& out, int32_t originX, int32_t originY) const {
-    out.writeInt32(kind);
-    out.writeInt32(aspectMode);
-    out.writeInt32(layer);
-    out.writeInt32(frame.left - originX);
-    out.writeInt32(frame.top - originY);
-    out.writeInt32(frame.right - originX);
-    out.writeInt32(frame.bottom - originY);
-    out.writeInt32(sizeWidth);
-    out.writeInt32(sizeHeight);
+    writeHead(out, QPoint(originX, originY));
     out.writeInt32(originX);
     out.writeInt32(originY);
 }

@@ -116,6 +116,9 @@ protected:
     void storeClipBase(ArchiveWriter& out, int32_t originX, int32_t originY) const;
 
 private:
+    void readHead(ArchiveReader& in);
+    // The frame is written relative to the origin (the clipboard form's).
+    void writeHead(ArchiveWriter& out, QPoint origin) const;
     // Refuses a layer outside 0 to 14.
     void checkLayer() const;
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <cstdio>
+
+namespace pemo {
+
+// Exit statuses of the headless commands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;  // a file was refused; the message went to stderr
+inline constexpr int kExitUsage = 2;
+
+inline void printError(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+}  // namespace pemo

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -277,11 +278,22 @@ TEST_F(CPatCanvasTest, PastingOntoALargerPageScalesTheBlocks) {
     ASSERT_TRUE(doc.setCurrentIndex(1));
     canvas->runCommand(EditCommand::Paste);
     ASSERT_EQ(record().blocks.size(), 1u);
+    // Scaled with the page, the group keeps its place relative to the top-left corner.
     const TwipsRect pasted = record().blocks.front()->frame;
-    EXPECT_NEAR(pasted.left, 2000, 2);
+    EXPECT_EQ(pasted.left, 0);
+    EXPECT_EQ(pasted.top, 0);
     EXPECT_NEAR(pasted.width(), 4000, 4);
+    EXPECT_NEAR(pasted.height(), 2000, 4);
     EXPECT_EQ(record().selection.size(), 1u);
     EXPECT_TRUE(messages.informed.isEmpty());
+    EXPECT_TRUE(canvas->isCommandEnabled(EditCommand::Undo));
+
+    // On a page of the source's size it lands where it was copied from.
+    ASSERT_TRUE(doc.setCurrentIndex(0));
+    canvas->runCommand(EditCommand::Paste);
+    ASSERT_EQ(record().blocks.size(), 2u);
+    EXPECT_EQ(record().blocks.back()->frame, (TwipsRect{1000, 1000, 3000, 2000}));
+    ASSERT_TRUE(doc.setCurrentIndex(1));
 
     // A damaged stream says so and pastes nothing.
     auto* damaged = new QMimeData;

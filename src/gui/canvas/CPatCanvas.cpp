@@ -107,7 +107,11 @@ int CPatCanvas::drawFlags() const {
     int flags = 0;
     if (view_.showFrameLines()) flags |= DrawFlag::FrameLines;
     if (view_.armedTool() == BlockKind::SelectionTool) flags |= DrawFlag::SelectionTool;
-    if (editedBlock()) flags |= DrawFlag::Editing;
+    const InfoRecord* r = record();
+    if (r && r->inPlaceEditing && r->selection.size() == 1 &&
+        BlockKind::isText(r->selection.front()->kind)) {
+        flags |= DrawFlag::Editing;
+    }
     return flags;
 }
 
@@ -388,10 +392,8 @@ void CPatCanvas::mouseReleaseEvent(QMouseEvent* event) {
         updateCursor(p);
     } else if (band_.active()) {
         band_.stop();
-        const QRect band = band_.rect();
         const QPoint a = pageTwips(band_.startPoint());
         const QPoint b = pageTwips(band_.endPoint());
-        (void)band;
         CanvasEditing::selectInBand(*r, TwipsRect{std::min(a.x(), b.x()), std::min(a.y(), b.y()),
                                                   std::max(a.x(), b.x()), std::max(a.y(), b.y())});
         refresh();
@@ -433,12 +435,19 @@ void CPatCanvas::abandonInput() {
 }
 
 void CPatCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
     InfoRecord* r = record();
     if (!r) return;
     const QPoint p = event->position().toPoint();
     Block* under = blockAt(r->blocks, scratch(), zoom(), p.x(), p.y());
-    if (!under || !under->isLiveText()) return;
+    if (!under || !under->isLiveText() || view_.armedTool() != BlockKind::SelectionTool) {
+        // Anywhere else the second press of a double click is an ordinary press.
+        mousePressEvent(event);
+        return;
+    }
     draggedGrip_ = kNoGrip;
     r->clearSelection();
     r->selectBlock(under);

@@ -303,3 +303,29 @@ TEST_F(CPatCanvasTest, PastingOntoALargerPageScalesTheBlocks) {
     EXPECT_EQ(record().blocks.size(), 1u);
     EXPECT_EQ(messages.informed.size(), 1);
 }
+
+TEST_F(CPatCanvasTest, DoubleClickEditsTextAndOtherwiseActsAsAPress) {
+    TextBlock& block = addText({1000, 1000, 3000, 2000});
+    mouse(QEvent::MouseButtonPress, centre(block), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, centre(block), Qt::LeftButton, Qt::NoButton);
+    mouse(QEvent::MouseButtonDblClick, centre(block), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, centre(block), Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(canvas->editedBlock(), &block);
+
+    // While editing, the commands act on the text: plain text goes to the clipboard.
+    canvas->runCommand(EditCommand::SelectAll);
+    ASSERT_TRUE(canvas->isCommandEnabled(EditCommand::Copy));
+    canvas->runCommand(EditCommand::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("AB"));
+    EXPECT_EQ(record().blocks.size(), 1u);
+
+    // A double click on the empty page: the second press starts the band and ends editing.
+    const QPoint empty = device({500, 500});
+    mouse(QEvent::MouseButtonPress, empty, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, empty, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(canvas->editedBlock(), nullptr);
+    mouse(QEvent::MouseButtonDblClick, empty, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, device({3500, 2500}), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, device({3500, 2500}), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(record().selection.size(), 1u);
+}

@@ -79,6 +79,18 @@ void BM_DragStepWithRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_DragStepWithRepaint)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// Moving the mouse over the page without a button: the cursor follows what is under it.
+void BM_HoverStep(benchmark::State& state) {
+    Fixture f;
+    f.send(QEvent::MouseButtonRelease, f.start, Qt::LeftButton, Qt::NoButton);
+    int step = 0;
+    for (auto _ : state) {
+        const int offset = step++ % 300;
+        f.send(QEvent::MouseMove, QPoint(10 + offset, 10 + offset * 2), Qt::NoButton, Qt::NoButton);
+    }
+}
+BENCHMARK(BM_HoverStep)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 }  // namespace
 
 int main(int argc, char** argv) {

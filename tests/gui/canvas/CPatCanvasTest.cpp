@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "ScriptedMessages.h"
+#include "TestBlock.h"
 #include "blocks/BlockKind.h"
 #include "blocks/TextBlock.h"
 #include "blocks/Twips.h"
@@ -159,24 +160,35 @@ TEST_F(CPatCanvasTest, EveryDragIsOneUndoStep) {
 
 TEST_F(CPatCanvasTest, ResizingStopsAtTheSmallestFrame) {
     struct Case {
+        bool text;
         int32_t grip;
         QPoint pull;
         int32_t width, height;
     } cases[] = {
-        // A corner grip past the opposite corner leaves 100 twips.
-        {BlockHandle::BottomRight, {-400, -400}, 100, 100},
+        // A text corner grip past the opposite corner leaves 100 twips.
+        {true, BlockHandle::BottomRight, {-400, -400}, 100, 100},
         // The top-right grip of live text leaves 200 twips.
-        {BlockHandle::TopRight, {-400, 400}, 200, 200},
+        {true, BlockHandle::TopRight, {-400, 400}, 200, 200},
+        // A graphic's grips past the opposite edge leave 100 twips.
+        {false, BlockHandle::MiddleLeft, {400, 0}, 100, 1000},
+        {false, BlockHandle::TopLeft, {400, 400}, 100, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.grip);
         record().clearBlocks();
-        TextBlock& block = addText({1000, 1000, 3000, 2000});
+        const TwipsRect start{1000, 1000, 3000, 2000};
+        Block& block = c.text ? static_cast<Block&>(addText(start))
+                              : record().appendBlock(test::makeBlock(BlockKind::Rectangle, start));
         record().selectBlock(&block);
         const QPoint from = grip(block, c.grip);
         drag(from, from + c.pull);
-        EXPECT_EQ(block.sizeWidth, c.width);
-        EXPECT_EQ(block.sizeHeight, c.height);
+        if (c.text) {
+            EXPECT_EQ(block.sizeWidth, c.width);
+            EXPECT_EQ(block.sizeHeight, c.height);
+        } else {
+            EXPECT_EQ(block.frame.width(), c.width);
+            EXPECT_EQ(block.frame.height(), c.height);
+        }
     }
 }
 

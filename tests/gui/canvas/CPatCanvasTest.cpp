@@ -340,4 +340,11 @@ TEST_F(CPatCanvasTest, DoubleClickEditsTextAndOtherwiseActsAsAPress) {
     mouse(QEvent::MouseMove, device({3500, 2500}), Qt::NoButton, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, device({3500, 2500}), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(record().selection.size(), 1u);
+    EXPECT_EQ(canvas->editedBlock(), nullptr);
+
+    // Ctrl-click edits at once, without an undo step.
+    record().resetUndo();
+    click(centre(block), Qt::ControlModifier);
+    EXPECT_EQ(canvas->editedBlock(), &block);
+    EXPECT_FALSE(canvas->isCommandEnabled(EditCommand::Undo));
 }

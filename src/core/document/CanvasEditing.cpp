@@ -37,6 +37,19 @@ QPoint limitMove(const InfoRecord& record, QPoint delta) {
         dy = std::clamp(dy, -h - f.top, H + h - f.bottom);
         return QPoint(dx, dy);
     }
+    return limitGroupMove(record, delta);
+}
+
+QPoint limitGroupMove(const InfoRecord& record, QPoint delta) {
+    std::vector<const Block*> unlocked;
+    for (const Block* b : record.selection) {
+        if (!b->locked) unlocked.push_back(b);
+    }
+    if (unlocked.empty()) return QPoint();
+    int dx = delta.x();
+    int dy = delta.y();
+    const int32_t W = record.widthTw;
+    const int32_t H = record.heightTw;
     TwipsRect box{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max(),
                   std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
     for (const Block* b : unlocked) {

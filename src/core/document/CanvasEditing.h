@@ -16,6 +16,9 @@ namespace CanvasEditing {
 // Limits a move of the unlocked selected blocks: one block may leave the page by up to
 // three quarters of its width or height; a group stays on the page as a whole.
 QPoint limitMove(const InfoRecord& record, QPoint delta);
+// The group rule alone, whatever the number of blocks: the box around the unlocked
+// selected blocks stays on the page (the arrow keys use it).
+QPoint limitGroupMove(const InfoRecord& record, QPoint delta);
 // Moves every unlocked selected block by the limited delta; returns the delta used.
 QPoint moveSelection(InfoRecord& record, QPoint delta);
 

@@ -1,6 +1,8 @@
 #include "CPatMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDockWidget>
@@ -22,6 +24,7 @@
 #include "codecs/Archive.h"
 #include "codecs/Gbk.h"
 #include "document/CPatDoc.h"
+#include "document/EditCommands.h"
 #include "document/PageDrawing.h"
 #include "document/PagePictureFile.h"
 #include "document/PageSizes.h"
@@ -57,6 +60,10 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     (new PrintCommands(doc_, this))->buildMenu(menuBar());
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
+    view_->canvas()->frameAction = [this](int id) { return action(id); };
+    view_->canvas()->onStateChanged = [this] { updateEditCommands(); };
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CPatMain::updateEditCommands);
     connect(view_, &CPatView::templateModeChanged, this,
             [this](bool on) { showRecordGridBar(!on); });
     doc_.onChange = [this](CPatDoc::Change change) {
@@ -101,8 +108,10 @@ void CPatMain::buildMenus() {
     connect(addCommand(file, CommandId::AppExit, QString::fromUtf8("退出(&X)")),
             &QAction::triggered, this, &QWidget::close);
 
+    buildEditMenu();
     buildViewMenu();
     buildRecordMenu();
+    buildObjectMenu();
     buildTemplateMenu();
     buildConfigMenu();
 
@@ -111,6 +120,81 @@ void CPatMain::buildMenus() {
             &QAction::triggered, this, [this] { HelpWindow::showHelp(this); });
     connect(addCommand(help, CommandId::AppAbout, QString::fromUtf8("关于佩墨(&A)...")),
             &QAction::triggered, this, [this] { app_.showAbout(this); });
+}
+
+void CPatMain::buildEditMenu() {
+    namespace EC = EditCommand;
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8("编辑(&E)"));
+    struct Item {
+        int id;
+        const char* text;
+        QKeySequence key;
+    };
+    const auto Ctrl = Qt::CTRL;
+    const std::vector<std::vector<Item>> groups = {
+        {{EC::Undo, "撤消(&U)", Ctrl | Qt::Key_Z}, {EC::Redo, "恢复(&R)", Ctrl | Qt::Key_Y}},
+        {{EC::Cut, "剪切(&T)", Ctrl | Qt::Key_X},
+         {EC::Copy, "复制(&C)", Ctrl | Qt::Key_C},
+         {EC::Paste, "粘贴(&P)", Ctrl | Qt::Key_V},
+         // The canvas handles the Delete key itself; the menu only names it.
+         {EC::Delete, "删除(&D)\tDel", {}},
+         {EC::SelectAll, "全选(&S)", Ctrl | Qt::Key_A}},
+        {{EC::AlignTop, "顶框对齐(&O)", {}},
+         {EC::CentreVertically, "上下居中(&H)", {}},
+         {EC::AlignBottom, "底框对齐(&B)", {}}},
+        {{EC::AlignLeft, "左框对齐(&L)", {}},
+         {EC::CentreHorizontally, "左右居中(&V)", {}},
+         {EC::AlignRight, "右框对齐(&G)", {}}},
+        {{EC::TopEdges, "上边框对齐", {}}, {EC::BottomEdges, "下边框对齐", {}}},
+        {{EC::LeftEdges, "左边框对齐", {}}, {EC::RightEdges, "右边框对齐", {}}},
+        {{EC::LayerUp, "上移一层", {}},
+         {EC::LayerDown, "下移一层", {}},
+         {EC::ToTop, "移到顶层", {}},
+         {EC::ToBottom, "移到底层", {}}},
+    };
+    bool first = true;
+    for (const auto& group : groups) {
+        if (!first) menu->addSeparator();
+        first = false;
+        for (const Item& item : group) {
+            const int id = item.id;
+            connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
+                    &QAction::triggered, this, [this, id] {
+                        view_->canvas()->runCommand(id);
+                        updateEditCommands();
+                    });
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateEditCommands);
+}
+
+void CPatMain::buildObjectMenu() {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
+    // Arms the text tool: the next drag on the page places a text block.
+    QAction* text = menu->addAction(QString::fromUtf8("插入文字"));
+    connect(text, &QAction::triggered, this, [this] {
+        view_->canvas()->stopEditing();
+        view_->setArmedTool(BlockKind::FixedText);
+    });
+    menu->addSeparator();
+    QAction* lock = addCommand(menu, EditCommand::Lock, QString::fromUtf8("锁定"));
+    lock->setCheckable(true);
+    connect(lock, &QAction::triggered, this, [this] {
+        view_->canvas()->runCommand(EditCommand::Lock);
+        updateEditCommands();
+    });
+    connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateEditCommands);
+}
+
+void CPatMain::updateEditCommands() {
+    const CPatCanvas* canvas = view_->canvas();
+    for (int id = EditCommand::Undo; id <= EditCommand::Lock; ++id) {
+        if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
+    }
+    for (int id = EditCommand::TopEdges; id <= EditCommand::RightEdges; ++id) {
+        if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
+    }
+    action(EditCommand::Lock)->setChecked(canvas->isCommandChecked(EditCommand::Lock));
 }
 
 void CPatMain::buildRecordGrid() {
@@ -463,6 +547,7 @@ void CPatMain::updateTitle(const QString& documentTitle) {
 
 void CPatMain::documentChanged(CPatDoc::Change change) {
     updateCommands();
+    updateEditCommands();
     // Marking the document modified is no update of its pages: the zoom stays.
     if (change != CPatDoc::Change::Modified) {
         view_->showCurrentRecord();

@@ -61,6 +61,11 @@ private:
     QAction* addCommand(QMenu* menu, int id, const QString& text,
                         const QKeySequence& key = QKeySequence());
     void buildMenus();
+    // 编辑: the canvas carries the commands out and decides their state.
+    void buildEditMenu();
+    // 对象: for now the text tool and 锁定.
+    void buildObjectMenu();
+    void updateEditCommands();
     void buildRecordMenu();
     void buildTemplateMenu();
     void buildConfigMenu();

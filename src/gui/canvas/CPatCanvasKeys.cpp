@@ -1,0 +1,382 @@
+// The canvas's keyboard, typing, context menu and 编辑 commands.
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+#include "CPatCanvas.h"
+#include "blocks/BlockKind.h"
+#include "blocks/TextBlock.h"
+#include "codecs/Archive.h"
+#include "codecs/Gbk.h"
+#include "document/CPatDoc.h"
+#include "document/CanvasEditing.h"
+#include "document/EditCommands.h"
+#include "platform/Messages.h"
+#include "text/RichText.h"
+#include "view/CPatView.h"
+
+namespace pemo {
+
+namespace {
+
+// Frame commands the context menu offers besides the 编辑 commands.
+constexpr int kFileSave = 57603;
+constexpr int kFileSaveAs = 57604;
+constexpr int kUnifySize = 34141;
+constexpr int kUnifyBackground = 34143;
+constexpr int kUnifyTemplate = 34142;
+constexpr int kTemplateMode = 34048;
+constexpr int kFitPage = 34044;
+
+bool isNavigationKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+bool CPatCanvas::event(QEvent* event) {
+    // While text is edited, Ctrl with the caret keys moves the caret instead of running
+    // the frame's record commands on the same keys.
+    if (event->type() == QEvent::ShortcutOverride && editedBlock()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isNavigationKey(key->key()) || key->key() == Qt::Key_Delete) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+bool CPatCanvas::focusNextPrevChild(bool next) {
+    // Tab is a character while text is edited.
+    if (editedBlock()) return false;
+    return QWidget::focusNextPrevChild(next);
+}
+
+void CPatCanvas::keyPressEvent(QKeyEvent* event) {
+    if (editedBlock() ? editingKey(event) : selectionKey(event)) return;
+    QWidget::keyPressEvent(event);
+}
+
+bool CPatCanvas::editingKey(QKeyEvent* event) {
+    TextBlock* block = editedBlock();
+    RichText& text = *block->content();
+    InfoRecord& r = *record();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_PageUp: text.caretUp(shift); break;
+        case Qt::Key_Down:
+        case Qt::Key_PageDown: text.caretDown(shift); break;
+        case Qt::Key_Home: ctrl ? text.caretTextStart(shift) : text.caretLineStart(shift); break;
+        case Qt::Key_End: ctrl ? text.caretTextEnd(shift) : text.caretLineEnd(shift); break;
+        case Qt::Key_Left: text.caretLeft(shift); break;
+        case Qt::Key_Right: text.caretRight(shift); break;
+        case Qt::Key_Delete:
+            deleteSelection();
+            return true;
+        case Qt::Key_Backspace:
+            r.takeUndoSnapshot();
+            text.deleteBackward();
+            edited();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            r.takeUndoSnapshot();
+            text.typeCharacter(13, 0);
+            edited();
+            return true;
+        case Qt::Key_Tab:
+            r.takeUndoSnapshot();
+            text.typeCharacter(9, 0);
+            edited();
+            return true;
+        case Qt::Key_Escape:
+            stopEditing();
+            return true;
+        default: {
+            const QString typed = event->text();
+            if (typed.isEmpty() || ctrl || typed.at(0).unicode() < 32 || typed.at(0).unicode() == 127)
+                return false;
+            typeText(typed);
+            return true;
+        }
+    }
+    refresh();
+    return true;
+}
+
+void CPatCanvas::typeText(const QString& typed) {
+    TextBlock* block = editedBlock();
+    if (!block) return;
+    InfoRecord& r = *record();
+    bool any = false;
+    for (int i = 0; i < typed.size(); ++i) {
+        // A character outside the basic plane is two code units and never fits GBK.
+        const int length = typed.at(i).isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
+        const QString character = typed.mid(i, length);
+        i += length - 1;
+        bool ok = true;
+        const QByteArray bytes = Gbk::fromUnicode(character, &ok);
+        if (!ok || bytes.isEmpty()) {
+            Messages::current().inform(
+                QString::fromUtf8("输入的文字中有无法保存的字符，请改用其他字符。"));
+            break;
+        }
+        const auto lead = static_cast<uint8_t>(bytes.at(0));
+        if (bytes.size() == 1 && (lead < 32 || lead > 126)) continue;
+        r.takeUndoSnapshot();
+        block->content()->typeCharacter(lead, bytes.size() > 1 ? uint8_t(bytes.at(1)) : 0);
+        any = true;
+    }
+    if (any) edited();
+}
+
+void CPatCanvas::inputMethodEvent(QInputMethodEvent* event) {
+    if (editedBlock() && !event->commitString().isEmpty()) typeText(event->commitString());
+    event->accept();
+}
+
+QVariant CPatCanvas::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+        case Qt::ImEnabled: return editedBlock() != nullptr;
+        case Qt::ImCursorRectangle: return caretRect();
+        default: return QWidget::inputMethodQuery(query);
+    }
+}
+
+bool CPatCanvas::selectionKey(QKeyEvent* event) {
+    InfoRecord* r = record();
+    if (!r || r->selection.empty()) return false;
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    const int step = std::max(1, pixelsToTwips(1));
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            r->clearSelection();
+            refresh();
+            return true;
+        case Qt::Key_PageUp: runCommand(EditCommand::AlignTop); return true;
+        case Qt::Key_PageDown: runCommand(EditCommand::AlignBottom); return true;
+        case Qt::Key_End: runCommand(EditCommand::AlignRight); return true;
+        case Qt::Key_Home: runCommand(EditCommand::AlignLeft); return true;
+        case Qt::Key_Left: nudge(-step, 0); return true;
+        case Qt::Key_Right: nudge(step, 0); return true;
+        case Qt::Key_Up: nudge(0, -step); return true;
+        case Qt::Key_Down: nudge(0, step); return true;
+        case Qt::Key_Delete: deleteSelection(); return true;
+        default: return false;
+    }
+}
+
+void CPatCanvas::nudge(int dx, int dy) {
+    InfoRecord& r = *record();
+    // The arrow keys keep a single block on the page too, like a group.
+    const QPoint delta = CanvasEditing::limitGroupMove(r, QPoint(dx, dy));
+    if (delta.isNull()) return;
+    r.takeUndoSnapshot();
+    for (Block* b : r.selection) {
+        if (!b->locked) b->moveBy(delta.x(), delta.y());
+    }
+    edited();
+}
+
+void CPatCanvas::deleteSelection() {
+    InfoRecord* r = record();
+    if (!r) return;
+    if (TextBlock* block = editedBlock()) {
+        r->takeUndoSnapshot();
+        block->content()->deleteForward();
+    } else {
+        if (r->selection.empty()) return;
+        EditCommands::deleteSelection(*r);
+    }
+    edited();
+}
+
+// --- 编辑 commands
+
+bool CPatCanvas::isCommandEnabled(int id) const {
+    const InfoRecord* r = record();
+    if (!r) return false;
+    if (id == EditCommand::Undo) return r->undoHistory.canUndo();
+    if (id == EditCommand::Redo) return r->undoHistory.canRedo();
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    if (const TextBlock* block = editedBlock()) {
+        const RichText& text = *block->content();
+        switch (id) {
+            case EditCommand::Cut:
+            case EditCommand::Copy: return text.hasSelection();
+            case EditCommand::Paste: return clip && clip->hasText();
+            case EditCommand::Delete: return text.hasSelection() || !text.isEmptyAfterCaret();
+            case EditCommand::SelectAll: return !text.isEmpty();
+            default: break;
+        }
+    }
+    switch (id) {
+        case EditCommand::Cut:
+        case EditCommand::Copy: return !r->selection.empty();
+        case EditCommand::Paste:
+            return clip && clip->hasFormat(QString::fromLatin1(EditCommands::kClipboardMime));
+        default: return EditCommands::isEnabled(id, *r);
+    }
+}
+
+bool CPatCanvas::isCommandChecked(int id) const {
+    const InfoRecord* r = record();
+    return r && EditCommands::isChecked(id, *r);
+}
+
+void CPatCanvas::runCommand(int id) {
+    InfoRecord* r = record();
+    if (!r || !isCommandEnabled(id)) return;
+    TextBlock* block = editedBlock();
+    switch (id) {
+        case EditCommand::Undo:
+            if (r->undo()) afterUndoRedo();
+            return;
+        case EditCommand::Redo:
+            if (r->redo()) afterUndoRedo();
+            return;
+        case EditCommand::Copy: copy(); return;
+        case EditCommand::Cut:
+            copy();
+            if (block) {
+                r->takeUndoSnapshot();
+                block->content()->deleteSelected();
+                edited();
+            } else {
+                EditCommands::deleteSelection(*r);
+                edited();
+            }
+            return;
+        case EditCommand::Paste: paste(); return;
+        case EditCommand::Delete: deleteSelection(); return;
+        case EditCommand::SelectAll:
+            if (block) {
+                block->content()->selectAll();
+                refresh();
+            } else {
+                EditCommands::run(id, *r);
+                refresh();
+            }
+            return;
+        default:
+            if (EditCommands::run(id, *r)) edited();
+            return;
+    }
+}
+
+void CPatCanvas::afterUndoRedo() {
+    CPatDoc& doc = view_.document();
+    doc.setModified();
+    view_.showCurrentRecord();
+    setFocus();
+    refresh();
+}
+
+void CPatCanvas::copy() {
+    const InfoRecord* r = record();
+    if (const TextBlock* block = editedBlock()) {
+        QApplication::clipboard()->setText(Gbk::toUnicode(block->content()->selectedText()));
+        return;
+    }
+    if (!r || r->selection.empty()) return;
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(EditCommands::kClipboardMime),
+                  EditCommands::copySelection(*r, view_.document()));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+void CPatCanvas::paste() {
+    InfoRecord& r = *record();
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    if (!clip) return;
+    if (TextBlock* block = editedBlock()) {
+        bool ok = true;
+        QByteArray text = Gbk::fromUnicode(clip->text(), &ok);
+        if (!ok) {
+            Messages::current().inform(
+                QString::fromUtf8("剪贴板中的文字有无法保存的字符，不能粘贴。"));
+            return;
+        }
+        text.replace("\r\n", "\n");
+        text.replace("\n", "\r\n");
+        r.takeUndoSnapshot();
+        block->content()->insertText(text);
+        edited();
+        return;
+    }
+    const QByteArray stream = clip->data(QString::fromLatin1(EditCommands::kClipboardMime));
+    QString message;
+    try {
+        message = EditCommands::paste(r, view_.document(), stream, view_.templateMode());
+    } catch (const FormatError& error) {
+        Messages::current().inform(error.message());
+        refresh();
+        return;
+    }
+    if (!message.isEmpty()) Messages::current().inform(message);
+    edited();
+}
+
+// --- context menu
+
+void CPatCanvas::showContextMenu(QPoint globalPos) {
+    QMenu menu(this);
+    auto own = [&](int id, const char* text) {
+        QAction* action = menu.addAction(QString::fromUtf8(text));
+        action->setEnabled(isCommandEnabled(id));
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    };
+    auto frame = [&](int id, const char* text) {
+        QAction* action = menu.addAction(QString::fromUtf8(text));
+        QAction* target = frameAction ? frameAction(id) : nullptr;
+        action->setEnabled(target && target->isEnabled());
+        if (target && target->isCheckable()) {
+            action->setCheckable(true);
+            action->setChecked(target->isChecked());
+        }
+        if (target) connect(action, &QAction::triggered, target, &QAction::trigger);
+    };
+    own(EditCommand::Undo, "撤消");
+    own(EditCommand::Redo, "恢复");
+    menu.addSeparator();
+    own(EditCommand::Cut, "剪切");
+    own(EditCommand::Copy, "复制");
+    own(EditCommand::Paste, "粘贴");
+    own(EditCommand::Delete, "删除");
+    own(EditCommand::SelectAll, "全选");
+    menu.addSeparator();
+    own(EditCommand::LayerUp, "上移一层");
+    own(EditCommand::LayerDown, "下移一层");
+    own(EditCommand::ToTop, "移到顶层");
+    own(EditCommand::ToBottom, "移到底层");
+    menu.addSeparator();
+    frame(kFileSave, "文件保存");
+    frame(kFileSaveAs, "文件另存");
+    menu.addSeparator();
+    frame(kUnifySize, "统一幅面");
+    frame(kUnifyBackground, "统一底图");
+    frame(kUnifyTemplate, "统一模板");
+    menu.addSeparator();
+    frame(kTemplateMode, "模板方式");
+    menu.addSeparator();
+    frame(kFitPage, "整版显示");
+    menu.exec(globalPos);
+}
+
+}  // namespace pemo

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "app/CPatApp.h"
+#include "app/CPatMain.h"
+#include "blocks/BlockKind.h"
+#include "blocks/TextBlock.h"
+#include "canvas/CPatCanvas.h"
+#include "view/CPatView.h"
+
+using namespace pemo;
+
+// The 编辑 commands' keys, and their states following the canvas without the menu
+// being opened, so that the keys work right after an edit.
+TEST(CPatMain, EditCommandsKeysAndStates) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    const std::pair<int, QKeySequence> keys[] = {
+        {34001, QKeySequence(Qt::CTRL | Qt::Key_Z)}, {34002, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        {34003, QKeySequence(Qt::CTRL | Qt::Key_X)}, {34004, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {34005, QKeySequence(Qt::CTRL | Qt::Key_V)}, {34006, QKeySequence()},
+        {34007, QKeySequence(Qt::CTRL | Qt::Key_A)}, {34020, QKeySequence()},
+    };
+    for (const auto& [id, key] : keys) {
+        SCOPED_TRACE(id);
+        ASSERT_NE(main.action(id), nullptr);
+        EXPECT_EQ(main.action(id)->shortcut(), key);
+    }
+
+    InfoRecord& record = *doc.currentRecord();
+    Block& block = record.appendBlock(
+        TextBlock::create(BlockKind::FixedText, TwipsRect{1000, 1000, 2000, 2000}, "A", true));
+    record.selectBlock(&block);
+    main.view()->canvas()->refresh();
+    EXPECT_FALSE(main.action(34001)->isEnabled());
+    EXPECT_TRUE(main.action(34004)->isEnabled());
+    EXPECT_TRUE(main.action(34013)->isEnabled());  // 左框对齐
+    EXPECT_FALSE(main.action(32944)->isEnabled());  // 左边框对齐 needs two blocks
+
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(main.view()->canvas(), &right);
+    ASSERT_GT(record.blocks.front()->frame.left, 1000);
+    ASSERT_TRUE(main.action(34001)->isEnabled());
+    main.action(34001)->trigger();
+    EXPECT_EQ(doc.currentRecord()->blocks.front()->frame.left, 1000);
+    EXPECT_TRUE(main.action(34002)->isEnabled());
+
+    main.action(34020)->trigger();  // 锁定
+    EXPECT_TRUE(doc.currentRecord()->blocks.front()->locked);
+    EXPECT_TRUE(main.action(34020)->isChecked());
+}

@@ -30,10 +30,7 @@ struct DocumentContent {
 };
 
 void checkPageSize(int32_t wMm, int32_t hMm, int32_t wTw, int32_t hTw) {
-    if (wMm <= 0 || hMm <= 0 || wMm > kMaxPageMm || hMm > kMaxPageMm || wTw <= 0 || hTw <= 0 ||
-        wTw > kMaxPageTwips || hTw > kMaxPageTwips) {
-        throw FormatError();
-    }
+    if (!InfoRecord::isValidPageSize(wMm, hMm, wTw, hTw)) throw FormatError();
 }
 
 void writeRecord(ArchiveWriter& out, const InfoRecord& r) {

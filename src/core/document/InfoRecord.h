@@ -33,6 +33,15 @@ public:
     static constexpr int kCurrentPrice = 11;   // 现价
     static constexpr int kDiscount = 12;       // 折扣
 
+    // Page sizes outside these bounds cannot come from the program; a file holding one is
+    // damaged.
+    static bool isValidPageSize(int32_t wMm, int32_t hMm, int32_t wTw, int32_t hTw) {
+        constexpr int32_t kMaxMm = 100000;
+        constexpr int32_t kMaxTwips = kMaxMm * 57;
+        return wMm > 0 && hMm > 0 && wMm <= kMaxMm && hMm <= kMaxMm && wTw > 0 && hTw > 0 &&
+               wTw <= kMaxTwips && hTw <= kMaxTwips;
+    }
+
     InfoRecord() = default;
     InfoRecord(const InfoRecord&) = delete;
     InfoRecord& operator=(const InfoRecord&) = delete;

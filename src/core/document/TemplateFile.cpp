@@ -82,8 +82,7 @@ void parseTemplate(const QByteArray& bytes, TemplateData& data, PictureStore* im
         parseTemplate(*inner, data, images, true);
         return;
     }
-    if (data.widthMm <= 0 || data.heightMm <= 0 || data.widthTw <= 0 || data.heightTw <= 0 ||
-        data.widthMm > 100000 || data.heightMm > 100000) {
+    if (!InfoRecord::isValidPageSize(data.widthMm, data.heightMm, data.widthTw, data.heightTw)) {
         throw FormatError();
     }
     data.backgroundCategory = in.readText();
@@ -196,12 +195,14 @@ QString TemplateFile::saveToLibrary(const InfoRecord& record, const CPatDoc& doc
                              .arg(folder, safe(record.background.name), templateName);
     const QString path = base + QStringLiteral(".vxt");
     const QByteArray bytes = write(record, doc, Gbk::fromUnicode(templateName));
+    // The preview first: the library lists a template only beside its preview, so a
+    // failure never leaves a template the library cannot show.
+    if (!BmpWriter::write(preview, base + QStringLiteral(".bmp"))) {
+        throw FormatError(QString::fromUtf8("无法保存文件 %1。").arg(base + QStringLiteral(".bmp")));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw FormatError(QString::fromUtf8("无法保存文件 %1：%2").arg(path, file.errorString()));
-    }
-    if (!BmpWriter::write(preview, base + QStringLiteral(".bmp"))) {
-        throw FormatError(QString::fromUtf8("无法保存文件 %1。").arg(base + QStringLiteral(".bmp")));
     }
     return path;
 }

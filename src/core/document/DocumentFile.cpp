@@ -14,9 +14,7 @@ namespace pemo {
 
 namespace {
 
-// Page sizes outside these bounds cannot come from the program; such a file is damaged.
-constexpr int32_t kMaxPageMm = 100000;
-constexpr int32_t kMaxPageTwips = 100000 * 57;
+// Deflate never packs more than 1032 bytes into one.
 constexpr qint64 kMaxDeflateRatio = 1032;
 
 // Everything a document file holds, read aside so a refused file changes nothing.

@@ -8,14 +8,14 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "blocks/Block.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "codecs/Archive.h"
-#include "codecs/BmpWriter.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
+#include "core/blocks/Block.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
 
 namespace pemo {
 namespace {

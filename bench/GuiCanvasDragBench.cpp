@@ -7,13 +7,13 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "blocks/Twips.h"
-#include "canvas/CPatCanvas.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "view/CPatView.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/blocks/Twips.h"
+#include "gui/canvas/CPatCanvas.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "gui/view/CPatView.h"
 
 using namespace pemo;
 

@@ -8,14 +8,14 @@
 #include <QImage>
 #include <QPainter>
 
-#include "blocks/BlockKind.h"
-#include "blocks/BlockList.h"
-#include "blocks/TextBlock.h"
-#include "codecs/Gbk.h"
-#include "document/InfoRecord.h"
-#include "document/PageDrawing.h"
-#include "document/PictureStore.h"
-#include "text/RichText.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/BlockList.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/InfoRecord.h"
+#include "core/document/PageDrawing.h"
+#include "core/pictures/PictureStore.h"
+#include "core/text/RichText.h"
 
 using namespace pemo;
 

@@ -11,13 +11,13 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "print/PdfOutput.h"
-#include "print/PrintJob.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/print/PdfOutput.h"
+#include "core/print/PrintJob.h"
 
 using namespace pemo;
 

@@ -7,9 +7,9 @@
 #include <QImage>
 #include <QScrollBar>
 
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "records/RecordGrid.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "gui/records/RecordGrid.h"
 
 using namespace pemo;
 

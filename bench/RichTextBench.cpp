@@ -4,8 +4,8 @@
 
 #include <QGuiApplication>
 
-#include "codecs/Gbk.h"
-#include "text/RichText.h"
+#include "core/codecs/Gbk.h"
+#include "core/text/RichText.h"
 
 using namespace pemo;
 

@@ -8,8 +8,8 @@
 
 #include "FuzzBlocks.h"
 #include "FuzzHome.h"
-#include "blocks/BlockList.h"
-#include "codecs/Archive.h"
+#include "core/blocks/BlockList.h"
+#include "core/codecs/Archive.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();

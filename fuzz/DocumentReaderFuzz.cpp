@@ -4,8 +4,8 @@
 
 #include "FuzzBlocks.h"
 #include "FuzzHome.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();

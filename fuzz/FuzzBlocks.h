@@ -10,11 +10,11 @@
 #include <QPoint>
 #include <memory>
 
-#include "blocks/Block.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "codecs/Archive.h"
-#include "document/PictureStore.h"
+#include "core/blocks/Block.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/codecs/Archive.h"
+#include "core/pictures/PictureStore.h"
 
 namespace pemo::fuzz {
 

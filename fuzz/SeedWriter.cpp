@@ -8,12 +8,12 @@
 #include <cstdio>
 
 #include "FuzzBlocks.h"
-#include "codecs/Archive.h"
-#include "codecs/BmpWriter.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
-#include "document/TemplateFile.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
+#include "core/document/TemplateFile.h"
 
 using namespace pemo;
 

@@ -4,7 +4,7 @@
 
 #include "FuzzBlocks.h"
 #include "FuzzHome.h"
-#include "document/TemplateFile.h"
+#include "core/document/TemplateFile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/CPatApp.h"
+#include "gui/app/CPatApp.h"
 #include "cli/HeadlessCommands.h"
-#include "platform/ProgramInfo.h"
+#include "core/platform/ProgramInfo.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
-#include "document/PageDrawing.h"
-#include "text/PriceItem.h"
-#include "text/RichText.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
+#include "core/document/PageDrawing.h"
+#include "core/text/PriceItem.h"
+#include "core/text/RichText.h"
 
 using namespace pemo;
 

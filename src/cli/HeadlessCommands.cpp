@@ -9,15 +9,15 @@
 
 #include "ExitStatus.h"
 
-#include "blocks/BlockFactory.h"
-#include "codecs/Archive.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentDump.h"
-#include "document/DocumentFile.h"
-#include "document/PageDrawing.h"
-#include "document/PagePictureFile.h"
-#include "document/TemplateFile.h"
-#include "platform/ProgramInfo.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/codecs/Archive.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentDump.h"
+#include "core/document/DocumentFile.h"
+#include "core/document/PageDrawing.h"
+#include "core/document/PagePictureFile.h"
+#include "core/document/TemplateFile.h"
+#include "core/platform/ProgramInfo.h"
 
 namespace pemo {
 

@@ -5,9 +5,9 @@
 
 #include "ExitStatus.h"
 
-#include "document/CPatDoc.h"
-#include "print/PdfOutput.h"
-#include "print/PrintJob.h"
+#include "core/document/CPatDoc.h"
+#include "core/print/PdfOutput.h"
+#include "core/print/PrintJob.h"
 
 namespace pemo {
 

@@ -5,9 +5,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "codecs/BmpWriter.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
 
 using namespace pemo;
 

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo::test {
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "platform/Messages.h"
+#include "core/platform/Messages.h"
 
 namespace pemo::test {
 

@@ -6,9 +6,9 @@
 #include <QImage>
 #include <memory>
 
-#include "blocks/Block.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
+#include "core/blocks/Block.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
 
 namespace pemo::test {
 

@@ -4,7 +4,7 @@
 #include <QPainterPath>
 
 #include "Twips.h"
-#include "codecs/Archive.h"
+#include "core/codecs/Archive.h"
 
 namespace pemo {
 

@@ -1,6 +1,6 @@
 #include "BlockKind.h"
 
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo::BlockKind {
 

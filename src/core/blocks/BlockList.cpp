@@ -5,8 +5,8 @@
 #include "BlockFactory.h"
 #include "BlockKind.h"
 #include "Twips.h"
-#include "codecs/Archive.h"
-#include "document/PictureStore.h"
+#include "core/codecs/Archive.h"
+#include "core/pictures/PictureStore.h"
 
 namespace pemo {
 

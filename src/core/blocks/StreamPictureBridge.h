@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/PictureStore.h"
-#include "text/RichText.h"
+#include "core/pictures/PictureStore.h"
+#include "core/text/RichText.h"
 
 namespace pemo {
 

@@ -8,10 +8,10 @@
 #include "BlockKind.h"
 #include "StreamPictureBridge.h"
 #include "Twips.h"
-#include "codecs/Archive.h"
-#include "graphics/TextOutline.h"
-#include "text/PriceItem.h"
-#include "text/RichText.h"
+#include "core/codecs/Archive.h"
+#include "core/graphics/TextOutline.h"
+#include "core/text/PriceItem.h"
+#include "core/text/RichText.h"
 
 namespace pemo {
 

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include "codecs/BmpWriter.h"
-#include "codecs/Picture.h"
-#include "platform/Folders.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/codecs/Picture.h"
+#include "core/platform/Folders.h"
 
 namespace pemo::ConfigPictures {
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "platform/Folders.h"
+#include "core/platform/Folders.h"
 
 namespace pemo::DicFile {
 

@@ -1,8 +1,8 @@
 #include "MallInfoList.h"
 
 #include "DicFile.h"
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

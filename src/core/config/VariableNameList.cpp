@@ -2,9 +2,9 @@
 
 #include "DicFile.h"
 
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
-#include "platform/Folders.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
+#include "core/platform/Folders.h"
 
 namespace pemo {
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "InfoRecord.h"
-#include "PictureStore.h"
-#include "config/MallInfoList.h"
-#include "config/VariableNameList.h"
-#include "graphics/RecentColourList.h"
+#include "core/pictures/PictureStore.h"
+#include "core/config/MallInfoList.h"
+#include "core/config/VariableNameList.h"
+#include "core/graphics/RecentColourList.h"
 
 namespace pemo {
 

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "InfoRecord.h"
-#include "blocks/RotatedFrame.h"
-#include "blocks/TextBlock.h"
+#include "core/blocks/RotatedFrame.h"
+#include "core/blocks/TextBlock.h"
 
 namespace pemo::CanvasEditing {
 

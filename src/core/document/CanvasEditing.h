@@ -2,7 +2,7 @@
 
 #include <QPoint>
 
-#include "blocks/Block.h"
+#include "core/blocks/Block.h"
 
 namespace pemo {
 

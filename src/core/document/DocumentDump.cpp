@@ -4,7 +4,7 @@
 
 #include "CPatDoc.h"
 #include "TemplateFile.h"
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo::DocumentDump {
 

@@ -4,11 +4,11 @@
 #include <QSaveFile>
 
 #include "CPatDoc.h"
-#include "blocks/BlockKind.h"
-#include "codecs/Archive.h"
-#include "codecs/Gzip.h"
-#include "codecs/ZipExtract.h"
-#include "platform/ProgramInfo.h"
+#include "core/blocks/BlockKind.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gzip.h"
+#include "core/codecs/ZipExtract.h"
+#include "core/platform/ProgramInfo.h"
 
 namespace pemo {
 

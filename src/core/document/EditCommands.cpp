@@ -4,10 +4,10 @@
 #include <limits>
 
 #include "CPatDoc.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "PictureStore.h"
-#include "blocks/BlockKind.h"
-#include "blocks/Twips.h"
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
-#include "config/MallInfoList.h"
-#include "config/VariableNameList.h"
+#include "core/pictures/PictureStore.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/Twips.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
+#include "core/config/MallInfoList.h"
+#include "core/config/VariableNameList.h"
 
 namespace pemo {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "BackgroundRef.h"
-#include "PictureDescription.h"
+#include "core/pictures/PictureDescription.h"
 #include "UndoHistory.h"
-#include "blocks/BlockList.h"
+#include "core/blocks/BlockList.h"
 
 class QPainter;
 

@@ -4,9 +4,9 @@
 #include <QPainter>
 
 #include "InfoRecord.h"
-#include "PictureStore.h"
-#include "blocks/BlockKind.h"
-#include "blocks/Twips.h"
+#include "core/pictures/PictureStore.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/Twips.h"
 
 namespace pemo {
 

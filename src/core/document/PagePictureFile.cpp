@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "codecs/BmpWriter.h"
+#include "core/codecs/BmpWriter.h"
 
 namespace pemo {
 

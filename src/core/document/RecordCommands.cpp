@@ -1,8 +1,8 @@
 #include "RecordCommands.h"
 
 #include "CPatDoc.h"
-#include "codecs/Gbk.h"
-#include "platform/Messages.h"
+#include "core/codecs/Gbk.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

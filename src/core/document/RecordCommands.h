@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "PictureDescription.h"
+#include "core/pictures/PictureDescription.h"
 
 namespace pemo {
 

@@ -4,8 +4,8 @@
 
 #include "CPatDoc.h"
 #include "PageSizes.h"
-#include "blocks/BlockKind.h"
-#include "codecs/Gbk.h"
+#include "core/blocks/BlockKind.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

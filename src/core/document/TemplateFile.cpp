@@ -7,13 +7,13 @@
 
 #include "CPatDoc.h"
 #include "DocumentFile.h"
-#include "codecs/Archive.h"
-#include "codecs/BmpWriter.h"
-#include "codecs/Gbk.h"
-#include "codecs/Gzip.h"
-#include "codecs/ZipExtract.h"
-#include "platform/Folders.h"
-#include "platform/ProgramInfo.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/codecs/Gbk.h"
+#include "core/codecs/Gzip.h"
+#include "core/codecs/ZipExtract.h"
+#include "core/platform/Folders.h"
+#include "core/platform/ProgramInfo.h"
 
 namespace pemo {
 

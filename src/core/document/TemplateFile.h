@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QString>
 
-#include "PictureStore.h"
-#include "blocks/BlockList.h"
+#include "core/pictures/PictureStore.h"
+#include "core/blocks/BlockList.h"
 
 namespace pemo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "blocks/Twips.h"
+#include "core/blocks/Twips.h"
 
 namespace pemo {
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "codecs/Archive.h"
+#include "core/codecs/Archive.h"
 
 namespace pemo {
 

@@ -7,7 +7,7 @@
 #include <QSaveFile>
 
 #include "PrintJob.h"
-#include "platform/ProgramInfo.h"
+#include "core/platform/ProgramInfo.h"
 
 namespace pemo {
 

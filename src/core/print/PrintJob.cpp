@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "blocks/Twips.h"
-#include "document/CPatDoc.h"
-#include "document/PageDrawing.h"
-#include "document/StoredPicture.h"
+#include "core/blocks/Twips.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/PageDrawing.h"
+#include "core/pictures/StoredPicture.h"
 
 namespace pemo {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "document/CPatDoc.h"
-#include "document/InfoRecord.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/InfoRecord.h"
 
 namespace pemo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "config/VariableNameList.h"
+#include "core/config/VariableNameList.h"
 
 namespace pemo {
 

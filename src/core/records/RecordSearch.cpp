@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "document/CPatDoc.h"
-#include "text/CharClasses.h"
+#include "core/document/CPatDoc.h"
+#include "core/text/CharClasses.h"
 
 namespace pemo {
 

@@ -1,6 +1,6 @@
 #include "CharStyle.h"
 
-#include "codecs/Archive.h"
+#include "core/codecs/Archive.h"
 
 namespace pemo {
 

@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QHash>
 
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

@@ -6,7 +6,7 @@
 
 #include "TextMetrics.h"
 #include "TextPaint.h"
-#include "codecs/Archive.h"
+#include "core/codecs/Archive.h"
 
 namespace pemo {
 

@@ -2,7 +2,7 @@
 
 #include "PriceItem.h"
 #include "TextMetrics.h"
-#include "codecs/Archive.h"
+#include "core/codecs/Archive.h"
 
 namespace pemo {
 

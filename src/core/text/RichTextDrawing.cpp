@@ -9,7 +9,7 @@
 #include "PriceItem.h"
 #include "RichText.h"
 #include "TextPaint.h"
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

@@ -4,7 +4,7 @@
 
 #include "CharStyle.h"
 #include "FontFaces.h"
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

@@ -12,12 +12,12 @@
 #include "CPatMain.h"
 #include "InstanceChannel.h"
 #include "SplashWindow.h"
-#include "blocks/BlockFactory.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
-#include "codecs/Archive.h"
-#include "platform/ProgramInfo.h"
-#include "view/CPatView.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
+#include "core/codecs/Archive.h"
+#include "core/platform/ProgramInfo.h"
+#include "gui/view/CPatView.h"
 
 namespace pemo {
 

@@ -5,10 +5,10 @@
 #include <QMainWindow>
 #include <array>
 
-#include "config/MallInfoList.h"
-#include "config/PhraseList.h"
-#include "document/CPatDoc.h"
-#include "document/RecordCommands.h"
+#include "core/config/MallInfoList.h"
+#include "core/config/PhraseList.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/RecordCommands.h"
 
 class QAction;
 class QDockWidget;

@@ -6,8 +6,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "platform/Folders.h"
-#include "platform/Messages.h"
+#include "core/platform/Folders.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

@@ -4,7 +4,7 @@
 #include <QLocalSocket>
 #include <QCryptographicHash>
 
-#include "platform/Folders.h"
+#include "core/platform/Folders.h"
 
 namespace pemo {
 

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "platform/ProgramInfo.h"
+#include "core/platform/ProgramInfo.h"
 
 namespace pemo {
 

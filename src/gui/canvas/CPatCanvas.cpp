@@ -5,16 +5,16 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "blocks/Block.h"
-#include "blocks/BlockKind.h"
-#include "blocks/BlockList.h"
-#include "blocks/TextBlock.h"
-#include "blocks/Twips.h"
-#include "document/CPatDoc.h"
-#include "document/CanvasEditing.h"
-#include "document/ViewGeometry.h"
-#include "text/RichText.h"
-#include "view/CPatView.h"
+#include "core/blocks/Block.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/BlockList.h"
+#include "core/blocks/TextBlock.h"
+#include "core/blocks/Twips.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/CanvasEditing.h"
+#include "core/document/ViewGeometry.h"
+#include "core/text/RichText.h"
+#include "gui/view/CPatView.h"
 
 namespace pemo {
 

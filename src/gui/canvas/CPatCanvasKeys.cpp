@@ -7,16 +7,16 @@
 #include <QMimeData>
 
 #include "CPatCanvas.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/CanvasEditing.h"
-#include "document/EditCommands.h"
-#include "platform/Messages.h"
-#include "text/RichText.h"
-#include "view/CPatView.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/CanvasEditing.h"
+#include "core/document/EditCommands.h"
+#include "core/platform/Messages.h"
+#include "core/text/RichText.h"
+#include "gui/view/CPatView.h"
 
 namespace pemo {
 

@@ -1,6 +1,6 @@
 #include "SelectionBand.h"
 
-#include "blocks/Block.h"
+#include "core/blocks/Block.h"
 
 namespace pemo {
 

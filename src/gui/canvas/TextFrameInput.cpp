@@ -1,6 +1,6 @@
 #include "TextFrameInput.h"
 
-#include "blocks/TextBlock.h"
+#include "core/blocks/TextBlock.h"
 
 namespace pemo {
 

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "PicturePreviewButton.h"
-#include "codecs/Gbk.h"
-#include "platform/Messages.h"
+#include "core/codecs/Gbk.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "config/MallInfoList.h"
+#include "core/config/MallInfoList.h"
 
 class QLineEdit;
 class QPushButton;

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "MallInfoDialog.h"
-#include "codecs/Gbk.h"
+#include "core/codecs/Gbk.h"
 
 namespace pemo {
 

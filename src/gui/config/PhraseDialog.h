@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "config/PhraseList.h"
+#include "core/config/PhraseList.h"
 
 class QLineEdit;
 class QListWidget;

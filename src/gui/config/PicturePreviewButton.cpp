@@ -3,8 +3,8 @@
 #include <QFileDialog>
 #include <QPainter>
 
-#include "codecs/Picture.h"
-#include "platform/Messages.h"
+#include "core/codecs/Picture.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "config/ConfigPictures.h"
+#include "core/config/ConfigPictures.h"
 
 namespace pemo {
 

@@ -11,8 +11,8 @@
 
 #include "MallInfoDialog.h"
 #include "PicturePreviewButton.h"
-#include "codecs/Gbk.h"
-#include "platform/Messages.h"
+#include "core/codecs/Gbk.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

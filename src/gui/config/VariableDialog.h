@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "config/VariableNameList.h"
+#include "core/config/VariableNameList.h"
 
 class QLineEdit;
 class QPushButton;

@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "codecs/Gbk.h"
-#include "text/PriceItem.h"
-#include "text/RichText.h"
+#include "core/codecs/Gbk.h"
+#include "core/text/PriceItem.h"
+#include "core/text/RichText.h"
 
 namespace pemo {
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "document/TemplateFile.h"
+#include "core/document/TemplateFile.h"
 
 namespace pemo {
 

@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
-#include "codecs/Gbk.h"
-#include "platform/Messages.h"
+#include "core/codecs/Gbk.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
-#include "platform/Messages.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QToolButton>
 
-#include "records/GridGeometry.h"
+#include "core/records/GridGeometry.h"
 
 namespace pemo {
 

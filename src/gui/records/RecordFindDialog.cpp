@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "RecordGrid.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
 
 namespace pemo {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "records/RecordSearch.h"
+#include "core/records/RecordSearch.h"
 
 class QCheckBox;
 class QLabel;

@@ -11,9 +11,9 @@
 #include "CellTextPopup.h"
 #include "CopiesPopup.h"
 #include "PicturePopup.h"
-#include "codecs/Gbk.h"
-#include "document/RecordCommands.h"
-#include "text/FontFaces.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/RecordCommands.h"
+#include "core/text/FontFaces.h"
 
 namespace pemo {
 

@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "document/CPatDoc.h"
-#include "records/GridGeometry.h"
+#include "core/document/CPatDoc.h"
+#include "core/records/GridGeometry.h"
 
 class QMenu;
 class QScrollBar;

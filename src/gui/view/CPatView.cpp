@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "CustomPageSizeDialog.h"
-#include "canvas/CPatCanvas.h"
-#include "document/CPatDoc.h"
-#include "document/PageSizes.h"
-#include "document/ViewGeometry.h"
+#include "gui/canvas/CPatCanvas.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/PageSizes.h"
+#include "core/document/ViewGeometry.h"
 
 namespace pemo {
 

@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <cstdint>
 
-#include "blocks/BlockKind.h"
+#include "core/blocks/BlockKind.h"
 
 namespace pemo {
 

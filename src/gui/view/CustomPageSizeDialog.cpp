@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/PageSizes.h"
-#include "platform/Messages.h"
+#include "core/document/PageSizes.h"
+#include "core/platform/Messages.h"
 
 namespace pemo {
 

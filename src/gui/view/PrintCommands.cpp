@@ -13,11 +13,11 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "app/CommandIds.h"
-#include "document/CPatDoc.h"
-#include "platform/ProgramInfo.h"
-#include "print/PrintJob.h"
-#include "print/PrintMode.h"
+#include "gui/app/CommandIds.h"
+#include "core/document/CPatDoc.h"
+#include "core/platform/ProgramInfo.h"
+#include "core/print/PrintJob.h"
+#include "core/print/PrintMode.h"
 
 namespace pemo {
 

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <memory>
 
-#include "print/PrintSettings.h"
+#include "core/print/PrintSettings.h"
 
 class QAction;
 class QMenu;

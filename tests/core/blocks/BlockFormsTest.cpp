@@ -2,8 +2,8 @@
 
 #include "Bytes.h"
 #include "TestBlock.h"
-#include "blocks/BlockList.h"
-#include "codecs/Archive.h"
+#include "core/blocks/BlockList.h"
+#include "core/codecs/Archive.h"
 
 using namespace pemo;
 using test::Bytes;

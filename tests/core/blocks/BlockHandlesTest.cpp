@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestBlock.h"
-#include "blocks/BlockList.h"
+#include "core/blocks/BlockList.h"
 
 using namespace pemo;
 using test::makeBlock;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "blocks/RotatedFrame.h"
+#include "core/blocks/RotatedFrame.h"
 
 using namespace pemo;
 

@@ -7,13 +7,13 @@
 
 #include "Bytes.h"
 #include "TestBlock.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "codecs/Archive.h"
-#include "document/PictureStore.h"
-#include "graphics/TextOutline.h"
-#include "text/RichText.h"
-#include "text/TextMetrics.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Archive.h"
+#include "core/pictures/PictureStore.h"
+#include "core/graphics/TextOutline.h"
+#include "core/text/RichText.h"
+#include "core/text/TextMetrics.h"
 
 using namespace pemo;
 using test::Bytes;

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "Bytes.h"
-#include "codecs/Archive.h"
-#include "graphics/TextOutline.h"
+#include "core/codecs/Archive.h"
+#include "core/graphics/TextOutline.h"
 
 using namespace pemo;
 using test::Bytes;

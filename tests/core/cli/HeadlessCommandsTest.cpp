@@ -11,10 +11,10 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
-#include "codecs/BmpWriter.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentFile.h"
-#include "document/TemplateFile.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
+#include "core/document/TemplateFile.h"
 
 using namespace pemo;
 using pemo::test::gbk;

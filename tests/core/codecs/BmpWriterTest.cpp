@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
-#include "codecs/BmpWriter.h"
+#include "core/codecs/BmpWriter.h"
 
 using namespace pemo;
 using pemo::test::Bytes;

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "Bytes.h"
-#include "codecs/Gzip.h"
+#include "core/codecs/Gzip.h"
 
 using namespace pemo;
 

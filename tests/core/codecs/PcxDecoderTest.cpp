@@ -2,7 +2,7 @@
 
 #include "Bytes.h"
 #include "DecoderTestSupport.h"
-#include "codecs/PcxDecoder.h"
+#include "core/codecs/PcxDecoder.h"
 
 using namespace pemo;
 using pemo::test::Bytes;

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
-#include "codecs/Picture.h"
+#include "core/codecs/Picture.h"
 
 using namespace pemo;
 using pemo::test::Bytes;

@@ -2,7 +2,7 @@
 
 #include "Bytes.h"
 #include "DecoderTestSupport.h"
-#include "codecs/TgaDecoder.h"
+#include "core/codecs/TgaDecoder.h"
 
 using namespace pemo;
 using pemo::test::Bytes;

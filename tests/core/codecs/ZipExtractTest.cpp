@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Bytes.h"
-#include "codecs/ZipExtract.h"
+#include "core/codecs/ZipExtract.h"
 
 using namespace pemo;
 using pemo::test::Bytes;

@@ -5,13 +5,13 @@
 #include <QImage>
 
 #include "Bytes.h"
-#include "codecs/Picture.h"
-#include "config/ConfigPictures.h"
-#include "config/DicFile.h"
-#include "config/MallInfoList.h"
-#include "config/PhraseList.h"
-#include "config/VariableNameList.h"
-#include "platform/Folders.h"
+#include "core/codecs/Picture.h"
+#include "core/config/ConfigPictures.h"
+#include "core/config/DicFile.h"
+#include "core/config/MallInfoList.h"
+#include "core/config/PhraseList.h"
+#include "core/config/VariableNameList.h"
+#include "core/platform/Folders.h"
 
 using namespace pemo;
 using pemo::test::Bytes;

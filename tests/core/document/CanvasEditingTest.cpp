@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "document/CanvasEditing.h"
-#include "document/InfoRecord.h"
-#include "text/RichText.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/document/CanvasEditing.h"
+#include "core/document/InfoRecord.h"
+#include "core/text/RichText.h"
 
 using namespace pemo;
 

@@ -11,10 +11,10 @@
 
 #include "Bytes.h"
 #include "FileTestSupport.h"
-#include "codecs/Gzip.h"
-#include "document/CPatDoc.h"
-#include "document/DocumentDump.h"
-#include "document/DocumentFile.h"
+#include "core/codecs/Gzip.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/DocumentDump.h"
+#include "core/document/DocumentFile.h"
 
 using namespace pemo;
 using namespace pemo::filetest;

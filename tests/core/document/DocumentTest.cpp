@@ -3,10 +3,10 @@
 #include <QFile>
 
 #include "Bytes.h"
-#include "blocks/Twips.h"
-#include "codecs/Archive.h"
-#include "document/CPatDoc.h"
-#include "platform/Folders.h"
+#include "core/blocks/Twips.h"
+#include "core/codecs/Archive.h"
+#include "core/document/CPatDoc.h"
+#include "core/platform/Folders.h"
 
 using namespace pemo;
 using test::gbk;

@@ -2,12 +2,12 @@
 
 #include "Bytes.h"
 #include "ScriptedMessages.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "codecs/Archive.h"
-#include "document/CPatDoc.h"
-#include "document/EditCommands.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Archive.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/EditCommands.h"
 
 using namespace pemo;
 namespace EC = EditCommand;

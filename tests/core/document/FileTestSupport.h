@@ -15,13 +15,13 @@
 #include <memory>
 
 #include "Bytes.h"
-#include "blocks/Block.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/BlockKind.h"
-#include "codecs/Archive.h"
-#include "codecs/BmpWriter.h"
-#include "document/PictureStore.h"
-#include "platform/Folders.h"
+#include "core/blocks/Block.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/pictures/PictureStore.h"
+#include "core/platform/Folders.h"
 
 namespace pemo::filetest {
 

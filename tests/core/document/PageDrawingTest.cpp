@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "document/InfoRecord.h"
-#include "document/PageDrawing.h"
-#include "document/PictureStore.h"
-#include "text/RichText.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/document/InfoRecord.h"
+#include "core/document/PageDrawing.h"
+#include "core/pictures/PictureStore.h"
+#include "core/text/RichText.h"
 
 using namespace pemo;
 using test::gbk;

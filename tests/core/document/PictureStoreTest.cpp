@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
-#include "codecs/Archive.h"
-#include "document/PictureStore.h"
-#include "platform/Folders.h"
+#include "core/codecs/Archive.h"
+#include "core/pictures/PictureStore.h"
+#include "core/platform/Folders.h"
 
 using namespace pemo;
 using test::Bytes;

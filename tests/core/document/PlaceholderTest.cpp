@@ -5,10 +5,10 @@
 
 #include "Bytes.h"
 #include "TestBlock.h"
-#include "config/MallInfoList.h"
-#include "config/VariableNameList.h"
-#include "document/InfoRecord.h"
-#include "document/PictureStore.h"
+#include "core/config/MallInfoList.h"
+#include "core/config/VariableNameList.h"
+#include "core/document/InfoRecord.h"
+#include "core/pictures/PictureStore.h"
 
 using namespace pemo;
 using test::gbk;

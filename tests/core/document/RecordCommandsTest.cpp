@@ -6,8 +6,8 @@
 #include "Bytes.h"
 #include "ScriptedMessages.h"
 #include "TestBlock.h"
-#include "document/CPatDoc.h"
-#include "document/RecordCommands.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/RecordCommands.h"
 
 using namespace pemo;
 using test::makeBlock;

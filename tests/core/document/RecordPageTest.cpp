@@ -2,8 +2,8 @@
 
 #include "Bytes.h"
 #include "TestBlock.h"
-#include "codecs/Archive.h"
-#include "document/InfoRecord.h"
+#include "core/codecs/Archive.h"
+#include "core/document/InfoRecord.h"
 
 using namespace pemo;
 using test::Bytes;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestBlock.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/StatusTexts.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/StatusTexts.h"
 
 using namespace pemo;
 using test::makeBlock;

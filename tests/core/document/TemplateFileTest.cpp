@@ -5,9 +5,9 @@
 
 #include "Bytes.h"
 #include "FileTestSupport.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/TemplateFile.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/TemplateFile.h"
 
 using namespace pemo;
 using namespace pemo::filetest;

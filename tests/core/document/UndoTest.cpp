@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "TestBlock.h"
-#include "document/InfoRecord.h"
+#include "core/document/InfoRecord.h"
 
 using namespace pemo;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "blocks/Twips.h"
-#include "document/PageSizes.h"
-#include "document/ViewGeometry.h"
+#include "core/blocks/Twips.h"
+#include "core/document/PageSizes.h"
+#include "core/document/ViewGeometry.h"
 
 using namespace pemo;
 

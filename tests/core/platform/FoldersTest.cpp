@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include "platform/Folders.h"
+#include "core/platform/Folders.h"
 
 using namespace pemo;
 

@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 
 #include "PrintFixtures.h"
-#include "blocks/BlockFactory.h"
-#include "document/DocumentFile.h"
-#include "print/PdfOutput.h"
-#include "print/PrintJob.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/document/DocumentFile.h"
+#include "core/print/PdfOutput.h"
+#include "core/print/PrintJob.h"
 
 namespace pemo {
 

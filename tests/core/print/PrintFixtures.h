@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "document/CPatDoc.h"
-#include "document/InfoRecord.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/InfoRecord.h"
 
 namespace pemo::test {
 

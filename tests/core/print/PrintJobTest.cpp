@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "PrintFixtures.h"
-#include "print/PrintJob.h"
+#include "core/print/PrintJob.h"
 
 namespace pemo {
 

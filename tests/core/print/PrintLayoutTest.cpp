@@ -3,7 +3,7 @@
 #include <set>
 
 #include "PrintFixtures.h"
-#include "print/PrintLayout.h"
+#include "core/print/PrintLayout.h"
 
 namespace pemo {
 

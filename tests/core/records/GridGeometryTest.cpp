@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "config/VariableNameList.h"
-#include "records/GridGeometry.h"
+#include "core/config/VariableNameList.h"
+#include "core/records/GridGeometry.h"
 
 using namespace pemo;
 

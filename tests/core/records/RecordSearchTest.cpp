@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Bytes.h"
-#include "document/CPatDoc.h"
-#include "records/RecordSearch.h"
+#include "core/document/CPatDoc.h"
+#include "core/records/RecordSearch.h"
 
 using namespace pemo;
 using test::gbk;

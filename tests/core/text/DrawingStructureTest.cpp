@@ -9,8 +9,8 @@
 
 #include "RecordingDevice.h"
 #include "TextFixtures.h"
-#include "text/PriceItem.h"
-#include "text/TextPaint.h"
+#include "core/text/PriceItem.h"
+#include "core/text/TextPaint.h"
 
 using namespace pemo;
 using namespace pemo::test;

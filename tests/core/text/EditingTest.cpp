@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TextFixtures.h"
-#include "text/CharClasses.h"
-#include "text/PriceItem.h"
+#include "core/text/CharClasses.h"
+#include "core/text/PriceItem.h"
 
 using namespace pemo;
 using namespace pemo::test;

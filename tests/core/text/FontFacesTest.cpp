@@ -5,8 +5,8 @@
 #include <QRawFont>
 
 #include "TextFixtures.h"
-#include "text/FontFaces.h"
-#include "text/PriceItem.h"
+#include "core/text/FontFaces.h"
+#include "core/text/PriceItem.h"
 
 using namespace pemo;
 using namespace pemo::test;

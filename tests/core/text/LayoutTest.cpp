@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TextFixtures.h"
-#include "codecs/Archive.h"
+#include "core/codecs/Archive.h"
 
 using namespace pemo;
 using namespace pemo::test;

@@ -6,7 +6,7 @@
 #include <QPainter>
 
 #include "TextFixtures.h"
-#include "text/PriceItem.h"
+#include "core/text/PriceItem.h"
 
 using namespace pemo;
 using namespace pemo::test;

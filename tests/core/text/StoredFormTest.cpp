@@ -6,8 +6,8 @@
 #include <random>
 
 #include "TextFixtures.h"
-#include "codecs/Archive.h"
-#include "text/PriceItem.h"
+#include "core/codecs/Archive.h"
+#include "core/text/PriceItem.h"
 
 using namespace pemo;
 using namespace pemo::test;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "Bytes.h"
-#include "text/RichText.h"
-#include "text/TextMetrics.h"
+#include "core/text/RichText.h"
+#include "core/text/TextMetrics.h"
 
 namespace pemo::test {
 

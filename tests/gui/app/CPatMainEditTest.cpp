@@ -4,12 +4,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "app/CPatApp.h"
-#include "app/CPatMain.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "canvas/CPatCanvas.h"
-#include "view/CPatView.h"
+#include "gui/app/CPatApp.h"
+#include "gui/app/CPatMain.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "gui/canvas/CPatCanvas.h"
+#include "gui/view/CPatView.h"
 
 using namespace pemo;
 

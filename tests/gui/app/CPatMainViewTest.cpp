@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QLabel>
 
-#include "app/CPatApp.h"
-#include "app/CPatMain.h"
-#include "view/CPatView.h"
+#include "gui/app/CPatApp.h"
+#include "gui/app/CPatMain.h"
+#include "gui/view/CPatView.h"
 
 using namespace pemo;
 

@@ -8,11 +8,11 @@
 #include <QLocalSocket>
 
 #include "ScriptedMessages.h"
-#include "app/CPatApp.h"
-#include "app/CPatMain.h"
-#include "app/InstanceChannel.h"
-#include "document/CPatDoc.h"
-#include "document/RecordCommands.h"
+#include "gui/app/CPatApp.h"
+#include "gui/app/CPatMain.h"
+#include "gui/app/InstanceChannel.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/RecordCommands.h"
 
 using namespace pemo;
 namespace RC = RecordCommand;

@@ -10,15 +10,15 @@
 
 #include "ScriptedMessages.h"
 #include "TestBlock.h"
-#include "blocks/BlockKind.h"
-#include "blocks/TextBlock.h"
-#include "blocks/Twips.h"
-#include "canvas/CPatCanvas.h"
-#include "codecs/Gbk.h"
-#include "document/CPatDoc.h"
-#include "document/EditCommands.h"
-#include "text/RichText.h"
-#include "view/CPatView.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/blocks/Twips.h"
+#include "gui/canvas/CPatCanvas.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/EditCommands.h"
+#include "core/text/RichText.h"
+#include "gui/view/CPatView.h"
 
 using namespace pemo;
 

@@ -6,11 +6,11 @@
 #include <QTableWidget>
 
 #include "Bytes.h"
-#include "config/DicFile.h"
-#include "config/MallInfoDialog.h"
-#include "config/PhraseDialog.h"
-#include "config/VariableDialog.h"
-#include "platform/Folders.h"
+#include "core/config/DicFile.h"
+#include "gui/config/MallInfoDialog.h"
+#include "gui/config/PhraseDialog.h"
+#include "gui/config/VariableDialog.h"
+#include "core/platform/Folders.h"
 
 using namespace pemo;
 using pemo::test::gbk;

@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <set>
 
-#include "dialogs/PriceFormatDialog.h"
-#include "text/TextItem.h"
+#include "gui/dialogs/PriceFormatDialog.h"
+#include "core/text/TextItem.h"
 
 using namespace pemo;
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "library/SaveTemplateDialog.h"
+#include "gui/library/SaveTemplateDialog.h"
 
 using namespace pemo;
 

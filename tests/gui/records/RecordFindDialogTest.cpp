@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "Bytes.h"
-#include "document/CPatDoc.h"
-#include "records/RecordFindDialog.h"
-#include "records/RecordGrid.h"
+#include "core/document/CPatDoc.h"
+#include "gui/records/RecordFindDialog.h"
+#include "gui/records/RecordGrid.h"
 
 using namespace pemo;
 using test::gbk;

@@ -15,13 +15,13 @@
 #include "Bytes.h"
 #include "PopupDriver.h"
 #include "ScriptedMessages.h"
-#include "blocks/BlockFactory.h"
-#include "blocks/TextBlock.h"
-#include "document/CPatDoc.h"
-#include "records/CellTextPopup.h"
-#include "records/CopiesPopup.h"
-#include "records/PicturePopup.h"
-#include "records/RecordGrid.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/TextBlock.h"
+#include "core/document/CPatDoc.h"
+#include "gui/records/CellTextPopup.h"
+#include "gui/records/CopiesPopup.h"
+#include "gui/records/PicturePopup.h"
+#include "gui/records/RecordGrid.h"
 
 using namespace pemo;
 using test::gbk;

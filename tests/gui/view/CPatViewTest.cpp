@@ -6,10 +6,10 @@
 #include <QTest>
 
 #include "TestBlock.h"
-#include "canvas/CPatCanvas.h"
-#include "document/CPatDoc.h"
-#include "document/ViewGeometry.h"
-#include "view/CPatView.h"
+#include "gui/canvas/CPatCanvas.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/ViewGeometry.h"
+#include "gui/view/CPatView.h"
 
 using namespace pemo;
 

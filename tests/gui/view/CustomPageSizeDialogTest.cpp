@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "ScriptedMessages.h"
-#include "view/CustomPageSizeDialog.h"
+#include "gui/view/CustomPageSizeDialog.h"
 
 using namespace pemo;
 

@@ -5,9 +5,9 @@
 #include <QMenuBar>
 #include <QPrinter>
 
-#include "document/CPatDoc.h"
-#include "print/PrintJob.h"
-#include "view/PrintCommands.h"
+#include "core/document/CPatDoc.h"
+#include "core/print/PrintJob.h"
+#include "gui/view/PrintCommands.h"
 
 namespace pemo {
 

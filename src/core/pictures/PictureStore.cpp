@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "codecs/Archive.h"
-#include "codecs/Gbk.h"
-#include "platform/Folders.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
+#include "core/platform/Folders.h"
 
 namespace pemo {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "PictureDescription.h"
-#include "codecs/Picture.h"
+#include "core/codecs/Picture.h"
 
 namespace pemo {
 

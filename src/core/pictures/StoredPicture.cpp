@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "platform/Folders.h"
+#include "core/platform/Folders.h"
 
 namespace pemo {
 

@@ -4,10 +4,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "PrintJob.h"
 #include "core/platform/ProgramInfo.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo {
 
@@ -23,12 +23,10 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
     };
     if (job.pageCount() <= 0) return fail(job.refusal());
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
-    }
+    SafeFile file(path);
+    if (!file.open()) return fail(SafeFile::failureText(path, file.errorText()));
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file.device());
         writer.setCreator(QString::fromUtf8(kProgramName));
         writer.setResolution(dpi);
         // A sheet wider than tall is the turned sheet of its upright size.
@@ -49,7 +47,7 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
         job.setDirectOutput(direct);
         painter.end();
     }
-    if (!file.commit()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    if (!file.commit()) return fail(SafeFile::failureText(path, file.errorText()));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PrintMode.h"
 #include "core/blocks/Twips.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/PageDrawing.h"
@@ -26,6 +27,13 @@ bool shows(const SheetLayout& sheet, const QByteArray& key) {
 }  // namespace
 
 PrintJob::~PrintJob() { releaseBackgroundsNotOn(SheetLayout()); }
+
+bool PrintJob::prepare(const PrintSettings& settings) {
+    const std::optional<PrintMode> mode = PrintMode::fromCode(settings.mode);
+    placeholders_.reset();
+    placeholders_.emplace(doc_, mode && mode->kind == PrintMode::Kind::Template);
+    return layout_.prepare(doc_, settings);
+}
 
 void PrintJob::releaseBackgroundsNotOn(const SheetLayout& sheet) const {
     for (auto key = decoded_.begin(); key != decoded_.end();) {

@@ -12,6 +12,7 @@
 #include "core/blocks/Twips.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/CanvasEditing.h"
+#include "core/document/PageDrawing.h"
 #include "core/document/ViewGeometry.h"
 #include "core/text/RichText.h"
 #include "gui/view/CPatView.h"
@@ -150,19 +151,19 @@ void CPatCanvas::paintGrid(QPainter& painter) const {
     painter.restore();
 }
 
-void CPatCanvas::paintPage(QPainter& painter) const {
+void CPatCanvas::paintPage(QPainter& painter, const QRect& area) const {
     const CPatDoc& doc = view_.document();
-    InfoRecord* r = doc.currentRecord();
+    const InfoRecord* r = doc.currentRecord();
     if (!r) return;
-    if (r->background.present) {
-        if (const Picture* background = doc.backgrounds.find(r->background.key)) {
-            background->draw(painter, rect());
-        }
-    }
-    if (view_.showAlignmentLines()) paintGrid(painter);
-    const int flags = drawFlags();
-    const double z = view_.zoom();
-    forEachInDrawingOrder(r->blocks, [&](Block& block) { block.draw(painter, flags, z, 0, 0); });
+    PageDrawOptions options;
+    options.canvasMode = true;
+    options.blockFlags = drawFlags();
+    options.zoom = view_.zoom();
+    options.target = rect();
+    options.clip = area;
+    options.templateMode = view_.templateMode();
+    if (view_.showAlignmentLines()) options.underlay = [this](QPainter& p) { paintGrid(p); };
+    drawPage(*r, doc.backgrounds, painter, options);
 }
 
 QRect CPatCanvas::caretRect() const {
@@ -198,7 +199,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(&buffer);
         painter.translate(-area.topLeft());
-        paintPage(painter);
+        paintPage(painter, area);
         textFrame_.draw(painter);
         band_.draw(painter);
         paintCaret(painter);

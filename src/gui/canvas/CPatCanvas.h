@@ -37,8 +37,9 @@ public:
     // The draw flags the blocks get: frame lines, selection tool, in-place editing.
     int drawFlags() const;
 
-    // Paints the page onto a painter whose origin is the page's top-left corner.
-    void paintPage(QPainter& painter) const;
+    // Paints the page through the one page-drawing function onto a painter whose origin
+    // is the page's top-left corner; area is the part to draw (page coordinates).
+    void paintPage(QPainter& painter, const QRect& area) const;
 
     // The text block being edited in place: the only selected block, a text block, and
     // the record's inPlaceEditing flag set. Null otherwise.

@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "SelectionBand.h"
-#include "TextFrameInput.h"
+#include "EditTextTool.h"
+#include "PlaceTextTool.h"
+#include "SelectTool.h"
 
 class QAction;
 class QMenu;
@@ -20,16 +21,14 @@ class TextBlock;
 
 // The page window inside the design view: its size and position are the page's
 // on-screen rectangle. It paints the current record's page with the view's settings
-// and turns the mouse and the keyboard into block edits: selecting, moving, resizing,
-// rotating, placing new text blocks and typing into a text block in place.
+// and hands the mouse and the keyboard to its tools (CanvasTool): selecting, moving,
+// resizing and rotating blocks, placing new ones, typing into a text block in place.
+// The 编辑 commands, the clipboard and the context menu are the canvas's own.
 class CPatCanvas : public QWidget {
     Q_OBJECT
 public:
-    // The dragged-grip value while blocks are moved as a whole.
-    static constexpr int32_t kMoveGrip = -8;
-    static constexpr int32_t kNoGrip = -1;
-
     explicit CPatCanvas(CPatView& view, QWidget* parent = nullptr);
+    ~CPatCanvas() override;
 
     // Repaints the whole page and lets the frame update its status bar.
     void refresh();
@@ -47,6 +46,9 @@ public:
     void startEditing();
     // Lets the edited content refit, clears the flag and refreshes.
     void stopEditing();
+    // Makes the block the only selection and edits it in place, the caret at p; the
+    // press under way goes on as a caret drag.
+    void editBlock(Block* block, QPoint p);
     // Delete key and 删除: forward in the edited text, else every selected block.
     void deleteSelection();
 
@@ -63,7 +65,25 @@ public:
     // can update its commands.
     std::function<void()> onStateChanged;
 
-    int32_t draggedGrip() const { return draggedGrip_; }
+    int32_t draggedGrip() const { return select_.draggedGrip(); }
+
+    // For the tools.
+    CPatView& view() const { return view_; }
+    InfoRecord* record() const;
+    double zoom() const;
+    int ppi() const;
+    QPoint pageTwips(QPoint device) const;
+    int pixelsToTwips(int pixels) const;
+    QPoint clampToCanvas(QPoint p) const;
+    // The topmost block at p (canvas pixels), or among the selected blocks only.
+    Block* blockAt(QPoint p, bool selectedOnly = false) const;
+    // The document is modified; the page and the frame's commands follow.
+    void edited();
+    SelectTool& selectTool() { return select_; }
+    EditTextTool& editTextTool() { return editText_; }
+    // The rest of the press under way (drags, the release) goes to this tool.
+    void handPressTo(CanvasTool& tool) { pressedTool_ = &tool; }
+    static Qt::CursorShape cursorForKind(int32_t kind);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,56 +98,24 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    InfoRecord* record() const;
-    double zoom() const;
-    int ppi() const;
-    QPoint pageTwips(QPoint device) const;
-    int pixelsToTwips(int pixels) const;
-    QPoint clampToCanvas(QPoint p) const;
-    QImage& scratch();
-    // The document is modified; the page and the frame's commands follow.
-    void edited();
-
+    // The tool the armed kind and the editing state call for.
+    CanvasTool& armedTool();
     void paintGrid(QPainter& painter) const;
     void paintCaret(QPainter& painter) const;
     QRect caretRect() const;
-
-    // Mouse, selection tool.
-    void pressWithSelectionTool(QMouseEvent* event, QPoint p);
-    void startDrag(int32_t grip, int blockIndex, QPoint p);
-    // Applies the mouse position to the dragged grip or the moved blocks.
-    void dragTo(QPoint p);
-    // The first real change of a drag takes the undo snapshot, so one drag is one step.
-    void snapshotOnce();
-    void placeCaret(QPoint p, bool extend);
-    void finishTextFrame();
-    void abandonInput();
-    void updateCursor(QPoint p);
     void showContextMenu(QPoint globalPos);
-
-    // Keyboard.
-    bool editingKey(QKeyEvent* event);
-    bool selectionKey(QKeyEvent* event);
-    void nudge(int dx, int dy);
-    // Types each character as its own undo step; refuses what GBK cannot hold.
-    void typeText(const QString& text);
 
     // Commands on the edited text and the clipboard.
     void copy();
     void paste();
     void afterUndoRedo();
 
-
     CPatView& view_;
-    TextFrameInput textFrame_;
-    SelectionBand band_;
-    int32_t draggedGrip_ = kNoGrip;
-    int dragBlock_ = -1;
-    bool dragSnapshotTaken_ = false;
-    bool dragChanged_ = false;
-    QPoint lastMouse_;
-    bool textDrag_ = false;
-    QImage scratch_;
+    SelectTool select_;
+    EditTextTool editText_;
+    PlaceTextTool placeText_;
+    CanvasTool* pressedTool_ = nullptr;
+    mutable QImage scratch_;
 };
 
 }  // namespace pemo

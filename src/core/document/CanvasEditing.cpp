@@ -20,10 +20,7 @@ QPoint clampToPage(QPoint p, int32_t pageWidth, int32_t pageHeight) {
 }
 
 QPoint limitMove(const InfoRecord& record, QPoint delta) {
-    std::vector<const Block*> unlocked;
-    for (const Block* b : record.selection) {
-        if (!b->locked) unlocked.push_back(b);
-    }
+    const std::vector<Block*> unlocked = record.unlockedSelection();
     if (unlocked.empty()) return QPoint();
     int dx = delta.x();
     int dy = delta.y();
@@ -41,10 +38,7 @@ QPoint limitMove(const InfoRecord& record, QPoint delta) {
 }
 
 QPoint limitGroupMove(const InfoRecord& record, QPoint delta) {
-    std::vector<const Block*> unlocked;
-    for (const Block* b : record.selection) {
-        if (!b->locked) unlocked.push_back(b);
-    }
+    const std::vector<Block*> unlocked = record.unlockedSelection();
     if (unlocked.empty()) return QPoint();
     int dx = delta.x();
     int dy = delta.y();
@@ -71,9 +65,7 @@ QPoint limitGroupMove(const InfoRecord& record, QPoint delta) {
 QPoint moveSelection(InfoRecord& record, QPoint delta) {
     const QPoint d = limitMove(record, delta);
     if (d.isNull()) return d;
-    for (Block* b : record.selection) {
-        if (!b->locked) b->moveBy(d.x(), d.y());
-    }
+    for (Block* b : record.unlockedSelection()) b->moveBy(d.x(), d.y());
     return d;
 }
 

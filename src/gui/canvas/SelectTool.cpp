@@ -222,9 +222,7 @@ void SelectTool::nudge(int dx, int dy) {
     const QPoint delta = CanvasEditing::limitGroupMove(r, QPoint(dx, dy));
     if (delta.isNull()) return;
     r.takeUndoSnapshot();
-    for (Block* b : r.selection) {
-        if (!b->locked) b->moveBy(delta.x(), delta.y());
-    }
+    for (Block* b : r.unlockedSelection()) b->moveBy(delta.x(), delta.y());
     canvas_.edited();
 }
 

@@ -1,5 +1,6 @@
 #include "CPatCanvas.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include "core/blocks/Block.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/BlockList.h"
+#include "core/blocks/GraphicBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/blocks/Twips.h"
 #include "core/document/CPatDoc.h"
@@ -55,6 +57,7 @@ CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent) : QWidget(parent), view_
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    shapes_.finished = [this] { edited(); };
 }
 
 InfoRecord* CPatCanvas::record() const {
@@ -201,6 +204,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
         paintPage(painter);
         textFrame_.draw(painter);
         band_.draw(painter);
+        shapes_.paint(painter);
         paintCaret(painter);
     }
     QPainter(this).drawImage(area.topLeft(), buffer);
@@ -212,7 +216,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
 void CPatCanvas::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (textFrame_.active() || band_.active()) {
+        if (textFrame_.active() || band_.active() || shapes_.active()) {
             abandonInput();
         } else {
             showContextMenu(event->globalPosition().toPoint());
@@ -229,6 +233,7 @@ void CPatCanvas::mousePressEvent(QMouseEvent* event) {
         return;
     }
     stopEditing();
+    if (BlockKind::isGraphic(tool) || shapes_.active()) return shapes_.mousePress(event);
     if (BlockKind::isText(tool)) {
         r->clearSelection();
         textFrame_.start(p);
@@ -242,6 +247,10 @@ void CPatCanvas::pressWithSelectionTool(QMouseEvent* event, QPoint p) {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     if (const auto grip = gripAt(r.blocks, p.x(), p.y(), zoom(), ppi())) {
+        const QPoint t = pageTwips(p);
+        const BlockHandle* h =
+            r.blocks[size_t(grip->blockIndex)]->hitHandle(t.x(), t.y(), pixelsToTwips(4));
+        dragPoint_ = h ? h->index : -1;
         startDrag(grip->handleId, grip->blockIndex, p);
         return;
     }
@@ -346,8 +355,15 @@ void CPatCanvas::dragTo(QPoint p) {
             if (frame == block.frame) return;
             snapshotOnce();
             block.frame = frame;
+            if (auto* shape = dynamic_cast<GraphicBlock*>(&block)) shape->rescalePoints();
             block.rebuildHandles(true);
         }
+    } else if (auto* shape = dynamic_cast<GraphicBlock*>(&block);
+               shape && draggedGrip_ == BlockHandle::Point) {
+        snapshotOnce();
+        const bool shift = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
+        shape->movePoint(dragPoint_, clamped.x(), clamped.y(), shift, InkCanvas{size(), zoom(), ppi()});
+        shape->rebuildHandles(true);
     } else {
         return;
     }
@@ -357,6 +373,7 @@ void CPatCanvas::dragTo(QPoint p) {
 
 void CPatCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    if (shapes_.active()) return shapes_.mouseMove(event);
     if (!(event->buttons() & Qt::LeftButton)) {
         updateCursor(p);
         return;
@@ -376,6 +393,7 @@ void CPatCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CPatCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (shapes_.active()) return shapes_.mouseRelease(event);
     if (event->button() != Qt::LeftButton) return;
     const QPoint p = event->position().toPoint();
     InfoRecord* r = record();
@@ -431,6 +449,7 @@ void CPatCanvas::finishTextFrame() {
 void CPatCanvas::abandonInput() {
     textFrame_.stop();
     band_.stop();
+    shapes_.abandon();
     refresh();
 }
 
@@ -439,6 +458,7 @@ void CPatCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
         mousePressEvent(event);
         return;
     }
+    if (shapes_.active()) return shapes_.mouseDoubleClick(event);
     InfoRecord* r = record();
     if (!r) return;
     const QPoint p = event->position().toPoint();

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "SelectionBand.h"
+#include "ShapeInput.h"
 #include "TextFrameInput.h"
 
 class QAction;
@@ -120,6 +121,8 @@ private:
     CPatView& view_;
     TextFrameInput textFrame_;
     SelectionBand band_;
+    ShapeInput shapes_{view_, *this};
+    int dragPoint_ = -1;  // the point index of a dragged point grip
     int32_t draggedGrip_ = kNoGrip;
     int dragBlock_ = -1;
     bool dragSnapshotTaken_ = false;

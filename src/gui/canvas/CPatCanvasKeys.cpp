@@ -67,6 +67,7 @@ bool CPatCanvas::focusNextPrevChild(bool next) {
 }
 
 void CPatCanvas::keyPressEvent(QKeyEvent* event) {
+    if (shapes_.keyPress(event)) return;
     if (editedBlock() ? editingKey(event) : selectionKey(event)) return;
     QWidget::keyPressEvent(event);
 }

@@ -346,6 +346,18 @@ bool GraphicBlock::hitTest(QImage& scratch, double zoom, int x, int y) {
 
 // --- drawing
 
+TwipsRect GraphicBlock::inkBounds() const {
+    // A point is 20 twips, a shadow step 60; the slack covers a styled pen's unscaled
+    // pixels and the one-pixel minimums at low resolutions.
+    constexpr int32_t kSlack = 200;
+    const int32_t pen = std::clamp(penWidth, 0, kMaxPenWidth) * 20;
+    const int32_t shadow =
+        isClosed() ? std::clamp<int32_t>(shadowDistance, 0, kMaxShadowDistance) * 60 : 0;
+    const int64_t margin = pen + shadow + kSlack;
+    return TwipsRect{truncated(frame.left - margin), truncated(frame.top - margin),
+                     truncated(frame.right + margin), truncated(frame.bottom + margin)};
+}
+
 QPen GraphicBlock::devicePen(double zoom, int ppi, bool wire) const {
     const int32_t style = penStyle >= 0 && penStyle <= kLastPenStyle ? penStyle : 0;
     const int32_t points = std::clamp(penWidth, 0, kMaxPenWidth);

@@ -53,6 +53,8 @@ public:
     void rebuildHandles(bool clearFirst) override;
     // Open kinds are hit within a pixel of their ink, the others inside their frame.
     bool hitTest(QImage& scratch, double zoom, int x, int y) override;
+    // The frame widened by the pen and the shadow.
+    TwipsRect inkBounds() const override;
 
     bool isClosed() const;
     int pointCount() const { return int(points.size()); }

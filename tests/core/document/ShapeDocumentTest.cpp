@@ -8,6 +8,7 @@
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
 #include "core/document/InfoRecord.h"
+#include "core/document/PageDrawing.h"
 #include "core/document/TemplateFile.h"
 
 using namespace pemo;
@@ -101,4 +102,23 @@ TEST(ShapeDocument, ShapeWithAPointCountPastTheEndIsRefused) {
     } catch (const FormatError& e) {
         EXPECT_EQ(e.message(), QString::fromUtf8("非法文件"));
     }
+}
+
+// Printing renders the page in bands of 1,000 rows: a shape whose shadow and pen reach
+// past its frame into the band above still shows there.
+TEST(ShapeDocument, ShadowsCrossBandEdgesInOutput) {
+    useProgramBlocks();
+    CPatDoc doc;
+    doc.newDocument();
+    InfoRecord& r = *doc.currentRecord();
+    // Row 1,000 at 150 pixels per inch is 9,600 twips; the frame starts 10 rows lower.
+    auto b = shape(BlockKind::Rectangle, {1440, 9696, 4320, 11520}, {{0, 0}, {2880, 1824}}, 1001);
+    b->shadowDirection = 1;
+    b->shadowDistance = 10;  // 62 pixels up and left
+    b->shadowColour = 0x00FF00;
+    r.appendBlock(std::move(b));
+    const QImage page = renderPageImage(r, doc.backgrounds, 150, false, false);
+    ASSERT_GT(page.height(), 1100);
+    EXPECT_EQ(page.pixel(200, 990), qRgb(0, 255, 0));
+    EXPECT_EQ(page.pixel(200, 1050), qRgb(0xFF, 0xE0, 0x40));
 }

@@ -250,9 +250,21 @@ TwipsRect GraphicBlock::frameFromInk(QRect box, const InkCanvas& c) const {
 
 QRect GraphicBlock::inkBox(const InkCanvas& canvas, bool wire, bool stopAtGap) const {
     if (canvas.size.isEmpty() || points.empty()) return QRect();
-    // As wide as the canvas rounded up to 4 pixels, as high as the canvas.
-    const QSize size((canvas.size.width() + 3) / 4 * 4, canvas.size.height());
-    QImage image = whiteBitmap(size, canvas.pixelsPerInch);
+    const double zoom = wire ? 1.0 : canvas.zoom;
+    // As wide as the canvas rounded up to 4 pixels, as high as the canvas; only the part
+    // the outline can reach (the box of its points and the pen) is painted and read.
+    const QRect whole(0, 0, (canvas.size.width() + 3) / 4 * 4, canvas.size.height());
+    const std::vector<QPoint> device = devicePoints(zoom, canvas.pixelsPerInch, 0, 0, wire);
+    const auto [minX, maxX] = std::minmax_element(
+        device.begin(), device.end(), [](QPoint a, QPoint b) { return a.x() < b.x(); });
+    const auto [minY, maxY] = std::minmax_element(
+        device.begin(), device.end(), [](QPoint a, QPoint b) { return a.y() < b.y(); });
+    const int margin = devicePen(zoom, canvas.pixelsPerInch, wire).width() + 2;
+    const QRect reach = QRect(QPoint(minX->x(), minY->y()), QPoint(maxX->x(), maxY->y()))
+                            .adjusted(-margin, -margin, margin, margin)
+                            .intersected(whole);
+    if (reach.isEmpty()) return QRect();
+    QImage image = whiteBitmap(reach.size(), canvas.pixelsPerInch);
     {
         QPainter p(&image);
         GraphicBlock ink;
@@ -266,13 +278,13 @@ QRect GraphicBlock::inkBox(const InkCanvas& canvas, bool wire, bool stopAtGap) c
         ink.fillType = PenColourFill;
         ink.penColour = 0;
         ink.fillColour = 0;
-        ink.paint(p, wire ? 1.0 : canvas.zoom, 0, 0, canvas.pixelsPerInch, wire);
+        ink.paint(p, zoom, -reach.left(), -reach.top(), canvas.pixelsPerInch, wire);
     }
-    int left = size.width(), right = -1, top = -1, bottom = -1;
-    for (int y = 0; y < size.height(); ++y) {
+    int left = image.width(), right = -1, top = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int first = -1, last = -1;
-        for (int x = 0; x < size.width(); ++x) {
+        for (int x = 0; x < image.width(); ++x) {
             if ((line[x] & 0xFFFFFF) != 0xFFFFFF) {
                 if (first < 0) first = x;
                 last = x;
@@ -288,7 +300,7 @@ QRect GraphicBlock::inkBox(const InkCanvas& canvas, bool wire, bool stopAtGap) c
         right = std::max(right, last);
     }
     if (top < 0) return QRect();
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    return QRect(QPoint(left, top), QPoint(right, bottom)).translated(reach.topLeft());
 }
 
 void GraphicBlock::fitFrameToInk(const InkCanvas& canvas) {

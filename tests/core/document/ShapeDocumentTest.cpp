@@ -7,6 +7,7 @@
 #include "core/blocks/TextBlock.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
+#include "core/document/EditCommands.h"
 #include "core/document/InfoRecord.h"
 #include "core/document/PageDrawing.h"
 #include "core/document/TemplateFile.h"
@@ -121,4 +122,35 @@ TEST(ShapeDocument, ShadowsCrossBandEdgesInOutput) {
     ASSERT_GT(page.height(), 1100);
     EXPECT_EQ(page.pixel(200, 990), qRgb(0, 255, 0));
     EXPECT_EQ(page.pixel(200, 1050), qRgb(0xFF, 0xE0, 0x40));
+}
+
+// Shapes travel through the clipboard and the undo history like text, and the block
+// commands move them.
+TEST(ShapeDocument, CopyPasteUndoAndAlignmentTakeShapes) {
+    useProgramBlocks();
+    CPatDoc doc;
+    doc.newDocument();
+    InfoRecord& r = *doc.currentRecord();
+    Block& star = r.appendBlock(
+        shape(BlockKind::Polygon, {2000, 3000, 4000, 5000}, {{0, 0}, {2000, 900}, {700, 2000}}, 3));
+    r.appendBlock(shape(BlockKind::Ellipse, {500, 500, 1500, 1200}, {{0, 0}, {1000, 700}}, 1001));
+    r.selectBlock(&star);
+    const QByteArray clip = EditCommands::copySelection(r, doc);
+    r.clearSelection();
+    EXPECT_TRUE(EditCommands::paste(r, doc, clip, false).isEmpty());
+    ASSERT_EQ(r.blocks.size(), 3u);
+    auto* pasted = dynamic_cast<GraphicBlock*>(r.blocks.back().get());
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->points, static_cast<GraphicBlock&>(star).points);
+    EXPECT_EQ(pasted->fillType, 3);
+
+    r.clearSelection();
+    r.selectBlock(r.blocks[0].get());
+    r.selectBlock(r.blocks[1].get());
+    r.takeUndoSnapshot();
+    ASSERT_TRUE(EditCommands::run(EditCommand::AlignLeft, r));
+    EXPECT_EQ(r.blocks[0]->frame.left, r.blocks[1]->frame.left);
+    ASSERT_TRUE(r.undo());
+    EXPECT_EQ(r.blocks[0]->frame.left, 2000);
+    ASSERT_NE(dynamic_cast<GraphicBlock*>(r.blocks[0].get()), nullptr);
 }

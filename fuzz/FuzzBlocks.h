@@ -1,8 +1,8 @@
 #pragma once
 
 // Small block classes for the fuzz targets and the seed writer. The program's own text,
-// picture and graphic classes register themselves as they are built; until then these
-// stand in so block lists get past the factory. The plain block keeps the base forms;
+// picture and graphic classes register themselves as they are built (graphic blocks
+// have); until then these stand in so block lists get past the factory. The plain block keeps the base forms;
 // the picture block adds one picture key to each form and, in the template and
 // clipboard forms, takes its picture from the stream's own store into the images.
 
@@ -72,7 +72,6 @@ private:
 
 inline void registerFuzzBlocks() {
     registerBlockClasses();
-    BlockFactory::setCreator(BlockKind::GraphicBit, [] { return std::make_unique<PlainBlock>(); });
     BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<PlainBlock>(); });
     BlockFactory::setCreator(BlockKind::PictureBit,
                              [] { return std::make_unique<KeyedPictureBlock>(); });

@@ -3,8 +3,9 @@
 // Small block classes for the fuzz targets and the seed writer. The program's own
 // classes register themselves as they are built (graphic blocks have); until then these
 // stand in for text and pictures so block lists get past the factory. The plain block
-// keeps the base forms; the picture block adds one picture key to each form and, in the template and
-// clipboard forms, takes its picture from the stream's own store into the images.
+// keeps the base forms; the picture block adds one picture key to each form and, in the
+// template and clipboard forms, takes its picture from the stream's own store into the
+// images.
 
 #include <QByteArray>
 #include <QPoint>

@@ -17,12 +17,15 @@ using namespace pemo::filetest;
 
 namespace {
 
-// The program's own text and graphic blocks (other tests here put stand-ins in place).
+// The program's own text and graphic blocks (other tests here put stand-ins in place);
+// pictures through the keyed stand-in.
 void useProgramBlocks() {
     registerBlockClasses();
     BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<TextBlock>(); });
     BlockFactory::setCreator(BlockKind::GraphicBit,
                              [] { return std::make_unique<GraphicBlock>(); });
+    BlockFactory::setCreator(BlockKind::PictureBit,
+                             [] { return std::make_unique<KeyedPictureBlock>(); });
 }
 
 std::unique_ptr<GraphicBlock> shape(int32_t kind, TwipsRect frame, std::vector<QPoint> points,
@@ -50,13 +53,19 @@ QByteArray pageBytes(const InfoRecord& r) {
 
 }  // namespace
 
-TEST(ShapeDocument, TextAndShapesSurviveSavingAndReopening) {
+TEST(ShapeDocument, TextPicturesAndShapesSurviveSavingAndReopening) {
     useProgramBlocks();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CPatDoc doc;
     doc.newDocument();
     InfoRecord& r = *doc.currentRecord();
+    const QString bmp = dir.filePath("cola.bmp");
+    ASSERT_TRUE(writeFile(bmp, bmpBytes(qRgb(200, 30, 30))));
+    auto picture = makeBlock(BlockKind::InsertedPicture, 3, {6000, 6000, 8000, 8000});
+    picture->setPictureKey(doc.images.add(
+        PictureDescription::ofFile(bmp, PictureDescription::LibraryPicture, "drinks", "cola")));
+    r.appendBlock(std::move(picture));
     r.appendBlock(TextBlock::create(BlockKind::FixedText, {500, 500, 6000, 2000},
                                     test::gbk("新品上市"), true));
     r.appendBlock(shape(BlockKind::Line, {500, 2200, 6000, 2300}, {{0, 0}, {5500, 100}}, 1001));
@@ -75,8 +84,9 @@ TEST(ShapeDocument, TextAndShapesSurviveSavingAndReopening) {
     DocumentFile::open(reopened, path);
     ASSERT_EQ(reopened.recordCount(), 1);
     const InfoRecord& back = *reopened.currentRecord();
-    ASSERT_EQ(back.blocks.size(), 6u);
-    EXPECT_NE(dynamic_cast<GraphicBlock*>(back.blocks[3].get()), nullptr);
+    ASSERT_EQ(back.blocks.size(), 7u);
+    EXPECT_NE(dynamic_cast<GraphicBlock*>(back.blocks[4].get()), nullptr);
+    EXPECT_TRUE(reopened.images.contains(back.blocks[0]->pictureKey()));
     EXPECT_EQ(pageBytes(back), before);
     // Saved again, the file is the same.
     const QString again = dir.filePath("again.vxq");

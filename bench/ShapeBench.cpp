@@ -78,8 +78,9 @@ struct Page {
             const TwipsRect rect{col * cellW + 80, row * cellH + 80, (col + 1) * cellW - 80,
                                  (row + 1) * cellH - 80};
             if (i % 6 == 5) {
-                record.appendBlock(TextBlock::create(
-                    BlockKind::FixedText, rect, Gbk::fromUnicode(QString::fromUtf8("特价 9.9")), true));
+                record.appendBlock(
+                    TextBlock::create(BlockKind::FixedText, rect,
+                                      Gbk::fromUnicode(QString::fromUtf8("特价 9.9")), true));
             } else {
                 record.appendBlock(makeShape(kKinds[shapes % std::size(kKinds)], rect, shapes));
                 ++shapes;
@@ -103,8 +104,9 @@ void BM_RepaintShapePage(benchmark::State& state) {
     for (auto _ : state) {
         page.canvas.fill(Qt::white);
         QPainter p(&page.canvas);
-        forEachInDrawingOrder(page.record.blocks,
-                              [&](Block& b) { b.draw(p, DrawFlag::SelectionTool, page.zoom, 0, 0); });
+        forEachInDrawingOrder(page.record.blocks, [&](Block& b) {
+            b.draw(p, DrawFlag::SelectionTool, page.zoom, 0, 0);
+        });
         p.end();
         benchmark::DoNotOptimize(page.canvas.constBits());
     }
@@ -132,8 +134,9 @@ void BM_PolygonRubberBandStep(benchmark::State& state) {
         ++step;
         page.canvas.fill(Qt::white);
         QPainter p(&page.canvas);
-        forEachInDrawingOrder(page.record.blocks,
-                              [&](Block& b) { b.draw(p, DrawFlag::SelectionTool, page.zoom, 0, 0); });
+        forEachInDrawingOrder(page.record.blocks, [&](Block& b) {
+            b.draw(p, DrawFlag::SelectionTool, page.zoom, 0, 0);
+        });
         band.draw(p, DrawFlag::Wire, 1.0, 0, 0);
         p.end();
         benchmark::DoNotOptimize(page.canvas.constBits());

@@ -41,7 +41,8 @@ std::vector<QPoint> pointsFor(int32_t kind, int w, int h) {
         case BlockKind::Curve: return {{0, h}, {w / 4, 0}, {w / 2, h / 2}, {3 * w / 4, h}, {w, 0}};
         case BlockKind::ClosedCurve: return {{0, h / 2}, {w / 4, 0}, {w, 0}, {w, h}, {w / 4, h}};
         case BlockKind::Triangle: return {{w / 2, 0}, {w, h}, {0, h}};
-        case BlockKind::Polygon: return {{0, h / 3}, {w / 2, 0}, {w, h / 3}, {4 * w / 5, h}, {w / 5, h}};
+        case BlockKind::Polygon:
+            return {{0, h / 3}, {w / 2, 0}, {w, h / 3}, {4 * w / 5, h}, {w / 5, h}};
         case 0x01000011: case 0x01000015: case 0x01000017: case 0x01000019:
             return {{0, 0}, {w, h}, {w - w / 4, h / 4}};
         case 0x01000012: case 0x01000016: case 0x01000018: case 0x0100001A:
@@ -75,11 +76,12 @@ int main(int argc, char** argv) {
     title->content()->fitToFrame(true);
     r.appendBlock(std::move(title));
 
-    std::vector<int32_t> kinds = {BlockKind::Line,     BlockKind::Polyline,  BlockKind::Curve,
-                                  BlockKind::Ellipse,  BlockKind::RoundRect, BlockKind::Triangle,
-                                  BlockKind::Polygon,  BlockKind::ClosedCurve, BlockKind::Rectangle};
+    std::vector<int32_t> kinds = {BlockKind::Line,    BlockKind::Polyline,    BlockKind::Curve,
+                                  BlockKind::Ellipse, BlockKind::RoundRect,   BlockKind::Triangle,
+                                  BlockKind::Polygon, BlockKind::ClosedCurve, BlockKind::Rectangle};
     for (int32_t k = BlockKind::FirstArrow; k <= BlockKind::LastArrow; ++k) kinds.push_back(k);
-    for (int32_t k = BlockKind::FirstStarTool; k <= BlockKind::LastStarTool; ++k) kinds.push_back(k);
+    for (int32_t k = BlockKind::FirstStarTool; k <= BlockKind::LastStarTool; ++k)
+        kinds.push_back(k);
     const int32_t fills[] = {1001, 0, 1, 2, 3, 4, 5, 1000, 1002, 1003};
     const int columns = 5;
     const int cellW = 2000, cellH = 2600;

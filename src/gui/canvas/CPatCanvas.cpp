@@ -362,7 +362,8 @@ void CPatCanvas::dragTo(QPoint p) {
                shape && draggedGrip_ == BlockHandle::Point) {
         snapshotOnce();
         const bool shift = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
-        shape->movePoint(dragPoint_, clamped.x(), clamped.y(), shift, InkCanvas{size(), zoom(), ppi()});
+        shape->movePoint(dragPoint_, clamped.x(), clamped.y(), shift,
+                         InkCanvas{size(), zoom(), ppi()});
         shape->rebuildHandles(true);
     } else {
         return;

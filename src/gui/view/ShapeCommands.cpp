@@ -36,7 +36,8 @@ QString nameOf(int id) {
     if (id >= FirstShape && id <= LastShape) return QString::fromUtf8(kShapeNames[id - FirstShape]);
     if (id >= FirstArrow && id <= LastArrow)
         return QString::fromUtf8("箭头%1").arg(id - FirstArrow + 1);
-    if (id >= FirstStar && id <= LastStar) return QString::fromUtf8("星形%1").arg(id - FirstStar + 1);
+    if (id >= FirstStar && id <= LastStar)
+        return QString::fromUtf8("星形%1").arg(id - FirstStar + 1);
     if (id == DrawShape) return QString::fromUtf8("绘制图形");
     return QString();
 }

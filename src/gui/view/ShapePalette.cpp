@@ -53,8 +53,9 @@ QIcon ShapePalette::toolIcon(int32_t kind) {
     QPixmap pixmap(kCell, kCell);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    const int32_t drawn =
-        kind >= BlockKind::FirstStarTool && kind <= BlockKind::LastStarTool ? BlockKind::Polygon : kind;
+    const int32_t drawn = kind >= BlockKind::FirstStarTool && kind <= BlockKind::LastStarTool
+                              ? BlockKind::Polygon
+                              : kind;
     ShapeGeometry::drawBody(p, drawn, samplePoints(kind), QPen(Qt::black, 1),
                             QBrush(QColor(255, 220, 120)));
     p.end();

@@ -69,7 +69,8 @@ TEST(ShapeDocument, TextPicturesAndShapesSurviveSavingAndReopening) {
     r.appendBlock(TextBlock::create(BlockKind::FixedText, {500, 500, 6000, 2000},
                                     test::gbk("新品上市"), true));
     r.appendBlock(shape(BlockKind::Line, {500, 2200, 6000, 2300}, {{0, 0}, {5500, 100}}, 1001));
-    r.appendBlock(shape(BlockKind::RoundRect, {400, 400, 6100, 2100}, {{0, 0}, {5700, 1700}}, 1000));
+    r.appendBlock(
+        shape(BlockKind::RoundRect, {400, 400, 6100, 2100}, {{0, 0}, {5700, 1700}}, 1000));
     r.appendBlock(shape(BlockKind::FirstArrow + 2, {700, 3000, 4000, 4000},
                         {{0, 0}, {3300, 1000}, {800, 250}}, 4));
     r.appendBlock(shape(BlockKind::ClosedCurve, {700, 4500, 3000, 6000},
@@ -99,7 +100,8 @@ TEST(ShapeDocument, ShapeWithAPointCountPastTheEndIsRefused) {
     CPatDoc doc;
     doc.newDocument();
     InfoRecord& r = *doc.currentRecord();
-    r.appendBlock(shape(BlockKind::Polygon, {0, 0, 100, 100}, {{777, 0}, {100, 0}, {0, 100}}, 1001));
+    r.appendBlock(
+        shape(BlockKind::Polygon, {0, 0, 100, 100}, {{777, 0}, {100, 0}, {0, 100}}, 1001));
     QByteArray body = DocumentFile::write(doc, false);
     // The point count comes right before the first point; raise it.
     const QByteArray count = test::Bytes().i32(3).i32(777).data();

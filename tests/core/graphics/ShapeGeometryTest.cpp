@@ -190,9 +190,9 @@ TEST(ShapeGeometry, ShortPointListsDrawWithoutReadingPastThem) {
     const QPen pen(Qt::black);
     QImage image = white(20, 20);
     QPainter p(&image);
-    for (int32_t kind : {BlockKind::Line, BlockKind::Curve, BlockKind::Ellipse, BlockKind::Rectangle,
-                         BlockKind::Polygon, BlockKind::ClosedCurve, BlockKind::FirstArrow,
-                         BlockKind::LastArrow}) {
+    for (int32_t kind : {BlockKind::Line, BlockKind::Curve, BlockKind::Ellipse,
+                         BlockKind::Rectangle, BlockKind::Polygon, BlockKind::ClosedCurve,
+                         BlockKind::FirstArrow, BlockKind::LastArrow}) {
         SG::drawBody(p, kind, {}, pen, QBrush(Qt::red));
         SG::drawBody(p, kind, {{3, 3}}, pen, QBrush(Qt::red));
     }

@@ -32,7 +32,9 @@ public:
     }
 
     InfoRecord& record() { return *doc.currentRecord(); }
-    GraphicBlock* shapeAt(size_t i) { return dynamic_cast<GraphicBlock*>(record().blocks.at(i).get()); }
+    GraphicBlock* shapeAt(size_t i) {
+        return dynamic_cast<GraphicBlock*>(record().blocks.at(i).get());
+    }
     int twips(int pixels) const { return toTwips(pixels, view->zoom(), view->pixelsPerInch()); }
 
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -215,8 +217,8 @@ TEST_F(ShapeInputTest, PointGripsAndResizingEditTheShape) {
     const int oldWidth = polygon.frame.width();
     const QPoint lastBefore = polygon.pagePoint(polygon.pointAt(1));
     const int32_t right = toDevice(polygon.frame.right, view->pixelsPerInch(), view->zoom());
-    const int32_t midY =
-        toDevice((polygon.frame.top + polygon.frame.bottom) / 2, view->pixelsPerInch(), view->zoom());
+    const int32_t midY = toDevice((polygon.frame.top + polygon.frame.bottom) / 2,
+                                  view->pixelsPerInch(), view->zoom());
     drag({right, midY}, {right + 100, midY});
     EXPECT_GT(polygon.frame.width(), oldWidth);
     EXPECT_EQ(polygon.sizeWidth, polygon.frame.width());

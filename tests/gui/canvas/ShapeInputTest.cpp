@@ -243,3 +243,18 @@ TEST(ShapePalette, EightByThreeCellsSendTheirCommands) {
     star->click();
     EXPECT_EQ(chosen, 34533);
 }
+
+TEST_F(ShapeInputTest, ShiftSnapsLinesAndSquaresBoxes) {
+    ShapeCommands::arm(*view, 34502);
+    drag({100, 100}, {200, 185}, Qt::ShiftModifier);  // about 40°: snapped to 45°
+    GraphicBlock& line = *shapeAt(0);
+    const QPoint a = line.pagePoint(line.pointAt(0));
+    const QPoint b = line.pagePoint(line.pointAt(1));
+    EXPECT_NEAR(b.x() - a.x(), b.y() - a.y(), twips(2));
+
+    ShapeCommands::arm(*view, 34505);
+    drag({300, 100}, {380, 250}, Qt::ShiftModifier);
+    GraphicBlock& circle = *shapeAt(1);
+    EXPECT_EQ(circle.aspectMode, 1);
+    EXPECT_NEAR(circle.frame.width(), circle.frame.height(), 2);  // twips truncated apart
+}

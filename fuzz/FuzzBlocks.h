@@ -1,10 +1,11 @@
 #pragma once
 
-// Small block classes for the fuzz targets and the seed writer. The program's own text,
-// picture and graphic classes register themselves as they are built; until then these
-// stand in so block lists get past the factory. The plain block keeps the base forms;
-// the picture block adds one picture key to each form and, in the template and
-// clipboard forms, takes its picture from the stream's own store into the images.
+// Small block classes for the fuzz targets and the seed writer. The program's own
+// classes register themselves as they are built (graphic blocks have); until then these
+// stand in for text and pictures so block lists get past the factory. The plain block
+// keeps the base forms; the picture block adds one picture key to each form and, in the
+// template and clipboard forms, takes its picture from the stream's own store into the
+// images.
 
 #include <QByteArray>
 #include <QPoint>
@@ -72,7 +73,6 @@ private:
 
 inline void registerFuzzBlocks() {
     registerBlockClasses();
-    BlockFactory::setCreator(BlockKind::GraphicBit, [] { return std::make_unique<PlainBlock>(); });
     BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<PlainBlock>(); });
     BlockFactory::setCreator(BlockKind::PictureBit,
                              [] { return std::make_unique<KeyedPictureBlock>(); });

@@ -74,6 +74,9 @@ public:
     // Asked with a white scratch bitmap the size of the canvas; x, y in device pixels.
     virtual bool hitTest(QImage& scratch, double zoom, int x, int y);
     virtual bool isLiveText() const;
+    // What the block may paint, in page twips: its frame, and more for blocks whose pen
+    // or shadow reach past it. Band output skips a block whose ink misses the band.
+    virtual TwipsRect inkBounds() const { return frame; }
 
     // Scales the block per axis when its page changes size; every product of a
     // coordinate and a factor is truncated toward zero.

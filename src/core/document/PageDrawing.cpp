@@ -48,7 +48,8 @@ QRect visiblePart(const PageDrawOptions& o) {
 }
 
 bool reachesRows(const Block& block, int ppi, double zoom, int top, int bottom) {
-    return toDevice(block.frame.bottom, ppi, zoom) >= top && toDevice(block.frame.top, ppi, zoom) <= bottom;
+    const TwipsRect ink = block.inkBounds();
+    return toDevice(ink.bottom, ppi, zoom) >= top && toDevice(ink.top, ppi, zoom) <= bottom;
 }
 
 void drawBandMode(const InfoRecord& record, const Picture* background, QPainter& painter,

@@ -39,6 +39,7 @@
 #include "core/platform/ProgramInfo.h"
 #include "gui/records/RecordFindDialog.h"
 #include "gui/records/RecordGrid.h"
+#include "gui/view/ShapeCommands.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
 #include "gui/view/PrintCommands.h"
@@ -177,6 +178,7 @@ void CPatMain::buildObjectMenu() {
         view_->canvas()->stopEditing();
         view_->setArmedTool(BlockKind::FixedText);
     });
+    ShapeCommands::addTo(menu, *view_);
     menu->addSeparator();
     QAction* lock = addCommand(menu, EditCommand::Lock, QString::fromUtf8("锁定"));
     lock->setCheckable(true);

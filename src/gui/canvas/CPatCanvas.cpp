@@ -28,7 +28,12 @@ QColor fromColourRef(uint32_t bgr) {
 }  // namespace
 
 CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent)
-    : QWidget(parent), view_(view), select_(*this), editText_(*this), placeText_(*this) {
+    : QWidget(parent),
+      view_(view),
+      select_(*this),
+      editText_(*this),
+      placeText_(*this),
+      drawShape_(*this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
@@ -208,9 +213,12 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
 // --- mouse
 
 CanvasTool& CPatCanvas::armedTool() {
+    const int32_t kind = view_.armedTool();
+    // A shape being clicked point by point keeps its tool until it ends.
+    if (BlockKind::isGraphic(kind) || drawShape_.drawing()) return drawShape_;
     // Kinds without a tool of their own yet rest with the text placement, which ignores
     // them.
-    if (view_.armedTool() != BlockKind::SelectionTool) return placeText_;
+    if (kind != BlockKind::SelectionTool) return placeText_;
     return editedBlock() ? static_cast<CanvasTool&>(editText_) : select_;
 }
 
@@ -231,17 +239,17 @@ void CPatCanvas::mousePressEvent(QMouseEvent* event) {
 void CPatCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (!(event->buttons() & Qt::LeftButton) || !pressedTool_) {
-        if (record()) setCursor(armedTool().cursorAt(p));
+        if (record() && !armedTool().hover(event)) setCursor(armedTool().cursorAt(p));
         return;
     }
-    pressedTool_->drag(p);
+    pressedTool_->drag(event, p);
 }
 
 void CPatCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !pressedTool_) return;
     CanvasTool* tool = pressedTool_;
     pressedTool_ = nullptr;
-    if (record()) tool->release(event->position().toPoint());
+    if (record()) tool->release(event, event->position().toPoint());
 }
 
 void CPatCanvas::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "EditTextTool.h"
+#include "DrawShapeTool.h"
 #include "PlaceTextTool.h"
 #include "SelectTool.h"
 
@@ -114,6 +115,7 @@ private:
     SelectTool select_;
     EditTextTool editText_;
     PlaceTextTool placeText_;
+    DrawShapeTool drawShape_;
     CanvasTool* pressedTool_ = nullptr;
     mutable QImage scratch_;
 };

@@ -24,8 +24,14 @@ public:
 
     // Left button only; p in canvas pixels.
     virtual void press(QMouseEvent* event, QPoint p) = 0;
-    virtual void drag(QPoint p) { (void)p; }
-    virtual void release(QPoint p) { (void)p; }
+    virtual void drag(QMouseEvent* event, QPoint p) { (void)event, (void)p; }
+    virtual void release(QMouseEvent* event, QPoint p) { (void)event, (void)p; }
+    // The mouse moves with no press under way; true when the tool took it (the canvas
+    // then leaves the cursor alone).
+    virtual bool hover(QMouseEvent* event) {
+        (void)event;
+        return false;
+    }
     virtual void doubleClick(QMouseEvent* event, QPoint p) { press(event, p); }
     // True when the key was the tool's.
     virtual bool key(QKeyEvent* event) {

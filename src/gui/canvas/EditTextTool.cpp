@@ -27,13 +27,13 @@ void EditTextTool::beginCaretDrag(QPoint p) {
     placeCaret(p, false);
 }
 
-void EditTextTool::drag(QPoint p) {
+void EditTextTool::drag(QMouseEvent*, QPoint p) {
     if (!caretDrag_) return;
     placeCaret(p, true);
     canvas_.refresh();
 }
 
-void EditTextTool::release(QPoint p) {
+void EditTextTool::release(QMouseEvent*, QPoint p) {
     if (!caretDrag_) return;
     placeCaret(p, true);
     caretDrag_ = false;

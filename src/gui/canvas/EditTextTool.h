@@ -14,8 +14,8 @@ public:
     using CanvasTool::CanvasTool;
 
     void press(QMouseEvent* event, QPoint p) override;
-    void drag(QPoint p) override;
-    void release(QPoint p) override;
+    void drag(QMouseEvent* event, QPoint p) override;
+    void release(QMouseEvent* event, QPoint p) override;
     void doubleClick(QMouseEvent* event, QPoint p) override;
     bool key(QKeyEvent* event) override;
     Qt::CursorShape cursorAt(QPoint p) const override;

@@ -21,13 +21,13 @@ void PlaceTextTool::press(QMouseEvent*, QPoint p) {
     canvas_.refresh();
 }
 
-void PlaceTextTool::drag(QPoint p) {
+void PlaceTextTool::drag(QMouseEvent*, QPoint p) {
     if (!band_.active()) return;
     band_.moveTo(canvas_.clampToCanvas(p));
     canvas_.update();
 }
 
-void PlaceTextTool::release(QPoint p) {
+void PlaceTextTool::release(QMouseEvent*, QPoint p) {
     if (!band_.active()) return;
     band_.moveTo(canvas_.clampToCanvas(p));
     band_.stop();

@@ -13,8 +13,8 @@ public:
     explicit PlaceTextTool(CPatCanvas& canvas);
 
     void press(QMouseEvent* event, QPoint p) override;
-    void drag(QPoint p) override;
-    void release(QPoint p) override;
+    void drag(QMouseEvent* event, QPoint p) override;
+    void release(QMouseEvent* event, QPoint p) override;
     bool abandon() override;
     void paint(QPainter& painter) const override { band_.draw(painter); }
     Qt::CursorShape cursorAt(QPoint p) const override;

@@ -1,5 +1,6 @@
 #include "SelectTool.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "EditTextTool.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/BlockList.h"
+#include "core/blocks/GraphicBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/document/CanvasEditing.h"
 #include "core/document/EditCommands.h"
@@ -42,6 +44,11 @@ void SelectTool::press(QMouseEvent* event, QPoint p) {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     if (const auto grip = gripAt(r.blocks, p.x(), p.y(), canvas_.zoom(), canvas_.ppi())) {
+        // A shape's point grip names the point it moves.
+        const QPoint t = canvas_.pageTwips(p);
+        const BlockHandle* h = r.blocks[size_t(grip->blockIndex)]->hitHandle(
+            t.x(), t.y(), canvas_.pixelsToTwips(4));
+        dragPoint_ = h ? h->index : -1;
         startDrag(grip->handleId, grip->blockIndex, p);
         return;
     }
@@ -94,7 +101,7 @@ void SelectTool::snapshotOnce() {
     dragSnapshotTaken_ = true;
 }
 
-void SelectTool::drag(QPoint p) {
+void SelectTool::drag(QMouseEvent*, QPoint p) {
     if (band_.active()) {
         band_.moveTo(canvas_.clampToCanvas(p));
         canvas_.update();
@@ -135,8 +142,16 @@ void SelectTool::dragTo(QPoint p) {
             if (frame == block.frame) return;
             snapshotOnce();
             block.frame = frame;
+            if (auto* shape = dynamic_cast<GraphicBlock*>(&block)) shape->rescalePoints();
             block.rebuildHandles(true);
         }
+    } else if (auto* shape = dynamic_cast<GraphicBlock*>(&block);
+               shape && draggedGrip_ == BlockHandle::Point) {
+        snapshotOnce();
+        const bool shift = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
+        shape->movePoint(dragPoint_, clamped.x(), clamped.y(), shift,
+                         InkCanvas{canvas_.size(), canvas_.zoom(), canvas_.ppi()});
+        shape->rebuildHandles(true);
     } else {
         return;
     }
@@ -144,7 +159,7 @@ void SelectTool::dragTo(QPoint p) {
     canvas_.refresh();
 }
 
-void SelectTool::release(QPoint p) {
+void SelectTool::release(QMouseEvent*, QPoint p) {
     InfoRecord& r = *canvas_.record();
     if (draggedGrip_ != kNoGrip) {
         dragTo(p);

@@ -20,8 +20,8 @@ public:
     using CanvasTool::CanvasTool;
 
     void press(QMouseEvent* event, QPoint p) override;
-    void drag(QPoint p) override;
-    void release(QPoint p) override;
+    void drag(QMouseEvent* event, QPoint p) override;
+    void release(QMouseEvent* event, QPoint p) override;
     void doubleClick(QMouseEvent* event, QPoint p) override;
     bool key(QKeyEvent* event) override;
     bool abandon() override;
@@ -41,6 +41,7 @@ private:
     PlacementBand band_;
     int32_t draggedGrip_ = kNoGrip;
     int dragBlock_ = -1;
+    int dragPoint_ = -1;  // the point index of a dragged point grip
     bool dragSnapshotTaken_ = false;
     bool dragChanged_ = false;
     QPoint lastMouse_;

@@ -1,7 +1,10 @@
 // Test entry point: a Qt application on the offscreen platform, with the program
-// folder pointed at a fresh temporary folder so tests never write beside the build.
+// folder pointed at a fresh temporary folder so tests never write beside the build,
+// and with no print server: the CUPS client is pointed at a socket in that folder that
+// nothing listens on, so no test can list, choose or reach a real printer.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #ifdef PEMO_TEST_WIDGETS
@@ -19,6 +22,9 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     }
     qputenv("PEMO_HOME", home.path().toUtf8());
+    qputenv("CUPS_SERVER", QDir(home.path()).filePath(QStringLiteral("no-print-server")).toUtf8());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

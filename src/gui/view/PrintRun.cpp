@@ -10,6 +10,7 @@
 
 #include "core/platform/ProgramInfo.h"
 #include "core/print/PrintJob.h"
+#include "CupsQueue.h"
 
 namespace pemo {
 
@@ -37,6 +38,10 @@ PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int
     showPage(0);
     if (progress.wasCanceled()) return Outcome::Cancelled;
 
+    // A CUPS job cannot be aborted once begun: a cancelled one is withdrawn from the queue.
+    const bool queue = CupsQueue::isQueue(printer);
+    const int lastJobBefore = queue ? CupsQueue::newestJob(printer.printerName()) : 0;
+
     QPainter painter;
     if (!painter.begin(&printer)) return Outcome::Failed;
     job.setDirectOutput(takesVectors(printer));
@@ -57,11 +62,14 @@ PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int
         painter.end();
         return outcome;
     }
-    // Engines that can drop a job do so here; the PDF engine cannot, and a cancelled or
-    // broken PDF file is removed once it is closed.
-    printer.abort();
+    // Engines that can drop a job do so here. Qt's PDF engines cannot: a cancelled or
+    // broken PDF file is removed once it is closed, and a CUPS job reaches its queue held
+    // and is withdrawn there.
+    if (!printer.abort() && queue) CupsQueue::holdJob(printer);
     painter.end();
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    if (queue) {
+        CupsQueue::withdrawNewestJobAfter(printer.printerName(), lastJobBefore);
+    } else if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         QFile::remove(printer.outputFileName());
     }
     return outcome;

@@ -215,18 +215,23 @@ void PrintCommands::preview(int mode) {
     applyPageLayout();
     QPrintPreviewDialog dialog(printer_.get(), parent_);
     dialog.setWindowTitle(PrintMode::fromCode(mode)->previewText.remove(QStringLiteral("...")));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode](QPrinter* printer) {
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode, &dialog](QPrinter* printer) {
         PrintJob pages(doc_);
         if (!pages.prepare(settingsFor(mode))) return;
+        if (printer->paintEngine()->type() != QPaintEngine::Picture) {
+            // The preview's own print button: a real job, run as from the menu.
+            if (PrintRun::run(pages, *printer, 1, pages.pageCount(), &dialog) == PrintRun::Outcome::Failed) {
+                refuse(QString::fromUtf8("无法启动打印作业。"));
+            }
+            return;
+        }
         QPainter painter;
         if (!painter.begin(printer)) {
             refuse(QString::fromUtf8("无法启动打印作业。"));
             return;
         }
-        // The preview records every page: drawn straight it holds no page bitmaps. The
-        // preview's own print button comes here too, and a printer then gets bands.
-        pages.setDirectOutput(painter.paintEngine()->type() == QPaintEngine::Picture ||
-                              PrintRun::takesVectors(*printer));
+        // The preview records every page: drawn straight it holds no page bitmaps.
+        pages.setDirectOutput(true);
         for (int k = 1; k <= pages.pageCount(); ++k) {
             if (k > 1) printer->newPage();
             pages.renderPage(painter, k);

@@ -181,16 +181,29 @@ TEST(PrintCommands, PrintsThroughTheDialogIntoAPdfAndPreviewsTheSamePages) {
     EXPECT_EQ(offeredLast, 7);
     EXPECT_EQ(pdfFacts(path).pages, 7);
 
+    // The preview shows the job's pages, and its print button prints them.
     int previewed = 0;
+    const QString fromPreview = dir.filePath(QStringLiteral("from-preview.pdf"));
     whenModalOpens(&scope, [&](QWidget* modal) {
         auto* widget = modal->findChild<QPrintPreviewWidget*>();
         ASSERT_NE(widget, nullptr);
         previewed = widget->pageCount();
-        modal->close();
+        whenModalOpens(&scope, [&](QWidget* print) {
+            ASSERT_NE(qobject_cast<QPrintDialog*>(print), nullptr);
+            choosePdf(print, fromPreview);
+            qobject_cast<QDialog*>(print)->accept();
+        });
+        const auto actions = modal->findChildren<QAction*>();
+        const auto print = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+            return a->text().remove(QLatin1Char('&')) == QStringLiteral("Print");
+        });
+        ASSERT_NE(print, actions.end());
+        (*print)->trigger();
     });
     commands.preview(PrintMode::Proof1x2);
     EXPECT_EQ(previewed, 2);
     EXPECT_EQ(commands.printMode(), PrintMode::Proof1x2);
+    EXPECT_EQ(pdfFacts(fromPreview).pages, 2);
 }
 
 // The paper chosen in 打印机设置 is the one the information boxes describe and every job

@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     }
     qputenv("PEMO_HOME", home.path().toUtf8());
+    // Settings (the recent files, Qt's file dialog history) go to the temporary folder too.
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+        qputenv(name, QDir(home.path()).filePath(QString::fromLatin1(name)).toUtf8());
+    }
     qputenv("CUPS_SERVER", QDir(home.path()).filePath(QStringLiteral("no-print-server")).toUtf8());
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");

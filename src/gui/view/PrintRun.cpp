@@ -59,6 +59,11 @@ PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int
         }
     }
     if (outcome == Outcome::Printed) {
+        // Closing the job writes it out and hands it to the print system, which can take
+        // a moment on a long job and can no longer be stopped.
+        progress.setCancelButtonText(QString());
+        progress.setLabelText(QString::fromUtf8("正在把 %1 页交给打印机…").arg(count));
+        QCoreApplication::processEvents();
         painter.end();
         return outcome;
     }

@@ -62,7 +62,7 @@ PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int
         // Closing the job writes it out and hands it to the print system, which can take
         // a moment on a long job and can no longer be stopped.
         progress.setCancelButtonText(QString());
-        progress.setLabelText(QString::fromUtf8("正在把 %1 页交给打印机…").arg(count));
+        progress.setLabelText(QString::fromUtf8("正在完成打印作业（共 %1 页）…").arg(count));
         QCoreApplication::processEvents();
         painter.end();
         return outcome;

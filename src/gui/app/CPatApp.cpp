@@ -64,12 +64,7 @@ bool CPatApp::initInstance(const QStringList& arguments) {
     if (!file.isEmpty() && !openDocument(file)) {
         // The document stays a new one; the message has been shown.
     }
-    connect(channel_, &InstanceChannel::openRequested, this, [this](const QString& path) {
-        main_->showMaximized();
-        main_->raise();
-        main_->activateWindow();
-        openDocument(path);
-    });
+    connect(channel_, &InstanceChannel::openRequested, this, &CPatApp::openHandedOver);
 
     main_->updateTitle(documentTitle());
     // Without a window manager a maximised window keeps its size; give it the screen.
@@ -129,6 +124,19 @@ bool CPatApp::openDocument(const QString& path) {
     recentFiles_.add(path_);
     documentReplaced();
     return true;
+}
+
+void CPatApp::openHandedOver(const QString& path) {
+    // A modal window (a print job under way, a dialog) works on the open document; the
+    // file waits until it is closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, [this, path] { openHandedOver(path); });
+        return;
+    }
+    main_->showMaximized();
+    main_->raise();
+    main_->activateWindow();
+    openDocument(path);
 }
 
 bool CPatApp::saveDocument() {

@@ -41,6 +41,8 @@ public:
     // File commands. Each asks to save a modified document first.
     bool newDocument();
     bool openDocument(const QString& path);
+    // A path handed over by a later start of the program.
+    void openHandedOver(const QString& path);
     bool saveDocument();
     bool saveDocumentAs();
     // Asks "将改动保存到 %1？" for a modified document; false when the user cancels.

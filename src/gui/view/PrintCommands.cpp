@@ -18,6 +18,7 @@
 #include "core/platform/ProgramInfo.h"
 #include "core/print/PrintJob.h"
 #include "core/print/PrintMode.h"
+#include "PrintRun.h"
 
 namespace pemo {
 
@@ -40,6 +41,7 @@ PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
       parent_(parent),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     printer_->setResolution(kPrinterDpi);
+    pageLayout_ = printer_->pageLayout();
 }
 
 PrintCommands::~PrintCommands() = default;
@@ -136,10 +138,20 @@ void PrintCommands::setMergeSpacing(int mm) {
     for (int i = 0; i < 5; ++i) actions_.value(kFirstSpacing + i)->setChecked(kSpacings[i] == mm);
 }
 
+void PrintCommands::setPageLayout(const QPageLayout& layout) {
+    pageLayout_ = layout;
+    applyPageLayout();
+}
+
+void PrintCommands::applyPageLayout() const {
+    if (!printer_->pageLayout().isEquivalentTo(pageLayout_)) printer_->setPageLayout(pageLayout_);
+}
+
 PrintSettings PrintCommands::settingsFor(int mode) const {
     PrintSettings settings;
     settings.mode = mode;
-    // The printable area of the chosen printer's sheet, in whole millimetres.
+    applyPageLayout();
+    // The printable area of the chosen sheet on the chosen printer, in whole millimetres.
     const QRectF area = printer_->pageRect(QPrinter::Millimeter);
     settings.sheetMm = QSize(static_cast<int>(area.width()), static_cast<int>(area.height()));
     settings.tileOverlapMm = tileOverlapMm_;
@@ -167,10 +179,20 @@ void PrintCommands::print(int mode) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, job.pageCount());
     dialog.setFromTo(1, job.pageCount());
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (dialog.exec() != QDialog::Accepted) {
+        applyPageLayout();
+        return;
+    }
+    // Paper chosen in the dialog's properties is the user's new choice; anything else the
+    // dialog did to the paper (a CUPS queue's default sheet) is not.
+    const auto properties = dialog.findChildren<QDialog*>();
+    if (std::any_of(properties.begin(), properties.end(),
+                    [](const QDialog* d) { return d->result() == QDialog::Accepted; })) {
+        pageLayout_ = printer_->pageLayout();
+    }
 
-    // The dialog may have changed the printer or its paper: lay the job out again for
-    // the sheet that will really be printed on.
+    // The dialog may have changed the printer: lay the job out again for the sheet that
+    // will really be printed on.
     if (!prepare(job, mode)) return;
     int first = 1;
     int last = job.pageCount();
@@ -180,17 +202,9 @@ void PrintCommands::print(int mode) {
     }
     if (first > last) return;
 
-    QPainter painter;
-    if (!painter.begin(printer_.get())) {
+    if (PrintRun::run(job, *printer_, first, last, parent_) == PrintRun::Outcome::Failed) {
         refuse(QString::fromUtf8("无法启动打印作业。"));
-        return;
     }
-    job.setDirectOutput(printer_->outputFormat() == QPrinter::PdfFormat);
-    for (int k = first; k <= last; ++k) {
-        if (k > first && !printer_->newPage()) break;
-        job.renderPage(painter, k);
-    }
-    painter.end();
 }
 
 void PrintCommands::preview(int mode) {
@@ -198,20 +212,26 @@ void PrintCommands::preview(int mode) {
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
 
+    applyPageLayout();
     QPrintPreviewDialog dialog(printer_.get(), parent_);
     dialog.setWindowTitle(PrintMode::fromCode(mode)->previewText.remove(QStringLiteral("...")));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode](QPrinter* printer) {
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode, &dialog](QPrinter* printer) {
         PrintJob pages(doc_);
         if (!pages.prepare(settingsFor(mode))) return;
+        if (printer->paintEngine()->type() != QPaintEngine::Picture) {
+            // The preview's own print button: a real job, run as from the menu.
+            if (PrintRun::run(pages, *printer, 1, pages.pageCount(), &dialog) == PrintRun::Outcome::Failed) {
+                refuse(QString::fromUtf8("无法启动打印作业。"));
+            }
+            return;
+        }
         QPainter painter;
         if (!painter.begin(printer)) {
             refuse(QString::fromUtf8("无法启动打印作业。"));
             return;
         }
-        // The preview records every page: drawn straight it holds no page bitmaps. The
-        // preview's own print button comes here too, and a printer then gets bands.
-        pages.setDirectOutput(painter.paintEngine()->type() == QPaintEngine::Picture ||
-                              printer->outputFormat() == QPrinter::PdfFormat);
+        // The preview records every page: drawn straight it holds no page bitmaps.
+        pages.setDirectOutput(true);
         for (int k = 1; k <= pages.pageCount(); ++k) {
             if (k > 1) printer->newPage();
             pages.renderPage(painter, k);
@@ -219,11 +239,15 @@ void PrintCommands::preview(int mode) {
         painter.end();
     });
     dialog.exec();
+    // The preview's own print dialog may have reset the paper as the print dialog does.
+    applyPageLayout();
 }
 
 void PrintCommands::printerSetup() {
+    applyPageLayout();
     QPageSetupDialog dialog(printer_.get(), parent_);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted) pageLayout_ = printer_->pageLayout();
+    applyPageLayout();
 }
 
 void PrintCommands::showTileInformation() {

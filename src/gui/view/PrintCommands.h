@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPageLayout>
 #include <memory>
 
 #include "core/print/PrintSettings.h"
@@ -21,6 +22,10 @@ class PrintJob;
 // overlap and merge spacing settings with their information boxes, and the printer
 // setup. Every command prepares a PrintJob first (its page count is fixed before the
 // print dialog opens) and prints or previews through it on the chosen printer.
+// The page layout the user chose (paper, orientation, margins) holds for every job, the
+// information boxes and the preview until the user chooses another in 打印机设置 or in
+// the print dialog's properties: the print dialog itself sets a CUPS printer back to its
+// queue's default paper, and that is undone.
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
@@ -35,7 +40,9 @@ public:
     int tileOverlapMm() const { return tileOverlapMm_; }
     int mergeSpacingMm() const { return mergeSpacingMm_; }
     QPrinter& printer() { return *printer_; }
-    // The settings a job of this mode is prepared with on the current printer.
+    const QPageLayout& pageLayout() const { return pageLayout_; }
+    void setPageLayout(const QPageLayout& layout);
+    // The settings a job of this mode is prepared with on the chosen printer and paper.
     PrintSettings settingsFor(int mode) const;
 
     void print(int mode);
@@ -57,10 +64,13 @@ private:
     // Prepares a job for the printer's current sheet; false after telling the user why.
     bool prepare(PrintJob& job, int mode);
     void refuse(const QString& message);
+    // Puts the chosen page layout back on the printer.
+    void applyPageLayout() const;
 
     CPatDoc& doc_;
     QWidget* parent_;
     std::unique_ptr<QPrinter> printer_;
+    QPageLayout pageLayout_;
     QHash<int, QAction*> actions_;
     int printMode_ = 0;
     int tileOverlapMm_ = 10;

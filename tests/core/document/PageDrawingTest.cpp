@@ -155,9 +155,10 @@ TEST(PageDrawing, BandsGiveTheSamePixelsAsOneScreenBitmap) {
                                   d.first.toStdString();
         EXPECT_LE(d.largest, 6) << where;
         EXPECT_LE(d.pixels, c.maxPixels) << where;
-        if (qEnvironmentVariableIsSet("PEMO_KEEP_IMAGES")) {
-            bands.save(QString("/tmp/pemo_bands_%1.png").arg(c.withBackground));
-            screen.save(QString("/tmp/pemo_screen_%1.png").arg(c.withBackground));
+        // PEMO_KEEP_IMAGES may name a folder to keep both pictures in, for a person to compare.
+        if (const QString keep = qEnvironmentVariable("PEMO_KEEP_IMAGES"); !keep.isEmpty()) {
+            bands.save(QString("%1/pemo_bands_%2.png").arg(keep).arg(c.withBackground));
+            screen.save(QString("%1/pemo_screen_%2.png").arg(keep).arg(c.withBackground));
         }
     }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <QPainter>
 
 #include "TextFixtures.h"
@@ -111,8 +112,28 @@ TEST(RenderTest, SelectionInvertsOneBandPerLine) {
 
 namespace {
 
-// Writes a sample of horizontal, vertical and price text for a person to look at.
-TEST(RenderTest, SampleSheet) {
+// Ink (dark or coloured pixels, not the pale frames) inside a rectangle less a 2-pixel rim.
+int inkIn(const QImage& image, const QRect& frame) {
+    int ink = 0;
+    const QRect inside = frame.adjusted(2, 2, -2, -2).intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            ink += std::min({qRed(c), qGreen(c), qBlue(c)}) < 160;
+        }
+    }
+    return ink;
+}
+
+// Keeps a picture for a person to look at when PEMO_KEEP_IMAGES names a folder.
+void keep(const QImage& image, const char* name) {
+    const QString folder = qEnvironmentVariable("PEMO_KEEP_IMAGES");
+    if (!folder.isEmpty()) image.save(folder + QLatin1Char('/') + QLatin1String(name));
+}
+
+// A sheet of horizontal, fill-justified, vertical and price text in every price style:
+// each piece puts ink inside its own frame and none spills into the gaps between them.
+TEST(RenderTest, SampleSheetDrawsEveryPieceInsideItsFrame) {
     QImage image(900, 560, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
@@ -152,7 +173,16 @@ TEST(RenderTest, SampleSheet) {
         price.draw(p, TextDevice{1.0, x, y, 96, 96}, false);
     }
     p.end();
-    EXPECT_TRUE(image.save(QStringLiteral("/tmp/richtext.png")));
+    keep(image, "richtext.png");
+    EXPECT_GT(inkIn(image, QRect(10, 10, 480, 200)), 2000) << "fill text";
+    EXPECT_GT(inkIn(image, QRect(600, 10, 200, 280)), 800) << "vertical text";
+    for (int style = 1; style <= 15; ++style) {
+        const int col = (style - 1) % 4, row = (style - 1) / 4;
+        EXPECT_GT(inkIn(image, QRect(10 + col * 220, 300 + row * 62, 200, 60)), 150) << "price style " << style;
+    }
+    // The gaps between the frames stay white.
+    EXPECT_EQ(inkIn(image, QRect(492, 0, 106, 290)), 0);
+    EXPECT_EQ(inkIn(image, QRect(0, 212, 598, 86)), 0);
 
     QImage zoomed(560, 580, QImage::Format_RGB32);
     zoomed.fill(Qt::white);
@@ -169,7 +199,10 @@ TEST(RenderTest, SampleSheet) {
     z.drawRect(440, 10, 106, 400);
     price.draw(z, TextDevice{2.0, 440, 10, 96, 96}, false);
     z.end();
-    EXPECT_TRUE(zoomed.save(QStringLiteral("/tmp/richtext_vertical.png")));
+    keep(zoomed, "richtext_vertical.png");
+    EXPECT_GT(inkIn(zoomed, QRect(10, 10, 400, 560)), 4 * 800) << "vertical text at zoom 2";
+    EXPECT_GT(inkIn(zoomed, QRect(440, 10, 106, 400)), 300) << "vertical price at zoom 2";
+    EXPECT_EQ(inkIn(zoomed, QRect(412, 0, 26, 580)), 0);
 }
 
 }  // namespace

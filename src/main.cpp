@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
 
     ensureRuntimeFolder();
     // Inspection and conversion run without a display.
-    if (argc > 1 && (std::strcmp(argv[1], "--dump") == 0 || std::strcmp(argv[1], "--export") == 0)) {
+    if (argc > 1 && (std::strcmp(argv[1], "--dump") == 0 || std::strcmp(argv[1], "--export") == 0 ||
+                     std::strcmp(argv[1], "--import") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         return *pemo::runHeadlessCommand(QGuiApplication::arguments());

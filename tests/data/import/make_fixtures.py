@@ -3,9 +3,11 @@
 python3-xlwt and python3-openpyxl packages). The output is the same on every run.
 
     /usr/bin/python3 tests/data/import/make_fixtures.py [--rows N OUT.csv]
+    /usr/bin/python3 tests/data/import/make_fixtures.py --workbooks N DIR
 
 With --rows it instead writes a UTF-8 product list of N rows to OUT.csv (for trying the
-import by hand)."""
+import by hand); with --workbooks the same list with a header row as DIR/rows.xls and
+DIR/rows.xlsx (for the benchmark)."""
 import datetime
 import os
 import sys
@@ -122,17 +124,48 @@ def write_texts():
         f.write(("名称,说明\n可乐,好喝\n雪碧,好喝\U0001F600\n").encode("utf-8"))
 
 
+def product(i):
+    price = 2 + (i * 37 % 500) / 10
+    return [f"商品{i}", f"规格 {i % 7 + 1}, 盒装", f"{i % 12 + 1}00g", "盒", "一级", f"产地{i % 31}",
+            f"2026-12-{i % 28 + 1:02d}", f"促销{i % 5}", "", "", round(price + 1, 2), round(price, 2),
+            f"{i % 9 + 1}折"]
+
+
 def write_product_list(path, count):
     with open(path, "w", encoding="utf-8", newline="") as f:
         for i in range(1, count + 1):
-            price = 2 + (i * 37 % 500) / 10
-            f.write(f'商品{i},"规格 {i % 7 + 1}, 盒装",{i % 12 + 1}00g,盒,一级,产地{i % 31},'
-                    f'2026-12-{i % 28 + 1:02d},促销{i % 5},,,{price + 1:.2f},{price:.2f},{i % 9 + 1}折\n')
+            fields = [str(v) for v in product(i)]
+            fields[1] = f'"{fields[1]}"'
+            f.write(",".join(fields) + "\n")
+
+
+def write_product_workbooks(folder, count):
+    import openpyxl
+    import xlwt
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.title = "Sheet1"
+    sheet.append(HEADER)
+    for i in range(1, count + 1):
+        sheet.append(product(i))
+    book.save(os.path.join(folder, "rows.xlsx"))
+    old = xlwt.Workbook(encoding="utf-8")
+    old_sheet = old.add_sheet("Sheet1")
+    for c, name in enumerate(HEADER):
+        old_sheet.write(0, c, name)
+    for i in range(1, count + 1):
+        for c, value in enumerate(product(i)):
+            if value != "":
+                old_sheet.write(i, c, value)
+    old.save(os.path.join(folder, "rows.xls"))
 
 
 def main():
     if len(sys.argv) == 4 and sys.argv[1] == "--rows":
         write_product_list(sys.argv[3], int(sys.argv[2]))
+        return
+    if len(sys.argv) == 4 and sys.argv[1] == "--workbooks":
+        write_product_workbooks(sys.argv[3], int(sys.argv[2]))
         return
     write_xlsx(os.path.join(HERE, "products.xlsx"))
     write_xls(os.path.join(HERE, "products.xls"))

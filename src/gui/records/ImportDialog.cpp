@@ -33,6 +33,7 @@ ImportDialog::ImportDialog(ImportSettings::Kind kind, const VariableNameList& na
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addWidget(pane_, grid->rowCount(), 0, 1, grid->columnCount());
     }
+    resize(sizeHint().expandedTo(QSize(760, 640)));
     connect(pane_, &ImportMappingPane::previewRequested, this, &ImportDialog::preview);
     connect(this, &QFileDialog::currentChanged, pane_, &ImportMappingPane::clearPreview);
 }

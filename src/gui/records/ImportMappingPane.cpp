@@ -56,10 +56,10 @@ ImportMappingPane::ImportMappingPane(ImportSettings::Kind kind, const VariableNa
     } else {
         sheet_ = new QLineEdit(group);
         grid->addWidget(new QLabel(QString::fromUtf8("工作表名"), group), row, column);
-        grid->addWidget(sheet_, row, column + 1);
+        grid->addWidget(sheet_, row, column + 1, 1, 3);
     }
     preview_ = new QPushButton(QString::fromUtf8("预览"), group);
-    grid->addWidget(preview_, row, column + 3);
+    grid->addWidget(preview_, row, 2 * kPairsPerLine - 1);
     connect(preview_, &QPushButton::clicked, this, &ImportMappingPane::previewRequested);
 
     list_ = new QTreeWidget(this);

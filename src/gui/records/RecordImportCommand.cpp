@@ -29,15 +29,19 @@ void RecordImportCommand::run(int id) {
     if (dialog.exec() != QDialog::Accepted) return;
     const ImportSettings settings = dialog.settings();
 
+    // The window shows while the file is read (without a count yet), then counts the
+    // rows as they become records; cancelling then leaves the records as they were.
+    QProgressDialog progress(QString::fromUtf8("正在导入信息..."), QString::fromUtf8("取消"), 0, 0,
+                             parent_);
+    progress.setWindowTitle(QString::fromUtf8("导入"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+    QCoreApplication::processEvents();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName());
     QApplication::restoreOverrideCursor();
 
-    QProgressDialog progress(QString::fromUtf8("正在导入信息..."), QString::fromUtf8("取消"), 0,
-                             std::max(1, sheet.totalRows()), parent_);
-    progress.setWindowTitle(QString::fromUtf8("导入"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
     RecordImport import(doc_, settings.columns);
     const bool built = import.build(
         sheet, sheet.isWorkbook() ? 2 : 1, templateMode && templateMode(),

@@ -11,6 +11,9 @@ namespace pemo {
 
 namespace {
 
+// Far more cells than any product list holds (20,000 rows × 13 columns is 260,000).
+constexpr qsizetype kMaxCells = 20'000'000;
+
 bool startsWith(const QByteArray& bytes, const char* prefix, qsizetype length) {
     return bytes.size() >= length && std::memcmp(bytes.constData(), prefix, size_t(length)) == 0;
 }
@@ -102,6 +105,7 @@ CellTable DelimitedText::split(const char* data, qsizetype size, char separator)
     CellTable table;
     std::vector<QByteArray> row;
     size_t lastWidth = 0;
+    qsizetype cells = 0;
     qsizetype i = 0;
     auto endRow = [&] {
         lastWidth = row.size();
@@ -146,6 +150,9 @@ CellTable DelimitedText::split(const char* data, qsizetype size, char separator)
             }
         }
         row.push_back(std::move(field));
+        // Each field costs far more memory than its separator byte; a file of nothing but
+        // separators must not take the machine down.
+        if (++cells > kMaxCells) throw FormatError(QString::fromUtf8("文件太大，无法导入。"));
         if (i >= size) break;
         const char end = data[i++];
         if (end == separator) {

@@ -26,7 +26,8 @@ public:
     static Encoding detect(const QByteArray& bytes);
 
     // Splits text whose separators, quotes and line ends are single ASCII bytes (GBK
-    // and UTF-8 both qualify) into rows of fields, bytes kept as they are.
+    // and UTF-8 both qualify) into rows of fields, bytes kept as they are. Throws
+    // FormatError for more than 20 million fields.
     static CellTable split(const char* data, qsizetype size, char separator);
 };
 

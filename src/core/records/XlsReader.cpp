@@ -1,6 +1,7 @@
 #include "XlsReader.h"
 
 #include <QFile>
+#include <cstring>
 #include <freexl.h>
 
 #include "CellText.h"
@@ -97,7 +98,7 @@ CellTable XlsReader::read(const QString& path, const QString& sheetName, QString
             if (!value.isEmpty()) table.set(int(r), int(c), std::move(value));
         }
     }
-    // Trailing empty rows and columns inside the sheet's dimensions do not count.
+    // Empty rows and columns after the last cell with a value are not part of the table.
     return table;
 }
 

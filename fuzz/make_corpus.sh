@@ -16,5 +16,5 @@ done
 for file in "$root"/tests/data/import/*.csv; do
   { printf '\0'; cat "$file"; } >"$root/fuzz/corpus/csv/$(basename "$file")"
 done
-cp "$root"/tests/data/import/products.xls "$root/fuzz/corpus/xls/"
+cp "$root"/tests/data/import/products.xls "$root"/tests/data/import/freexl-overread.xls "$root/fuzz/corpus/xls/"
 cp "$root"/tests/data/import/products.xlsx "$root"/tests/data/import/handmade.xlsx "$root/fuzz/corpus/xlsx/"

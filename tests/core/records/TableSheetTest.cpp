@@ -181,6 +181,14 @@ TEST(TableSheet, MissingAndDamagedFiles) {
     TableSheet bad(damaged, ',');
     EXPECT_FALSE(bad.isRead());
     EXPECT_EQ(bad.kind(), TableSheet::Kind::Xlsx);
+
+    // A workbook that makes the library read past its own buffers is refused, and the
+    // program lives on.
+    const QString overread = fixture("freexl-overread.xls");
+    TableSheet refused(overread, ',');
+    EXPECT_EQ(refused.kind(), TableSheet::Kind::Xls);
+    EXPECT_EQ(refused.totalRows(), 0);
+    EXPECT_EQ(refused.message(), QString::fromUtf8("文件 %1 不是可以读取的工作簿。").arg(overread));
 }
 
 TEST(CellText, NumbersAndDates) {

@@ -7,7 +7,10 @@ python3-xlwt and python3-openpyxl packages). The output is the same on every run
 
 With --rows it instead writes a UTF-8 product list of N rows to OUT.csv (for trying the
 import by hand); with --workbooks the same list with a header row as DIR/rows.xls and
-DIR/rows.xlsx (for the benchmark)."""
+DIR/rows.xlsx (for the benchmark).
+
+freexl-overread.xls is not made here: it is a damaged workbook the .xls fuzz target found,
+on which libfreexl reads past a buffer of its own; it is kept as it was found."""
 import datetime
 import os
 import sys

@@ -138,6 +138,7 @@ std::optional<QByteArray> readInChild(const QByteArray& path, const QString& she
     }
     if (child == 0) {
         ::close(fds[0]);
+        if (XlsReader::childSetup) XlsReader::childSetup();
         int status = 1;
         try {
             status = writeAll(fds[1], readWorkbook(path, sheetName)) ? 0 : 1;
@@ -168,6 +169,8 @@ QString notAWorkbook(const QString& path) {
 }
 
 }  // namespace
+
+void (*XlsReader::childSetup)() = nullptr;
 
 CellTable XlsReader::read(const QString& path, const QString& sheetName, QStringList* sheetNames) {
     const std::optional<QByteArray> bytes = readInChild(QFile::encodeName(path), sheetName);

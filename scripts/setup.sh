@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   fonts-liberation2 fontconfig
   xvfb xauth poppler-utils x11-apps xdotool imagemagick
+  python3-xlwt python3-openpyxl
 )
 
 missing=()

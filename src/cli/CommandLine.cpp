@@ -18,7 +18,9 @@ const char* const kUsage =
     "                                          [--template-mode]\n"
     "       pemo --export OUT.pdf FILE [--mode M] [--sheet A4|A3|WxH] [--overlap MM]\n"
     "                                  [--spacing MM] [--dpi D] [--no-background]\n"
-    "            M: template, by-item, by-copies, proof-AxB, tile, merge";
+    "            M: template, by-item, by-copies, proof-AxB, tile, merge\n"
+    "       pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]\n"
+    "                          [--template T.vxt] --export OUT [export options]";
 
 // Qt's own options that take a value, and those that stand alone.
 const QSet<QString>& qtOptionsWithValue() {
@@ -48,7 +50,8 @@ int usageError(const QString& problem) {
 }
 
 bool isHeadlessCommand(const char* first) {
-    return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--export") == 0;
+    return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--export") == 0 ||
+           std::strcmp(first, "--import") == 0;
 }
 
 std::optional<QString> windowCommandLineProblem(int argc, char** argv) {

@@ -1,4 +1,5 @@
 #include "HeadlessCommands.h"
+#include "ImportCommand.h"
 #include "PdfExport.h"
 
 #include <QFile>
@@ -117,10 +118,10 @@ int dump(const QString& path) {
 }
 
 // One record's page as a picture at the requested resolution.
-int exportPicture(const ExportRequest& request) {
+int exportPicture(const ExportRequest& request, const DocumentOpener& open) {
     CPatDoc doc;
     doc.newDocument();
-    openInto(doc, request.in);
+    open(doc, request.in);
     const InfoRecord* record = doc.recordAt(request.record - 1);
     if (!record) {
         printError(QString::fromUtf8("文件只有%1项信息。").arg(doc.recordCount()));
@@ -140,10 +141,10 @@ int exportPicture(const ExportRequest& request) {
     return kOk;
 }
 
-int exportFile(const ExportRequest& request) {
+int exportFile(const ExportRequest& request, const DocumentOpener& open) {
     const QString suffix = QFileInfo(request.out).suffix().toLower();
     if (suffix == QStringLiteral("png") || suffix == QStringLiteral("bmp")) {
-        return exportPicture(request);
+        return exportPicture(request, open);
     }
     if (suffix != QStringLiteral("vxq")) {
         printError(QString::fromUtf8("不支持的输出格式：%1").arg(request.out));
@@ -152,16 +153,26 @@ int exportFile(const ExportRequest& request) {
     if (request.pictureOptions) return usage();
     CPatDoc doc;
     doc.newDocument();
-    openInto(doc, request.in);
+    open(doc, request.in);
     DocumentFile::save(doc, request.out);
     return kOk;
 }
 
 }  // namespace
 
+int runExport(const QStringList& arguments, const DocumentOpener& open) {
+    if (arguments.value(2).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        return exportPdf(arguments.mid(2), open);
+    }
+    const std::optional<ExportRequest> request = parseExport(arguments);
+    if (!request) return usage();
+    return exportFile(*request, open);
+}
+
 std::optional<int> runHeadlessCommand(const QStringList& arguments) {
     const QString command = arguments.value(1);
-    if (command != QStringLiteral("--dump") && command != QStringLiteral("--export")) {
+    if (command != QStringLiteral("--dump") && command != QStringLiteral("--export") &&
+        command != QStringLiteral("--import")) {
         return std::nullopt;
     }
     registerBlockClasses();
@@ -170,13 +181,8 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
             if (arguments.size() != 3) return usage();
             return dump(arguments.at(2));
         }
-        if (arguments.value(2).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-            return exportPdf(arguments.mid(2),
-                             [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
-        }
-        const std::optional<ExportRequest> request = parseExport(arguments);
-        if (!request) return usage();
-        return exportFile(*request);
+        if (command == QStringLiteral("--import")) return runImportCommand(arguments);
+        return runExport(arguments, [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
     } catch (const FileError& error) {
         printError(error.message());
         return kRefused;

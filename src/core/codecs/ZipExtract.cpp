@@ -79,6 +79,16 @@ int ZCALLBACK memError(voidpf, voidpf) {
 }  // namespace
 
 std::optional<QByteArray> ZipExtract::firstEntry(const QByteArray& archive, qsizetype maxSize) {
+    return extract(archive, nullptr, maxSize);
+}
+
+std::optional<QByteArray> ZipExtract::entry(const QByteArray& archive, const QByteArray& name,
+                                            qsizetype maxSize) {
+    return extract(archive, &name, maxSize);
+}
+
+std::optional<QByteArray> ZipExtract::extract(const QByteArray& archive, const QByteArray* name,
+                                              qsizetype maxSize) {
     if (maxSize < 0)
         return std::nullopt;
     MemoryStream stream{&archive, 0};
@@ -98,7 +108,8 @@ std::optional<QByteArray> ZipExtract::firstEntry(const QByteArray& archive, qsiz
 
     std::optional<QByteArray> result;
     unz_file_info64 info{};
-    if (unzGoToFirstFile(zip) == UNZ_OK &&
+    const int found = name ? unzLocateFile(zip, name->constData(), 1) : unzGoToFirstFile(zip);
+    if (found == UNZ_OK &&
         unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK &&
         (info.flag & 1) == 0 &&
         (info.compression_method == 0 || info.compression_method == Z_DEFLATED) &&

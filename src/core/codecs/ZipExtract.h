@@ -5,8 +5,8 @@
 
 namespace pemo {
 
-// Reads the first entry of a ZIP archive held in memory, as older document and
-// template files carry it.
+// Reads entries of a ZIP archive held in memory: the first one, as older document and
+// template files carry it, or one by name (workbooks).
 class ZipExtract {
 public:
     // The first entry's bytes, or nullopt when the archive is damaged, holds no
@@ -14,6 +14,13 @@ public:
     // its declared uncompressed size is above maxSize, or what comes out does not
     // match its declared size and CRC-32.
     static std::optional<QByteArray> firstEntry(const QByteArray& archive, qsizetype maxSize);
+    // The entry called name (exact path inside the archive), on the same terms.
+    static std::optional<QByteArray> entry(const QByteArray& archive, const QByteArray& name,
+                                           qsizetype maxSize);
+
+private:
+    static std::optional<QByteArray> extract(const QByteArray& archive, const QByteArray* name,
+                                             qsizetype maxSize);
 };
 
 }  // namespace pemo

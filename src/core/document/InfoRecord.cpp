@@ -86,8 +86,10 @@ QByteArray InfoRecord::placeholderText(int32_t kind, bool templateMode,
     } else if (kind >= BlockKind::OriginalPrice && kind <= BlockKind::Discount) {
         const int index = kOriginalPrice + (kind - BlockKind::OriginalPrice);
         if (!templateMode) text = value(index);
-        static const char* const kPriceNames[] = {"原价", "现价", "折扣"};
-        name = Gbk::fromUnicode(QString::fromUtf8(kPriceNames[kind - BlockKind::OriginalPrice]));
+        static const QByteArray kPriceNames[] = {Gbk::fromUnicode(QString::fromUtf8("原价")),
+                                                 Gbk::fromUnicode(QString::fromUtf8("现价")),
+                                                 Gbk::fromUnicode(QString::fromUtf8("折扣"))};
+        name = kPriceNames[kind - BlockKind::OriginalPrice];
     } else {
         return QByteArray();
     }
@@ -102,6 +104,8 @@ void InfoRecord::refreshPlaceholder(int32_t kind, bool templateMode,
         }
         return;
     }
+    // Most pages show few of the placeholder kinds; their texts are not worth making.
+    if (!firstBlockOfKind(kind)) return;
     const QByteArray text = placeholderText(kind, templateMode, sources);
     for (auto& block : blocks) {
         if (block->kind == kind) block->setPlaceholderText(text);

@@ -75,7 +75,10 @@ bool RecordCommands::isEnabled(int id, const RecordCommandContext& context) cons
     const int count = doc_.recordCount();
     const int index = doc_.currentIndex();
     const InfoRecord* cur = doc_.currentRecord();
-    if (insertCount(id) > 0 || id == RC::InsertMenu || id == RC::Find) return true;
+    if (insertCount(id) > 0 || id == RC::InsertMenu || id == RC::Find || id == RC::ImportText ||
+        id == RC::ImportWorkbook) {
+        return true;
+    }
     switch (id) {
         case RC::Delete: return count > 1;
         case RC::Clear: return cur && !cur->isEmpty();

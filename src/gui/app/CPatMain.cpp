@@ -39,6 +39,7 @@
 #include "core/platform/ProgramInfo.h"
 #include "gui/records/RecordFindDialog.h"
 #include "gui/records/RecordGrid.h"
+#include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
@@ -291,6 +292,14 @@ void CPatMain::buildRecordMenu() {
             connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
                     &QAction::triggered, this, [this, id] { runRecordCommand(id); });
         }
+    }
+    menu->addSeparator();
+    auto* import = new RecordImportCommand(doc_, *grid_, this);
+    import->saveModified = [this] { return app_.saveModified(); };
+    import->templateMode = [this] { return view_->templateMode(); };
+    for (const int id : {RC::ImportText, RC::ImportWorkbook}) {
+        connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
+                import, [import, id] { import->run(id); });
     }
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }

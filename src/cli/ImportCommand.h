@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+
+namespace pemo {
+
+// pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]
+//      [--template T.vxt] --export OUT [the options of that --export form]
+// Builds a document with one record per row of DATA (a delimited text file, .xls or
+// .xlsx), each on the template's page when one is given, and writes OUT as --export
+// does. LIST: thirteen column numbers (0 = none) in target order, separated by commas;
+// without it the mapping the import dialog saved for that kind of file, else columns
+// 1 to 13. --header skips a text file's first line (a workbook's first row is always
+// its header). The separator is one character or "tab" (default ","); the sheet
+// defaults to the workbook's first. Options before --export are the import's, those
+// after it the export's. Exit status 0, 1 with the reason on stderr, 2 for usage.
+int runImportCommand(const QStringList& arguments);
+
+}  // namespace pemo

@@ -1,0 +1,93 @@
+#include "RecordImport.h"
+
+#include "TableSheet.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+
+namespace pemo {
+
+namespace {
+
+constexpr int kProgressStep = 250;
+
+}  // namespace
+
+QByteArray RecordImport::cutText(const QByteArray& gbk, int maxBytes) {
+    qsizetype end = 0;
+    while (end < gbk.size()) {
+        const qsizetype step = Gbk::isLeadByte(gbk.at(end)) ? 2 : 1;
+        if (end + step > maxBytes) break;
+        end += step;
+    }
+    return gbk.left(std::min(end, gbk.size()));
+}
+
+QString RecordImport::nothingToImportMessage() {
+    return QString::fromUtf8("文件中没有可导入的信息。");
+}
+
+bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMode,
+                         const Progress& progress) {
+    built_.clear();
+    message_.clear();
+    if (!sheet.isRead()) {
+        message_ = sheet.message();
+        return false;
+    }
+    const int total = sheet.totalRows();
+    const int columnCount = sheet.totalColumns();
+    // Every record starts as a copy of one new record's page, so a template is read once.
+    const std::unique_ptr<InfoRecord> prototype = doc_.newRecord();
+    const QByteArray page = prototype->snapshotPage();
+    const bool blank = prototype->blocks.empty();
+    const PlaceholderSources sources = doc_.placeholderSources();
+    for (int row = std::max(firstRow, 1); row <= total; ++row) {
+        if (progress && (row - firstRow) % kProgressStep == 0 && !progress(row - firstRow, total)) {
+            built_.clear();
+            return false;
+        }
+        auto record = std::make_unique<InfoRecord>();
+        for (int target = 0; target < ImportSettings::kTargetCount; ++target) {
+            const int column = columns_[size_t(target)];
+            if (column >= 1 && column <= columnCount) {
+                record->values[size_t(target)] = sheet.cell(column, row);
+            }
+        }
+        if (record->isEmpty()) continue;
+        if (blank) {
+            record->widthMm = prototype->widthMm;
+            record->heightMm = prototype->heightMm;
+            record->widthTw = prototype->widthTw;
+            record->heightTw = prototype->heightTw;
+        } else {
+            const auto values = record->values;
+            record->restorePage(page);
+            record->values = values;
+        }
+        record->background = prototype->background;
+        record->refreshPlaceholders(templateMode, sources);
+        built_.push_back(std::move(record));
+    }
+    if (progress && !progress(total, total)) {
+        built_.clear();
+        return false;
+    }
+    if (built_.empty()) {
+        message_ = nothingToImportMessage();
+        return false;
+    }
+    return true;
+}
+
+void RecordImport::apply(bool trailingEmptyRecord) {
+    if (built_.empty()) return;
+    if (trailingEmptyRecord) built_.push_back(doc_.newRecord());
+    for (auto& record : built_) record->current = false;
+    built_.front()->current = true;
+    doc_.records = std::move(built_);
+    built_.clear();
+    doc_.notify(CPatDoc::Change::Records);
+    doc_.setModified(true);
+}
+
+}  // namespace pemo

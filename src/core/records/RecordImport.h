@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ImportSettings.h"
+#include "core/document/InfoRecord.h"
+
+namespace pemo {
+
+class CPatDoc;
+class TableSheet;
+
+// Replaces a document's record list with records made from the rows of a table: each
+// row whose mapped cells are not all empty becomes a record on the page a new record
+// gets (the library's template or background). The new records are built first; the
+// document changes only when at least one was made and the build was not cancelled.
+class RecordImport {
+public:
+    using Columns = std::array<int32_t, ImportSettings::kTargetCount>;
+    // Called now and then while rows are read: rows done, rows in all. False cancels.
+    using Progress = std::function<bool(int done, int total)>;
+
+    RecordImport(CPatDoc& doc, const Columns& columns) : doc_(doc), columns_(columns) {}
+
+    // Builds one record per non-empty row from firstRow (1-based) to the last. False
+    // when the table was not read, no row gave a record (message() says why) or the
+    // progress callback cancelled (message() empty). The page every record starts from
+    // is made once and copied.
+    bool build(const TableSheet& sheet, int firstRow, bool templateMode,
+               const Progress& progress = Progress());
+    // Puts the built records in place of the document's, with one more new record at
+    // the end when trailingEmptyRecord; record 0 becomes current and the document is
+    // marked modified.
+    void apply(bool trailingEmptyRecord);
+
+    const QString& message() const { return message_; }
+    int builtCount() const { return int(built_.size()); }
+
+    // The first maxBytes bytes of a GBK text at most, never ending inside a character.
+    static QByteArray cutText(const QByteArray& gbk, int maxBytes);
+    // "文件中没有可导入的信息。"
+    static QString nothingToImportMessage();
+
+private:
+    CPatDoc& doc_;
+    Columns columns_;
+    std::vector<std::unique_ptr<InfoRecord>> built_;
+    QString message_;
+};
+
+}  // namespace pemo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QFileDialog>
+
+#include "core/records/ImportSettings.h"
+
+namespace pemo {
+
+class ImportMappingPane;
+class VariableNameList;
+
+// The file-open dialog of 导入TXT文件 and 导入XLS文件 with the mapping pane below it. It
+// opens with the settings saved for its kind; confirming checks the mapping (a failed
+// check leaves the dialog open) and saves the settings before closing.
+class ImportDialog : public QFileDialog {
+    Q_OBJECT
+public:
+    ImportDialog(ImportSettings::Kind kind, const VariableNameList& names,
+                 QWidget* parent = nullptr);
+
+    ImportMappingPane* pane() const { return pane_; }
+    ImportSettings settings() const;
+    // The chosen file; empty while none is chosen.
+    QString chosenPath() const;
+    // The sheet name as typed (workbooks).
+    QString sheetName() const;
+
+    // The checks of 预览 and OK; shows the message of the first that fails.
+    bool validate();
+    // 预览: checks, then shows the first rows of the chosen file.
+    void preview();
+
+    void accept() override;
+
+private:
+    ImportSettings::Kind kind_;
+    const VariableNameList& names_;
+    ImportMappingPane* pane_ = nullptr;
+};
+
+}  // namespace pemo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+namespace pemo {
+
+class CPatDoc;
+class RecordGrid;
+
+// 导入TXT文件 (34110) and 导入XLS文件 (34111): ask to save a modified document, show
+// the import dialog, read the file with a progress window that can cancel, then put
+// the new records in place of the old ones (only when the file gave some). The
+// document stays marked modified.
+class RecordImportCommand : public QObject {
+    Q_OBJECT
+public:
+    RecordImportCommand(CPatDoc& doc, RecordGrid& grid, QWidget* parent);
+
+    // Runs the command with that id.
+    void run(int id);
+    static QString menuText(int id);
+
+    // Set by the frame: the save prompt (false = the user cancelled) and the view's
+    // 模板方式.
+    std::function<bool()> saveModified;
+    std::function<bool()> templateMode;
+
+private:
+    CPatDoc& doc_;
+    RecordGrid& grid_;
+    QWidget* parent_;
+};
+
+}  // namespace pemo

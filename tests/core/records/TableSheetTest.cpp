@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "Bytes.h"
+#include "core/records/CellText.h"
+#include "core/records/DelimitedText.h"
+#include "core/records/TableSheet.h"
+
+using namespace pemo;
+using test::gbk;
+
+namespace {
+
+QString fixture(const char* name) {
+    return QStringLiteral(PEMO_TEST_DATA "/import/") + QString::fromUtf8(name);
+}
+
+// The rows of a table as "a|b|c" lines, for compact expectations.
+QStringList lines(const CellTable& table) {
+    QStringList result;
+    for (const auto& row : table.rows) {
+        QStringList fields;
+        for (const QByteArray& f : row) fields << Gbk::toUnicode(f);
+        result << fields.join(QLatin1Char('|'));
+    }
+    return result;
+}
+
+QStringList lines(const TableSheet& sheet) {
+    QStringList result;
+    for (int r = 1; r <= sheet.totalRows(); ++r) {
+        QStringList fields;
+        for (int c = 1; c <= sheet.totalColumns(); ++c) fields << Gbk::toUnicode(sheet.cell(c, r));
+        result << fields.join(QLatin1Char('|'));
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST(DelimitedText, Rfc4180) {
+    struct Case {
+        const char* name;
+        QByteArray text;
+        char separator;
+        QStringList rows;
+        int columns;
+    };
+    const Case cases[] = {
+        {"one field", "abc", ',', {"abc"}, 1},
+        {"quoted separators", "\"a\",\"b,c\",\"d\"\r\n", ',', {"a|b,c|d"}, 3},
+        {"mixed quoted and bare", "a,\"b\",c", ',', {"a|b|c"}, 3},
+        {"doubled quotes", "\"5\"\" TV\",x", ',', {"5\" TV|x"}, 2},
+        {"line break inside quotes", "\"a\r\nb\",c\nd,e", ',', {"a\r\nb|c", "d|e"}, 2},
+        {"empty fields", "a,,b\n,,\n", ',', {"a||b", "||"}, 3},
+        {"trailing separator", "a,b,\n", ',', {"a|b|"}, 3},
+        {"trailing separator at the end", "a;b;", ';', {"a|b|"}, 3},
+        {"LF, CR LF and lone CR", "a\nb\r\nc\rd", ',', {"a", "b", "c", "d"}, 1},
+        {"empty line in between", "a\n\nb\n", ',', {"a", "", "b"}, 1},
+        {"no final line break", "a,b\nc", ',', {"a|b", "c"}, 2},
+        {"unclosed quote runs to the end", "\"a,b\nc", ',', {"a,b\nc"}, 1},
+        {"text after a closing quote", "\"a\"b,c", ',', {"ab|c"}, 2},
+        {"quote inside a bare field", "a\"b,c", ',', {"a\"b|c"}, 2},
+        {"text ending in .0 stays", "Ver 2.0,1.0,12.0", ',', {"Ver 2.0|1.0|12.0"}, 3},
+        {"empty text", "", ',', {}, 0},
+        {"other separator leaves commas", "a,b?c", '?', {"a,b|c"}, 2},
+    };
+    for (const Case& c : cases) {
+        const CellTable table = DelimitedText::parse(c.text, c.separator);
+        EXPECT_EQ(lines(table), c.rows) << c.name;
+        EXPECT_EQ(table.columns, c.columns) << c.name;
+    }
+}
+
+TEST(DelimitedText, Encodings) {
+    const QStringList expected = {"名称|说明|现价", "可口可乐|碳酸,饮料|3.50", "雪碧|柠檬 \"味\"|3"};
+    for (const char* name : {"utf8-bom.csv", "utf16le.csv", "gbk.csv"}) {
+        TableSheet sheet(fixture(name), ',');
+        ASSERT_TRUE(sheet.isRead()) << name << sheet.message().toStdString();
+        EXPECT_EQ(sheet.kind(), TableSheet::Kind::Text);
+        EXPECT_EQ(lines(sheet), expected) << name;
+    }
+    // UTF-8 without a byte-order mark; GBK bytes that happen to be no valid UTF-8.
+    EXPECT_EQ(lines(DelimitedText::parse(QString::fromUtf8("价格,5").toUtf8(), ',')),
+              QStringList{"价格|5"});
+    EXPECT_EQ(DelimitedText::detect(gbk("价格")), DelimitedText::Encoding::Gbk);
+
+    TableSheet refused(fixture("not-gbk.csv"), ',');
+    EXPECT_FALSE(refused.isRead());
+    EXPECT_EQ(refused.totalRows(), 0);
+    EXPECT_EQ(refused.message(), CellText::badCharacterMessage(3, 2, QString::fromUtf8("😀")));
+}
+
+TEST(DelimitedText, LineWithMoreFieldsThanA16BitCount) {
+    QByteArray line = QByteArray(40000, ',') + "end";
+    const CellTable table = DelimitedText::parse(line, ',');
+    EXPECT_EQ(table.columns, 40001);
+    TableSheet sheet(table, TableSheet::Kind::Text);
+    EXPECT_EQ(sheet.cell(40001, 1), "end");
+}
+
+TEST(TableSheet, ReadCellAndRow) {
+    TableSheet sheet(DelimitedText::parse("a,\"b\",c\nd", ','), TableSheet::Kind::Text);
+    QByteArray out = "x";
+    EXPECT_FALSE(sheet.readCell(0, 1, out));
+    EXPECT_EQ(sheet.lastError(), "Column cannot be zero\n");
+    EXPECT_TRUE(sheet.readCell(2, 1, out));
+    EXPECT_EQ(out, "b");
+    EXPECT_FALSE(sheet.readCell(2, 2, out));  // the row has one field
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_FALSE(sheet.readCell(1, 3, out));
+    QList<QByteArray> row;
+    EXPECT_TRUE(sheet.readRow(row, 1));
+    EXPECT_EQ(row, (QList<QByteArray>{"a", "b", "c"}));
+    EXPECT_TRUE(sheet.readRow(row));  // the cursor moved on
+    EXPECT_EQ(row, QList<QByteArray>{"d"});
+    EXPECT_FALSE(sheet.readRow(row, 5));
+    EXPECT_EQ(sheet.lastError(), "Desired row is greater than total number of rows in spreadsheet\n");
+}
+
+TEST(TableSheet, Workbooks) {
+    const QStringList products = {
+        "名称|说明|规格|单位|等级|产地|日期|促销|属性|其他|原价|现价|折扣",
+        "可口可乐|碳酸饮料|330ml|罐|一级|上海|2026-12-09|买二送一|||3.5|2.8|8折",
+        "Ver 2.0|1.0|12|12|19.99|1234567890123|TRUE||||0.3|-7|x",
+        "只有首尾||||||||||||尾",
+    };
+    struct Case {
+        const char* file;
+        TableSheet::Kind kind;
+    };
+    // The kind follows the first bytes, whatever the suffix says.
+    const Case cases[] = {{"products.xlsx", TableSheet::Kind::Xlsx},
+                          {"products.xls", TableSheet::Kind::Xls},
+                          {"really-xlsx.xls", TableSheet::Kind::Xlsx},
+                          {"really-xls.xlsx", TableSheet::Kind::Xls}};
+    for (const Case& c : cases) {
+        TableSheet sheet(fixture(c.file), ',', QString::fromUtf8("商品"));
+        ASSERT_TRUE(sheet.isRead()) << c.file << sheet.message().toStdString();
+        EXPECT_EQ(sheet.kind(), c.kind) << c.file;
+        QStringList got = lines(sheet);
+        // An old workbook keeps booleans as numbers.
+        if (c.kind == TableSheet::Kind::Xls) got[2].replace(QStringLiteral("|1|"), QStringLiteral("|TRUE|"));
+        EXPECT_EQ(got, products) << c.file;
+        EXPECT_EQ(sheet.sheetNames(), (QStringList{QString::fromUtf8("商品"), QString::fromUtf8("空表")}));
+
+        TableSheet first(fixture(c.file), ',');
+        EXPECT_EQ(first.totalRows(), 4) << "no name takes the first sheet";
+        TableSheet headerOnly(fixture(c.file), ',', QString::fromUtf8("空表"));
+        EXPECT_EQ(headerOnly.totalRows(), 1) << c.file;
+        TableSheet missing(fixture(c.file), ',', QStringLiteral("Sheet9"));
+        EXPECT_FALSE(missing.isRead());
+        EXPECT_EQ(missing.totalRows(), 0);
+        EXPECT_EQ(missing.message(), CellText::missingSheetMessage(QStringLiteral("Sheet9")));
+    }
+}
+
+TEST(TableSheet, HandmadeWorkbook) {
+    // Inline and rich strings without their phonetic runs, a formula's text, a cell
+    // without a reference, a 1904 date in a custom format and a boolean.
+    TableSheet sheet(fixture("handmade.xlsx"), ',', QStringLiteral("data"));
+    ASSERT_TRUE(sheet.isRead()) << sheet.message().toStdString();
+    EXPECT_EQ(lines(sheet), (QStringList{"名称||价格|||", "|||||", "东京 |公式|5||1904-01-01|FALSE"}));
+}
+
+TEST(TableSheet, MissingAndDamagedFiles) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("none.csv"));
+    TableSheet sheet(missing, ',');
+    EXPECT_EQ(sheet.totalRows(), 0);
+    EXPECT_EQ(sheet.lastError(), "Error in opening file\n");
+    EXPECT_EQ(sheet.message(), QString::fromUtf8("无法打开文件 %1。").arg(missing));
+
+    const QString damaged = dir.filePath(QStringLiteral("bad.xlsx"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("PK\x03\x04 not really a zip");
+    file.close();
+    TableSheet bad(damaged, ',');
+    EXPECT_FALSE(bad.isRead());
+    EXPECT_EQ(bad.kind(), TableSheet::Kind::Xlsx);
+
+    // A workbook that makes the library read past its own buffers is refused, and the
+    // program lives on.
+    const QString overread = fixture("freexl-overread.xls");
+    TableSheet refused(overread, ',');
+    EXPECT_EQ(refused.kind(), TableSheet::Kind::Xls);
+    EXPECT_EQ(refused.totalRows(), 0);
+    EXPECT_EQ(refused.message(), QString::fromUtf8("文件 %1 不是可以读取的工作簿。").arg(overread));
+}
+
+TEST(CellText, NumbersAndDates) {
+    const std::pair<double, const char*> numbers[] = {
+        {12, "12"}, {12.0, "12"}, {19.99, "19.99"}, {1234567890123, "1234567890123"},
+        {0.1 + 0.2, "0.3"}, {-7, "-7"}, {0.000015, "0.000015"}, {1e20, "100000000000000000000"},
+    };
+    for (const auto& [value, text] : numbers) EXPECT_EQ(CellText::formatNumber(value), text) << text;
+    using F = CellText::DateForm;
+    EXPECT_EQ(CellText::formatDate(46365, false, F::Date), "2026-12-09");
+    EXPECT_EQ(CellText::formatDate(1, false, F::Date), "1900-01-01");
+    EXPECT_EQ(CellText::formatDate(60, false, F::Date), "1900-02-29");
+    EXPECT_EQ(CellText::formatDate(61, false, F::Date), "1900-03-01");
+    EXPECT_EQ(CellText::formatDate(0, true, F::Date), "1904-01-01");
+    EXPECT_EQ(CellText::formatDate(46365.75, false, F::DateTime), "2026-12-09 18:00:00");
+    EXPECT_EQ(CellText::formatDate(0.5, false, F::Time), "12:00:00");
+    EXPECT_EQ(CellText::formatDate(-1, false, F::Date), "-1");
+}

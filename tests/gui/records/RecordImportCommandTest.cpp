@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "ScriptedMessages.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/RecordCommands.h"
+#include "gui/records/ImportDialog.h"
+#include "gui/records/ImportMappingPane.h"
+#include "gui/records/RecordGrid.h"
+#include "gui/records/RecordImportCommand.h"
+
+using namespace pemo;
+
+namespace {
+
+template <typename T>
+T* visible() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) return t;
+    }
+    return nullptr;
+}
+
+// Runs 导入TXT文件 on a file of rows, choosing column 1 for 商品名称; cancels the
+// progress window when asked to.
+class RecordImportCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc.newDocument();
+        doc.records.front()->values[0] = "old";
+        doc.setModified(true);
+        QByteArray text;
+        for (int i = 0; i < 3000; ++i) text += "row" + QByteArray::number(i) + ",x\n";
+        path = dir.filePath("rows.csv");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    void run(bool cancel) {
+        RecordGrid grid(doc);
+        RecordImportCommand command(doc, grid, nullptr);
+        command.saveModified = [this] {
+            ++saveQuestions;
+            return true;
+        };
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            if (auto* dialog = visible<ImportDialog>()) {
+                dialog->selectFile(path);
+                dialog->pane()->targetBox(0)->setCurrentIndex(1);
+                dialog->pane()->separatorBox()->setCurrentIndex(0);
+                dialog->accept();
+            } else if (auto* progress = visible<QProgressDialog>(); progress && cancel) {
+                progress->cancel();
+            }
+        });
+        driver.start(0);
+        command.run(RecordCommand::ImportText);
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    CPatDoc doc;
+    int saveQuestions = 0;
+    test::ScriptedMessages messages;
+};
+
+}  // namespace
+
+TEST_F(RecordImportCommandTest, ImportsAfterTheSaveQuestion) {
+    run(false);
+    EXPECT_EQ(saveQuestions, 1);
+    ASSERT_EQ(doc.recordCount(), 3001);
+    EXPECT_EQ(doc.recordAt(2999)->values[0], "row2999");
+    EXPECT_TRUE(doc.recordAt(3000)->isEmpty());
+    EXPECT_EQ(doc.currentIndex(), 0);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(RecordImportCommandTest, CancellingLeavesTheRecords) {
+    run(true);
+    ASSERT_EQ(doc.recordCount(), 1);
+    EXPECT_EQ(doc.recordAt(0)->values[0], "old");
+    EXPECT_TRUE(messages.informed.isEmpty());
+}

@@ -29,6 +29,9 @@ inline constexpr int32_t FirstStarTool = 0x01000021;
 inline constexpr int32_t LastStarTool = 0x01000024;
 
 inline constexpr int32_t FixedText = 0x02010001;
+// The 常用文字 menu arms FixedText + n for the n-th common phrase (the first, "文字", is
+// FixedText itself); the placed block is fixed text carrying the phrase.
+inline constexpr int32_t LastPhraseTool = FixedText + 20;
 inline constexpr int32_t FirstVariable = 0x02020001;  // variables 1 to 10
 inline constexpr int32_t LastVariable = 0x0202000A;
 inline constexpr int32_t OriginalPrice = 0x02040001;  // 原价
@@ -54,6 +57,7 @@ inline bool isVariable(int32_t kind) { return (kind & 0x02020000) == 0x02020000;
 inline bool isPrice(int32_t kind) { return (kind & 0x02040000) == 0x02040000; }
 inline bool isMallInfo(int32_t kind) { return (kind & 0x02080000) == 0x02080000; }
 inline bool isFixedText(int32_t kind) { return (kind & 0x02010001) == 0x02010001; }
+inline bool isPhraseTool(int32_t kind) { return kind >= FixedText && kind <= LastPhraseTool; }
 inline bool isProductPicture(int32_t kind) { return (kind & 0x04040001) == 0x04040001; }
 
 // The name the status bar and messages show for a kind, as GBK. Variables and

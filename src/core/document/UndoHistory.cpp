@@ -12,6 +12,7 @@ void UndoHistory::append(const QByteArray& page) {
 }
 
 void UndoHistory::snapshot(const QByteArray& page) {
+    ++generation_;
     states_.resize(static_cast<size_t>(undoIndex_ + 1));
     append(page);
     undoIndex_ = count() - 1;
@@ -19,6 +20,7 @@ void UndoHistory::snapshot(const QByteArray& page) {
 }
 
 const QByteArray* UndoHistory::undo(const QByteArray& currentPage) {
+    ++generation_;
     if (undoIndex_ < 0) return nullptr;
     if (!liveStateStored_) {
         append(currentPage);
@@ -29,12 +31,14 @@ const QByteArray* UndoHistory::undo(const QByteArray& currentPage) {
 }
 
 const QByteArray* UndoHistory::redo() {
+    ++generation_;
     if (!canRedo()) return nullptr;
     ++undoIndex_;
     return &states_[static_cast<size_t>(undoIndex_ + 1)];
 }
 
 void UndoHistory::clear() {
+    ++generation_;
     states_.clear();
     undoIndex_ = -1;
     liveStateStored_ = false;

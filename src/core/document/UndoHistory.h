@@ -27,6 +27,9 @@ public:
     int undoIndex() const { return undoIndex_; }
     int count() const { return static_cast<int>(states_.size()); }
     bool liveStateStored() const { return liveStateStored_; }
+    // Counts every snapshot, undo, redo and clearing: the same number means nothing
+    // happened to the history in between.
+    unsigned generation() const { return generation_; }
 
 private:
     // Appends a state, discarding the oldest when full; keeps undoIndex on the same state.
@@ -35,6 +38,7 @@ private:
     std::deque<QByteArray> states_;
     int undoIndex_ = -1;
     bool liveStateStored_ = false;
+    unsigned generation_ = 0;
 };
 
 }  // namespace pemo

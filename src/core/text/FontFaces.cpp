@@ -129,6 +129,17 @@ bool hasNonAscii(const QByteArray& bytes) {
 
 }  // namespace
 
+QList<QByteArray> FontFaces::names(bool chinese) {
+    QList<QByteArray> out;
+    for (const Entry& e : kTable) {
+        const QByteArray utf8(e.name);
+        if (e.cjk == chinese && (!chinese || hasNonAscii(utf8))) {
+            out.append(Gbk::fromUnicode(QString::fromUtf8(utf8)));
+        }
+    }
+    return out;
+}
+
 FontFaces::Face FontFaces::resolve(const QByteArray& gbkName) {
     static const QHash<QString, Face> table = buildTable();
     static QHash<QByteArray, Face> resolved;

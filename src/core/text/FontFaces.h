@@ -22,6 +22,10 @@ public:
     // Chinese fallback family follows the face so no glyph is left to the system.
     static QFont font(const QByteArray& gbkName, int pixelSize, bool bold, bool italic);
 
+    // The face names the table knows that a user chooses from (GBK): the Chinese names of
+    // the Chinese faces, or the Western faces.
+    static QList<QByteArray> names(bool chinese);
+
     // The families the table maps onto, for tests and diagnostics.
     static QStringList installedTargets();
 };

@@ -41,6 +41,7 @@
 #include "gui/records/RecordGrid.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
+#include "gui/view/TextCommands.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
 #include "gui/view/PrintCommands.h"
@@ -173,12 +174,13 @@ void CPatMain::buildEditMenu() {
 
 void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
-    // Arms the text tool: the next drag on the page places a text block.
-    QAction* text = menu->addAction(QString::fromUtf8("插入文字"));
-    connect(text, &QAction::triggered, this, [this] {
-        view_->canvas()->stopEditing();
-        view_->setArmedTool(BlockKind::FixedText);
-    });
+    textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
+    textCommands_->addTo(menu);
+    view_->commonPhrase = [this](int n) { return phrases_.phrase(n); };
+    view_->canvas()->extendContextMenu = [this](QMenu& context) {
+        textCommands_->addFormatMenuTo(context);
+    };
+    menu->addSeparator();
     ShapeCommands::addTo(menu, *view_);
     menu->addSeparator();
     QAction* lock = addCommand(menu, EditCommand::Lock, QString::fromUtf8("锁定"));
@@ -199,6 +201,7 @@ void CPatMain::updateEditCommands() {
         if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
     }
     action(EditCommand::Lock)->setChecked(canvas->isCommandChecked(EditCommand::Lock));
+    if (textCommands_) textCommands_->update();
 }
 
 void CPatMain::buildRecordGrid() {

@@ -21,6 +21,7 @@ class CPatApp;
 class CPatView;
 class RecordFindDialog;
 class RecordGrid;
+class TextCommands;
 
 // The main frame: the design view with the menus, bars and status bar around it.
 class CPatMain : public QMainWindow {
@@ -108,6 +109,7 @@ private:
     QHash<int, QAction*> actions_;
     MallInfoList mallInfo_;
     PhraseList phrases_;
+    TextCommands* textCommands_ = nullptr;
     RecordCommands recordCommands_;
 };
 

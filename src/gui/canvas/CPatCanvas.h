@@ -65,6 +65,8 @@ public:
     // Called on every refresh (after edits and selection changes), so that the frame
     // can update its commands.
     std::function<void()> onStateChanged;
+    // Adds the frame's text format commands to the context menu.
+    std::function<void(QMenu&)> extendContextMenu;
 
     int32_t draggedGrip() const { return select_.draggedGrip(); }
 

@@ -207,6 +207,7 @@ void CPatCanvas::paste() {
         text.replace("\n", "\r\n");
         r.takeUndoSnapshot();
         block->content()->insertText(text);
+        block->content()->fitToFrame(view_.autoFit());
         edited();
         return;
     }
@@ -251,6 +252,10 @@ void CPatCanvas::showContextMenu(QPoint globalPos) {
     own(EditCommand::Delete, "删除");
     own(EditCommand::SelectAll, "全选");
     menu.addSeparator();
+    if (extendContextMenu) {
+        extendContextMenu(menu);
+        menu.addSeparator();
+    }
     own(EditCommand::LayerUp, "上移一层");
     own(EditCommand::LayerDown, "下移一层");
     own(EditCommand::ToTop, "移到顶层");

@@ -9,6 +9,7 @@
 #include "core/document/InfoRecord.h"
 #include "core/platform/Messages.h"
 #include "core/text/RichText.h"
+#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -63,6 +64,7 @@ bool EditTextTool::key(QKeyEvent* event) {
     const auto edit = [&](auto change) {
         r.takeUndoSnapshot();
         change();
+        refit(*block);
         canvas_.edited();
         return true;
     };
@@ -114,9 +116,15 @@ void EditTextTool::typeText(const QString& typed) {
         if (bytes.size() == 1 && (lead < 32 || lead > 126)) continue;
         r.takeUndoSnapshot();
         block->content()->typeCharacter(lead, bytes.size() > 1 ? uint8_t(bytes.at(1)) : 0);
+        refit(*block);
         any = true;
     }
     if (any) canvas_.edited();
+}
+
+void EditTextTool::refit(TextBlock& block) {
+    // The text never spills over its neighbours while it is typed.
+    block.content()->fitToFrame(canvas_.view().autoFit());
 }
 
 }  // namespace pemo

@@ -6,6 +6,8 @@
 
 namespace pemo {
 
+class TextBlock;
+
 // Typing into the text block being edited in place: a press and drag on it places the
 // caret and selects, keys move the caret and edit, typed characters go in one undo step
 // each. A press anywhere else goes to the selection tool, which ends the editing.
@@ -28,6 +30,8 @@ public:
 
 private:
     void placeCaret(QPoint p, bool extend);
+    // Fits the content to its frame again, as 自动排版 says.
+    void refit(TextBlock& block);
 
     bool caretDrag_ = false;
 };

@@ -48,7 +48,11 @@ Qt::CursorShape PlaceTextTool::cursorAt(QPoint) const {
 void PlaceTextTool::place() {
     CPatView& view = canvas_.view();
     InfoRecord& r = *canvas_.record();
-    const int32_t kind = view.armedTool();
+    const int32_t armed = view.armedTool();
+    // A phrase tool places fixed text carrying its phrase; the first phrase, "文字", an
+    // empty text ready for typing.
+    const bool phrase = BlockKind::isPhraseTool(armed);
+    const int32_t kind = phrase ? BlockKind::FixedText : armed;
     const QPoint a = canvas_.pageTwips(band_.startPoint());
     const QPoint b = canvas_.pageTwips(band_.endPoint());
     // A click without a drag still gives a frame large enough to type into.
@@ -57,10 +61,13 @@ void PlaceTextTool::place() {
                     std::max(a.y(), b.y())};
     frame.right = std::max(frame.right, frame.left + kSmallest);
     frame.bottom = std::max(frame.bottom, frame.top + kSmallest);
-    const QByteArray text =
-        BlockKind::isFixedText(kind)
-            ? QByteArray()
-            : r.placeholderText(kind, view.templateMode(), view.document().placeholderSources());
+    QByteArray text;
+    if (phrase) {
+        const int n = armed - BlockKind::FixedText;
+        if (n > 0 && view.commonPhrase) text = view.commonPhrase(n);
+    } else {
+        text = r.placeholderText(kind, view.templateMode(), view.document().placeholderSources());
+    }
     auto block = TextBlock::create(kind, frame, text, view.autoFit());
     r.takeUndoSnapshot();
     r.clearSelection();

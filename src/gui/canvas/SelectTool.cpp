@@ -236,7 +236,11 @@ void SelectTool::nudge(int dx, int dy) {
     // The arrow keys keep a single block on the page too, like a group.
     const QPoint delta = CanvasEditing::limitGroupMove(r, QPoint(dx, dy));
     if (delta.isNull()) return;
-    r.takeUndoSnapshot();
+    // A run of nudges of the same blocks, with nothing else done in between, is one step.
+    const bool continuing = nudges_.record == &r && nudges_.selection == r.selection &&
+                            nudges_.generation == r.undoHistory.generation();
+    if (!continuing) r.takeUndoSnapshot();
+    nudges_ = {&r, r.selection, r.undoHistory.generation()};
     for (Block* b : r.unlockedSelection()) b->moveBy(delta.x(), delta.y());
     canvas_.edited();
 }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "CanvasTool.h"
 #include "PlacementBand.h"
 
 namespace pemo {
+
+class Block;
+class InfoRecord;
 
 // The selection tool: a click selects (Shift adds or takes away), a drag moves the
 // selection, resizes or turns a block by its grips, or pulls a band around blocks; a
@@ -45,6 +49,12 @@ private:
     bool dragSnapshotTaken_ = false;
     bool dragChanged_ = false;
     QPoint lastMouse_;
+    // The last run of arrow-key nudges: which blocks, and the history as it stood after.
+    struct NudgeRun {
+        const InfoRecord* record = nullptr;
+        std::vector<Block*> selection;
+        unsigned generation = 0;
+    } nudges_;
 };
 
 }  // namespace pemo

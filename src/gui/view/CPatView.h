@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QPoint>
 #include <cstdint>
+#include <functional>
 
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
@@ -60,6 +61,8 @@ public:
     bool autoFit() const { return TextBlock::autoFit; }
     void setAutoFit(bool on) { TextBlock::autoFit = on; }
     DrawingStyle& drawingStyle() { return drawingStyle_; }
+    // The n-th common phrase (GBK), for the phrase tools of the 常用文字 menu.
+    std::function<QByteArray(int n)> commonPhrase;
     // Mirrors of the selected text block's settings, for ticks and toolbar icons.
     int32_t currentAlignment = 0;
     int32_t currentLineSpacing = 0;

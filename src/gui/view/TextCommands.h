@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QHash>
+#include <QKeySequence>
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace pemo {
+
+class CPatView;
+class MallInfoList;
+class PhraseList;
+
+// The insertion popups (变量信息, 常用文字, 商场信息, 价格信息) and the text format
+// commands of the 对象 menu. Their enabled states and ticks follow the caret and the
+// selection through update(), which the frame runs whenever the canvas changes; the
+// font boxes of the object toolbar will share these actions.
+class TextCommands : public QObject {
+    Q_OBJECT
+public:
+    TextCommands(CPatView& view, const MallInfoList& mallInfo, const PhraseList& phrases,
+                 QWidget* window);
+
+    // Adds the commands to the 对象 menu, in the menu's order, and their keys to window.
+    void addTo(QMenu* menu);
+    // The format commands for the canvas's context menu.
+    void addFormatMenuTo(QMenu& menu);
+    void update();
+
+    QAction* action(int id) const { return actions_.value(id); }
+    QMenu* insertMenu(int id) const { return popups_.value(id); }
+
+private:
+    QAction* addCommand(QMenu* menu, int id, const QString& text,
+                        const QKeySequence& key = QKeySequence(), bool checkable = false);
+    // An insertion popup: its items are made anew each time it opens.
+    QMenu* addInsertMenu(QMenu* menu, int id, const QString& text, const QKeySequence& key,
+                         std::function<void(QMenu*)> fill);
+    void fillVariables(QMenu* popup);
+    void fillPhrases(QMenu* popup);
+    void fillMallInfo(QMenu* popup);
+    void fillPrices(QMenu* popup);
+    void addInsertItem(QMenu* popup, int id, const QString& text);
+    void arm(int id);
+    void run(int id);
+    void chooseFace(int id, const QByteArray& face);
+    void chooseSize();
+    void chooseTextColour();
+    void editPriceFormat();
+    // Marks the document modified and refreshes the page and the commands.
+    void changed();
+
+    CPatView& view_;
+    const MallInfoList& mallInfo_;
+    const PhraseList& phrases_;
+    QWidget* window_;
+    QHash<int, QAction*> actions_;
+    QHash<int, QMenu*> popups_;
+};
+
+}  // namespace pemo

@@ -1,5 +1,6 @@
 #include "BlockFactory.h"
 #include "BlockKind.h"
+#include "PictureBlock.h"
 #include "TextBlock.h"
 
 namespace pemo {
@@ -9,6 +10,8 @@ namespace pemo {
 void registerBlockClasses() {
     static const bool registered = [] {
         BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<TextBlock>(); });
+        BlockFactory::setCreator(BlockKind::PictureBit,
+                                 [] { return std::make_unique<PictureBlock>(); });
         return true;
     }();
     (void)registered;

@@ -6,7 +6,10 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QRect>
+#include <cmath>
+#include <QSvgRenderer>
 
+#include "Metafile.h"
 #include "PcxDecoder.h"
 #include "TgaDecoder.h"
 
@@ -73,9 +76,63 @@ QImage drawable(const QImage& image) {
     return image.format() == target ? image : image.convertToFormat(target);
 }
 
+bool hasPureWhite(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == 0xFFFFFFFFu) return true;
+        }
+    }
+    return false;
+}
+
+// Pure white (opaque) pixels become fully transparent.
+QImage withoutWhite(const QImage& image) {
+    QImage keyed = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if (line[x] == 0xFFFFFFFFu) line[x] = 0;
+        }
+    }
+    return keyed;
+}
+
+// Draws a bitmap stretched over target; negative sides mirror it.
+void drawStretched(QPainter& painter, const QRect& target, const QImage& image) {
+    painter.save();
+    // Mirroring is a flip of the painter about the rectangle's origin.
+    painter.translate(target.x(), target.y());
+    painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
+    painter.drawImage(QRectF(0, 0, std::abs(target.width()), std::abs(target.height())), image);
+    painter.restore();
+}
+
 }  // namespace
 
-Picture::Picture(const QImage& image) : image_(drawable(image)) {}
+struct Picture::Vector {
+    explicit Vector(const QByteArray& svg, QSize natural) : renderer(svg), naturalSize(natural) {
+        if (naturalSize.isEmpty()) naturalSize = renderer.defaultSize();
+    }
+    QSvgRenderer renderer;
+    QSize naturalSize;
+    // The last rendering, reused while the size stays.
+    QImage rendered;
+};
+
+struct Picture::Keyed {
+    QImage image;
+    bool made = false;
+};
+
+// The white-keyed bitmap is shared by every copy of the picture, so that all of them
+// draw the very same bitmap.
+Picture::Picture(const QImage& image) : image_(drawable(image)), keyed_(std::make_shared<Keyed>()) {}
+
+QSize Picture::size() const {
+    if (vector_) return vector_->naturalSize;
+    return image_.size();
+}
 
 Picture Picture::fromFile(const QString& path) {
     QFile file(path);
@@ -93,7 +150,16 @@ Picture Picture::fromData(const QByteArray& bytes, const QString& extension) {
             return Picture(PcxDecoder::decode(bytes));
         case Decoder::Tga:
             return Picture(TgaDecoder::decode(bytes));
-        case Decoder::Vector:
+        case Decoder::Vector: {
+            const auto type =
+                normalisedExtension(extension) == u"wmf" ? Metafile::Type::Wmf : Metafile::Type::Emf;
+            const QByteArray svg = Metafile::toSvg(bytes, type);
+            if (svg.isEmpty()) break;
+            Picture picture;
+            picture.vector_ = std::make_shared<Vector>(svg, Metafile::naturalSize(bytes, type));
+            if (!picture.vector_->renderer.isValid() || picture.vector_->naturalSize.isEmpty()) break;
+            return picture;
+        }
         case Decoder::Unknown:
             break;
     }
@@ -105,14 +171,56 @@ bool Picture::isKnownExtension(const QString& extension) {
 }
 
 void Picture::draw(QPainter& painter, const QRect& target) const {
-    if (image_.isNull() || target.width() == 0 || target.height() == 0)
+    if (isNull() || target.width() == 0 || target.height() == 0)
         return;
-    painter.save();
-    // Mirroring is a flip of the painter about the rectangle's origin.
-    painter.translate(target.x(), target.y());
-    painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
-    painter.drawImage(QRectF(0, 0, std::abs(target.width()), std::abs(target.height())), image_);
-    painter.restore();
+    if (vector_) {
+        painter.save();
+        painter.translate(target.x(), target.y());
+        painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
+        vector_->renderer.render(&painter, QRectF(0, 0, std::abs(target.width()), std::abs(target.height())));
+        painter.restore();
+        return;
+    }
+    drawStretched(painter, target, image_);
+}
+
+const QImage& Picture::whiteKeyed() const {
+    if (!keyed_->made) {
+        keyed_->image = hasPureWhite(image_) ? withoutWhite(image_) : image_;
+        keyed_->made = true;
+    }
+    return keyed_->image;
+}
+
+const QImage& Picture::renderedVector(QSize size) const {
+    QImage& rendered = vector_->rendered;
+    if (rendered.size() != size) {
+        QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::white);
+        {
+            QPainter p(&canvas);
+            p.setRenderHint(QPainter::Antialiasing);
+            vector_->renderer.render(&p, QRectF(0, 0, size.width(), size.height()));
+        }
+        rendered = withoutWhite(canvas);
+    }
+    return rendered;
+}
+
+void Picture::drawWhiteTransparent(QPainter& painter, const QRect& target) const {
+    if (isNull() || target.width() == 0 || target.height() == 0)
+        return;
+    if (!vector_) {
+        drawStretched(painter, target, whiteKeyed());
+        return;
+    }
+    QSize size(std::abs(target.width()), std::abs(target.height()));
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > kMaxRenderPixels) {
+        const double shrink = std::sqrt(double(kMaxRenderPixels) / double(pixels));
+        size = QSize(std::max(1, int(size.width() * shrink)), std::max(1, int(size.height() * shrink)));
+    }
+    drawStretched(painter, target, renderedVector(size));
 }
 
 }  // namespace pemo

@@ -40,6 +40,7 @@
 #include "gui/records/RecordGrid.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
+#include "gui/view/PictureCommands.h"
 #include "gui/view/PrintCommands.h"
 
 namespace pemo {
@@ -166,6 +167,7 @@ void CPatMain::buildEditMenu() {
         }
     }
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateEditCommands);
+    (new PictureCommands(*view_, this))->addTo(menu);
 }
 
 void CPatMain::buildObjectMenu() {

@@ -8,6 +8,7 @@
 #include "core/blocks/Block.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/BlockList.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/blocks/Twips.h"
 #include "core/document/CPatDoc.h"
@@ -200,6 +201,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
         painter.translate(-area.topLeft());
         paintPage(painter);
         textFrame_.draw(painter);
+        pictureInput_.draw(painter);
         band_.draw(painter);
         paintCaret(painter);
     }
@@ -212,7 +214,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
 void CPatCanvas::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (textFrame_.active() || band_.active()) {
+        if (textFrame_.active() || band_.active() || pictureInput_.active()) {
             abandonInput();
         } else {
             showContextMenu(event->globalPosition().toPoint());
@@ -234,7 +236,8 @@ void CPatCanvas::mousePressEvent(QMouseEvent* event) {
         textFrame_.start(p);
         refresh();
     }
-    // Pictures and shapes are placed by their own inputs once they exist.
+    if (BlockKind::isPicture(tool)) pictureInput_.start(p, event->modifiers() & Qt::ShiftModifier);
+    // Shapes are placed by their own input once it exists.
 }
 
 void CPatCanvas::pressWithSelectionTool(QMouseEvent* event, QPoint p) {
@@ -332,7 +335,10 @@ void CPatCanvas::dragTo(QPoint p) {
     const QPoint mouse = pageTwips(p);
     const QPoint clamped = CanvasEditing::clampToPage(mouse, r.widthTw, r.heightTw);
     auto* text = dynamic_cast<TextBlock*>(&block);
-    if (draggedGrip_ == BlockHandle::Rotation) {
+    if (auto* picture = dynamic_cast<PictureBlock*>(&block)) {
+        snapshotOnce();
+        CanvasEditing::dragPictureGrip(*picture, draggedGrip_, clamped);
+    } else if (draggedGrip_ == BlockHandle::Rotation) {
         if (!text || text->isLiveText()) return;
         snapshotOnce();
         text->rotateTowards(clamped.x(), clamped.y());
@@ -370,6 +376,9 @@ void CPatCanvas::mouseMoveEvent(QMouseEvent* event) {
     } else if (textFrame_.active()) {
         textFrame_.moveTo(clampToCanvas(p));
         update();
+    } else if (pictureInput_.active()) {
+        pictureInput_.moveTo(clampToCanvas(p));
+        update();
     } else if (draggedGrip_ != kNoGrip) {
         dragTo(p);
     }
@@ -400,6 +409,11 @@ void CPatCanvas::mouseReleaseEvent(QMouseEvent* event) {
     } else if (textFrame_.active()) {
         textFrame_.moveTo(clampToCanvas(p));
         finishTextFrame();
+    } else if (pictureInput_.active()) {
+        pictureInput_.moveTo(clampToCanvas(p));
+        pictureInput_.finish(*r, zoom(), ppi(), view_.templateMode());
+        view_.setArmedTool(BlockKind::SelectionTool);
+        edited();
     }
 }
 
@@ -431,6 +445,7 @@ void CPatCanvas::finishTextFrame() {
 void CPatCanvas::abandonInput() {
     textFrame_.stop();
     band_.stop();
+    pictureInput_.stop();
     refresh();
 }
 

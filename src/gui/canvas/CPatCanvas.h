@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "PictureInput.h"
 #include "SelectionBand.h"
 #include "TextFrameInput.h"
 
@@ -63,6 +64,8 @@ public:
     std::function<void()> onStateChanged;
 
     int32_t draggedGrip() const { return draggedGrip_; }
+    // Places new picture blocks; the picture commands arm it.
+    PictureInput& pictureInput() { return pictureInput_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -119,6 +122,7 @@ private:
 
     CPatView& view_;
     TextFrameInput textFrame_;
+    PictureInput pictureInput_;
     SelectionBand band_;
     int32_t draggedGrip_ = kNoGrip;
     int dragBlock_ = -1;

@@ -167,7 +167,6 @@ void CPatMain::buildEditMenu() {
         }
     }
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateEditCommands);
-    (new PictureCommands(*view_, this))->addTo(menu);
 }
 
 void CPatMain::buildObjectMenu() {
@@ -186,6 +185,7 @@ void CPatMain::buildObjectMenu() {
         updateEditCommands();
     });
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateEditCommands);
+    (new PictureCommands(*view_, this))->addTo(menu);
 }
 
 void CPatMain::updateEditCommands() {

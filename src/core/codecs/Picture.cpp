@@ -4,13 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
-#include <cmath>
 #include <QSvgRenderer>
+#include <cmath>
+#include <optional>
 
+#include "JpegHeader.h"
 #include "Metafile.h"
 #include "PcxDecoder.h"
+#include "PdfPictureSession.h"
+#include "PictureLimits.h"
 #include "TgaDecoder.h"
 
 namespace pemo {
@@ -120,32 +125,73 @@ struct Picture::Vector {
     QImage rendered;
 };
 
-struct Picture::Keyed {
+struct Picture::Raster {
     QImage image;
-    bool made = false;
+    // A JPEG is kept as its file's bytes until it is first drawn on a bitmap.
+    QByteArray jpeg;
+    std::optional<JpegHeader> header;
+    QSize size;
+    QImage keyed;
+    bool keyedMade = false;
+    QString sourceFile;
+
+    void decode() {
+        if (jpeg.isEmpty()) return;
+        image = drawable(readWithQt(jpeg, "jpeg"));
+        jpeg.clear();
+    }
 };
 
-// The white-keyed bitmap is shared by every copy of the picture, so that all of them
-// draw the very same bitmap.
-Picture::Picture(const QImage& image) : image_(drawable(image)), keyed_(std::make_shared<Keyed>()) {}
+Picture::Picture(const QImage& image) {
+    QImage bitmap = drawable(image);
+    if (bitmap.isNull()) return;
+    raster_ = std::make_shared<Raster>();
+    raster_->size = bitmap.size();
+    raster_->image = std::move(bitmap);
+}
 
 QSize Picture::size() const {
     if (vector_) return vector_->naturalSize;
-    return image_.size();
+    return raster_ ? raster_->size : QSize(0, 0);
+}
+
+const QImage& Picture::image() const {
+    static const QImage none;
+    if (!raster_) return none;
+    raster_->decode();
+    return raster_->image;
+}
+
+void Picture::setSourceFile(const QString& path) {
+    if (raster_) raster_->sourceFile = path;
 }
 
 Picture Picture::fromFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return fromData(file.readAll(), QFileInfo(path).suffix());
+    Picture picture = fromData(file.readAll(), QFileInfo(path).suffix());
+    picture.setSourceFile(path);
+    return picture;
 }
 
 Picture Picture::fromData(const QByteArray& bytes, const QString& extension) {
     QByteArray format;
     switch (decoderFor(normalisedExtension(extension), &format)) {
-        case Decoder::Qt:
+        case Decoder::Qt: {
+            // A JPEG is only measured now and decoded when first drawn on a bitmap; into
+            // a PDF it goes as it is.
+            std::optional<JpegHeader> header = format == "jpeg" ? JpegHeader::read(bytes) : std::nullopt;
+            if (header && pictureSizeAcceptable(header->width, header->height)) {
+                Picture picture;
+                picture.raster_ = std::make_shared<Raster>();
+                picture.raster_->jpeg = bytes;
+                picture.raster_->header = header;
+                picture.raster_->size = QSize(header->width, header->height);
+                return picture;
+            }
             return Picture(readWithQt(bytes, format));
+        }
         case Decoder::Pcx:
             return Picture(PcxDecoder::decode(bytes));
         case Decoder::Tga:
@@ -181,15 +227,28 @@ void Picture::draw(QPainter& painter, const QRect& target) const {
         painter.restore();
         return;
     }
-    drawStretched(painter, target, image_);
+    if (drawnAsJpegStandIn(painter, target, false)) return;
+    drawStretched(painter, target, image());
+}
+
+bool Picture::drawnAsJpegStandIn(QPainter& painter, const QRect& target, bool whiteTransparent) const {
+    PdfPictureSession* session = PdfPictureSession::active();
+    if (!session || !raster_ || !raster_->header || raster_->sourceFile.isEmpty()) return false;
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Pdf) return false;
+    const QImage* standIn = session->standIn(raster_->sourceFile, *raster_->header, whiteTransparent);
+    if (!standIn) return false;
+    drawStretched(painter, target, *standIn);
+    return true;
 }
 
 const QImage& Picture::whiteKeyed() const {
-    if (!keyed_->made) {
-        keyed_->image = hasPureWhite(image_) ? withoutWhite(image_) : image_;
-        keyed_->made = true;
+    if (!raster_->keyedMade) {
+        const QImage& bitmap = image();
+        raster_->keyed = hasPureWhite(bitmap) ? withoutWhite(bitmap) : bitmap;
+        raster_->keyedMade = true;
     }
-    return keyed_->image;
+    return raster_->keyed;
 }
 
 const QImage& Picture::renderedVector(QSize size) const {
@@ -211,7 +270,7 @@ void Picture::drawWhiteTransparent(QPainter& painter, const QRect& target) const
     if (isNull() || target.width() == 0 || target.height() == 0)
         return;
     if (!vector_) {
-        drawStretched(painter, target, whiteKeyed());
+        if (!drawnAsJpegStandIn(painter, target, true)) drawStretched(painter, target, whiteKeyed());
         return;
     }
     QSize size(std::abs(target.width()), std::abs(target.height()));

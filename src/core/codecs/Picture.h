@@ -29,13 +29,17 @@ public:
     // Whether the extension names a picture file format this layer knows.
     static bool isKnownExtension(const QString& extension);
 
-    bool isNull() const { return image_.isNull() && !vector_; }
+    bool isNull() const { return !raster_ && !vector_; }
     bool isVector() const { return vector_ != nullptr; }
     // Size in pixels; an empty size for a null picture. A metafile's is its extent on a
     // 96 dpi screen.
     QSize size() const;
-    // The bitmap of a raster picture; null for metafiles.
-    const QImage& image() const { return image_; }
+    // The bitmap of a raster picture (a JPEG is decoded on first use); null for
+    // metafiles and for a JPEG whose data turns out to be damaged.
+    const QImage& image() const;
+    // The file the picture was read from, if any: a JPEG drawn into a PDF that
+    // PdfPictureSession writes is embedded from it unchanged.
+    void setSourceFile(const QString& path);
 
     // Draws the picture stretched over target, in the painter's current coordinates.
     // A negative width mirrors it left to right and a negative height top to bottom,
@@ -53,14 +57,18 @@ public:
 
 private:
     struct Vector;
-    struct Keyed;
+    struct Raster;
     // The bitmap with white made transparent (the bitmap itself when it has no white).
     const QImage& whiteKeyed() const;
     const QImage& renderedVector(QSize size) const;
+    // A JPEG drawn into a PDF being written by a PdfPictureSession: its stand-in is
+    // drawn instead and true returned.
+    bool drawnAsJpegStandIn(QPainter& painter, const QRect& target, bool whiteTransparent) const;
 
-    QImage image_;
+    // Shared by every copy of the picture, so that all of them draw the very same
+    // bitmaps (a PDF then embeds a picture once).
+    std::shared_ptr<Raster> raster_;
     std::shared_ptr<Vector> vector_;
-    std::shared_ptr<Keyed> keyed_;
 };
 
 }  // namespace pemo

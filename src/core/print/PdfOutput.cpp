@@ -4,9 +4,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include "PrintJob.h"
+#include "core/codecs/PdfPictureSession.h"
 #include "core/platform/ProgramInfo.h"
 
 namespace pemo {
@@ -27,8 +30,13 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
     if (!file.open(QIODevice::WriteOnly)) {
         return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
     }
+    // Qt's PDF goes to a scratch file first; JPEG pictures are then put in as they are
+    // while the final file is written (see PdfPictureSession).
+    QTemporaryFile scratch(QFileInfo(path).absolutePath() + QStringLiteral("/.pemo-pdf-XXXXXX"));
+    if (!scratch.open()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    PdfPictureSession session;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&scratch);
         writer.setCreator(QString::fromUtf8(kProgramName));
         writer.setResolution(dpi);
         // A sheet wider than tall is the turned sheet of its upright size.
@@ -48,6 +56,18 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
         }
         job.setDirectOutput(direct);
         painter.end();
+    }
+    if (!scratch.flush()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    const qint64 size = scratch.size();
+    uchar* mapped = size > 0 ? scratch.map(0, size) : nullptr;
+    if (!mapped) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    QString pictureError;
+    const bool finished = session.finish(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), file, &pictureError);
+    scratch.unmap(mapped);
+    if (!finished) {
+        file.cancelWriting();
+        return fail(pictureError.isEmpty() ? QString::fromUtf8("无法写入文件 %1。").arg(path) : pictureError);
     }
     if (!file.commit()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
     return true;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 
 #include "PictureTestSupport.h"
+#include "core/codecs/PdfPictureSession.h"
 #include "core/document/CPatDoc.h"
 #include "core/platform/Folders.h"
 #include "core/print/PdfOutput.h"
@@ -12,8 +14,8 @@
 using namespace pemo;
 using namespace pemo::picturetest;
 
-// Six signs, five showing one shared picture and all six the logo, one its own picture:
-// the PDF holds three images, each at the picture's own size.
+// Six signs, five showing one shared picture and all six the logo, one its own JPEG:
+// the PDF holds three images, each at the picture's own size, the JPEG unchanged.
 TEST(PicturePdf, EachDistinctPictureIsEmbeddedOnce) {
     registerPictureBlock();
     QTemporaryDir dir;
@@ -22,7 +24,9 @@ TEST(PicturePdf, EachDistinctPictureIsEmbeddedOnce) {
     CPatDoc doc;
     const QByteArray shared =
         doc.images.add(describe(savePicture(dir, "s.png", filled(64, 48, Qt::red))));
-    const QByteArray own = doc.images.add(describe(savePicture(dir, "o.png", filled(32, 32, Qt::blue))));
+    // A JPEG goes in as the file it is, with white as a colour-key mask.
+    const QString jpeg = savePicture(dir, "o.jpg", filled(32, 32, Qt::blue));
+    const QByteArray own = doc.images.add(describe(jpeg));
     for (int i = 0; i < 6; ++i) {
         InfoRecord& record = *doc.records.emplace_back(std::make_unique<InfoRecord>());
         auto picture = std::make_unique<PictureBlock>();
@@ -50,7 +54,24 @@ TEST(PicturePdf, EachDistinctPictureIsEmbeddedOnce) {
     EXPECT_EQ(pdf.count("/Width 64"), 1);
     EXPECT_EQ(pdf.count("/Width 32"), 1);
     EXPECT_EQ(pdf.count("/Width 30"), 1);
+    QFile jpegFile(jpeg);
+    ASSERT_TRUE(jpegFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.contains(jpegFile.readAll()));
+    EXPECT_EQ(pdf.count("/Mask [255 255 255 255 255 255]"), 1);
+    EXPECT_EQ(pdf.count("/Height 7919"), 0);  // no stand-in left
     // Decoded pictures are freed once the job is done with them.
     for (const auto& entry : doc.images.entries()) EXPECT_FALSE(entry->isDecoded());
     QFile::remove(logoPath);
+}
+
+TEST(PicturePdf, AnIncompletePdfIsRefused) {
+    PdfPictureSession session;
+    for (const QByteArray& pdf : {QByteArray("not a pdf"), QByteArray("%PDF-1.4\nstartxref\n999999 \n%%EOF\n"),
+                                  QByteArray("%PDF-1.4\nxref\n0 40\nstartxref\n9 \n%%EOF\n")}) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QString error;
+        EXPECT_FALSE(session.finish(pdf, out, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
 }

@@ -80,7 +80,7 @@ std::unique_ptr<CPatDoc> makeSigns(int count, int widthMm, int heightMm, bool ow
     return doc;
 }
 
-void printToPdf(benchmark::State& state, const CPatDoc& doc, int dpi, bool direct,
+void printToPdf(benchmark::State& state, CPatDoc& doc, int dpi, bool direct,
                 QSizeF paper = QSizeF(210, 297)) {
     QTemporaryDir dir;
     // PEMO_BENCH_PDF keeps the output for a look.

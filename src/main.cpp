@@ -2,10 +2,12 @@
 #include <QDir>
 #include <QFile>
 #include <unistd.h>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "gui/app/CPatApp.h"
+#include "cli/CommandLine.h"
 #include "cli/HeadlessCommands.h"
 #include "core/platform/ProgramInfo.h"
 
@@ -30,6 +32,9 @@ void ensureRuntimeFolder() {
 }
 
 int main(int argc, char** argv) {
+    // A file that may not grow further (a size limit) fails its write, which the program
+    // reports; it never kills the program with unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Commands that need no display come first.
     if (hasArgument(argc, argv, "--version")) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
@@ -38,12 +43,15 @@ int main(int argc, char** argv) {
 
     ensureRuntimeFolder();
     // Inspection and conversion run without a display.
-    if (argc > 1 && (std::strcmp(argv[1], "--dump") == 0 || std::strcmp(argv[1], "--export") == 0)) {
+    if (argc > 1 && pemo::isHeadlessCommand(argv[1])) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         return *pemo::runHeadlessCommand(QGuiApplication::arguments());
     }
 
+    if (const std::optional<QString> problem = pemo::windowCommandLineProblem(argc, argv)) {
+        return pemo::usageError(*problem);
+    }
     QApplication app(argc, argv);
     // The pictures compiled into the static GUI library.
     Q_INIT_RESOURCE(pemo);

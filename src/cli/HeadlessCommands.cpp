@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "CommandLine.h"
 #include "ExitStatus.h"
 
 #include "core/blocks/BlockFactory.h"
@@ -14,6 +15,7 @@
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentDump.h"
 #include "core/document/DocumentFile.h"
+#include "core/document/OutputPlaceholders.h"
 #include "core/document/PageDrawing.h"
 #include "core/document/PagePictureFile.h"
 #include "core/document/TemplateFile.h"
@@ -27,16 +29,7 @@ constexpr int kOk = kExitOk;
 constexpr int kRefused = kExitRefused;
 constexpr int kUsage = kExitUsage;
 
-int usage() {
-    printError(QStringLiteral(
-        "usage: pemo --dump FILE\n"
-        "       pemo --export OUT.vxq FILE\n"
-        "       pemo --export OUT.png|OUT.bmp FILE [--record N] [--dpi D] [--no-background]\n"
-        "                                          [--template-mode]\n"
-        "       pemo --export OUT.pdf FILE [--mode M] [--sheet A4|A3|WxH] [--overlap MM]\n"
-        "                                  [--spacing MM] [--dpi D] [--no-background]"));
-    return kUsage;
-}
+int usage() { return usageError(); }
 
 // What --export was asked to do; options may stand before or after the two paths.
 struct ExportRequest {
@@ -89,13 +82,7 @@ std::optional<ExportRequest> parseExport(const QStringList& arguments) {
     return request;
 }
 
-QByteArray readWhole(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FormatError(QString::fromUtf8("无法打开文件 %1。").arg(path));
-    }
-    return file.readAll();
-}
+QByteArray readWhole(const QString& path) { return DocumentFile::readFromDisk(path); }
 
 bool isTemplate(const QByteArray& bytes) {
     return bytes.startsWith(QByteArray("\x08") + TemplateFile::kMagic);
@@ -139,9 +126,7 @@ int exportPicture(const ExportRequest& request) {
         printError(QString::fromUtf8("文件只有%1项信息。").arg(doc.recordCount()));
         return kRefused;
     }
-    if (request.templateMode) {
-        doc.recordAt(request.record - 1)->refreshPlaceholders(true, doc.placeholderSources());
-    }
+    const OutputPlaceholders texts(doc, request.templateMode);
     const QImage image = renderPageImage(*record, doc.backgrounds, request.dpi,
                                          request.withBackground, request.templateMode);
     if (image.isNull()) {
@@ -192,7 +177,7 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
         const std::optional<ExportRequest> request = parseExport(arguments);
         if (!request) return usage();
         return exportFile(*request);
-    } catch (const FormatError& error) {
+    } catch (const FileError& error) {
         printError(error.message());
         return kRefused;
     }

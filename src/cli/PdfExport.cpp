@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 
+#include "CommandLine.h"
 #include "ExitStatus.h"
 
 #include "core/document/CPatDoc.h"
@@ -15,15 +16,8 @@ namespace {
 
 constexpr int kOk = kExitOk;
 constexpr int kRefused = kExitRefused;
-constexpr int kUsage = kExitUsage;
 
-int usage(const QString& problem) {
-    printError(problem);
-    printError(QStringLiteral(
-        "usage: pemo --export OUT.pdf FILE [--mode template|by-item|by-copies|proof-AxB|tile|merge]\n"
-        "       [--no-background] [--sheet A4|A3|WxH] [--overlap MM] [--spacing MM] [--dpi D]"));
-    return kUsage;
-}
+int usage(const QString& problem) { return usageError(problem); }
 
 // A4, A3 or WIDTHxHEIGHT in millimetres.
 bool parseSheet(const QString& text, QSizeF& sheet) {

@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     }
     qputenv("PEMO_HOME", home.path().toUtf8());
+    // The per-user folders the program falls back on stay inside the test's own folder.
+    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8());
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

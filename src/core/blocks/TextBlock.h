@@ -66,7 +66,8 @@ public:
     // Stored after the outline reference and given back as read.
     QByteArray reserved = QByteArray(kReservedBytes, '\0');
 
-    // 自动排版: contents refit their font size whenever they are laid out again.
+    // 自动排版, switched by the view's command: contents refit their font size whenever
+    // they are laid out again (a resize, a new placeholder value, scaling).
     static bool autoFit;
 
     static constexpr int kReservedBytes = 38;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "core/platform/FileError.h"
+
 namespace pemo {
 
 // The text shown when a stream cannot be read.
@@ -12,14 +14,10 @@ inline constexpr const char* kBadFileText = "非法文件";
 
 // Thrown by ArchiveReader (and by the readers built on it) when bytes do not form
 // a valid stream. The message is the program's own text to show the user (UTF-8).
-class FormatError : public std::runtime_error {
+class FormatError : public FileError {
 public:
     explicit FormatError(const QString& message = QString::fromUtf8(kBadFileText))
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+        : FileError(message) {}
 };
 
 // Writes the sequential archive encoding every stored form uses: little-endian

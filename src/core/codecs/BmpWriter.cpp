@@ -1,11 +1,13 @@
 #include "BmpWriter.h"
 
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cstdint>
 #include <cstring>
 #include <limits>
+
+#include "core/platform/FileError.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo {
 
@@ -85,14 +87,12 @@ bool BmpWriter::write(const QImage& image, const QString& path) {
     const QByteArray bytes = encode(image);
     if (bytes.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    try {
+        SafeFile::write(path, bytes);
+        return true;
+    } catch (const IoError&) {
         return false;
     }
-    return file.commit();
 }
 
 }  // namespace pemo

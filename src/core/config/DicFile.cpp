@@ -1,9 +1,10 @@
 #include "DicFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include "core/platform/FileError.h"
 #include "core/platform/Folders.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo::DicFile {
 
@@ -18,10 +19,12 @@ std::optional<QByteArray> read(const QString& fileName) {
 bool write(const QString& fileName, const QByteArray& bytes) {
     const QString target = path(fileName);
     makeWritable(target);
-    QSaveFile file(target);
-    // A read-only file is replaced too; the rename needs only the folder to be writable.
-    file.setDirectWriteFallback(false);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    try {
+        SafeFile::write(target, bytes, true);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
 }
 
 }  // namespace pemo::DicFile

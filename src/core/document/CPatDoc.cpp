@@ -13,6 +13,7 @@ CPatDoc::~CPatDoc() {
 }
 
 void CPatDoc::clear() {
+    namesShownBy_ = nullptr;
     records.clear();
     images.clear();
     backgrounds.clear();
@@ -20,10 +21,11 @@ void CPatDoc::clear() {
 
 void CPatDoc::newDocument() {
     clear();
+    variableNames = VariableNameList::build();
     auto record = newRecord();
     record->current = true;
     records.push_back(std::move(record));
-    modified = false;
+    modified_ = false;
     notify(Change::Records);
 }
 
@@ -88,11 +90,36 @@ InfoRecord* CPatDoc::queuedRecord(int k) const {
 }
 
 void CPatDoc::setModified(bool value) {
-    modified = value;
+    modified_ = value;
     notify(Change::Modified);
 }
 
-void CPatDoc::notify(Change change) const {
+void CPatDoc::setTemplateMode(bool on) {
+    templateMode_ = on;
+    refreshShownRecord();
+    notify(Change::Page);
+}
+
+void CPatDoc::refreshAllPlaceholders() {
+    for (const auto& r : records) {
+        r->refreshPlaceholders(r->current && templateMode_, placeholderSources());
+    }
+    namesShownBy_ = templateMode_ ? currentRecord() : nullptr;
+}
+
+void CPatDoc::refreshShownRecord() {
+    InfoRecord* current = currentRecord();
+    if (namesShownBy_ && namesShownBy_ != current) {
+        for (const auto& r : records) {
+            if (r.get() == namesShownBy_) r->refreshPlaceholders(false, placeholderSources());
+        }
+    }
+    if (current) current->refreshPlaceholders(templateMode_, placeholderSources());
+    namesShownBy_ = templateMode_ ? current : nullptr;
+}
+
+void CPatDoc::notify(Change change) {
+    if (change == Change::CurrentRecord || change == Change::Records) refreshShownRecord();
     if (onChange) onChange(change);
 }
 

@@ -51,10 +51,20 @@ public:
     PlaceholderSources placeholderSources() const { return {&variableNames, mallInfo}; }
 
     void setModified(bool value = true);
-    bool isModified() const { return modified; }
+    bool isModified() const { return modified_; }
 
-    // Views listen here; the document never writes a view.
-    void notify(Change change) const;
+    // 模板方式: the page on screen shows the placeholders' names instead of the record's
+    // values. Only the current record ever holds the names, and only while this is on;
+    // every other record holds its own values, so whatever is printed or saved shows them.
+    bool templateMode() const { return templateMode_; }
+    void setTemplateMode(bool on);
+    // Gives every record the placeholder texts of the screen's state (after the names or
+    // the mall's values changed, or after output).
+    void refreshAllPlaceholders();
+
+    // Views listen here; the document never writes a view. A change of the current record
+    // or of the list first gives the record that is now current the texts the screen shows.
+    void notify(Change change);
     std::function<void(Change)> onChange;
 
     std::vector<std::unique_ptr<InfoRecord>> records;
@@ -64,7 +74,17 @@ public:
     VariableNameList variableNames;
     // The mall information the frame owns; placeholders read it.
     const MallInfoList* mallInfo = nullptr;
-    bool modified = false;
+
+private:
+    // The current record gets the placeholder texts of the screen's mode, and the record
+    // that showed names before gets its values back.
+    void refreshShownRecord();
+
+    bool modified_ = false;
+    bool templateMode_ = false;
+    // The record whose page holds the placeholders' names (template mode only); it may have
+    // left the list since, so it is only touched when still found there.
+    const InfoRecord* namesShownBy_ = nullptr;
 };
 
 }  // namespace pemo

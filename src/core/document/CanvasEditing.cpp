@@ -22,10 +22,7 @@ QPoint clampToPage(QPoint p, int32_t pageWidth, int32_t pageHeight) {
 }
 
 QPoint limitMove(const InfoRecord& record, QPoint delta) {
-    std::vector<const Block*> unlocked;
-    for (const Block* b : record.selection) {
-        if (!b->locked) unlocked.push_back(b);
-    }
+    const std::vector<Block*> unlocked = record.unlockedSelection();
     if (unlocked.empty()) return QPoint();
     int dx = delta.x();
     int dy = delta.y();
@@ -43,10 +40,7 @@ QPoint limitMove(const InfoRecord& record, QPoint delta) {
 }
 
 QPoint limitGroupMove(const InfoRecord& record, QPoint delta) {
-    std::vector<const Block*> unlocked;
-    for (const Block* b : record.selection) {
-        if (!b->locked) unlocked.push_back(b);
-    }
+    const std::vector<Block*> unlocked = record.unlockedSelection();
     if (unlocked.empty()) return QPoint();
     int dx = delta.x();
     int dy = delta.y();
@@ -73,9 +67,7 @@ QPoint limitGroupMove(const InfoRecord& record, QPoint delta) {
 QPoint moveSelection(InfoRecord& record, QPoint delta) {
     const QPoint d = limitMove(record, delta);
     if (d.isNull()) return d;
-    for (Block* b : record.selection) {
-        if (!b->locked) b->moveBy(d.x(), d.y());
-    }
+    for (Block* b : record.unlockedSelection()) b->moveBy(d.x(), d.y());
     return d;
 }
 

@@ -1,14 +1,17 @@
 #include "DocumentFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include "CPatDoc.h"
+#include "OutputPlaceholders.h"
+#include "TemplateFile.h"
 #include "core/blocks/BlockKind.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gzip.h"
 #include "core/codecs/ZipExtract.h"
 #include "core/platform/ProgramInfo.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo {
 
@@ -147,15 +150,9 @@ QString newerVersionText(const char* what, int version) {
 }
 
 QByteArray DocumentFile::writeBody(CPatDoc& doc) {
-    // The product-picture blocks carry the record's picture in the file, also while
-    // template mode shows them empty.
-    std::vector<std::pair<Block*, QByteArray>> shown;
-    for (const auto& r : doc.records) {
-        if (Block* product = r->firstBlockOfKind(BlockKind::ProductPicture)) {
-            shown.emplace_back(product, product->pictureKey());
-            product->setPictureKey(r->productPicture);
-        }
-    }
+    // Every record is stored with its own values (and product picture), also the one that
+    // template mode shows with the placeholders' names.
+    const OutputPlaceholders values(doc, false);
     markPictures(doc);
     ArchiveWriter out;
     doc.recentColours.store(out);
@@ -164,7 +161,6 @@ QByteArray DocumentFile::writeBody(CPatDoc& doc) {
     doc.variableNames.store(out);
     out.writeInt32(static_cast<int32_t>(doc.records.size()));
     for (const auto& r : doc.records) writeRecord(out, *r);
-    for (auto& [block, key] : shown) block->setPictureKey(key);
     return out.take();
 }
 
@@ -197,25 +193,32 @@ int DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
     doc.records = std::move(content.records);
     if (doc.records.empty()) doc.records.push_back(doc.newRecord());
     doc.records.front()->current = true;
-    doc.modified = false;
+    doc.setModified(false);
     return content.version;
 }
 
-int DocumentFile::open(CPatDoc& doc, const QString& path) {
+int DocumentFile::open(CPatDoc& doc, const QString& path) { return read(doc, readFromDisk(path)); }
+
+QByteArray DocumentFile::readFromDisk(const QString& path) {
+    const QFileInfo info(path);
+    const QString cannotOpen = QString::fromUtf8("无法打开文件 %1。").arg(path);
+    if (!info.exists()) throw IoError(cannotOpen);
+    if (!info.isFile() || info.size() > kMaxFileSize) throw FormatError();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FormatError(QString::fromUtf8("无法打开文件 %1。").arg(path));
+    if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpen);
+    // A length byte of 8, then the document's or the template's magic.
+    const QByteArray head = file.read(9);
+    if (head != QByteArray("\x08") + kMagic && head != QByteArray("\x08") + TemplateFile::kMagic) {
+        throw FormatError();
     }
-    return read(doc, file.readAll());
+    QByteArray bytes = head + file.read(kMaxFileSize - head.size());
+    if (file.error() != QFileDevice::NoError) throw IoError(cannotOpen);
+    return bytes;
 }
 
 void DocumentFile::save(CPatDoc& doc, const QString& path) {
-    const QByteArray bytes = write(doc);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw FormatError(QString::fromUtf8("无法保存文件 %1：%2").arg(path, file.errorString()));
-    }
-    doc.modified = false;
+    SafeFile::write(path, write(doc));
+    doc.setModified(false);
 }
 
 }  // namespace pemo

@@ -31,6 +31,13 @@ public:
     // Reads or writes a file on disk. Writing goes through a temporary file renamed
     // over the target once complete. Both throw FormatError with the text to show.
     static int open(CPatDoc& doc, const QString& path);
+    // The bytes of a document or template file on disk. The header is checked before
+    // anything else is read, so a file of another kind costs nine bytes, whatever its size;
+    // what is not a regular file (a folder, a pipe, a device) or is larger than any
+    // document can be is refused as well (FormatError); a file that cannot be opened or
+    // read throws IoError.
+    static QByteArray readFromDisk(const QString& path);
+    static constexpr qint64 kMaxFileSize = qint64(1) << 30;
     static void save(CPatDoc& doc, const QString& path);
 };
 

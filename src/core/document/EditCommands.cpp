@@ -15,13 +15,6 @@ namespace EC = EditCommand;
 
 namespace {
 
-std::vector<Block*> unlockedSelection(const InfoRecord& record) {
-    std::vector<Block*> out;
-    for (Block* b : record.selection) {
-        if (!b->locked) out.push_back(b);
-    }
-    return out;
-}
 
 // Moves a block to the end (drawn last in its layer) or the front of the page's list;
 // the selection is not touched.
@@ -68,7 +61,7 @@ bool isUniqueKind(int32_t kind) {
 }  // namespace
 
 bool EditCommands::isEnabled(int id, const InfoRecord& record) {
-    const auto unlocked = unlockedSelection(record);
+    const auto unlocked = record.unlockedSelection();
     switch (id) {
         case EC::Undo: return record.undoHistory.canUndo();
         case EC::Redo: return record.undoHistory.canRedo();
@@ -106,7 +99,7 @@ bool EditCommands::isChecked(int id, const InfoRecord& record) {
 bool EditCommands::run(int id, InfoRecord& record) {
     if (!isEnabled(id, record)) return false;
     record.takeUndoSnapshot();
-    const auto unlocked = unlockedSelection(record);
+    const auto unlocked = record.unlockedSelection();
     const int32_t W = record.widthTw;
     const int32_t H = record.heightTw;
     switch (id) {

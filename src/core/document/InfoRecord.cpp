@@ -144,6 +144,14 @@ std::unique_ptr<Block> InfoRecord::removeBlock(Block* block) {
     return removed;
 }
 
+std::vector<Block*> InfoRecord::unlockedSelection() const {
+    std::vector<Block*> out;
+    for (Block* b : selection) {
+        if (!b->locked) out.push_back(b);
+    }
+    return out;
+}
+
 void InfoRecord::clearSelection() {
     for (auto& block : blocks) {
         block->clearHandles();

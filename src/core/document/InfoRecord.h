@@ -79,6 +79,8 @@ public:
     std::unique_ptr<Block> removeBlock(Block* block);
     void clearSelection();
     void selectBlock(Block* block);
+    // The selected blocks that are not locked, in order of selection: what moves.
+    std::vector<Block*> unlockedSelection() const;
     void clearBlocks();
     Block* firstBlockOfKind(int32_t kind) const;
 

@@ -78,6 +78,7 @@ void drawBandMode(const InfoRecord& record, const Picture* background, QPainter&
     }
 }
 
+// Straight onto the painter: vector output (PDF) and the design view's canvas.
 void drawDirectMode(const InfoRecord& record, const Picture* background, QPainter& painter,
                     const PageDrawOptions& o) {
     const QRect part = visiblePart(o);
@@ -88,7 +89,12 @@ void drawDirectMode(const InfoRecord& record, const Picture* background, QPainte
     painter.setClipRect(region, Qt::IntersectClip);
     painter.fillRect(region, Qt::white);
     if (o.withBackground && background) background->draw(painter, o.target);
+    if (o.underlay) o.underlay(painter);
     forEachInDrawingOrder(record.blocks, [&](Block& block) {
+        if (o.canvasMode) {
+            block.draw(painter, o.blockFlags, o.zoom, o.target.x(), o.target.y());
+            return;
+        }
         if (!reachesRows(block, ppi, o.zoom, part.top(), part.top() + part.height())) return;
         if (isSkippedInOutput(record, block.kind, o.templateMode)) return;
         block.drawForOutput(painter, o.zoom, o.target.x(), o.target.y(), ppi);
@@ -99,15 +105,16 @@ void drawDirectMode(const InfoRecord& record, const Picture* background, QPainte
 }  // namespace
 
 QImage renderPageImage(const InfoRecord& record, const PictureStore& backgrounds,
-                       int pixelsPerInch, bool withBackground, bool templateMode) {
-    const int width = toDevice(record.widthTw, pixelsPerInch, 1.0);
-    const int height = toDevice(record.heightTw, pixelsPerInch, 1.0);
+                       int pixelsPerInch, bool withBackground, bool templateMode, double zoom) {
+    const int width = toDevice(record.widthTw, pixelsPerInch, zoom);
+    const int height = toDevice(record.heightTw, pixelsPerInch, zoom);
     if (width <= 0 || height <= 0) return QImage();
     QImage image = makeBitmap(width, height, pixelsPerInch);
     image.fill(Qt::white);
     QPainter painter(&image);
     PageDrawOptions options;
     options.target = QRect(0, 0, width, height);
+    options.zoom = zoom;
     options.withBackground = withBackground;
     options.templateMode = templateMode;
     drawPage(record, backgrounds, painter, options);
@@ -130,7 +137,7 @@ void drawPage(const InfoRecord& record, const PictureStore& backgrounds, QPainte
     const Picture* background = backgroundPicture(record, backgrounds);
     if (options.screenMode) {
         drawScreenMode(record, background, painter, options);
-    } else if (options.directMode) {
+    } else if (options.directMode || options.canvasMode) {
         drawDirectMode(record, background, painter, options);
     } else {
         drawBandMode(record, background, painter, options);

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <functional>
 
 class QPainter;
 
@@ -23,6 +24,13 @@ struct PageDrawOptions {
     // Band and direct modes: the part of target to draw (device coordinates); empty
     // means all of it. Rows and columns outside it are never rendered.
     QRect clip;
+    // Canvas mode: the design view's page, drawn straight onto the painter the way blocks
+    // show themselves on screen (with blockFlags: frame lines, selection tool, in-place
+    // editing), no block left out, and underlay drawn between the background and the
+    // blocks (the alignment grid). Grips and bands go on top afterwards.
+    bool canvasMode = false;
+    int blockFlags = 0;
+    std::function<void(QPainter&)> underlay;
     bool withBackground = true;
     bool templateMode = false;
     int screenPixelsPerInch = 96;
@@ -36,9 +44,10 @@ inline constexpr int kBandRows = 1000;
 void drawPage(const InfoRecord& record, const PictureStore& backgrounds, QPainter& painter,
               const PageDrawOptions& options);
 
-// The page rendered in bands into a picture at the given resolution (zoom 1).
+// The page rendered in bands into a picture at the given resolution and zoom.
 QImage renderPageImage(const InfoRecord& record, const PictureStore& backgrounds,
-                       int pixelsPerInch, bool withBackground, bool templateMode);
+                       int pixelsPerInch, bool withBackground, bool templateMode,
+                       double zoom = 1.0);
 
 // Whether band output leaves a block out: a variable or price whose value is empty,
 // outside template mode.

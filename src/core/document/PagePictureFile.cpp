@@ -1,9 +1,9 @@
 #include "PagePictureFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "core/codecs/BmpWriter.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo {
 
@@ -14,13 +14,10 @@ bool PagePictureFile::isPngName(const QString& path) {
 bool PagePictureFile::write(const QImage& image, const QString& path) {
     if (image.isNull()) return false;
     if (!isPngName(path)) return BmpWriter::write(image, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    SafeFile file(path);
+    if (!file.open()) return false;
+    // An encoder failure leaves the temporary file behind unrenamed; SafeFile drops it.
+    return image.save(&file.device(), "PNG") && file.commit();
 }
 
 }  // namespace pemo

@@ -107,7 +107,7 @@ bool RecordCommands::isEnabled(int id, const RecordCommandContext& context) cons
 }
 
 void RecordCommands::changed() {
-    doc_.modified = true;
+    doc_.setModified();
     doc_.notify(CPatDoc::Change::Records);
 }
 

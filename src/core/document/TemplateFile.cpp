@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "CPatDoc.h"
 #include "DocumentFile.h"
@@ -14,6 +13,7 @@
 #include "core/codecs/ZipExtract.h"
 #include "core/platform/Folders.h"
 #include "core/platform/ProgramInfo.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo {
 
@@ -144,11 +144,7 @@ void TemplateFile::read(const QByteArray& bytes, InfoRecord& record, CPatDoc& do
 }
 
 void TemplateFile::apply(const QString& path, InfoRecord& record, CPatDoc& doc) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FormatError(QString::fromUtf8("无法打开文件 %1。").arg(path));
-    }
-    read(file.readAll(), record, doc);
+    read(DocumentFile::readFromDisk(path), record, doc);
 }
 
 QByteArray TemplateFile::write(const InfoRecord& record, const CPatDoc& doc,
@@ -189,7 +185,7 @@ QString TemplateFile::saveToLibrary(const InfoRecord& record, const CPatDoc& doc
     if (!isValidName(templateName)) throw FormatError(QString::fromUtf8("模板名称不合法。"));
     const QString folder = folderFor(record.background.category, record.background.name);
     if (!QDir().mkpath(folder)) {
-        throw FormatError(QString::fromUtf8("无法建立文件夹 %1。").arg(folder));
+        throw IoError(QString::fromUtf8("无法建立文件夹 %1。").arg(folder));
     }
     const QString base = QStringLiteral("%1/%2-%3")
                              .arg(folder, safe(record.background.name), templateName);
@@ -198,12 +194,9 @@ QString TemplateFile::saveToLibrary(const InfoRecord& record, const CPatDoc& doc
     // The preview first: the library lists a template only beside its preview, so a
     // failure never leaves a template the library cannot show.
     if (!BmpWriter::write(preview, base + QStringLiteral(".bmp"))) {
-        throw FormatError(QString::fromUtf8("无法保存文件 %1。").arg(base + QStringLiteral(".bmp")));
+        throw IoError(QString::fromUtf8("无法保存文件 %1。").arg(base + QStringLiteral(".bmp")));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw FormatError(QString::fromUtf8("无法保存文件 %1：%2").arg(path, file.errorString()));
-    }
+    SafeFile::write(path, bytes);
     return path;
 }
 

@@ -57,9 +57,9 @@ StoredPicture& PictureStore::addBytes(const QByteArray& key, PictureDescription 
                                       const QByteArray& bytes) {
     description.filePath = pictureCopyPath(key, description.extension);
     QFile file(description.filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        throw FormatError(
-            QString::fromUtf8("无法写入临时文件 %1。").arg(description.filePath));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        file.remove();
+        throw IoError(QString::fromUtf8("无法写入临时文件 %1。").arg(description.filePath));
     }
     file.close();
     description.fileSize = bytes.size();

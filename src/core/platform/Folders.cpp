@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUuid>
 
 namespace pemo {
@@ -15,7 +16,25 @@ QString programFolder() {
     return QDir::currentPath();
 }
 
-QString tempFolder() { return programFolder() + QStringLiteral("/PEMO-TEMP"); }
+QString userWorkingFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/pemo");
+}
+
+QString tempFolder() {
+    // The answer for the last program folder asked about; the folder rarely changes.
+    static QString askedFor;
+    static QString answer;
+    const QString program = programFolder();
+    if (program != askedFor || !QFileInfo(answer).isDir()) {
+        const QString inProgram = program + QStringLiteral("/PEMO-TEMP");
+        const bool usable = QDir().mkpath(inProgram) && QFileInfo(inProgram).isWritable();
+        answer = usable ? inProgram : userWorkingFolder() + QStringLiteral("/PEMO-TEMP");
+        if (!usable) QDir().mkpath(answer);
+        askedFor = program;
+    }
+    return answer;
+}
 
 void ensureTempFolder() { QDir().mkpath(tempFolder()); }
 

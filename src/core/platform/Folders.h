@@ -9,9 +9,13 @@ namespace pemo {
 // separator.
 QString programFolder();
 
-// programFolder() + "/PEMO-TEMP". Callers create it (ensureTempFolder) right before
-// they put a file in it; nothing removes it.
+// programFolder() + "/PEMO-TEMP", created when missing. When the program folder cannot
+// be written (an installed copy run directly), userWorkingFolder() + "/PEMO-TEMP"
+// instead, so documents with pictures still open and print. Nothing removes it.
 QString tempFolder();
+
+// The per-user folder the program falls back on: $XDG_CACHE_HOME/pemo (~/.cache/pemo).
+QString userWorkingFolder();
 
 // Creates the temp folder if it is missing; a failure shows up when the caller then
 // fails to create its file.

@@ -5,12 +5,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include "PrintJob.h"
 #include "core/codecs/PdfPictureSession.h"
 #include "core/platform/ProgramInfo.h"
+#include "core/platform/SafeFile.h"
 
 namespace pemo {
 
@@ -26,14 +26,12 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
     };
     if (job.pageCount() <= 0) return fail(job.refusal());
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
-    }
-    // Qt's PDF goes to a scratch file first; JPEG pictures are then put in as they are
-    // while the final file is written (see PdfPictureSession).
+    SafeFile file(path);
+    if (!file.open()) return fail(SafeFile::failureText(path, file.errorText()));
+    // Qt's PDF goes to a scratch file beside the target first; JPEG pictures are then put
+    // in as they are while the final file is written (see PdfPictureSession).
     QTemporaryFile scratch(QFileInfo(path).absolutePath() + QStringLiteral("/.pemo-pdf-XXXXXX"));
-    if (!scratch.open()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    if (!scratch.open()) return fail(SafeFile::failureText(path, scratch.errorString()));
     PdfPictureSession session;
     {
         QPdfWriter writer(&scratch);
@@ -57,19 +55,22 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
         job.setDirectOutput(direct);
         painter.end();
     }
-    if (!scratch.flush()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    if (!scratch.flush() || scratch.error() != QFileDevice::NoError) {
+        return fail(SafeFile::failureText(path, scratch.errorString()));
+    }
     const qint64 size = scratch.size();
     uchar* mapped = size > 0 ? scratch.map(0, size) : nullptr;
-    if (!mapped) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    if (!mapped) return fail(SafeFile::failureText(path, scratch.errorString()));
     QString pictureError;
     const bool finished = session.finish(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), file, &pictureError);
+        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), file.device(), &pictureError);
     scratch.unmap(mapped);
+    // An unfinished file is never committed: the old one stays.
     if (!finished) {
-        file.cancelWriting();
-        return fail(pictureError.isEmpty() ? QString::fromUtf8("无法写入文件 %1。").arg(path) : pictureError);
+        return fail(pictureError.isEmpty() ? SafeFile::failureText(path, file.device().errorString())
+                                           : pictureError);
     }
-    if (!file.commit()) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
+    if (!file.commit()) return fail(SafeFile::failureText(path, file.errorText()));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "PrintMode.h"
 #include "core/blocks/Twips.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/PageDrawing.h"
@@ -49,6 +50,13 @@ void PrintJob::releasePicturesDoneAfter(int k) const {
         if (lastPage > k) continue;
         if (StoredPicture* entry = doc_.images.entry(key)) entry->releasePicture();
     }
+}
+
+bool PrintJob::prepare(const PrintSettings& settings) {
+    const std::optional<PrintMode> mode = PrintMode::fromCode(settings.mode);
+    placeholders_.reset();
+    placeholders_.emplace(doc_, mode && mode->kind == PrintMode::Kind::Template);
+    return layout_.prepare(doc_, settings);
 }
 
 void PrintJob::releaseBackgroundsNotOn(const SheetLayout& sheet) const {

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "PrintLayout.h"
+#include "core/document/OutputPlaceholders.h"
 
 class QPainter;
 
@@ -17,13 +19,14 @@ class CPatDoc;
 // at that device's resolution.
 class PrintJob {
 public:
-    explicit PrintJob(const CPatDoc& doc) : doc_(doc) {}
+    explicit PrintJob(CPatDoc& doc) : doc_(doc) {}
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
-    // See PrintLayout::prepare.
-    bool prepare(const PrintSettings& settings) { return layout_.prepare(doc_, settings); }
+    // See PrintLayout::prepare. From then on, for as long as the job lives, every record
+    // holds the texts it prints with: its values, or the placeholders' names for 模板打印.
+    bool prepare(const PrintSettings& settings);
     int pageCount() const { return layout_.pageCount(); }
     const QString& refusal() const { return layout_.refusal(); }
     const PrintLayout& layout() const { return layout_; }
@@ -49,7 +52,8 @@ private:
     mutable std::map<QByteArray, int> lastPageOfPicture_;
     mutable bool picturePagesKnown_ = false;
 
-    const CPatDoc& doc_;
+    CPatDoc& doc_;
+    std::optional<OutputPlaceholders> placeholders_;
     PrintLayout layout_;
     bool direct_ = false;
     // Keys of the backgrounds this job has decoded and not yet freed.

@@ -186,6 +186,9 @@ private:
     void clearItems();
     void writeForm(ArchiveWriter& out, StyleForm form) const;
     void readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictures);
+    // Whether the items of a placeholder kind are exactly these (class and bytes).
+    bool placeholderRunEquals(int32_t kind,
+                              const std::vector<std::unique_ptr<TextItem>>& fresh) const;
     std::vector<std::unique_ptr<TextItem>> makeItems(const QByteArray& text, int32_t kind,
                                                      const CharStyle& style) const;
     std::unique_ptr<TextItem> makeCharacter(uint8_t lead, uint8_t trail, int32_t kind,

@@ -9,6 +9,31 @@ namespace pemo {
 
 namespace {
 
+// The item nearest a point among those considered, an item whose line (or column) holds
+// the point beating every other; among the others the smallest distance across the
+// lines wins, then the smaller distance.
+struct NearestItem {
+    int best = -1;
+    bool bestHolds = false;
+    int64_t bestDist = std::numeric_limits<int64_t>::max();
+    int64_t bestAcross = std::numeric_limits<int64_t>::max();
+
+    void consider(int i, int64_t dist, bool holds, int64_t across) {
+        if (holds) {
+            if (!bestHolds || dist < bestDist) {
+                best = i;
+                bestHolds = true;
+                bestDist = dist;
+            }
+        } else if (!bestHolds && (across < bestAcross || (across == bestAcross && dist <= bestDist))) {
+            best = i;
+            bestAcross = across;
+            bestDist = dist;
+        }
+    }
+};
+
+
 int64_t square(int64_t v) {
     return v * v;
 }
@@ -203,30 +228,14 @@ TextPosition RichText::caretFromPointHorizontal(int px, int py) const {
     }
 
     // No cell holds the point: the nearest item, preferring those on the point's line.
-    int best = -1;
-    bool bestHolds = false;
-    int64_t bestDist = std::numeric_limits<int64_t>::max();
-    int64_t bestDy = std::numeric_limits<int64_t>::max();
+    NearestItem nearest;
     auto consider = [&](int i) {
         const TextItem& it = *items_[size_t(i)];
         const int64_t cx = int64_t(it.x) + it.advance / 2;
         const int64_t cy = int64_t(it.lineTop) + it.lineHeight / 2;
-        const int64_t dist = square(cx - px) + square(cy - py);
-        const bool holds = it.lineTop <= py && py <= int64_t(it.lineTop) + it.lineHeight;
-        if (holds) {
-            if (!bestHolds || dist < bestDist) {
-                best = i;
-                bestHolds = true;
-                bestDist = dist;
-            }
-        } else if (!bestHolds) {
-            const int64_t dy = std::abs(cy - py);
-            if (dy < bestDy || (dy == bestDy && dist <= bestDist)) {
-                best = i;
-                bestDy = dy;
-                bestDist = dist;
-            }
-        }
+        nearest.consider(i, square(cx - px) + square(cy - py),
+                         it.lineTop <= py && py <= int64_t(it.lineTop) + it.lineHeight,
+                         std::abs(cy - py));
     };
     if (canHoldCaret(c))
         consider(ci);
@@ -234,38 +243,22 @@ TextPosition RichText::caretFromPointHorizontal(int px, int py) const {
         if (i != ci && canHoldCaret(*items_[size_t(i)]))
             consider(i);
     }
-    return {best < 0 ? endIndex() : best, true};
+    return {nearest.best < 0 ? endIndex() : nearest.best, true};
 }
 
 TextPosition RichText::caretFromPointVertical(int px, int py) const {
-    int best = -1;
-    bool bestHolds = false;
-    int64_t bestDist = std::numeric_limits<int64_t>::max();
-    int64_t bestDx = std::numeric_limits<int64_t>::max();
+    // The nearest item, preferring those in the point's column.
+    NearestItem nearest;
     for (int i = 0; i < itemCount(); ++i) {
         const TextItem& it = *items_[size_t(i)];
         if (!canHoldCaret(it))
             continue;
         const int64_t cx = int64_t(it.x) + it.height / 2;
         const int64_t cy = int64_t(it.y) + it.advance / 2;
-        const int64_t dist = square(cx - px) + square(cy - py);
-        const bool holds = it.x <= px && px <= int64_t(it.x) + it.height;
-        if (holds) {
-            if (!bestHolds || dist < bestDist) {
-                best = i;
-                bestHolds = true;
-                bestDist = dist;
-            }
-        } else if (!bestHolds) {
-            const int64_t dx = std::abs(cx - px);
-            if (dx < bestDx || (dx == bestDx && dist <= bestDist)) {
-                best = i;
-                bestDx = dx;
-                bestDist = dist;
-            }
-        }
+        nearest.consider(i, square(cx - px) + square(cy - py),
+                         it.x <= px && px <= int64_t(it.x) + it.height, std::abs(cx - px));
     }
-    return {best < 0 ? endIndex() : best, true};
+    return {nearest.best < 0 ? endIndex() : nearest.best, true};
 }
 
 void RichText::setCaretAt(int x, int y, bool extend) {

@@ -128,6 +128,15 @@ int fitIntoHalfCell(const QFont& font, const QByteArray& gbk, int x, int cellLef
     return x;
 }
 
+// The pen of an underline (horizontal text) or a side line (vertical text): the text's
+// colour, one point wide, square ends.
+void setUnderlinePen(QPainter& painter, const CharStyle& style, double zoom, int dpi) {
+    QPen pen(TextPaint::colour(style.textColour));
+    pen.setWidth(std::max(1, trunc(zoom * dpi / 72.0)));
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+}
+
 }  // namespace
 
 void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelection) const {
@@ -185,10 +194,7 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
             state.make(true);
         }
         if (drawn && state.style.underline) {
-            QPen pen(TextPaint::colour(state.style.textColour));
-            pen.setWidth(std::max(1, trunc(zoom * dev.dpiX / 72.0)));
-            pen.setCapStyle(Qt::FlatCap);
-            painter.setPen(pen);
+            setUnderlinePen(painter, state.style, zoom, dev.dpiX);
             const int u = dev.dpiX * 8 / 72;
             const int w = trunc(zoom * (int64_t(it.drawnWidth) * dev.dpiX / 1440));
             painter.drawLine(X, Y + u, X + w + 2, Y + u);
@@ -273,10 +279,7 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             state.make(true);
         }
         if (drawn && state.style.underline) {
-            QPen pen(TextPaint::colour(state.style.textColour));
-            pen.setWidth(std::max(1, trunc(zoom * dev.dpiX / 72.0)));
-            pen.setCapStyle(Qt::FlatCap);
-            painter.setPen(pen);
+            setUnderlinePen(painter, state.style, zoom, dev.dpiX);
             const int v = dev.dpiX * 2 / 72;
             const int lineX = X - state.descent - v;
             const int l = trunc(zoom * (int64_t(it.drawnWidth) * dev.dpiY / 1440)) +

@@ -326,6 +326,21 @@ bool RichText::applyArtSettings(const CharStyle& art, bool autoFit) {
     return true;
 }
 
+bool RichText::placeholderRunEquals(int32_t kind,
+                                    const std::vector<std::unique_ptr<TextItem>>& fresh) const {
+    size_t next = 0;
+    for (const auto& item : items_) {
+        if (item->isEnd() || item->kind != kind)
+            continue;
+        if (next == fresh.size())
+            return false;
+        const TextItem& f = *fresh[next++];
+        if (item->itemClass() != f.itemClass() || item->lead != f.lead || item->trail != f.trail)
+            return false;
+    }
+    return next == fresh.size();
+}
+
 void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool autoFit) {
     if (kind == TextKind::Fixed)
         return;  // fixed text is not a placeholder value
@@ -339,6 +354,9 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
     if (at < 0)
         return;
     const CharStyle style = items_[size_t(at)]->style;
+    auto fresh = makeItems(text, kind, style);
+    if (placeholderRunEquals(kind, fresh))
+        return;  // refreshing an unchanged value costs no layout
 
     // Positions keep pointing at the same fixed items around the value.
     auto shiftForRemoval = [](TextPosition& p, int removed) {
@@ -352,7 +370,6 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
             shiftForRemoval(anchor_, i);
         }
     }
-    auto fresh = makeItems(text, kind, style);
     const int added = int(fresh.size());
     items_.insert(items_.begin() + at, std::make_move_iterator(fresh.begin()),
                   std::make_move_iterator(fresh.end()));
@@ -366,7 +383,7 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
 
 void RichText::setPriceText(const QByteArray& text, int32_t kind, bool autoFit) {
     PriceItem* price = firstPriceItem(kind);
-    if (!price)
+    if (!price || price->valueText == text)
         return;
     price->valueText = text;
     fitToFrame(autoFit);

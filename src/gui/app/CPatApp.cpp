@@ -51,7 +51,10 @@ bool CPatApp::initInstance(const QStringList& arguments) {
     channel_ = new InstanceChannel(this);
     channel_->listen();
 
-    SplashWindow* splash = SplashWindow::showSplash(QStringLiteral(":/images/splash.png"));
+    // The splash deletes itself when closed, which can happen while a message box about
+    // the file runs below.
+    const QPointer<SplashWindow> splash =
+        SplashWindow::showSplash(QStringLiteral(":/images/splash.png"));
 
     doc_ = std::make_unique<CPatDoc>();
     main_ = new CPatMain(*this, *doc_);
@@ -78,9 +81,8 @@ bool CPatApp::initInstance(const QStringList& arguments) {
     if (splash) {
         // The splash stays above the main window once that is mapped (a desktop
         // without a window manager stacks windows in the order they are mapped).
-        QPointer<SplashWindow> guard(splash);
-        QTimer::singleShot(0, splash, [guard] {
-            if (guard) guard->bringToFront();
+        QTimer::singleShot(0, splash, [splash] {
+            if (splash) splash->bringToFront();
         });
     }
     return true;
@@ -112,9 +114,15 @@ bool CPatApp::openDocument(const QString& path) {
     if (!saveModified()) return false;
     try {
         DocumentFile::open(*doc_, path);
-    } catch (const FormatError& error) {
-        // A refused file leaves the open document as it was, path and all.
+    } catch (const FileError& error) {
+        // A refused file leaves the open document as it was, path and all; a recent file
+        // that no longer opens leaves the list.
         Messages::current().inform(error.message());
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (recentFiles_.files().contains(absolute)) {
+            recentFiles_.remove(absolute);
+            main_->updateRecentFiles();
+        }
         return false;
     }
     path_ = QFileInfo(path).absoluteFilePath();
@@ -140,7 +148,7 @@ bool CPatApp::saveDocumentAs() {
 bool CPatApp::saveTo(const QString& path) {
     try {
         DocumentFile::save(*doc_, path);
-    } catch (const FormatError& error) {
+    } catch (const FileError& error) {
         Messages::current().inform(error.message());
         return false;
     }

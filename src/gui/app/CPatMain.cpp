@@ -25,6 +25,7 @@
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/EditCommands.h"
+#include "core/document/OutputPlaceholders.h"
 #include "core/document/PageDrawing.h"
 #include "core/document/PagePictureFile.h"
 #include "core/document/PageSizes.h"
@@ -340,10 +341,8 @@ void CPatMain::buildConfigMenu() {
             &QAction::triggered, this, &CPatMain::configurePhrases);
 }
 
-void CPatMain::refreshCurrentPlaceholders() {
-    if (InfoRecord* record = doc_.currentRecord()) {
-        record->refreshPlaceholders(view_->templateMode(), doc_.placeholderSources());
-    }
+void CPatMain::refreshPlaceholders() {
+    doc_.refreshAllPlaceholders();
     doc_.notify(CPatDoc::Change::Page);
 }
 
@@ -353,7 +352,7 @@ void CPatMain::configureMallInfo() {
     const QList<QByteArray> values = dialog.values();
     for (int i = 0; i < values.size(); ++i) mallInfo_.setValue(i, values.at(i));
     if (!mallInfo_.save()) Messages::current().inform(QString::fromUtf8("无法写入 PemStore.dic。"));
-    refreshCurrentPlaceholders();
+    refreshPlaceholders();
 }
 
 void CPatMain::configureVariables() {
@@ -361,9 +360,9 @@ void CPatMain::configureVariables() {
     if (dialog.exec() != QDialog::Accepted) return;
     const QList<QByteArray> names = dialog.names();
     for (int i = 0; i < names.size(); ++i) doc_.variableNames.setName(i, names.at(i));
-    doc_.modified = true;
+    doc_.setModified();
     if (onVariablesRenamed) onVariablesRenamed();
-    refreshCurrentPlaceholders();
+    refreshPlaceholders();
 }
 
 void CPatMain::configurePhrases() {
@@ -378,21 +377,26 @@ void CPatMain::buildViewMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("视图(&V)"));
     // Each switch turns the view's own state over, so a key press can never act on a stale
     // tick.
-    auto toggle = [this, menu](int id, const char* text, const QKeySequence& key, auto get,
-                               auto set) {
+    using Get = std::function<bool()>;
+    using Set = std::function<void(bool)>;
+    const auto toggle = [this, menu](int id, const char* text, const QKeySequence& key,
+                                     const Get& get, const Set& set) {
         QAction* action = addCommand(menu, id, QString::fromUtf8(text), key);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, get, set] {
-            (view_->*set)(!(view_->*get)());
+            set(!get());
             updateCommands();
         });
     };
     toggle(ViewCommand::ShowAlignmentLines, "显示对齐线(&A)", QKeySequence(),
-           &CPatView::showAlignmentLines, &CPatView::setShowAlignmentLines);
+           [this] { return view_->showAlignmentLines(); },
+           [this](bool on) { view_->setShowAlignmentLines(on); });
     toggle(ViewCommand::ShowFrameLines, "显示边框线(&R)", QKeySequence(Qt::ALT | Qt::Key_B),
-           &CPatView::showFrameLines, &CPatView::setShowFrameLines);
+           [this] { return view_->showFrameLines(); },
+           [this](bool on) { view_->setShowFrameLines(on); });
     toggle(ViewCommand::TemplateMode, "模板方式(&M)", QKeySequence(Qt::Key_F8),
-           &CPatView::templateMode, &CPatView::setTemplateMode);
+           [this] { return view_->templateMode(); },
+           [this](bool on) { view_->setTemplateMode(on); });
     menu->addSeparator();
     connect(addCommand(menu, ViewCommand::ZoomIn, QString::fromUtf8("放大视图"), Qt::Key_F9),
             &QAction::triggered, view_, &CPatView::zoomIn);
@@ -470,10 +474,12 @@ void CPatMain::saveTemplate(bool askName) {
     }
     // The preview the library shows beside the template, 150 pixels wide.
     const int previewPpi = std::max(1, 150 * kTwipsPerInch / std::max(1, record->widthTw));
-    const QImage preview = renderPageImage(*record, doc_.backgrounds, previewPpi, true, false);
     try {
+        // The preview shows the record's values, also while the page shows the names.
+        const OutputPlaceholders values(doc_, false);
+        const QImage preview = renderPageImage(*record, doc_.backgrounds, previewPpi, true, false);
         TemplateFile::saveToLibrary(*record, doc_, name, preview);
-    } catch (const FormatError& error) {
+    } catch (const FileError& error) {
         Messages::current().inform(error.message());
         return;
     }

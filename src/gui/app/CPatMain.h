@@ -73,7 +73,7 @@ private:
     void configureVariables();
     void configurePhrases();
     // Pushes values into the current page's placeholders with the view's mode.
-    void refreshCurrentPlaceholders();
+    void refreshPlaceholders();
 
     static constexpr int kMallInfoConfig = 34434;
     static constexpr int kVariableConfig = 34435;

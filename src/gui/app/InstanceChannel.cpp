@@ -36,7 +36,11 @@ bool InstanceChannel::handOver(const QString& path) {
 bool InstanceChannel::listen() {
     server_ = new QLocalServer(this);
     if (!server_->listen(serverName())) {
-        // A server left behind by a crashed instance blocks the name.
+        // The name stays with a program that still answers on it; only a server left
+        // behind by a crashed instance is cleared away.
+        QLocalSocket probe;
+        probe.connectToServer(serverName());
+        if (probe.waitForConnected(kTimeoutMs)) return false;
         QLocalServer::removeServer(serverName());
         if (!server_->listen(serverName())) return false;
     }

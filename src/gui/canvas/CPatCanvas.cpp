@@ -8,11 +8,11 @@
 #include "core/blocks/Block.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/BlockList.h"
-#include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/blocks/Twips.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/CanvasEditing.h"
+#include "core/document/PageDrawing.h"
 #include "core/document/ViewGeometry.h"
 #include "core/text/RichText.h"
 #include "gui/view/CPatView.h"
@@ -25,37 +25,24 @@ QColor fromColourRef(uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-Qt::CursorShape cursorForGrip(int32_t grip) {
-    switch (grip) {
-        case BlockHandle::BottomRight:
-        case BlockHandle::TopLeft: return Qt::SizeFDiagCursor;
-        case BlockHandle::TopRight:
-        case BlockHandle::BottomLeft: return Qt::SizeBDiagCursor;
-        case BlockHandle::MiddleRight:
-        case BlockHandle::MiddleLeft: return Qt::SizeHorCursor;
-        case BlockHandle::MiddleBottom:
-        case BlockHandle::MiddleTop: return Qt::SizeVerCursor;
-        case CPatCanvas::kMoveGrip: return Qt::SizeAllCursor;
-        case BlockHandle::Rotation: return Qt::OpenHandCursor;
-        case BlockHandle::Point: return Qt::PointingHandCursor;
-        default: return Qt::ArrowCursor;
-    }
-}
-
-Qt::CursorShape cursorForKind(int32_t kind) {
-    if (BlockKind::isText(kind)) return Qt::IBeamCursor;
-    if (BlockKind::isPicture(kind)) return Qt::CrossCursor;
-    if (BlockKind::isGraphic(kind)) return Qt::CrossCursor;
-    return Qt::ArrowCursor;
-}
-
 }  // namespace
 
-CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent) : QWidget(parent), view_(view) {
+CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent)
+    : QWidget(parent), view_(view), select_(*this), editText_(*this), placeText_(*this),
+      pictures_(*this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+}
+
+CPatCanvas::~CPatCanvas() = default;
+
+Qt::CursorShape CPatCanvas::cursorForKind(int32_t kind) {
+    if (BlockKind::isText(kind)) return Qt::IBeamCursor;
+    if (BlockKind::isPicture(kind)) return Qt::CrossCursor;
+    if (BlockKind::isGraphic(kind)) return Qt::CrossCursor;
+    return Qt::ArrowCursor;
 }
 
 InfoRecord* CPatCanvas::record() const {
@@ -83,14 +70,16 @@ QPoint CPatCanvas::clampToCanvas(QPoint p) const {
                   std::clamp(p.y(), 0, std::max(0, height() - 1)));
 }
 
-QImage& CPatCanvas::scratch() {
+Block* CPatCanvas::blockAt(QPoint p, bool selectedOnly) const {
+    InfoRecord* r = record();
+    if (!r) return nullptr;
     if (scratch_.size() != size()) {
         scratch_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         const int dotsPerMeter = qRound(ppi() / 0.0254);
         scratch_.setDotsPerMeterX(dotsPerMeter);
         scratch_.setDotsPerMeterY(dotsPerMeter);
     }
-    return scratch_;
+    return pemo::blockAt(r->blocks, scratch_, zoom(), p.x(), p.y(), selectedOnly);
 }
 
 void CPatCanvas::refresh() {
@@ -130,6 +119,16 @@ void CPatCanvas::startEditing() {
     refresh();
 }
 
+void CPatCanvas::editBlock(Block* block, QPoint p) {
+    InfoRecord& r = *record();
+    r.clearSelection();
+    r.selectBlock(block);
+    r.inPlaceEditing = true;
+    handPressTo(editText_);
+    editText_.beginCaretDrag(p);
+    refresh();
+}
+
 void CPatCanvas::stopEditing() {
     InfoRecord* r = record();
     if (!r || !r->inPlaceEditing) return;
@@ -151,24 +150,24 @@ void CPatCanvas::paintGrid(QPainter& painter) const {
     painter.restore();
 }
 
-void CPatCanvas::paintPage(QPainter& painter) const {
+void CPatCanvas::paintPage(QPainter& painter, const QRect& area) const {
     const CPatDoc& doc = view_.document();
-    InfoRecord* r = doc.currentRecord();
+    const InfoRecord* r = doc.currentRecord();
     if (!r) return;
-    if (r->background.present) {
-        if (const Picture* background = doc.backgrounds.find(r->background.key)) {
-            background->draw(painter, rect());
-        }
-    }
-    if (view_.showAlignmentLines()) paintGrid(painter);
-    const int flags = drawFlags();
-    const double z = view_.zoom();
-    forEachInDrawingOrder(r->blocks, [&](Block& block) { block.draw(painter, flags, z, 0, 0); });
+    PageDrawOptions options;
+    options.canvasMode = true;
+    options.blockFlags = drawFlags();
+    options.zoom = view_.zoom();
+    options.target = rect();
+    options.clip = area;
+    options.templateMode = view_.templateMode();
+    if (view_.showAlignmentLines()) options.underlay = [this](QPainter& p) { paintGrid(p); };
+    drawPage(*r, doc.backgrounds, painter, options);
 }
 
 QRect CPatCanvas::caretRect() const {
     const TextBlock* block = editedBlock();
-    if (!block || textDrag_) return QRect();
+    if (!block || editText_.caretDragging()) return QRect();
     // While edited, the content is drawn unrotated from the frame's top-left corner.
     const int x = toDevice(block->frame.left, ppi(), zoom());
     const int y = toDevice(block->frame.top, ppi(), zoom());
@@ -199,10 +198,8 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(&buffer);
         painter.translate(-area.topLeft());
-        paintPage(painter);
-        textFrame_.draw(painter);
-        pictureInput_.draw(painter);
-        band_.draw(painter);
+        paintPage(painter, area);
+        armedTool().paint(painter);
         paintCaret(painter);
     }
     QPainter(this).drawImage(area.topLeft(), buffer);
@@ -211,284 +208,52 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
 
 // --- mouse
 
+CanvasTool& CPatCanvas::armedTool() {
+    // Kinds without a tool of their own yet rest with the text placement, which ignores
+    // them.
+    if (BlockKind::isPicture(view_.armedTool())) return pictures_;
+    if (view_.armedTool() != BlockKind::SelectionTool) return placeText_;
+    return editedBlock() ? static_cast<CanvasTool&>(editText_) : select_;
+}
+
 void CPatCanvas::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (textFrame_.active() || band_.active() || pictureInput_.active()) {
-            abandonInput();
-        } else {
-            showContextMenu(event->globalPosition().toPoint());
-        }
+        if (!armedTool().abandon()) showContextMenu(event->globalPosition().toPoint());
         return;
     }
     if (event->button() != Qt::LeftButton) return;
     setFocus(Qt::MouseFocusReason);
-    InfoRecord* r = record();
-    if (!r) return;
-    const int32_t tool = view_.armedTool();
-    if (tool == BlockKind::SelectionTool) {
-        pressWithSelectionTool(event, p);
-        return;
-    }
-    stopEditing();
-    if (BlockKind::isText(tool)) {
-        r->clearSelection();
-        textFrame_.start(p);
-        refresh();
-    }
-    if (BlockKind::isPicture(tool)) pictureInput_.start(p, event->modifiers() & Qt::ShiftModifier);
-    // Shapes are placed by their own input once it exists.
-}
-
-void CPatCanvas::pressWithSelectionTool(QMouseEvent* event, QPoint p) {
-    InfoRecord& r = *record();
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    if (const auto grip = gripAt(r.blocks, p.x(), p.y(), zoom(), ppi())) {
-        startDrag(grip->handleId, grip->blockIndex, p);
-        return;
-    }
-    Block* under = blockAt(r.blocks, scratch(), zoom(), p.x(), p.y());
-    if (ctrl && under && under->isLiveText()) {
-        r.clearSelection();
-        r.selectBlock(under);
-        r.inPlaceEditing = true;
-        textDrag_ = true;
-        placeCaret(p, false);
-        refresh();
-        return;
-    }
-    Block* selectedUnder =
-        r.selection.empty() ? nullptr : blockAt(r.blocks, scratch(), zoom(), p.x(), p.y(), true);
-    if (shift || !selectedUnder) {
-        stopEditing();
-        if (!under) {
-            r.clearSelection();
-            band_.start(p);
-        } else if (shift && under->selected) {
-            // Shift-click toggles: the block leaves the selection.
-            under->selected = false;
-            under->clearHandles();
-            std::erase(r.selection, under);
-        } else {
-            if (!shift) r.clearSelection();
-            r.selectBlock(under);
-            const auto it = std::find_if(r.blocks.begin(), r.blocks.end(),
-                                         [under](const auto& b) { return b.get() == under; });
-            startDrag(kMoveGrip, int(it - r.blocks.begin()), p);
-        }
-        refresh();
-        return;
-    }
-    if (editedBlock() == selectedUnder) {
-        textDrag_ = true;
-        placeCaret(p, false);
-        refresh();
-        return;
-    }
-    stopEditing();
-    startDrag(kMoveGrip, -1, p);
-    refresh();
-}
-
-void CPatCanvas::startDrag(int32_t grip, int blockIndex, QPoint p) {
-    draggedGrip_ = grip;
-    dragBlock_ = blockIndex;
-    dragSnapshotTaken_ = false;
-    dragChanged_ = false;
-    lastMouse_ = p;
-    setCursor(cursorForGrip(grip));
-}
-
-void CPatCanvas::snapshotOnce() {
-    if (dragSnapshotTaken_) return;
-    record()->takeUndoSnapshot();
-    dragSnapshotTaken_ = true;
-}
-
-void CPatCanvas::placeCaret(QPoint p, bool extend) {
-    TextBlock* block = editedBlock();
-    if (!block) return;
-    const QPoint t = pageTwips(p) - QPoint(block->frame.left, block->frame.top);
-    if (extend) {
-        block->content()->extendSelectionTo(t.x(), t.y());
-    } else {
-        block->content()->setCaretAt(t.x(), t.y(), false);
-    }
-}
-
-void CPatCanvas::dragTo(QPoint p) {
-    InfoRecord& r = *record();
-    if (draggedGrip_ == kMoveGrip) {
-        const QPoint delta = pageTwips(p) - pageTwips(lastMouse_);
-        lastMouse_ = p;
-        if (CanvasEditing::limitMove(r, delta).isNull()) return;
-        snapshotOnce();
-        CanvasEditing::moveSelection(r, delta);
-        dragChanged_ = true;
-        refresh();
-        return;
-    }
-    if (dragBlock_ < 0 || dragBlock_ >= int(r.blocks.size())) return;
-    Block& block = *r.blocks[size_t(dragBlock_)];
-    if (block.locked) return;
-    const QPoint mouse = pageTwips(p);
-    const QPoint clamped = CanvasEditing::clampToPage(mouse, r.widthTw, r.heightTw);
-    auto* text = dynamic_cast<TextBlock*>(&block);
-    if (auto* picture = dynamic_cast<PictureBlock*>(&block)) {
-        snapshotOnce();
-        CanvasEditing::dragPictureGrip(*picture, draggedGrip_, clamped);
-    } else if (draggedGrip_ == BlockHandle::Rotation) {
-        if (!text || text->isLiveText()) return;
-        snapshotOnce();
-        text->rotateTowards(clamped.x(), clamped.y());
-    } else if (BlockHandle::isResizeGrip(draggedGrip_)) {
-        if (text) {
-            snapshotOnce();
-            CanvasEditing::resizeTextBlock(*text, draggedGrip_, clamped);
-        } else {
-            const TwipsRect frame = CanvasEditing::resizeFrame(
-                block.frame, draggedGrip_, mouse, r.widthTw, r.heightTw, block.aspectMode == 1);
-            if (frame == block.frame) return;
-            snapshotOnce();
-            block.frame = frame;
-            block.rebuildHandles(true);
-        }
-    } else {
-        return;
-    }
-    dragChanged_ = true;
-    refresh();
+    if (!record()) return;
+    CanvasTool& tool = armedTool();
+    pressedTool_ = &tool;
+    tool.press(event, p);
 }
 
 void CPatCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    if (!(event->buttons() & Qt::LeftButton)) {
-        updateCursor(p);
+    if (!(event->buttons() & Qt::LeftButton) || !pressedTool_) {
+        if (record()) setCursor(armedTool().cursorAt(p));
         return;
     }
-    if (textDrag_) {
-        placeCaret(p, true);
-        refresh();
-    } else if (band_.active()) {
-        band_.moveTo(clampToCanvas(p));
-        update();
-    } else if (textFrame_.active()) {
-        textFrame_.moveTo(clampToCanvas(p));
-        update();
-    } else if (pictureInput_.active()) {
-        pictureInput_.moveTo(clampToCanvas(p));
-        update();
-    } else if (draggedGrip_ != kNoGrip) {
-        dragTo(p);
-    }
+    pressedTool_->drag(p);
 }
 
 void CPatCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint p = event->position().toPoint();
-    InfoRecord* r = record();
-    if (!r) return;
-    if (textDrag_) {
-        placeCaret(p, true);
-        textDrag_ = false;
-        refresh();
-    } else if (draggedGrip_ != kNoGrip) {
-        dragTo(p);
-        draggedGrip_ = kNoGrip;
-        dragBlock_ = -1;
-        if (dragChanged_) edited();
-        updateCursor(p);
-    } else if (band_.active()) {
-        band_.stop();
-        const QPoint a = pageTwips(band_.startPoint());
-        const QPoint b = pageTwips(band_.endPoint());
-        CanvasEditing::selectInBand(*r, TwipsRect{std::min(a.x(), b.x()), std::min(a.y(), b.y()),
-                                                  std::max(a.x(), b.x()), std::max(a.y(), b.y())});
-        refresh();
-    } else if (textFrame_.active()) {
-        textFrame_.moveTo(clampToCanvas(p));
-        finishTextFrame();
-    } else if (pictureInput_.active()) {
-        pictureInput_.moveTo(clampToCanvas(p));
-        pictureInput_.finish(*r, zoom(), ppi(), view_.templateMode());
-        view_.setArmedTool(BlockKind::SelectionTool);
-        edited();
-    }
-}
-
-void CPatCanvas::finishTextFrame() {
-    textFrame_.stop();
-    InfoRecord& r = *record();
-    const int32_t kind = view_.armedTool();
-    const QPoint a = pageTwips(textFrame_.startPoint());
-    const QPoint b = pageTwips(textFrame_.endPoint());
-    // A click without a drag still gives a frame large enough to type into.
-    constexpr int32_t kSmallest = 200;
-    TwipsRect frame{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()),
-                    std::max(a.y(), b.y())};
-    frame.right = std::max(frame.right, frame.left + kSmallest);
-    frame.bottom = std::max(frame.bottom, frame.top + kSmallest);
-    const QByteArray text =
-        BlockKind::isFixedText(kind)
-            ? QByteArray()
-            : r.placeholderText(kind, view_.templateMode(), view_.document().placeholderSources());
-    auto block = TextBlock::create(kind, frame, text, view_.autoFit());
-    r.takeUndoSnapshot();
-    r.clearSelection();
-    r.selectBlock(&r.appendBlock(std::move(block)));
-    r.inPlaceEditing = true;
-    view_.setArmedTool(BlockKind::SelectionTool);
-    edited();
-}
-
-void CPatCanvas::abandonInput() {
-    textFrame_.stop();
-    band_.stop();
-    pictureInput_.stop();
-    refresh();
+    if (event->button() != Qt::LeftButton || !pressedTool_) return;
+    CanvasTool* tool = pressedTool_;
+    pressedTool_ = nullptr;
+    if (record()) tool->release(event->position().toPoint());
 }
 
 void CPatCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || !record()) {
         mousePressEvent(event);
         return;
     }
-    InfoRecord* r = record();
-    if (!r) return;
-    const QPoint p = event->position().toPoint();
-    Block* under = blockAt(r->blocks, scratch(), zoom(), p.x(), p.y());
-    if (!under || !under->isLiveText() || view_.armedTool() != BlockKind::SelectionTool) {
-        // Anywhere else the second press of a double click is an ordinary press.
-        mousePressEvent(event);
-        return;
-    }
-    draggedGrip_ = kNoGrip;
-    r->clearSelection();
-    r->selectBlock(under);
-    r->inPlaceEditing = true;
-    placeCaret(p, false);
-    view_.setArmedTool(BlockKind::SelectionTool);
-    refresh();
-}
-
-void CPatCanvas::updateCursor(QPoint p) {
-    InfoRecord* r = record();
-    if (!r) return;
-    const int32_t tool = view_.armedTool();
-    if (tool != BlockKind::SelectionTool) {
-        setCursor(cursorForKind(tool));
-        return;
-    }
-    if (const auto grip = gripAt(r->blocks, p.x(), p.y(), zoom(), ppi())) {
-        setCursor(cursorForGrip(grip->handleId));
-    } else if (!r->selection.empty() && blockAt(r->blocks, scratch(), zoom(), p.x(), p.y(), true)) {
-        setCursor(editedBlock() ? Qt::IBeamCursor : Qt::SizeAllCursor);
-    } else if (Block* any = blockAt(r->blocks, scratch(), zoom(), p.x(), p.y())) {
-        setCursor(cursorForKind(any->kind));
-    } else {
-        setCursor(Qt::ArrowCursor);
-    }
+    CanvasTool& tool = armedTool();
+    pressedTool_ = &tool;
+    tool.doubleClick(event, event->position().toPoint());
 }
 
 }  // namespace pemo

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "EditTextTool.h"
 #include "PictureInput.h"
-#include "SelectionBand.h"
-#include "TextFrameInput.h"
+#include "PlaceTextTool.h"
+#include "SelectTool.h"
 
 class QAction;
 class QMenu;
@@ -21,16 +22,14 @@ class TextBlock;
 
 // The page window inside the design view: its size and position are the page's
 // on-screen rectangle. It paints the current record's page with the view's settings
-// and turns the mouse and the keyboard into block edits: selecting, moving, resizing,
-// rotating, placing new text blocks and typing into a text block in place.
+// and hands the mouse and the keyboard to its tools (CanvasTool): selecting, moving,
+// resizing and rotating blocks, placing new ones, typing into a text block in place.
+// The 编辑 commands, the clipboard and the context menu are the canvas's own.
 class CPatCanvas : public QWidget {
     Q_OBJECT
 public:
-    // The dragged-grip value while blocks are moved as a whole.
-    static constexpr int32_t kMoveGrip = -8;
-    static constexpr int32_t kNoGrip = -1;
-
     explicit CPatCanvas(CPatView& view, QWidget* parent = nullptr);
+    ~CPatCanvas() override;
 
     // Repaints the whole page and lets the frame update its status bar.
     void refresh();
@@ -38,8 +37,9 @@ public:
     // The draw flags the blocks get: frame lines, selection tool, in-place editing.
     int drawFlags() const;
 
-    // Paints the page onto a painter whose origin is the page's top-left corner.
-    void paintPage(QPainter& painter) const;
+    // Paints the page through the one page-drawing function onto a painter whose origin
+    // is the page's top-left corner; area is the part to draw (page coordinates).
+    void paintPage(QPainter& painter, const QRect& area) const;
 
     // The text block being edited in place: the only selected block, a text block, and
     // the record's inPlaceEditing flag set. Null otherwise.
@@ -47,6 +47,9 @@ public:
     void startEditing();
     // Lets the edited content refit, clears the flag and refreshes.
     void stopEditing();
+    // Makes the block the only selection and edits it in place, the caret at p; the
+    // press under way goes on as a caret drag.
+    void editBlock(Block* block, QPoint p);
     // Delete key and 删除: forward in the edited text, else every selected block.
     void deleteSelection();
 
@@ -63,9 +66,27 @@ public:
     // can update its commands.
     std::function<void()> onStateChanged;
 
-    int32_t draggedGrip() const { return draggedGrip_; }
+    int32_t draggedGrip() const { return select_.draggedGrip(); }
+
+    // For the tools.
+    CPatView& view() const { return view_; }
+    InfoRecord* record() const;
+    double zoom() const;
+    int ppi() const;
+    QPoint pageTwips(QPoint device) const;
+    int pixelsToTwips(int pixels) const;
+    QPoint clampToCanvas(QPoint p) const;
+    // The topmost block at p (canvas pixels), or among the selected blocks only.
+    Block* blockAt(QPoint p, bool selectedOnly = false) const;
+    // The document is modified; the page and the frame's commands follow.
+    void edited();
+    SelectTool& selectTool() { return select_; }
+    EditTextTool& editTextTool() { return editText_; }
     // Places new picture blocks; the picture commands arm it.
-    PictureInput& pictureInput() { return pictureInput_; }
+    PictureInput& pictureInput() { return pictures_; }
+    // The rest of the press under way (drags, the release) goes to this tool.
+    void handPressTo(CanvasTool& tool) { pressedTool_ = &tool; }
+    static Qt::CursorShape cursorForKind(int32_t kind);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -80,57 +101,25 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    InfoRecord* record() const;
-    double zoom() const;
-    int ppi() const;
-    QPoint pageTwips(QPoint device) const;
-    int pixelsToTwips(int pixels) const;
-    QPoint clampToCanvas(QPoint p) const;
-    QImage& scratch();
-    // The document is modified; the page and the frame's commands follow.
-    void edited();
-
+    // The tool the armed kind and the editing state call for.
+    CanvasTool& armedTool();
     void paintGrid(QPainter& painter) const;
     void paintCaret(QPainter& painter) const;
     QRect caretRect() const;
-
-    // Mouse, selection tool.
-    void pressWithSelectionTool(QMouseEvent* event, QPoint p);
-    void startDrag(int32_t grip, int blockIndex, QPoint p);
-    // Applies the mouse position to the dragged grip or the moved blocks.
-    void dragTo(QPoint p);
-    // The first real change of a drag takes the undo snapshot, so one drag is one step.
-    void snapshotOnce();
-    void placeCaret(QPoint p, bool extend);
-    void finishTextFrame();
-    void abandonInput();
-    void updateCursor(QPoint p);
     void showContextMenu(QPoint globalPos);
-
-    // Keyboard.
-    bool editingKey(QKeyEvent* event);
-    bool selectionKey(QKeyEvent* event);
-    void nudge(int dx, int dy);
-    // Types each character as its own undo step; refuses what GBK cannot hold.
-    void typeText(const QString& text);
 
     // Commands on the edited text and the clipboard.
     void copy();
     void paste();
     void afterUndoRedo();
 
-
     CPatView& view_;
-    TextFrameInput textFrame_;
-    PictureInput pictureInput_;
-    SelectionBand band_;
-    int32_t draggedGrip_ = kNoGrip;
-    int dragBlock_ = -1;
-    bool dragSnapshotTaken_ = false;
-    bool dragChanged_ = false;
-    QPoint lastMouse_;
-    bool textDrag_ = false;
-    QImage scratch_;
+    SelectTool select_;
+    EditTextTool editText_;
+    PlaceTextTool placeText_;
+    PictureInput pictures_;
+    CanvasTool* pressedTool_ = nullptr;
+    mutable QImage scratch_;
 };
 
 }  // namespace pemo

@@ -67,87 +67,12 @@ bool CPatCanvas::focusNextPrevChild(bool next) {
 }
 
 void CPatCanvas::keyPressEvent(QKeyEvent* event) {
-    if (editedBlock() ? editingKey(event) : selectionKey(event)) return;
+    if (record() && armedTool().key(event)) return;
     QWidget::keyPressEvent(event);
 }
 
-bool CPatCanvas::editingKey(QKeyEvent* event) {
-    TextBlock* block = editedBlock();
-    RichText& text = *block->content();
-    InfoRecord& r = *record();
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_PageUp: text.caretUp(shift); break;
-        case Qt::Key_Down:
-        case Qt::Key_PageDown: text.caretDown(shift); break;
-        case Qt::Key_Home: ctrl ? text.caretTextStart(shift) : text.caretLineStart(shift); break;
-        case Qt::Key_End: ctrl ? text.caretTextEnd(shift) : text.caretLineEnd(shift); break;
-        case Qt::Key_Left: text.caretLeft(shift); break;
-        case Qt::Key_Right: text.caretRight(shift); break;
-        case Qt::Key_Delete:
-            deleteSelection();
-            return true;
-        case Qt::Key_Backspace:
-            r.takeUndoSnapshot();
-            text.deleteBackward();
-            edited();
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            r.takeUndoSnapshot();
-            text.typeCharacter(13, 0);
-            edited();
-            return true;
-        case Qt::Key_Tab:
-            r.takeUndoSnapshot();
-            text.typeCharacter(9, 0);
-            edited();
-            return true;
-        case Qt::Key_Escape:
-            stopEditing();
-            return true;
-        default: {
-            const QString typed = event->text();
-            if (typed.isEmpty() || ctrl || typed.at(0).unicode() < 32 || typed.at(0).unicode() == 127)
-                return false;
-            typeText(typed);
-            return true;
-        }
-    }
-    refresh();
-    return true;
-}
-
-void CPatCanvas::typeText(const QString& typed) {
-    TextBlock* block = editedBlock();
-    if (!block) return;
-    InfoRecord& r = *record();
-    bool any = false;
-    for (int i = 0; i < typed.size(); ++i) {
-        // A character outside the basic plane is two code units and never fits GBK.
-        const int length = typed.at(i).isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
-        const QString character = typed.mid(i, length);
-        i += length - 1;
-        bool ok = true;
-        const QByteArray bytes = Gbk::fromUnicode(character, &ok);
-        if (!ok || bytes.isEmpty()) {
-            Messages::current().inform(
-                QString::fromUtf8("输入的文字中有无法保存的字符，请改用其他字符。"));
-            break;
-        }
-        const auto lead = static_cast<uint8_t>(bytes.at(0));
-        if (bytes.size() == 1 && (lead < 32 || lead > 126)) continue;
-        r.takeUndoSnapshot();
-        block->content()->typeCharacter(lead, bytes.size() > 1 ? uint8_t(bytes.at(1)) : 0);
-        any = true;
-    }
-    if (any) edited();
-}
-
 void CPatCanvas::inputMethodEvent(QInputMethodEvent* event) {
-    if (editedBlock() && !event->commitString().isEmpty()) typeText(event->commitString());
+    if (editedBlock() && !event->commitString().isEmpty()) editText_.typeText(event->commitString());
     event->accept();
 }
 
@@ -157,41 +82,6 @@ QVariant CPatCanvas::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImCursorRectangle: return caretRect();
         default: return QWidget::inputMethodQuery(query);
     }
-}
-
-bool CPatCanvas::selectionKey(QKeyEvent* event) {
-    InfoRecord* r = record();
-    if (!r || r->selection.empty()) return false;
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
-    const int step = std::max(1, pixelsToTwips(1));
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            r->clearSelection();
-            refresh();
-            return true;
-        case Qt::Key_PageUp: runCommand(EditCommand::AlignTop); return true;
-        case Qt::Key_PageDown: runCommand(EditCommand::AlignBottom); return true;
-        case Qt::Key_End: runCommand(EditCommand::AlignRight); return true;
-        case Qt::Key_Home: runCommand(EditCommand::AlignLeft); return true;
-        case Qt::Key_Left: nudge(-step, 0); return true;
-        case Qt::Key_Right: nudge(step, 0); return true;
-        case Qt::Key_Up: nudge(0, -step); return true;
-        case Qt::Key_Down: nudge(0, step); return true;
-        case Qt::Key_Delete: deleteSelection(); return true;
-        default: return false;
-    }
-}
-
-void CPatCanvas::nudge(int dx, int dy) {
-    InfoRecord& r = *record();
-    // The arrow keys keep a single block on the page too, like a group.
-    const QPoint delta = CanvasEditing::limitGroupMove(r, QPoint(dx, dy));
-    if (delta.isNull()) return;
-    r.takeUndoSnapshot();
-    for (Block* b : r.selection) {
-        if (!b->locked) b->moveBy(delta.x(), delta.y());
-    }
-    edited();
 }
 
 void CPatCanvas::deleteSelection() {

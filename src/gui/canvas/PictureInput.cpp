@@ -1,9 +1,13 @@
 #include "PictureInput.h"
 
+#include <QMouseEvent>
+
+#include "CPatCanvas.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
 #include "core/blocks/Twips.h"
 #include "core/document/InfoRecord.h"
+#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -15,7 +19,7 @@ constexpr int32_t kSmallest = 100;
 
 }  // namespace
 
-PictureInput::PictureInput() = default;
+PictureInput::PictureInput(CPatCanvas& canvas) : CanvasTool(canvas) {}
 PictureInput::~PictureInput() = default;
 
 void PictureInput::arm(std::unique_ptr<PictureBlock> block) {
@@ -29,12 +33,42 @@ void PictureInput::disarm() {
     block_.reset();
 }
 
-void PictureInput::start(QPoint at, bool keepProportions) {
-    if (!block_) return;
+void PictureInput::press(QMouseEvent* event, QPoint p) {
+    canvas_.stopEditing();
+    if (!block_ || !BlockKind::isPicture(canvas_.view().armedTool())) return;
+    canvas_.record()->clearSelection();
     active_ = true;
-    keepProportions_ = keepProportions;
-    start_ = at;
-    end_ = at;
+    keepProportions_ = event->modifiers() & Qt::ShiftModifier;
+    start_ = p;
+    end_ = p;
+    canvas_.refresh();
+}
+
+void PictureInput::drag(QPoint p) {
+    if (!active_) return;
+    const QPoint at = canvas_.clampToCanvas(p);
+    end_ = keepProportions_ ? proportionalEnd(start_, at, natural_) : at;
+    canvas_.update();
+}
+
+void PictureInput::release(QPoint p) {
+    if (!active_) return;
+    drag(p);
+    CPatView& view = canvas_.view();
+    finish(*canvas_.record(), view.zoom(), view.pixelsPerInch(), view.templateMode());
+    view.setArmedTool(BlockKind::SelectionTool);
+    canvas_.edited();
+}
+
+bool PictureInput::abandon() {
+    if (!active_) return false;
+    active_ = false;
+    canvas_.refresh();
+    return true;
+}
+
+Qt::CursorShape PictureInput::cursorAt(QPoint) const {
+    return CPatCanvas::cursorForKind(canvas_.view().armedTool());
 }
 
 QPoint PictureInput::proportionalEnd(QPoint start, QPoint end, QSize natural) {
@@ -52,11 +86,7 @@ QPoint PictureInput::proportionalEnd(QPoint start, QPoint end, QSize natural) {
     return QPoint(end.x(), start.y() + signY * int(qint64(dx) * h / w));
 }
 
-void PictureInput::moveTo(QPoint at) {
-    end_ = keepProportions_ ? proportionalEnd(start_, at, natural_) : at;
-}
-
-void PictureInput::draw(QPainter& painter) const {
+void PictureInput::paint(QPainter& painter) const {
     if (!active_ || !block_) return;
     const QRect r = rect();
     block_->drawPlacementFrame(painter, r.x(), r.y(), r.width(), r.height());

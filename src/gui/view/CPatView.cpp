@@ -158,13 +158,12 @@ void CPatView::setShowFrameLines(bool on) {
     canvas_->refresh();
 }
 
+bool CPatView::templateMode() const { return doc_.templateMode(); }
+
 void CPatView::setTemplateMode(bool on) {
-    templateMode_ = on;
+    doc_.setTemplateMode(on);
     emit templateModeChanged(on);
     fitPage();
-    if (InfoRecord* record = currentRecord()) {
-        record->refreshPlaceholders(on, doc_.placeholderSources());
-    }
     canvas_->refresh();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
 
 namespace pemo {
 
@@ -46,7 +47,7 @@ public:
 
     double zoom() const { return zoom_; }
     bool fitMode() const { return fitMode_; }
-    bool templateMode() const { return templateMode_; }
+    bool templateMode() const;
     bool showAlignmentLines() const { return showAlignmentLines_; }
     bool showFrameLines() const { return showFrameLines_; }
     int gridSpacingMm() const { return gridSpacingMm_; }
@@ -55,8 +56,9 @@ public:
     void setArmedTool(int32_t kind) { armedTool_ = kind; }
     uint32_t currentTextColour() const { return currentTextColour_; }
     void setCurrentTextColour(uint32_t colour) { currentTextColour_ = colour; }
-    bool autoFit() const { return autoFit_; }
-    void setAutoFit(bool on) { autoFit_ = on; }
+    // 自动排版 is the text blocks' own setting; the view only switches it.
+    bool autoFit() const { return TextBlock::autoFit; }
+    void setAutoFit(bool on) { TextBlock::autoFit = on; }
     DrawingStyle& drawingStyle() { return drawingStyle_; }
     // Mirrors of the selected text block's settings, for ticks and toolbar icons.
     int32_t currentAlignment = 0;
@@ -120,7 +122,6 @@ private:
     CPatCanvas* canvas_ = nullptr;
     double zoom_ = 1.0;
     bool fitMode_ = false;
-    bool templateMode_ = false;
     bool showAlignmentLines_ = false;
     bool showFrameLines_ = true;
     int gridSpacingMm_ = 20;
@@ -128,7 +129,6 @@ private:
     bool initialised_ = false;
     int32_t armedTool_ = BlockKind::SelectionTool;
     uint32_t currentTextColour_ = 0xFF0000;
-    bool autoFit_ = true;
     DrawingStyle drawingStyle_;
 
     // The page's origin in the scrolled area.

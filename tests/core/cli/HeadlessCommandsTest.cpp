@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "Bytes.h"
 #include "core/codecs/BmpWriter.h"
@@ -184,6 +185,11 @@ TEST_F(HeadlessCommandsTest, RefusedFilesAndWrongArguments) {
     const QString garbage = write(dir_.path() + "/garbage.vxq", "not a document at all");
     const QString newerFile = write(dir_.path() + "/newer.vxq", newer);
     const QString out = dir_.path() + "/out.vxq";
+    const QString fifo = dir_.path() + "/pipe.vxq";
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // A sparse file of 3 GiB that starts like a document.
+    const QString huge = write(dir_.path() + "/huge.vxq", QByteArray("\x08QRWNPEMF"));
+    ASSERT_TRUE(QFile(huge).resize(qint64(3) << 30));
 
     struct Case {
         QStringList arguments;
@@ -200,6 +206,16 @@ TEST_F(HeadlessCommandsTest, RefusedFilesAndWrongArguments) {
         {{"--dump", documentPath_, templatePath_}, 2, "usage"},
         {{"--export", out}, 2, "usage"},
         {{"--export", dir_.path() + "/out.txt", documentPath_}, 2, QString()},
+        // Only the header is read before a refusal, whatever lies behind the name.
+        {{"--dump", "/dev/zero"}, 1, QString::fromUtf8("非法文件")},
+        {{"--dump", fifo}, 1, QString::fromUtf8("非法文件")},
+        {{"--dump", dir_.path()}, 1, QString::fromUtf8("非法文件")},
+        {{"--dump", huge}, 1, QString::fromUtf8("非法文件")},
+        {{"--export", out, huge}, 1, QString::fromUtf8("非法文件")},
+        // A start of the window takes one file and Qt's own options, nothing else.
+        {{"--bogus", documentPath_}, 2, "usage"},
+        {{documentPath_, "--bogus"}, 2, "unknown option: --bogus"},
+        {{documentPath_, templatePath_}, 2, "usage"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -209,6 +225,49 @@ TEST_F(HeadlessCommandsTest, RefusedFilesAndWrongArguments) {
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out)) << "a refused export writes nothing";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HeadlessCommandsTest, AWriteThatFailsKeepsTheOldFileAndSaysWhy) {
+    // Outputs of more than 4 KB from a document whose picture copies stay under it, written
+    // where the process may write only 4 KB per file.
+    QImage noise(30, 30, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
+    const QString picture = dir_.path() + "/noise.bmp";
+    ASSERT_TRUE(BmpWriter::write(noise, picture));
+    CPatDoc doc;
+    doc.newDocument();
+    doc.currentRecord()->applyBackground(
+        PictureDescription::ofFile(picture, PictureDescription::Background, "c", "n"), doc.backgrounds);
+    for (int i = 0; i < 200; ++i) {
+        auto record = doc.newRecord();
+        for (int v = 0; v < InfoRecord::kValueCount; ++v) record->values[v] = QByteArray::number(i * 7919 + v * 104729);
+        doc.records.push_back(std::move(record));
+    }
+    const QString big = dir_.path() + "/big.vxq";
+    DocumentFile::save(doc, big);
+
+    for (const char* name : {"old.vxq", "old.pdf", "old.png"}) {
+        SCOPED_TRACE(name);
+        const QString out = write(dir_.path() + "/" + name, "the previous version");
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PEMO_HOME", home_);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start("/bin/sh", {"-c", "ulimit -f 4; exec \"$0\" \"$@\"", PEMO_RUNTIME_DIR "/pemo",
+                                  "--export", out, big});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QString::fromUtf8("无法")));
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("the previous version"));
+    }
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ TEST_F(DocumentFileTest, CompressedFileCarriesOneGzipMemberOfTheBody) {
         CPatDoc reread;
         EXPECT_EQ(DocumentFile::read(reread, file), 800);
         EXPECT_EQ(DocumentFile::write(reread, false), plain);
-        EXPECT_FALSE(reread.modified);
+        EXPECT_FALSE(reread.isModified());
     }
 }
 
@@ -194,7 +194,7 @@ TEST_F(DocumentFileTest, MarkPassDropsPicturesNothingUses) {
     doc.records.push_back(std::move(r1));
 
     const QByteArray file = DocumentFile::write(doc);
-    EXPECT_EQ(block.pictureKey(), QByteArray()) << "the shown key is put back after writing";
+    EXPECT_EQ(block.pictureKey(), shown) << "a record off the screen shows its own picture";
     EXPECT_EQ(doc.images.size(), 4) << "the mark pass leaves the document's own stores alone";
 
     CPatDoc reread;
@@ -271,7 +271,7 @@ TEST_F(DocumentFileTest, HeaderDecidesWhetherTheFileIsTaken) {
         SCOPED_TRACE(c.name);
         CPatDoc doc;
         buildSmall(doc);
-        doc.modified = true;
+        doc.setModified(true);
         const QByteArray before = dumpOf(doc);
         const QStringList tempBefore = tempFiles();
         if (c.refusal.isEmpty()) {
@@ -285,7 +285,7 @@ TEST_F(DocumentFileTest, HeaderDecidesWhetherTheFileIsTaken) {
             EXPECT_EQ(e.message(), c.refusal);
         }
         EXPECT_EQ(dumpOf(doc), before);
-        EXPECT_TRUE(doc.modified);
+        EXPECT_TRUE(doc.isModified());
         EXPECT_EQ(tempFiles(), tempBefore);
     }
 }
@@ -565,6 +565,10 @@ TEST_F(DocumentFileTest, FileIsRefusedWhenItsPicturesCannotBeCopied) {
     QTemporaryDir sandbox;
     ProgramFolderOverride folder(sandbox.path() + "/home");
     writeFile(sandbox.path() + "/home/PEMO-TEMP", "a file where the folder should be");
+    // Nor can the per-user folder the program falls back on be made.
+    writeFile(sandbox.path() + "/cache", "a file where the folder should be");
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", (sandbox.path() + "/cache").toUtf8());
 
     CPatDoc doc;
     doc.newDocument();
@@ -572,9 +576,10 @@ TEST_F(DocumentFileTest, FileIsRefusedWhenItsPicturesCannotBeCopied) {
     try {
         DocumentFile::read(doc, file);
         ADD_FAILURE() << "taken";
-    } catch (const FormatError& e) {
+    } catch (const FileError& e) {
         EXPECT_TRUE(e.message().contains("PEMO-TEMP")) << e.message().toStdString();
     }
+    qputenv("XDG_CACHE_HOME", savedCache);
     ASSERT_EQ(doc.recordCount(), 1);
     EXPECT_EQ(doc.records.front()->values[0], "kept");
 }
@@ -584,17 +589,17 @@ TEST_F(DocumentFileTest, SaveReplacesTheFileAndOpenReadsIt) {
     const QString path = dir.path() + "/价签.vxq";
     CPatDoc doc;
     buildSmall(doc);
-    doc.modified = true;
+    doc.setModified(true);
     writeFile(path, "old contents");
     DocumentFile::save(doc, path);
-    EXPECT_FALSE(doc.modified);
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(filesBelow(dir.path()), QStringList{"价签.vxq"});
 
     CPatDoc reread;
     EXPECT_EQ(DocumentFile::open(reread, path), 800);
     EXPECT_EQ(DocumentFile::write(reread, false), DocumentFile::write(doc, false));
-    EXPECT_THROW(DocumentFile::open(reread, dir.path() + "/missing.vxq"), FormatError);
-    EXPECT_THROW(DocumentFile::save(doc, dir.path() + "/no/such/folder/x.vxq"), FormatError);
+    EXPECT_THROW(DocumentFile::open(reread, dir.path() + "/missing.vxq"), IoError);
+    EXPECT_THROW(DocumentFile::save(doc, dir.path() + "/no/such/folder/x.vxq"), IoError);
 }
 
 TEST_F(DocumentFileTest, DocumentWithoutRecordsGetsOne) {

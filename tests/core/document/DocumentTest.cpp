@@ -17,7 +17,7 @@ TEST(Document, NewDocumentHoldsOneEmptyCurrentRecord) {
     doc.records.push_back(doc.newRecord());
     doc.records[1]->setValue(3, "x");
     doc.setCurrentIndex(1);
-    doc.modified = true;
+    doc.setModified(true);
     doc.newDocument();  // replaces everything
 
     EXPECT_FALSE(doc.isModified());

@@ -27,7 +27,7 @@ protected:
         while (doc.recordCount() < n) doc.records.push_back(doc.newRecord());
         for (int i = 0; i < n; ++i) doc.recordAt(i)->setValue(0, "r" + QByteArray::number(i));
         doc.setCurrentIndex(current);
-        doc.modified = false;
+        doc.setModified(false);
     }
 
     // The tags in list order; an untagged record shows as "-".
@@ -242,7 +242,7 @@ TEST_F(RecordCommandsTest, UnifySizeAsksAndResizesEveryRecord) {
     doc.recordAt(0)->appendBlock(makeBlock(BlockKind::Rectangle, {1000, 2000, 3001, 4003}));
     doc.recordAt(0)->takeUndoSnapshot();
     doc.recordAt(0)->inPlaceEditing = true;
-    doc.modified = false;
+    doc.setModified(false);
     ASSERT_TRUE(commands.isEnabled(RC::UnifySize, context));
 
     {

@@ -338,7 +338,7 @@ TEST_F(TemplateFileTest, SavingToTheLibraryWritesTemplateAndPreview) {
     InfoRecord& other = otherRecord();
     TemplateFile::apply(path, other, doc);
     EXPECT_EQ(other.blocks.size(), 3u);
-    EXPECT_THROW(TemplateFile::apply(folder + "/missing.vxt", other, doc), FormatError);
+    EXPECT_THROW(TemplateFile::apply(folder + "/missing.vxt", other, doc), IoError);
     EXPECT_THROW(TemplateFile::saveToLibrary(r, doc, "a-b", preview), FormatError);
     EXPECT_FALSE(QFileInfo::exists(folder + QString::fromUtf8("/春节-a-b.vxt")));
 }

@@ -41,13 +41,24 @@ TEST(Folders, ProgramFolderFollowsPemoHome) {
         HomeOverride home(dir.path() + "/");
         EXPECT_EQ(programFolder(), QDir::cleanPath(dir.path()));
         EXPECT_EQ(tempFolder(), QDir::cleanPath(dir.path()) + "/PEMO-TEMP");
-        EXPECT_FALSE(QFileInfo::exists(tempFolder()));
-        ensureTempFolder();
         EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
-        ensureTempFolder();  // already there: no harm
+        QDir(tempFolder()).removeRecursively();
+        ensureTempFolder();  // made again when it went away
         EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
     }
     EXPECT_NE(programFolder(), QDir::cleanPath(dir.path()));
+}
+
+TEST(Folders, AProgramFolderThatCannotBeWrittenGivesWayToTheUsersFolder) {
+    QTemporaryDir dir;
+    // Even root cannot make a folder below a file.
+    const QString file = writeFile(dir.filePath("installed"));
+    HomeOverride home(file);
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    EXPECT_EQ(tempFolder(), dir.filePath("cache") + "/pemo/PEMO-TEMP");
+    EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
+    qputenv("XDG_CACHE_HOME", savedCache);
 }
 
 TEST(Folders, DeleteFileForcedRemovesReadOnlyFile) {

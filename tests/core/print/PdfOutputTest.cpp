@@ -39,7 +39,7 @@ TEST(PdfOutput, WritesEveryPageOfTheJob) {
     const auto queue = makeDocument({{90, 120, 1}, {90, 120, 2}, {90, 120, 0}, {90, 120, 3}, {90, 120, 1}});
     const auto tall = makeDocument({{400, 580, 1}});
     const struct {
-        const CPatDoc* doc;
+        CPatDoc* doc;
         int mode;
         int overlap;
         int pages;

@@ -97,7 +97,7 @@ TEST(PrintLayout, RefusesBeforeDividing) {
     const auto big = makeDocument({{300, 300, 1}});
     const auto a4 = makeDocument({{190, 280, 1}});
     const struct {
-        const CPatDoc* doc;
+        CPatDoc* doc;
         PrintSettings settings;
         bool silent;
     } cases[] = {
@@ -205,7 +205,7 @@ TEST(PrintLayout, WhereSignsLand) {
     const double turnedScale = 200.0 / 297.0;
     const double proofScale = (143.5 - 4) / 280;
     const struct {
-        const CPatDoc* doc;
+        CPatDoc* doc;
         int mode;
         int page;
         int sign;

@@ -11,6 +11,8 @@
 #include "gui/app/CPatApp.h"
 #include "gui/app/CPatMain.h"
 #include "gui/app/InstanceChannel.h"
+#include "gui/app/SplashWindow.h"
+#include "core/document/DocumentFile.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/RecordCommands.h"
 
@@ -87,4 +89,76 @@ TEST_F(MainWindowTest, ASecondStartHandsItsFileOver) {
     }
     EXPECT_TRUE(second.readAll().startsWith("ok"));
     EXPECT_EQ(received, QStringLiteral("/tmp/x.vxq"));
+}
+
+namespace {
+
+// Tells nothing; while a message is shown, the splash goes away as after a click.
+class SplashClosingMessages : public Messages {
+public:
+    Answer ask(const QString&, Buttons) override { return Answer::No; }
+    void inform(const QString& text) override {
+        informed << text;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<SplashWindow*>(w)) delete w;
+        }
+    }
+    QStringList informed;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ARefusedFileOnTheCommandLineLeavesANewDocument) {
+    QTemporaryDir dir;
+    QFile damaged(dir.filePath(QStringLiteral("damaged.vxq")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("\x08QRWNPEMF") + QByteArray(40, '\x7f'));
+    damaged.close();
+    for (const QString& file : {damaged.fileName(), dir.filePath(QStringLiteral("missing.vxq"))}) {
+        SCOPED_TRACE(file.toStdString());
+        CPatApp app;
+        SplashClosingMessages messages;
+        Messages::install(&messages);
+        ASSERT_TRUE(app.initInstance({QStringLiteral("pemo"), file}));
+        QApplication::processEvents();
+        EXPECT_EQ(messages.informed.size(), 1);
+        EXPECT_EQ(app.mainFrame()->windowTitle(), QString::fromUtf8("佩墨 - 无标题"));
+        EXPECT_EQ(document()->recordCount(), 1);
+        // The user works on in the new document.
+        app.mainFrame()->action(RecordCommand::InsertFirst)->trigger();
+        EXPECT_EQ(document()->recordCount(), 2);
+        Messages::install(nullptr);
+    }
+}
+
+TEST_F(MainWindowTest, ARecentFileThatNoLongerOpensLeavesTheList) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gone.vxq"));
+    {
+        CPatDoc doc;
+        doc.newDocument();
+        DocumentFile::save(doc, path);
+    }
+    CPatApp app;
+    ASSERT_TRUE(app.initInstance({QStringLiteral("pemo")}));
+    ASSERT_TRUE(app.openDocument(path));
+    EXPECT_TRUE(app.recentFiles().files().contains(path));
+    QFile::remove(path);
+    test::ScriptedMessages scripted;
+    EXPECT_FALSE(app.openDocument(path));
+    EXPECT_FALSE(app.recentFiles().files().contains(path));
+    EXPECT_EQ(scripted.informed.size(), 1);
+}
+
+TEST_F(MainWindowTest, ALaterStartNeverTakesTheChannelOfARunningOne) {
+    CPatApp app;
+    ASSERT_TRUE(app.initInstance({QStringLiteral("pemo")}));
+    {
+        // A second start without a file runs on its own and closes again.
+        InstanceChannel second;
+        EXPECT_FALSE(second.listen());
+    }
+    QLocalSocket later;
+    later.connectToServer(InstanceChannel::serverName());
+    EXPECT_TRUE(later.waitForConnected(2000)) << "the first program still takes files";
 }

@@ -50,7 +50,7 @@ protected:
         for (int i = 0; i < count; ++i)
             doc.records.push_back(doc.newRecord());
         doc.records.front()->current = true;
-        doc.modified = false;
+        doc.setModified(false);
         grid.refreshScroll();
     }
 
@@ -241,7 +241,7 @@ TEST_F(RecordGridTest, PictureCell) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        doc.modified = false;
+        doc.setModified(false);
         grid.choosePictureFile = [&] { return c.file; };
         PopupDriver<PicturePopup> driver([&](PicturePopup& popup) {
             QTest::mouseClick(c.chooseButton ? popup.chooseButton() : popup.removeButton(),

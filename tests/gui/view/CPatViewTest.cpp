@@ -5,7 +5,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <QTemporaryDir>
+
+#include "Bytes.h"
 #include "TestBlock.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/BmpWriter.h"
+#include "core/document/PageDrawing.h"
 #include "gui/canvas/CPatCanvas.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/ViewGeometry.h"
@@ -160,4 +167,54 @@ TEST_F(CPatViewTest, TemplateModeShowsPlaceholderNamesAndTellsTheFrame) {
     EXPECT_EQ(block.shownText, QByteArray("abc"));
     ASSERT_EQ(changed.count(), 2);
     EXPECT_TRUE(changed.at(0).at(0).toBool());
+}
+
+// The canvas paints through the same page drawing as the picture export: a page with a
+// background, plain, placeholder, price and turned text comes out the same at two zooms.
+TEST_F(CPatViewTest, TheCanvasShowsWhatTheExportDraws) {
+    registerBlockClasses();
+    QTemporaryDir dir;
+    QImage picture(8, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) picture.setPixel(x, y, qRgb(200 - 20 * x, 160 + 10 * y, 120));
+    const QString path = dir.filePath(QStringLiteral("bg.bmp"));
+    ASSERT_TRUE(BmpWriter::write(picture, path));
+    record().applyBackground(PictureDescription::ofFile(path, PictureDescription::Background, "c", "b"),
+                             doc.backgrounds);
+    record().setValue(0, test::gbk("一级红富士苹果"));
+    record().setValue(InfoRecord::kCurrentPrice, "12.80");
+    const struct {
+        int32_t kind;
+        TwipsRect frame;
+        const char* text;
+    } blocks[] = {
+        {BlockKind::FixedText, {700, 600, 9000, 2400}, "山东烟台 特价"},
+        {0x02020001, {700, 3000, 9000, 5000}, ""},
+        {0x02040002, {700, 6000, 9000, 9000}, ""},
+    };
+    for (const auto& b : blocks) {
+        const QByteArray text = b.kind == BlockKind::FixedText
+                                    ? test::gbk(b.text)
+                                    : record().placeholderText(b.kind, false, doc.placeholderSources());
+        record().appendBlock(TextBlock::create(b.kind, b.frame, text, true));
+    }
+    auto turned = TextBlock::create(BlockKind::FixedText, {2000, 10000, 8000, 12000}, test::gbk("新品"), true);
+    turned->rotateTowards(9000, 14000);
+    record().appendBlock(std::move(turned));
+    view->setArmedTool(BlockKind::FixedText);  // the text tool: no selection-tool marks
+    view->setShowFrameLines(false);
+
+    for (bool actualSize : {true, false}) {
+        SCOPED_TRACE(actualSize ? "actual size" : "zoomed in");
+        view->showActualSize();
+        if (!actualSize) view->zoomIn();
+        const QImage shown = view->canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage exported = renderPageImage(record(), doc.backgrounds, view->pixelsPerInch(),
+                                                true, false, view->zoom());
+        ASSERT_EQ(shown.size(), exported.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) differing += shown.pixel(x, y) != exported.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+    }
 }

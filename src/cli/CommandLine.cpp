@@ -1,0 +1,74 @@
+#include "CommandLine.h"
+
+#include <QSet>
+#include <cstring>
+
+#include "ExitStatus.h"
+
+namespace pemo {
+
+namespace {
+
+const char* const kUsage =
+    "usage: pemo [FILE]\n"
+    "       pemo --version\n"
+    "       pemo --dump FILE\n"
+    "       pemo --export OUT.vxq FILE\n"
+    "       pemo --export OUT.png|OUT.bmp FILE [--record N] [--dpi D] [--no-background]\n"
+    "                                          [--template-mode]\n"
+    "       pemo --export OUT.pdf FILE [--mode M] [--sheet A4|A3|WxH] [--overlap MM]\n"
+    "                                  [--spacing MM] [--dpi D] [--no-background]\n"
+    "            M: template, by-item, by-copies, proof-AxB, tile, merge";
+
+// Qt's own options that take a value, and those that stand alone.
+const QSet<QString>& qtOptionsWithValue() {
+    static const QSet<QString> names{
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"), QStringLiteral("session"),
+        QStringLiteral("style"), QStringLiteral("stylesheet"), QStringLiteral("display"),
+        QStringLiteral("geometry"), QStringLiteral("title"), QStringLiteral("name"),
+        QStringLiteral("visual"), QStringLiteral("ncols"), QStringLiteral("dialogs")};
+    return names;
+}
+
+const QSet<QString>& qtFlags() {
+    static const QSet<QString> names{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                     QStringLiteral("sync"), QStringLiteral("nograb"),
+                                     QStringLiteral("dograb"), QStringLiteral("cmap")};
+    return names;
+}
+
+}  // namespace
+
+int usageError(const QString& problem) {
+    if (!problem.isEmpty()) printError(problem);
+    printError(QString::fromUtf8(kUsage));
+    return kExitUsage;
+}
+
+bool isHeadlessCommand(const char* first) {
+    return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--export") == 0;
+}
+
+std::optional<QString> windowCommandLineProblem(int argc, char** argv) {
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (!a.startsWith(QLatin1Char('-')) || a == QStringLiteral("-")) {
+            if (++files > 1) return QStringLiteral("more than one file: ") + a;
+            continue;
+        }
+        QString name = a.mid(a.startsWith(QStringLiteral("--")) ? 2 : 1);
+        name = name.section(QLatin1Char('='), 0, 0);
+        if (qtFlags().contains(name)) continue;
+        if (qtOptionsWithValue().contains(name)) {
+            if (!a.contains(QLatin1Char('='))) ++i;
+            continue;
+        }
+        return QStringLiteral("unknown option: ") + a;
+    }
+    return std::nullopt;
+}
+
+}  // namespace pemo

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace pemo {
+
+// Prints the problem (when there is one) and the usage text of every command line the
+// program takes to stderr; returns the usage exit status.
+int usageError(const QString& problem = QString());
+
+// Whether the first argument names a command that runs without a display.
+bool isHeadlessCommand(const char* first);
+
+// A start of the window takes one optional FILE besides Qt's own options (-platform,
+// -style …, with one dash or two). Anything else — an unknown option, a second file — is
+// a usage error, told before any display is needed: the text of the problem.
+std::optional<QString> windowCommandLineProblem(int argc, char** argv);
+
+}  // namespace pemo

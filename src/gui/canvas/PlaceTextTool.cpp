@@ -1,0 +1,73 @@
+#include "PlaceTextTool.h"
+
+#include <algorithm>
+
+#include "CPatCanvas.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/document/CPatDoc.h"
+#include "gui/view/CPatView.h"
+
+namespace pemo {
+
+PlaceTextTool::PlaceTextTool(CPatCanvas& canvas)
+    : CanvasTool(canvas), band_(std::make_unique<TextBlock>()) {}
+
+void PlaceTextTool::press(QMouseEvent*, QPoint p) {
+    canvas_.stopEditing();
+    if (!BlockKind::isText(canvas_.view().armedTool())) return;
+    canvas_.record()->clearSelection();
+    band_.start(p);
+    canvas_.refresh();
+}
+
+void PlaceTextTool::drag(QPoint p) {
+    if (!band_.active()) return;
+    band_.moveTo(canvas_.clampToCanvas(p));
+    canvas_.update();
+}
+
+void PlaceTextTool::release(QPoint p) {
+    if (!band_.active()) return;
+    band_.moveTo(canvas_.clampToCanvas(p));
+    band_.stop();
+    place();
+}
+
+bool PlaceTextTool::abandon() {
+    if (!band_.active()) return false;
+    band_.stop();
+    canvas_.refresh();
+    return true;
+}
+
+Qt::CursorShape PlaceTextTool::cursorAt(QPoint) const {
+    return CPatCanvas::cursorForKind(canvas_.view().armedTool());
+}
+
+void PlaceTextTool::place() {
+    CPatView& view = canvas_.view();
+    InfoRecord& r = *canvas_.record();
+    const int32_t kind = view.armedTool();
+    const QPoint a = canvas_.pageTwips(band_.startPoint());
+    const QPoint b = canvas_.pageTwips(band_.endPoint());
+    // A click without a drag still gives a frame large enough to type into.
+    constexpr int32_t kSmallest = 200;
+    TwipsRect frame{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()),
+                    std::max(a.y(), b.y())};
+    frame.right = std::max(frame.right, frame.left + kSmallest);
+    frame.bottom = std::max(frame.bottom, frame.top + kSmallest);
+    const QByteArray text =
+        BlockKind::isFixedText(kind)
+            ? QByteArray()
+            : r.placeholderText(kind, view.templateMode(), view.document().placeholderSources());
+    auto block = TextBlock::create(kind, frame, text, view.autoFit());
+    r.takeUndoSnapshot();
+    r.clearSelection();
+    r.selectBlock(&r.appendBlock(std::move(block)));
+    r.inPlaceEditing = true;
+    view.setArmedTool(BlockKind::SelectionTool);
+    canvas_.edited();
+}
+
+}  // namespace pemo

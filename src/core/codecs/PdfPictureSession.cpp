@@ -49,8 +49,10 @@ const QImage* PdfPictureSession::standIn(const QString& file, const JpegHeader& 
     for (const Entry& e : entries_) {
         if (e.file == file && e.whiteTransparent == whiteTransparent) return &e.standIn;
     }
-    QImage image(1, kFirstStandInHeight + static_cast<int>(entries_.size()), QImage::Format_RGB32);
-    image.fill(Qt::gray);
+    // One bit a pixel, so that thousands of stand-ins take little memory.
+    QImage image(kFirstStandInWidth + static_cast<int>(entries_.size()), 1, QImage::Format_Mono);
+    image.setColorTable({qRgb(128, 128, 128), qRgb(128, 128, 128)});
+    image.fill(0);
     entries_.push_back({file, header, whiteTransparent, image});
     return &entries_.back().standIn;
 }
@@ -81,15 +83,16 @@ bool PdfPictureSession::finish(const QByteArray& pdf, QIODevice& out, QString* e
     std::vector<Edit> edits;
     for (qint64 k = 1; k < *count; ++k) {
         const qsizetype at = offsets[size_t(k)];
-        const QByteArray head = QByteArray::number(k) + " 0 obj\n<<\n/Type /XObject\n/Subtype /Image\n/Width 1\n/Height ";
-        if (pdf.mid(at, head.size()) != head) continue;
+        const QByteArray head = QByteArray::number(k) + " 0 obj\n";
+        const QByteArray image = "<<\n/Type /XObject\n/Subtype /Image\n/Width ";
+        if (pdf.mid(at, head.size() + image.size()) != head + image) continue;
         qsizetype after = 0;
-        const auto height = numberAt(pdf, at + head.size(), &after);
-        if (!height) continue;
-        const qint64 index = *height - kFirstStandInHeight;
+        const auto width = numberAt(pdf, at + head.size() + image.size(), &after);
+        if (!width || pdf.mid(after, 11) != "\n/Height 1\n") continue;
+        const qint64 index = *width - kFirstStandInWidth;
         if (index < 0 || index >= qint64(entries_.size())) continue;
         const Entry& e = entries_[size_t(index)];
-        const qsizetype dictStart = at + head.size() - QByteArray("<<\n/Type /XObject\n/Subtype /Image\n/Width 1\n/Height ").size();
+        const qsizetype dictStart = at + head.size();
         const qsizetype lengthKey = pdf.indexOf("/Length ", dictStart);
         const qsizetype streamKey = pdf.indexOf(">>\nstream\n", dictStart);
         if (lengthKey < 0 || streamKey < 0 || lengthKey > streamKey) return fail(damaged);

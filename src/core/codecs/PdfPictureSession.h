@@ -35,8 +35,8 @@ public:
     // when a picture file cannot be read whole or the PDF is not as Qt writes it.
     bool finish(const QByteArray& pdf, QIODevice& out, QString* error) const;
 
-    // Stand-ins are 1 pixel wide and kFirstStandInHeight + their index high.
-    static constexpr int kFirstStandInHeight = 7919;
+    // Stand-ins are 1 pixel high and kFirstStandInWidth + their index wide.
+    static constexpr int kFirstStandInWidth = 7919;
 
 private:
     struct Entry {

@@ -58,7 +58,7 @@ TEST(PicturePdf, EachDistinctPictureIsEmbeddedOnce) {
     ASSERT_TRUE(jpegFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.contains(jpegFile.readAll()));
     EXPECT_EQ(pdf.count("/Mask [255 255 255 255 255 255]"), 1);
-    EXPECT_EQ(pdf.count("/Height 7919"), 0);  // no stand-in left
+    EXPECT_EQ(pdf.count("/Width 7919"), 0);  // no stand-in left
     // Decoded pictures are freed once the job is done with them.
     for (const auto& entry : doc.images.entries()) EXPECT_FALSE(entry->isDecoded());
     QFile::remove(logoPath);

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "FuzzBlocks.h"
+#include "core/blocks/BlockFactory.h"
 #include "FuzzHome.h"
 #include "core/blocks/BlockList.h"
 #include "core/codecs/Archive.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();
-    pemo::fuzz::registerFuzzBlocks();
+    pemo::registerBlockClasses();
     return 0;
 }
 

@@ -2,14 +2,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "FuzzBlocks.h"
+#include "core/blocks/BlockFactory.h"
 #include "FuzzHome.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();
-    pemo::fuzz::registerFuzzBlocks();
+    pemo::registerBlockClasses();
     return 0;
 }
 

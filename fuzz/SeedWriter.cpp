@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "FuzzBlocks.h"
+#include "core/blocks/BlockFactory.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/BmpWriter.h"
 #include "core/codecs/Gbk.h"
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     corpus = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir home;
     qputenv("PEMO_HOME", home.path().toUtf8());
-    fuzz::registerFuzzBlocks();
+    registerBlockClasses();
 
     const QString library = home.path() + "/lib";
     QDir().mkpath(library);

@@ -2,13 +2,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "FuzzBlocks.h"
+#include "core/blocks/BlockFactory.h"
 #include "FuzzHome.h"
 #include "core/document/TemplateFile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();
-    pemo::fuzz::registerFuzzBlocks();
+    pemo::registerBlockClasses();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "BlockFactory.h"
 #include "BlockKind.h"
 #include "GraphicBlock.h"
+#include "PictureBlock.h"
 #include "TextBlock.h"
 
 namespace pemo {
@@ -12,6 +13,8 @@ void registerBlockClasses() {
         BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<TextBlock>(); });
         BlockFactory::setCreator(BlockKind::GraphicBit,
                                  [] { return std::make_unique<GraphicBlock>(); });
+        BlockFactory::setCreator(BlockKind::PictureBit,
+                                 [] { return std::make_unique<PictureBlock>(); });
         return true;
     }();
     (void)registered;

@@ -1,7 +1,11 @@
 #include "RotatedFrame.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+
+#include "Twips.h"
 
 namespace pemo {
 
@@ -48,6 +52,71 @@ void RotatedFrame::moveBy(int dx, int dy) {
     p1 += d;
     p2 += d;
     p3 += d;
+}
+
+void RotatedFrame::addCornerHandles(Block& block, int32_t p2Grip) const {
+    block.addHandle(BlockHandle::TopLeft, -1, p0.x(), p0.y());
+    block.addHandle(BlockHandle::BottomLeft, -1, p1.x(), p1.y());
+    block.addHandle(p2Grip, -1, p2.x(), p2.y());
+    block.addHandle(BlockHandle::BottomRight, -1, p3.x(), p3.y());
+}
+
+bool RotatedFrame::contains(QImage& scratch, double zoom, int x, int y) const {
+    const int ppi = scratch.logicalDpiY();
+    const auto device = [&](QPoint p) {
+        return QPoint(toDevice(p.x(), ppi, zoom), toDevice(p.y(), ppi, zoom));
+    };
+    QPainterPath quad;
+    quad.moveTo(device(p0));
+    quad.lineTo(device(p1));
+    quad.lineTo(device(p3));
+    quad.lineTo(device(p2));
+    quad.closeSubpath();
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::black);
+        p.drawPath(quad);
+    }
+    return QRect(QPoint(0, 0), scratch.size()).contains(x, y) &&
+           scratch.pixelColor(x, y) == QColor(Qt::black);
+}
+
+const BlockHandle* RotatedFrame::setCorners(Block& block, RotatedFrame& corners, int32_t gripId,
+                                            const RotatedFrame& newCorners) {
+    corners = newCorners;
+    block.frame = corners.bounds();
+    block.rebuildHandles(true);
+    if (!BlockHandle::isResizeGrip(gripId)) return nullptr;
+    const bool corner = gripId == BlockHandle::BottomRight || gripId == BlockHandle::TopRight ||
+                        gripId == BlockHandle::BottomLeft || gripId == BlockHandle::TopLeft;
+    if (!corner) return nullptr;
+    for (const auto& h : block.handles()) {
+        if (h->id == gripId) return h.get();
+    }
+    return nullptr;
+}
+
+const BlockHandle* RotatedFrame::rotateTowards(Block& block, RotatedFrame& corners, QPoint towards) {
+    const double theta = angle(corners.p0, towards);
+    corners = fromOrigin(corners.p0, theta, block.sizeWidth, block.sizeHeight);
+    block.frame = corners.bounds();
+    block.clearHandles();
+    corners.addCornerHandles(block, BlockHandle::Rotation);
+    for (const auto& h : block.handles()) {
+        if (h->id == BlockHandle::Rotation) return h.get();
+    }
+    return nullptr;
+}
+
+void RotatedFrame::scaleBlock(Block& block, RotatedFrame& corners, double sx, double sy) {
+    const double theta = corners.angle();
+    const QPoint p0(static_cast<int>(corners.p0.x() * sx), static_cast<int>(corners.p0.y() * sy));
+    block.sizeWidth = static_cast<int32_t>(block.sizeWidth * sx);
+    block.sizeHeight = static_cast<int32_t>(block.sizeHeight * sy);
+    corners = fromOrigin(p0, theta, block.sizeWidth, block.sizeHeight);
+    block.frame = corners.bounds();
 }
 
 }  // namespace pemo

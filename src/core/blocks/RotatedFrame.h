@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 
 #include "Block.h"
@@ -33,6 +34,25 @@ struct RotatedFrame {
 
     void moveBy(int dx, int dy);
     bool operator==(const RotatedFrame&) const = default;
+
+    // The grips of a rotatable block: −11 at p0, −13 at p1, p2Grip at p2 (−16, or −3 for
+    // the rotation grip), −18 at p3.
+    void addCornerHandles(Block& block, int32_t p2Grip) const;
+    // Whether device pixel (x, y) lies inside the quadrilateral, tested on the white
+    // scratch bitmap the block list hands out.
+    bool contains(QImage& scratch, double zoom, int x, int y) const;
+
+    // The corner drag and the rotation of text and picture blocks. setCorners stores
+    // the new corners in `corners`, makes the frame their bounding box, rebuilds the
+    // block's grips and returns the dragged corner grip (none for other ids).
+    static const BlockHandle* setCorners(Block& block, RotatedFrame& corners, int32_t gripId,
+                                         const RotatedFrame& newCorners);
+    // Turns the frame about p0 towards (x, y), keeping the block's size; the rotation
+    // grip is returned.
+    static const BlockHandle* rotateTowards(Block& block, RotatedFrame& corners, QPoint towards);
+    // A page resize: p0 and the block's size scaled per axis (each product truncated),
+    // the other corners and the frame recomputed.
+    static void scaleBlock(Block& block, RotatedFrame& corners, double sx, double sy);
 };
 
 }  // namespace pemo

@@ -244,11 +244,7 @@ void TextBlock::exportPictures(PictureStore& local, const PictureStore& images) 
 
 void TextBlock::rebuildHandles(bool clearFirst) {
     if (clearFirst) clearHandles();
-    addHandle(BlockHandle::TopLeft, -1, corners_.p0.x(), corners_.p0.y());
-    addHandle(BlockHandle::BottomLeft, -1, corners_.p1.x(), corners_.p1.y());
-    addHandle(converted ? BlockHandle::Rotation : BlockHandle::TopRight, -1, corners_.p2.x(),
-              corners_.p2.y());
-    addHandle(BlockHandle::BottomRight, -1, corners_.p3.x(), corners_.p3.y());
+    corners_.addCornerHandles(*this, converted ? BlockHandle::Rotation : BlockHandle::TopRight);
 }
 
 void TextBlock::moveBy(int32_t dx, int32_t dy) {
@@ -257,12 +253,7 @@ void TextBlock::moveBy(int32_t dx, int32_t dy) {
 }
 
 void TextBlock::scaleBy(double sx, double sy) {
-    const double theta = corners_.angle();
-    const QPoint p0(static_cast<int>(corners_.p0.x() * sx), static_cast<int>(corners_.p0.y() * sy));
-    sizeWidth = static_cast<int32_t>(sizeWidth * sx);
-    sizeHeight = static_cast<int32_t>(sizeHeight * sy);
-    corners_ = RotatedFrame::fromOrigin(p0, theta, sizeWidth, sizeHeight);
-    frame = corners_.bounds();
+    RotatedFrame::scaleBlock(*this, corners_, sx, sy);
     if (content_ && !converted) {
         content_->setFrameSize(static_cast<int>(content_->frameWidth() * sx),
                                static_cast<int>(content_->frameHeight() * sy), autoFit);
@@ -272,53 +263,17 @@ void TextBlock::scaleBy(double sx, double sy) {
 
 const BlockHandle* TextBlock::setCorners(int32_t gripId, QPoint p0, QPoint p1, QPoint p2,
                                          QPoint p3) {
-    corners_ = {p0, p1, p2, p3};
-    frame = corners_.bounds();
-    rebuildHandles(true);
-    const BlockHandle* dragged = nullptr;
-    if (gripId == BlockHandle::BottomRight || gripId == BlockHandle::TopRight ||
-        gripId == BlockHandle::BottomLeft || gripId == BlockHandle::TopLeft) {
-        for (const auto& h : handles()) {
-            if (h->id == gripId) dragged = h.get();
-        }
-    }
+    const BlockHandle* dragged = RotatedFrame::setCorners(*this, corners_, gripId, {p0, p1, p2, p3});
     if (content_ && !converted) content_->setFrameSize(sizeWidth, sizeHeight, autoFit);
     return dragged;
 }
 
 const BlockHandle* TextBlock::rotateTowards(int32_t x, int32_t y) {
-    const double theta = RotatedFrame::angle(corners_.p0, QPoint(x, y));
-    corners_ = RotatedFrame::fromOrigin(corners_.p0, theta, sizeWidth, sizeHeight);
-    frame = corners_.bounds();
-    clearHandles();
-    addHandle(BlockHandle::TopLeft, -1, corners_.p0.x(), corners_.p0.y());
-    addHandle(BlockHandle::BottomLeft, -1, corners_.p1.x(), corners_.p1.y());
-    const BlockHandle& rotation =
-        addHandle(BlockHandle::Rotation, -1, corners_.p2.x(), corners_.p2.y());
-    addHandle(BlockHandle::BottomRight, -1, corners_.p3.x(), corners_.p3.y());
-    return &rotation;
+    return RotatedFrame::rotateTowards(*this, corners_, QPoint(x, y));
 }
 
 bool TextBlock::hitTest(QImage& scratch, double zoom, int x, int y) {
-    const int ppi = scratch.logicalDpiY();
-    const auto device = [&](QPoint p) {
-        return QPoint(toDevice(p.x(), ppi, zoom), toDevice(p.y(), ppi, zoom));
-    };
-    QPainterPath quad;
-    quad.moveTo(device(corners_.p0));
-    quad.lineTo(device(corners_.p1));
-    quad.lineTo(device(corners_.p3));
-    quad.lineTo(device(corners_.p2));
-    quad.closeSubpath();
-    {
-        QPainter p(&scratch);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(Qt::black, 0));
-        p.setBrush(Qt::black);
-        p.drawPath(quad);
-    }
-    return QRect(QPoint(0, 0), scratch.size()).contains(x, y) &&
-           scratch.pixelColor(x, y) == QColor(Qt::black);
+    return corners_.contains(scratch, zoom, x, y);
 }
 
 // --- placeholders

@@ -4,10 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
+#include <QSvgRenderer>
+#include <cmath>
+#include <optional>
 
+#include "JpegHeader.h"
+#include "Metafile.h"
 #include "PcxDecoder.h"
+#include "PdfPictureSession.h"
+#include "PictureLimits.h"
 #include "TgaDecoder.h"
 
 namespace pemo {
@@ -73,27 +81,131 @@ QImage drawable(const QImage& image) {
     return image.format() == target ? image : image.convertToFormat(target);
 }
 
+bool hasPureWhite(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == 0xFFFFFFFFu) return true;
+        }
+    }
+    return false;
+}
+
+// Pure white (opaque) pixels become fully transparent.
+QImage withoutWhite(const QImage& image) {
+    QImage keyed = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if (line[x] == 0xFFFFFFFFu) line[x] = 0;
+        }
+    }
+    return keyed;
+}
+
+// Draws a bitmap stretched over target; negative sides mirror it.
+void drawStretched(QPainter& painter, const QRect& target, const QImage& image) {
+    painter.save();
+    // Mirroring is a flip of the painter about the rectangle's origin.
+    painter.translate(target.x(), target.y());
+    painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
+    painter.drawImage(QRectF(0, 0, std::abs(target.width()), std::abs(target.height())), image);
+    painter.restore();
+}
+
 }  // namespace
 
-Picture::Picture(const QImage& image) : image_(drawable(image)) {}
+struct Picture::Vector {
+    explicit Vector(const QByteArray& svg, QSize natural) : renderer(svg), naturalSize(natural) {
+        if (naturalSize.isEmpty()) naturalSize = renderer.defaultSize();
+    }
+    QSvgRenderer renderer;
+    QSize naturalSize;
+    // The last rendering, reused while the size stays.
+    QImage rendered;
+};
+
+struct Picture::Raster {
+    QImage image;
+    // A JPEG is kept as its file's bytes until it is first drawn on a bitmap.
+    QByteArray jpeg;
+    std::optional<JpegHeader> header;
+    QSize size;
+    QImage keyed;
+    bool keyedMade = false;
+    QString sourceFile;
+
+    void decode() {
+        if (jpeg.isEmpty()) return;
+        image = drawable(readWithQt(jpeg, "jpeg"));
+        jpeg.clear();
+    }
+};
+
+Picture::Picture(const QImage& image) {
+    QImage bitmap = drawable(image);
+    if (bitmap.isNull()) return;
+    raster_ = std::make_shared<Raster>();
+    raster_->size = bitmap.size();
+    raster_->image = std::move(bitmap);
+}
+
+QSize Picture::size() const {
+    if (vector_) return vector_->naturalSize;
+    return raster_ ? raster_->size : QSize(0, 0);
+}
+
+const QImage& Picture::image() const {
+    static const QImage none;
+    if (!raster_) return none;
+    raster_->decode();
+    return raster_->image;
+}
+
+void Picture::setSourceFile(const QString& path) {
+    if (raster_) raster_->sourceFile = path;
+}
 
 Picture Picture::fromFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return fromData(file.readAll(), QFileInfo(path).suffix());
+    Picture picture = fromData(file.readAll(), QFileInfo(path).suffix());
+    picture.setSourceFile(path);
+    return picture;
 }
 
 Picture Picture::fromData(const QByteArray& bytes, const QString& extension) {
     QByteArray format;
     switch (decoderFor(normalisedExtension(extension), &format)) {
-        case Decoder::Qt:
+        case Decoder::Qt: {
+            // A JPEG is only measured now and decoded when first drawn on a bitmap; into
+            // a PDF it goes as it is.
+            std::optional<JpegHeader> header = format == "jpeg" ? JpegHeader::read(bytes) : std::nullopt;
+            if (header && pictureSizeAcceptable(header->width, header->height)) {
+                Picture picture;
+                picture.raster_ = std::make_shared<Raster>();
+                picture.raster_->jpeg = bytes;
+                picture.raster_->header = header;
+                picture.raster_->size = QSize(header->width, header->height);
+                return picture;
+            }
             return Picture(readWithQt(bytes, format));
+        }
         case Decoder::Pcx:
             return Picture(PcxDecoder::decode(bytes));
         case Decoder::Tga:
             return Picture(TgaDecoder::decode(bytes));
-        case Decoder::Vector:
+        case Decoder::Vector: {
+            const auto type =
+                normalisedExtension(extension) == u"wmf" ? Metafile::Type::Wmf : Metafile::Type::Emf;
+            const QByteArray svg = Metafile::toSvg(bytes, type);
+            if (svg.isEmpty()) break;
+            Picture picture;
+            picture.vector_ = std::make_shared<Vector>(svg, Metafile::naturalSize(bytes, type));
+            if (!picture.vector_->renderer.isValid() || picture.vector_->naturalSize.isEmpty()) break;
+            return picture;
+        }
         case Decoder::Unknown:
             break;
     }
@@ -105,14 +217,69 @@ bool Picture::isKnownExtension(const QString& extension) {
 }
 
 void Picture::draw(QPainter& painter, const QRect& target) const {
-    if (image_.isNull() || target.width() == 0 || target.height() == 0)
+    if (isNull() || target.width() == 0 || target.height() == 0)
         return;
-    painter.save();
-    // Mirroring is a flip of the painter about the rectangle's origin.
-    painter.translate(target.x(), target.y());
-    painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
-    painter.drawImage(QRectF(0, 0, std::abs(target.width()), std::abs(target.height())), image_);
-    painter.restore();
+    if (vector_) {
+        painter.save();
+        painter.translate(target.x(), target.y());
+        painter.scale(target.width() < 0 ? -1 : 1, target.height() < 0 ? -1 : 1);
+        vector_->renderer.render(&painter, QRectF(0, 0, std::abs(target.width()), std::abs(target.height())));
+        painter.restore();
+        return;
+    }
+    if (drawnAsJpegStandIn(painter, target, false)) return;
+    drawStretched(painter, target, image());
+}
+
+bool Picture::drawnAsJpegStandIn(QPainter& painter, const QRect& target, bool whiteTransparent) const {
+    PdfPictureSession* session = PdfPictureSession::active();
+    if (!session || !raster_ || !raster_->header || raster_->sourceFile.isEmpty()) return false;
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Pdf) return false;
+    const QImage* standIn = session->standIn(raster_->sourceFile, *raster_->header, whiteTransparent);
+    if (!standIn) return false;
+    drawStretched(painter, target, *standIn);
+    return true;
+}
+
+const QImage& Picture::whiteKeyed() const {
+    if (!raster_->keyedMade) {
+        const QImage& bitmap = image();
+        raster_->keyed = hasPureWhite(bitmap) ? withoutWhite(bitmap) : bitmap;
+        raster_->keyedMade = true;
+    }
+    return raster_->keyed;
+}
+
+const QImage& Picture::renderedVector(QSize size) const {
+    QImage& rendered = vector_->rendered;
+    if (rendered.size() != size) {
+        QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::white);
+        {
+            QPainter p(&canvas);
+            p.setRenderHint(QPainter::Antialiasing);
+            vector_->renderer.render(&p, QRectF(0, 0, size.width(), size.height()));
+        }
+        rendered = withoutWhite(canvas);
+    }
+    return rendered;
+}
+
+void Picture::drawWhiteTransparent(QPainter& painter, const QRect& target) const {
+    if (isNull() || target.width() == 0 || target.height() == 0)
+        return;
+    if (!vector_) {
+        if (!drawnAsJpegStandIn(painter, target, true)) drawStretched(painter, target, whiteKeyed());
+        return;
+    }
+    QSize size(std::abs(target.width()), std::abs(target.height()));
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > kMaxRenderPixels) {
+        const double shrink = std::sqrt(double(kMaxRenderPixels) / double(pixels));
+        size = QSize(std::max(1, int(size.width() * shrink)), std::max(1, int(size.height() * shrink)));
+    }
+    drawStretched(painter, target, renderedVector(size));
 }
 
 }  // namespace pemo

@@ -1,10 +1,16 @@
 #include "CPatDoc.h"
 
+#include "core/blocks/PictureBlock.h"
+
 namespace pemo {
 
-CPatDoc::CPatDoc() : variableNames(VariableNameList::build()) {}
+// Picture blocks draw from the open document's pictures.
+CPatDoc::CPatDoc() : variableNames(VariableNameList::build()) { PictureBlock::setDocumentImages(&images); }
 
-CPatDoc::~CPatDoc() { clear(); }
+CPatDoc::~CPatDoc() {
+    clear();
+    if (PictureBlock::documentImages() == &images) PictureBlock::setDocumentImages(nullptr);
+}
 
 void CPatDoc::clear() {
     namesShownBy_ = nullptr;

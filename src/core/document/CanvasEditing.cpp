@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "InfoRecord.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/RotatedFrame.h"
 #include "core/blocks/TextBlock.h"
 
@@ -120,6 +122,59 @@ TwipsRect resizeFrame(const TwipsRect& frame, int32_t grip, QPoint mouse, int32_
     return r;
 }
 
+namespace {
+
+// The corners after dragging corner grip −18, −13 or −11 of a rotated frame to the mouse:
+// the opposite corner stays, each side at least kMinimumSide. With a natural size the
+// sides are fitted to its proportions.
+
+struct Resized {
+    RotatedFrame corners;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+std::optional<Resized> resizeCorners(const RotatedFrame& c, int32_t grip, QPoint mouse,
+                                     QSize natural) {
+    const double theta = c.angle();
+    const double s = -std::sin(theta);
+    const double cs = std::cos(theta);
+    QPoint anchor;
+    switch (grip) {
+        case BlockHandle::BottomRight: anchor = c.p0; break;
+        case BlockHandle::BottomLeft: anchor = c.p2; break;
+        case BlockHandle::TopLeft: anchor = c.p3; break;
+        default: return std::nullopt;
+    }
+    const double dx = mouse.x() - anchor.x();
+    const double dy = mouse.y() - anchor.y();
+    const int32_t alongX = static_cast<int32_t>(dx * cs + dy * s);
+    const int32_t alongY = static_cast<int32_t>(dy * cs - dx * s);
+    int32_t width = grip == BlockHandle::BottomRight ? std::max(alongX, kMinimumSide)
+                                                     : -std::min(alongX, -kMinimumSide);
+    int32_t height = grip == BlockHandle::TopLeft ? -std::min(alongY, -kMinimumSide)
+                                                  : std::max(alongY, kMinimumSide);
+    // A picture without a size (none loaded) has no proportions to keep.
+    if (natural.width() > 0 && natural.height() > 0) {
+        if (double(height) / natural.height() > double(width) / natural.width()) {
+            height = static_cast<int32_t>(qint64(width) * natural.height() / natural.width());
+        } else {
+            width = static_cast<int32_t>(qint64(height) * natural.width() / natural.height());
+        }
+    }
+    QPoint origin = anchor;
+    if (grip == BlockHandle::BottomLeft) {
+        // p2 stays: p0 lies width back along the frame's x axis.
+        origin = anchor - QPoint(static_cast<int>(width * cs), static_cast<int>(width * s));
+    } else if (grip == BlockHandle::TopLeft) {
+        origin = anchor - QPoint(static_cast<int>(width * cs - height * s),
+                                 static_cast<int>(width * s + height * cs));
+    }
+    return Resized{RotatedFrame::fromOrigin(origin, theta, width, height), width, height};
+}
+
+}  // namespace
+
 void resizeTextBlock(TextBlock& block, int32_t grip, QPoint mouse) {
     const RotatedFrame& c = block.corners();
     if (grip == BlockHandle::TopRight && block.isLiveText()) {
@@ -133,48 +188,25 @@ void resizeTextBlock(TextBlock& block, int32_t grip, QPoint mouse) {
                          QPoint(right, bottom));
         return;
     }
-    const double theta = c.angle();
-    const double s = -std::sin(theta);
-    const double cs = std::cos(theta);
-    QPoint anchor;
-    switch (grip) {
-        case BlockHandle::BottomRight: anchor = c.p0; break;
-        case BlockHandle::BottomLeft: anchor = c.p2; break;
-        case BlockHandle::TopLeft: anchor = c.p3; break;
-        default: return;
+    const std::optional<Resized> r = resizeCorners(c, grip, mouse, QSize());
+    if (!r) return;
+    block.sizeWidth = r->width;
+    block.sizeHeight = r->height;
+    const RotatedFrame& f = r->corners;
+    block.setCorners(grip, f.p0, f.p1, f.p2, f.p3);
+}
+
+void dragPictureGrip(PictureBlock& block, int32_t grip, QPoint mouse) {
+    if (grip == BlockHandle::Rotation) {
+        block.rotateTowards(mouse.x(), mouse.y());
+        return;
     }
-    const double dx = mouse.x() - anchor.x();
-    const double dy = mouse.y() - anchor.y();
-    int32_t alongX = static_cast<int32_t>(dx * cs + dy * s);
-    int32_t alongY = static_cast<int32_t>(dy * cs - dx * s);
-    int32_t width = 0;
-    int32_t height = 0;
-    QPoint origin;
-    switch (grip) {
-        case BlockHandle::BottomRight:
-            width = std::max(alongX, kMinimumSide);
-            height = std::max(alongY, kMinimumSide);
-            origin = anchor;
-            break;
-        case BlockHandle::BottomLeft: {
-            width = -std::min(alongX, -kMinimumSide);
-            height = std::max(alongY, kMinimumSide);
-            // p2 stays: p0 lies width back along the frame's x axis.
-            origin = anchor - QPoint(static_cast<int>(width * cs), static_cast<int>(width * s));
-            break;
-        }
-        case BlockHandle::TopLeft: {
-            width = -std::min(alongX, -kMinimumSide);
-            height = -std::min(alongY, -kMinimumSide);
-            origin = anchor - QPoint(static_cast<int>(width * cs - height * s),
-                                     static_cast<int>(width * s + height * cs));
-            break;
-        }
-        default: return;
-    }
-    block.sizeWidth = width;
-    block.sizeHeight = height;
-    const RotatedFrame f = RotatedFrame::fromOrigin(origin, theta, width, height);
+    const QSize natural = block.aspectMode == 1 ? block.naturalSize() : QSize();
+    const std::optional<Resized> r = resizeCorners(block.corners(), grip, mouse, natural);
+    if (!r) return;
+    block.sizeWidth = r->width;
+    block.sizeHeight = r->height;
+    const RotatedFrame& f = r->corners;
     block.setCorners(grip, f.p0, f.p1, f.p2, f.p3);
 }
 

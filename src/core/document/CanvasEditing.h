@@ -7,6 +7,7 @@
 namespace pemo {
 
 class InfoRecord;
+class PictureBlock;
 class TextBlock;
 
 // The page edits the canvas makes with the mouse and the arrow keys, in page twips,
@@ -32,6 +33,11 @@ TwipsRect resizeFrame(const TwipsRect& frame, int32_t grip, QPoint mouse, int32_
 // opposite corner stays, the size is at least 100 twips, and live text refits. The
 // top-right grip of live text resizes without rotation, at least 200 twips.
 void resizeTextBlock(TextBlock& block, int32_t grip, QPoint mouse);
+
+// Drags a grip of a picture block to the mouse (already clamped to the page): the
+// rotation grip turns it, a corner grip resizes it as a text block's, then, with
+// aspectMode 1, fits the size to the picture's natural proportions.
+void dragPictureGrip(PictureBlock& block, int32_t grip, QPoint mouse);
 
 // Clamps a point to the page.
 QPoint clampToPage(QPoint p, int32_t pageWidth, int32_t pageHeight);

@@ -4,6 +4,7 @@
 
 #include "core/pictures/PictureStore.h"
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/Twips.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gbk.h"
@@ -58,14 +59,16 @@ void InfoRecord::applyBackground(const PictureDescription& d, PictureStore& back
     background.present = backgrounds.contains(background.key) ? 1 : 0;
 }
 
-void InfoRecord::setProductPicture(const PictureDescription& picture, PictureStore& images) {
-    const QByteArray key = picture.filePath.isEmpty() ? QByteArray() : images.add(picture);
-    if (Block* block = firstBlockOfKind(BlockKind::ProductPicture)) {
-        block->setPictureKey(key);
-        productPicture = block->pictureKey();
+bool InfoRecord::setProductPicture(const PictureDescription& picture, PictureStore& images) {
+    Block* block = firstBlockOfKind(BlockKind::ProductPicture);
+    if (auto* pictureBlock = dynamic_cast<PictureBlock*>(block)) {
+        productPicture = pictureBlock->setProductPicture(picture, images);
     } else {
-        productPicture = key;
+        const QByteArray key = picture.filePath.isEmpty() ? QByteArray() : images.add(picture);
+        if (block) block->setPictureKey(key);
+        productPicture = block ? block->pictureKey() : key;
     }
+    return picture.filePath.isEmpty() || !productPicture.isEmpty();
 }
 
 QByteArray InfoRecord::placeholderText(int32_t kind, bool templateMode,

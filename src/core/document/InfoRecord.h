@@ -61,8 +61,9 @@ public:
     // Takes a library background: the picture goes into the backgrounds store.
     void applyBackground(const PictureDescription& background, PictureStore& backgrounds);
     // Gives the product picture to the first product-picture block, or keeps it in
-    // images under productPicture. An empty description removes the picture.
-    void setProductPicture(const PictureDescription& picture, PictureStore& images);
+    // images under productPicture. An empty description removes the picture. False
+    // when the described file could not be copied (the record then has no picture).
+    bool setProductPicture(const PictureDescription& picture, PictureStore& images);
 
     // Gives every placeholder block the text it shows.
     void refreshPlaceholders(bool templateMode, const PlaceholderSources& sources);

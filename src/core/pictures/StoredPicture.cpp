@@ -18,6 +18,7 @@ const Picture& StoredPicture::picture() {
     if (!picture_) {
         picture_ = std::make_unique<Picture>(Picture::fromData(
             fileBytes(), QString::fromLatin1(description_.extension)));
+        picture_->setSourceFile(description_.filePath);
         description_.loaded = true;
     }
     return *picture_;

@@ -4,8 +4,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "PrintJob.h"
+#include "core/codecs/PdfPictureSession.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
 
@@ -25,8 +28,13 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
 
     SafeFile file(path);
     if (!file.open()) return fail(SafeFile::failureText(path, file.errorText()));
+    // Qt's PDF goes to a scratch file beside the target first; JPEG pictures are then put
+    // in as they are while the final file is written (see PdfPictureSession).
+    QTemporaryFile scratch(QFileInfo(path).absolutePath() + QStringLiteral("/.pemo-pdf-XXXXXX"));
+    if (!scratch.open()) return fail(SafeFile::failureText(path, scratch.errorString()));
+    PdfPictureSession session;
     {
-        QPdfWriter writer(&file.device());
+        QPdfWriter writer(&scratch);
         writer.setCreator(QString::fromUtf8(kProgramName));
         writer.setResolution(dpi);
         // A sheet wider than tall is the turned sheet of its upright size.
@@ -46,6 +54,21 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
         }
         job.setDirectOutput(direct);
         painter.end();
+    }
+    if (!scratch.flush() || scratch.error() != QFileDevice::NoError) {
+        return fail(SafeFile::failureText(path, scratch.errorString()));
+    }
+    const qint64 size = scratch.size();
+    uchar* mapped = size > 0 ? scratch.map(0, size) : nullptr;
+    if (!mapped) return fail(SafeFile::failureText(path, scratch.errorString()));
+    QString pictureError;
+    const bool finished = session.finish(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), file.device(), &pictureError);
+    scratch.unmap(mapped);
+    // An unfinished file is never committed: the old one stays.
+    if (!finished) {
+        return fail(pictureError.isEmpty() ? SafeFile::failureText(path, file.device().errorString())
+                                           : pictureError);
     }
     if (!file.commit()) return fail(SafeFile::failureText(path, file.errorText()));
     return true;

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "PrintMode.h"
 #include "core/blocks/Twips.h"
@@ -26,7 +27,30 @@ bool shows(const SheetLayout& sheet, const QByteArray& key) {
 
 }  // namespace
 
-PrintJob::~PrintJob() { releaseBackgroundsNotOn(SheetLayout()); }
+PrintJob::~PrintJob() {
+    releaseBackgroundsNotOn(SheetLayout());
+    releasePicturesDoneAfter(std::numeric_limits<int>::max());
+}
+
+void PrintJob::releasePicturesDoneAfter(int k) const {
+    if (!picturePagesKnown_) {
+        if (k == std::numeric_limits<int>::max()) return;
+        for (int page = 1; page <= pageCount(); ++page) {
+            for (const SignPlacement& sign : layout_.sheet(page).signs) {
+                for (const auto& block : sign.record->blocks) {
+                    const QByteArray key = block->pictureKey();
+                    if (!key.isEmpty()) lastPageOfPicture_[key] = page;
+                }
+            }
+        }
+        picturePagesKnown_ = true;
+    }
+    // A page drawn again (a preview) decodes its pictures again and frees them again.
+    for (const auto& [key, lastPage] : lastPageOfPicture_) {
+        if (lastPage > k) continue;
+        if (StoredPicture* entry = doc_.images.entry(key)) entry->releasePicture();
+    }
+}
 
 bool PrintJob::prepare(const PrintSettings& settings) {
     const std::optional<PrintMode> mode = PrintMode::fromCode(settings.mode);
@@ -83,6 +107,7 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
         drawPage(*sign.record, doc_.backgrounds, painter, options);
         painter.restore();
     }
+    releasePicturesDoneAfter(k);
 
     if (sheet.marks.empty()) return;
     painter.save();

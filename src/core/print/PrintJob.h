@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,12 @@ public:
 
 private:
     void releaseBackgroundsNotOn(const SheetLayout& sheet) const;
+    // Pictures of blocks are decoded once per job and freed after the last page that
+    // shows them: a PDF then embeds each once, and memory stays flat over many signs.
+    void releasePicturesDoneAfter(int k) const;
+
+    mutable std::map<QByteArray, int> lastPageOfPicture_;
+    mutable bool picturePagesKnown_ = false;
 
     CPatDoc& doc_;
     std::optional<OutputPlaceholders> placeholders_;

@@ -44,6 +44,7 @@
 #include "gui/view/TextCommands.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
+#include "gui/view/PictureCommands.h"
 #include "gui/view/PrintCommands.h"
 
 namespace pemo {
@@ -175,6 +176,8 @@ void CPatMain::buildEditMenu() {
 void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
     textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
+    auto* pictures = new PictureCommands(*view_, this);
+    textCommands_->pictureItem = [pictures](int id) { return pictures->action(id); };
     textCommands_->addTo(menu);
     view_->commonPhrase = [this](int n) { return phrases_.phrase(n); };
     view_->canvas()->extendContextMenu = [this](QMenu& context) {
@@ -190,6 +193,7 @@ void CPatMain::buildObjectMenu() {
         updateEditCommands();
     });
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateEditCommands);
+    pictures->addTo(menu);
 }
 
 void CPatMain::updateEditCommands() {

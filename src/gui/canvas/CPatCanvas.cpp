@@ -33,7 +33,8 @@ CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent)
       select_(*this),
       editText_(*this),
       placeText_(*this),
-      drawShape_(*this) {
+      drawShape_(*this),
+      pictures_(*this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
@@ -218,6 +219,7 @@ CanvasTool& CPatCanvas::armedTool() {
     if (BlockKind::isGraphic(kind) || drawShape_.drawing()) return drawShape_;
     // Kinds without a tool of their own yet rest with the text placement, which ignores
     // them.
+    if (BlockKind::isPicture(kind)) return pictures_;
     if (kind != BlockKind::SelectionTool) return placeText_;
     return editedBlock() ? static_cast<CanvasTool&>(editText_) : select_;
 }

@@ -7,6 +7,7 @@
 
 #include "EditTextTool.h"
 #include "DrawShapeTool.h"
+#include "PictureInput.h"
 #include "PlaceTextTool.h"
 #include "SelectTool.h"
 
@@ -84,6 +85,8 @@ public:
     void edited();
     SelectTool& selectTool() { return select_; }
     EditTextTool& editTextTool() { return editText_; }
+    // Places new picture blocks; the picture commands arm it.
+    PictureInput& pictureInput() { return pictures_; }
     // The rest of the press under way (drags, the release) goes to this tool.
     void handPressTo(CanvasTool& tool) { pressedTool_ = &tool; }
     static Qt::CursorShape cursorForKind(int32_t kind);
@@ -118,6 +121,7 @@ private:
     EditTextTool editText_;
     PlaceTextTool placeText_;
     DrawShapeTool drawShape_;
+    PictureInput pictures_;
     CanvasTool* pressedTool_ = nullptr;
     mutable QImage scratch_;
 };

@@ -10,6 +10,7 @@
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/BlockList.h"
 #include "core/blocks/GraphicBlock.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/document/CanvasEditing.h"
 #include "core/document/EditCommands.h"
@@ -128,7 +129,11 @@ void SelectTool::dragTo(QPoint p) {
     const QPoint mouse = canvas_.pageTwips(p);
     const QPoint clamped = CanvasEditing::clampToPage(mouse, r.widthTw, r.heightTw);
     auto* text = dynamic_cast<TextBlock*>(&block);
-    if (draggedGrip_ == BlockHandle::Rotation) {
+    auto* picture = dynamic_cast<PictureBlock*>(&block);
+    if (picture && (draggedGrip_ == BlockHandle::Rotation || BlockHandle::isResizeGrip(draggedGrip_))) {
+        snapshotOnce();
+        CanvasEditing::dragPictureGrip(*picture, draggedGrip_, clamped);
+    } else if (draggedGrip_ == BlockHandle::Rotation) {
         if (!text || text->isLiveText()) return;
         snapshotOnce();
         text->rotateTowards(clamped.x(), clamped.y());

@@ -11,6 +11,7 @@
 #include "CellTextPopup.h"
 #include "CopiesPopup.h"
 #include "PicturePopup.h"
+#include "core/platform/Messages.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/RecordCommands.h"
 #include "core/text/FontFaces.h"
@@ -340,15 +341,17 @@ void RecordGrid::editPicture(InfoRecord& record, const QRect& cell) {
                 : QFileDialog::getOpenFileName(
                       this, QString::fromUtf8("商品图片"), QString(),
                       QString::fromUtf8("图片文件 (*.bmp *.jpg *.jpeg *.gif *.png *.tif *.tiff "
-                                        "*.pcx *.tga *.wmf);;所有文件 (*)"));
+                                        "*.pcx *.tga *.wmf *.emf);;所有文件 (*)"));
         if (!path.isEmpty()) {
             bool ok = true;
             const QByteArray name = Gbk::fromUnicode(QFileInfo(path).completeBaseName(), &ok);
             record.takeUndoSnapshot();
-            record.setProductPicture(
-                PictureDescription::ofFile(path, PictureDescription::LibraryPicture, QByteArray(),
-                                           ok ? name : QByteArray("?")),
-                doc_.images);
+            if (!record.setProductPicture(
+                    PictureDescription::ofFile(path, PictureDescription::LibraryPicture,
+                                               QByteArray(), ok ? name : QByteArray("?")),
+                    doc_.images)) {
+                Messages::current().inform(QString::fromUtf8("无法复制图片文件 %1。").arg(path));
+            }
         }
     } else {
         record.takeUndoSnapshot();

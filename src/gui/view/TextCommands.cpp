@@ -162,6 +162,16 @@ void TextCommands::fillVariables(QMenu* popup) {
         if (id != IC::FirstVariable) popup->addSeparator();
         addInsertItem(popup, id, QStringLiteral("{%1}").arg(Gbk::toUnicode(names.name(id - IC::FirstVariable))));
     }
+    addPictureItems(popup, {IC::ProductPicture});
+}
+
+void TextCommands::addPictureItems(QMenu* popup, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        QAction* item = pictureItem ? pictureItem(id) : nullptr;
+        if (!item || item->icon().isNull()) continue;
+        popup->addSeparator();
+        popup->addAction(item);
+    }
 }
 
 void TextCommands::fillPhrases(QMenu* popup) {
@@ -177,6 +187,7 @@ void TextCommands::fillMallInfo(QMenu* popup) {
         addInsertItem(popup, id,
                       QStringLiteral("{%1}").arg(Gbk::toUnicode(mallInfo_.entry(id - IC::FirstMallInfo).name)));
     }
+    addPictureItems(popup, {IC::Logo1, IC::Logo2});
 }
 
 void TextCommands::fillPrices(QMenu* popup) {

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QObject>
 #include <functional>
+#include <initializer_list>
 
 class QAction;
 class QMenu;
@@ -32,6 +33,9 @@ public:
     void update();
 
     QAction* action(int id) const { return actions_.value(id); }
+    // The picture commands' items the popups show under the placeholders (商品图片 in
+    // 变量信息, the logos in 商场信息), when their pictures load.
+    std::function<QAction*(int id)> pictureItem;
     QMenu* insertMenu(int id) const { return popups_.value(id); }
 
 private:
@@ -45,6 +49,7 @@ private:
     void fillMallInfo(QMenu* popup);
     void fillPrices(QMenu* popup);
     void addInsertItem(QMenu* popup, int id, const QString& text);
+    void addPictureItems(QMenu* popup, std::initializer_list<int> ids);
     void arm(int id);
     void run(int id);
     void chooseFace(int id, const QByteArray& face);

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "gui/app/CPatApp.h"
 #include "gui/app/CPatMain.h"
@@ -53,4 +55,21 @@ TEST(CPatMain, EditCommandsKeysAndStates) {
     main.action(34020)->trigger();  // 锁定
     EXPECT_TRUE(doc.currentRecord()->blocks.front()->locked);
     EXPECT_TRUE(main.action(34020)->isChecked());
+}
+
+// The picture commands sit in the 对象 menu.
+TEST(CPatMain, ObjectMenuHoldsThePictureCommands) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    QStringList texts;
+    for (QAction* menu : main.menuBar()->actions()) {
+        if (menu->text() != QString::fromUtf8("对象(&O)") || !menu->menu()) continue;
+        for (QAction* a : menu->menu()->actions()) texts << a->text();
+    }
+    for (const char* name : {"变量信息(&V)", "常用文字(&T)", "商场信息(&H)", "价格信息(&J)", "价格格式(&P)",
+                             "插入图象", "商场Logo1", "商场Logo2", "商品图片"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(name))) << name;
+    }
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace pemo {
+
+class CPatView;
+class PictureBlock;
+
+// The commands that make picture blocks: 插入图象 (a picture file chosen in a dialog
+// with a preview), 商场Logo1, 商场Logo2 and 商品图片. Each builds the block, arms the
+// canvas to place it and arms the picture kind.
+class PictureCommands : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kInsertPicture = 34501;  // 插入图象
+    static constexpr int kLogo1 = 34266;          // 商场Logo1
+    static constexpr int kLogo2 = 34267;          // 商场Logo2
+    static constexpr int kProductPicture = 34211; // 商品图片
+
+    PictureCommands(CPatView& view, QWidget* parent);
+
+    // Adds the four commands to a menu and keeps their states with it.
+    void addTo(QMenu* menu);
+    QAction* action(int id) const { return actions_.value(id); }
+
+    void insertPicture();
+    void insertPictureFile(const QString& path);
+    void insertLogo(int id);
+    void insertProductPicture();
+    // 商品图片 is greyed while the page has a product picture; 插入图象 is ticked while
+    // a picture kind is armed.
+    void updateStates();
+
+    // The file chooser; tests replace it. The default is a picture dialog with preview.
+    std::function<QString()> choosePictureFile;
+
+private:
+    QString choosePictureWithPreview();
+    void arm(std::unique_ptr<PictureBlock> block);
+
+    CPatView& view_;
+    QWidget* parent_;
+    QHash<int, QAction*> actions_;
+};
+
+}  // namespace pemo

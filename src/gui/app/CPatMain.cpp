@@ -39,6 +39,7 @@
 #include "core/platform/ProgramInfo.h"
 #include "gui/records/RecordFindDialog.h"
 #include "gui/records/RecordGrid.h"
+#include "gui/records/RecordExportCommand.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
 #include "gui/view/CPatView.h"
@@ -300,6 +301,11 @@ void CPatMain::buildRecordMenu() {
     for (const int id : {RC::ImportText, RC::ImportWorkbook}) {
         connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
                 import, [import, id] { import->run(id); });
+    }
+    auto* exporter = new RecordExportCommand(doc_, this);
+    for (const int id : {RC::ExportText, RC::ExportWorkbook}) {
+        connect(addCommand(menu, id, RecordExportCommand::menuText(id)), &QAction::triggered,
+                exporter, [exporter, id] { exporter->run(id); });
     }
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }

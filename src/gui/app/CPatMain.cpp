@@ -40,6 +40,7 @@
 #include "gui/records/RecordFindDialog.h"
 #include "gui/records/RecordGrid.h"
 #include "gui/records/RecordExportCommand.h"
+#include "gui/view/ListPrintCommand.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
 #include "gui/view/CPatView.h"
@@ -307,6 +308,9 @@ void CPatMain::buildRecordMenu() {
         connect(addCommand(menu, id, RecordExportCommand::menuText(id)), &QAction::triggered,
                 exporter, [exporter, id] { exporter->run(id); });
     }
+    auto* listPrint = new ListPrintCommand(doc_, this);
+    connect(addCommand(menu, RC::PrintList, QString::fromUtf8("信息打印")), &QAction::triggered,
+            listPrint, &ListPrintCommand::run);
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 

@@ -41,7 +41,7 @@ PrintTable::PrintTable(const CPatDoc& doc, Options options) {
     for (const InfoRecord* record : records) {
         for (int v : columns_) rows_.push_back(record->value(v));
     }
-    fitWidth(tableWidth());
+    for (const TableCell& cell : header_) headerHeight_ = std::max(headerHeight_, cell.height());
 }
 
 QString PrintTable::nothingToPrintMessage() { return QString::fromUtf8("没有可打印的信息。"); }
@@ -83,7 +83,7 @@ PrintTable::Geometry PrintTable::geometry(int dpi, int printableWidthPixels, int
 
 std::vector<int> PrintTable::pageStarts(const Geometry& g) const {
     std::vector<int> starts;
-    if (isEmpty()) return starts;
+    if (isEmpty() || heights_.size() != size_t(rowCount_)) return starts;
     starts.push_back(0);
     int y = g.margin + toPixels(headerHeight_, g.dpi);
     for (int r = 0; r < rowCount_; ++r) {

@@ -44,10 +44,11 @@ public:
     int columnWidth(int column) const { return header_[size_t(column)].width(); }
     int tableWidth() const;
     int headerHeight() const { return headerHeight_; }
+    // Once the table is fitted: the height of a row.
     int rowHeight(int row) const;
 
-    // Scales the column widths in proportion to fill width twips; rows are laid out
-    // again.
+    // Scales the column widths in proportion to fill width twips and lays every row out
+    // at them. A new table has its requested widths, its rows not yet laid out.
     void fitWidth(int width);
 
     // Where the rows go at a resolution and printable area (device pixels, margins
@@ -56,6 +57,7 @@ public:
         int dpi, margin, width, height;
     };
     static Geometry geometry(int dpi, int printableWidthPixels, int printableHeightPixels);
+    // Needs the table fitted.
     std::vector<int> pageStarts(const Geometry& g) const;
 
     // Prints the whole table onto device (pages after the first through newPage), fitted

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 
 #include "ExportPane.h"
 #include "core/document/CPatDoc.h"
@@ -31,13 +32,17 @@ ExportDialog::ExportDialog(ExportSettings::Kind kind, const CPatDoc& doc, QWidge
     }
     resize(sizeHint().expandedTo(QSize(760, 640)));
     if (kind == ExportSettings::Kind::Workbook) {
-        connect(this, &QFileDialog::currentChanged, this, [this] {
-            const QString path = selectedFiles().value(0);
-            pane_->setNote(path.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive)
+        const auto note = [this](const QString& name) {
+            pane_->setNote(name.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive)
                                ? QString::fromUtf8("工作簿以 .xlsx 格式写出：%1")
-                                     .arg(QFileInfo(RecordExport::workbookPath(path)).fileName())
+                                     .arg(QFileInfo(RecordExport::workbookPath(name)).fileName())
                                : QString());
-        });
+        };
+        connect(this, &QFileDialog::currentChanged, this, note);
+        // Qt's dialog names its file name edit; a typed name gets the note as well.
+        if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            connect(edit, &QLineEdit::textChanged, this, note);
+        }
     }
 }
 

@@ -71,6 +71,7 @@ ExportPane::ExportPane(ExportSettings::Kind kind, const CPatDoc& doc, QWidget* p
         for (int t = 0; t < ExportSettings::kTargetCount; ++t) targets_.at(size_t(t))->setCurrentIndex(t + 1);
     });
     note_ = new QLabel(group);
+    note_->setObjectName(QStringLiteral("xlsxNote"));
     note_->setVisible(false);
     grid->addWidget(note_, row + 1, 0, 1, 2 * kPairsPerLine);
 

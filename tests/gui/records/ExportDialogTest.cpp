@@ -75,6 +75,9 @@ TEST_F(ExportDialogTest, ValidationThenSavingOnConfirm) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     dialog.selectFile(dir.filePath(QStringLiteral("out.xls")));
+    auto* note = pane->findChild<QLabel*>(QStringLiteral("xlsxNote"));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), QString::fromUtf8("工作簿以 .xlsx 格式写出：out.xlsx"));
     pane->sheetEdit()->clear();
     dialog.accept();
     pane->sheetEdit()->setText(QString::fromUtf8("清单"));

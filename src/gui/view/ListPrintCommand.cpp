@@ -32,9 +32,9 @@ QPrinter& ListPrintCommand::printer() {
 void ListPrintCommand::run() {
     QPrintDialog dialog(&printer(), parent_);
     dialog.setWindowTitle(title());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // Only "all" can be chosen: no page range, selection, current page or file.
+    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
+    dialog.setMinMax(1, 1);
     auto* options = new ListPrintOptions(doc_.queuedCount(), doc_.recordCount());
     connect(options, &ListPrintOptions::previewRequested, this,
             [this, options, &dialog] { preview(options->options(), &dialog); });

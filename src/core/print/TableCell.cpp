@@ -14,6 +14,31 @@ namespace {
 
 constexpr int kTwipsPerPoint = 20;
 
+QString chineseFamily() {
+    return FontFaces::resolve(Gbk::fromUnicode(QString::fromUtf8("宋体"))).family;
+}
+
+bool isChinese(QChar c) { return c.unicode() >= 0x2E80 || c.isSurrogate(); }
+
+// Draws a line as runs of Western and Chinese characters, each in its own face: a
+// fallback face reached through font merging is drawn at the wrong size when a print
+// preview plays its recorded pages back.
+void drawRuns(QPainter& painter, QPointF at, const QString& text, const QFont& western,
+              const QFont& chinese) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const bool cjk = isChinese(text.at(start));
+        qsizetype end = start + 1;
+        while (end < text.size() && isChinese(text.at(end)) == cjk) ++end;
+        const QString run = text.mid(start, end - start);
+        const QFont& font = cjk ? chinese : western;
+        painter.setFont(font);
+        painter.drawText(at, run);
+        at.rx() += QFontMetricsF(font, painter.device()).horizontalAdvance(run);
+        start = end;
+    }
+}
+
 }  // namespace
 
 TableCell::TableCell(QByteArray text, int width, bool header)
@@ -24,9 +49,8 @@ TableCell::TableCell(QByteArray text, int width, bool header)
 const QFont& TableCell::font() {
     static const QFont font = [] {
         QFont f = FontFaces::font("Arial", kFontSize * kTwipsPerPoint, false, false);
-        const QString chinese = FontFaces::resolve(Gbk::fromUnicode(QString::fromUtf8("宋体"))).family;
         QStringList families = f.families();
-        families.insert(1, chinese);
+        families.insert(1, chineseFamily());
         f.setFamilies(families);
         f.setHintingPreference(QFont::PreferNoHinting);
         return f;
@@ -55,15 +79,18 @@ int TableCell::layOut(QPainter* painter, int x, int y, int dpi) const {
     layout.setCacheEnabled(false);
     layout.beginLayout();
     int lines = 0;
-    QFont deviceFont;
+    QFont western;
+    QFont chinese;
     std::optional<QFontMetricsF> metrics;
     if (painter) {
-        deviceFont = font();
-        deviceFont.setPixelSize(std::max(1, kFontSize * kTwipsPerPoint * dpi / 1440));
+        const int pixels = std::max(1, kFontSize * kTwipsPerPoint * dpi / 1440);
+        western = font();
+        western.setPixelSize(pixels);
+        chinese = western;
+        chinese.setFamilies({chineseFamily()});
         painter->save();
-        painter->setFont(deviceFont);
         painter->setPen(Qt::black);
-        metrics.emplace(deviceFont, painter->device());
+        metrics.emplace(western, painter->device());
     }
     const double scale = dpi / 1440.0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -74,7 +101,7 @@ int TableCell::layOut(QPainter* painter, int x, int y, int dpi) const {
             if (header_) left += (frame * scale - metrics->horizontalAdvance(part)) / 2;
             const double top = (kPadding / 2 + lines * lineHeight) * scale;
             const double baseline = top + (lineHeight * scale - metrics->height()) / 2 + metrics->ascent();
-            painter->drawText(QPointF(x + left, y + baseline), part);
+            drawRuns(*painter, QPointF(x + left, y + baseline), part, western, chinese);
         }
         ++lines;
     }

@@ -126,9 +126,8 @@ void PrintTable::drawPage(QPainter& painter, const Geometry& g, const std::vecto
     const int end = size_t(k) < pages.size() ? pages[size_t(k)] : rowCount_;
     for (int r = pages[size_t(k) - 1]; r < end; ++r) {
         drawRow(painter, g, y, heights_[size_t(r)], false, [&](int c, int x) {
-            const TableCell cell(rows_[size_t(r) * columns_.size() + size_t(c)],
-                                 header_[size_t(c)].width(), false);
-            cell.draw(painter, x, y, g.dpi);
+            TableCell::draw(painter, rows_[size_t(r) * columns_.size() + size_t(c)],
+                            header_[size_t(c)].width(), false, x, y, g.dpi);
         });
         y += toPixels(heights_[size_t(r)], g.dpi);
     }

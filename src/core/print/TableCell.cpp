@@ -34,7 +34,7 @@ void drawRuns(QPainter& painter, QPointF at, const QString& text, const QFont& w
         const QFont& font = cjk ? chinese : western;
         painter.setFont(font);
         painter.drawText(at, run);
-        at.rx() += QFontMetricsF(font, painter.device()).horizontalAdvance(run);
+        if (end < text.size()) at.rx() += QFontMetricsF(font, painter.device()).horizontalAdvance(run);
         start = end;
     }
 }
@@ -60,54 +60,77 @@ const QFont& TableCell::font() {
 
 void TableCell::setWidth(int width) {
     width_ = width;
-    height_ = layOut(nullptr, 0, 0, 1440) + kPadding;
+    height_ = int(lineBreaks(Gbk::toUnicode(text_), width).size()) * lineHeight() + kPadding;
 }
 
-void TableCell::draw(QPainter& painter, int x, int y, int dpi) const { layOut(&painter, x, y, dpi); }
+int TableCell::lineHeight() { return kFontSize * kTwipsPerPoint * kLineSpacing / 100; }
 
-// Lays the text out in twips; with a painter, draws each line in a font of the device's
-// own pixel size (scaled glyph runs lose their fallback faces in some paint engines).
-// Returns the height of the lines in twips.
-int TableCell::layOut(QPainter* painter, int x, int y, int dpi) const {
-    const int frame = std::max(1, width_ - kPadding);
-    const int lineHeight = kFontSize * kTwipsPerPoint * kLineSpacing / 100;
-    const QString text = Gbk::toUnicode(text_);
+std::vector<std::pair<int, int>> TableCell::lineBreaks(const QString& text, int width) {
+    const int frame = std::max(1, width - kPadding);
+    // Most cells hold one short line: measured without a layout.
+    static const QFontMetricsF metrics(font());
+    if (!text.contains(QLatin1Char('\n')) && metrics.horizontalAdvance(text) <= frame) {
+        return {{0, int(text.size())}};
+    }
     QTextLayout layout(text, font());
     QTextOption option(Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setCacheEnabled(false);
+    std::vector<std::pair<int, int>> lines;
     layout.beginLayout();
-    int lines = 0;
-    QFont western;
-    QFont chinese;
-    std::optional<QFontMetricsF> metrics;
-    if (painter) {
-        const int pixels = std::max(1, kFontSize * kTwipsPerPoint * dpi / 1440);
-        western = font();
-        western.setPixelSize(pixels);
-        chinese = western;
-        chinese.setFamilies({chineseFamily()});
-        painter->save();
-        painter->setPen(Qt::black);
-        metrics.emplace(western, painter->device());
-    }
-    const double scale = dpi / 1440.0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(frame);
-        if (painter) {
-            const QString part = text.mid(line.textStart(), line.textLength()).trimmed();
-            double left = kPadding / 2 * scale;
-            if (header_) left += (frame * scale - metrics->horizontalAdvance(part)) / 2;
-            const double top = (kPadding / 2 + lines * lineHeight) * scale;
-            const double baseline = top + (lineHeight * scale - metrics->height()) / 2 + metrics->ascent();
-            drawRuns(*painter, QPointF(x + left, y + baseline), part, western, chinese);
-        }
-        ++lines;
+        lines.emplace_back(line.textStart(), line.textLength());
     }
     layout.endLayout();
-    if (painter) painter->restore();
-    return std::max(1, lines) * lineHeight;
+    if (lines.empty()) lines.emplace_back(0, 0);
+    return lines;
+}
+
+void TableCell::draw(QPainter& painter, int x, int y, int dpi) const {
+    draw(painter, text_, width_, header_, x, y, dpi);
+}
+
+// Each line is drawn in fonts of the device's own pixel size, not through a scaled
+// painter: scaled glyph runs lose their fallback faces in some paint engines.
+void TableCell::draw(QPainter& painter, const QByteArray& gbk, int width, bool header, int x, int y,
+                     int dpi) {
+    struct DeviceFonts {
+        int pixels = 0;
+        int deviceDpi = 0;
+        QFont western, chinese;
+        std::optional<QFontMetricsF> metrics;
+    };
+    static DeviceFonts fonts;
+    const int pixels = std::max(1, kFontSize * kTwipsPerPoint * dpi / 1440);
+    const int deviceDpi = painter.device()->logicalDpiY();
+    if (fonts.pixels != pixels || fonts.deviceDpi != deviceDpi) {
+        fonts.pixels = pixels;
+        fonts.deviceDpi = deviceDpi;
+        fonts.western = font();
+        fonts.western.setPixelSize(pixels);
+        fonts.chinese = fonts.western;
+        fonts.chinese.setFamilies({chineseFamily()});
+        fonts.metrics.emplace(fonts.western, painter.device());
+    }
+    const QFontMetricsF& metrics = *fonts.metrics;
+    const QString text = Gbk::toUnicode(gbk.isEmpty() ? QByteArray(" ") : gbk);
+    const double scale = dpi / 1440.0;
+    const double frame = std::max(1, width - kPadding) * scale;
+    painter.save();
+    painter.setPen(Qt::black);
+    int index = 0;
+    for (const auto& [start, length] : lineBreaks(text, width)) {
+        const QString part = text.mid(start, length).trimmed();
+        double left = kPadding / 2 * scale;
+        if (header) left += (frame - metrics.horizontalAdvance(part)) / 2;
+        const double top = (kPadding / 2 + index * lineHeight()) * scale;
+        const double baseline = top + (lineHeight() * scale - metrics.height()) / 2 + metrics.ascent();
+        drawRuns(painter, QPointF(x + left, y + baseline), part, fonts.western, fonts.chinese);
+        ++index;
+    }
+    painter.restore();
 }
 
 }  // namespace pemo

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <utility>
+#include <vector>
 
 class QPainter;
 
@@ -29,13 +31,18 @@ public:
 
     // Draws the text with its top-left corner at (x, y) device pixels, dpi dots per inch.
     void draw(QPainter& painter, int x, int y, int dpi) const;
+    // The same for a cell of that text and width, without measuring it first.
+    static void draw(QPainter& painter, const QByteArray& text, int width, bool header, int x,
+                     int y, int dpi);
+
+    // The lines (start, length) a text breaks into in a cell of that width.
+    static std::vector<std::pair<int, int>> lineBreaks(const QString& text, int width);
+    static int lineHeight();  // twips
 
     // The font cells draw with, its pixel size being the point size in twips.
     static const QFont& font();
 
 private:
-    int layOut(QPainter* painter, int x, int y, int dpi) const;
-
     QByteArray text_ = " ";
     int width_ = 0;
     int height_ = 0;

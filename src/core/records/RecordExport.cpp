@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <xlsxwriter.h>
 
 #include "ExportSettings.h"
@@ -55,6 +56,16 @@ public:
         lxw_workbook* workbook = workbook_;
         workbook_ = nullptr;
         check(workbook_close(workbook));
+        // The temporary file is private; the workbook gets the old file's permissions, or
+        // those of any new file.
+        const QFileInfo old(path_);
+        if (old.isFile()) {
+            QFile::setPermissions(temporaryPath_, old.permissions());
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::chmod(QFile::encodeName(temporaryPath_).constData(), 0666 & ~mask);
+        }
         if (std::rename(QFile::encodeName(temporaryPath_).constData(),
                         QFile::encodeName(path_).constData()) != 0) {
             fail(QString::fromLocal8Bit(std::strerror(errno)));

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -194,6 +195,8 @@ TEST_F(RecordExportTest, WorkbookReadsBack) {
     const QString sheetName = QString::fromUtf8("商品清单");
     RecordExport::writeWorkbook(doc, {0, 1, 10, 12}, sheetName, file);
 
+    // Readable like any new file, not private like its temporary file.
+    EXPECT_TRUE(QFileInfo(file).permissions() & QFile::ReadGroup);
     const TableSheet sheet(file, ',', sheetName);
     ASSERT_TRUE(sheet.isRead()) << sheet.message().toStdString();
     // The empty record's row holds no cell, which readers do not count at the end.

@@ -19,6 +19,8 @@ const char* const kUsage =
     "       pemo --export OUT.pdf FILE [--mode M] [--sheet A4|A3|WxH] [--overlap MM]\n"
     "                                  [--spacing MM] [--dpi D] [--no-background]\n"
     "            M: template, by-item, by-copies, proof-AxB, tile, merge\n"
+    "       pemo --export OUT.csv|OUT.txt|OUT.xlsx FILE [--columns LIST] [--separator C]\n"
+    "       pemo --export OUT.pdf FILE --mode list [--all] [--empty-columns]\n"
     "       pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]\n"
     "                          [--template T.vxt] --export OUT [export options]";
 
@@ -72,6 +74,14 @@ std::optional<QString> windowCommandLineProblem(int argc, char** argv) {
         return QStringLiteral("unknown option: ") + a;
     }
     return std::nullopt;
+}
+
+std::optional<char> parseSeparatorOption(const QString& text) {
+    if (text == QLatin1String("tab") || text == QLatin1String("\\t")) return '\t';
+    if (text.size() != 1 || text.at(0).unicode() >= 0x80) return std::nullopt;
+    const char c = char(text.at(0).unicode());
+    if (c == '"' || c == '\r' || c == '\n') return std::nullopt;
+    return c;
 }
 
 }  // namespace pemo

@@ -17,4 +17,8 @@ bool isHeadlessCommand(const char* first);
 // a usage error, told before any display is needed: the text of the problem.
 std::optional<QString> windowCommandLineProblem(int argc, char** argv);
 
+// The value of --separator: one ASCII character other than a quote or a line end, or
+// "tab" (also written "\\t"); nothing when it cannot separate fields.
+std::optional<char> parseSeparatorOption(const QString& text);
+
 }  // namespace pemo

@@ -1,6 +1,7 @@
 #include "HeadlessCommands.h"
 #include "ImportCommand.h"
 #include "PdfExport.h"
+#include "ExportRecordsCommand.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -164,6 +165,7 @@ int runExport(const QStringList& arguments, const DocumentOpener& open) {
     if (arguments.value(2).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         return exportPdf(arguments.mid(2), open);
     }
+    if (isRecordExportPath(arguments.value(2))) return exportRecords(arguments.mid(2), open);
     const std::optional<ExportRequest> request = parseExport(arguments);
     if (!request) return usage();
     return exportFile(*request, open);

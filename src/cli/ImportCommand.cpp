@@ -40,14 +40,6 @@ std::optional<RecordImport::Columns> parseColumns(const QString& text) {
     return columns;
 }
 
-std::optional<char> parseSeparator(const QString& text) {
-    if (text == QLatin1String("tab") || text == QLatin1String("\\t")) return '\t';
-    if (text.size() != 1 || text.at(0).unicode() >= 0x80) return std::nullopt;
-    const char c = char(text.at(0).unicode());
-    if (c == '"' || c == '\r' || c == '\n') return std::nullopt;
-    return c;
-}
-
 // Returns the problem, empty when the arguments are good.
 QString parse(const QStringList& arguments, ImportRequest& request) {
     if (arguments.size() < 3 || arguments.at(2).startsWith(QLatin1String("--"))) {
@@ -66,7 +58,7 @@ QString parse(const QStringList& arguments, ImportRequest& request) {
         } else if (a == QLatin1String("--template") && hasValue) {
             request.templatePath = arguments.at(++i);
         } else if (a == QLatin1String("--separator") && hasValue) {
-            const std::optional<char> separator = parseSeparator(arguments.at(++i));
+            const std::optional<char> separator = parseSeparatorOption(arguments.at(++i));
             if (!separator) return QStringLiteral("bad --separator: ") + arguments.at(i);
             request.separator = *separator;
         } else if (a == QLatin1String("--columns") && hasValue) {

@@ -9,6 +9,7 @@
 #include "core/document/CPatDoc.h"
 #include "core/print/PdfOutput.h"
 #include "core/print/PrintJob.h"
+#include "core/print/PrintTable.h"
 
 namespace pemo {
 
@@ -45,6 +46,21 @@ bool parseNumber(const QString& text, int low, int high, int& value) {
     return true;
 }
 
+// The record list as a table (信息打印).
+int exportList(const QStringList& files, PrintTable::Options options, QSizeF paper, int dpi,
+               const std::function<void(CPatDoc&, const QString&)>& open) {
+    CPatDoc doc;
+    doc.newDocument();
+    open(doc, files.at(1));
+    PrintTable table(doc, options);
+    QString error;
+    if (!PdfOutput::write(table, files.at(0), paper, dpi, &error)) {
+        printError(error);
+        return kRefused;
+    }
+    return kOk;
+}
+
 }  // namespace
 
 int exportPdf(const QStringList& arguments,
@@ -55,11 +71,19 @@ int exportPdf(const QStringList& arguments,
     QSizeF paper(210, 297);
     PrintSettings settings;
     int dpi = 300;
+    PrintTable::Options list;
+    bool listOptions = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
         const bool hasValue = i + 1 < arguments.size();
         if (a == QStringLiteral("--no-background")) {
             withBackground = false;
+        } else if (a == QStringLiteral("--all")) {
+            list.queueOnly = false;
+            listOptions = true;
+        } else if (a == QStringLiteral("--empty-columns")) {
+            list.emptyColumns = true;
+            listOptions = true;
         } else if (a == QStringLiteral("--mode") && hasValue) {
             modeName = arguments.at(++i);
         } else if (a == QStringLiteral("--sheet") && hasValue) {
@@ -81,6 +105,8 @@ int exportPdf(const QStringList& arguments,
         }
     }
     if (files.size() != 2) return usage(QStringLiteral("need OUT.pdf and FILE"));
+    if (modeName == QStringLiteral("list")) return exportList(files, list, paper, dpi, open);
+    if (listOptions) return usage(QStringLiteral("--all and --empty-columns go with --mode list"));
     const std::optional<PrintMode> mode = PrintMode::fromName(modeName, withBackground);
     if (!mode) return usage(QStringLiteral("unknown --mode: ") + modeName);
     settings.mode = mode->code;

@@ -90,7 +90,10 @@ bool RecordCommands::isEnabled(int id, const RecordCommandContext& context) cons
             return false;
         }
         case RC::QueueAll:
-        case RC::QueueNone: return count >= 1;
+        case RC::QueueNone:
+        case RC::ExportText:
+        case RC::ExportWorkbook:
+        case RC::PrintList: return count >= 1;
         case RC::SetCurrentPrint: return cur && cur->copies == 0;
         case RC::CancelCurrentPrint: return cur && cur->copies != 0;
         case RC::First:

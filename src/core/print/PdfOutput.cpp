@@ -11,6 +11,7 @@
 #include "core/codecs/PdfPictureSession.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
+#include "PrintTable.h"
 
 namespace pemo {
 
@@ -71,6 +72,34 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
                                            : pictureError);
     }
     if (!file.commit()) return fail(SafeFile::failureText(path, file.errorText()));
+    return true;
+}
+
+bool PdfOutput::write(PrintTable& table, const QString& path, QSizeF paperMm, int dpi,
+                      QString* error) {
+    if (table.isEmpty()) {
+        if (error) *error = PrintTable::nothingToPrintMessage();
+        return false;
+    }
+    SafeFile file(path);
+    if (!file.open()) {
+        if (error) *error = SafeFile::failureText(path, file.errorText());
+        return false;
+    }
+    {
+        QPdfWriter writer(&file.device());
+        writer.setCreator(QString::fromUtf8(kProgramName));
+        writer.setResolution(dpi);
+        writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter),
+                                         QPageLayout::Portrait, QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
+        QPainter painter(&writer);
+        table.print(painter, writer);
+    }
+    if (!file.commit()) {
+        if (error) *error = SafeFile::failureText(path, file.errorText());
+        return false;
+    }
     return true;
 }
 

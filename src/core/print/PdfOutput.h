@@ -6,6 +6,7 @@
 namespace pemo {
 
 class PrintJob;
+class PrintTable;
 
 // Writes a prepared print job to a PDF file, one PDF page per printed page.
 class PdfOutput {
@@ -22,6 +23,8 @@ public:
     // text); the file is replaced only once it is complete. False with a message in
     // error when the file cannot be written.
     static bool write(PrintJob& job, const QString& path, QSizeF paperMm, int dpi, QString* error);
+    // The record list as a table on upright sheets of paperMm, the same way.
+    static bool write(PrintTable& table, const QString& path, QSizeF paperMm, int dpi, QString* error);
 };
 
 }  // namespace pemo

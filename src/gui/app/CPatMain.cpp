@@ -39,6 +39,8 @@
 #include "core/platform/ProgramInfo.h"
 #include "gui/records/RecordFindDialog.h"
 #include "gui/records/RecordGrid.h"
+#include "gui/records/RecordExportCommand.h"
+#include "gui/view/ListPrintCommand.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
 #include "gui/view/TextCommands.h"
@@ -308,6 +310,14 @@ void CPatMain::buildRecordMenu() {
         connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
                 import, [import, id] { import->run(id); });
     }
+    auto* exporter = new RecordExportCommand(doc_, this);
+    for (const int id : {RC::ExportText, RC::ExportWorkbook}) {
+        connect(addCommand(menu, id, RecordExportCommand::menuText(id)), &QAction::triggered,
+                exporter, [exporter, id] { exporter->run(id); });
+    }
+    auto* listPrint = new ListPrintCommand(doc_, this);
+    connect(addCommand(menu, RC::PrintList, QString::fromUtf8("信息打印")), &QAction::triggered,
+            listPrint, &ListPrintCommand::run);
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 

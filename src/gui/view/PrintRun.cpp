@@ -20,6 +20,13 @@ bool PrintRun::takesVectors(QPrinter& printer) {
 }
 
 PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int last, QWidget* parent) {
+    job.setDirectOutput(takesVectors(printer));
+    return run([&job](QPainter& painter, int k) { job.renderPage(painter, k); }, printer, first, last,
+               parent);
+}
+
+PrintRun::Outcome PrintRun::run(const RenderPage& render, QPrinter& printer, int first, int last,
+                                QWidget* parent) {
     const int count = last - first + 1;
     if (count <= 0) return Outcome::Printed;
 
@@ -44,14 +51,13 @@ PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int
 
     QPainter painter;
     if (!painter.begin(&printer)) return Outcome::Failed;
-    job.setDirectOutput(takesVectors(printer));
     Outcome outcome = Outcome::Printed;
     for (int k = first; k <= last; ++k) {
         if (k > first && !printer.newPage()) {
             outcome = Outcome::Failed;
             break;
         }
-        job.renderPage(painter, k);
+        render(painter, k);
         showPage(k - first + 1);
         if (progress.wasCanceled() && k < last) {
             outcome = Outcome::Cancelled;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -19,6 +22,10 @@ public:
     enum class Outcome { Printed, Cancelled, Failed };
 
     static Outcome run(PrintJob& job, QPrinter& printer, int first, int last, QWidget* parent);
+    // The same for any pages: render draws page k (first … last) with the painter.
+    using RenderPage = std::function<void(QPainter& painter, int k)>;
+    static Outcome run(const RenderPage& render, QPrinter& printer, int first, int last,
+                       QWidget* parent);
 
     // Whether the printer's pages are written as PDF, so blocks may be drawn straight.
     static bool takesVectors(QPrinter& printer);

@@ -205,7 +205,7 @@ TEST_F(HeadlessCommandsTest, RefusedFilesAndWrongArguments) {
         {{"--dump"}, 2, "usage"},
         {{"--dump", documentPath_, templatePath_}, 2, "usage"},
         {{"--export", out}, 2, "usage"},
-        {{"--export", dir_.path() + "/out.txt", documentPath_}, 2, QString()},
+        {{"--export", dir_.path() + "/out.gif", documentPath_}, 2, QString()},
         // Only the header is read before a refusal, whatever lies behind the name.
         {{"--dump", "/dev/zero"}, 1, QString::fromUtf8("非法文件")},
         {{"--dump", fifo}, 1, QString::fromUtf8("非法文件")},

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+#include "HeadlessCommands.h"
+
+namespace pemo {
+
+// --export OUT.csv|OUT.txt|OUT.xlsx FILE [--columns LIST] [--separator C]: FILE's records
+// written as delimited text (GBK) or as a workbook. LIST gives the thirteen export order
+// numbers (0 = left out); without it the numbers the export dialogs saved are used, or
+// every value in order. The separator and sheet name come from the saved settings unless
+// given. arguments start after "--export".
+bool isRecordExportPath(const QString& out);
+int exportRecords(const QStringList& arguments, const DocumentOpener& open);
+
+}  // namespace pemo

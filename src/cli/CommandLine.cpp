@@ -20,6 +20,8 @@ const char* const kUsage =
     "                                  [--spacing MM] [--dpi D] [--no-background]\n"
     "            M: template, by-item, by-copies, proof-AxB, tile, merge\n"
     "       pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]\n"
+    "                          [--template T.vxt] --export OUT [export options]\n"
+    "       pemo --import DATA.mdb|DATA.db --table NAME [--where COND] [--columns NAMES]\n"
     "                          [--template T.vxt] --export OUT [export options]";
 
 // Qt's own options that take a value, and those that stand alone.

@@ -4,8 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
-
+#include "SqliteFixture.h"
 #include "core/codecs/Gbk.h"
 #include "core/records/DatabaseImport.h"
 #include "core/records/DatabaseQuery.h"
@@ -16,25 +15,6 @@ using namespace pemo;
 namespace {
 
 QString mdbFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/users.mdb"); }
-
-// A SQLite file with a money column, NULLs, a spaced Chinese table name, a view and an
-// AUTOINCREMENT table (which brings sqlite_sequence).
-void makeSqlite(const QString& path) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    const char* sql = R"(
-        CREATE TABLE [商品 表] ([名称] TEXT, [Price] MONEY, [Qty] INTEGER, [Made] DATE, [Note] TEXT);
-        INSERT INTO [商品 表] VALUES ('苹果', 18, 3, '1994-11-16', NULL);
-        INSERT INTO [商品 表] VALUES ('Pear', 55.5, 10, '2001-02-03', 'ripe');
-        INSERT INTO [商品 表] VALUES ('Plum', NULL, 0, NULL, '');
-        INSERT INTO [商品 表] VALUES ('Fig', 120, 7, '2020-05-06', 'dry');
-        CREATE TABLE Counter (id INTEGER PRIMARY KEY AUTOINCREMENT, n TEXT);
-        INSERT INTO Counter (n) VALUES ('x');
-        CREATE VIEW Cheap AS SELECT * FROM [商品 表] WHERE Price < 50;
-    )";
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
 
 QByteArray hashOf(const QString& path) {
     QFile file(path);
@@ -101,7 +81,7 @@ TEST(OdbcConnectionTest, DriverByFirstBytesAndSafeConnectionString) {
 TEST(OdbcConnectionTest, CatalogueHasRealTablesOnly) {
     QTemporaryDir dir;
     const QString path = dir.filePath("shop.db");
-    makeSqlite(path);
+    test::makeShopDatabase(path);
     OdbcConnection sqlite;
     ASSERT_TRUE(sqlite.open(path)) << sqlite.message().toStdString();
     EXPECT_EQ(sqlite.tables(), QStringList({QString::fromUtf8("商品 表"), "Counter"}));
@@ -132,7 +112,7 @@ TEST(OdbcConnectionTest, NotADatabaseIsSaidSo) {
 TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
     QTemporaryDir dir;
     const QString shop = dir.filePath("shop;x={y}.db");  // reached through a plain link
-    makeSqlite(shop);
+    test::makeShopDatabase(shop);
     const QByteArray before = hashOf(shop);
     const QString goods = QString::fromUtf8("商品 表");
     struct Case {
@@ -166,7 +146,7 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
 TEST(DatabaseImportTest, BadConditionOrFieldGivesTheMessage) {
     QTemporaryDir dir;
     const QString shop = dir.filePath("shop.db");
-    makeSqlite(shop);
+    test::makeShopDatabase(shop);
     struct Case {
         QString path;
         QString field;

@@ -1,7 +1,6 @@
 #include "OdbcConnection.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,22 +81,50 @@ DatabaseColumn::Kind kindOf(int sqlType, const QString& typeName) {
     return DatabaseColumn::Kind::Text;
 }
 
-// "1994-11-16 00:00:00", "1994-11-16", "11/16/94 00:00:00" as "1994-11-16", with the
-// time when it is not midnight; anything else as it came.
-QString formatDate(const QString& raw) {
-    static const char* const forms[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
-                                        "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",
-                                        "MM/dd/yy HH:mm:ss", "MM/dd/yyyy HH:mm:ss"};
-    for (const char* form : forms) {
-        QDateTime when = QDateTime::fromString(raw.trimmed(), QLatin1String(form));
-        if (!when.isValid()) continue;
-        if (QLatin1String(form).startsWith(QLatin1String("MM/dd/yy ")) && when.date().year() < 1930) {
-            when = when.addYears(100);  // two-digit years: 30 … 99 are 19xx
-        }
-        if (when.time() == QTime(0, 0)) return when.date().toString(QStringLiteral("yyyy-MM-dd"));
-        return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+int digits(QStringView text, qsizetype from, qsizetype count) {
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (i >= text.size() || !text.at(i).isDigit()) return -1;
+        value = value * 10 + text.at(i).digitValue();
     }
-    return raw;
+    return value;
+}
+
+// "1994-11-16 00:00:00", "1994-11-16", "11/16/94 00:00:00", "11/16/1994 00:00:00" as
+// "1994-11-16", with " hh:mm:ss" when the time is not midnight; anything else as it came.
+// Read by hand: the cells of a large table pass here, and QDateTime asks the time zone.
+QString formatDate(const QString& raw) {
+    const QString text = raw.trimmed();
+    int year = -1, month = -1, day = -1;
+    qsizetype rest = 0;
+    if (text.size() >= 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')) {
+        year = digits(text, 0, 4);
+        month = digits(text, 5, 2);
+        day = digits(text, 8, 2);
+        rest = 10;
+    } else if (text.size() >= 8 && text.at(2) == QLatin1Char('/') && text.at(5) == QLatin1Char('/')) {
+        month = digits(text, 0, 2);
+        day = digits(text, 3, 2);
+        const bool fourDigits = text.size() >= 10 && text.at(8).isDigit() && text.at(9).isDigit();
+        year = digits(text, 6, fourDigits ? 4 : 2);
+        if (!fourDigits && year >= 0) year += year < 30 ? 2000 : 1900;
+        rest = fourDigits ? 10 : 8;
+    }
+    const QDate date(year, month, day);
+    if (year < 0 || month < 0 || day < 0 || !date.isValid()) return raw;
+    QString out = QStringLiteral("%1-%2-%3")
+                      .arg(year, 4, 10, QLatin1Char('0'))
+                      .arg(month, 2, 10, QLatin1Char('0'))
+                      .arg(day, 2, 10, QLatin1Char('0'));
+    const QStringView time = QStringView(text).mid(rest).trimmed();
+    if (time.isEmpty()) return out;
+    const int hour = digits(time, 0, 2), minute = digits(time, 3, 2), second = digits(time, 6, 2);
+    if (hour < 0 || minute < 0 || second < 0) return raw;
+    if (hour == 0 && minute == 0 && second == 0) return out;
+    return out + QStringLiteral(" %1:%2:%3")
+                     .arg(hour, 2, 10, QLatin1Char('0'))
+                     .arg(minute, 2, 10, QLatin1Char('0'))
+                     .arg(second, 2, 10, QLatin1Char('0'));
 }
 
 bool isPlainPath(const QString& path) {

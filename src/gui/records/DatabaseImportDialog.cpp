@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -69,6 +70,7 @@ DatabaseImportDialog::DatabaseImportDialog(const VariableNameList& names, QWidge
         connect(box, &QComboBox::currentIndexChanged, this, &DatabaseImportDialog::mappingChanged);
         captions << (variable ? label : QString::fromUtf8(priceCaptions[t - VariableNameList::kVariableCount]));
     }
+    for (int c = 1; c < 2 * kPairsPerLine; c += 2) grid->setColumnStretch(c, 1);
     const int row = 1 + ImportSettings::kTargetCount / kPairsPerLine;
     const int column = 2 * (ImportSettings::kTargetCount % kPairsPerLine);
     result_ = new QLineEdit(group);
@@ -107,6 +109,13 @@ DatabaseImportDialog::DatabaseImportDialog(const VariableNameList& names, QWidge
         fillFields();
     });
     connect(this, &QFileDialog::currentChanged, this, &DatabaseImportDialog::chooseFile);
+    // A path typed in full names a file the list may not show.
+    if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
+            const QFileInfo typed(QDir(directory()).absoluteFilePath(text.trimmed()));
+            if (!text.trimmed().isEmpty() && typed.isFile()) chooseFile(typed.absoluteFilePath());
+        });
+    }
 }
 
 QString DatabaseImportDialog::chosenPath() const {

@@ -1,6 +1,7 @@
 #include "ImportCommand.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "CommandLine.h"
 #include "ExitStatus.h"
@@ -79,10 +80,18 @@ QString parse(const QStringList& arguments, ImportRequest& request) {
         } else if (a == QLatin1String("--where") && hasValue) {
             request.condition = arguments.at(++i);
         } else if (a == QLatin1String("--columns") && hasValue) {
-            // Numbers for text and workbooks, names for database tables: told apart later.
-            const QStringList names = arguments.at(++i).split(QLatin1Char(','));
-            if (names.size() == ImportSettings::kTargetCount) request.fieldNames = names;
-            request.columns = parseColumns(arguments.at(i));
+            // Numbers for text and workbooks, names for database tables.
+            const QStringList parts = arguments.at(++i).split(QLatin1Char(','));
+            const bool numbers = std::all_of(parts.begin(), parts.end(), [](const QString& part) {
+                bool ok = false;
+                part.trimmed().toInt(&ok);
+                return ok;
+            });
+            if (numbers) {
+                request.columns = parseColumns(arguments.at(i));
+            } else if (parts.size() == ImportSettings::kTargetCount) {
+                request.fieldNames = parts;
+            }
             if (!request.columns && !request.fieldNames) {
                 return QStringLiteral("bad --columns: ") + arguments.at(i);
             }
@@ -133,8 +142,8 @@ QByteArray firstBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.read(32) : QByteArray();
 }
 
-// The selection for a database file: the fields given, or the table's first thirteen
-// columns in order.
+// The selection for a database file: the fields named, the columns numbered, or the
+// table's first thirteen columns in order.
 DatabaseSelection databaseSelection(const ImportRequest& request) {
     DatabaseSelection selection;
     selection.path = request.data;
@@ -149,8 +158,10 @@ DatabaseSelection databaseSelection(const ImportRequest& request) {
     OdbcConnection connection;
     if (!connection.open(request.data)) throw FormatError(connection.message());
     const std::vector<DatabaseColumn> columns = connection.columns(request.table);
-    for (size_t k = 0; k < selection.fields.size() && k < columns.size(); ++k) {
-        selection.fields[k] = columns[k].name;
+    for (size_t k = 0; k < selection.fields.size(); ++k) {
+        // Column numbers count the table's columns from 1; a number past them maps nothing.
+        const size_t column = request.columns ? size_t(request.columns->at(k)) : k + 1;
+        if (column >= 1 && column <= columns.size()) selection.fields[k] = columns[column - 1].name;
     }
     return selection;
 }

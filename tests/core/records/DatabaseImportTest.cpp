@@ -78,6 +78,12 @@ TEST(OdbcConnectionTest, DriverByFirstBytesAndSafeConnectionString) {
     }
 }
 
+TEST(OdbcConnectionTest, DriversAreLookedUpByName) {
+    EXPECT_TRUE(OdbcConnection::isDriverInstalled("SQLite3"));
+    EXPECT_TRUE(OdbcConnection::isDriverInstalled("MDBTools"));
+    EXPECT_FALSE(OdbcConnection::isDriverInstalled("No Such Driver"));
+}
+
 TEST(OdbcConnectionTest, CatalogueHasRealTablesOnly) {
     QTemporaryDir dir;
     const QString path = dir.filePath("shop.db");

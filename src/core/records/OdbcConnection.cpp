@@ -1,6 +1,7 @@
 #include "OdbcConnection.h"
 
 #include <QDate>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -120,6 +120,7 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
     const QString shop = dir.filePath("shop;x={y}.db");  // reached through a plain link
     test::makeShopDatabase(shop);
     const QByteArray before = hashOf(shop);
+    const QByteArray mdbBefore = hashOf(mdbFixture());
     const QString goods = QString::fromUtf8("商品 表");
     struct Case {
         QString path;
@@ -147,6 +148,22 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
         EXPECT_EQ(firstColumn(table), c.expected) << c.condition.toStdString();
     }
     EXPECT_EQ(hashOf(shop), before);
+    EXPECT_EQ(hashOf(mdbFixture()), mdbBefore);
+}
+
+TEST(DatabaseImportTest, TextGbkCannotHoldIsRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("emoji.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE t (n TEXT); INSERT INTO t VALUES ('ok'), ('smile \xF0\x9F\x98\x80');",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    CellTable table;
+    QString message;
+    EXPECT_FALSE(DatabaseImport::read(select(path, "t", {"n"}, ""), table, message));
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(table.rows.empty());
 }
 
 TEST(DatabaseImportTest, BadConditionOrFieldGivesTheMessage) {

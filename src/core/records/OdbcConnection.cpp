@@ -1,11 +1,11 @@
 #include "OdbcConnection.h"
 
 #include <QDate>
-#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <sql.h>
 #include <sqlext.h>

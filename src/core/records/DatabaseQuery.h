@@ -20,7 +20,7 @@ public:
     // a name cannot be quoted or no field is given.
     static QString statement(const QString& table, const QStringList& fields,
                              const QString& condition = QString());
-    // Why the condition is not one expression ("；" outside quoted text), else empty.
+    // Why the condition is not one expression (a ";" outside quoted text), else empty.
     static QString checkCondition(const QString& condition);
     // The indices of the rows of table that meet condition (all rows when it is empty),
     // in table order. False with message when SQLite rejects the condition (its own

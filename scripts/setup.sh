@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-l10n-tools
   libgl-dev libxkbcommon-dev
   zlib1g-dev libminizip-dev libfreexl-dev libxlsxwriter-dev libwmf-dev libemf2svg-dev qt6-svg-dev
-  unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools libcups2-dev
+  unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools libsqlite3-dev libcups2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   fonts-liberation2 fontconfig

@@ -22,6 +22,8 @@ const char* const kUsage =
     "       pemo --export OUT.csv|OUT.txt|OUT.xlsx FILE [--columns LIST] [--separator C]\n"
     "       pemo --export OUT.pdf FILE --mode list [--all] [--empty-columns]\n"
     "       pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]\n"
+    "                          [--template T.vxt] --export OUT [export options]\n"
+    "       pemo --import DATA.mdb|DATA.db --table NAME [--where COND] [--columns NAMES]\n"
     "                          [--template T.vxt] --export OUT [export options]";
 
 // Qt's own options that take a value, and those that stand alone.

@@ -1,6 +1,7 @@
 #include "ImportCommand.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "CommandLine.h"
 #include "ExitStatus.h"
@@ -9,7 +10,9 @@
 #include "core/codecs/Archive.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/TemplateFile.h"
+#include "core/records/DatabaseImport.h"
 #include "core/records/ImportSettings.h"
+#include "core/records/OdbcConnection.h"
 #include "core/records/RecordImport.h"
 #include "core/records/TableSheet.h"
 
@@ -22,6 +25,9 @@ struct ImportRequest {
     QString sheet;
     char separator = ',';
     std::optional<RecordImport::Columns> columns;
+    QString table;      // database files
+    QString condition;  // database files
+    std::optional<QStringList> fieldNames;
     bool header = false;
     QString templatePath;
     QStringList exportArguments;  // after --export
@@ -61,14 +67,32 @@ QString parse(const QStringList& arguments, ImportRequest& request) {
             const std::optional<char> separator = parseSeparatorOption(arguments.at(++i));
             if (!separator) return QStringLiteral("bad --separator: ") + arguments.at(i);
             request.separator = *separator;
+        } else if (a == QLatin1String("--table") && hasValue) {
+            request.table = arguments.at(++i);
+        } else if (a == QLatin1String("--where") && hasValue) {
+            request.condition = arguments.at(++i);
         } else if (a == QLatin1String("--columns") && hasValue) {
-            request.columns = parseColumns(arguments.at(++i));
-            if (!request.columns) return QStringLiteral("bad --columns: ") + arguments.at(i);
+            // Numbers for text and workbooks, names for database tables.
+            const QStringList parts = arguments.at(++i).split(QLatin1Char(','));
+            const bool numbers = std::all_of(parts.begin(), parts.end(), [](const QString& part) {
+                bool ok = false;
+                part.trimmed().toInt(&ok);
+                return ok;
+            });
+            if (numbers) {
+                request.columns = parseColumns(arguments.at(i));
+            } else if (parts.size() == ImportSettings::kTargetCount) {
+                request.fieldNames = parts;
+            }
+            if (!request.columns && !request.fieldNames) {
+                return QStringLiteral("bad --columns: ") + arguments.at(i);
+            }
         } else {
             return QStringLiteral("unknown option: ") + a;
         }
     }
     if (i >= arguments.size()) return QStringLiteral("need --export OUT");
+    if (!request.condition.isEmpty() && request.table.isEmpty()) return QStringLiteral("--where needs --table");
     request.exportArguments = arguments.mid(i + 1);
     return QString();
 }
@@ -89,15 +113,76 @@ RecordImport::Columns columnsFor(const ImportRequest& request, TableSheet::Kind 
     return columns;
 }
 
-TableSheet::Kind kindOfFile(const QString& path) {
+// Puts the records made from the rows of sheet in place of the document's, each on the
+// template's page when one is given.
+void build(CPatDoc& doc, const ImportRequest& request, const TableSheet& sheet,
+           const RecordImport::Columns& columns, int firstRow) {
+    if (!request.templatePath.isEmpty()) {
+        doc.newRecordInitializer = [&doc, path = request.templatePath](InfoRecord& record) {
+            TemplateFile::apply(path, record, doc);
+        };
+    }
+    RecordImport import(doc, columns);
+    const bool built = import.build(sheet, firstRow, false);
+    doc.newRecordInitializer = nullptr;
+    if (!built) throw FormatError(import.message());
+    import.apply(false);
+}
+
+QByteArray firstBytes(const QString& path) {
     QFile file(path);
-    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(8) : QByteArray();
-    return TableSheet::kindOf(path, head);
+    return file.open(QIODevice::ReadOnly) ? file.read(32) : QByteArray();
+}
+
+// The selection for a database file: the fields named, the columns numbered, or the
+// table's first thirteen columns in order.
+DatabaseSelection databaseSelection(const ImportRequest& request) {
+    DatabaseSelection selection;
+    selection.path = request.data;
+    selection.table = request.table;
+    selection.condition = request.condition;
+    if (request.fieldNames) {
+        for (size_t k = 0; k < selection.fields.size(); ++k) {
+            selection.fields[k] = request.fieldNames->at(qsizetype(k)).trimmed();
+        }
+        return selection;
+    }
+    OdbcConnection connection;
+    if (!connection.open(request.data)) throw FormatError(connection.message());
+    const std::vector<DatabaseColumn> columns = connection.columns(request.table);
+    for (size_t k = 0; k < selection.fields.size(); ++k) {
+        // Column numbers count the table's columns from 1; a number past them maps nothing.
+        const size_t column = request.columns ? size_t(request.columns->at(k)) : k + 1;
+        if (column >= 1 && column <= columns.size()) selection.fields[k] = columns[column - 1].name;
+    }
+    return selection;
+}
+
+// Reads a table of a database file into the document.
+void importDatabase(CPatDoc& doc, const ImportRequest& request) {
+    if (request.table.isEmpty()) throw FormatError(QString::fromUtf8("表名不能为空。"));
+    const DatabaseSelection selection = databaseSelection(request);
+    const QString problem = DatabaseImport::check(selection, doc.variableNames);
+    if (!problem.isEmpty()) throw FormatError(problem);
+    CellTable cells;
+    QString message;
+    if (!DatabaseImport::read(selection, cells, message)) throw FormatError(message);
+    if (cells.rows.empty()) throw FormatError(DatabaseImport::noMatchMessage());
+    build(doc, request, TableSheet(std::move(cells), TableSheet::Kind::Text),
+          DatabaseImport::columns(selection), 1);
 }
 
 // Reads DATA into the document: one record per row, on the template's page.
 void importInto(CPatDoc& doc, const ImportRequest& request) {
-    const TableSheet::Kind kind = kindOfFile(request.data);
+    const QByteArray head = firstBytes(request.data);
+    if (!request.table.isEmpty() || OdbcConnection::driverFor(head) != OdbcConnection::Driver::None) {
+        importDatabase(doc, request);
+        return;
+    }
+    if (!request.columns && request.fieldNames) {
+        throw FormatError(QStringLiteral("bad --columns: ") + request.fieldNames->join(QLatin1Char(',')));
+    }
+    const TableSheet::Kind kind = TableSheet::kindOf(request.data, head.left(8));
     const RecordImport::Columns columns = columnsFor(request, kind);
     // The dialog's checks of the mapping; the sheet is optional here (the text form).
     ImportSettings check(ImportSettings::Kind::Text);
@@ -105,18 +190,8 @@ void importInto(CPatDoc& doc, const ImportRequest& request) {
     const QString problem = check.check(request.data, doc.variableNames);
     if (!problem.isEmpty()) throw FormatError(problem);
 
-    if (!request.templatePath.isEmpty()) {
-        doc.newRecordInitializer = [&doc, path = request.templatePath](InfoRecord& record) {
-            TemplateFile::apply(path, record, doc);
-        };
-    }
     const TableSheet sheet(request.data, request.separator, request.sheet);
-    RecordImport import(doc, columns);
-    const int firstRow = sheet.isWorkbook() || request.header ? 2 : 1;
-    const bool built = import.build(sheet, firstRow, false);
-    doc.newRecordInitializer = nullptr;
-    if (!built) throw FormatError(import.message());
-    import.apply(false);
+    build(doc, request, sheet, columns, sheet.isWorkbook() || request.header ? 2 : 1);
 }
 
 }  // namespace

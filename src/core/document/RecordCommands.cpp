@@ -76,7 +76,7 @@ bool RecordCommands::isEnabled(int id, const RecordCommandContext& context) cons
     const int index = doc_.currentIndex();
     const InfoRecord* cur = doc_.currentRecord();
     if (insertCount(id) > 0 || id == RC::InsertMenu || id == RC::Find || id == RC::ImportText ||
-        id == RC::ImportWorkbook) {
+        id == RC::ImportWorkbook || id == RC::ImportDatabase) {
         return true;
     }
     switch (id) {

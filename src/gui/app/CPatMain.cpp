@@ -306,7 +306,7 @@ void CPatMain::buildRecordMenu() {
     auto* import = new RecordImportCommand(doc_, *grid_, this);
     import->saveModified = [this] { return app_.saveModified(); };
     import->templateMode = [this] { return view_->templateMode(); };
-    for (const int id : {RC::ImportText, RC::ImportWorkbook}) {
+    for (const int id : {RC::ImportText, RC::ImportWorkbook, RC::ImportDatabase}) {
         connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
                 import, [import, id] { import->run(id); });
     }

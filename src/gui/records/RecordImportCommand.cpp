@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+#include "DatabaseImportDialog.h"
 #include "ImportDialog.h"
 #include "RecordGrid.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/RecordCommands.h"
 #include "core/platform/Messages.h"
+#include "core/records/DatabaseImport.h"
 #include "core/records/RecordImport.h"
 #include "core/records/TableSheet.h"
 
@@ -17,35 +19,31 @@ RecordImportCommand::RecordImportCommand(CPatDoc& doc, RecordGrid& grid, QWidget
     : QObject(parent), doc_(doc), grid_(grid), parent_(parent) {}
 
 QString RecordImportCommand::menuText(int id) {
-    return id == RecordCommand::ImportText ? QString::fromUtf8("导入TXT文件...")
-                                           : QString::fromUtf8("导入XLS文件...");
+    switch (id) {
+    case RecordCommand::ImportText: return QString::fromUtf8("导入TXT文件...");
+    case RecordCommand::ImportWorkbook: return QString::fromUtf8("导入XLS文件...");
+    default: return QString::fromUtf8("导入MDB文件...");
+    }
 }
 
-void RecordImportCommand::run(int id) {
-    if (saveModified && !saveModified()) return;
-    const bool workbook = id == RecordCommand::ImportWorkbook;
-    ImportDialog dialog(workbook ? ImportSettings::Kind::Workbook : ImportSettings::Kind::Text,
-                        doc_.variableNames, parent_);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const ImportSettings settings = dialog.settings();
+namespace {
 
-    // The window shows while the file is read (without a count yet), then counts the
-    // rows as they become records; cancelling then leaves the records as they were.
-    QProgressDialog progress(QString::fromUtf8("正在导入信息..."), QString::fromUtf8("取消"), 0, 0,
-                             parent_);
+// The window shows while the file is read (without a count yet), then counts the rows
+// as they become records; cancelling then leaves the records as they were.
+void showProgress(QProgressDialog& progress) {
     progress.setWindowTitle(QString::fromUtf8("导入"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setValue(0);
     QCoreApplication::processEvents();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName());
-    QApplication::restoreOverrideCursor();
+}
 
-    RecordImport import(doc_, settings.columns);
+}  // namespace
+
+bool RecordImportCommand::build(RecordImport& import, const TableSheet& sheet, int firstRow,
+                                QProgressDialog& progress) {
     const bool built = import.build(
-        sheet, sheet.isWorkbook() ? 2 : 1, templateMode && templateMode(),
-        [&progress](int done, int total) {
+        sheet, firstRow, templateMode && templateMode(), [&progress](int done, int total) {
             progress.setMaximum(std::max(1, total));
             progress.setValue(done);
             QCoreApplication::processEvents();
@@ -54,11 +52,56 @@ void RecordImportCommand::run(int id) {
     progress.reset();
     if (!built) {
         if (!import.message().isEmpty()) Messages::current().inform(import.message());
-        return;
+        return false;
     }
     import.apply(true);
     grid_.refreshScroll();
     grid_.selectRecord(0);
+    return true;
+}
+
+void RecordImportCommand::runDatabase() {
+    DatabaseImportDialog dialog(doc_.variableNames, parent_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const DatabaseSelection selection = dialog.selection();
+    QProgressDialog progress(QString::fromUtf8("正在导入信息..."), QString::fromUtf8("取消"), 0, 0,
+                             parent_);
+    showProgress(progress);
+    // Every row is read before any record changes: a failure leaves the list alone.
+    CellTable cells;
+    QString message;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = DatabaseImport::read(selection, cells, message);
+    QApplication::restoreOverrideCursor();
+    if (!read || cells.rows.empty()) {
+        progress.reset();
+        Messages::current().inform(read ? DatabaseImport::noMatchMessage() : message);
+        return;
+    }
+    RecordImport import(doc_, DatabaseImport::columns(selection));
+    build(import, TableSheet(std::move(cells), TableSheet::Kind::Text), 1, progress);
+}
+
+void RecordImportCommand::run(int id) {
+    if (saveModified && !saveModified()) return;
+    if (id == RecordCommand::ImportDatabase) {
+        runDatabase();
+        return;
+    }
+    const bool workbook = id == RecordCommand::ImportWorkbook;
+    ImportDialog dialog(workbook ? ImportSettings::Kind::Workbook : ImportSettings::Kind::Text,
+                        doc_.variableNames, parent_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const ImportSettings settings = dialog.settings();
+
+    QProgressDialog progress(QString::fromUtf8("正在导入信息..."), QString::fromUtf8("取消"), 0, 0,
+                             parent_);
+    showProgress(progress);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName());
+    QApplication::restoreOverrideCursor();
+    RecordImport import(doc_, settings.columns);
+    build(import, sheet, sheet.isWorkbook() ? 2 : 1, progress);
 }
 
 }  // namespace pemo

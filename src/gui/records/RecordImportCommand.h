@@ -3,17 +3,20 @@
 #include <QObject>
 #include <functional>
 
+class QProgressDialog;
 class QWidget;
 
 namespace pemo {
 
 class CPatDoc;
 class RecordGrid;
+class RecordImport;
+class TableSheet;
 
-// 导入TXT文件 (34110) and 导入XLS文件 (34111): ask to save a modified document, show
-// the import dialog, read the file with a progress window that can cancel, then put
-// the new records in place of the old ones (only when the file gave some). The
-// document stays marked modified.
+// 导入TXT文件 (34110), 导入XLS文件 (34111) and 导入MDB文件 (34112): ask to save a
+// modified document, show the import dialog, read the file with a progress window that
+// can cancel, then put the new records in place of the old ones (only when the file gave
+// some). The document stays marked modified.
 class RecordImportCommand : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +32,11 @@ public:
     std::function<bool()> templateMode;
 
 private:
+    void runDatabase();
+    // Builds the records with the progress window, then puts them in place; false (with
+    // the message shown) when nothing changed.
+    bool build(RecordImport& import, const TableSheet& sheet, int firstRow, QProgressDialog& progress);
+
     CPatDoc& doc_;
     RecordGrid& grid_;
     QWidget* parent_;

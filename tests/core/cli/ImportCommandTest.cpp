@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
+#include "SqliteFixture.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
@@ -143,4 +144,36 @@ TEST_F(ImportCommandTest, RefusalsAndUsage) {
         EXPECT_TRUE(err.contains(QString::fromUtf8(c.message))) << err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(ImportCommandTest, DatabaseTableWithACondition) {
+    const QString out = dir_.filePath("db.vxq");
+    const QString shop = dir_.filePath("shop.db");
+    test::makeShopDatabase(shop);
+    const QString columns = QString::fromUtf8("名称,,,,,,,,,,,Price,");
+    auto [status, err] = run({"--import", shop, "--table", QString::fromUtf8("商品 表"), "--where",
+                              "Price > 50", "--columns", columns, "--export", out});
+    ASSERT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(records(out), (Records{{"Pear", "55.50"}, {"Fig", "120.00"}}));
+
+    // The .mdb fixture: its first thirteen columns when none are named.
+    std::tie(status, err) = run({"--import", QStringLiteral(PEMO_TEST_DATA "/odbc/users.mdb"), "--table",
+                                 "Users", "--where", "UserSex IS NOT NULL AND UserId < 3", "--export", out});
+    ASSERT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(records(out), (Records{{"1", ""}, {"2", ""}}));
+    std::tie(status, err) = run({"--import", QStringLiteral(PEMO_TEST_DATA "/odbc/users.mdb"), "--table",
+                                 "Users", "--columns", "2,0,0,0,0,0,0,0,0,0,0,1,0", "--export", out});
+    ASSERT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(records(out).size(), 3u);
+    EXPECT_EQ(records(out)[2], (std::pair<QByteArray, QByteArray>{gbk("张三"), "3"}));
+
+    // A bad condition and no matching row fail with the reason; the output is not written.
+    QFile::remove(out);
+    for (const char* condition : {"Nope > 1", "Price > 1000"}) {
+        std::tie(status, err) = run({"--import", shop, "--table", QString::fromUtf8("商品 表"), "--where",
+                                     condition, "--columns", columns, "--export", out});
+        EXPECT_NE(status, 0) << condition;
+        EXPECT_FALSE(err.isEmpty());
+        EXPECT_FALSE(QFile::exists(out));
+    }
 }

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "ScriptedMessages.h"
+#include "SqliteFixture.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/RecordCommands.h"
+#include "gui/records/DatabaseImportDialog.h"
 #include "gui/records/ImportDialog.h"
 #include "gui/records/ImportMappingPane.h"
 #include "gui/records/RecordGrid.h"
@@ -88,4 +91,43 @@ TEST_F(RecordImportCommandTest, CancellingLeavesTheRecords) {
     ASSERT_EQ(doc.recordCount(), 1);
     EXPECT_EQ(doc.recordAt(0)->values[0], "old");
     EXPECT_TRUE(messages.informed.isEmpty());
+}
+
+// 导入MDB文件: preview and OK, then (when removeFile) the file goes before it is read.
+TEST(DatabaseImportCommandTest, AFileGoneAfterThePreviewChangesNothing) {
+    for (const bool removeFile : {true, false}) {
+        QTemporaryDir dir;
+        const QString shop = dir.filePath("shop.db");
+        test::makeShopDatabase(shop);
+        CPatDoc doc;
+        doc.newDocument();
+        doc.records.front()->values[0] = "old";
+        test::ScriptedMessages messages;
+        RecordGrid grid(doc);
+        RecordImportCommand command(doc, grid, nullptr);
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            if (auto* dialog = visible<DatabaseImportDialog>()) {
+                dialog->selectFile(shop);
+                dialog->chooseFile(shop);
+                dialog->targetBox(0)->setCurrentIndex(1);
+                dialog->conditionEdit()->setText("Price > 50");
+                dialog->preview();
+                dialog->accept();
+                // Gone after OK, before the import reads it.
+                if (removeFile) QFile::remove(shop);
+            }
+        });
+        driver.start(0);
+        command.run(RecordCommand::ImportDatabase);
+        if (removeFile) {
+            ASSERT_EQ(doc.recordCount(), 1);
+            EXPECT_EQ(doc.recordAt(0)->values[0], "old");
+            ASSERT_EQ(messages.informed.size(), 1);
+        } else {
+            ASSERT_EQ(doc.recordCount(), 3);  // two rows and the empty record
+            EXPECT_EQ(doc.recordAt(1)->values[0], "Fig");
+            EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join(' ').toStdString();
+        }
+    }
 }

@@ -1,0 +1,190 @@
+#include "DatabaseQuery.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace pemo {
+
+namespace {
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StatementCloser {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+using SqlStatement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+
+QString sqliteError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+SqlStatement prepare(sqlite3* db, const QByteArray& sql, const char** tail = nullptr) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, tail) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    return SqlStatement(statement);
+}
+
+// Nothing but reading the one table: no ATTACH, no pragmas, no writes.
+int readOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*) {
+    switch (action) {
+    case SQLITE_SELECT: case SQLITE_READ: case SQLITE_FUNCTION: case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table, QString& message) {
+    QStringList definitions;
+    QStringList names;
+    for (const DatabaseColumn& column : table.columns) {
+        const QString name = DatabaseQuery::quoted(column.name);
+        if (name.isEmpty()) {
+            message = QString::fromUtf8("字段名“%1”中不能有“]”。").arg(column.name);
+            return false;
+        }
+        names << name;
+        definitions << name + (column.isNumber() ? QLatin1String(" NUMERIC") : QLatin1String(" TEXT"));
+    }
+    const QString quotedTable = DatabaseQuery::quoted(tableName);
+    if (quotedTable.isEmpty() || names.isEmpty()) {
+        message = QString::fromUtf8("表名“%1”中不能有“]”。").arg(tableName);
+        return false;
+    }
+    const QString create = QStringLiteral("CREATE TABLE %1 (%2)").arg(quotedTable, definitions.join(QStringLiteral(", ")));
+    if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        message = sqliteError(db);
+        return false;
+    }
+    QStringList marks;
+    for (qsizetype i = 0; i < names.size(); ++i) marks << QStringLiteral("?");
+    const QString insertText = QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?, %3)")
+                                   .arg(quotedTable, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    const SqlStatement insert = prepare(db, insertText.toUtf8());
+    if (!insert) {
+        message = sqliteError(db);
+        return false;
+    }
+    QByteArray utf8;
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        const QStringList& row = table.rows[r];
+        sqlite3_bind_int64(insert.get(), 1, sqlite3_int64(r));
+        for (size_t c = 0; c < table.columns.size(); ++c) {
+            const int slot = int(c) + 2;
+            const QString& value = row.at(qsizetype(c));
+            bool ok = false;
+            if (value.isNull()) {
+                sqlite3_bind_null(insert.get(), slot);
+            } else if (table.columns[c].kind == DatabaseColumn::Kind::Integer &&
+                       (void(value.toLongLong(&ok)), ok)) {
+                sqlite3_bind_int64(insert.get(), slot, value.toLongLong());
+            } else if (table.columns[c].isNumber() && (void(value.toDouble(&ok)), ok)) {
+                sqlite3_bind_double(insert.get(), slot, value.toDouble());
+            } else {
+                utf8 = value.toUtf8();
+                sqlite3_bind_text(insert.get(), slot, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            }
+        }
+        if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+            message = sqliteError(db);
+            return false;
+        }
+        sqlite3_reset(insert.get());
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return true;
+}
+
+}  // namespace
+
+QString DatabaseQuery::quoted(const QString& name) {
+    if (name.isEmpty() || name.contains(QLatin1Char(']'))) return QString();
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+QString DatabaseQuery::statement(const QString& table, const QStringList& fields,
+                                 const QString& condition) {
+    QStringList names;
+    for (const QString& field : fields) {
+        const QString name = quoted(field);
+        if (name.isEmpty()) return QString();
+        names << name;
+    }
+    const QString from = quoted(table);
+    if (names.isEmpty() || from.isEmpty()) return QString();
+    QString text = QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + from;
+    if (!condition.trimmed().isEmpty()) text += QStringLiteral(" WHERE ") + condition.trimmed();
+    return text;
+}
+
+QString DatabaseQuery::checkCondition(const QString& condition) {
+    QChar quote;
+    for (QChar c : condition) {
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('[')) {
+            quote = QLatin1Char(']');
+        } else if (c == QLatin1Char(';') || c == QChar(0xFF1B)) {
+            return QString::fromUtf8("导入条件只能是一个条件，不能含有“;”。");
+        }
+    }
+    return QString();
+}
+
+bool DatabaseQuery::filter(const QString& tableName, const DatabaseTable& table,
+                           const QString& condition, std::vector<int>& rows, QString& message) {
+    rows.clear();
+    message.clear();
+    const QString trimmed = condition.trimmed();
+    if (trimmed.isEmpty()) {
+        rows.resize(table.rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) rows[i] = int(i);
+        return true;
+    }
+    message = checkCondition(trimmed);
+    if (!message.isEmpty()) return false;
+    sqlite3* opened = nullptr;
+    if (sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK) {
+        message = opened ? sqliteError(opened) : QStringLiteral("SQLite is not available.");
+        sqlite3_close(opened);
+        return false;
+    }
+    const Database db(opened);
+    if (!copyRows(db.get(), tableName, table, message)) return false;
+    sqlite3_set_authorizer(db.get(), readOnlyAuthorizer, nullptr);
+    const QByteArray sql = (QStringLiteral("SELECT rowid FROM ") + quoted(tableName) +
+                            QStringLiteral(" WHERE (") + trimmed + QLatin1Char(')')).toUtf8();
+    const char* tail = nullptr;
+    const SqlStatement select = prepare(db.get(), sql, &tail);
+    if (!select) {
+        message = sqliteError(db.get());
+        return false;
+    }
+    if ((tail && QByteArray(tail).trimmed().size() > 0) || !sqlite3_stmt_readonly(select.get())) {
+        message = QString::fromUtf8("导入条件只能是一个条件，不能含有“;”。");
+        return false;
+    }
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+        const sqlite3_int64 row = sqlite3_column_int64(select.get(), 0);
+        if (row >= 0 && row < sqlite3_int64(table.rows.size())) rows.push_back(int(row));
+    }
+    if (rc != SQLITE_DONE) {
+        message = sqliteError(db.get());
+        rows.clear();
+        return false;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return true;
+}
+
+}  // namespace pemo

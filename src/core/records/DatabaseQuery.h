@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "DatabaseTable.h"
+
+namespace pemo {
+
+// The statements of the database import and the user's condition. A condition is not
+// handed to the file's driver (one driver silently ignores conditions on money columns
+// and IS NULL): the table's rows are copied into a SQLite database in memory, with
+// numbers as numbers, and the condition runs there, so it means the same for every file.
+class DatabaseQuery {
+public:
+    // "[name]"; empty when the name is empty or holds "]" (no driver reads an escape).
+    static QString quoted(const QString& name);
+    // "SELECT [a], [b] FROM [t]", with " WHERE condition" when there is one; empty when
+    // a name cannot be quoted or no field is given.
+    static QString statement(const QString& table, const QStringList& fields,
+                             const QString& condition = QString());
+    // Why the condition is not one expression (a ";" outside quoted text), else empty.
+    static QString checkCondition(const QString& condition);
+    // The indices of the rows of table that meet condition (all rows when it is empty),
+    // in table order. False with message when SQLite rejects the condition (its own
+    // words) or it is more than one read-only expression.
+    static bool filter(const QString& tableName, const DatabaseTable& table,
+                       const QString& condition, std::vector<int>& rows, QString& message);
+};
+
+}  // namespace pemo

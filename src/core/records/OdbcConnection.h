@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "DatabaseTable.h"
+
+class QTemporaryDir;
+
+namespace pemo {
+
+// A read-only connection to a desktop database file through unixODBC's plain API. The
+// driver is chosen by the file's first bytes (a SQLite file or a Jet/ACE file), never by
+// its name; there is no data source and no driver dialog. Everything read is UTF-8 text
+// from the driver turned into QString.
+class OdbcConnection {
+public:
+    enum class Driver { None, Sqlite, Access };
+
+    OdbcConnection();
+    ~OdbcConnection();
+    OdbcConnection(const OdbcConnection&) = delete;
+    OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+    // The driver a file needs, by its first bytes: "SQLite format 3\0" at 0, "Standard
+    // Jet DB" or "Standard ACE DB" at 4.
+    static Driver driverFor(const QByteArray& firstBytes);
+    // The installed driver's name as odbcinst.ini lists it ("SQLite3", "MDBTools").
+    static QString driverName(Driver driver);
+    // The connection string for a file; empty when the path cannot be written into one
+    // (';', '{', '}', '=' or spaces at its ends: the drivers read no quoting).
+    static QString connectionString(Driver driver, const QString& path);
+    // Whether unixODBC knows a driver of that name.
+    static bool isDriverInstalled(const QString& name);
+
+    // Connects to the file for reading; false with message() on failure (a file that is
+    // not a database, a missing driver named, the driver's own words).
+    bool open(const QString& path);
+    void close();
+    bool isOpen() const;
+    Driver driver() const { return driver_; }
+    const QString& message() const { return message_; }
+
+    // The user tables in catalogue order: no system tables, no views or saved queries.
+    // Empty with message() when the catalogue could not be read.
+    QStringList tables();
+    // The columns of a table in catalogue order.
+    std::vector<DatabaseColumn> columns(const QString& table);
+    // Every row of the named columns of a table, as text (see DatabaseTable). Progress
+    // is not reported; false with message() when the driver fails.
+    bool readTable(const QString& table, const std::vector<DatabaseColumn>& columns,
+                   DatabaseTable& out);
+
+private:
+    bool fail(short handleType, void* handle, const QString& what);
+    QString formatValue(const DatabaseColumn& column, const QByteArray& raw) const;
+
+    void* env_ = nullptr;
+    void* dbc_ = nullptr;
+    bool connected_ = false;
+    Driver driver_ = Driver::None;
+    std::unique_ptr<QTemporaryDir> linkDir_;  // a plain name for an awkward path
+    QString message_;
+};
+
+}  // namespace pemo

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "SqliteFixture.h"
+#include "core/codecs/Gbk.h"
+#include "core/records/DatabaseImport.h"
+#include "core/records/DatabaseQuery.h"
+#include "core/records/OdbcConnection.h"
+
+using namespace pemo;
+
+namespace {
+
+QString mdbFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/users.mdb"); }
+
+QByteArray hashOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+DatabaseSelection select(const QString& path, const QString& table, const QStringList& fields,
+                         const QString& condition) {
+    DatabaseSelection selection;
+    selection.path = path;
+    selection.table = table;
+    for (qsizetype i = 0; i < fields.size(); ++i) selection.fields[size_t(i)] = fields.at(i);
+    selection.condition = condition;
+    return selection;
+}
+
+// Column 0 of every row read.
+QStringList firstColumn(const CellTable& table) {
+    QStringList out;
+    for (const auto& row : table.rows) out << Gbk::toUnicode(row.empty() ? QByteArray() : row[0]);
+    return out;
+}
+
+}  // namespace
+
+TEST(DatabaseQueryTest, StatementQuotesEveryName) {
+    struct Case {
+        QString table;
+        QStringList fields;
+        QString condition;
+        QString expected;
+    } cases[] = {
+        {"Goods", {"Name", "Price"}, "Price>10", "SELECT [Name], [Price] FROM [Goods] WHERE Price>10"},
+        {"My Goods", {"Unit Price"}, "", "SELECT [Unit Price] FROM [My Goods]"},
+        {QString::fromUtf8("商品 表"), {QString::fromUtf8("名称")}, "  ",
+         QString::fromUtf8("SELECT [名称] FROM [商品 表]")},
+        {"Goods", {"a]b"}, "", ""},
+        {"Go]ods", {"a"}, "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DatabaseQuery::statement(c.table, c.fields, c.condition), c.expected) << c.expected.toStdString();
+    }
+}
+
+TEST(DatabaseQueryTest, ConditionIsOneExpression) {
+    EXPECT_TRUE(DatabaseQuery::checkCondition("Name = 'a;b' AND [x;y] > 1").isEmpty());
+    EXPECT_FALSE(DatabaseQuery::checkCondition("1=1; DROP TABLE Goods").isEmpty());
+    EXPECT_FALSE(DatabaseQuery::checkCondition(QString::fromUtf8("1=1；")).isEmpty());
+}
+
+TEST(OdbcConnectionTest, DriverByFirstBytesAndSafeConnectionString) {
+    EXPECT_EQ(OdbcConnection::driverFor(QByteArray("SQLite format 3\0xx", 18)), OdbcConnection::Driver::Sqlite);
+    EXPECT_EQ(OdbcConnection::driverFor(QByteArray("\0\1\0\0Standard Jet DB\0", 20)), OdbcConnection::Driver::Access);
+    EXPECT_EQ(OdbcConnection::driverFor(QByteArray("\0\1\0\0Standard ACE DB\0", 20)), OdbcConnection::Driver::Access);
+    EXPECT_EQ(OdbcConnection::driverFor("Name,Price\n"), OdbcConnection::Driver::None);
+    EXPECT_EQ(OdbcConnection::connectionString(OdbcConnection::Driver::Access, "/d/a.mdb"),
+              "DRIVER={MDBTools};DBQ=/d/a.mdb;");
+    for (const char* path : {"/d/a;DRIVER={x}.mdb", "/d/a}.mdb", "/d/a=b.mdb", " /d/a.mdb"}) {
+        EXPECT_TRUE(OdbcConnection::connectionString(OdbcConnection::Driver::Sqlite, path).isEmpty()) << path;
+    }
+}
+
+TEST(OdbcConnectionTest, DriversAreLookedUpByName) {
+    EXPECT_TRUE(OdbcConnection::isDriverInstalled("SQLite3"));
+    EXPECT_TRUE(OdbcConnection::isDriverInstalled("MDBTools"));
+    EXPECT_FALSE(OdbcConnection::isDriverInstalled("No Such Driver"));
+}
+
+TEST(OdbcConnectionTest, CatalogueHasRealTablesOnly) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shop.db");
+    test::makeShopDatabase(path);
+    OdbcConnection sqlite;
+    ASSERT_TRUE(sqlite.open(path)) << sqlite.message().toStdString();
+    EXPECT_EQ(sqlite.tables(), QStringList({QString::fromUtf8("商品 表"), "Counter"}));
+    const auto columns = sqlite.columns(QString::fromUtf8("商品 表"));
+    ASSERT_EQ(columns.size(), 5u);
+    EXPECT_EQ(columns[1].kind, DatabaseColumn::Kind::Money);
+    EXPECT_EQ(columns[3].kind, DatabaseColumn::Kind::Date);
+
+    OdbcConnection mdb;
+    ASSERT_TRUE(mdb.open(mdbFixture())) << mdb.message().toStdString();
+    EXPECT_EQ(mdb.tables(), QStringList({"Users"}));
+    EXPECT_EQ(mdb.columns("Users").size(), 5u);
+}
+
+TEST(OdbcConnectionTest, NotADatabaseIsSaidSo) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("goods.mdb");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Name,Price\n");
+    file.close();
+    OdbcConnection connection;
+    EXPECT_FALSE(connection.open(path));
+    EXPECT_FALSE(connection.message().isEmpty());
+    EXPECT_FALSE(connection.open(dir.filePath("missing.db")));
+}
+
+TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
+    QTemporaryDir dir;
+    const QString shop = dir.filePath("shop;x={y}.db");  // reached through a plain link
+    test::makeShopDatabase(shop);
+    const QByteArray before = hashOf(shop);
+    const QByteArray mdbBefore = hashOf(mdbFixture());
+    const QString goods = QString::fromUtf8("商品 表");
+    struct Case {
+        QString path;
+        QString table;
+        QStringList fields;
+        QString condition;
+        QStringList expected;
+    } cases[] = {
+        {shop, goods, {QString::fromUtf8("名称")}, "Price > 50", {"Pear", "Fig"}},
+        {shop, goods, {QString::fromUtf8("名称")}, "Price IS NULL", {"Plum"}},
+        {shop, goods, {QString::fromUtf8("名称")}, "Note IS NULL", {QString::fromUtf8("苹果")}},
+        {shop, goods, {QString::fromUtf8("名称")}, "Made < '2000-01-01'", {QString::fromUtf8("苹果")}},
+        {shop, goods, {"Price"}, "", {"18.00", "55.50", "", "120.00"}},
+        {shop, goods, {"Made"}, QString::fromUtf8("[名称] = '苹果'"), {"1994-11-16"}},
+        {mdbFixture(), "Users", {"UserName"}, "UserId >= 2", {"Angela", QString::fromUtf8("张三")}},
+        {mdbFixture(), "Users", {"UserName"}, "UserBirthday > '1988-06-01'", {"Nuintun", "Angela"}},
+        {mdbFixture(), "Users", {"UserName"}, "UserSex IS NULL", {}},
+        {mdbFixture(), "Users", {"UserBirthday"}, QString::fromUtf8("UserSex = '男'"), {"1986-12-18"}},
+    };
+    for (const Case& c : cases) {
+        CellTable table;
+        QString message;
+        ASSERT_TRUE(DatabaseImport::read(select(c.path, c.table, c.fields, c.condition), table, message))
+            << c.condition.toStdString() << ": " << message.toStdString();
+        EXPECT_EQ(firstColumn(table), c.expected) << c.condition.toStdString();
+    }
+    EXPECT_EQ(hashOf(shop), before);
+    EXPECT_EQ(hashOf(mdbFixture()), mdbBefore);
+}
+
+TEST(DatabaseImportTest, TextGbkCannotHoldIsRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("emoji.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE t (n TEXT); INSERT INTO t VALUES ('ok'), ('smile \xF0\x9F\x98\x80');",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    CellTable table;
+    QString message;
+    EXPECT_FALSE(DatabaseImport::read(select(path, "t", {"n"}, ""), table, message));
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(table.rows.empty());
+}
+
+TEST(DatabaseImportTest, BadConditionOrFieldGivesTheMessage) {
+    QTemporaryDir dir;
+    const QString shop = dir.filePath("shop.db");
+    test::makeShopDatabase(shop);
+    struct Case {
+        QString path;
+        QString field;
+        QString condition;
+        const char* inMessage;
+    } cases[] = {
+        {shop, QString::fromUtf8("名称"), "Nope > 1", "no such column"},
+        {shop, QString::fromUtf8("名称"), "Price >", "syntax error"},
+        {shop, QString::fromUtf8("名称"), "1=1; DELETE FROM x", ";"},
+        {shop, QString::fromUtf8("名称"), "1 UNION SELECT 1", ""},
+        {shop, "Missing", "", "Missing"},
+        {dir.filePath("gone.db"), QString::fromUtf8("名称"), "", "gone.db"},
+    };
+    for (const Case& c : cases) {
+        CellTable table;
+        QString message;
+        EXPECT_FALSE(DatabaseImport::read(select(c.path, QString::fromUtf8("商品 表"), {c.field}, c.condition),
+                                          table, message))
+            << c.condition.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.inMessage))) << message.toStdString();
+        EXPECT_TRUE(table.rows.empty());
+    }
+}

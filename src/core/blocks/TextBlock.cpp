@@ -9,6 +9,7 @@
 #include "StreamPictureBridge.h"
 #include "Twips.h"
 #include "core/codecs/Archive.h"
+#include "core/graphics/GlyphBorder.h"
 #include "core/graphics/TextOutline.h"
 #include "core/text/PriceItem.h"
 #include "core/text/RichText.h"
@@ -395,16 +396,12 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
         if (!editing && theta != 0.0) {
             drawContentRotated(painter, zoom, deviceFrame, ppi, theta);
         } else {
-            if (content_->transparent == 0) {
-                painter.fillRect(deviceFrame, colourOf(content_->backgroundColour));
-            }
-            if (content_->borderGlyph == '!') {
-                painter.save();
-                painter.setPen(QPen(colourOf(content_->borderColour), 0));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(deviceFrame);
-                painter.restore();
-            }
+            const QPoint bottomRight = device(QPoint(frame.right, frame.bottom));
+            const int glyphHeight = int(zoom * content_->borderSize * dpiX / 72);
+            drawGlyphBorder(painter, deviceFrame.left(), deviceFrame.top(), bottomRight.x(),
+                            bottomRight.y(), content_->borderGlyph, glyphHeight,
+                            uint32_t(content_->borderColour), content_->transparent != 0,
+                            uint32_t(content_->backgroundColour));
             const QPoint centre = editing ? QPoint() : centringOffset();
             const QPoint origin = device(QPoint(frame.left, frame.top)) +
                                   QPoint(toDevice(centre.x(), ppi, zoom), toDevice(centre.y(), ppi, zoom));

@@ -41,6 +41,7 @@
 #include "gui/records/RecordGrid.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
+#include "gui/view/StyleCommands.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
 #include "gui/view/PrintCommands.h"
@@ -180,6 +181,7 @@ void CPatMain::buildObjectMenu() {
         view_->setArmedTool(BlockKind::FixedText);
     });
     ShapeCommands::addTo(menu, *view_);
+    StyleCommands::addTo(menu, *view_);
     menu->addSeparator();
     QAction* lock = addCommand(menu, EditCommand::Lock, QString::fromUtf8("锁定"));
     lock->setCheckable(true);

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "BlockKind.h"
@@ -362,6 +364,17 @@ QPoint TextBlock::centringOffset() const {
     }
     const int free = content_->frameHeight() - content_->extent();
     return QPoint(0, free > 0 ? free / 2 : 0);
+}
+
+TwipsRect TextBlock::inkBounds() const {
+    if (converted || !content_ || content_->borderGlyph <= GlyphBorder::kRectangle) return frame;
+    // A symbol cell is at most about one and a half glyph sizes wide or high (points).
+    const int64_t margin = int64_t(std::clamp(content_->borderSize, 0, 1000)) * 20 * 3 / 2 + 40;
+    const auto widen = [](int64_t v) {
+        return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return TwipsRect{widen(frame.left - margin), widen(frame.top - margin),
+                     widen(frame.right + margin), widen(frame.bottom + margin)};
 }
 
 void TextBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) {

@@ -104,7 +104,9 @@ BorderDialog::BorderDialog(RecentColourList& recent, const Values& values, QWidg
         }
         preview_->update();
     });
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QString::fromUtf8("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QString::fromUtf8("取消"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, 5, 0, 1, 3);

@@ -58,7 +58,7 @@ ColourPicker::ColourPicker(RecentColourList& recent, uint32_t colour, QPoint at,
     }
     auto* hint = new QLabel(QString::fromUtf8("操作提示：\n    按<ESC>键取消；按<RETURN>键返回；\n或按<添加>按钮。"),
                             this);
-    hint->setGeometry(4, 120, 230, 70);
+    hint->setGeometry(4, 120, 300, 70);
     setFromRgb(colour_);
     setFixedSize(kFull);
     place(kFolded);

@@ -400,7 +400,9 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
         if (outline_ && outlineReferenceWidth > 0 && outlineReferenceHeight > 0) {
             const double scaleX = zoom * sizeWidth / outlineReferenceWidth;
             const double scaleY = zoom * sizeHeight / outlineReferenceHeight;
-            const int pen = std::max(1, static_cast<int>(zoom * (outline_->size * dpiX) / 48));
+            // Stored sizes are 1 to 3; others are clamped so the halo loops stay bounded.
+            const int size = std::clamp(outline_->size, 1, 3);
+            const int pen = std::max(1, static_cast<int>(zoom * (size * dpiX) / 48));
             outline_->draw(painter, ppi, scaleX, scaleY, device(corners_.p0), deviceFrame, theta,
                            pen);
         }

@@ -11,7 +11,7 @@ PACKAGES=(
   unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools libsqlite3-dev libcups2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
-  fonts-liberation2 fontconfig
+  fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth poppler-utils x11-apps xdotool imagemagick
   python3-xlwt python3-openpyxl
 )

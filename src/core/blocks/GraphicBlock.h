@@ -97,6 +97,9 @@ public:
 
 private:
     void paint(QPainter& painter, double zoom, int offsetX, int offsetY, int ppi, bool wire) const;
+    // An effect fill (codes 1003 to 1020) painted through a mask of the shape.
+    void paintEffectBody(QPainter& painter, const std::vector<QPoint>& device, double zoom,
+                         int ppi, int offsetX, int offsetY) const;
     // Draws the body in black with the pen-colour fill into a white bitmap and returns
     // the ink's box in device pixels; empty when nothing was painted.
     QRect inkBox(const InkCanvas& canvas, bool wire, bool stopAtGap) const;

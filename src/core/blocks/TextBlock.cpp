@@ -3,12 +3,15 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "BlockKind.h"
 #include "StreamPictureBridge.h"
 #include "Twips.h"
 #include "core/codecs/Archive.h"
+#include "core/graphics/GlyphBorder.h"
 #include "core/graphics/TextOutline.h"
 #include "core/text/PriceItem.h"
 #include "core/text/RichText.h"
@@ -318,6 +321,17 @@ QPoint TextBlock::centringOffset() const {
     return QPoint(0, free > 0 ? free / 2 : 0);
 }
 
+TwipsRect TextBlock::inkBounds() const {
+    if (converted || !content_ || content_->borderGlyph <= GlyphBorder::kRectangle) return frame;
+    // A symbol cell is at most about one and a half glyph sizes wide or high (points).
+    const int64_t margin = int64_t(std::clamp(content_->borderSize, 0, 1000)) * 20 * 3 / 2 + 40;
+    const auto widen = [](int64_t v) {
+        return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return TwipsRect{widen(frame.left - margin), widen(frame.top - margin),
+                     widen(frame.right + margin), widen(frame.bottom + margin)};
+}
+
 void TextBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) {
     drawWith(painter, flags, zoom, offsetX, offsetY, devicePixelsPerInch(painter), false);
 }
@@ -341,7 +355,9 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
         if (outline_ && outlineReferenceWidth > 0 && outlineReferenceHeight > 0) {
             const double scaleX = zoom * sizeWidth / outlineReferenceWidth;
             const double scaleY = zoom * sizeHeight / outlineReferenceHeight;
-            const int pen = std::max(1, static_cast<int>(zoom * (outline_->size * dpiX) / 48));
+            // Stored sizes are 1 to 3; others are clamped so the halo loops stay bounded.
+            const int size = std::clamp(outline_->size, 1, 3);
+            const int pen = std::max(1, static_cast<int>(zoom * (size * dpiX) / 48));
             outline_->draw(painter, ppi, scaleX, scaleY, device(corners_.p0), deviceFrame, theta,
                            pen);
         }
@@ -350,16 +366,12 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
         if (!editing && theta != 0.0) {
             drawContentRotated(painter, zoom, deviceFrame, ppi, theta);
         } else {
-            if (content_->transparent == 0) {
-                painter.fillRect(deviceFrame, colourOf(content_->backgroundColour));
-            }
-            if (content_->borderGlyph == '!') {
-                painter.save();
-                painter.setPen(QPen(colourOf(content_->borderColour), 0));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(deviceFrame);
-                painter.restore();
-            }
+            const QPoint bottomRight = device(QPoint(frame.right, frame.bottom));
+            const int glyphHeight = int(zoom * content_->borderSize * dpiX / 72);
+            drawGlyphBorder(painter, deviceFrame.left(), deviceFrame.top(), bottomRight.x(),
+                            bottomRight.y(), content_->borderGlyph, glyphHeight,
+                            uint32_t(content_->borderColour), content_->transparent != 0,
+                            uint32_t(content_->backgroundColour));
             const QPoint centre = editing ? QPoint() : centringOffset();
             const QPoint origin = device(QPoint(frame.left, frame.top)) +
                                   QPoint(toDevice(centre.x(), ppi, zoom), toDevice(centre.y(), ppi, zoom));

@@ -42,6 +42,8 @@ public:
     void moveBy(int32_t dx, int32_t dy) override;
     bool hitTest(QImage& scratch, double zoom, int x, int y) override;
     bool isLiveText() const override { return converted == 0; }
+    // The frame, widened by a glyph border's cells drawn around it from the outside.
+    TwipsRect inkBounds() const override;
     void scaleBy(double sx, double sy) override;
     void setPlaceholderText(const QByteArray& text) override;
     QByteArray plainText() const override;

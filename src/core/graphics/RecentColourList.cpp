@@ -1,8 +1,68 @@
 #include "RecentColourList.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "core/codecs/Archive.h"
 
 namespace pemo {
+
+const std::array<uint32_t, RecentColourList::kFixedCount>& RecentColourList::fixedColours() {
+    static const std::array<uint32_t, kFixedCount> table = {
+    0x000000, 0xFFFFFF, 0x7B0000, 0x7B0012, 0x7B0027, 0x7B003D, 0x7B0056, 0x7B006B,
+    0x79007B, 0x65007B, 0x50007B, 0x3B007B, 0x25007B, 0x10007B, 0x00007B, 0x00107B,
+    0x00257B, 0x003B7B, 0x00507B, 0x00657B, 0x00797B, 0x007B6B, 0x007B56, 0x007B3D,
+    0x007B27, 0x007B12, 0x007B00, 0x147B00, 0x297B00, 0x3D7B00, 0x547B00, 0x697B00,
+    0x7B7B00, 0x7B6900, 0x7B5400, 0x7B3D00, 0x7B2900, 0x7B1400, 0xC40000, 0xC40024,
+    0xC4004E, 0xC40079, 0xC400A3, 0xC100C4, 0x9D00C4, 0x7200C4, 0x4800C4, 0x2000C4,
+    0x0000C4, 0x0020C4, 0x0048C4, 0x0072C4, 0x009DC4, 0x00C1C4, 0x00C4A3, 0x00C479,
+    0x00C44E, 0x00C424, 0x00C400, 0x24C400, 0x4EC400, 0x79C400, 0xA0C400, 0xC4C400,
+    0xC4A000, 0xC47900, 0xC44E00, 0xC42400, 0xFF0E0E, 0xFF0E46, 0xFF0E86, 0xFF0ECA,
+    0xFA0EFF, 0xC20EFF, 0x820EFF, 0x420EFF, 0x0E0EFF, 0x0E42FF, 0x0E82FF, 0x0EC2FF,
+    0x0EFAFF, 0x0EFFCA, 0x0EFF86, 0x0EFF46, 0x0EFF0E, 0x4AFF0E, 0x86FF0E, 0xC6FF0E,
+    0xFFFF0E, 0xFFC60E, 0xFF860E, 0xFF4A0E, 0xFF5757, 0xFF578C, 0xFF57CC, 0xFC57FF,
+    0xC457FF, 0x8957FF, 0x5757FF, 0x5789FF, 0x57C4FF, 0x57FCFF, 0x57FFCC, 0x57FF8C,
+    0x57FF57, 0x8FFF57, 0xC9FF57, 0xFFFF57, 0xFFC957, 0xFF8F57, 0xFFA0A0, 0xFFA0CF,
+    0xFDA0FF, 0xCEA0FF, 0xA0A0FF, 0xA0CEFF, 0xA0FDFF, 0xA0FFCF, 0xA0FFA0, 0xCFFFA0,
+    0xFFFFA0, 0xFFCFA0, 0xFFE9E9, 0xFEE9FF, 0xE9E9FF, 0xE9FEFF, 0xE9FFE9, 0xFFFFE9,
+    0x3F9F9F, 0x3FCFCF, 0x00FFFF, 0xA6FFFF, 0x00FFA6, 0x00FF00, 0x0FCF0F, 0x0F9F6F,
+    0x0F6F3F, 0x6F9F0F, 0xBFBF70, 0x9FCF0F, 0xCFFF0F, 0xFFFF00, 0xFFCF0F, 0xFF9F0F,
+    0xFF6F0F, 0xFF0000, 0x9F0F3F, 0x6F0F0F, 0x9FC3FF, 0x6FA0FF, 0x88C0FF, 0x0FB0FF,
+    0x0F7FFF, 0x6F9FCF, 0x3F6F9F, 0x0F6FCF, 0x0F3F9F, 0x0F0F6F, 0x6F0F6F, 0x9F3F9F,
+    0xFF3FCF, 0xFF00FF, 0xFF9FCF, 0xFF9FFF, 0xFFCFFF, 0x9F0FFF, 0xFF8F8F, 0xCF0F6F,
+    0xBF5F00, 0x6F0F9F, 0x6F6FCF, 0x6F6FFF, 0xD0BFFF, 0xAF9FFF, 0x7F90FF, 0x0000FF,
+    0xE1E1E1, 0xC3C3C3, 0xA5A5A5, 0x878787, 0x696969, 0x4B4B4B, 0x2D2D2D
+    };
+    return table;
+}
+
+uint32_t RecentColourList::colourAt(int index) const {
+    if (index >= 0 && index < kFixedCount) return fixedColours()[size_t(index)];
+    if (index >= kFixedCount && index < kIndexCount) return recent[size_t(index - kFixedCount)];
+    return 0;
+}
+
+int RecentColourList::addColour(uint32_t colour) {
+    colour &= 0xFFFFFF;
+    const auto& fixed = fixedColours();
+    if (auto it = std::find(fixed.begin(), fixed.end(), colour); it != fixed.end()) {
+        return int(it - fixed.begin());
+    }
+    size_t slot = 0;
+    if (auto it = std::find(recent.begin(), recent.end(), colour); it != recent.end()) {
+        slot = size_t(it - recent.begin());
+        if (counts[slot] < std::numeric_limits<int32_t>::max()) ++counts[slot];
+        return kFixedCount + int(slot);
+    }
+    if (auto it = std::find(recent.begin(), recent.end(), kEmpty); it != recent.end()) {
+        slot = size_t(it - recent.begin());
+    } else {
+        slot = size_t(std::min_element(counts.begin(), counts.end()) - counts.begin());
+    }
+    recent[slot] = colour;
+    counts[slot] = 1;
+    return kFixedCount + int(slot);
+}
 
 void RecentColourList::store(ArchiveWriter& out) const {
     for (uint32_t c : recent) out.writeUInt32(c);
@@ -11,7 +71,7 @@ void RecentColourList::store(ArchiveWriter& out) const {
 
 void RecentColourList::load(ArchiveReader& in) {
     for (uint32_t& c : recent) c = in.readUInt32();
-    for (int32_t& n : counts) n = in.readInt32();
+    for (int32_t& n : counts) n = std::max(0, in.readInt32());
 }
 
 }  // namespace pemo

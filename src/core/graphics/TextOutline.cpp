@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "EffectPainter.h"
 #include "core/codecs/Archive.h"
 
 namespace pemo {
@@ -136,8 +137,24 @@ QPainterPath TextOutline::buildPath(int ppi, double scaleX, double scaleY, QPoin
     return path;
 }
 
+const QImage& TextOutline::builtInTexture() {
+    // A woven two-tone texture, 64 pixels square.
+    static const QImage image = [] {
+        QImage t(64, 64, QImage::Format_RGB32);
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const bool warp = ((x / 8) + (y / 8)) % 2 == 0;
+                const int shade = warp ? 150 + (y % 8) * 10 : 150 + (x % 8) * 10;
+                t.setPixel(x, y, qRgb(shade, shade * 3 / 4, 60 + (x * y) % 40));
+            }
+        }
+        return t;
+    }();
+    return image;
+}
+
 void TextOutline::draw(QPainter& painter, int ppi, double scaleX, double scaleY, QPoint anchor,
-                       const QRect& frame, double angle, int penWidth) const {
+                       const QRect& frame, double angle, int penWidth, const QImage& texture) const {
     const QPainterPath path = buildPath(ppi, scaleX, scaleY, anchor, angle);
     const QColor text = colourOf(textColour);
     const QColor effectCol = colourOf(effectColour);
@@ -175,13 +192,26 @@ void TextOutline::draw(QPainter& painter, int ppi, double scaleX, double scaleY,
         }
         case PatternFill:
         case PictureFill: {
-            // A two-colour fill over the frame, shown only inside the outline.
-            QLinearGradient gradient(frame.topLeft(), frame.bottomLeft());
-            gradient.setColorAt(0, text);
-            gradient.setColorAt(1, effectCol);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(gradient);
-            painter.drawPath(path);
+            // The pattern or texture over the frame, shown only inside the outline.
+            const int w = (std::max(0, frame.width()) + 7) / 8 * 8;
+            const int h = std::max(0, frame.height());
+            QImage colour;
+            if (effect == PatternFill) {
+                colour = renderEffect(w, h, pattern, uint32_t(textColour), uint32_t(effectColour));
+            } else if (w > 0 && h > 0) {
+                const QImage& source = texture.isNull() ? builtInTexture() : texture;
+                colour = source.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+            }
+            QImage mask = blankMask(w, h);
+            if (colour.isNull() || mask.isNull()) break;
+            {
+                QPainter m(&mask);
+                m.setPen(QPen(Qt::white, 1));
+                m.setBrush(Qt::white);
+                m.drawPath(path.translated(-frame.left(), -frame.top()));
+            }
+            maskedCopy(painter, frame.left(), frame.top(), w, h, colour, mask);
             break;
         }
         default: strokeFill(path, text, &text, 1); break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QPainterPath>
 #include <QRect>
 #include <cstdint>
@@ -64,9 +65,12 @@ public:
     // by angle (radians, counterclockwise on screen).
     QPainterPath buildPath(int pixelsPerInch, double scaleX, double scaleY, QPoint anchor,
                            double angle) const;
-    // Paints the outline in its effect; penWidth in device pixels.
+    // Paints the outline in its effect; penWidth in device pixels. The picture fill
+    // stretches texture over the frame, the built-in texture when it is null.
     void draw(QPainter& painter, int pixelsPerInch, double scaleX, double scaleY, QPoint anchor,
-              const QRect& frame, double angle, int penWidth) const;
+              const QRect& frame, double angle, int penWidth,
+              const QImage& texture = QImage()) const;
+    static const QImage& builtInTexture();
 
 private:
     void writePieces(ArchiveWriter& out) const;

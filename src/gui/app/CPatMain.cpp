@@ -43,6 +43,7 @@
 #include "gui/view/ListPrintCommand.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
+#include "gui/view/StyleCommands.h"
 #include "gui/view/TextCommands.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ViewCommands.h"
@@ -187,6 +188,7 @@ void CPatMain::buildObjectMenu() {
     };
     menu->addSeparator();
     ShapeCommands::addTo(menu, *view_);
+    StyleCommands::addTo(menu, *view_);
     menu->addSeparator();
     QAction* lock = addCommand(menu, EditCommand::Lock, QString::fromUtf8("锁定"));
     lock->setCheckable(true);

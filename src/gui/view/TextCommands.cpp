@@ -1,6 +1,5 @@
 #include "TextCommands.h"
 
-#include <QColorDialog>
 #include <QCursor>
 #include <QInputDialog>
 #include <QMenu>
@@ -18,6 +17,7 @@
 #include "core/text/PriceItem.h"
 #include "core/text/RichText.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/dialogs/ColourPicker.h"
 #include "gui/dialogs/PriceFormatDialog.h"
 
 namespace pemo {
@@ -31,12 +31,6 @@ const char* const kLineSpacingTexts[] = {"行距0",  "行距5",  "行距10", "�
                                          "行距25", "行距50", "行距75", "行距100", "行距150"};
 const char* const kCharSpacingTexts[] = {"字距0",  "字距25",  "字距50", "字距75",
                                          "字距100", "字距150", "字距200"};
-
-QColor fromColourRef(int32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-int32_t toColourRef(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 }  // namespace
 
@@ -73,9 +67,6 @@ void TextCommands::addTo(QMenu* menu) {
                     changed();
             });
     command(FC::Underline, "下划线(&U)");
-    // Until the object toolbar brings its drop-down button, the menu offers the choice.
-    connect(addCommand(menu, FC::ChooseTextColour, QString::fromUtf8("选择字符颜色...")),
-            &QAction::triggered, this, &TextCommands::chooseTextColour);
     menu->addSeparator();
     QMenu* spacing = menu->addMenu(QString::fromUtf8("字距"));
     popups_.insert(FC::CharSpacingMenu, spacing);
@@ -229,24 +220,16 @@ void TextCommands::chooseSize() {
     if (ok && FC::applySize(*record, size, view_.autoFit())) changed();
 }
 
-void TextCommands::chooseTextColour() {
-    InfoRecord* record = view_.document().currentRecord();
-    const TextBlock* block = record ? FC::editedBlock(*record) : nullptr;
-    if (!block) return;
-    const QColor chosen = QColorDialog::getColor(fromColourRef(block->content()->typingStyle.textColour),
-                                                 window_, QString::fromUtf8("字符颜色"));
-    if (!chosen.isValid()) return;
-    const int32_t colour = toColourRef(chosen);
-    view_.setCurrentTextColour(uint32_t(colour));
-    if (FC::applyTextColour(*record, colour, view_.autoFit())) changed();
-}
-
 void TextCommands::editPriceFormat() {
     InfoRecord* record = view_.document().currentRecord();
     TextBlock* block = record ? FC::priceBlock(*record) : nullptr;
     PriceItem* price = block ? block->content()->firstPriceItem(block->kind) : nullptr;
     if (!price) return;
     PriceFormatDialog dialog(block->kind, price->priceStyle, price->lineColour, window_);
+    dialog.setColourChooser([this](QWidget* parent, QPoint at, int32_t current) -> std::optional<int32_t> {
+        const auto chosen = ColourPicker::choose(parent, view_.document().recentColours, uint32_t(current), at);
+        return chosen ? std::optional<int32_t>(int32_t(*chosen)) : std::nullopt;
+    });
     if (dialog.exec() != QDialog::Accepted) return;
     if (FC::applyPriceFormat(*record, dialog.priceStyle(), dialog.lineColour(), view_.autoFit())) changed();
 }
@@ -280,7 +263,7 @@ void TextCommands::update() {
 void TextCommands::addFormatMenuTo(QMenu& menu) {
     QMenu* format = menu.addMenu(QString::fromUtf8("格式"));
     update();
-    for (int id : {FC::Bold, FC::Italic, FC::Underline, FC::TextColour, FC::ChooseTextColour, FC::Size}) {
+    for (int id : {FC::Bold, FC::Italic, FC::Underline, FC::TextColour, FC::Size}) {
         format->addAction(actions_.value(id));
     }
     format->addMenu(popups_.value(FC::ChineseFace));

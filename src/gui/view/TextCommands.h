@@ -54,7 +54,6 @@ private:
     void run(int id);
     void chooseFace(int id, const QByteArray& face);
     void chooseSize();
-    void chooseTextColour();
     void editPriceFormat();
     // Marks the document modified and refreshes the page and the commands.
     void changed();

@@ -868,3 +868,28 @@ TEST(TextBlockDrawing, ShortTextIsCentredInItsFrame) {
         EXPECT_NEAR(across, height / 2, height * 0.15);
     }
 }
+
+TEST(TextBlockBorder, AGlyphBorderWidensTheInkAndIsDrawnOutsideTheFrame) {
+    auto b = TextBlock::create(BlockKind::FixedText, {1440, 1440, 4320, 2160}, "AB", true);
+    EXPECT_EQ(b->inkBounds(), b->frame);
+    b->content()->borderGlyph = 33;  // the plain rectangle stays on the frame
+    EXPECT_EQ(b->inkBounds(), b->frame);
+    b->content()->borderGlyph = 108;
+    b->content()->borderSize = 20;
+    b->content()->borderColour = 0x0000FF;
+    const TwipsRect ink = b->inkBounds();
+    EXPECT_LT(ink.left, b->frame.left - 400);
+    EXPECT_GT(ink.bottom, b->frame.bottom + 400);
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        b->drawForOutput(p, 1.0, 0, 0, 96);
+    }
+    // Frame: 96..288 across, 96..144 down at 96 dpi; glyphs sit above the top edge.
+    int red = 0;
+    for (int x = 90; x < 290; ++x) {
+        for (int y = 60; y < 96; ++y) red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 80;
+    }
+    EXPECT_GT(red, 100);
+}

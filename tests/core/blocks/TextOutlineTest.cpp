@@ -220,3 +220,32 @@ TEST(TextOutlineDrawing, EffectsPaintFillPenAndShadowInTheirColours) {
         }
     }
 }
+
+TEST(TextOutlineDrawing, PatternAndPictureFillsShowOnlyInsideTheOutline) {
+    const QRgb white = qRgb(255, 255, 255);
+    for (int32_t effect : {TextOutline::PatternFill, TextOutline::PictureFill}) {
+        SCOPED_TRACE(effect);
+        TextOutline o;
+        o.pieces = {piece({100, 100, 400, 400}, {6, 2, 2, 3},
+                          {{0, 0}, {400, 0}, {400, 400}, {0, 400}})};
+        o.effect = effect;
+        o.pattern = 19;  // left half in the text colour, right half in the effect colour
+        o.textColour = 0x0000C0;
+        o.effectColour = 0x00A000;
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            o.draw(p, 144, 1, 1, QPoint(20, 20), QRect(20, 20, 60, 60), 0, 3);
+        }
+        EXPECT_EQ(image.pixel(25, 50), white);
+        EXPECT_EQ(image.pixel(75, 75), white);
+        if (effect == TextOutline::PatternFill) {
+            EXPECT_EQ(image.pixel(40, 50), qRgb(0xC0, 0, 0));
+            EXPECT_EQ(image.pixel(60, 50), qRgb(0, 0xA0, 0));
+        } else {  // no picture key: the built-in texture
+            EXPECT_NE(image.pixel(40, 50), white);
+            EXPECT_NE(image.pixel(60, 60), white);
+        }
+    }
+}

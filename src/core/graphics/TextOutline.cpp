@@ -1,5 +1,6 @@
 #include "TextOutline.h"
 
+#include <algorithm>
 #include <QPainter>
 #include <cmath>
 
@@ -107,14 +108,26 @@ QPainterPath TextOutline::buildPath(int ppi, double scaleX, double scaleY, QPoin
         const int ox = static_cast<int>(piece.left * ppi * scaleX / 1440);
         const int oy = static_cast<int>(piece.top * ppi * scaleY / 1440);
         QPointF first;
-        const size_t n = piece.points.size();
+        // Damaged point types (a point outside any figure, a Bézier cut short, an unknown
+        // type) end the figure; points up to the next move are left out.
+        bool inFigure = false;
+        const auto endFigure = [&] {
+            if (inFigure) path.closeSubpath();
+            inFigure = false;
+        };
+        const size_t n = std::min(piece.points.size(), piece.types.size());
         for (size_t i = 0; i < n; ++i) {
             const QPointF p = place(ox, oy, piece.points[i]);
-            switch (piece.types[i] & 0x07) {
-                case OutlinePiece::MoveTo:
-                    path.moveTo(p);
-                    first = p;
-                    break;
+            const int type = piece.types[i] & 0x07;
+            if (type == OutlinePiece::MoveTo) {
+                endFigure();
+                path.moveTo(p);
+                first = p;
+                inFigure = true;
+                continue;
+            }
+            if (!inFigure) continue;
+            switch (type) {
                 case OutlinePiece::LineTo: path.lineTo(p); break;
                 case OutlinePiece::CloseFigure:
                     path.lineTo(p);
@@ -126,9 +139,11 @@ QPainterPath TextOutline::buildPath(int ppi, double scaleX, double scaleY, QPoin
                         path.cubicTo(p, place(ox, oy, piece.points[i + 1]),
                                      place(ox, oy, piece.points[i + 2]));
                         i += 2;
+                    } else {
+                        endFigure();
                     }
                     break;
-                default: path.lineTo(p); break;
+                default: endFigure(); break;
             }
         }
         path.closeSubpath();

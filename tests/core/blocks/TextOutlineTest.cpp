@@ -180,6 +180,28 @@ TEST(TextOutlinePath, PointTypesMakeMovesLinesClosingsAndCurves) {
     EXPECT_EQ(move[3], std::make_pair(E::CurveToDataElement, QPointF(30, 50)));
 }
 
+TEST(TextOutlinePath, DamagedPointTypesEndTheFigure) {
+    const struct {
+        const char* name;
+        std::vector<uint8_t> types;
+        std::vector<QPointF> absent;  // points after the damage, up to the next move
+    } cases[] = {
+        {"points before any figure", {2, 2, 6, 2}, {{100, 0}}},
+        {"an unknown type", {6, 2, 7, 2}, {{0, 100}}},
+        {"a Bézier cut short", {6, 2, 4, 4}, {{100, 100}, {0, 100}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextOutline o;
+        o.pieces = {piece({0, 0, 100, 100}, c.types, {{0, 0}, {100, 0}, {100, 100}, {0, 100}})};
+        const QPainterPath path = o.buildPath(1440, 1, 1, QPoint(0, 0), 0);
+        for (int i = 0; i < path.elementCount(); ++i) {
+            const QPainterPath::Element e = path.elementAt(i);
+            for (const QPointF& absent : c.absent) EXPECT_NE(QPointF(e.x, e.y), absent) << i;
+        }
+    }
+}
+
 // A 40 × 40 pixel square at (30, 30); pen width 3.
 TEST(TextOutlineDrawing, EffectsPaintFillPenAndShadowInTheirColours) {
     const QRgb white = qRgb(255, 255, 255);

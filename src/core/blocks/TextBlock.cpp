@@ -8,6 +8,9 @@
 #include <cmath>
 
 #include "BlockKind.h"
+#include "PictureBlock.h"
+#include "core/codecs/Picture.h"
+#include "core/pictures/PictureStore.h"
 #include "StreamPictureBridge.h"
 #include "Twips.h"
 #include "core/codecs/Archive.h"
@@ -358,8 +361,15 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
             // Stored sizes are 1 to 3; others are clamped so the halo loops stay bounded.
             const int size = std::clamp(outline_->size, 1, 3);
             const int pen = std::max(1, static_cast<int>(zoom * (size * dpiX) / 48));
+            // A picture fill takes its texture from the document's pictures; a key that
+            // names none, or a picture that does not decode, gives the built-in texture.
+            QImage texture;
+            const PictureStore* images = PictureBlock::documentImages();
+            if (outline_->effect == TextOutline::PictureFill && images) {
+                if (const Picture* picture = images->find(outline_->pictureKey)) texture = picture->image();
+            }
             outline_->draw(painter, ppi, scaleX, scaleY, device(corners_.p0), deviceFrame, theta,
-                           pen);
+                           pen, texture);
         }
     } else if (content_) {
         const bool editing = !output && (flags & DrawFlag::Editing) && selected;

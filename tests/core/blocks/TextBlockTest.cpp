@@ -8,6 +8,7 @@
 #include "Bytes.h"
 #include "TestBlock.h"
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Archive.h"
 #include "core/pictures/PictureStore.h"
@@ -395,6 +396,34 @@ TEST(TextBlockForms, PictureFilledOutlineTravelsThroughTheStreamsOwnStore) {
     otherImages.clearMarks();
     back->markPicturesUsed(otherImages);
     EXPECT_EQ(otherImages.countMarked(), 1);
+}
+
+// A converted block filled with a picture draws the document's picture, and the built-in
+// texture when its key names none.
+TEST(TextBlockDrawing, PictureFilledOutlineDrawsTheDocumentsPicture) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("green.bmp");
+    QImage texture(4, 4, QImage::Format_RGB32);
+    texture.fill(QColor(0, 200, 0));
+    ASSERT_TRUE(texture.save(path, "BMP"));
+    PictureStore images;
+    const QByteArray key = images.add(
+        PictureDescription::ofFile(path, PictureDescription::LibraryPicture, gbk("纹理"), "green"));
+    PictureBlock::setDocumentImages(&images);
+    for (bool known : {true, false}) {
+        SCOPED_TRACE(known);
+        TextOutline o = sampleOutline();
+        o.effect = TextOutline::PictureFill;
+        o.pictureKey = known ? key : QByteArray("no-such-key");
+        auto b = readBlock(convertedDocumentBytes(o, QByteArray(38, '\0')), BlockForm::Document);
+        QImage output = makeImage(400, 400, 144, Qt::white);
+        {
+            QPainter p(&output);
+            b->drawForOutput(p, 1.0, 0, 0, 144);
+        }
+        EXPECT_EQ(countColour(output, qRgb(0, 200, 0)) > 100, known);
+    }
+    PictureBlock::setDocumentImages(nullptr);
 }
 
 TEST(TextBlockForms, StoredCornersAreRecomputedOnReading) {

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/platform/FileError.h"
 #include "core/blocks/BlockFactory.h"
 #include "FuzzHome.h"
 #include "core/blocks/BlockList.h"
 #include "core/codecs/Archive.h"
+#include "core/pictures/PictureStore.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();
@@ -34,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // What was read writes out again in the same form.
         ArchiveWriter out;
         writeBlockList(out, blocks, form);
-    } catch (const FormatError&) {
+    } catch (const FileError&) {
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/platform/FileError.h"
 #include "core/codecs/Archive.h"
 #include "core/records/DelimitedText.h"
 #include "core/records/TableSheet.h"
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             sheet.readCell(sheet.totalColumns(), r, cell);
             sheet.readCell(1, r, cell);
         }
-    } catch (const pemo::FormatError&) {
+    } catch (const pemo::FileError&) {
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/platform/FileError.h"
 #include "core/blocks/BlockFactory.h"
 #include "FuzzHome.h"
 #include "core/document/CPatDoc.h"
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                  QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
         // A document that was taken must write out again.
         pemo::DocumentFile::write(doc, false);
-    } catch (const pemo::FormatError&) {
+    } catch (const pemo::FileError&) {
     }
     return 0;
 }

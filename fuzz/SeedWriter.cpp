@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/BmpWriter.h"
 #include "core/codecs/Gbk.h"

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/platform/FileError.h"
 #include "core/blocks/BlockFactory.h"
 #include "FuzzHome.h"
 #include "core/document/TemplateFile.h"
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         pemo::TemplateFile::parse(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)),
                                   parsed, &images);
-    } catch (const pemo::FormatError&) {
+    } catch (const pemo::FileError&) {
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "FuzzHome.h"
+#include "core/platform/FileError.h"
 #include "core/codecs/Archive.h"
 #include "core/records/XlsReader.h"
 
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const auto& row : table.rows) {
             if (int(row.size()) > table.columns) __builtin_trap();
         }
-    } catch (const pemo::FormatError&) {
+    } catch (const pemo::FileError&) {
     }
     return 0;
 }

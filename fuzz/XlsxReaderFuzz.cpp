@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/platform/FileError.h"
 #include "core/codecs/Archive.h"
 #include "core/records/XlsxReader.h"
 
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 __builtin_trap();
             }
         }
-    } catch (const pemo::FormatError&) {
+    } catch (const pemo::FileError&) {
     }
     return 0;
 }

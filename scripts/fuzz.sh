@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
+# Paths relative to the checkout let every clone on this machine share the compiler cache.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPEMO_BUILD_FUZZ=ON \
   -DPEMO_BUILD_TESTS=OFF -DPEMO_BUILD_BENCH=OFF >/dev/null
 ninja -C build-fuzz -j2 fuzz_documentreader fuzz_templatereader fuzz_blocklistreader \

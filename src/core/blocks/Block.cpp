@@ -141,10 +141,10 @@ void Block::rebuildHandles(bool clearFirst) {
 }
 
 void Block::moveBy(int32_t dx, int32_t dy) {
-    frame.left += dx;
-    frame.right += dx;
-    frame.top += dy;
-    frame.bottom += dy;
+    frame.left = saturatedInt(double(frame.left) + dx);
+    frame.right = saturatedInt(double(frame.right) + dx);
+    frame.top = saturatedInt(double(frame.top) + dy);
+    frame.bottom = saturatedInt(double(frame.bottom) + dy);
     rebuildHandles(true);
 }
 
@@ -152,10 +152,10 @@ bool Block::hitTest(QImage&, double, int, int) { return false; }
 bool Block::isLiveText() const { return false; }
 
 void Block::scaleBy(double sx, double sy) {
-    frame.left = static_cast<int32_t>(frame.left * sx);
-    frame.right = static_cast<int32_t>(frame.right * sx);
-    frame.top = static_cast<int32_t>(frame.top * sy);
-    frame.bottom = static_cast<int32_t>(frame.bottom * sy);
+    frame.left = saturatedInt(frame.left * sx);
+    frame.right = saturatedInt(frame.right * sx);
+    frame.top = saturatedInt(frame.top * sy);
+    frame.bottom = saturatedInt(frame.bottom * sy);
     if (selected) rebuildHandles(true);
 }
 

@@ -4,15 +4,17 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "Twips.h"
 
 namespace pemo {
 
+
 double RotatedFrame::angle(QPoint a, QPoint b) {
     if (a.y() == b.y()) return a.x() < b.x() ? 0.0 : kPi;
     if (a.x() == b.x()) return b.y() < a.y() ? kHalfPi : kThreeHalfPi;
-    const double alpha = std::atan(double(std::abs(b.y() - a.y())) / std::abs(b.x() - a.x()));
+    const double alpha = std::atan(std::abs(double(b.y()) - a.y()) / std::abs(double(b.x()) - a.x()));
     const bool above = b.y() < a.y();
     const bool right = b.x() > a.x();
     if (above) return right ? alpha : kPi - alpha;
@@ -25,11 +27,11 @@ RotatedFrame RotatedFrame::fromOrigin(QPoint p0, double theta, int width, int he
     const double s = -std::sin(theta);
     const double c = std::cos(theta);
     const auto offset = [&](double dx, double dy) {
-        return p0 + QPoint(static_cast<int>(dx), static_cast<int>(dy));
+        return QPoint(saturatedInt(p0.x() + std::trunc(dx)), saturatedInt(p0.y() + std::trunc(dy)));
     };
     RotatedFrame f;
     f.p0 = p0;
-    f.p1 = offset(-height * s, height * c);
+    f.p1 = offset(-double(height) * s, double(height) * c);
     f.p2 = offset(width * c, width * s);
     f.p3 = offset(width * c - height * s, width * s + height * c);
     return f;
@@ -47,11 +49,9 @@ TwipsRect RotatedFrame::bounds() const {
 }
 
 void RotatedFrame::moveBy(int dx, int dy) {
-    const QPoint d(dx, dy);
-    p0 += d;
-    p1 += d;
-    p2 += d;
-    p3 += d;
+    for (QPoint* p : {&p0, &p1, &p2, &p3}) {
+        *p = QPoint(saturatedInt(double(p->x()) + dx), saturatedInt(double(p->y()) + dy));
+    }
 }
 
 void RotatedFrame::addCornerHandles(Block& block, int32_t p2Grip) const {
@@ -112,9 +112,9 @@ const BlockHandle* RotatedFrame::rotateTowards(Block& block, RotatedFrame& corne
 
 void RotatedFrame::scaleBlock(Block& block, RotatedFrame& corners, double sx, double sy) {
     const double theta = corners.angle();
-    const QPoint p0(static_cast<int>(corners.p0.x() * sx), static_cast<int>(corners.p0.y() * sy));
-    block.sizeWidth = static_cast<int32_t>(block.sizeWidth * sx);
-    block.sizeHeight = static_cast<int32_t>(block.sizeHeight * sy);
+    const QPoint p0(saturatedInt(corners.p0.x() * sx), saturatedInt(corners.p0.y() * sy));
+    block.sizeWidth = saturatedInt(block.sizeWidth * sx);
+    block.sizeHeight = saturatedInt(block.sizeHeight * sy);
     corners = fromOrigin(p0, theta, block.sizeWidth, block.sizeHeight);
     block.frame = corners.bounds();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "core/blocks/RotatedFrame.h"
 
@@ -84,4 +85,16 @@ TEST(RotatedFrame, BoundsAndMoves) {
     EXPECT_EQ(u.p3, QPoint(110, 70));
     EXPECT_EQ(u.bounds(), r);
     EXPECT_NEAR(u.angle(), 0.0, kEps);
+}
+
+// Corners from a damaged file anywhere in the 32-bit range: angles, corners, moves and
+// scaling stay in range instead of overflowing (the sanitizer build checks the arithmetic).
+TEST(RotatedFrame, ExtremeCoordinatesSaturate) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    EXPECT_GT(RotatedFrame::angle(QPoint(kMax, kMin), QPoint(kMin, kMax)), 0.0);
+    RotatedFrame f = RotatedFrame::fromOrigin(QPoint(kMax - 5, kMin + 5), 2.5, kMax, kMin);
+    EXPECT_EQ(f.p0, QPoint(kMax - 5, kMin + 5));
+    f.moveBy(kMax, kMin);
+    EXPECT_EQ(f.p0, QPoint(kMax, kMin));
 }

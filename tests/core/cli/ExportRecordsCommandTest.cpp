@@ -1,6 +1,8 @@
 // pemo --export OUT.csv|OUT.txt|OUT.xlsx and --mode list, run through the built program.
 #include <gtest/gtest.h>
 
+#include "RunPemo.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -38,16 +40,8 @@ protected:
     }
 
     std::pair<int, QString> run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PEMO_HOME", home_);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PEMO_RUNTIME_DIR "/pemo"), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-            return {-1, QString()};
-        }
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        const test::PemoRun r = test::runPemo(arguments, home_);
+        return {r.exitCode, r.err};
     }
     QString out(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
 

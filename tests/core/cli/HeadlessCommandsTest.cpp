@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "Bytes.h"
+#include "RunPemo.h"
 #include "core/codecs/BmpWriter.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
@@ -68,19 +69,8 @@ protected:
     }
 
     Outcome run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PEMO_HOME", home_);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PEMO_RUNTIME_DIR "/pemo"), arguments);
-        Outcome result;
-        if (!process.waitForFinished(60000))
-            return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        result.out = process.readAllStandardOutput();
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        const test::PemoRun r = test::runPemo(arguments, home_);
+        return {r.exitCode, r.out, r.err};
     }
 
     QString write(const QString& path, const QByteArray& bytes) {

@@ -1,6 +1,8 @@
 // pemo --import … --export …, run through the built program.
 #include <gtest/gtest.h>
 
+#include "RunPemo.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -44,16 +46,8 @@ protected:
 
     // Exit status and standard error.
     std::pair<int, QString> run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PEMO_HOME", home_);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PEMO_RUNTIME_DIR "/pemo"), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-            return {-1, QString()};
-        }
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        const test::PemoRun r = test::runPemo(arguments, home_);
+        return {r.exitCode, r.err};
     }
 
     // The first value and the current price of every record of a saved document.

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 
 #include "CellEditor.h"
 #include "CellTextPopup.h"
@@ -241,25 +242,52 @@ void RecordGrid::paintBackground(QPainter& painter) {
             painter.drawLine(x0 + 1, y1 - 2, x1 - 2, y1 - 2);
             painter.drawLine(x1 - 2, y0 + 1, x1 - 2, y1 - 2);
             painter.setPen(Qt::black);
-            painter.drawText(QRect(x0, y0, x1 - x0, y1 - y0), Qt::AlignCenter | Qt::TextSingleLine,
-                             Gbk::toUnicode(c.caption));
+            drawCellText(painter, QRect(x0, y0, x1 - x0, y1 - y0), c.caption, true);
         }
         painter.setPen(Qt::black);
         painter.drawLine(c.left, GridGeometry::kHeaderTop, c.left, bottom);
     }
 }
 
-QString RecordGrid::cellText(const InfoRecord& record, int index, int column) const {
+void RecordGrid::drawCellText(QPainter& painter, const QRect& cell, const QByteArray& text,
+                              bool centred) {
+    // Laying a text out costs far more than drawing it, and a page of rows repeats few
+    // texts: each is laid out once and kept.
+    auto it = textCache_.find(text);
+    if (it == textCache_.end()) {
+        if (textCache_.size() > 4000)
+            textCache_.clear();
+        QString line = Gbk::toUnicode(text);
+        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        QStaticText laidOut(line);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), font_);
+        it = textCache_.insert(text, laidOut);
+    }
+    const QSizeF size = it->size();
+    const qreal x = centred ? cell.left() + (cell.width() - size.width()) / 2 : cell.left();
+    const qreal y = cell.top() + (cell.height() - size.height()) / 2;
+    // Only a text wider than its cell needs clipping.
+    if (size.width() <= cell.width()) {
+        painter.drawStaticText(QPointF(x, y), *it);
+        return;
+    }
+    painter.setClipRect(cell);
+    painter.drawStaticText(QPointF(cell.left(), y), *it);
+    painter.setClipping(false);
+}
+
+QByteArray RecordGrid::cellText(const InfoRecord& record, int index, int column) const {
     const uint32_t id = geometry_.columns()[static_cast<size_t>(column)].fieldId;
     if (id == GridGeometry::kIndexField)
-        return QString::number(index);
+        return QByteArray::number(index);
     if (id == GridGeometry::kCopiesField)
-        return QString::number(record.copies);
-    if (id == GridGeometry::kPictureField) {
-        return record.productPicture.isEmpty() ? QString() : QString::fromUtf8("图片");
-    }
+        return QByteArray::number(record.copies);
+    if (id == GridGeometry::kPictureField)
+        return record.productPicture.isEmpty() ? QByteArray() : QByteArray("\xcd\xbc\xc6\xac");  // 图片
     const int value = valueIndexOf(id);
-    return value >= 0 ? Gbk::toUnicode(record.value(value)) : QString();
+    return value >= 0 ? record.value(value) : QByteArray();
 }
 
 void RecordGrid::paintRows(QPainter& painter) {
@@ -283,9 +311,9 @@ void RecordGrid::paintRows(QPainter& painter) {
             } else {
                 painter.fillRect(cell, Qt::white);
             }
-            const QString text = cellText(*record, scroll + row, i);
+            const QByteArray text = cellText(*record, scroll + row, i);
             if (!text.isEmpty()) {
-                painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+                drawCellText(painter, cell, text, false);
             }
         }
     }
@@ -301,7 +329,7 @@ void RecordGrid::paintRows(QPainter& painter) {
         const QRect cell(c.left + 1, top, c.width - 1, GridGeometry::kRowHeight - 1);
         painter.fillRect(cell, Qt::white);
         if (i == 0)
-            painter.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("*"));
+            drawCellText(painter, cell, QByteArrayLiteral("*"), true);
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
+#include <QStaticText>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -108,6 +110,7 @@ private:
     void paintBackground(QPainter& painter);
     void paintRows(QPainter& painter);
     void paintCursor(QPainter& painter);
+    void drawCellText(QPainter& painter, const QRect& cell, const QByteArray& text, bool centred);
     bool isGridKey(const QKeyEvent* key) const;
     // Makes the cursor's row current (a record row) and scrolls it into view.
     void followCursor();
@@ -122,7 +125,8 @@ private:
     void cancelEdit();
     void placeEditor();
     void runPaste(std::unique_ptr<GridPaste> paste);
-    QString cellText(const InfoRecord& record, int index, int column) const;
+    // The cell's text as GBK.
+    QByteArray cellText(const InfoRecord& record, int index, int column) const;
     void editCell(int index, int column);
     void editCopies(InfoRecord& record, const QRect& cell);
     void editText(InfoRecord& record, int column, const QRect& cell);
@@ -137,6 +141,8 @@ private:
     QImage bitmap_;
     QBrush currentBrush_;
     QFont font_;
+    // Texts as laid out for drawing, by their GBK bytes.
+    QHash<QByteArray, QStaticText> textCache_;
     // A click on another row makes it current without scrolling.
     bool followCurrent_ = true;
     GridCursor cursor_;

@@ -290,7 +290,7 @@ void RecordGrid::copyCells() {
             break;
         QStringList cells;
         for (int column = block.left(); column <= block.right(); ++column)
-            cells.append(cellText(*record, row, column));
+            cells.append(Gbk::toUnicode(cellText(*record, row, column)));
         rows.push_back(cells);
     }
     if (!rows.empty())

@@ -14,7 +14,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core fontconfig
   fonts-noto-cjk-extra fonts-lxgw-wenkai fonts-smiley-sans fonts-urw-base35 fonts-roboto-unhinted
   xvfb xauth poppler-utils x11-apps xdotool imagemagick
-  python3-xlwt python3-openpyxl unicode-data
+  python3-xlwt python3-openpyxl
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #include "PdfTextRepair.h"
 
 #include <QFile>
+#include <QHash>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <algorithm>
 #include <optional>
@@ -8,25 +10,63 @@
 #include <zlib.h>
 
 #include "core/codecs/Gbk.h"
+#include "core/text/FontFaces.h"
 #include "core/platform/SafeFile.h"
 
 namespace pemo::PdfTextRepair {
 
 namespace {
 
-struct Equivalent {
-    char32_t form;
-    char32_t ideograph;
-};
+// For each character outside GBK that an installed Chinese face draws with the glyph of
+// a GBK character of a higher code point, that character. Built once from the faces the
+// program draws with.
+const QHash<char32_t, char32_t>& sharedGlyphs() {
+    static const QHash<char32_t, char32_t> shared = [] {
+        // Every character GBK holds, in code point order.
+        std::vector<char32_t> gbk;
+        std::vector<bool> inGbk(0x10000, false);
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                if (trail == 0x7F) continue;
+                const char pair[2] = {char(lead), char(trail)};
+                const QString c = Gbk::toUnicode(QByteArray(pair, 2));
+                if (c.size() != 1 || c[0] == QChar::ReplacementCharacter) continue;
+                inGbk[c[0].unicode()] = true;
+            }
+        }
+        for (int c = 0; c < 0x80; ++c) inGbk[size_t(c)] = true;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (inGbk[c]) gbk.push_back(c);
+        }
+        QString others;
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            if (!inGbk[c] && !QChar::isSurrogate(c)) others += QChar(char16_t(c));
+        }
+        QString typed;
+        for (char32_t c : gbk) typed += QChar(char16_t(c));
 
-constexpr Equivalent kEquivalents[] = {
-#include "IdeographEquivalents.inc"
-};
-
-bool inGbk(char32_t c) {
-    bool ok = false;
-    Gbk::fromUnicode(QString::fromUcs4(&c, 1), &ok);
-    return ok;
+        QHash<char32_t, char32_t> out;
+        for (const QString& family : FontFaces::installedTargets()) {
+            const QByteArray name = Gbk::fromUnicode(family);
+            if (!FontFaces::resolve(name).cjk) continue;
+            const QRawFont raw = QRawFont::fromFont(FontFaces::font(name, 100, false, false));
+            if (!raw.isValid()) continue;
+            // The lowest GBK character of each glyph.
+            QHash<quint32, char32_t> owner;
+            const QList<quint32> typedGlyphs = raw.glyphIndexesForString(typed);
+            for (qsizetype i = 0; i < typedGlyphs.size() && i < qsizetype(gbk.size()); ++i) {
+                if (typedGlyphs[i] != 0 && !owner.contains(typedGlyphs[i])) owner.insert(typedGlyphs[i], gbk[size_t(i)]);
+            }
+            const QList<quint32> otherGlyphs = raw.glyphIndexesForString(others);
+            for (qsizetype i = 0; i < otherGlyphs.size() && i < others.size(); ++i) {
+                const char32_t c = others[i].unicode();
+                const auto it = owner.constFind(otherGlyphs[i]);
+                if (otherGlyphs[i] != 0 && it != owner.constEnd() && *it > c && !out.contains(c)) out.insert(c, *it);
+            }
+        }
+        return out;
+    }();
+    return shared;
 }
 
 // --- character maps
@@ -126,10 +166,12 @@ QByteArray deflated(const QByteArray& data) {
     return out;
 }
 
-std::optional<qint64> numberAt(const QByteArray& pdf, qsizetype at, qsizetype* after = nullptr) {
+std::optional<qint64> numberAt(const QByteArray& pdf, qsizetype at, qsizetype* after = nullptr,
+                               qsizetype* start = nullptr) {
     qsizetype i = at;
     while (i < pdf.size() && (pdf[i] == ' ' || pdf[i] == '\n' || pdf[i] == '\r')) ++i;
     const qsizetype begin = i;
+    if (start) *start = begin;
     while (i < pdf.size() && pdf[i] >= '0' && pdf[i] <= '9') ++i;
     if (i == begin || i - begin > 12) return std::nullopt;
     if (after) *after = i;
@@ -183,22 +225,21 @@ std::optional<std::vector<Edit>> streamRepair(const QByteArray& pdf, const XrefT
     const QByteArray dict = pdf.mid(dictStart, streamKey - dictStart);
     const qsizetype lengthKey = dict.indexOf("/Length");
     if (lengthKey < 0) return std::nullopt;
-    qsizetype afterNumber = 0;
-    const auto lengthValue = numberAt(dict, lengthKey + 7, &afterNumber);
+    qsizetype afterNumber = 0, numberStart = 0;
+    const auto lengthValue = numberAt(dict, lengthKey + 7, &afterNumber, &numberStart);
     if (!lengthValue) return std::nullopt;
     // "/Length 12 0 R" names the object that holds the length.
     static const QRegularExpression reference(QStringLiteral("^\\s+0\\s+R"));
     const auto ref = reference.match(QString::fromLatin1(dict.mid(afterNumber, 8)));
-    qsizetype lengthStart = dictStart + lengthKey + 7, lengthEnd = dictStart + afterNumber;
+    qsizetype lengthStart = dictStart + numberStart, lengthEnd = dictStart + afterNumber;
     qint64 length = *lengthValue;
     if (ref.hasMatch()) {
         if (*lengthValue <= 0 || *lengthValue >= qint64(x.offsets.size())) return std::nullopt;
         const qsizetype lengthAt = x.offsets[size_t(*lengthValue)];
         const QByteArray lengthHead = QByteArray::number(*lengthValue) + " 0 obj";
         if (pdf.mid(lengthAt, lengthHead.size()) != lengthHead) return std::nullopt;
-        const auto held = numberAt(pdf, lengthAt + lengthHead.size(), &lengthEnd);
+        const auto held = numberAt(pdf, lengthAt + lengthHead.size(), &lengthEnd, &lengthStart);
         if (!held) return std::nullopt;
-        lengthStart = lengthAt + lengthHead.size();
         length = *held;
     }
     const qsizetype dataStart = streamKey + 7;
@@ -213,21 +254,13 @@ std::optional<std::vector<Edit>> streamRepair(const QByteArray& pdf, const XrefT
     const QByteArray newData = deflate ? deflated(fixed) : fixed;
     if (newData.isEmpty()) return std::nullopt;
     std::vector<Edit> edits{{dataStart, dataStart + length, newData}};
-    edits.push_back({lengthStart, lengthEnd, " " + QByteArray::number(newData.size())});
+    edits.push_back({lengthStart, lengthEnd, QByteArray::number(newData.size())});
     return edits;
 }
 
 }  // namespace
 
-char32_t ideographFor(char32_t codePoint) {
-    const auto* end = std::end(kEquivalents);
-    const auto* it = std::lower_bound(std::begin(kEquivalents), end, codePoint,
-                                      [](const Equivalent& e, char32_t c) { return e.form < c; });
-    if (it == end || it->form != codePoint) return 0;
-    // A form GBK holds may be what was typed; an ideograph GBK lacks was not.
-    if (inGbk(codePoint) || !inGbk(it->ideograph)) return 0;
-    return it->ideograph;
-}
+char32_t ideographFor(char32_t codePoint) { return sharedGlyphs().value(codePoint, 0); }
 
 QByteArray repairedCMap(const QByteArray& cmap) {
     QByteArray out;

@@ -7,14 +7,14 @@ namespace pemo {
 
 // Qt's PDF writer names each glyph of an embedded font, in the font's character map
 // (ToUnicode), by the lowest code point the font maps to that glyph. CJK faces draw a
-// radical (U+2E80…U+2EFF, U+2F00…U+2FDF) or a stroke (U+31C0…) with the very glyph of
-// its ideograph, so 一, 山 or 龙 typed by the user read back as ⼀, ⼭ or ⻰ when the PDF
-// is searched or copied. Every text the program draws comes from GBK, which holds none
-// of those forms: an entry naming one of them is turned into the ideograph it is a form
-// of (when GBK holds that ideograph).
+// radical (U+2E80…U+2EFF, U+2F00…U+2FDF), a stroke or another compatibility form with
+// the very glyph of an ideograph, so 一, 山 or 龙 typed by the user read back as ⼀, ⼭
+// or ⻰ when the PDF is searched or copied. Every text the program draws comes from
+// GBK: an entry naming a character GBK lacks is turned into the GBK character that the
+// program's Chinese faces draw with the same glyph.
 namespace PdfTextRepair {
 
-// The ideograph a character map entry should name instead of codePoint, or 0 when the
+// The character a character map entry should name instead of codePoint, or 0 when the
 // entry stands.
 char32_t ideographFor(char32_t codePoint);
 

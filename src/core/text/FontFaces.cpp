@@ -190,7 +190,11 @@ QList<QByteArray> FontFaces::names(bool chinese) {
 }
 
 int FontFaces::weightOf(const Face& face, bool bold) {
-    return bold ? std::min<int>(QFont::Black, face.weight + 300) : face.weight;
+    // One step bolder among the weights families are installed in, so that bold picks
+    // an installed style rather than an emboldened one where the family has it.
+    if (!bold) return face.weight;
+    if (face.weight < QFont::Normal) return QFont::Normal;
+    return face.weight < QFont::DemiBold ? QFont::Bold : QFont::Black;
 }
 
 FontFaces::Face FontFaces::resolve(const QByteArray& gbkName) {

@@ -23,8 +23,8 @@ public:
 
     static Face resolve(const QByteArray& gbkName);
 
-    // The weight a style of the face is drawn with: the face's own, or, bold, three
-    // steps heavier (at most Black).
+    // The weight a style of the face is drawn with: the face's own, or, bold, the next
+    // heavier of Regular, Bold and Black.
     static int weightOf(const Face& face, bool bold);
 
     // A font of the face at a pixel size (the em height), never underlined; the

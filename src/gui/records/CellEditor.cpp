@@ -24,7 +24,6 @@ CellEditor::CellEditor(QWidget* parent) : QPlainTextEdit(parent) {
 void CellEditor::start(const QString& text, const QRect& cell, bool digitsOnly) {
     cell_ = cell;
     digitsOnly_ = digitsOnly;
-    setFont(parentWidget()->font());
     setPlainText(text);
     moveCursor(QTextCursor::End);
     fitToText();

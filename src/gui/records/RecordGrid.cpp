@@ -152,12 +152,20 @@ void RecordGrid::documentChanged(CPatDoc::Change change) {
         // Another command moved the current record or changed the list: the cell follows.
         if (!finishing_ && isEditing()) cancelEdit();
         if (!pasting_ && change == CPatDoc::Change::Records) lastPaste_.reset();
-        const int current = doc_.currentIndex();
+        // The grid's own moves have put the cell already; long lists are not walked
+        // again for them.
+        const int current = followCurrent_ ? doc_.currentIndex() : -1;
         const int count = doc_.recordCount();
-        if (followCurrent_ && current >= 0 && current != cursor_.row())
+        if (current >= 0 && current != cursor_.row())
             cursor_.placeRow(current, count);
         else if (cursor_.row() > count)
             cursor_.placeRow(count, count);
+        if (change == CPatDoc::Change::CurrentRecord) {
+            if (current >= 0)
+                bringIntoView(current, visibleRowCount());
+            update();
+            return;
+        }
     }
     switch (change) {
         case CPatDoc::Change::Records:
@@ -167,10 +175,6 @@ void RecordGrid::documentChanged(CPatDoc::Change change) {
             refreshScroll();
             break;
         case CPatDoc::Change::CurrentRecord:
-            if (followCurrent_)
-                bringIntoView(doc_.currentIndex(), visibleRowCount());
-            update();
-            break;
         case CPatDoc::Change::Page:
         case CPatDoc::Change::Modified:
             update();

@@ -158,7 +158,8 @@ void RecordGrid::placeCursor(int row, int column, bool extend) {
 
 void RecordGrid::followCursor() {
     const int row = cursor_.row();
-    if (row < doc_.recordCount() && row != doc_.currentIndex()) {
+    const InfoRecord* record = doc_.recordAt(row);
+    if (record && !record->current) {
         followCurrent_ = false;
         doc_.setCurrentIndex(row);
         followCurrent_ = true;

@@ -164,8 +164,9 @@ QByteArray DocumentFile::writeBody(CPatDoc& doc) {
     return out.take();
 }
 
-QByteArray DocumentFile::write(CPatDoc& doc, bool compress) {
-    const QByteArray body = writeBody(doc);
+QByteArray DocumentFile::write(CPatDoc& doc, bool compress) { return pack(writeBody(doc), compress); }
+
+QByteArray DocumentFile::pack(const QByteArray& body, bool compress) {
     bool packed = false;
     QByteArray payload;
     if (compress) payload = gzipCompress(body, &packed);

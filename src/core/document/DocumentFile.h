@@ -22,6 +22,9 @@ public:
     // The body alone (recent colours, picture stores, variable names, records), after
     // a mark pass.
     static QByteArray writeBody(CPatDoc& doc);
+    // The whole file around a body writeBody made. Touches no document, so it may run
+    // on any thread (the recovery copies are packed off the window's thread).
+    static QByteArray pack(const QByteArray& body, bool compress = true);
 
     // Replaces the document's contents with the file's. Throws FormatError with the
     // text to show when the bytes are refused; the document is then left as it was.

@@ -5,13 +5,14 @@
 
 #include "core/document/DocumentFile.h"
 #include "core/document/RecoveryStore.h"
+#include "core/document/SlicedBody.h"
 #include "core/platform/FileError.h"
 
 namespace pemo {
 
 namespace {
-// How soon a copy held back by a drag is tried again.
-constexpr int kRetryMs = 1000;
+// How soon a copy held back by a drag, or begun again after a change, is tried again.
+constexpr int kRetryMs = 500;
 }  // namespace
 
 Autosaver::Autosaver(CPatDoc& doc, RecoveryStore& store, QObject* parent)
@@ -24,6 +25,9 @@ Autosaver::Autosaver(CPatDoc& doc, RecoveryStore& store, QObject* parent)
     retry_.setInterval(kRetryMs);
     connect(&timer_, &QTimer::timeout, this, &Autosaver::timeout);
     connect(&retry_, &QTimer::timeout, this, &Autosaver::timeout);
+    slice_.setSingleShot(true);
+    slice_.setInterval(0);
+    connect(&slice_, &QTimer::timeout, this, &Autosaver::nextSlice);
     doc_.onChange = [this](CPatDoc::Change change) {
         if (previous_) previous_(change);
         documentChanged(change);
@@ -31,11 +35,18 @@ Autosaver::Autosaver(CPatDoc& doc, RecoveryStore& store, QObject* parent)
 }
 
 Autosaver::~Autosaver() {
+    slices_.reset();
     doc_.onChange = std::move(previous_);
     writer_.waitForDone();
 }
 
 void Autosaver::documentChanged(CPatDoc::Change change) {
+    if (slices_) {
+        // What was taken so far no longer matches the document.
+        slices_.reset();
+        slice_.stop();
+        retry_.start();
+    }
     if (!doc_.isModified()) {
         // Saved, or replaced by a new or opened document.
         if (dirty_ || hasCopy_) discardCopy();
@@ -47,30 +58,57 @@ void Autosaver::documentChanged(CPatDoc::Change change) {
 }
 
 void Autosaver::timeout() {
-    if (!dirty_ || !doc_.isModified() || !store_.isActive()) return;
+    if (!dirty_ || !doc_.isModified() || !store_.isActive() || slices_) return;
     if (isBusy && isBusy()) {
         retry_.start();
         return;
     }
-    saveNow();
+    slices_ = std::make_unique<SlicedBody>(doc_);
+    lastSnapshotMs_ = 0;
+    nextSlice();
+}
+
+void Autosaver::nextSlice() {
+    if (!slices_) return;
+    if (isBusy && isBusy()) {
+        slices_.reset();
+        retry_.start();
+        return;
+    }
+    const bool done = slices_->step(kSliceMs);
+    lastSnapshotMs_ = slices_->longestStepMs();
+    if (!done) {
+        slice_.start();
+        return;
+    }
+    std::vector<QByteArray> parts = slices_->takeParts();
+    slices_.reset();
+    dirty_ = false;
+    write(std::move(parts));
 }
 
 void Autosaver::saveNow() {
     if (!store_.isActive()) return;
     timer_.stop();
     retry_.stop();
+    slice_.stop();
+    slices_.reset();
     QElapsedTimer clock;
     clock.start();
-    const QByteArray body = DocumentFile::writeBody(doc_);
+    std::vector<QByteArray> parts{DocumentFile::writeBody(doc_)};
     lastSnapshotMs_ = clock.elapsed();
     dirty_ = false;
+    write(std::move(parts));
+}
+
+void Autosaver::write(std::vector<QByteArray> parts) {
     hasCopy_ = true;
     const QString copyPath = store_.copyPath();
     const QString documentFile = documentPath ? documentPath() : QString();
     const QDateTime now = QDateTime::currentDateTime();
-    writer_.start([this, body, copyPath, documentFile, now] {
+    writer_.start([this, parts = std::move(parts), copyPath, documentFile, now] {
         try {
-            RecoveryStore::writeCopy(copyPath, DocumentFile::pack(body), documentFile, now);
+            RecoveryStore::writeCopy(copyPath, DocumentFile::pack(SlicedBody::join(parts)), documentFile, now);
             QMetaObject::invokeMethod(this, &Autosaver::copyWritten, Qt::QueuedConnection);
         } catch (const FileError& error) {
             const QString message = error.message();
@@ -83,6 +121,8 @@ void Autosaver::saveNow() {
 void Autosaver::discardCopy() {
     timer_.stop();
     retry_.stop();
+    slice_.stop();
+    slices_.reset();
     dirty_ = false;
     hasCopy_ = false;
     const QString copyPath = store_.copyPath();

@@ -158,3 +158,18 @@ TEST(Autosaver, ADamagedCopyIsReportedAndSetAsideNeverOpenedEmpty) {
     ASSERT_TRUE(later.begin());
     EXPECT_TRUE(later.claimLeftovers().empty());
 }
+
+TEST(Autosaver, AChangeWhileTheCopyIsTakenStartsItAgain) {
+    Session s;
+    for (int i = 0; i < 300; ++i) s.doc.records.push_back(s.doc.newRecord());
+    QSignalSpy written(s.autosaver.get(), &Autosaver::copyWritten);
+    edit(s.doc, "桃");
+    QTRY_VERIFY_WITH_TIMEOUT(s.autosaver->isTakingCopy() || written.count() > 0, 5000);
+    // The user types on while the slices run: the copy that lands has the later text.
+    edit(s.doc, "李子");
+    ASSERT_TRUE(written.wait(10000));
+    CPatDoc recovered;
+    DocumentFile::open(recovered, s.store.copyPath());
+    EXPECT_EQ(recovered.recordAt(0)->value(0), gbk("李子"));
+    EXPECT_LE(s.autosaver->lastSnapshotMs(), 4 * Autosaver::kSliceMs);
+}

@@ -66,6 +66,6 @@ TEST(CheckCommand, ExitStatusSaysWhetherAnythingWasFound) {
         EXPECT_EQ(out.count(QLatin1Char('\n')), c.lines) << out.toStdString();
     }
     const QString out = QString::fromUtf8(test::runPemo({"--check", faulty}, dir.path()).out);
-    EXPECT_TRUE(out.startsWith(QString::fromUtf8("第1条："))) << out.toStdString();
-    EXPECT_TRUE(out.contains(QString::fromUtf8("第3条："))) << out.toStdString();
+    EXPECT_TRUE(out.startsWith(QString::fromUtf8("第1项："))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QString::fromUtf8("第3项："))) << out.toStdString();
 }

@@ -112,7 +112,7 @@ public:
 
 private:
     void add(Kind kind, const QString& what) {
-        out_.push_back({kind, index_, u("第%1条：%2").arg(index_ + 1).arg(what)});
+        out_.push_back({kind, index_, u("第%1项：%2").arg(index_ + 1).arg(what)});
     }
 
     void checkBackground() {

@@ -24,7 +24,7 @@ struct PrintFinding {
     };
     Kind kind = Kind::EmptyQueue;
     int record = -1;  // index in the document's record list; -1 for the job as a whole
-    QString text;     // one line: "第3条：…"
+    QString text;     // one line: "第3项：…"
 };
 
 // The legible minimum, in points, for text on a sign: minimumPointsA4 on an A4 page, in

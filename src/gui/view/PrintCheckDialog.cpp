@@ -19,7 +19,7 @@ PrintCheckDialog::PrintCheckDialog(const std::vector<PrintFinding>& findings, bo
     auto* layout = new QVBoxLayout(this);
     auto* summary = new QLabel(
         records.empty() ? QString::fromUtf8("打印之前发现了 %1 个问题：").arg(findings_.size())
-                        : QString::fromUtf8("打印之前在 %1 条信息中发现了 %2 个问题：")
+                        : QString::fromUtf8("打印之前在 %1 项信息中发现了 %2 个问题：")
                               .arg(records.size())
                               .arg(findings_.size()),
         this);
@@ -45,6 +45,8 @@ PrintCheckDialog::PrintCheckDialog(const std::vector<PrintFinding>& findings, bo
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // Going on is a choice made on purpose; the default is to look first.
     print_->setAutoDefault(false);
+    print_->setDefault(false);
+    go_->setDefault(true);
     if (!findings_.empty()) list_->setCurrentRow(0);
 }
 

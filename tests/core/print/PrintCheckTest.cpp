@@ -136,7 +136,7 @@ TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
         EXPECT_EQ(kindsOf(findings), c.found);
         for (const auto& f : findings) {
             EXPECT_EQ(f.record, 0);
-            EXPECT_TRUE(f.text.startsWith(QString::fromUtf8("第1条："))) << f.text.toStdString();
+            EXPECT_TRUE(f.text.startsWith(QString::fromUtf8("第1项："))) << f.text.toStdString();
         }
     }
 }

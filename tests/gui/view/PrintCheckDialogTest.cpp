@@ -61,7 +61,7 @@ TEST(PrintCheckDialog, ListsTheFindingsAndGoesToARecordOrPrintsAnyway) {
         commands.runCheckDialog = [&](PrintCheckDialog& dialog) {
             ++shown;
             EXPECT_EQ(dialog.list()->count(), 3);
-            EXPECT_TRUE(dialog.list()->item(0)->text().startsWith(QString::fromUtf8("第2条：")));
+            EXPECT_TRUE(dialog.list()->item(0)->text().startsWith(QString::fromUtf8("第2项：")));
             return c.user(dialog);
         };
         EXPECT_EQ(commands.checkBeforePrinting(PrintMode::ByItemWithBackground, false), c.goesOn);

@@ -14,8 +14,7 @@
 namespace pemo {
 
 BackgroundPanel::BackgroundPanel(ThumbnailCache& cache, QWidget* parent)
-    : LibraryListPanel(cache, QString::fromUtf8("底图"),
-                       QString::fromUtf8("双击更换底图, 右键增删底图"), parent) {
+    : LibraryListPanel(cache, QString::fromUtf8("双击更换底图, 右键增删底图"), parent) {
     add_ = makeCommand(kAddBackground, "增加底图");
     delete_ = makeCommand(kDeleteBackground, "删除底图");
     connect(add_, &QAction::triggered, this, &BackgroundPanel::addBackground);
@@ -82,6 +81,17 @@ void BackgroundPanel::reload() {
 const BackgroundItem* BackgroundPanel::selectedBackground() const {
     const int index = list()->selected();
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
+}
+
+void BackgroundPanel::refreshFile(const QString& path) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).path() != path) continue;
+        const PictureDescription& d = items_.at(i).description;
+        items_[i].description = LibraryItems::describe(path, PictureDescription::Background,
+                                                       Gbk::toUnicode(d.category),
+                                                       Gbk::toUnicode(d.name));
+        list()->setEntry(i, {items_.at(i).caption(), path});
+    }
 }
 
 void BackgroundPanel::updateCommands() {

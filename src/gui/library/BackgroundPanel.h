@@ -33,6 +33,7 @@ public:
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    void refreshFile(const QString& path) override;
     // 增加底图 and 删除底图; the deletion asks first.
     void addBackground();
     void deleteBackground();

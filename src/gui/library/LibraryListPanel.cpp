@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -10,20 +9,11 @@
 
 namespace pemo {
 
-LibraryListPanel::LibraryListPanel(ThumbnailCache& cache, const QString& caption,
-                                   const QString& hint, QWidget* parent)
+LibraryListPanel::LibraryListPanel(ThumbnailCache& cache, const QString& hint, QWidget* parent)
     : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(2);
-    if (!caption.isEmpty()) {
-        auto* label = new QLabel(caption, this);
-        label->setAutoFillBackground(true);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, palette.color(QPalette::Highlight).lighter(160));
-        label->setPalette(palette);
-        layout->addWidget(label);
-    }
     combo_ = new QComboBox(this);
     combo_->setMaxVisibleItems(10);
     layout->addWidget(combo_);

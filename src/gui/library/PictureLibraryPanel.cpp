@@ -14,7 +14,7 @@
 namespace pemo {
 
 PictureLibraryPanel::PictureLibraryPanel(ThumbnailCache& cache, QWidget* parent)
-    : LibraryListPanel(cache, QString(), QString::fromUtf8("双击更换图片, 右键增删图片"), parent) {
+    : LibraryListPanel(cache, QString::fromUtf8("双击更换图片, 右键增删图片"), parent) {
     add_ = makeCommand(kAddPicture, "增加图片");
     delete_ = makeCommand(kDeletePicture, "删除图片");
     connect(add_, &QAction::triggered, this, &PictureLibraryPanel::addPicture);
@@ -76,6 +76,17 @@ void PictureLibraryPanel::reload() {
 const PictureItem* PictureLibraryPanel::selectedPicture() const {
     const int index = list()->selected();
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
+}
+
+void PictureLibraryPanel::refreshFile(const QString& path) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).path() != path) continue;
+        const PictureDescription& d = items_.at(i).description;
+        items_[i].description = LibraryItems::describe(path, PictureDescription::LibraryPicture,
+                                                       Gbk::toUnicode(d.category),
+                                                       Gbk::toUnicode(d.name));
+        list()->setEntry(i, {items_.at(i).caption(), path});
+    }
 }
 
 void PictureLibraryPanel::updateCommands() {

@@ -13,7 +13,7 @@
 namespace pemo {
 
 TemplatePanel::TemplatePanel(ThumbnailCache& cache, BackgroundPanel& backgrounds, QWidget* parent)
-    : LibraryListPanel(cache, QString(), QString::fromUtf8("双击更换模板, 右键删除模板"), parent),
+    : LibraryListPanel(cache, QString::fromUtf8("双击更换模板, 右键删除模板"), parent),
       backgrounds_(backgrounds) {
     comboBox()->addItems({QString::fromUtf8("当前底图模板"), QString::fromUtf8("当前底图类模板")});
     comboBox()->setCurrentIndex(CurrentBackground);
@@ -71,6 +71,8 @@ const TemplateItem* TemplatePanel::selectedTemplate() const {
     const int index = list()->selected();
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
+
+void TemplatePanel::refreshFile(const QString&) { list()->viewport()->update(); }
 
 void TemplatePanel::updateCommands() { delete_->setEnabled(selectedTemplate() != nullptr); }
 

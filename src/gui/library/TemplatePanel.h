@@ -33,6 +33,8 @@ public:
 
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    // Templates are not edited outside; a changed preview shows when it is next drawn.
+    void refreshFile(const QString& path) override;
     // 删除模板: asks first.
     void deleteTemplate();
 

@@ -228,6 +228,17 @@ TEST_F(LibraryPanelsTest, EveryClickOnAPictureHandsOverANewOne) {
     EXPECT_EQ(picture.width, 5);
 }
 
+TEST_F(LibraryPanelsTest, AnEditedPictureIsMeasuredAgain) {
+    PictureLibraryPanel* panel = docks->picturePanel();
+    const QString path = programFolder() + u("/图库/促销/特价.bmp");
+    ASSERT_EQ(panel->pictures().front().caption(), u("特价(5x4)"));
+    writePicture(path, QSize(9, 7));
+    panel->refreshFile(path);
+    EXPECT_EQ(panel->pictures().front().caption(), u("特价(9x7)"));
+    EXPECT_EQ(panel->list()->entries().front().caption, u("特价(9x7)"));
+    EXPECT_EQ(panel->pictures().front().description.fileSize, QFileInfo(path).size());
+}
+
 TEST(ThumbnailCacheTest, DecodesScaledAndStaysWithinItsLimit) {
     QTemporaryDir dir;
     QImage big(2480, 3508, QImage::Format_RGB32);

@@ -32,8 +32,10 @@ QAction* LibraryListPanel::makeCommand(int id, const char* text) {
 }
 
 void LibraryListPanel::addFrameCommand(QMenu& menu, int id) {
-    if (!frameAction) return;
-    if (QAction* action = frameAction(id)) menu.addAction(action);
+    if (!frameAction)
+        return;
+    if (QAction* action = frameAction(id))
+        menu.addAction(action);
 }
 
 void LibraryListPanel::showContextMenu(QMenu& menu, QPoint at, const QString& file) {

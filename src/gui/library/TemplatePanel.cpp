@@ -53,16 +53,19 @@ void TemplatePanel::reload() {
     QVector<TemplateItem> items;
     if (mode() == CurrentBackground) {
         const BackgroundItem* background = backgrounds_.selectedBackground();
-        if (!background) return;
+        if (!background)
+            return;
         items = LibraryItems::templates(*background);
     } else {
-        if (backgrounds_.backgrounds().isEmpty()) return;
+        if (backgrounds_.backgrounds().isEmpty())
+            return;
         for (const BackgroundItem& background : backgrounds_.backgrounds())
             items += LibraryItems::templates(background);
     }
     items_ = items;
     QVector<ThumbnailList::Entry> entries;
-    for (const TemplateItem& item : std::as_const(items_)) entries.append({item.caption(), item.previewPath});
+    for (const TemplateItem& item : std::as_const(items_))
+        entries.append({item.caption(), item.previewPath});
     list()->setEntries(entries);
     updateCommands();
 }
@@ -72,22 +75,29 @@ const TemplateItem* TemplatePanel::selectedTemplate() const {
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
 
-void TemplatePanel::refreshFile(const QString&) { list()->viewport()->update(); }
+void TemplatePanel::refreshFile(const QString&) {
+    list()->viewport()->update();
+}
 
-void TemplatePanel::updateCommands() { delete_->setEnabled(selectedTemplate() != nullptr); }
+void TemplatePanel::updateCommands() {
+    delete_->setEnabled(selectedTemplate() != nullptr);
+}
 
 void TemplatePanel::deleteTemplate() {
     const TemplateItem* item = selectedTemplate();
-    if (!item) return;
+    if (!item)
+        return;
     const QString question = QString::fromUtf8("删除模板(%1-%2)?")
                                  .arg(Gbk::toUnicode(item->background.name), item->templateName);
-    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) return;
+    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes)
+        return;
     const QStringList failed = LibraryEdits::deleteTemplate(item->templatePath, item->previewPath);
     // The list is rebuilt even when the mode's rule would keep it: the file is gone.
     items_.clear();
     list()->setEntries({});
     reload();
-    if (!failed.isEmpty()) Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
+    if (!failed.isEmpty())
+        Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
 }
 
 void TemplatePanel::contextMenu(QPoint at, int) {

@@ -13,11 +13,14 @@ using namespace pemo;
 
 namespace {
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 TEST(LibraryAddDialog, ConfirmingChecksTheCategoryAndTheName) {
     const QString root = programFolder() + u("/底图模板");
-    for (const char* category : {"空白底图", "节日", "促销"}) QDir().mkpath(root + "/" + u(category));
+    for (const char* category : {"空白底图", "节日", "促销"})
+        QDir().mkpath(root + "/" + u(category));
     QImage image(6, 4, QImage::Format_RGB32);
     image.fill(Qt::green);
     ASSERT_TRUE(image.save(root + u("/节日/红色.bmp")));
@@ -26,7 +29,8 @@ TEST(LibraryAddDialog, ConfirmingChecksTheCategoryAndTheName) {
 
     CResBkgdAdd dialog(u("节日"));
     QStringList categories;
-    for (int i = 0; i < dialog.categoryBox()->count(); ++i) categories << dialog.categoryBox()->itemText(i);
+    for (int i = 0; i < dialog.categoryBox()->count(); ++i)
+        categories << dialog.categoryBox()->itemText(i);
     EXPECT_EQ(categories, QStringList({u("促销"), u("节日")}));  // never 空白底图
     EXPECT_EQ(dialog.category(), u("节日"));
     dialog.selectFile(source);

@@ -100,6 +100,18 @@ void LibraryDocks::initialiseRecord(InfoRecord& record) const {
     }
 }
 
+void LibraryDocks::showSavedTemplate(const QByteArray& category, const QByteArray& backgroundName,
+                                     const QString& templatePath) {
+    const QString name = Gbk::toUnicode(category);
+    if (name != backgrounds_->category())
+        backgrounds_->selectCategory(name);
+    if (name != backgrounds_->category() || !backgrounds_->selectBackground(backgroundName)) {
+        templates_->reload();
+        return;
+    }
+    templates_->selectTemplate(templatePath);
+}
+
 void LibraryDocks::applyBackground(const PictureDescription& background) {
     InfoRecord* record = doc_.currentRecord();
     if (!record)

@@ -86,6 +86,18 @@ const BackgroundItem* BackgroundPanel::selectedBackground() const {
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
 
+bool BackgroundPanel::selectBackground(const QByteArray& name) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).description.name != name)
+            continue;
+        list()->setSelected(i);
+        updateCommands();
+        emit selectionChanged();
+        return true;
+    }
+    return false;
+}
+
 void BackgroundPanel::refreshFile(const QString& path) {
     for (int i = 0; i < items_.size(); ++i) {
         if (items_.at(i).path() != path)

@@ -29,6 +29,8 @@ public:
     bool selectCategory(const QString& category);
     const QVector<BackgroundItem>& backgrounds() const { return items_; }
     const BackgroundItem* selectedBackground() const;
+    // Selects the background of that name (as a click does); false when it is not listed.
+    bool selectBackground(const QByteArray& name);
 
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }

@@ -75,6 +75,17 @@ const TemplateItem* TemplatePanel::selectedTemplate() const {
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
 
+bool TemplatePanel::selectTemplate(const QString& templatePath) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).templatePath != templatePath)
+            continue;
+        list()->setSelected(i);
+        updateCommands();
+        return true;
+    }
+    return false;
+}
+
 void TemplatePanel::refreshFile(const QString&) {
     list()->viewport()->update();
 }

@@ -30,6 +30,8 @@ public:
     void reload();
     const QVector<TemplateItem>& templates() const { return items_; }
     const TemplateItem* selectedTemplate() const;
+    // Selects the template of that file when it is listed.
+    bool selectTemplate(const QString& templatePath);
 
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();

@@ -229,6 +229,17 @@ TEST_F(LibraryPanelsTest, EveryClickOnAPictureHandsOverANewOne) {
     EXPECT_EQ(picture.width, 5);
 }
 
+TEST_F(LibraryPanelsTest, ASavedTemplateShowsAtOnce) {
+    docks->templatePanel()->setMode(TemplatePanel::CurrentBackground);
+    saveTemplate(u("蓝色"), u("新品"));
+    docks->showSavedTemplate(Gbk::fromUnicode(u("节日")), Gbk::fromUnicode(u("蓝色")),
+                             root + u("蓝色-TMPL/蓝色-新品.vxt"));
+    EXPECT_EQ(docks->backgroundPanel()->selectedBackground()->description.name,
+              Gbk::fromUnicode(u("蓝色")));
+    ASSERT_NE(docks->templatePanel()->selectedTemplate(), nullptr);
+    EXPECT_EQ(docks->templatePanel()->selectedTemplate()->caption(), u("蓝色-新品(100x50)"));
+}
+
 TEST_F(LibraryPanelsTest, AnEditedPictureIsMeasuredAgain) {
     PictureLibraryPanel* panel = docks->picturePanel();
     const QString path = programFolder() + u("/图库/促销/特价.bmp");

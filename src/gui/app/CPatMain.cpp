@@ -18,7 +18,10 @@
 
 #include "CPatApp.h"
 #include "CommandIds.h"
+#include "FullScreenShow.h"
 #include "HelpWindow.h"
+#include "MainToolBars.h"
+#include "ToolIcons.h"
 #include "core/blocks/Twips.h"
 #include "gui/canvas/CPatCanvas.h"
 #include "core/codecs/Archive.h"
@@ -62,10 +65,14 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
       recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
+    toolBars_ = new MainToolBars(*this, *view_);
+    toolBars_->create();
     buildRecordGrid();
+    buildSideBars();
     buildStatusBar();
     buildMenus();
     (new PrintCommands(doc_, this))->buildMenu(menuBar());
+    buildToolBars();
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
     view_->canvas()->frameAction = [this](int id) { return action(id); };
@@ -98,7 +105,8 @@ void CPatMain::buildMenus() {
                        QKeySequence::Open),
             &QAction::triggered, this, [this] {
                 const QString path = QFileDialog::getOpenFileName(
-                    this, QString::fromUtf8("打开"), QString(), QString::fromUtf8("佩墨文件 (*.vxq)"));
+                    this, QString::fromUtf8("打开"), app_.dialogFolder(),
+                    QString::fromUtf8("佩墨文件 (*.vxq)"));
                 if (!path.isEmpty()) app_.openDocument(path);
             });
     connect(addCommand(file, CommandId::FileSave, QString::fromUtf8("保存(&S)"), QKeySequence::Save),
@@ -210,6 +218,46 @@ void CPatMain::updateEditCommands() {
     }
     action(EditCommand::Lock)->setChecked(canvas->isCommandChecked(EditCommand::Lock));
     if (textCommands_) textCommands_->update();
+    if (toolBars_) {
+        toolBars_->updateButtons();
+        toolBars_->updateTextCombos();
+    }
+}
+
+void CPatMain::runFullScreenShow() {
+    FullScreenShow show(doc_, view_->templateMode(), this);
+    show.exec();
+    view_->canvas()->refresh();
+}
+
+void CPatMain::updateTextCombos() {
+    if (toolBars_) toolBars_->updateTextCombos();
+}
+
+QAction* CPatMain::findCommand(int id) const {
+    if (QAction* own = actions_.value(id)) return own;
+    // The commands the view's command sets put into the menus carry their ids.
+    std::function<QAction*(const QList<QAction*>&)> search = [&](const QList<QAction*>& list) -> QAction* {
+        for (QAction* item : list) {
+            if (item->isSeparator()) continue;
+            if (item->data().toInt() == id) return item;
+            if (QMenu* sub = item->menu()) {
+                if (QAction* found = search(sub->actions())) return found;
+            }
+        }
+        return nullptr;
+    };
+    if (QAction* found = search(menuBar()->actions())) return found;
+    return textCommands_ ? textCommands_->action(id) : nullptr;
+}
+
+void CPatMain::buildToolBars() {
+    toolBars_->fill(
+        *textCommands_, [this](int id) { return findCommand(id); },
+        [this](int id) -> QMenu* {
+            if (id == RC::InsertMenu) return insertMenu_;
+            return textCommands_->insertMenu(id);
+        });
 }
 
 void CPatMain::buildRecordGrid() {
@@ -237,9 +285,6 @@ void CPatMain::buildRecordGrid() {
     });
     recordGridBar_->setWidget(grid_);
     addDockWidget(Qt::BottomDockWidgetArea, recordGridBar_);
-    QAction* toggle = recordGridBar_->toggleViewAction();
-    toggle->setShortcut(Qt::Key_F7);
-    addAction(toggle);
 
     findDialog_ = new RecordFindDialog(doc_, *grid_, this);
     findDialog_->hide();
@@ -261,6 +306,7 @@ void CPatMain::buildRecordMenu() {
     actions_.insert(RC::InsertMenu, insert);
     // Ctrl+I opens the same list at the mouse pointer.
     auto* insertKey = new QAction(this);
+    insertKey->setData(RC::InsertMenu);
     insertKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(insertKey, &QAction::triggered, this, &CPatMain::showInsertPopup);
     addAction(insertKey);
@@ -403,6 +449,8 @@ void CPatMain::configurePhrases() {
 
 void CPatMain::buildViewMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("视图(&V)"));
+    addBarToggles(menu);
+    menu->addSeparator();
     // Each switch turns the view's own state over, so a key press can never act on a stale
     // tick.
     using Get = std::function<bool()>;
@@ -442,6 +490,10 @@ void CPatMain::buildViewMenu() {
     bar->setCheckable(true);
     bar->setChecked(true);
     connect(bar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    menu->addSeparator();
+    QAction* show = addCommand(menu, kFullScreen, QString::fromUtf8("全屏显示"), Qt::Key_F2);
+    show->setIcon(toolIcon("view-fullscreen"));
+    connect(show, &QAction::triggered, this, &CPatMain::runFullScreenShow);
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 

@@ -14,11 +14,13 @@ class QAction;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QTabWidget;
 
 namespace pemo {
 
 class CPatApp;
 class CPatView;
+class MainToolBars;
 class RecordFindDialog;
 class RecordGrid;
 class TextCommands;
@@ -39,6 +41,26 @@ public:
     // Called after the variable names changed (the record grid renames its columns).
     std::function<void()> onVariablesRenamed;
     QAction* action(int id) const { return actions_.value(id); }
+    // Any command of the window by its id: menu items, bar toggles, toolbar buttons.
+    QAction* findCommand(int id) const;
+
+    // The side bars: 底图, 模板/常用图库 (tabs 模板库 and 常用图库) and 信息编辑.
+    static constexpr int kBackgroundBar = 34034;
+    static constexpr int kTemplateBar = 34035;
+    static constexpr int kRecordBar = 34033;
+    static constexpr int kFullScreen = 32948;
+    QDockWidget* sideBar(int id) const;
+    QTabWidget* libraryTabs() const { return libraryTabs_; }
+    // Puts the library panels into their bars: the background panel into 底图, the
+    // template and picture panels on the tabs 模板库 and 常用图库 (模板库 shown first).
+    void setLibraryPanels(QWidget* backgrounds, QWidget* templates, QWidget* pictures);
+    MainToolBars* toolBars() const { return toolBars_; }
+    // The font and size boxes follow the caret and the selection.
+    void updateTextCombos();
+    // Pane 0 of the status bar, repainted at once (the library panels' hints).
+    void setMessageText(const QString& text);
+    // 全屏显示: the records' pages one at a time on the whole screen.
+    void runFullScreenShow();
 
     // Enables and ticks every command by its rule.
     void updateCommands();
@@ -93,6 +115,10 @@ private:
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
     void buildRecordGrid();
+    void buildSideBars();
+    // The 视图 menu's toggles of the toolbars and side bars (F3 to F7).
+    void addBarToggles(QMenu* menu);
+    void buildToolBars();
 
     CPatApp& app_;
     CPatDoc& doc_;
@@ -100,6 +126,10 @@ private:
     std::array<QLabel*, 10> statusPanes_{};
     // The 信息编辑 bar holding the record grid.
     QDockWidget* recordGridBar_ = nullptr;
+    QDockWidget* backgroundBar_ = nullptr;
+    QDockWidget* templateBar_ = nullptr;
+    QTabWidget* libraryTabs_ = nullptr;
+    MainToolBars* toolBars_ = nullptr;
     RecordGrid* grid_ = nullptr;
     RecordFindDialog* findDialog_ = nullptr;
     QMenu* recentMenu_ = nullptr;

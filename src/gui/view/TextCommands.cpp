@@ -132,6 +132,7 @@ QMenu* TextCommands::addInsertMenu(QMenu* menu, int id, const QString& text, con
     });
     // The key opens the same popup at the mouse.
     auto* shortcut = new QAction(text, this);
+    shortcut->setData(id);
     shortcut->setShortcut(key);
     window_->addAction(shortcut);
     connect(shortcut, &QAction::triggered, this, [popup] { popup->exec(QCursor::pos()); });
@@ -218,6 +219,11 @@ void TextCommands::chooseSize() {
                                           block->content()->typingStyle.size, FC::kMinSize,
                                           FC::kMaxSize, 4, &ok);
     if (ok && FC::applySize(*record, size, view_.autoFit())) changed();
+}
+
+void TextCommands::applySize(int points) {
+    InfoRecord* record = view_.document().currentRecord();
+    if (record && FC::applySize(*record, points, view_.autoFit())) changed();
 }
 
 void TextCommands::editPriceFormat() {

@@ -37,6 +37,9 @@ public:
     // 变量信息, the logos in 商场信息), when their pictures load.
     std::function<QAction*(int id)> pictureItem;
     QMenu* insertMenu(int id) const { return popups_.value(id); }
+    // The font boxes: a face (GBK) or a size for the edited text's selection.
+    void chooseFace(int id, const QByteArray& face);
+    void applySize(int points);
 
 private:
     QAction* addCommand(QMenu* menu, int id, const QString& text,
@@ -52,7 +55,6 @@ private:
     void addPictureItems(QMenu* popup, std::initializer_list<int> ids);
     void arm(int id);
     void run(int id);
-    void chooseFace(int id, const QByteArray& face);
     void chooseSize();
     void editPriceFormat();
     // Marks the document modified and refreshes the page and the commands.

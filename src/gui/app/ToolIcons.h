@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+
+namespace pemo {
+
+// The icons of the toolbars and menus: a name of the icon theme ("document-new") or one
+// of the program's own pictures (":/icons/price-format.svg"). Both draw sharp at any
+// scale: the theme's icons and ours are vector pictures.
+QIcon toolIcon(const char* name);
+
+// Chooses the icon theme the program's own icons are drawn to match, when it is
+// installed; called once at start-up.
+void useToolIconTheme();
+
+}  // namespace pemo

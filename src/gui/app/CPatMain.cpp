@@ -86,6 +86,15 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
         documentChanged(change);
     };
     resize(1024, 720);
+    emptyOwnClipboard();
+}
+
+void CPatMain::emptyOwnClipboard() {
+    QClipboard* clipboard = QApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data && data->hasFormat(QString::fromLatin1(EditCommands::kClipboardMime))) {
+        clipboard->clear();
+    }
 }
 
 QAction* CPatMain::addCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
@@ -118,6 +127,10 @@ void CPatMain::buildMenus() {
         addCommand(file, ViewCommand::ExportPicture, QString::fromUtf8("转存为(&E)..."));
     exportPicture->setStatusTip(QString::fromUtf8("将当前模板转存为BMP文件"));
     connect(exportPicture, &QAction::triggered, this, &CPatMain::exportPagePicture);
+    QAction* pdf = addCommand(file, kExportPdf, QString::fromUtf8("导出PDF(&D)..."));
+    pdf->setStatusTip(QString::fromUtf8("把打印队列按项导出为PDF文件"));
+    pdf->setIcon(toolIcon("document-export"));
+    connect(pdf, &QAction::triggered, this, &CPatMain::exportPdf);
     file->addSeparator();
     recentMenu_ = file;
     recentSeparator_ = file->addSeparator();
@@ -188,6 +201,8 @@ void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
     textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
     auto* pictures = new PictureCommands(*view_, this);
+    pictures->startFolder = [this] { return app_.dialogFolder(); };
+    pictureCommands_ = pictures;
     textCommands_->pictureItem = [pictures](int id) { return pictures->action(id); };
     textCommands_->addTo(menu);
     view_->commonPhrase = [this](int n) { return phrases_.phrase(n); };
@@ -218,6 +233,7 @@ void CPatMain::updateEditCommands() {
     }
     action(EditCommand::Lock)->setChecked(canvas->isCommandChecked(EditCommand::Lock));
     if (textCommands_) textCommands_->update();
+    if (pictureCommands_) pictureCommands_->updateStates();
     if (toolBars_) {
         toolBars_->updateButtons();
         toolBars_->updateTextCombos();
@@ -499,8 +515,15 @@ void CPatMain::buildViewMenu() {
 
 void CPatMain::buildStatusBar() {
     const QStringList samples = StatusTexts::samples();
+    const char* const tips[] = {"信息总数", "当前信息", "打印队列中的信息数", "打印总份数",
+                                "底图类别", "底图名称", "模板名称", "幅面",
+                                "页面上的对象数", "所选对象"};
     for (int i = 0; i < StatusTexts::kPaneCount; ++i) {
         auto* pane = new QLabel(this);
+        QString tip = QString::fromUtf8(tips[i]);
+        // Panes 5 to 8 end in (*) when every record agrees with the current one.
+        if (i >= 4 && i <= 7) tip += QString::fromUtf8("；带(*)表示全部信息的此项相同");
+        pane->setToolTip(tip);
         pane->setObjectName(QStringLiteral("pane%1").arg(StatusTexts::kFirstPaneId + i));
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(samples.at(i)) +
                               2 * pane->margin() + 2 * pane->frameWidth() + 4);

@@ -21,6 +21,7 @@ namespace pemo {
 class CPatApp;
 class CPatView;
 class MainToolBars;
+class PictureCommands;
 class RecordFindDialog;
 class RecordGrid;
 class TextCommands;
@@ -105,11 +106,14 @@ private:
     void buildStatusBar();
     // 转存为: the current page as a BMP (or PNG) picture at 150 pixels per inch.
     void exportPagePicture();
+    // 导出PDF: the print queue by item, with backgrounds, on A4.
+    void exportPdf();
     // 模板方式 hides the record grid's bar; outside it the bar shows again.
     void showRecordGridBar(bool show);
     // 保存模板 saves over the record's template when it exists; 另存模板 always asks.
     void saveTemplate(bool askName);
 
+    static constexpr int kExportPdf = 32940;
     static constexpr int kSaveTemplate = 34400;
     static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
@@ -119,6 +123,8 @@ private:
     // The 视图 menu's toggles of the toolbars and side bars (F3 to F7).
     void addBarToggles(QMenu* menu);
     void buildToolBars();
+    // Blocks an earlier run left on the clipboard are never pasted into this one.
+    void emptyOwnClipboard();
 
     CPatApp& app_;
     CPatDoc& doc_;
@@ -140,6 +146,7 @@ private:
     MallInfoList mallInfo_;
     PhraseList phrases_;
     TextCommands* textCommands_ = nullptr;
+    PictureCommands* pictureCommands_ = nullptr;
     RecordCommands recordCommands_;
 };
 

@@ -12,6 +12,7 @@
 #include "DropDownButton.h"
 #include "FontNameBox.h"
 #include "ToolIcons.h"
+#include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/TextFormat.h"
@@ -20,6 +21,7 @@
 #include "core/text/RichText.h"
 #include "gui/canvas/CPatCanvas.h"
 #include "gui/view/CPatView.h"
+#include "gui/view/ShapeCommands.h"
 #include "gui/view/StyleCommands.h"
 #include "gui/view/TextCommands.h"
 
@@ -276,6 +278,11 @@ void MainToolBars::addBoxes(QToolBar* bar) {
     sizeBox_->setMaxVisibleItems(15);
     sizeBox_->setToolTip(QString::fromUtf8("字号"));
     sizeBox_->setStatusTip(QString::fromUtf8("选择字号"));
+    // The lists drop below their boxes, as drop-down lists do, rather than over them.
+    for (QComboBox* box : {static_cast<QComboBox*>(chineseBox_),
+                           static_cast<QComboBox*>(westernBox_), sizeBox_}) {
+        box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    }
     bar->addWidget(chineseBox_)->setData(kChineseFaceBox);
     bar->addWidget(westernBox_)->setData(kWesternFaceBox);
     bar->addWidget(sizeBox_)->setData(kSizeBox);
@@ -372,6 +379,9 @@ void MainToolBars::updateButtons() {
         const QMenu* menu = popup_ ? popup_(id) : nullptr;
         it.value()->setEnabled(menu && menu->isEnabled() && record);
     }
+    // 绘制图形 is ticked while a drawing tool is armed.
+    if (QAction* draw = command_ ? command_(ShapeCommands::DrawShape) : nullptr)
+        draw->setChecked(BlockKind::isGraphic(view_.armedTool()));
     for (const int id : {StyleCommands::PenColour, StyleCommands::LineStyle,
                          StyleCommands::FillSettings}) {
         if (QAction* action = command_ ? command_(id) : nullptr)

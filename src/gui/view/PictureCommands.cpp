@@ -90,7 +90,8 @@ void PictureCommands::arm(std::unique_ptr<PictureBlock> block) {
 }
 
 QString PictureCommands::choosePictureWithPreview() {
-    QFileDialog dialog(parent_, QString::fromUtf8("插入图象"), QString(), kFilter);
+    QFileDialog dialog(parent_, QString::fromUtf8("插入图象"), startFolder ? startFolder() : QString(),
+                       kFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     auto* preview = new QLabel(&dialog);

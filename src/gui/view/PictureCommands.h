@@ -42,6 +42,8 @@ public:
 
     // The file chooser; tests replace it. The default is a picture dialog with preview.
     std::function<QString()> choosePictureFile;
+    // The folder the picture dialog opens in (the document's); empty: the dialog's own.
+    std::function<QString()> startFolder;
 
 private:
     QString choosePictureWithPreview();

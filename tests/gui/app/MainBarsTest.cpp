@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -180,4 +183,28 @@ TEST(MainBars, QtDialogsSpeakChinese) {
         EXPECT_TRUE(box.button(button)->text().startsWith(QString::fromUtf8(text)))
             << box.button(button)->text().toStdString();
     }
+}
+
+TEST(MainBars, StartUpEmptiesOnlyBlocksLeftOnTheClipboard) {
+    struct Case {
+        const char* what;
+        QString mime;
+        bool emptied;
+    };
+    const Case cases[] = {
+        {"blocks of an earlier run", QStringLiteral("application/x-qrwnpem-clipboard"), true},
+        {"another program's text", QStringLiteral("text/plain"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* data = new QMimeData;
+        data->setData(c.mime, QByteArray("x"));
+        QApplication::clipboard()->setMimeData(data);
+        CPatApp app;
+        CPatDoc doc;
+        CPatMain main(app, doc);
+        const QMimeData* left = QApplication::clipboard()->mimeData();
+        EXPECT_EQ(!left || !left->hasFormat(c.mime), c.emptied);
+    }
+    QApplication::clipboard()->clear();
 }

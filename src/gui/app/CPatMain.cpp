@@ -274,6 +274,7 @@ void CPatMain::buildToolBars() {
             if (id == RC::InsertMenu) return insertMenu_;
             return textCommands_->insertMenu(id);
         });
+    decorateMenuCommands([this](int id) { return findCommand(id); });
 }
 
 void CPatMain::buildRecordGrid() {

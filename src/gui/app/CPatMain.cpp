@@ -71,7 +71,8 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     buildSideBars();
     buildStatusBar();
     buildMenus();
-    (new PrintCommands(doc_, this))->buildMenu(menuBar());
+    QMenu* printMenu = (new PrintCommands(doc_, this))->buildMenu(menuBar());
+    moveListPrint(printMenu);
     buildToolBars();
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
@@ -87,6 +88,18 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     };
     resize(1024, 720);
     emptyOwnClipboard();
+}
+
+void CPatMain::moveListPrint(QMenu* printMenu) {
+    QAction* listPrint = action(RC::PrintList);
+    for (QObject* owner : listPrint->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(owner)) menu->removeAction(listPrint);
+    }
+    // Before the separator that precedes 打印机设置.
+    const QList<QAction*> items = printMenu->actions();
+    QAction* before = items.size() >= 2 ? items.at(items.size() - 2) : nullptr;
+    printMenu->insertAction(before, listPrint);
+    printMenu->insertSeparator(listPrint);
 }
 
 void CPatMain::emptyOwnClipboard() {
@@ -334,10 +347,11 @@ void CPatMain::buildRecordMenu() {
         QKeySequence key;
     };
     const auto Ctrl = Qt::CTRL;
+    // 信息插入 and the first group share the menu's first section.
     const std::vector<std::vector<Item>> groups = {
         {{RC::Delete, "信息删除(&D)", Ctrl | Qt::Key_D}, {RC::Clear, "信息清除(&A)", {}}},
-        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L},
-         {RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
+        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}},
+        {{RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
         {{RC::QueueAll, "全选打印队列(&P)", {}}, {RC::QueueNone, "清空打印队列(&C)", Ctrl | Qt::Key_Q}},
         {{RC::SetCurrentPrint, "设置当前信息打印", {}},
          {RC::CancelCurrentPrint, "取消当前信息打印", {}}},
@@ -347,12 +361,11 @@ void CPatMain::buildRecordMenu() {
          {RC::Next, "下一条信息(&N)", Ctrl | Qt::Key_Down},
          {RC::PreviousGroup, "前一组信息", Ctrl | Qt::Key_PageUp},
          {RC::NextGroup, "下一组信息", Ctrl | Qt::Key_PageDown}},
-        {{RC::UnifySize, "统一幅面(&S)", {}},
-         {RC::UnifyBackground, "统一底图(&B)", {}},
-         {RC::UnifyTemplate, "统一模板(&T)", {}}},
     };
+    bool firstGroup = true;
     for (const auto& group : groups) {
-        menu->addSeparator();
+        if (!firstGroup) menu->addSeparator();
+        firstGroup = false;
         for (const Item& item : group) {
             const int id = item.id;
             if (id == RC::Find) {
@@ -372,16 +385,28 @@ void CPatMain::buildRecordMenu() {
     import->saveModified = [this] { return app_.saveModified(); };
     import->templateMode = [this] { return view_->templateMode(); };
     for (const int id : {RC::ImportText, RC::ImportWorkbook, RC::ImportDatabase}) {
+        if (id == RC::ImportDatabase) menu->addSeparator();
         connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
                 import, [import, id] { import->run(id); });
     }
+    menu->addSeparator();
     auto* exporter = new RecordExportCommand(doc_, this);
     for (const int id : {RC::ExportText, RC::ExportWorkbook}) {
         connect(addCommand(menu, id, RecordExportCommand::menuText(id)), &QAction::triggered,
                 exporter, [exporter, id] { exporter->run(id); });
     }
+    menu->addSeparator();
+    const Item unify[] = {{RC::UnifySize, "统一幅面(&S)", {}},
+                          {RC::UnifyBackground, "统一底图(&B)", {}},
+                          {RC::UnifyTemplate, "统一模板(&T)", {}}};
+    for (const Item& item : unify) {
+        const int id = item.id;
+        connect(addCommand(menu, id, QString::fromUtf8(item.text)), &QAction::triggered, this,
+                [this, id] { runRecordCommand(id); });
+    }
+    // 信息打印 goes into the 打印 menu once that exists (moveListPrint).
     auto* listPrint = new ListPrintCommand(doc_, this);
-    connect(addCommand(menu, RC::PrintList, QString::fromUtf8("信息打印")), &QAction::triggered,
+    connect(addCommand(menu, RC::PrintList, QString::fromUtf8("信息打印(&I)...")), &QAction::triggered,
             listPrint, &ListPrintCommand::run);
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }

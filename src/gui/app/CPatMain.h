@@ -125,6 +125,8 @@ private:
     void buildToolBars();
     // Blocks an earlier run left on the clipboard are never pasted into this one.
     void emptyOwnClipboard();
+    // 信息打印 belongs to the 打印 menu, before 打印机设置.
+    void moveListPrint(QMenu* printMenu);
 
     CPatApp& app_;
     CPatDoc& doc_;

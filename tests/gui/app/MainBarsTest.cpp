@@ -208,3 +208,38 @@ TEST(MainBars, StartUpEmptiesOnlyBlocksLeftOnTheClipboard) {
     }
     QApplication::clipboard()->clear();
 }
+
+TEST(MainBars, ViewAndRecordMenusHoldTheirCommandsInOrder) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    const std::pair<const char*, std::vector<int>> menus[] = {
+        {"视图(&V)", {34030, 34032, 34031, 0, 34034, 34035, 34033, 0, 34036, 34037, 34048, 0, 34041,
+                     34042, 34043, 34044, 0, 59393, 0, 32948}},
+        {"信息(&I)", {34120, 34100, 34118, 0, 34119, 0, 34101, 0, 34102, 34103, 0, 34116, 34117, 0,
+                     34104, 34105, 34106, 34107, 34108, 34109, 0, 34110, 34111, 0, 34112, 0, 34113,
+                     34114, 0, 34141, 34143, 34142}},
+    };
+    for (const auto& [title, expected] : menus) {
+        SCOPED_TRACE(title);
+        const QMenu* menu = nullptr;
+        for (const QAction* item : main.menuBar()->actions()) {
+            if (item->text() == QString::fromUtf8(title)) menu = item->menu();
+        }
+        ASSERT_NE(menu, nullptr);
+        std::vector<int> ids;
+        for (const QAction* action : menu->actions())
+            ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
+        EXPECT_EQ(ids, expected);
+    }
+    // 信息打印 is a print command.
+    const QAction* listPrint = main.findCommand(34115);
+    ASSERT_NE(listPrint, nullptr);
+    bool inPrintMenu = false;
+    for (const QAction* item : main.menuBar()->actions()) {
+        if (item->text() == QString::fromUtf8("打印(&P)"))
+            inPrintMenu = item->menu()->actions().contains(const_cast<QAction*>(listPrint));
+    }
+    EXPECT_TRUE(inPrintMenu);
+}

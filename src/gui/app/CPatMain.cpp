@@ -20,6 +20,7 @@
 #include "CommandIds.h"
 #include "FullScreenShow.h"
 #include "HelpWindow.h"
+#include "LibraryDocks.h"
 #include "MainToolBars.h"
 #include "ToolIcons.h"
 #include "core/blocks/Twips.h"
@@ -37,7 +38,10 @@
 #include "gui/config/MallInfoDialog.h"
 #include "gui/config/PhraseDialog.h"
 #include "gui/config/VariableDialog.h"
+#include "gui/library/BackgroundPanel.h"
+#include "gui/library/PictureLibraryPanel.h"
 #include "gui/library/SaveTemplateDialog.h"
+#include "gui/library/TemplatePanel.h"
 #include "core/platform/Messages.h"
 #include "core/platform/ProgramInfo.h"
 #include "gui/records/RecordFindDialog.h"
@@ -67,10 +71,13 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
     setCentralWidget(view_);
     toolBars_ = new MainToolBars(*this, *view_);
     toolBars_->create();
+    library_ = new LibraryDocks(*this, doc_);
+    library_->dock();
     buildRecordGrid();
-    buildSideBars();
+    placeSideBars();
     buildStatusBar();
     buildMenus();
+    buildLibrary();
     QMenu* printMenu = (new PrintCommands(doc_, this))->buildMenu(menuBar());
     moveListPrint(printMenu);
     buildToolBars();
@@ -214,7 +221,6 @@ void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
     textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
     auto* pictures = new PictureCommands(*view_, this);
-    pictures->startFolder = [this] { return app_.dialogFolder(); };
     pictureCommands_ = pictures;
     textCommands_->pictureItem = [pictures](int id) { return pictures->action(id); };
     textCommands_->addTo(menu);
@@ -324,6 +330,24 @@ void CPatMain::buildRecordGrid() {
     };
 }
 
+void CPatMain::buildLibrary() {
+    doc_.newRecordInitializer = [this](InfoRecord& record) { library_->initialiseRecord(record); };
+    const auto frameAction = [this](int id) { return action(id); };
+    library_->backgroundPanel()->frameAction = frameAction;
+    library_->templatePanel()->frameAction = frameAction;
+    for (LibraryListPanel* panel : {static_cast<LibraryListPanel*>(library_->backgroundPanel()),
+                                    static_cast<LibraryListPanel*>(library_->templatePanel()),
+                                    static_cast<LibraryListPanel*>(library_->picturePanel())}) {
+        // The frame's commands in the panels' menus show their current state.
+        connect(panel, &LibraryListPanel::extendContextMenu, this, &CPatMain::updateCommands);
+    }
+    connect(library_->backgroundPanel(), &BackgroundPanel::selectionChanged, this,
+            &CPatMain::updateCommands);
+    connect(library_->picturePanel(), &PictureLibraryPanel::pictureChosen, pictureCommands_,
+            &PictureCommands::placeLibraryPicture);
+    library_->load();
+}
+
 void CPatMain::buildRecordMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("信息(&I)"));
     insertMenu_ = new QMenu(QString::fromUtf8("信息插入(&I)"), this);
@@ -418,6 +442,13 @@ void CPatMain::buildTemplateMenu() {
     connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
             &QAction::triggered, this, [this] { saveTemplate(true); });
     menu->addSeparator();
+    const auto addLibraryCommand = [this, menu](QAction* command, const char* text) {
+        command->setText(QString::fromUtf8(text));
+        menu->addAction(command);
+        actions_.insert(command->data().toInt(), command);
+    };
+    addLibraryCommand(library_->templatePanel()->deleteCommand(), "删除模板(&D)");
+    menu->addSeparator();
     for (int index = 0; index < PageSizes::kStandardCount; ++index) {
         // A4幅面(&4) … A0幅面(&0) on Ctrl+4 … Ctrl+0.
         const int digit = 4 - index;
@@ -444,6 +475,12 @@ void CPatMain::buildTemplateMenu() {
                 view_->rotatePage();
                 updateCommands();
             });
+    menu->addSeparator();
+    addLibraryCommand(library_->backgroundPanel()->addCommand(), "增加底图(&B)");
+    addLibraryCommand(library_->backgroundPanel()->deleteCommand(), "删除底图(&X)");
+    menu->addSeparator();
+    addLibraryCommand(library_->picturePanel()->addCommand(), "增加图片(&I)");
+    addLibraryCommand(library_->picturePanel()->deleteCommand(), "删除图片(&P)");
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 
@@ -614,6 +651,8 @@ void CPatMain::saveTemplate(bool askName) {
     }
     record->background.templateName = Gbk::fromUnicode(name);
     doc_.setModified();
+    // The new template shows in the library at once.
+    library_->templatePanel()->reload();
 }
 
 void CPatMain::updateRecentFiles() {
@@ -639,6 +678,7 @@ RecordCommandContext CPatMain::recordCommandContext() const {
     RecordCommandContext context;
     context.visibleRowCount = grid_->visibleRowCount();
     context.templateMode = view_->templateMode();
+    if (library_) library_->fillContext(context);
     return context;
 }
 
@@ -656,6 +696,9 @@ void CPatMain::updateCommands() {
     const bool hasBackground = record && !record->background.name.isEmpty();
     action(kSaveTemplate)->setEnabled(hasBackground);
     action(kSaveTemplateAs)->setEnabled(hasBackground);
+    library_->backgroundPanel()->updateCommands();
+    library_->templatePanel()->updateCommands();
+    library_->picturePanel()->updateCommands();
     action(ViewCommand::ShowAlignmentLines)->setChecked(view_->showAlignmentLines());
     action(ViewCommand::ShowFrameLines)->setChecked(view_->showFrameLines());
     action(ViewCommand::TemplateMode)->setChecked(view_->templateMode());

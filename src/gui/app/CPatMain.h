@@ -21,6 +21,7 @@ namespace pemo {
 class CPatApp;
 class CPatView;
 class MainToolBars;
+class LibraryDocks;
 class PictureCommands;
 class RecordFindDialog;
 class RecordGrid;
@@ -51,10 +52,7 @@ public:
     static constexpr int kRecordBar = 34033;
     static constexpr int kFullScreen = 32948;
     QDockWidget* sideBar(int id) const;
-    QTabWidget* libraryTabs() const { return libraryTabs_; }
-    // Puts the library panels into their bars: the background panel into 底图, the
-    // template and picture panels on the tabs 模板库 and 常用图库 (模板库 shown first).
-    void setLibraryPanels(QWidget* backgrounds, QWidget* templates, QWidget* pictures);
+    QTabWidget* libraryTabs() const;
     MainToolBars* toolBars() const { return toolBars_; }
     // The font and size boxes follow the caret and the selection.
     void updateTextCombos();
@@ -62,6 +60,8 @@ public:
     void setMessageText(const QString& text);
     // 全屏显示: the records' pages one at a time on the whole screen.
     void runFullScreenShow();
+    // The bars of the background, template and picture library.
+    LibraryDocks* library() const { return library_; }
 
     // Enables and ticks every command by its rule.
     void updateCommands();
@@ -119,7 +119,8 @@ private:
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
     void buildRecordGrid();
-    void buildSideBars();
+    // The library's bars in their start places and sizes beside 信息编辑.
+    void placeSideBars();
     // The 视图 menu's toggles of the toolbars and side bars (F3 to F7).
     void addBarToggles(QMenu* menu);
     void buildToolBars();
@@ -127,6 +128,7 @@ private:
     void emptyOwnClipboard();
     // 信息打印 belongs to the 打印 menu, before 打印机设置.
     void moveListPrint(QMenu* printMenu);
+    void buildLibrary();
 
     CPatApp& app_;
     CPatDoc& doc_;
@@ -134,9 +136,6 @@ private:
     std::array<QLabel*, 10> statusPanes_{};
     // The 信息编辑 bar holding the record grid.
     QDockWidget* recordGridBar_ = nullptr;
-    QDockWidget* backgroundBar_ = nullptr;
-    QDockWidget* templateBar_ = nullptr;
-    QTabWidget* libraryTabs_ = nullptr;
     MainToolBars* toolBars_ = nullptr;
     RecordGrid* grid_ = nullptr;
     RecordFindDialog* findDialog_ = nullptr;
@@ -149,6 +148,7 @@ private:
     PhraseList phrases_;
     TextCommands* textCommands_ = nullptr;
     PictureCommands* pictureCommands_ = nullptr;
+    LibraryDocks* library_ = nullptr;
     RecordCommands recordCommands_;
 };
 

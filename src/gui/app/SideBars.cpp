@@ -9,69 +9,35 @@
 #include <QToolBar>
 
 #include "CPatMain.h"
+#include "LibraryDocks.h"
 #include "MainToolBars.h"
 #include "ToolIcons.h"
 #include "gui/view/CPatView.h"
 
 namespace pemo {
 
-namespace {
-
-QDockWidget* makeSideBar(QMainWindow* window, const char* title, const char* name,
-                         Qt::DockWidgetAreas areas) {
-    auto* bar = new QDockWidget(QString::fromUtf8(title), window);
-    bar->setObjectName(QString::fromUtf8(name));
-    bar->setAllowedAreas(areas);
-    bar->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                     QDockWidget::DockWidgetFloatable);
-    return bar;
-}
-
-// A stand-in page until the library panel is put in.
-QWidget* emptyPanel(const char* name) {
-    auto* panel = new QWidget;
-    panel->setObjectName(QString::fromUtf8(name));
-    return panel;
-}
-
-}  // namespace
-
-void CPatMain::buildSideBars() {
-    const Qt::DockWidgetAreas sides = Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea;
-    backgroundBar_ = makeSideBar(this, "底图", "BackgroundBar", sides);
-    templateBar_ = makeSideBar(this, "模板/常用图库", "TemplateBar", sides);
-    libraryTabs_ = new QTabWidget(templateBar_);
-    libraryTabs_->setObjectName(QStringLiteral("LibraryTabs"));
-    libraryTabs_->setTabPosition(QTabWidget::North);
-    templateBar_->setWidget(libraryTabs_);
-    setLibraryPanels(emptyPanel("BackgroundPanel"), emptyPanel("TemplatePanel"),
-                     emptyPanel("PicturePanel"));
-    addDockWidget(Qt::LeftDockWidgetArea, backgroundBar_);
-    splitDockWidget(backgroundBar_, templateBar_, Qt::Vertical);
-    // The start sizes: 150 pixels across for the library bars, 178 high for 信息编辑.
-    resizeDocks({backgroundBar_, templateBar_}, {150, 150}, Qt::Horizontal);
-    resizeDocks({backgroundBar_, templateBar_}, {400, 400}, Qt::Vertical);
+void CPatMain::placeSideBars() {
+    QDockWidget* backgrounds = library_->backgroundBar();
+    QDockWidget* templates = library_->templateBar();
+    for (QDockWidget* bar : {backgrounds, templates, recordGridBar_}) {
+        bar->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                         QDockWidget::DockWidgetFloatable);
+    }
+    // 底图 above 模板/常用图库 on the left, 150 pixels across; 信息编辑 178 high below
+    // the page, the left column running down beside it.
+    splitDockWidget(backgrounds, templates, Qt::Vertical);
+    resizeDocks({backgrounds, templates}, {150, 150}, Qt::Horizontal);
+    resizeDocks({backgrounds, templates}, {400, 400}, Qt::Vertical);
     resizeDocks({recordGridBar_}, {178}, Qt::Vertical);
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
 }
 
-void CPatMain::setLibraryPanels(QWidget* backgrounds, QWidget* templates, QWidget* pictures) {
-    if (QWidget* old = backgroundBar_->widget()) old->deleteLater();
-    backgroundBar_->setWidget(backgrounds);
-    while (libraryTabs_->count() > 0) {
-        QWidget* old = libraryTabs_->widget(0);
-        libraryTabs_->removeTab(0);
-        old->deleteLater();
-    }
-    libraryTabs_->addTab(templates, QString::fromUtf8("模板库"));
-    libraryTabs_->addTab(pictures, QString::fromUtf8("常用图库"));
-    libraryTabs_->setCurrentIndex(0);
-}
+QTabWidget* CPatMain::libraryTabs() const { return library_->tabs(); }
 
 QDockWidget* CPatMain::sideBar(int id) const {
     switch (id) {
-        case kBackgroundBar: return backgroundBar_;
-        case kTemplateBar: return templateBar_;
+        case kBackgroundBar: return library_->backgroundBar();
+        case kTemplateBar: return library_->templateBar();
         case kRecordBar: return recordGridBar_;
         default: return nullptr;
     }

@@ -158,15 +158,10 @@ TEST(MainBars, BarTogglesFollowTheBars) {
     EXPECT_EQ(main.libraryTabs()->tabText(1), QString::fromUtf8("常用图库"));
     EXPECT_EQ(main.libraryTabs()->currentIndex(), 0);
 
-    // Panels put in later take the places of the stand-ins.
-    auto* backgrounds = new QWidget;
-    auto* templates = new QWidget;
-    auto* pictures = new QWidget;
-    main.setLibraryPanels(backgrounds, templates, pictures);
-    EXPECT_EQ(main.sideBar(34034)->widget(), backgrounds);
-    EXPECT_EQ(main.libraryTabs()->widget(0), templates);
-    EXPECT_EQ(main.libraryTabs()->widget(1), pictures);
-    EXPECT_EQ(main.libraryTabs()->count(), 2);
+    // The library's panels are in the bars.
+    EXPECT_TRUE(main.sideBar(34034)->widget()->inherits("pemo::BackgroundPanel"));
+    EXPECT_TRUE(main.libraryTabs()->widget(0)->inherits("pemo::TemplatePanel"));
+    EXPECT_TRUE(main.libraryTabs()->widget(1)->inherits("pemo::PictureLibraryPanel"));
 }
 
 TEST(MainBars, QtDialogsSpeakChinese) {

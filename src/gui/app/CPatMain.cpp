@@ -611,7 +611,7 @@ void CPatMain::exportPagePicture() {
     const QString bmp = QString::fromUtf8("BMP图象 (*.bmp)");
     const QString png = QString::fromUtf8("PNG图象 (*.png)");
     QString filter = bmp;
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), QString(),
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), app_.dialogFolder(),
                                                 bmp + QStringLiteral(";;") + png, &filter);
     if (path.isEmpty()) return;
     const QString suffix = QFileInfo(path).suffix().toLower();

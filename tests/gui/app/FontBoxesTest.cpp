@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
@@ -97,5 +99,38 @@ TEST(FontBoxes, BoxesFollowTheEditedTextAndApplyTheChoice) {
     EXPECT_EQ(size->currentIndex(), -1);
     EXPECT_EQ(size->placeholderText(), QStringLiteral("30"));
     EXPECT_EQ(bars.westernBox()->shownName(), QByteArray("Futura"));
+    main.view()->setAutoFit(autoFit);
+}
+
+// Arrow keys move the caret through text of two sizes; the size box follows at once.
+TEST(FontBoxes, TheSizeBoxFollowsTheCaretThroughTheText) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    main.show();
+    const bool autoFit = main.view()->autoFit();
+    main.view()->setAutoFit(false);
+    InfoRecord& record = *doc.currentRecord();
+    auto& text = static_cast<TextBlock&>(record.appendBlock(
+        TextBlock::create(BlockKind::FixedText, {0, 0, 9000, 3000}, gbk("特价ab"), false)));
+    RichText& content = *text.content();
+    content.setSelection({0, true}, {2, true});  // 特价
+    content.applyStyle(RichText::Size, 120, false);
+    content.setSelection({2, true}, {4, true});  // ab
+    content.applyStyle(RichText::Size, 40, false);
+    record.selectBlock(&text);
+    CPatCanvas* canvas = main.view()->canvas();
+    canvas->startEditing();
+    content.setSelection({0, true}, {0, true});
+    content.syncTypingStyle();
+    canvas->refresh();
+    QComboBox* size = main.toolBars()->sizeBox();
+    EXPECT_EQ(size->currentText(), QStringLiteral("120"));
+    for (int step = 0; step < 3; ++step) {
+        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &right);
+    }
+    EXPECT_EQ(size->currentText(), QStringLiteral("40"));
     main.view()->setAutoFit(autoFit);
 }

@@ -22,6 +22,7 @@
 #include "HelpWindow.h"
 #include "LibraryDocks.h"
 #include "MainToolBars.h"
+#include "MenuPrompts.h"
 #include "ToolIcons.h"
 #include "core/blocks/Twips.h"
 #include "gui/canvas/CPatCanvas.h"
@@ -294,6 +295,7 @@ void CPatMain::buildToolBars() {
             return textCommands_->insertMenu(id);
         });
     decorateMenuCommands([this](int id) { return findCommand(id); });
+    addMenuPrompts([this](int id) { return findCommand(id); });
 }
 
 void CPatMain::buildRecordGrid() {

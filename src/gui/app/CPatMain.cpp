@@ -220,6 +220,7 @@ void CPatMain::buildEditMenu() {
 
 void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
+    objectMenu_ = menu;
     textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
     auto* pictures = new PictureCommands(*view_, this);
     pictureCommands_ = pictures;
@@ -296,6 +297,7 @@ void CPatMain::buildToolBars() {
         });
     decorateMenuCommands([this](int id) { return findCommand(id); });
     addMenuPrompts([this](int id) { return findCommand(id); });
+    arrangeObjectMenu();
 }
 
 void CPatMain::buildRecordGrid() {

@@ -128,6 +128,7 @@ private:
     void emptyOwnClipboard();
     // 信息打印 belongs to the 打印 menu, before 打印机设置.
     void moveListPrint(QMenu* printMenu);
+    void arrangeObjectMenu();
     void buildLibrary();
 
     CPatApp& app_;
@@ -148,6 +149,7 @@ private:
     PhraseList phrases_;
     TextCommands* textCommands_ = nullptr;
     PictureCommands* pictureCommands_ = nullptr;
+    QMenu* objectMenu_ = nullptr;
     LibraryDocks* library_ = nullptr;
     RecordCommands recordCommands_;
 };

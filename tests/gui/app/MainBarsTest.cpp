@@ -238,3 +238,31 @@ TEST(MainBars, ViewAndRecordMenusHoldTheirCommandsInOrder) {
     }
     EXPECT_TRUE(inPrintMenu);
 }
+
+// The 对象 menu's commands stand in its order, whichever command set brought them.
+TEST(MainBars, ObjectMenuHoldsItsCommandsInOrder) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    const std::vector<int> order = {34270, 34271, 34273, 34272, 34304, 34310, 34280, 34290,
+                                    34303, 34274, 34200, 34220, 34260, 34250, 34302, 34301,
+                                    34501, 34500, 34305, 34512, 34513, 34515, 34020};
+    const QMenu* menu = nullptr;
+    for (const QAction* item : main.menuBar()->actions()) {
+        if (item->text() == QString::fromUtf8("对象(&O)")) menu = item->menu();
+    }
+    ASSERT_NE(menu, nullptr);
+    std::vector<int> shown;
+    for (const QAction* action : menu->actions()) {
+        const int id = action->data().toInt();
+        if (std::find(order.begin(), order.end(), id) != order.end()) shown.push_back(id);
+    }
+    std::vector<int> expected;
+    for (const int id : order) {
+        if (std::find(shown.begin(), shown.end(), id) != shown.end()) expected.push_back(id);
+    }
+    EXPECT_EQ(shown, expected);
+    // Only the art commands may still be missing.
+    EXPECT_GE(shown.size(), order.size() - 2);
+}

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 #include "FontFaces.h"
@@ -37,7 +38,8 @@ struct DrawState {
         chinese = useChinese;
         const int pixels = trunc(dev.zoom * style.size * dev.dpiX / 72.0);
         font = TextPaint::font(style, chinese, pixels);
-        s = std::max(1, trunc(dev.zoom * style.effectSize * dev.dpiX / 96.0));
+        // Stored sizes outside 1 to 3 are clamped, which keeps the effect loops bounded.
+        s = std::max(1, trunc(dev.zoom * std::clamp(style.effectSize, 1, 3) * dev.dpiX / 96.0));
         const QByteArray& face = chinese ? style.chineseFace : style.westernFace;
         if (FontFaces::resolve(face).cjk) {
             // The same one-em cell the layout measured for Chinese faces.

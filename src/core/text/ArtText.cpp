@@ -85,13 +85,54 @@ void strokeAndFill(QPainter& painter, const QPainterPath& path, const QColor& pe
     painter.drawPath(path);
 }
 
+// Keeps, in every pixel, the strongest alpha of the pixels at the given offsets along
+// one axis; two passes give the union of the image moved by every pair of offsets.
+void spreadAlpha(QImage& image, const std::vector<int>& offsets, bool vertical) {
+    const QImage source = image.copy();
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            int best = 0;
+            for (int d : offsets) {
+                const int sx = vertical ? x : x - d, sy = vertical ? y - d : y;
+                if (sx >= 0 && sy >= 0 && sx < w && sy < h)
+                    best = std::max(best, qAlpha(reinterpret_cast<const QRgb*>(source.constScanLine(sy))[sx]));
+            }
+            out[x] = qRgba(0, 0, 0, best);
+        }
+    }
+}
+
+// The halo of the double border: copies of the outline, stroked and filled, moved by
+// every (dx, dy) with dx and dy from −s to s (in steps of 6 from 4 pixels on). Their
+// union is composed as one picture.
+void paintHalo(QPainter& painter, const QPainterPath& path, const QColor& colour, int s) {
+    const int step = s < 4 ? 1 : 6;
+    std::vector<int> offsets;
+    for (int d = -s; d <= s; d += step)
+        offsets.push_back(d);
+    const QRect bounds = path.boundingRect().toAlignedRect().adjusted(-s - 2, -s - 2, s + 2, s + 2);
+    QImage halo = blankImage(bounds.width(), bounds.height());
+    {
+        QPainter p(&halo);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(-bounds.topLeft());
+        strokeAndFill(p, path, Qt::black, 1, &QColorConstants::Black);
+    }
+    spreadAlpha(halo, offsets, false);
+    spreadAlpha(halo, offsets, true);
+    {
+        QPainter p(&halo);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(halo.rect(), colour);
+    }
+    painter.drawImage(bounds.topLeft(), halo);
+}
+
 void paintDoubleBorder(QPainter& painter, const QPainterPath& path, const QColor& text,
                        const QColor& effect, int s) {
-    const int step = s < 4 ? 1 : 6;
-    for (int dx = -s; dx <= s; dx += step) {
-        for (int dy = -s; dy <= s; dy += step)
-            strokeAndFill(painter, path.translated(dx, dy), effect, 1, &effect);
-    }
+    paintHalo(painter, path, effect, s);
     strokeAndFill(painter, path, QColor(0xFE, 0xFE, 0xFE), s, &text);
 }
 

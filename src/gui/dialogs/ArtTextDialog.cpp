@@ -219,7 +219,8 @@ ArtTextDialog::ArtTextDialog(const ArtCommand::Settings& settings, bool outlineO
                         chosenTexture());
         },
         effectsBox);
-    preview_->setEnabled(false);
+    preview_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    preview_->setFocusPolicy(Qt::NoFocus);
     preview_->setVisible(!outlineOnly);
     grid->addWidget(more_, 2, 0, 1, 4);
     grid->addWidget(preview_, 2, 4);

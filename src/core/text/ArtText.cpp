@@ -146,8 +146,7 @@ void paintSoftShadow(QPainter& painter, QPoint at, const QString& text, const QF
     QImage shadow = blankImage((cell.width + 3) / 4 * 4 + 2 * margin, cell.height + 2 * margin);
     drawGlyphInto(shadow, QPoint(margin, margin + cell.ascent) + d, text, font,
                   TextPaint::colour(style.effectColour));
-    for (int i = 0; i < passes; ++i)
-        blurOnce(shadow);
+    blur(shadow, passes);
     painter.drawImage(at.x() - margin, at.y() - cell.ascent - margin, shadow);
     drawPlain(painter, at, text, font, TextPaint::colour(style.textColour));
 }
@@ -322,44 +321,95 @@ bool warpPoint(int effect, int j, int i, int w, int h, QPoint* to) {
     return true;
 }
 
-void blurOnce(QImage& image) {
+namespace {
+
+// The part of a premultiplied image that is not transparent.
+QRect opaquePart(const QImage& image) {
+    int top = image.height(), bottom = -1, left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] != 0) {
+                top = std::min(top, y);
+                bottom = y;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return bottom < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// One blur pass over the rows and columns of `area` (inside the border). Two bytes of a
+// pixel travel together in 16-bit lanes: 16 × 255 still fits. Three rows of horizontal
+// sums roll along, so the image is blurred in place.
+void blurArea(QImage& image, const QRect& area) {
+    constexpr uint32_t kLanes = 0x00FF00FF;
+    const int x0 = area.left(), x1 = area.right(), n = x1 - x0 + 1;
+    std::vector<uint32_t> low[3], high[3];
+    for (int k = 0; k < 3; ++k) {
+        low[k].assign(size_t(n), 0);
+        high[k].assign(size_t(n), 0);
+    }
+    const auto sumRow = [&](int y, int slot) {
+        const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        uint32_t* l = low[slot].data();
+        uint32_t* h = high[slot].data();
+        for (int x = x0; x <= x1; ++x) {
+            const uint32_t a = row[x - 1], b = row[x], c = row[x + 1];
+            l[x - x0] = (a & kLanes) + 2 * (b & kLanes) + (c & kLanes);
+            h[x - x0] = ((a >> 8) & kLanes) + 2 * ((b >> 8) & kLanes) + ((c >> 8) & kLanes);
+        }
+    };
+    sumRow(area.top() - 1, 0);
+    sumRow(area.top(), 1);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int above = (y - area.top()) % 3, here = (above + 1) % 3, below = (above + 2) % 3;
+        sumRow(y + 1, below);
+        auto* out = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int i = 0; i < n; ++i) {
+            const uint32_t l = (low[above][size_t(i)] + 2 * low[here][size_t(i)] + low[below][size_t(i)]) >> 4;
+            const uint32_t h = (high[above][size_t(i)] + 2 * high[here][size_t(i)] + high[below][size_t(i)]) >> 4;
+            out[x0 + i] = (l & kLanes) | ((h & kLanes) << 8);
+        }
+    }
+}
+
+void clearBorder(QImage& image) {
+    const int w = image.width(), h = image.height();
+    std::fill_n(reinterpret_cast<uint32_t*>(image.scanLine(0)), w, 0u);
+    std::fill_n(reinterpret_cast<uint32_t*>(image.scanLine(h - 1)), w, 0u);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        row[0] = row[w - 1] = 0;
+    }
+}
+
+}  // namespace
+
+void blur(QImage& image, int passes) {
     if (image.format() != QImage::Format_ARGB32_Premultiplied)
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const int w = image.width(), h = image.height();
-    if (w < 3 || h < 3) {
+    if (passes <= 0)
+        return;
+    if (image.width() < 3 || image.height() < 3) {
         image.fill(Qt::transparent);
         return;
     }
-    // Two bytes of a pixel travel together in 16-bit lanes: 16 × 255 still fits.
-    constexpr uint32_t kLanes = 0x00FF00FF;
-    std::vector<uint32_t> sumsLow(size_t(w) * size_t(h)), sumsHigh(size_t(w) * size_t(h));
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-        uint32_t* low = &sumsLow[size_t(y) * size_t(w)];
-        uint32_t* high = &sumsHigh[size_t(y) * size_t(w)];
-        for (int x = 1; x + 1 < w; ++x) {
-            low[x] = (row[x - 1] & kLanes) + 2 * (row[x] & kLanes) + (row[x + 1] & kLanes);
-            high[x] = ((row[x - 1] >> 8) & kLanes) + 2 * ((row[x] >> 8) & kLanes) +
-                      ((row[x + 1] >> 8) & kLanes);
-        }
+    // Only pixels next to painted ones change; the painted part grows by one a pass.
+    QRect area = opaquePart(image);
+    const QRect inner(1, 1, image.width() - 2, image.height() - 2);
+    for (int i = 0; i < passes && !area.isEmpty(); ++i) {
+        area = area.adjusted(-1, -1, 1, 1) & inner;
+        blurArea(image, area);
+        if (i == 0)
+            clearBorder(image);  // after the first pass has read it
     }
-    for (int y = 0; y < h; ++y) {
-        auto* out = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        if (y == 0 || y == h - 1) {
-            std::fill(out, out + w, 0u);
-            continue;
-        }
-        const size_t above = size_t(y - 1) * size_t(w), here = size_t(y) * size_t(w),
-                     below = size_t(y + 1) * size_t(w);
-        out[0] = out[w - 1] = 0;
-        for (int x = 1; x + 1 < w; ++x) {
-            const uint32_t low = (sumsLow[above + size_t(x)] + 2 * sumsLow[here + size_t(x)] +
-                                  sumsLow[below + size_t(x)]) >> 4;
-            const uint32_t high = (sumsHigh[above + size_t(x)] + 2 * sumsHigh[here + size_t(x)] +
-                                   sumsHigh[below + size_t(x)]) >> 4;
-            out[x] = (low & kLanes) | ((high & kLanes) << 8);
-        }
-    }
+    clearBorder(image);
+}
+
+void blurOnce(QImage& image) {
+    blur(image, 1);
 }
 
 QImage texture(const QByteArray& key) {

@@ -42,6 +42,8 @@ bool warpPoint(int effect, int j, int i, int w, int h, QPoint* to);
 // weighted mean of its neighbourhood (each byte, sum shifted right by 4); the outer
 // border becomes transparent. The image is premultiplied ARGB32.
 void blurOnce(QImage& image);
+// The same pass repeated.
+void blur(QImage& image, int passes);
 
 // The texture of a texture fill: the picture under the key in the open document's
 // pictures, or the built-in texture when the key is empty or names none.

@@ -214,6 +214,23 @@ TEST(ArtTextTest, BlurSpreadsOnePixelByTheKernelAndClearsTheBorder) {
     EXPECT_EQ(full.pixel(3, 3), 0u);
 }
 
+TEST(ArtTextTest, RepeatedBlurMatchesSinglePasses) {
+    // Repeated passes only visit the area the painting can have reached; the result is
+    // that of single passes over the whole image.
+    for (int passes : {1, 2, 5, 12}) {
+        QImage image(23, 17, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        for (int i = 0; i < 9; ++i)
+            image.setPixel(8 + i % 3, 6 + i / 3 * 2, qPremultiply(qRgba(200, 30 * i, 90, 255 - 20 * i)));
+        image.setPixel(0, 5, 0xFFFFFFFF);  // on the border
+        QImage single = image;
+        for (int i = 0; i < passes; ++i)
+            ArtText::blurOnce(single);
+        ArtText::blur(image, passes);
+        EXPECT_EQ(image, single) << passes;
+    }
+}
+
 // Counts what reaches a device: pictures, single points and text.
 class CountingEngine : public QPaintEngine {
 public:

@@ -9,7 +9,6 @@
 
 #include "CharStyle.h"
 #include "TextPaint.h"
-#include "core/blocks/PictureBlock.h"
 #include "core/codecs/Picture.h"
 #include "core/graphics/EffectPainter.h"
 #include "core/graphics/TextOutline.h"
@@ -18,6 +17,8 @@
 namespace pemo::ArtText {
 
 namespace {
+
+const PictureStore* gDocumentPictures = nullptr;
 
 int trunc(double v) {
     return int(std::trunc(v));
@@ -185,8 +186,9 @@ void paintWarp(QPainter& painter, QPoint at, const QString& text, const QFont& f
 
 // The scaled texture of the last texture fill, reused while the key and size stay.
 const QImage& scaledTexture(const QImage& source, int width, int height) {
-    static QImage last;
-    static qint64 lastSource = -1;
+    // Per thread: pages may be drawn off the main thread.
+    thread_local QImage last;
+    thread_local qint64 lastSource = -1;
     if (last.width() != width || last.height() != height || source.cacheKey() != lastSource) {
         last = source.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -412,9 +414,13 @@ void blurOnce(QImage& image) {
     blur(image, 1);
 }
 
+void setDocumentPictures(const PictureStore* pictures) {
+    gDocumentPictures = pictures;
+}
+
 QImage texture(const QByteArray& key) {
     if (!key.isEmpty()) {
-        if (const PictureStore* images = PictureBlock::documentImages()) {
+        if (const PictureStore* images = gDocumentPictures) {
             if (const Picture* picture = images->find(key); picture && !picture->image().isNull())
                 return picture->image();
         }

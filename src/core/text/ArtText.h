@@ -10,6 +10,7 @@ class QPainter;
 
 namespace pemo {
 
+class PictureStore;
 struct CharStyle;
 
 // The art effects of single characters: shadows, hollow and bordered letters, soft
@@ -48,6 +49,8 @@ void blur(QImage& image, int passes);
 // The texture of a texture fill: the picture under the key in the open document's
 // pictures, or the built-in texture when the key is empty or names none.
 QImage texture(const QByteArray& key);
+// The open document's pictures (the blocks' document pictures tell it); null for none.
+void setDocumentPictures(const PictureStore* pictures);
 
 }  // namespace ArtText
 

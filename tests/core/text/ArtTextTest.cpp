@@ -2,11 +2,13 @@
 // whose ink is a plain rectangle in every face, so the probes do not depend on shapes.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
 
 #include "TextFixtures.h"
+#include "core/pictures/PictureStore.h"
 #include "core/text/ArtText.h"
 #include "core/text/FontFaces.h"
 #include "core/text/TextPaint.h"
@@ -28,7 +30,8 @@ QString square() {
     return QString::fromUtf8("■");
 }
 
-QImage paint(int effect, int s = 4, int pattern = 1, const QImage& texture = QImage()) {
+QImage paint(int effect, int s = 4, int pattern = 1, const QImage& texture = QImage(),
+             const QByteArray& textureKey = QByteArray()) {
     QImage image(240, 220, QImage::Format_RGB32);
     image.fill(Qt::white);
     CharStyle style;
@@ -36,6 +39,7 @@ QImage paint(int effect, int s = 4, int pattern = 1, const QImage& texture = QIm
     style.effectColour = kBlue;
     style.effect = effect;
     style.pattern = pattern;
+    style.textureKey = textureKey;
     QPainter p(&image);
     ArtText::paintCharacter(p, kAt, square(), squareFont(), style, s, texture);
     return image;
@@ -106,10 +110,25 @@ TEST(ArtTextTest, PatternAndTextureFillOnlyInsideTheGlyph) {
     const QImage textured = paint(41, 1, 1, green);
     EXPECT_EQ(textured.pixel(ink.center()), qRgb(0, 200, 0));
     EXPECT_TRUE(isWhite(textured.pixel(ink.left() - 3, y)));
-    // Without a texture of its own and a key that names nothing: the built-in one.
-    const QImage builtIn = paint(41);
-    EXPECT_FALSE(isWhite(builtIn.pixel(ink.center())));
-    EXPECT_FALSE(isRed(builtIn.pixel(ink.center())));
+    // The texture under the style's key in the document's pictures.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    green.save(&buffer, "PNG");
+    PictureStore pictures;
+    PictureDescription description;
+    description.extension = ".png";
+    pictures.addBytes("T1", description, png);
+    ArtText::setDocumentPictures(&pictures);
+    EXPECT_EQ(paint(41, 1, 1, QImage(), "T1").pixel(ink.center()), qRgb(0, 200, 0));
+    // A key that names nothing, or no key: the built-in texture.
+    for (const QByteArray& key : {QByteArray("nothing"), QByteArray()}) {
+        const QImage builtIn = paint(41, 1, 1, QImage(), key);
+        EXPECT_FALSE(isWhite(builtIn.pixel(ink.center())));
+        EXPECT_FALSE(isRed(builtIn.pixel(ink.center())));
+        EXPECT_NE(builtIn.pixel(ink.center()), qRgb(0, 200, 0));
+    }
+    ArtText::setDocumentPictures(nullptr);
 }
 
 TEST(ArtTextTest, WarpsReshapeTheGlyph) {

@@ -87,20 +87,25 @@ void strokeAndFill(QPainter& painter, const QPainterPath& path, const QColor& pe
 }
 
 // Keeps, in every pixel, the strongest alpha of the pixels at the given offsets along
-// one axis; two passes give the union of the image moved by every pair of offsets.
-void spreadAlpha(QImage& image, const std::vector<int>& offsets, bool vertical) {
-    const QImage source = image.copy();
-    const int w = image.width(), h = image.height();
+// one axis; a pass along each axis gives the union of the image moved by every pair of
+// offsets. Alpha values are w × h bytes, row by row.
+void spreadAlpha(std::vector<uint8_t>& alpha, int w, int h, const std::vector<int>& offsets,
+                 bool vertical) {
+    const std::vector<uint8_t> source = alpha;
+    const int along = vertical ? h : w;
     for (int y = 0; y < h; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            int best = 0;
+            const int at = vertical ? y : x;
+            uint8_t best = 0;
             for (int d : offsets) {
-                const int sx = vertical ? x : x - d, sy = vertical ? y - d : y;
-                if (sx >= 0 && sy >= 0 && sx < w && sy < h)
-                    best = std::max(best, qAlpha(reinterpret_cast<const QRgb*>(source.constScanLine(sy))[sx]));
+                const int from = at - d;
+                if (from < 0 || from >= along)
+                    continue;
+                const size_t index = vertical ? size_t(from) * size_t(w) + size_t(x)
+                                              : size_t(y) * size_t(w) + size_t(from);
+                best = std::max(best, source[index]);
             }
-            out[x] = qRgba(0, 0, 0, best);
+            alpha[size_t(y) * size_t(w) + size_t(x)] = best;
         }
     }
 }
@@ -121,12 +126,21 @@ void paintHalo(QPainter& painter, const QPainterPath& path, const QColor& colour
         p.translate(-bounds.topLeft());
         strokeAndFill(p, path, Qt::black, 1, &QColorConstants::Black);
     }
-    spreadAlpha(halo, offsets, false);
-    spreadAlpha(halo, offsets, true);
-    {
-        QPainter p(&halo);
-        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        p.fillRect(halo.rect(), colour);
+    const int w = halo.width(), h = halo.height();
+    std::vector<uint8_t> alpha(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(halo.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            alpha[size_t(y) * size_t(w) + size_t(x)] = uint8_t(qAlpha(row[x]));
+    }
+    spreadAlpha(alpha, w, h, offsets, false);
+    spreadAlpha(alpha, w, h, offsets, true);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(halo.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int a = alpha[size_t(y) * size_t(w) + size_t(x)];
+            row[x] = qRgba(colour.red() * a / 255, colour.green() * a / 255, colour.blue() * a / 255, a);
+        }
     }
     painter.drawImage(bounds.topLeft(), halo);
 }

@@ -2,17 +2,17 @@
 
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
-#include "CharClasses.h"
 #include "FontFaces.h"
 #include "RichText.h"
 #include "TextPaint.h"
-#include "core/codecs/Gbk.h"
 #include "core/graphics/TextOutline.h"
 
 namespace pemo::OutlineCapture {
@@ -41,35 +41,6 @@ QPainterPath glyphPath(const QFont& font, const QString& text) {
         }
     }
     return path;
-}
-
-QFont captureFont(const CharStyle& style, bool chinese) {
-    QFont font = TextPaint::font(style, chinese, kUnitsPerPoint * style.size);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(false);
-    return font;
-}
-
-QByteArray bytesOf(const TextItem& item, bool vertical) {
-    uint8_t lead = item.lead, trail = item.trail;
-    if (!ItemClass::isDoubleByte(item.itemClass()))
-        return QByteArray(1, char(lead));
-    if (vertical)
-        CharClasses::verticalQuoteForm(&lead, &trail);
-    QByteArray bytes(1, char(lead));
-    bytes.append(char(trail));
-    return bytes;
-}
-
-// Ascent and descent of a font's cell as the vertical drawing places upright glyphs.
-std::pair<int, int> uprightCell(const QFont& font, const CharStyle& style) {
-    const int em = kUnitsPerPoint * style.size;
-    if (FontFaces::resolve(style.chineseFace).cjk) {
-        const int ascent = std::max(1, em) * 7 / 8;
-        return {ascent, std::max(1, em) - ascent};
-    }
-    const QFontMetrics metrics(font);
-    return {metrics.ascent(), metrics.descent()};
 }
 
 double signedArea(const QPolygonF& polygon) {
@@ -164,62 +135,65 @@ void capturePiece(TextOutline& outline, const QPainterPath& glyph, QPoint cellTo
     outline.pieces.push_back(std::move(piece));
 }
 
-void captureHorizontal(const RichText& content, TextOutline& outline) {
-    for (int i = 0; i < content.itemCount(); ++i) {
-        const TextItem& it = content.item(i);
-        const uint16_t c = it.itemClass();
-        const bool chinese = ItemClass::isDoubleByte(c);
-        if (!chinese && !ItemClass::isSingleByte(c))
-            continue;
-        int x0 = 0;
-        if (c == ItemClass::Opening && it.width == it.height / 2)
-            x0 = -it.width;
-        const QPainterPath glyph = glyphPath(captureFont(it.style, chinese),
-                                             Gbk::toUnicode(bytesOf(it, false)));
-        const QPoint origin(x0, it.y - it.lineTop);
-        capturePiece(outline, glyph.translated(origin), QPoint(it.x, it.lineTop), it.width,
-                     it.lineHeight);
-    }
-}
+// One glyph the drawing puts down: the item being drawn, its text and font, the
+// baseline origin and the painter's transform.
+struct DrawnGlyph {
+    int item = -1;
+    QString text;
+    QFont font;
+    QPointF origin;
+    QTransform transform;
+};
 
-void captureVertical(const RichText& content, TextOutline& outline) {
-    for (int i = 0; i < content.itemCount(); ++i) {
-        const TextItem& it = content.item(i);
-        const uint16_t c = it.itemClass();
-        const bool chinese = ItemClass::isDoubleByte(c);
-        if (!chinese && !ItemClass::isSingleByte(c))
-            continue;
-        const QFont font = captureFont(it.style, chinese);
-        const auto [ascent, descent] = uprightCell(font, it.style);
-        const uint16_t code = uint16_t(it.lead << 8 | it.trail);
-        QPoint at(it.x, it.y);
-        bool upright = true;
-        if (c == ItemClass::Ideograph || c == ItemClass::Currency ||
-            (c == ItemClass::NonStarter && code != 0xA1A3)) {
-        } else if ((c == ItemClass::NonStarter && code == 0xA1A3) ||
-                   (c == ItemClass::Closing &&
-                    (code == 0xA3AC || code == 0xA3BA || code == 0xA1A2 || code == 0xA3BB))) {
-            at = QPoint(it.x + it.width / 4, it.y - it.height / 4);
-        } else if (c == ItemClass::Closing && (code == 0xA3A1 || code == 0xA3BF)) {
-            at = QPoint(it.x + it.width / 4, it.y);
-        } else {
-            upright = false;
-            if (c == ItemClass::Opening)
-                at.setY(it.y - it.width);
-        }
-        QPainterPath glyph = glyphPath(font, Gbk::toUnicode(bytesOf(it, true)));
-        // The cell: one em across the column, the character's length down it.
-        const QPoint cell(it.x - descent, it.y);
-        QPoint origin;
-        if (upright) {
-            origin = QPoint(at.x() - descent, at.y() + ascent) - cell;
-        } else {
-            // A quarter turn clockwise about the glyph's origin: (x, y) becomes (−y, x).
-            glyph = QTransform(0, 1, -1, 0, 0, 0).map(glyph);
-            origin = at - cell;
-        }
-        capturePiece(outline, glyph.translated(origin), cell, ascent + descent, it.width);
+// A paint engine that keeps the glyphs drawn on it and nothing else.
+class GlyphRecorder : public QPaintEngine {
+public:
+    GlyphRecorder() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+        glyphs.push_back({currentItem, item.text(), item.font(), p, state->transform()});
     }
+    Type type() const override { return QPaintEngine::User; }
+
+    int currentItem = -1;
+    std::vector<DrawnGlyph> glyphs;
+};
+
+// A device of one unit per twip: at zoom 1 the drawing makes its fonts 20 units per
+// point and puts every item at its position in twips.
+class TwipsDevice : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &recorder; }
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+            case PdmWidth:
+            case PdmHeight: return 1 << 28;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY: return kTwipsPerInch;
+            case PdmDepth: return 32;
+            default: return 1;
+        }
+    }
+    static constexpr int kTwipsPerInch = 1440;
+    mutable GlyphRecorder recorder;
+};
+
+// The cell of a piece: the item's box in its line (horizontal), or one em across the
+// column and the item's length down it (vertical).
+QRect cellOf(const TextItem& it, bool vertical) {
+    if (!vertical)
+        return QRect(it.x, it.lineTop, it.width, it.lineHeight);
+    const int em = kUnitsPerPoint * it.style.size;
+    const int descent = FontFaces::resolve(it.style.chineseFace).cjk
+                            ? std::max(1, em) - std::max(1, em) * 7 / 8
+                            : QFontMetrics(TextPaint::font(it.style, true, em)).descent();
+    return QRect(it.x - descent, it.y, em, it.width);
 }
 
 }  // namespace
@@ -262,10 +236,40 @@ QPainterPath withoutOverlaps(const QPainterPath& glyph) {
 }
 
 void captureOutlines(const RichText& content, TextOutline& outline) {
-    if (content.isVertical()) {
-        captureVertical(content, outline);
-    } else {
-        captureHorizontal(content, outline);
+    // The glyphs are taken from the drawing itself, so they stand where the drawing puts
+    // them (punctuation in its half or quarter cell, turned glyphs in vertical text),
+    // drawn plain: outlines carry an effect of their own.
+    RichText plain(content);
+    for (int i = 0; i < plain.itemCount(); ++i)
+        plain.item(i).style.effect = 0;
+    TwipsDevice device;
+    {
+        QPainter painter(&device);
+        const TextDevice twips{1.0, 0, 0, TwipsDevice::kTwipsPerInch, TwipsDevice::kTwipsPerInch};
+        plain.draw(painter, twips, false,
+                   [&device](int item) { device.recorder.currentItem = item; });
+    }
+    const std::vector<DrawnGlyph>& glyphs = device.recorder.glyphs;
+    size_t next = 0;
+    for (int i = 0; i < plain.itemCount(); ++i) {
+        const TextItem& it = plain.item(i);
+        const uint16_t c = it.itemClass();
+        QPainterPath glyph;
+        glyph.setFillRule(Qt::WindingFill);
+        for (; next < glyphs.size() && glyphs[next].item <= i; ++next) {
+            const DrawnGlyph& g = glyphs[next];
+            if (g.item != i)
+                continue;
+            QFont font = g.font;
+            font.setHintingPreference(QFont::PreferNoHinting);
+            glyph.addPath(g.transform.map(glyphPath(font, g.text).translated(g.origin)));
+        }
+        // Price fields and anything but characters give no piece.
+        if (!ItemClass::isSingleByte(c) && !ItemClass::isDoubleByte(c))
+            continue;
+        const QRect cell = cellOf(it, content.isVertical());
+        capturePiece(outline, glyph.translated(-cell.topLeft()), cell.topLeft(), cell.width(),
+                     cell.height());
     }
 }
 

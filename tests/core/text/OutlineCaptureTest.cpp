@@ -127,6 +127,43 @@ TEST(OutlineCaptureTest, VerticalTextTurnsLatinAQuarterTurn) {
     EXPECT_NEAR(o.pieces[1].left, o.pieces[0].left, 600);
 }
 
+TEST(OutlineCaptureTest, CapturedGlyphsCoverTheDrawnOnes) {
+    // Punctuation in its half or quarter cell, turned glyphs: the outlines stand where
+    // the text is drawn.
+    for (bool vertical : {false, true}) {
+        RichText t = makeText("中，（a）。W!", vertical ? 2000 : 20000, vertical ? 20000 : 2000,
+                              RichText::Left, 30);
+        t.setVertical(vertical);
+        t.layout();
+        QImage drawn(vertical ? 140 : 560, vertical ? 560 : 140, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        QImage outlined = drawn;
+        {
+            QPainter p(&drawn);
+            t.draw(p, TextDevice{1.0, 10, 10, 96, 96}, false);
+        }
+        TextOutline o;
+        OutlineCapture::captureOutlines(t, o);
+        {
+            QPainter p(&outlined);
+            o.draw(p, 96, 1.0, 1.0, QPoint(10, 10), outlined.rect(), 0.0, 1);
+        }
+        int ink = 0, covered = 0;
+        for (int y = 1; y + 1 < drawn.height(); ++y) {
+            for (int x = 1; x + 1 < drawn.width(); ++x) {
+                if (qGray(drawn.pixel(x, y)) > 100) continue;
+                ++ink;
+                bool near = false;
+                for (int d = 0; d < 9 && !near; ++d)
+                    near = qGray(outlined.pixel(x + d % 3 - 1, y + d / 3 - 1)) < 128;
+                covered += near;
+            }
+        }
+        ASSERT_GT(ink, 500) << vertical;
+        EXPECT_GT(covered, ink * 95 / 100) << "vertical " << vertical;
+    }
+}
+
 TEST(OutlineCaptureTest, CapturedTextDrawsFilled) {
     // A solid square: its outline drawn at one twip per unit / 15 is filled inside.
     const TextOutline o = captured("■", false);

@@ -70,6 +70,8 @@ public:
     std::function<void(QMenu&)> extendContextMenu;
 
     int32_t draggedGrip() const { return select_.draggedGrip(); }
+    // A press is under way (a move, a resize, a placement, a text selection).
+    bool isDragging() const { return pressedTool_ != nullptr; }
 
     // For the tools.
     CPatView& view() const { return view_; }

@@ -29,10 +29,13 @@ public:
     bool selectCategory(const QString& category);
     const QVector<BackgroundItem>& backgrounds() const { return items_; }
     const BackgroundItem* selectedBackground() const;
+    // Selects the background of that name (as a click does); false when it is not listed.
+    bool selectBackground(const QByteArray& name);
 
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    void refreshFile(const QString& path) override;
     // 增加底图 and 删除底图; the deletion asks first.
     void addBackground();
     void deleteBackground();

@@ -30,6 +30,7 @@ public:
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    void refreshFile(const QString& path) override;
     void addPicture();
     void deletePicture();
 

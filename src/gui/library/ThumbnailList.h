@@ -28,6 +28,8 @@ public:
     void setEntries(const QVector<Entry>& entries);
     const QVector<Entry>& entries() const { return entries_; }
     int count() const { return int(entries_.size()); }
+    // Replaces one entry, keeping the selection and the scroll position.
+    void setEntry(int index, const Entry& entry);
 
     int selected() const { return selected_; }
     void setSelected(int index);

@@ -13,6 +13,7 @@ class QWidget;
 namespace pemo {
 
 class CPatView;
+class InfoRecord;
 class MallInfoList;
 class PhraseList;
 
@@ -57,6 +58,10 @@ private:
     void run(int id);
     void chooseSize();
     void editPriceFormat();
+    // 艺术字 on the edited text; 文字图形化, which on a converted block edits its effect.
+    void editArtText();
+    void convertToGraphic();
+    void runArtDialog(InfoRecord& record, bool outline);
     // Marks the document modified and refreshes the page and the commands.
     void changed();
 

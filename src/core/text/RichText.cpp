@@ -174,8 +174,10 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
         if (style.effect == 41 && !style.localKey.isEmpty() && pictures)
             style.textureKey = pictures->importPicture(style.localKey);
     };
-    typingStyle.read(in, form);
-    importTexture(typingStyle);
+    CharStyle header;
+    header.read(in, form);
+    importTexture(header);
+    typingStyle = header;
 
     const int32_t count = in.readCount(kMinItemBytes);
     if (count < 1)

@@ -92,7 +92,7 @@ public:
     int32_t borderColour = 0;
     int32_t transparent = 1;
     int32_t backgroundColour = 0xFFFFFF;
-    CharStyle typingStyle;
+    SharedStyle typingStyle;
 
     // These only store the value; the owner fits afterwards (fitToFrame).
     void setAlignment(int alignment) { alignment_ = uint8_t(alignment); }

@@ -46,7 +46,7 @@ void RichText::syncTypingStyle() {
     const int i = std::clamp(std::min(anchor_.index, caret_.index), 0, endIndex());
     typingStyle = items_[size_t(i)]->style;
     if (typingStyleListener_)
-        typingStyleListener_(typingStyle);
+        typingStyleListener_(*typingStyle);
 }
 
 std::unique_ptr<TextItem> RichText::makeCharacter(uint8_t lead, uint8_t trail, int32_t kind,
@@ -289,7 +289,7 @@ void setField(CharStyle& s, int code, int value) {
 
 bool RichText::applyStyle(int code, int value, bool autoFit) {
     if (!hasSelection()) {
-        setField(typingStyle, code, value);
+        setField(typingStyle.edit(), code, value);
         return false;
     }
     auto [first, last] = selectionRange();
@@ -307,7 +307,7 @@ bool RichText::applyStyle(int code, const QByteArray& face, bool autoFit) {
             s.westernFace = face;
     };
     if (!hasSelection()) {
-        set(typingStyle);
+        set(typingStyle.edit());
         return false;
     }
     auto [first, last] = selectionRange();
@@ -328,7 +328,7 @@ bool RichText::applyArtSettings(const CharStyle& art, bool autoFit) {
         s.textureKey = art.textureKey;
     };
     if (!hasSelection()) {
-        set(typingStyle);
+        set(typingStyle.edit());
         return false;
     }
     auto [first, last] = selectionRange();

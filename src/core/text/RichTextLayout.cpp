@@ -366,7 +366,7 @@ void RichText::layout() {
 
 bool RichText::trySize(int newSize) {
     const int delta = newSize - int(fontSize_);
-    if (int(typingStyle.size) + delta > kMaxSize)
+    if (int(typingStyle->size) + delta > kMaxSize)
         return false;
     for (const auto& item : items_) {
         if (int(item->style->size) + delta > kMaxSize)
@@ -375,7 +375,7 @@ bool RichText::trySize(int newSize) {
     auto resize = [delta](CharStyle& s) {
         s.size = uint16_t(std::clamp(int(s.size) + delta, kMinSize, kMaxSize));
     };
-    resize(typingStyle);
+    resize(typingStyle.edit());
     restyleItems(0, itemCount(), resize);
     fontSize_ = uint16_t(std::max(0, newSize));
     layout();
@@ -425,7 +425,7 @@ void RichText::fitToFrame(bool autoFit) {
     }
     // Not even the smallest size fits: shrink a little further while there is room,
     // within the budget of ten layouts per fit.
-    for (int tries = 0; tries < 8 && typingStyle.size > 24 && fontSize_ != 0; ++tries) {
+    for (int tries = 0; tries < 8 && typingStyle->size > 24 && fontSize_ != 0; ++tries) {
         if (trySize(std::max(0, int(fontSize_) - 4)))
             return;
     }

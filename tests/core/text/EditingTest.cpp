@@ -203,7 +203,7 @@ TEST(EditingTest, ApplyStyleWithoutSelectionOnlyChangesTypingStyle) {
     t.setSelection({1, true}, {1, true});
     EXPECT_FALSE(t.applyStyle(RichText::Underline, 1, false));
     EXPECT_EQ(t.item(0).style->underline, 0);
-    EXPECT_EQ(t.typingStyle.underline, 1);
+    EXPECT_EQ(t.typingStyle->underline, 1);
     t.typeCharacter('x');
     EXPECT_EQ(t.item(1).style->underline, 1);
     EXPECT_TRUE(t.applyStyle(RichText::ChineseFace, gbk("黑体"), false) == false);

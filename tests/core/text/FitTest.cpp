@@ -92,7 +92,7 @@ TEST(FitTest, ShrinkingStaysWithinBudgetAndNeverWrapsBelowZero) {
     for (const auto& c : cases) {
         RecordingMetrics metrics;
         RichText t = fitted(metrics, "中中中中", 10, 10, c.fontSize, c.itemSize);
-        t.typingStyle.size = uint16_t(c.itemSize);
+        t.typingStyle.edit().size = uint16_t(c.itemSize);
         const int before = t.layoutCount();
         t.fitToFrame(true);
         EXPECT_LE(t.layoutCount() - before, 10) << c.fontSize;

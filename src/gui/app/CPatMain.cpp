@@ -32,6 +32,7 @@
 #include "core/document/StatusTexts.h"
 #include "core/document/TemplateFile.h"
 #include "gui/config/MallInfoDialog.h"
+#include "gui/config/OutsideEditorsDialog.h"
 #include "gui/config/PhraseDialog.h"
 #include "gui/config/VariableDialog.h"
 #include "gui/library/SaveTemplateDialog.h"
@@ -367,6 +368,8 @@ void CPatMain::buildConfigMenu() {
             &QAction::triggered, this, &CPatMain::configureVariables);
     connect(addCommand(menu, kPhraseConfig, QString::fromUtf8("常用短语(&C)")),
             &QAction::triggered, this, &CPatMain::configurePhrases);
+    connect(addCommand(menu, kEditorsConfig, QString::fromUtf8("外部编辑程序(&E)")),
+            &QAction::triggered, this, &CPatMain::configureEditors);
 }
 
 void CPatMain::refreshPlaceholders() {
@@ -399,6 +402,11 @@ void CPatMain::configurePhrases() {
     phrases_.clear();
     for (const QByteArray& phrase : dialog.phrases()) phrases_.add(phrase);
     if (!phrases_.save()) Messages::current().inform(QString::fromUtf8("无法写入 PemText.dic。"));
+}
+
+void CPatMain::configureEditors() {
+    OutsideEditorsDialog dialog(OutsideEditors::current(), this);
+    dialog.exec();
 }
 
 void CPatMain::buildViewMenu() {

@@ -1,13 +1,15 @@
 // Builds the sample document shipped beside the program: a few products poured
-// through one sale-sign design. Run: make_sample OUT.vxq BACKGROUND.png
+// through one sale-sign design on a background of the starter library, with a stamp
+// from its pictures. Run: make_sample OUT.vxq PROGRAM_FOLDER [PREVIEW.png], after
+// make_library has filled PROGRAM_FOLDER.
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gbk.h"
@@ -22,21 +24,6 @@ using namespace pemo;
 namespace {
 
 QByteArray gbk(const char* utf8) { return Gbk::fromUnicode(QString::fromUtf8(utf8)); }
-
-void makeBackground(const QString& path) {
-    QImage image(760, 1120, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient g(0, 0, 0, 1120);
-    g.setColorAt(0, QColor(255, 246, 214));
-    g.setColorAt(1, QColor(255, 224, 170));
-    p.fillRect(image.rect(), g);
-    p.fillRect(QRect(0, 0, 760, 210), QColor(200, 22, 45));
-    p.fillRect(QRect(0, 1040, 760, 80), QColor(200, 22, 45));
-    p.setPen(QPen(QColor(230, 170, 40), 6));
-    p.drawRect(QRect(24, 234, 712, 780));
-    p.end();
-    image.save(path);
-}
 
 TextBlock& addText(InfoRecord& r, int32_t kind, TwipsRect rect, const char* text,
                    int alignment = RichText::Fill) {
@@ -69,13 +56,20 @@ void priceStyle(TextBlock& block, int style, int32_t colour) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: make_sample OUT.vxq BACKGROUND.png\n");
+        std::fprintf(stderr, "usage: make_sample OUT.vxq PROGRAM_FOLDER [PREVIEW.png]\n");
         return 2;
     }
     registerBlockClasses();
     const QString out = QString::fromLocal8Bit(argv[1]);
-    const QString backgroundPath = QString::fromLocal8Bit(argv[2]);
-    makeBackground(backgroundPath);
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    const QString backgroundPath = folder + QString::fromUtf8("/底图模板/促销/红色爆炸.jpg");
+    const QString stampPath = folder + QString::fromUtf8("/图库/促销/特价.tif");
+    for (const QString& path : {backgroundPath, stampPath}) {
+        if (!QFileInfo(path).isFile()) {
+            std::fprintf(stderr, "%s is missing: run make_library first\n", qPrintable(path));
+            return 1;
+        }
+    }
 
     CPatDoc doc;
     doc.newDocument();
@@ -86,7 +80,9 @@ int main(int argc, char** argv) {
         {"五常大米", "10kg 东北", "120.00", "99.00", "8.3折"},
     };
     const auto background = PictureDescription::ofFile(
-        backgroundPath, PictureDescription::Background, gbk("促销"), gbk("暖色海报"));
+        backgroundPath, PictureDescription::Background, gbk("促销"), gbk("红色爆炸"));
+    const auto stampPicture = PictureDescription::ofFile(stampPath, PictureDescription::LibraryPicture,
+                                                         gbk("促销"), gbk("特价"));
     for (size_t i = 0; i < std::size(products); ++i) {
         if (i > 0) doc.records.push_back(doc.newRecord());
         InfoRecord& r = *doc.records[i];
@@ -120,6 +116,11 @@ int main(int argc, char** argv) {
         colourAll(addText(r, BlockKind::FixedText, {700, 14600, 10071, 15600},
                           "活动时间：12月10日至12月31日", RichText::Centre),
                   0xFFFFFF);
+        if (auto picture =
+                PictureBlock::create(BlockKind::InsertedPicture, stampPicture, doc.images)) {
+            picture->setRect({8200, 12450, 10200, 14450});
+            r.appendBlock(std::move(picture));
+        }
         r.refreshPlaceholders(false, doc.placeholderSources());
     }
     doc.records.front()->current = true;

@@ -143,6 +143,24 @@ void TemplateFile::read(const QByteArray& bytes, InfoRecord& record, CPatDoc& do
     record.resetUndo();
 }
 
+std::optional<QSize> TemplateFile::readPageSize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    // Magic (9 bytes), version and four sizes.
+    constexpr qint64 kHeaderBytes = 9 + 2 + 16;
+    try {
+        ArchiveReader in(file.read(kHeaderBytes));
+        if (in.readText() != kMagic) return std::nullopt;
+        if (in.readUInt16() > kStreamVersion) return std::nullopt;
+        const int32_t wMm = in.readInt32(), hMm = in.readInt32();
+        const int32_t wTw = in.readInt32(), hTw = in.readInt32();
+        if (!InfoRecord::isValidPageSize(wMm, hMm, wTw, hTw)) return std::nullopt;
+        return QSize(wMm, hMm);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
 void TemplateFile::apply(const QString& path, InfoRecord& record, CPatDoc& doc) {
     read(DocumentFile::readFromDisk(path), record, doc);
 }

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
+#include <optional>
 #include <QString>
 
 #include "core/pictures/PictureStore.h"
@@ -41,6 +43,10 @@ public:
     // take pictures add them to images when given). Throws FormatError.
     static void parse(const QByteArray& bytes, TemplateData& data, PictureStore* images);
     static void apply(const QString& path, InfoRecord& record, CPatDoc& doc);
+    // The page size in millimetres from a template file's header, without reading its
+    // body; none when the file cannot be read, is not a template, is newer than this
+    // program or holds an impossible size.
+    static std::optional<QSize> readPageSize(const QString& path);
 
     // The template of a record's page, named templateName.
     static QByteArray write(const InfoRecord& record, const CPatDoc& doc,

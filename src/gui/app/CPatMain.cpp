@@ -19,6 +19,7 @@
 #include "CPatApp.h"
 #include "CommandIds.h"
 #include "HelpWindow.h"
+#include "LibraryDocks.h"
 #include "core/blocks/Twips.h"
 #include "gui/canvas/CPatCanvas.h"
 #include "core/codecs/Archive.h"
@@ -35,7 +36,10 @@
 #include "gui/config/OutsideEditorsDialog.h"
 #include "gui/config/PhraseDialog.h"
 #include "gui/config/VariableDialog.h"
+#include "gui/library/BackgroundPanel.h"
+#include "gui/library/PictureLibraryPanel.h"
 #include "gui/library/SaveTemplateDialog.h"
+#include "gui/library/TemplatePanel.h"
 #include "core/platform/Messages.h"
 #include "core/platform/ProgramInfo.h"
 #include "gui/records/RecordFindDialog.h"
@@ -63,9 +67,12 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
       recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
+    library_ = new LibraryDocks(*this, doc_);
+    library_->dock();
     buildRecordGrid();
     buildStatusBar();
     buildMenus();
+    buildLibrary();
     (new PrintCommands(doc_, this))->buildMenu(menuBar());
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
@@ -181,6 +188,7 @@ void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
     textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
     auto* pictures = new PictureCommands(*view_, this);
+    pictureCommands_ = pictures;
     textCommands_->pictureItem = [pictures](int id) { return pictures->action(id); };
     textCommands_->addTo(menu);
     view_->commonPhrase = [this](int n) { return phrases_.phrase(n); };
@@ -248,6 +256,24 @@ void CPatMain::buildRecordGrid() {
         grid_->renameVariableColumns();
         findDialog_->renameVariables();
     };
+}
+
+void CPatMain::buildLibrary() {
+    doc_.newRecordInitializer = [this](InfoRecord& record) { library_->initialiseRecord(record); };
+    const auto frameAction = [this](int id) { return action(id); };
+    library_->backgroundPanel()->frameAction = frameAction;
+    library_->templatePanel()->frameAction = frameAction;
+    for (LibraryListPanel* panel : {static_cast<LibraryListPanel*>(library_->backgroundPanel()),
+                                    static_cast<LibraryListPanel*>(library_->templatePanel()),
+                                    static_cast<LibraryListPanel*>(library_->picturePanel())}) {
+        // The frame's commands in the panels' menus show their current state.
+        connect(panel, &LibraryListPanel::extendContextMenu, this, &CPatMain::updateCommands);
+    }
+    connect(library_->backgroundPanel(), &BackgroundPanel::selectionChanged, this,
+            &CPatMain::updateCommands);
+    connect(library_->picturePanel(), &PictureLibraryPanel::pictureChosen, pictureCommands_,
+            &PictureCommands::placeLibraryPicture);
+    library_->load();
 }
 
 void CPatMain::buildRecordMenu() {
@@ -331,6 +357,13 @@ void CPatMain::buildTemplateMenu() {
     connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
             &QAction::triggered, this, [this] { saveTemplate(true); });
     menu->addSeparator();
+    const auto addLibraryCommand = [this, menu](QAction* command, const char* text) {
+        command->setText(QString::fromUtf8(text));
+        menu->addAction(command);
+        actions_.insert(command->data().toInt(), command);
+    };
+    addLibraryCommand(library_->templatePanel()->deleteCommand(), "删除模板(&D)");
+    menu->addSeparator();
     for (int index = 0; index < PageSizes::kStandardCount; ++index) {
         // A4幅面(&4) … A0幅面(&0) on Ctrl+4 … Ctrl+0.
         const int digit = 4 - index;
@@ -357,6 +390,12 @@ void CPatMain::buildTemplateMenu() {
                 view_->rotatePage();
                 updateCommands();
             });
+    menu->addSeparator();
+    addLibraryCommand(library_->backgroundPanel()->addCommand(), "增加底图(&B)");
+    addLibraryCommand(library_->backgroundPanel()->deleteCommand(), "删除底图(&X)");
+    menu->addSeparator();
+    addLibraryCommand(library_->picturePanel()->addCommand(), "增加图片(&I)");
+    addLibraryCommand(library_->picturePanel()->deleteCommand(), "删除图片(&P)");
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 
@@ -521,6 +560,8 @@ void CPatMain::saveTemplate(bool askName) {
     }
     record->background.templateName = Gbk::fromUnicode(name);
     doc_.setModified();
+    // The new template shows in the library at once.
+    library_->templatePanel()->reload();
 }
 
 void CPatMain::updateRecentFiles() {
@@ -546,6 +587,7 @@ RecordCommandContext CPatMain::recordCommandContext() const {
     RecordCommandContext context;
     context.visibleRowCount = grid_->visibleRowCount();
     context.templateMode = view_->templateMode();
+    if (library_) library_->fillContext(context);
     return context;
 }
 
@@ -563,6 +605,9 @@ void CPatMain::updateCommands() {
     const bool hasBackground = record && !record->background.name.isEmpty();
     action(kSaveTemplate)->setEnabled(hasBackground);
     action(kSaveTemplateAs)->setEnabled(hasBackground);
+    library_->backgroundPanel()->updateCommands();
+    library_->templatePanel()->updateCommands();
+    library_->picturePanel()->updateCommands();
     action(ViewCommand::ShowAlignmentLines)->setChecked(view_->showAlignmentLines());
     action(ViewCommand::ShowFrameLines)->setChecked(view_->showFrameLines());
     action(ViewCommand::TemplateMode)->setChecked(view_->templateMode());

@@ -19,6 +19,8 @@ namespace pemo {
 
 class CPatApp;
 class CPatView;
+class LibraryDocks;
+class PictureCommands;
 class RecordFindDialog;
 class RecordGrid;
 class TextCommands;
@@ -39,6 +41,8 @@ public:
     // Called after the variable names changed (the record grid renames its columns).
     std::function<void()> onVariablesRenamed;
     QAction* action(int id) const { return actions_.value(id); }
+    // The bars of the background, template and picture library.
+    LibraryDocks* library() const { return library_; }
 
     // Enables and ticks every command by its rule.
     void updateCommands();
@@ -95,6 +99,7 @@ private:
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
     void buildRecordGrid();
+    void buildLibrary();
 
     CPatApp& app_;
     CPatDoc& doc_;
@@ -112,6 +117,8 @@ private:
     MallInfoList mallInfo_;
     PhraseList phrases_;
     TextCommands* textCommands_ = nullptr;
+    PictureCommands* pictureCommands_ = nullptr;
+    LibraryDocks* library_ = nullptr;
     RecordCommands recordCommands_;
 };
 

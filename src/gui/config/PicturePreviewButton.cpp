@@ -1,10 +1,10 @@
 #include "PicturePreviewButton.h"
 
-#include <QFileDialog>
 #include <QPainter>
 
 #include "core/codecs/Picture.h"
 #include "core/platform/Messages.h"
+#include "gui/library/CResImageLoad.h"
 
 namespace pemo {
 
@@ -23,9 +23,7 @@ void PicturePreviewButton::paintEvent(QPaintEvent*) {
 }
 
 bool chooseConfigPicture(ConfigPictures::Which which, QWidget* parent) {
-    const QString file = QFileDialog::getOpenFileName(
-        parent, QString::fromUtf8("选择图片"), QString(),
-        QString::fromUtf8("图片文件 (*.bmp *.jpg *.jpeg *.gif *.png *.tif *.tiff *.pcx *.tga *.wmf)"));
+    const QString file = CResImageLoad::choose(parent);
     if (file.isEmpty()) return false;
     if (!ConfigPictures::replace(which, file)) {
         Messages::current().inform(QString::fromUtf8("无法使用图片 %1。").arg(file));

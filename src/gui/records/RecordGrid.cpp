@@ -1,7 +1,6 @@
 #include "RecordGrid.h"
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
@@ -15,6 +14,7 @@
 #include "core/codecs/Gbk.h"
 #include "core/document/RecordCommands.h"
 #include "core/text/FontFaces.h"
+#include "gui/library/CResImageLoad.h"
 
 namespace pemo {
 
@@ -338,10 +338,7 @@ void RecordGrid::editPicture(InfoRecord& record, const QRect& cell) {
         const QString path =
             choosePictureFile
                 ? choosePictureFile()
-                : QFileDialog::getOpenFileName(
-                      this, QString::fromUtf8("商品图片"), QString(),
-                      QString::fromUtf8("图片文件 (*.bmp *.jpg *.jpeg *.gif *.png *.tif *.tiff "
-                                        "*.pcx *.tga *.wmf *.emf);;所有文件 (*)"));
+                : CResImageLoad::choose(this);
         if (!path.isEmpty()) {
             bool ok = true;
             const QByteArray name = Gbk::fromUnicode(QFileInfo(path).completeBaseName(), &ok);

@@ -1,10 +1,7 @@
 #include "PictureCommands.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 
@@ -18,13 +15,13 @@
 #include "core/pictures/ProgramPictures.h"
 #include "core/platform/Messages.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/library/CResImageLoad.h"
 
 namespace pemo {
 
 namespace {
 
 constexpr int kMenuPictureWidth = 64;
-constexpr int kPreviewSide = 200;
 
 // A picture scaled to a width, white shown as it is; nothing for a picture without a
 // width or height.
@@ -41,8 +38,6 @@ QPixmap thumbnail(const Picture* picture, int width) {
     return QPixmap::fromImage(image);
 }
 
-const QString kFilter = QString::fromUtf8(
-    "图片文件 (*.bmp *.jpg *.jpeg *.gif *.png *.tif *.tiff *.pcx *.tga *.wmf *.emf);;所有文件 (*)");
 
 }  // namespace
 
@@ -89,31 +84,8 @@ void PictureCommands::arm(std::unique_ptr<PictureBlock> block) {
     updateStates();
 }
 
-QString PictureCommands::choosePictureWithPreview() {
-    QFileDialog dialog(parent_, QString::fromUtf8("插入图象"), QString(), kFilter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    auto* preview = new QLabel(&dialog);
-    preview->setFixedSize(kPreviewSide, kPreviewSide);
-    preview->setAlignment(Qt::AlignCenter);
-    preview->setFrameShape(QFrame::StyledPanel);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-        grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
-    }
-    connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-        const Picture picture = QFileInfo(path).isFile() ? Picture::fromFile(path) : Picture();
-        QPixmap pixmap = thumbnail(&picture, kPreviewSide);
-        if (!pixmap.isNull() && pixmap.height() > kPreviewSide) {
-            pixmap = pixmap.scaledToHeight(kPreviewSide, Qt::SmoothTransformation);
-        }
-        preview->setPixmap(pixmap);
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
-}
-
 void PictureCommands::insertPicture() {
-    const QString path = choosePictureFile ? choosePictureFile() : choosePictureWithPreview();
+    const QString path = choosePictureFile ? choosePictureFile() : CResImageLoad::choose(parent_);
     if (!path.isEmpty()) insertPictureFile(path);
     updateStates();
 }
@@ -131,6 +103,17 @@ void PictureCommands::insertPictureFile(const QString& path) {
                                       view_.document().images);
     if (!block) {
         Messages::current().inform(QString::fromUtf8("无法复制图片文件 %1。").arg(path));
+        return;
+    }
+    arm(std::move(block));
+}
+
+void PictureCommands::placeLibraryPicture(const PictureDescription& picture) {
+    auto block =
+        PictureBlock::create(BlockKind::InsertedPicture, picture, view_.document().images);
+    if (!block) {
+        Messages::current().inform(
+            QString::fromUtf8("无法复制图片文件 %1。").arg(picture.filePath));
         return;
     }
     arm(std::move(block));

@@ -14,6 +14,7 @@ namespace pemo {
 
 class CPatView;
 class PictureBlock;
+struct PictureDescription;
 
 // The commands that make picture blocks: 插入图象 (a picture file chosen in a dialog
 // with a preview), 商场Logo1, 商场Logo2 and 商品图片. Each builds the block, arms the
@@ -34,17 +35,18 @@ public:
 
     void insertPicture();
     void insertPictureFile(const QString& path);
+    // Arms the canvas with a new inserted picture showing a library picture.
+    void placeLibraryPicture(const PictureDescription& picture);
     void insertLogo(int id);
     void insertProductPicture();
     // 商品图片 is greyed while the page has a product picture; 插入图象 is ticked while
     // a picture kind is armed.
     void updateStates();
 
-    // The file chooser; tests replace it. The default is a picture dialog with preview.
+    // The file chooser; tests replace it. The default is "打开图片".
     std::function<QString()> choosePictureFile;
 
 private:
-    QString choosePictureWithPreview();
     void arm(std::unique_ptr<PictureBlock> block);
 
     CPatView& view_;

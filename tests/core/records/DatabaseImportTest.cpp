@@ -15,6 +15,8 @@ using namespace pemo;
 namespace {
 
 QString mdbFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/users.mdb"); }
+// Spaced table and column names, and long integer columns holding NULLs.
+QString fruitFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/fruit.mdb"); }
 
 QByteArray hashOf(const QString& path) {
     QFile file(path);
@@ -100,6 +102,12 @@ TEST(OdbcConnectionTest, CatalogueHasRealTablesOnly) {
     ASSERT_TRUE(mdb.open(mdbFixture())) << mdb.message().toStdString();
     EXPECT_EQ(mdb.tables(), QStringList({"Users"}));
     EXPECT_EQ(mdb.columns("Users").size(), 5u);
+
+    OdbcConnection fruit;
+    ASSERT_TRUE(fruit.open(fruitFixture())) << fruit.message().toStdString();
+    EXPECT_EQ(fruit.tables().size(), 5);
+    EXPECT_TRUE(fruit.tables().contains("Fruit Salad"));
+    EXPECT_EQ(fruit.columns("Fruit").size(), 11u);
 }
 
 TEST(OdbcConnectionTest, NotADatabaseIsSaidSo) {
@@ -121,6 +129,7 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
     test::makeShopDatabase(shop);
     const QByteArray before = hashOf(shop);
     const QByteArray mdbBefore = hashOf(mdbFixture());
+    const QByteArray fruitBefore = hashOf(fruitFixture());
     const QString goods = QString::fromUtf8("商品 表");
     struct Case {
         QString path;
@@ -139,6 +148,11 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
         {mdbFixture(), "Users", {"UserName"}, "UserBirthday > '1988-06-01'", {"Nuintun", "Angela"}},
         {mdbFixture(), "Users", {"UserName"}, "UserSex IS NULL", {}},
         {mdbFixture(), "Users", {"UserBirthday"}, QString::fromUtf8("UserSex = '男'"), {"1986-12-18"}},
+        {fruitFixture(), "Fruit", {"Fruit"}, "[Vit A] > 100",
+         {"Apricot", "Carrots", "Kumquat", "Mango", "Passion Fruit", "Pepper, Red Bell", "Persimmon", "Tomato"}},
+        {fruitFixture(), "Fruit", {"Fruit"}, "[Vit B6] IS NULL", {"Kumquat", "Lychee", "Passion Fruit", "Persimmon"}},
+        {fruitFixture(), "Fruit", {"Vit B6"}, "Fruit = 'Lychee'", {""}},
+        {fruitFixture(), "Fruit Salad", {"Fruit"}, "Fruit LIKE 'B%'", {"Banana", "Blackberry", "Blueberry"}},
     };
     for (const Case& c : cases) {
         CellTable table;
@@ -149,6 +163,7 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
     }
     EXPECT_EQ(hashOf(shop), before);
     EXPECT_EQ(hashOf(mdbFixture()), mdbBefore);
+    EXPECT_EQ(hashOf(fruitFixture()), fruitBefore);
 }
 
 TEST(DatabaseImportTest, TextGbkCannotHoldIsRefused) {

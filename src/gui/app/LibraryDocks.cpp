@@ -1,0 +1,121 @@
+#include "LibraryDocks.h"
+
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QTabWidget>
+
+#include "core/document/CPatDoc.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/TemplateFile.h"
+#include "core/platform/FileError.h"
+#include "core/platform/Messages.h"
+#include "gui/library/BackgroundPanel.h"
+#include "gui/library/PictureLibraryPanel.h"
+#include "gui/library/TemplatePanel.h"
+#include "gui/library/ThumbnailCache.h"
+
+namespace pemo {
+
+namespace {
+
+// Reads a template into a record and gives its placeholders the record's values.
+bool readTemplate(CPatDoc& doc, InfoRecord& record, const QString& path) {
+    try {
+        TemplateFile::apply(path, record, doc);
+    } catch (const FileError& error) {
+        Messages::current().inform(error.message());
+        return false;
+    }
+    record.refreshPlaceholders(false, doc.placeholderSources());
+    return true;
+}
+
+}  // namespace
+
+LibraryDocks::LibraryDocks(QMainWindow& frame, CPatDoc& doc)
+    : QObject(&frame), frame_(frame), doc_(doc), cache_(std::make_unique<ThumbnailCache>()) {
+    backgroundBar_ = new QDockWidget(QString::fromUtf8("底图"), &frame);
+    backgroundBar_->setObjectName(QStringLiteral("BackgroundBar"));
+    backgrounds_ = new BackgroundPanel(*cache_, backgroundBar_);
+    backgroundBar_->setWidget(backgrounds_);
+
+    templateBar_ = new QDockWidget(QString::fromUtf8("模板/常用图库"), &frame);
+    templateBar_->setObjectName(QStringLiteral("TemplateBar"));
+    tabs_ = new QTabWidget(templateBar_);
+    templates_ = new TemplatePanel(*cache_, *backgrounds_, tabs_);
+    pictures_ = new PictureLibraryPanel(*cache_, tabs_);
+    tabs_->addTab(templates_, QString::fromUtf8("模板库"));
+    tabs_->addTab(pictures_, QString::fromUtf8("常用图库"));
+    tabs_->setCurrentIndex(0);
+    templateBar_->setWidget(tabs_);
+
+    for (QDockWidget* bar : {backgroundBar_, templateBar_}) {
+        bar->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    }
+    connect(backgrounds_, &BackgroundPanel::backgroundChosen, this, &LibraryDocks::applyBackground);
+    connect(templates_, &TemplatePanel::templateChosen, this, &LibraryDocks::applyTemplate);
+}
+
+LibraryDocks::~LibraryDocks() = default;
+
+void LibraryDocks::dock() {
+    frame_.addDockWidget(Qt::LeftDockWidgetArea, backgroundBar_);
+    frame_.addDockWidget(Qt::LeftDockWidgetArea, templateBar_);
+    frame_.resizeDocks({backgroundBar_, templateBar_}, {150, 150}, Qt::Horizontal);
+}
+
+void LibraryDocks::load() {
+    backgrounds_->reloadCategories();
+    pictures_->reloadCategories();
+}
+
+void LibraryDocks::fillContext(RecordCommandContext& context) const {
+    if (const BackgroundItem* background = backgrounds_->selectedBackground()) {
+        context.background.selected = true;
+        context.background.background = background->description;
+    }
+    if (const TemplateItem* chosen = templates_->selectedTemplate()) {
+        context.templateChoice.selected = true;
+        context.templateChoice.background = chosen->background;
+        context.templateChoice.templateName = Gbk::fromUnicode(chosen->templateName);
+        context.templateChoice.templatePath = chosen->templatePath;
+    }
+    context.applyTemplate = [this](InfoRecord& record, const QString& path) {
+        return readTemplate(doc_, record, path);
+    };
+}
+
+void LibraryDocks::initialiseRecord(InfoRecord& record) const {
+    if (const TemplateItem* chosen = templates_->selectedTemplate()) {
+        try {
+            TemplateFile::apply(chosen->templatePath, record, doc_);
+            record.refreshPlaceholders(false, doc_.placeholderSources());
+            return;
+        } catch (const FileError&) {
+            // A template that cannot be read leaves the page to the background.
+        }
+    }
+    if (const BackgroundItem* background = backgrounds_->selectedBackground()) {
+        record.applyBackground(background->description, doc_.backgrounds);
+    }
+}
+
+void LibraryDocks::applyBackground(const PictureDescription& background) {
+    InfoRecord* record = doc_.currentRecord();
+    if (!record) return;
+    record->applyBackground(background, doc_.backgrounds);
+    doc_.setModified();
+    doc_.notify(CPatDoc::Change::Page);
+    if (onPageChanged) onPageChanged();
+}
+
+void LibraryDocks::applyTemplate(const QString& path) {
+    InfoRecord* record = doc_.currentRecord();
+    if (!record || !readTemplate(doc_, *record, path)) return;
+    doc_.setModified();
+    // As a change of the current record: the page shows in the screen's mode, whole.
+    doc_.notify(CPatDoc::Change::CurrentRecord);
+    if (onPageChanged) onPageChanged();
+}
+
+}  // namespace pemo

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ScriptedMessages.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/TemplateFile.h"
+#include "core/platform/Folders.h"
+#include "gui/app/LibraryDocks.h"
+#include "gui/library/BackgroundPanel.h"
+#include "gui/library/PictureLibraryPanel.h"
+#include "gui/library/TemplatePanel.h"
+#include "gui/library/ThumbnailCache.h"
+#include "gui/library/ThumbnailList.h"
+
+using namespace pemo;
+
+namespace {
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+void writePicture(const QString& path, QSize size = QSize(8, 6)) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(path));
+}
+
+// A library of two backgrounds in 节日, the first (红色) with one template of a
+// 100 × 50 mm page holding a text block, and a picture category 促销.
+class LibraryPanelsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registerBlockClasses();
+        clear();
+        root = programFolder() + u("/底图模板/节日/");
+        writePicture(root + u("红色.bmp"));
+        writePicture(root + u("蓝色.bmp"));
+        writePicture(programFolder() + u("/图库/促销/特价.bmp"), QSize(5, 4));
+        saveTemplate(u("红色"), u("促销"));
+        frame.setCentralWidget(new QWidget);
+        frame.resize(900, 700);
+        docks = new LibraryDocks(frame, doc);
+        docks->dock();
+        doc.newRecordInitializer = [this](InfoRecord& r) { docks->initialiseRecord(r); };
+        docks->load();
+        doc.newDocument();
+        doc.setModified(false);
+        frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    }
+    void TearDown() override {
+        doc.newRecordInitializer = nullptr;
+        clear();
+    }
+    static void clear() {
+        QDir(programFolder() + u("/底图模板")).removeRecursively();
+        QDir(programFolder() + u("/图库")).removeRecursively();
+    }
+    void saveTemplate(const QString& background, const QString& name) {
+        CPatDoc source;
+        source.newDocument();
+        InfoRecord& r = *source.records.front();
+        r.resizePage(100, 50);
+        r.applyBackground(PictureDescription::ofFile(root + background + ".bmp",
+                                                     PictureDescription::Background,
+                                                     Gbk::fromUnicode(u("节日")),
+                                                     Gbk::fromUnicode(background)),
+                          source.backgrounds);
+        r.appendBlock(TextBlock::create(BlockKind::FixedText, {100, 100, 2000, 800}, "A", true));
+        QImage preview(20, 10, QImage::Format_RGB32);
+        preview.fill(Qt::white);
+        TemplateFile::saveToLibrary(r, source, name, preview);
+    }
+    // Clicks (or double-clicks) the thumbnail of an entry of a visible list.
+    static void click(ThumbnailList* list, int index, bool twice = false) {
+        const QPoint at = list->geometry().thumbnailRect(index - list->scrollPosition()).center();
+        if (twice) {
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        } else {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        }
+    }
+
+    QString root;
+    QMainWindow frame;
+    CPatDoc doc;
+    LibraryDocks* docks = nullptr;
+};
+
+TEST_F(LibraryPanelsTest, NewRecordsTakeTheSelectedTemplateElseTheBackground) {
+    BackgroundPanel* backgrounds = docks->backgroundPanel();
+    ASSERT_EQ(backgrounds->category(), u("节日"));
+    ASSERT_EQ(backgrounds->backgrounds().size(), 2);
+    ASSERT_NE(docks->templatePanel()->selectedTemplate(), nullptr);
+
+    // The document's first record already took the template.
+    const InfoRecord& first = *doc.records.front();
+    EXPECT_EQ(first.widthMm, 100);
+    EXPECT_EQ(first.blocks.size(), 1u);
+    EXPECT_EQ(first.background.name, Gbk::fromUnicode(u("红色")));
+
+    // 蓝色 has no templates: new records get its picture on a blank page.
+    docks->tabs()->setCurrentIndex(0);
+    click(backgrounds->list(), 1);
+    EXPECT_EQ(backgrounds->selectedBackground()->description.name, Gbk::fromUnicode(u("蓝色")));
+    EXPECT_EQ(docks->templatePanel()->selectedTemplate(), nullptr);
+    const auto blank = doc.newRecord();
+    EXPECT_EQ(blank->widthMm, 190);
+    EXPECT_TRUE(blank->blocks.empty());
+    EXPECT_EQ(blank->background.name, Gbk::fromUnicode(u("蓝色")));
+    EXPECT_TRUE(doc.backgrounds.contains(blank->background.key));
+
+    // In mode 1 the category's templates are listed whatever background is selected.
+    docks->templatePanel()->setMode(TemplatePanel::WholeCategory);
+    ASSERT_EQ(docks->templatePanel()->templates().size(), 1);
+    EXPECT_EQ(docks->templatePanel()->templates().front().caption(), u("红色-促销(100x50)"));
+    EXPECT_EQ(doc.newRecord()->widthMm, 100);
+}
+
+TEST_F(LibraryPanelsTest, DoubleClicksApplyToTheCurrentRecord) {
+    docks->templatePanel()->setMode(TemplatePanel::CurrentBackground);
+    InfoRecord& current = *doc.currentRecord();
+    current.resizePage(190, 280);
+    click(docks->backgroundPanel()->list(), 1, true);
+    EXPECT_EQ(current.background.name, Gbk::fromUnicode(u("蓝色")));
+    EXPECT_EQ(current.widthMm, 190);
+    EXPECT_TRUE(doc.isModified());
+
+    click(docks->backgroundPanel()->list(), 0);
+    click(docks->templatePanel()->list(), 0, true);
+    EXPECT_EQ(current.widthMm, 100);
+    EXPECT_EQ(current.background.name, Gbk::fromUnicode(u("红色")));
+    EXPECT_EQ(current.background.templateName, Gbk::fromUnicode(u("促销")));
+}
+
+TEST_F(LibraryPanelsTest, SelectionsFeedTheUnifyCommands) {
+    RecordCommandContext context;
+    docks->fillContext(context);
+    EXPECT_TRUE(context.background.selected);
+    EXPECT_TRUE(context.templateChoice.selected);
+    EXPECT_EQ(context.templateChoice.templateName, Gbk::fromUnicode(u("促销")));
+    doc.records.push_back(doc.newRecord());
+    doc.records.back()->applyBackground(
+        docks->backgroundPanel()->backgrounds().at(1).description, doc.backgrounds);
+    RecordCommands commands(doc);
+    EXPECT_TRUE(commands.isEnabled(RecordCommand::UnifyTemplate, context));
+    test::ScriptedMessages messages{Messages::Answer::Yes};
+    EXPECT_TRUE(commands.execute(RecordCommand::UnifyTemplate, context));
+    EXPECT_EQ(messages.asked, QStringList({u("全部信息的模板统一设置为(红色-促销)?")}));
+    EXPECT_EQ(doc.records.back()->background.name, Gbk::fromUnicode(u("红色")));
+    EXPECT_EQ(doc.records.back()->widthMm, 100);
+}
+
+TEST_F(LibraryPanelsTest, DeletingABackgroundAsksAndTakesItsTemplates) {
+    BackgroundPanel* panel = docks->backgroundPanel();
+    {
+        test::ScriptedMessages messages{Messages::Answer::No};
+        panel->deleteBackground();
+        EXPECT_EQ(messages.asked, QStringList({u("删除底图(红色)? 该底图有1个模板。")}));
+        EXPECT_TRUE(QFileInfo::exists(root + u("红色.bmp")));
+    }
+    test::ScriptedMessages messages{Messages::Answer::Yes};
+    panel->deleteBackground();
+    EXPECT_FALSE(QFileInfo::exists(root + u("红色.bmp")));
+    EXPECT_FALSE(QFileInfo::exists(root + u("红色-TMPL")));
+    EXPECT_TRUE(QFileInfo::exists(root + u("蓝色.bmp")));
+    ASSERT_EQ(panel->backgrounds().size(), 1);
+    EXPECT_TRUE(messages.informed.isEmpty());
+}
+
+TEST_F(LibraryPanelsTest, DeletingATemplateAsksFirst) {
+    TemplatePanel* panel = docks->templatePanel();
+    ASSERT_TRUE(panel->deleteCommand()->isEnabled());
+    test::ScriptedMessages messages{Messages::Answer::Yes};
+    panel->deleteCommand()->trigger();
+    EXPECT_EQ(messages.asked, QStringList({u("删除模板(红色-促销)?")}));
+    EXPECT_TRUE(QDir(root + u("红色-TMPL")).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(panel->templates().isEmpty());
+    EXPECT_FALSE(panel->deleteCommand()->isEnabled());
+}
+
+TEST_F(LibraryPanelsTest, AddingPicturesChecksNamesAndStaysInTheCategory) {
+    PictureLibraryPanel* panel = docks->picturePanel();
+    ASSERT_EQ(panel->category(), u("促销"));
+    const QString source = programFolder() + u("/新.jpg");
+    writePicture(source);
+    QString name = u("贴[1]");
+    panel->chooseAddition = [&](const QString& category) {
+        return PictureLibraryPanel::Addition{source, category, name};
+    };
+    test::ScriptedMessages messages;
+    panel->addPicture();
+    EXPECT_TRUE(QFileInfo::exists(programFolder() + u("/图库/促销/贴[1].jpg")));
+    EXPECT_EQ(panel->pictures().size(), 2);
+    // The same name again, and a name leading outside, are refused.
+    panel->addPicture();
+    name = u("../../外");
+    panel->addPicture();
+    EXPECT_EQ(messages.informed.size(), 2);
+    EXPECT_TRUE(messages.informed.at(0).startsWith(u("图片")));
+    EXPECT_TRUE(messages.informed.at(0).endsWith(u("增加失败")));
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + u("/外.jpg")));
+    QFile::remove(source);
+}
+
+TEST_F(LibraryPanelsTest, EveryClickOnAPictureHandsOverANewOne) {
+    docks->tabs()->setCurrentIndex(1);
+    PictureLibraryPanel* panel = docks->picturePanel();
+    QSignalSpy chosen(panel, &PictureLibraryPanel::pictureChosen);
+    click(panel->list(), 0);
+    click(panel->list(), 0);
+    ASSERT_EQ(chosen.size(), 2);
+    const auto picture = chosen.at(1).at(0).value<PictureDescription>();
+    EXPECT_EQ(picture.kind, PictureDescription::LibraryPicture);
+    EXPECT_EQ(picture.name, Gbk::fromUnicode(u("特价")));
+    EXPECT_EQ(picture.category, Gbk::fromUnicode(u("促销")));
+    EXPECT_EQ(picture.width, 5);
+}
+
+TEST(ThumbnailCacheTest, DecodesScaledAndStaysWithinItsLimit) {
+    QTemporaryDir dir;
+    QImage big(2480, 3508, QImage::Format_RGB32);
+    big.fill(QColor(200, 30, 30));
+    const QString jpeg = dir.filePath("big.jpg");
+    ASSERT_TRUE(big.save(jpeg, "JPEG", 70));
+    const QImage thumb = ThumbnailCache::decode(jpeg, QSize(138, 103));
+    EXPECT_EQ(thumb.size(), QSize(72, 103));  // 103 × 2480 / 3508, truncated
+    EXPECT_TRUE(ThumbnailCache::decode(dir.filePath("none.jpg"), QSize(138, 103)).isNull());
+
+    // Room for about three thumbnails of 138 × 103.
+    ThumbnailCache cache(3 * 138 * 103 * 4 + 100);
+    QStringList files;
+    for (int i = 0; i < 8; ++i) {
+        QImage wide(276, 206, QImage::Format_RGB32);
+        wide.fill(QColor(10 * i, 0, 0));
+        files << dir.filePath(QStringLiteral("w%1.bmp").arg(i));
+        ASSERT_TRUE(wide.save(files.last()));
+    }
+    for (const QString& file : files) {
+        cache.thumbnail(file, QSize(138, 103));
+        QTRY_VERIFY(!cache.isPending(file, QSize(138, 103)));
+        EXPECT_LE(cache.bytes(), cache.limitBytes());
+    }
+    EXPECT_FALSE(cache.thumbnail(files.last(), QSize(138, 103)).isNull());
+    EXPECT_TRUE(cache.thumbnail(files.first(), QSize(138, 103)).isNull());  // evicted, queued again
+}
+
+}  // namespace

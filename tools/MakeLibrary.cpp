@@ -1,0 +1,209 @@
+// Builds the starter library laid beside the program: backgrounds in four categories
+// and 空白底图, templates in the sizes shops print most on them, decorations for 图库
+// and textures for 贴图. Run: make_library PROGRAM_FOLDER
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "LibraryPictures.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/PictureBlock.h"
+#include "core/blocks/TextBlock.h"
+#include "core/blocks/Twips.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/PageDrawing.h"
+#include "core/document/TemplateFile.h"
+#include "core/platform/FileError.h"
+#include "core/text/PriceItem.h"
+#include "core/text/RichText.h"
+
+using namespace pemo;
+
+namespace {
+
+QByteArray gbk(const QString& text) { return Gbk::fromUnicode(text); }
+QByteArray gbk(const char* utf8) { return gbk(QString::fromUtf8(utf8)); }
+
+// A block's place as fractions of the page.
+struct Place {
+    double left, top, right, bottom;
+};
+
+TwipsRect twips(const InfoRecord& r, Place p) {
+    return {int32_t(r.widthTw * p.left), int32_t(r.heightTw * p.top), int32_t(r.widthTw * p.right),
+            int32_t(r.heightTw * p.bottom)};
+}
+
+TextBlock& addText(InfoRecord& r, int32_t kind, Place place, const char* text, int alignment,
+                   int32_t colour, const char* chineseFace = nullptr) {
+    const QByteArray initial =
+        kind == BlockKind::FixedText ? gbk(text) : r.placeholderText(kind, false, {});
+    auto block = TextBlock::create(kind, twips(r, place), initial, true);
+    RichText& content = *block->content();
+    content.setAlignment(alignment);
+    content.selectAll();
+    content.applyStyle(RichText::TextColour, colour, false);
+    if (chineseFace) content.applyStyle(RichText::ChineseFace, gbk(chineseFace), false);
+    content.setSelection({}, {});
+    content.fitToFrame(true);
+    if (PriceItem* price = content.firstPriceItem(kind)) price->style.textColour = colour;
+    return static_cast<TextBlock&>(r.appendBlock(std::move(block)));
+}
+
+void priceStyle(TextBlock& block, int style) {
+    if (PriceItem* price = block.content()->firstPriceItem(block.kind)) price->priceStyle = style;
+    block.content()->fitToFrame(true);
+}
+
+void addPicture(InfoRecord& r, CPatDoc& doc, const QString& path, Place place) {
+    const QFileInfo info(path);
+    const QString name = info.completeBaseName();
+    auto block = PictureBlock::create(
+        BlockKind::InsertedPicture,
+        PictureDescription::ofFile(path, PictureDescription::LibraryPicture,
+                                   gbk(info.dir().dirName()), gbk(name)),
+        doc.images);
+    if (!block) return;
+    block->setRect(twips(r, place));
+    r.appendBlock(std::move(block));
+}
+
+// Colours of one category's texts (red in the low byte).
+struct Theme {
+    const char* title;
+    int32_t titleColour;
+    int32_t textColour;
+    int32_t priceColour;
+};
+
+Theme themeOf(const QString& category) {
+    if (category == QString::fromUtf8("节日")) return {"节日特惠", 0x30C8F0, 0x202020, 0x1010C0};
+    if (category == QString::fromUtf8("促销")) return {"超值特价", 0xFFFFFF, 0x202020, 0x1414D2};
+    if (category == QString::fromUtf8("生鲜")) return {"新鲜直供", 0xFFFFFF, 0x1E5A1E, 0x1E32C8};
+    if (category == QString::fromUtf8("价签")) return {"特价", 0xFFFFFF, 0x202020, 0x1414C8};
+    return {"促销商品", 0x1414C8, 0x202020, 0x1414C8};
+}
+
+// A poster: title, name, specification and origin with their labels, the original
+// price struck through and the current price large.
+void posterPage(InfoRecord& r, const Theme& t) {
+    addText(r, BlockKind::FixedText, {0.08, 0.03, 0.92, 0.16}, t.title, RichText::Centre,
+            t.titleColour, "黑体");
+    addText(r, BlockKind::FirstVariable, {0.1, 0.24, 0.9, 0.38}, "", RichText::Centre, t.textColour,
+            "黑体");
+    addText(r, BlockKind::FixedText, {0.12, 0.41, 0.3, 0.46}, "规格:", RichText::Left, t.textColour);
+    addText(r, BlockKind::FirstVariable + 2, {0.3, 0.41, 0.88, 0.46}, "", RichText::Left, t.textColour);
+    addText(r, BlockKind::FixedText, {0.12, 0.48, 0.3, 0.53}, "产地:", RichText::Left, t.textColour);
+    addText(r, BlockKind::FirstVariable + 5, {0.3, 0.48, 0.88, 0.53}, "", RichText::Left, t.textColour);
+    addText(r, BlockKind::FixedText, {0.12, 0.57, 0.3, 0.63}, "原价", RichText::Left, t.textColour);
+    priceStyle(addText(r, BlockKind::OriginalPrice, {0.3, 0.56, 0.7, 0.64}, "", RichText::Left,
+                       0x606060),
+               2);
+    addText(r, BlockKind::FixedText, {0.12, 0.7, 0.3, 0.77}, "现价", RichText::Left, t.priceColour);
+    priceStyle(addText(r, BlockKind::CurrentPrice, {0.28, 0.66, 0.9, 0.88}, "", RichText::Fill,
+                       t.priceColour),
+               9);
+}
+
+// A 90 × 60 mm shelf tag: title band, name, specification, origin and the original
+// price on the left, the current price on the right.
+void shelfTagPage(InfoRecord& r, const Theme& t) {
+    addText(r, BlockKind::FixedText, {0.05, 0.03, 0.5, 0.22}, t.title, RichText::Left,
+            t.titleColour, "黑体");
+    addText(r, BlockKind::FirstVariable, {0.06, 0.3, 0.94, 0.48}, "", RichText::Left, t.textColour,
+            "黑体");
+    addText(r, BlockKind::FirstVariable + 2, {0.06, 0.52, 0.52, 0.63}, "", RichText::Left, t.textColour);
+    addText(r, BlockKind::FirstVariable + 5, {0.06, 0.66, 0.52, 0.77}, "", RichText::Left, t.textColour);
+    priceStyle(addText(r, BlockKind::OriginalPrice, {0.06, 0.8, 0.5, 0.93}, "", RichText::Left, 0x606060),
+               2);
+    priceStyle(addText(r, BlockKind::CurrentPrice, {0.52, 0.55, 0.95, 0.92}, "", RichText::Fill,
+                       t.priceColour),
+               9);
+}
+
+struct Size {
+    const char* name;
+    int widthMm, heightMm;
+    bool shelfTag;
+};
+
+const Size kShelfTag{"货架签", 90, 60, true};
+const Size kA5{"A5海报", 130, 190, false};
+const Size kA4{"A4海报", 190, 280, false};
+const Size kA3{"A3海报", 280, 400, false};
+
+void writeTemplate(const LibraryPictures::Background& background, const Size& size,
+                   const QString& stamp) {
+    CPatDoc doc;
+    doc.newDocument();
+    InfoRecord& r = *doc.records.front();
+    r.resizePage(size.widthMm, size.heightMm);
+    r.resetUndo();
+    r.applyBackground(PictureDescription::ofFile(background.path, PictureDescription::Background,
+                                                 gbk(background.category), gbk(background.name)),
+                      doc.backgrounds);
+    const Theme theme = themeOf(background.category);
+    if (size.shelfTag) {
+        shelfTagPage(r, theme);
+    } else {
+        posterPage(r, theme);
+        if (!stamp.isEmpty()) addPicture(r, doc, stamp, {0.72, 0.5, 0.95, 0.66});
+    }
+    r.refreshPlaceholders(false, doc.placeholderSources());
+    // Previews 120 pixels wide: the lists show them a little smaller.
+    const int ppi = std::max(1, 120 * kTwipsPerInch / r.widthTw);
+    const QImage preview = renderPageImage(r, doc.backgrounds, ppi, true, false);
+    TemplateFile::saveToLibrary(r, doc, QString::fromUtf8(size.name), preview);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_library PROGRAM_FOLDER\n");
+        return 2;
+    }
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    // The library's own paths (templates' folders) are found through the program folder.
+    qputenv("PEMO_HOME", folder.toUtf8());
+    registerBlockClasses();
+    const QList<LibraryPictures::Background> backgrounds = LibraryPictures::writeBackgrounds(folder);
+    const QStringList decorations = LibraryPictures::writeDecorations(folder);
+    LibraryPictures::writeTextures(folder);
+    const QString stamp = decorations.value(0);  // 特价
+    try {
+        QHash<QString, int> seen;
+        for (const LibraryPictures::Background& b : backgrounds) {
+            const int nth = seen[b.category]++;
+            if (b.landscape) {
+                writeTemplate(b, kShelfTag, {});
+                continue;
+            }
+            // A new record takes the selected template: on the first background of
+            // 空白底图, selected at start, that is a plain A4 page.
+            if (b.category == QString::fromUtf8("空白底图")) {
+                if (nth == 0) {
+                    writeTemplate(b, kA4, {});
+                } else {
+                    for (const Size& size : {kShelfTag, kA5, kA3}) writeTemplate(b, size, {});
+                }
+                continue;
+            }
+            // The first background of a category has every poster size; the others one.
+            if (nth == 0) {
+                for (const Size& size : {kA5, kA4, kA3}) {
+                    writeTemplate(b, size, size.widthMm == kA4.widthMm ? stamp : QString());
+                }
+            } else {
+                writeTemplate(b, nth == 1 ? kA4 : kA3, nth == 1 ? decorations.value(1) : QString());
+            }
+        }
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
+        return 1;
+    }
+    return 0;
+}

@@ -33,6 +33,7 @@
 #include "core/document/StatusTexts.h"
 #include "core/document/TemplateFile.h"
 #include "gui/config/MallInfoDialog.h"
+#include "gui/app/OutsideEditorMenu.h"
 #include "gui/config/OutsideEditorsDialog.h"
 #include "gui/config/PhraseDialog.h"
 #include "gui/config/VariableDialog.h"
@@ -269,6 +270,21 @@ void CPatMain::buildLibrary() {
         // The frame's commands in the panels' menus show their current state.
         connect(panel, &LibraryListPanel::extendContextMenu, this, &CPatMain::updateCommands);
     }
+    // Outside editors open the selected library file; the panel then reads it again.
+    BackgroundPanel* backgrounds = library_->backgroundPanel();
+    connect(backgrounds, &LibraryListPanel::extendContextMenu, this,
+            [this, backgrounds](QMenu* menu, const QString& file) {
+                if (file.isEmpty()) return;
+                addEditorItems(menu, file, EditorPlace::BackgroundPanel, this,
+                               [backgrounds, file] { backgrounds->rereadItem(file); });
+            });
+    PictureLibraryPanel* pictures = library_->picturePanel();
+    connect(pictures, &LibraryListPanel::extendContextMenu, this,
+            [this, pictures](QMenu* menu, const QString& file) {
+                if (file.isEmpty()) return;
+                addEditorItems(menu, file, EditorPlace::PicturePanel, this,
+                               [pictures, file] { pictures->rereadItem(file); });
+            });
     connect(library_->backgroundPanel(), &BackgroundPanel::selectionChanged, this,
             &CPatMain::updateCommands);
     connect(library_->picturePanel(), &PictureLibraryPanel::pictureChosen, pictureCommands_,

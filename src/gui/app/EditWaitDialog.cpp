@@ -25,6 +25,7 @@ EditWaitDialog::EditWaitDialog(PictureEdit& edit, const QString& editorName,
     layout->addWidget(text);
     state_ = new QLabel(this);
     state_->setObjectName(QStringLiteral("editState"));
+    state_->setWordWrap(true);
     layout->addWidget(state_);
     auto* buttons = new QDialogButtonBox(this);
     done_ = buttons->addButton(QString::fromUtf8("完成"), QDialogButtonBox::AcceptRole);

@@ -11,14 +11,15 @@
 namespace pemo {
 
 OutsideEditResult editInOutsideEditor(QWidget* parent, EditorSlot slot, const QString& file,
-                                      const QString& takeBackTo) {
+                                      const QString& takeBackTo, const QString& shownName) {
     OutsideEditors& editors = OutsideEditors::current();
     PictureEdit edit;
     if (!edit.start(editors.program(slot), file)) {
         Messages::current().inform(edit.errorText());
         return OutsideEditResult::Failed;
     }
-    EditWaitDialog wait(edit, editors.menuText(slot), QFileInfo(file).fileName(), parent);
+    EditWaitDialog wait(edit, editors.menuText(slot),
+                        shownName.isEmpty() ? QFileInfo(file).fileName() : shownName, parent);
     if (wait.exec() != QDialog::Accepted) {
         edit.cancel();
         return OutsideEditResult::Unchanged;

@@ -15,9 +15,11 @@ enum class OutsideEditResult { Updated, Unchanged, Failed };
 // Lets the user edit file in a slot's editor: a working copy, the editor started on it,
 // the wait window, and the edited copy taken back over takeBackTo (file itself when
 // empty) only when it changed. Every failure is shown; a second edit while one runs is
-// refused with a message.
+// refused with a message. The wait window names the picture shownName (the file's name
+// when empty).
 OutsideEditResult editInOutsideEditor(QWidget* parent, EditorSlot slot, const QString& file,
-                                      const QString& takeBackTo = QString());
+                                      const QString& takeBackTo = QString(),
+                                      const QString& shownName = QString());
 
 // Adds, for each installed editor that takes file's type, a separator and its item
 // (text: the editor's name; data: the place's command id). Nothing, not even a

@@ -4,6 +4,7 @@
 #include "CPatCanvas.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
+#include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 #include "core/pictures/PictureStore.h"
 #include "core/platform/Folders.h"
@@ -33,8 +34,9 @@ bool CPatCanvas::editSelectedPicture(int slot) {
     // back and the old bytes stay for whatever else shows them.
     const QByteArray newKey = newUniqueName().toLatin1();
     const QString editedFile = pictureCopyPath(newKey, description.extension);
-    const OutsideEditResult result = editInOutsideEditor(
-        window(), static_cast<EditorSlot>(slot), description.filePath, editedFile);
+    const OutsideEditResult result =
+        editInOutsideEditor(window(), static_cast<EditorSlot>(slot), description.filePath,
+                            editedFile, Gbk::toUnicode(description.name + description.extension));
     if (result != OutsideEditResult::Updated) return false;
     // The wait let the program run; the page may have changed under it.
     if (selectedInsertedPicture() != picture || picture->pictureKey() != oldKey ||

@@ -139,4 +139,15 @@ void BackgroundPanel::contextMenu(QPoint at, int) {
     showContextMenu(menu, at, file);
 }
 
+void BackgroundPanel::rereadItem(const QString& path) {
+    for (int i = 0; i < items_.size(); ++i) {
+        BackgroundItem& item = items_[i];
+        if (item.path() != path) continue;
+        item.description = LibraryItems::describe(path, PictureDescription::Background,
+                                                  Gbk::toUnicode(item.description.category),
+                                                  Gbk::toUnicode(item.description.name));
+        list()->setEntry(i, {item.caption(), item.path()});
+    }
+}
+
 }  // namespace pemo

@@ -29,6 +29,9 @@ public:
     bool selectCategory(const QString& category);
     const QVector<BackgroundItem>& backgrounds() const { return items_; }
     const BackgroundItem* selectedBackground() const;
+    // Reads the time, size and pixel size of the item of a file again (an outside
+    // editor changed it) and shows its new thumbnail.
+    void rereadItem(const QString& path);
 
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }

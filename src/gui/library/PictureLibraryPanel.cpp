@@ -120,4 +120,15 @@ void PictureLibraryPanel::contextMenu(QPoint at, int) {
     showContextMenu(menu, at, item ? item->path() : QString());
 }
 
+void PictureLibraryPanel::rereadItem(const QString& path) {
+    for (int i = 0; i < items_.size(); ++i) {
+        PictureItem& item = items_[i];
+        if (item.path() != path) continue;
+        item.description = LibraryItems::describe(path, PictureDescription::LibraryPicture,
+                                                  Gbk::toUnicode(item.description.category),
+                                                  Gbk::toUnicode(item.description.name));
+        list()->setEntry(i, {item.caption(), item.path()});
+    }
+}
+
 }  // namespace pemo

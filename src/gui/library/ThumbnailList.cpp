@@ -53,6 +53,12 @@ void ThumbnailList::setEntries(const QVector<Entry>& entries) {
     viewport()->update();
 }
 
+void ThumbnailList::setEntry(int index, const Entry& entry) {
+    if (index < 0 || index >= count()) return;
+    entries_[index] = entry;
+    viewport()->update();
+}
+
 void ThumbnailList::setSelected(int index) {
     if (index < -1 || index >= count() || index == selected_) return;
     selected_ = index;

@@ -92,6 +92,11 @@ bool PictureEdit::start(const QString& program, const QString& source) {
         return fail(e.message());
     }
 
+    // Seen before the editor starts: an editor may change the copy at once.
+    const QFileInfo info(copy);
+    seenSize_ = info.size();
+    seenTime_ = info.lastModified();
+
     QProcess process;
     process.setProgram(program);
     process.setArguments({copy});
@@ -110,9 +115,6 @@ bool PictureEdit::start(const QString& program, const QString& source) {
     program_ = program;
     originalHash_ = hashOf(bytes);
     sourceIsPicture_ = !Picture::fromData(bytes, OutsideEditors::extensionOf(source)).isNull();
-    const QFileInfo info(copy);
-    seenSize_ = info.size();
-    seenTime_ = info.lastModified();
     pid_ = pid;
     changed_ = false;
     endedAfterChange_ = false;
@@ -127,6 +129,7 @@ bool PictureEdit::start(const QString& program, const QString& source) {
 void PictureEdit::watchProcess() {
     if (pid_ <= 0 || processAlive(pid_)) return;
     pid_ = 0;
+    seenSize_ = -1;  // the bytes are compared whatever the file's size and time say
     check();
     endedAfterChange_ = changed_;
     emit editorEnded();

@@ -12,9 +12,9 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <vector>
-#include <QTemporaryDir>
 
 #include "core/library/LibraryItems.h"
 #include "gui/library/ThumbnailCache.h"
@@ -77,7 +77,8 @@ void BM_Listing(benchmark::State& state) {
     library();
     for (auto _ : state) {
         const auto items = LibraryItems::backgrounds(kCategory);
-        if (items.size() != kCount) state.SkipWithError("not every background was listed");
+        if (items.size() != kCount)
+            state.SkipWithError("not every background was listed");
         benchmark::DoNotOptimize(items.data());
     }
     state.counters["files"] = kCount;
@@ -102,7 +103,8 @@ void BM_FirstPaint(benchmark::State& state) {
     library();
     const auto items = LibraryItems::backgrounds(kCategory);
     QVector<ThumbnailList::Entry> entries;
-    for (const BackgroundItem& item : items) entries.append({item.caption(), item.path()});
+    for (const BackgroundItem& item : items)
+        entries.append({item.caption(), item.path()});
     double slowest = 0;
     for (auto _ : state) {
         ThumbnailCache cache;
@@ -128,7 +130,8 @@ void BM_ScrollRepaint(benchmark::State& state) {
     library();
     const auto items = LibraryItems::backgrounds(kCategory);
     QVector<ThumbnailList::Entry> entries;
-    for (const BackgroundItem& item : items) entries.append({item.caption(), item.path()});
+    for (const BackgroundItem& item : items)
+        entries.append({item.caption(), item.path()});
     ThumbnailCache cache;
     ThumbnailList list(cache);
     list.resize(150, 400);
@@ -161,7 +164,8 @@ void BM_CacheAfterFullScroll(benchmark::State& state) {
     library();
     const auto items = LibraryItems::backgrounds(kCategory);
     QVector<ThumbnailList::Entry> entries;
-    for (const BackgroundItem& item : items) entries.append({item.caption(), item.path()});
+    for (const BackgroundItem& item : items)
+        entries.append({item.caption(), item.path()});
     for (auto _ : state) {
         ThumbnailCache cache;
         ThumbnailList list(cache);
@@ -181,7 +185,8 @@ BENCHMARK(BM_CacheAfterFullScroll)->Unit(benchmark::kMillisecond)->Iterations(1)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -42,8 +42,10 @@ QByteArray backgroundJpeg(int seed = 0) {
 }
 
 // count signs of widthMm × heightMm sharing one background (or each with its own), each
-// with ten text blocks (title, slogan, prices, product details) of its own text.
-std::unique_ptr<CPatDoc> makeSigns(int count, int widthMm, int heightMm, bool ownBackgrounds = false) {
+// with ten text blocks (title, slogan, prices, product details) of its own text; with
+// turned, every third block is turned (by 30° or a quarter turn).
+std::unique_ptr<CPatDoc> makeSigns(int count, int widthMm, int heightMm, bool ownBackgrounds = false,
+                                   bool turned = false) {
     registerBlockClasses();
     auto doc = std::make_unique<CPatDoc>();
     PictureDescription description;
@@ -72,7 +74,13 @@ std::unique_ptr<CPatDoc> makeSigns(int count, int widthMm, int heightMm, bool ow
             QString text = QString::fromUtf8(lines[b]);
             if (numbers[b]) text = text.arg(numbers[b] + i);
             const TwipsRect rect{w / 12, h * b / 10 + h / 80, w - w / 12, h * (b + 1) / 10 - h / 80};
-            record->appendBlock(TextBlock::create(BlockKind::FixedText, rect, Gbk::fromUnicode(text), true));
+            auto block = TextBlock::create(BlockKind::FixedText, rect, Gbk::fromUnicode(text), true);
+            if (turned && b % 3 == 0) {
+                const QPoint p0(rect.left, rect.top);
+                block->rotateTowards(p0.x() + 1732, p0.y() - (b % 2 ? 1000 : 100000));
+                block->clearHandles();
+            }
+            record->appendBlock(std::move(block));
         }
         doc->records.push_back(std::move(record));
     }
@@ -119,6 +127,13 @@ void BM_ByItemPdf(benchmark::State& state) {
     printToPdf(state, *doc, 300, true);
 }
 BENCHMARK(BM_ByItemPdf)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Signs with turned text blocks, drawn through a turned painter (text stays text).
+void BM_ByItemPdfTurnedText(benchmark::State& state) {
+    const auto doc = makeSigns(static_cast<int>(state.range(0)), 210, 297, false, true);
+    printToPdf(state, *doc, 300, true);
+}
+BENCHMARK(BM_ByItemPdfTurnedText)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ByItemPdfOwnBackgrounds(benchmark::State& state) {
     const auto doc = makeSigns(static_cast<int>(state.range(0)), 210, 297, true);

@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   fonts-liberation2 fonts-dejavu-core fontconfig
+  fonts-noto-cjk-extra fonts-lxgw-wenkai fonts-smiley-sans fonts-urw-base35 fonts-roboto-unhinted
   xvfb xauth poppler-utils x11-apps xdotool imagemagick
   python3-xlwt python3-openpyxl
 )

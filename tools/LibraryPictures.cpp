@@ -113,7 +113,8 @@ struct Design {
 
 QList<Design> designs() {
     return {
-        {"空白底图", "白色", false, [](QPainter& p, QSize s) { p.fillRect(QRect(QPoint(0, 0), s), Qt::white); }},
+        {"空白底图", "白色", false,
+         [](QPainter& p, QSize s) { p.fillRect(QRect(QPoint(0, 0), s), Qt::white); }},
         {"空白底图", "米色", false,
          [](QPainter& p, QSize s) { p.fillRect(QRect(QPoint(0, 0), s), QColor(250, 244, 228)); }},
         {"节日", "春节红", false,
@@ -144,24 +145,29 @@ QList<Design> designs() {
              p.setBrush(QColor(255, 255, 255, 200));
              scatter(s, 120, 11, [&](QPointF c, double k) { p.drawEllipse(c, 5 * k, 5 * k); });
              p.setBrush(QColor(255, 255, 255));
-             p.drawRoundedRect(QRectF(40, s.height() * 0.2, s.width() - 80, s.height() * 0.72), 30, 30);
+             p.drawRoundedRect(QRectF(40, s.height() * 0.2, s.width() - 80, s.height() * 0.72), 30,
+                               30);
              p.setBrush(QColor(200, 30, 40));
              p.drawPath(star(QPointF(s.width() / 2.0, 75), 55, 22));
          }},
         {"促销", "红色爆炸", false,
          [](QPainter& p, QSize s) {
              p.fillRect(QRect(QPoint(0, 0), s), QColor(230, 30, 30));
-             rays(p, QPointF(s.width() / 2.0, s.height() * 0.35), 48, s.height(), QColor(250, 70, 40));
+             rays(p, QPointF(s.width() / 2.0, s.height() * 0.35), 48, s.height(),
+                  QColor(250, 70, 40));
              p.setBrush(QColor(255, 250, 230));
-             p.drawRoundedRect(QRectF(35, s.height() * 0.22, s.width() - 70, s.height() * 0.7), 24, 24);
+             p.drawRoundedRect(QRectF(35, s.height() * 0.22, s.width() - 70, s.height() * 0.7), 24,
+                               24);
          }},
         {"促销", "黄色条纹", false,
          [](QPainter& p, QSize s) {
              p.fillRect(QRect(QPoint(0, 0), s), QColor(255, 214, 0));
              p.setPen(QPen(QColor(255, 232, 90), 26));
-             for (int x = -s.height(); x < s.width(); x += 70) p.drawLine(x, s.height(), x + s.height(), 0);
+             for (int x = -s.height(); x < s.width(); x += 70)
+                 p.drawLine(x, s.height(), x + s.height(), 0);
              bands(p, s, QColor(20, 20, 20));
-             p.fillRect(QRectF(35, s.height() * 0.22, s.width() - 70, s.height() * 0.66), Qt::white);
+             p.fillRect(QRectF(35, s.height() * 0.22, s.width() - 70, s.height() * 0.66),
+                        Qt::white);
          }},
         {"促销", "橙色渐变", false,
          [](QPainter& p, QSize s) {
@@ -169,7 +175,8 @@ QList<Design> designs() {
              p.setPen(Qt::NoPen);
              p.setBrush(QColor(255, 255, 255, 50));
              for (int y = 20; y < s.height(); y += 40)
-                 for (int x = (y / 40) % 2 * 20 + 20; x < s.width(); x += 40) p.drawEllipse(QPointF(x, y), 6, 6);
+                 for (int x = (y / 40) % 2 * 20 + 20; x < s.width(); x += 40)
+                     p.drawEllipse(QPointF(x, y), 6, 6);
              p.setBrush(QColor(255, 255, 245));
              p.drawRect(QRectF(35, s.height() * 0.2, s.width() - 70, s.height() * 0.7));
          }},
@@ -186,7 +193,8 @@ QList<Design> designs() {
                  p.restore();
              });
              p.setBrush(QColor(250, 255, 240));
-             p.drawRoundedRect(QRectF(35, s.height() * 0.2, s.width() - 70, s.height() * 0.72), 40, 40);
+             p.drawRoundedRect(QRectF(35, s.height() * 0.2, s.width() - 70, s.height() * 0.72), 40,
+                               40);
          }},
         {"生鲜", "蔬果格子", false,
          [](QPainter& p, QSize s) {
@@ -205,19 +213,52 @@ QList<Design> designs() {
              for (int y = 60; y < s.height(); y += 90) {
                  QPainterPath wave;
                  wave.moveTo(0, y);
-                 for (int x = 0; x <= s.width(); x += 10) wave.lineTo(x, y + 14 * std::sin(x / 40.0));
+                 for (int x = 0; x <= s.width(); x += 10)
+                     wave.lineTo(x, y + 14 * std::sin(x / 40.0));
                  p.drawPath(wave);
              }
              p.setPen(Qt::NoPen);
              p.setBrush(QColor(240, 250, 255));
-             p.drawRoundedRect(QRectF(35, s.height() * 0.2, s.width() - 70, s.height() * 0.72), 24, 24);
+             p.drawRoundedRect(QRectF(35, s.height() * 0.2, s.width() - 70, s.height() * 0.72), 24,
+                               24);
+         }},
+        {"节日", "福字价签", true,
+         [](QPainter& p, QSize s) {
+             tagFrame(p, s, QColor(190, 10, 20), QColor(255, 246, 225), QColor(230, 170, 40));
+             p.setPen(QPen(QColor(240, 190, 60), 3));
+             p.setBrush(Qt::NoBrush);
+             for (int x = s.width() / 2 + 40; x < s.width(); x += 90)
+                 p.drawEllipse(QPointF(x, s.height() * 0.12), 18, 18);
+         }},
+        {"促销", "爆款价签", true,
+         [](QPainter& p, QSize s) {
+             p.fillRect(QRect(QPoint(0, 0), s), QColor(230, 30, 30));
+             rays(p, QPointF(s.width() * 0.8, s.height() * 0.1), 36, s.width(),
+                  QColor(250, 80, 40));
+             p.setBrush(QColor(255, 252, 235));
+             p.drawRoundedRect(QRectF(18, s.height() * 0.26, s.width() - 36, s.height() * 0.68), 16,
+                               16);
+         }},
+        {"生鲜", "鲜果价签", true,
+         [](QPainter& p, QSize s) {
+             tagFrame(p, s, QColor(60, 150, 50), QColor(245, 255, 235), QColor(60, 150, 50));
+             p.setPen(Qt::NoPen);
+             p.setBrush(QColor(255, 255, 255, 90));
+             for (int x = s.width() / 2 + 30; x < s.width(); x += 70)
+                 p.drawEllipse(QPointF(x, s.height() * 0.12), 14, 22);
          }},
         {"价签", "红头价签", true,
-         [](QPainter& p, QSize s) { tagFrame(p, s, QColor(210, 20, 30), Qt::white, QColor(210, 20, 30)); }},
+         [](QPainter& p, QSize s) {
+             tagFrame(p, s, QColor(210, 20, 30), Qt::white, QColor(210, 20, 30));
+         }},
         {"价签", "蓝色价签", true,
-         [](QPainter& p, QSize s) { tagFrame(p, s, QColor(20, 80, 170), QColor(240, 246, 255), QColor(20, 80, 170)); }},
+         [](QPainter& p, QSize s) {
+             tagFrame(p, s, QColor(20, 80, 170), QColor(240, 246, 255), QColor(20, 80, 170));
+         }},
         {"价签", "黄色价签", true,
-         [](QPainter& p, QSize s) { tagFrame(p, s, QColor(255, 200, 0), QColor(255, 252, 230), QColor(60, 60, 60)); }},
+         [](QPainter& p, QSize s) {
+             tagFrame(p, s, QColor(255, 200, 0), QColor(255, 252, 230), QColor(60, 60, 60));
+         }},
     };
 }
 
@@ -278,7 +319,8 @@ QImage arrow(QColor colour, int angle) {
     p.rotate(angle);
     p.setPen(QPen(colour.darker(130), 4));
     p.setBrush(colour);
-    p.drawPolygon(QPolygonF{{-100, -35}, {20, -35}, {20, -80}, {110, 0}, {20, 80}, {20, 35}, {-100, 35}});
+    p.drawPolygon(
+        QPolygonF{{-100, -35}, {20, -35}, {20, -80}, {110, 0}, {20, 80}, {20, 35}, {-100, 35}});
     return image;
 }
 
@@ -309,13 +351,15 @@ QList<Background> writeBackgrounds(const QString& folder) {
         }
         const QString category = QString::fromUtf8(d.category);
         const QString name = QString::fromUtf8(d.name);
-        const QString dir = QStringLiteral("%1/%2/%3").arg(folder, QString::fromUtf8("底图模板"), category);
+        const QString dir =
+            QStringLiteral("%1/%2/%3").arg(folder, QString::fromUtf8("底图模板"), category);
         QDir().mkpath(dir);
         QString path;
         if (category == QString::fromUtf8("空白底图")) {
             // Plain colours: a small bitmap, stretched over the page.
             path = dir + QLatin1Char('/') + name + QStringLiteral(".bmp");
-            if (!pemo::BmpWriter::write(image.scaled(76, 112), path)) std::exit(1);
+            if (!pemo::BmpWriter::write(image.scaled(76, 112), path))
+                std::exit(1);
         } else {
             path = dir + QLatin1Char('/') + name + QStringLiteral(".jpg");
             save(image, path);
@@ -332,8 +376,10 @@ QStringList writeDecorations(const QString& folder) {
         {promo + QString::fromUtf8("特价.tif"), stamp("特价", QColor(220, 20, 30))},
         {promo + QString::fromUtf8("新品.tif"), stamp("新品", QColor(20, 140, 60))},
         {promo + QString::fromUtf8("热卖.tif"), stamp("热卖", QColor(240, 110, 0))},
-        {promo + QString::fromUtf8("爆炸贴-红.tif"), burst(QColor(230, 30, 30), QColor(255, 240, 0), "惊爆价")},
-        {promo + QString::fromUtf8("爆炸贴-黄.tif"), burst(QColor(255, 220, 0), QColor(200, 20, 20), "限时抢")},
+        {promo + QString::fromUtf8("爆炸贴-红.tif"),
+         burst(QColor(230, 30, 30), QColor(255, 240, 0), "惊爆价")},
+        {promo + QString::fromUtf8("爆炸贴-黄.tif"),
+         burst(QColor(255, 220, 0), QColor(200, 20, 20), "限时抢")},
         {deco + QString::fromUtf8("彩带-红.tif"), ribbon(QColor(210, 30, 40))},
         {deco + QString::fromUtf8("彩带-金.tif"), ribbon(QColor(220, 160, 20))},
         {deco + QString::fromUtf8("箭头-右.tif"), arrow(QColor(230, 40, 40), 0)},
@@ -362,7 +408,8 @@ void writeTextures(const QString& folder) {
     texture("底纹-金箔.jpg", [](QPainter& p, QSize s) {
         verticalGradient(p, s, QColor(250, 215, 110), QColor(190, 140, 30));
         p.setPen(QPen(QColor(255, 240, 170, 120), 2));
-        scatter(s, 60, 31, [&](QPointF c, double k) { p.drawLine(c, c + QPointF(20 * k, -12 * k)); });
+        scatter(s, 60, 31,
+                [&](QPointF c, double k) { p.drawLine(c, c + QPointF(20 * k, -12 * k)); });
     });
     texture("底纹-木纹.jpg", [](QPainter& p, QSize s) {
         p.fillRect(QRect(QPoint(0, 0), s), QColor(170, 110, 60));
@@ -370,7 +417,8 @@ void writeTextures(const QString& folder) {
             p.setPen(QPen(QColor(130, 80, 40, 60 + (y * 37) % 90), 2));
             QPainterPath line;
             line.moveTo(0, y);
-            for (int x = 0; x <= s.width(); x += 8) line.lineTo(x, y + 3 * std::sin((x + y * 3) / 30.0));
+            for (int x = 0; x <= s.width(); x += 8)
+                line.lineTo(x, y + 3 * std::sin((x + y * 3) / 30.0));
             p.drawPath(line);
         }
     });
@@ -380,14 +428,16 @@ void writeTextures(const QString& folder) {
         scatter(s, 14, 41, [&](QPointF c, double k) {
             QPainterPath vein;
             vein.moveTo(c);
-            vein.cubicTo(c + QPointF(60 * k, 30), c + QPointF(-40, 90 * k), c + QPointF(120 * k, 140));
+            vein.cubicTo(c + QPointF(60 * k, 30), c + QPointF(-40, 90 * k),
+                         c + QPointF(120 * k, 140));
             p.drawPath(vein);
         });
     });
     texture("底纹-红绸.jpg", [](QPainter& p, QSize s) {
         verticalGradient(p, s, QColor(200, 20, 40), QColor(130, 0, 20));
         p.setPen(QPen(QColor(255, 120, 120, 70), 10));
-        for (int x = -256; x < 256; x += 48) p.drawLine(x, 0, x + 256, 256);
+        for (int x = -256; x < 256; x += 48)
+            p.drawLine(x, 0, x + 256, 256);
     });
 }
 

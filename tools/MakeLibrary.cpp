@@ -23,8 +23,12 @@ using namespace pemo;
 
 namespace {
 
-QByteArray gbk(const QString& text) { return Gbk::fromUnicode(text); }
-QByteArray gbk(const char* utf8) { return gbk(QString::fromUtf8(utf8)); }
+QByteArray gbk(const QString& text) {
+    return Gbk::fromUnicode(text);
+}
+QByteArray gbk(const char* utf8) {
+    return gbk(QString::fromUtf8(utf8));
+}
 
 // A block's place as fractions of the page.
 struct Place {
@@ -45,27 +49,31 @@ TextBlock& addText(InfoRecord& r, int32_t kind, Place place, const char* text, i
     content.setAlignment(alignment);
     content.selectAll();
     content.applyStyle(RichText::TextColour, colour, false);
-    if (chineseFace) content.applyStyle(RichText::ChineseFace, gbk(chineseFace), false);
+    if (chineseFace)
+        content.applyStyle(RichText::ChineseFace, gbk(chineseFace), false);
     content.setSelection({}, {});
     content.fitToFrame(true);
-    if (PriceItem* price = content.firstPriceItem(kind)) price->style.textColour = colour;
+    if (PriceItem* price = content.firstPriceItem(kind))
+        price->style.textColour = colour;
     return static_cast<TextBlock&>(r.appendBlock(std::move(block)));
 }
 
 void priceStyle(TextBlock& block, int style) {
-    if (PriceItem* price = block.content()->firstPriceItem(block.kind)) price->priceStyle = style;
+    if (PriceItem* price = block.content()->firstPriceItem(block.kind))
+        price->priceStyle = style;
     block.content()->fitToFrame(true);
 }
 
 void addPicture(InfoRecord& r, CPatDoc& doc, const QString& path, Place place) {
     const QFileInfo info(path);
     const QString name = info.completeBaseName();
-    auto block = PictureBlock::create(
-        BlockKind::InsertedPicture,
-        PictureDescription::ofFile(path, PictureDescription::LibraryPicture,
-                                   gbk(info.dir().dirName()), gbk(name)),
-        doc.images);
-    if (!block) return;
+    auto block =
+        PictureBlock::create(BlockKind::InsertedPicture,
+                             PictureDescription::ofFile(path, PictureDescription::LibraryPicture,
+                                                        gbk(info.dir().dirName()), gbk(name)),
+                             doc.images);
+    if (!block)
+        return;
     block->setRect(twips(r, place));
     r.appendBlock(std::move(block));
 }
@@ -79,10 +87,14 @@ struct Theme {
 };
 
 Theme themeOf(const QString& category) {
-    if (category == QString::fromUtf8("节日")) return {"节日特惠", 0x30C8F0, 0x202020, 0x1010C0};
-    if (category == QString::fromUtf8("促销")) return {"超值特价", 0xFFFFFF, 0x202020, 0x1414D2};
-    if (category == QString::fromUtf8("生鲜")) return {"新鲜直供", 0xFFFFFF, 0x1E5A1E, 0x1E32C8};
-    if (category == QString::fromUtf8("价签")) return {"特价", 0xFFFFFF, 0x202020, 0x1414C8};
+    if (category == QString::fromUtf8("节日"))
+        return {"节日特惠", 0x30C8F0, 0x202020, 0x1010C0};
+    if (category == QString::fromUtf8("促销"))
+        return {"超值特价", 0xFFFFFF, 0x202020, 0x1414D2};
+    if (category == QString::fromUtf8("生鲜"))
+        return {"新鲜直供", 0xFFFFFF, 0x1E5A1E, 0x1E32C8};
+    if (category == QString::fromUtf8("价签"))
+        return {"特价", 0xFFFFFF, 0x202020, 0x1414C8};
     return {"促销商品", 0x1414C8, 0x202020, 0x1414C8};
 }
 
@@ -93,14 +105,18 @@ void posterPage(InfoRecord& r, const Theme& t) {
             t.titleColour, "黑体");
     addText(r, BlockKind::FirstVariable, {0.1, 0.24, 0.9, 0.38}, "", RichText::Centre, t.textColour,
             "黑体");
-    addText(r, BlockKind::FixedText, {0.12, 0.41, 0.3, 0.46}, "规格:", RichText::Left, t.textColour);
-    addText(r, BlockKind::FirstVariable + 2, {0.3, 0.41, 0.88, 0.46}, "", RichText::Left, t.textColour);
-    addText(r, BlockKind::FixedText, {0.12, 0.48, 0.3, 0.53}, "产地:", RichText::Left, t.textColour);
-    addText(r, BlockKind::FirstVariable + 5, {0.3, 0.48, 0.88, 0.53}, "", RichText::Left, t.textColour);
+    addText(r, BlockKind::FixedText, {0.12, 0.41, 0.3, 0.46}, "规格:", RichText::Left,
+            t.textColour);
+    addText(r, BlockKind::FirstVariable + 2, {0.3, 0.41, 0.88, 0.46}, "", RichText::Left,
+            t.textColour);
+    addText(r, BlockKind::FixedText, {0.12, 0.48, 0.3, 0.53}, "产地:", RichText::Left,
+            t.textColour);
+    addText(r, BlockKind::FirstVariable + 5, {0.3, 0.48, 0.88, 0.53}, "", RichText::Left,
+            t.textColour);
     addText(r, BlockKind::FixedText, {0.12, 0.57, 0.3, 0.63}, "原价", RichText::Left, t.textColour);
-    priceStyle(addText(r, BlockKind::OriginalPrice, {0.3, 0.56, 0.7, 0.64}, "", RichText::Left,
-                       0x606060),
-               2);
+    priceStyle(
+        addText(r, BlockKind::OriginalPrice, {0.3, 0.56, 0.7, 0.64}, "", RichText::Left, 0x606060),
+        2);
     addText(r, BlockKind::FixedText, {0.12, 0.7, 0.3, 0.77}, "现价", RichText::Left, t.priceColour);
     priceStyle(addText(r, BlockKind::CurrentPrice, {0.28, 0.66, 0.9, 0.88}, "", RichText::Fill,
                        t.priceColour),
@@ -114,10 +130,13 @@ void shelfTagPage(InfoRecord& r, const Theme& t) {
             t.titleColour, "黑体");
     addText(r, BlockKind::FirstVariable, {0.06, 0.3, 0.94, 0.48}, "", RichText::Left, t.textColour,
             "黑体");
-    addText(r, BlockKind::FirstVariable + 2, {0.06, 0.52, 0.52, 0.63}, "", RichText::Left, t.textColour);
-    addText(r, BlockKind::FirstVariable + 5, {0.06, 0.66, 0.52, 0.77}, "", RichText::Left, t.textColour);
-    priceStyle(addText(r, BlockKind::OriginalPrice, {0.06, 0.8, 0.5, 0.93}, "", RichText::Left, 0x606060),
-               2);
+    addText(r, BlockKind::FirstVariable + 2, {0.06, 0.52, 0.52, 0.63}, "", RichText::Left,
+            t.textColour);
+    addText(r, BlockKind::FirstVariable + 5, {0.06, 0.66, 0.52, 0.77}, "", RichText::Left,
+            t.textColour);
+    priceStyle(
+        addText(r, BlockKind::OriginalPrice, {0.06, 0.8, 0.5, 0.93}, "", RichText::Left, 0x606060),
+        2);
     priceStyle(addText(r, BlockKind::CurrentPrice, {0.52, 0.55, 0.95, 0.92}, "", RichText::Fill,
                        t.priceColour),
                9);
@@ -149,7 +168,8 @@ void writeTemplate(const LibraryPictures::Background& background, const Size& si
         shelfTagPage(r, theme);
     } else {
         posterPage(r, theme);
-        if (!stamp.isEmpty()) addPicture(r, doc, stamp, {0.72, 0.5, 0.95, 0.66});
+        if (!stamp.isEmpty())
+            addPicture(r, doc, stamp, {0.72, 0.5, 0.95, 0.66});
     }
     r.refreshPlaceholders(false, doc.placeholderSources());
     // Previews 120 pixels wide: the lists show them a little smaller.
@@ -170,7 +190,8 @@ int main(int argc, char** argv) {
     // The library's own paths (templates' folders) are found through the program folder.
     qputenv("PEMO_HOME", folder.toUtf8());
     registerBlockClasses();
-    const QList<LibraryPictures::Background> backgrounds = LibraryPictures::writeBackgrounds(folder);
+    const QList<LibraryPictures::Background> backgrounds =
+        LibraryPictures::writeBackgrounds(folder);
     const QStringList decorations = LibraryPictures::writeDecorations(folder);
     LibraryPictures::writeTextures(folder);
     const QString stamp = decorations.value(0);  // 特价
@@ -188,7 +209,8 @@ int main(int argc, char** argv) {
                 if (nth == 0) {
                     writeTemplate(b, kA4, {});
                 } else {
-                    for (const Size& size : {kShelfTag, kA5, kA3}) writeTemplate(b, size, {});
+                    for (const Size& size : {kShelfTag, kA5, kA3})
+                        writeTemplate(b, size, {});
                 }
                 continue;
             }

@@ -1,9 +1,11 @@
 #include "CommandLine.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <cstring>
 
 #include "ExitStatus.h"
+#include "core/print/PdfOutput.h"
 
 namespace pemo {
 
@@ -18,7 +20,11 @@ const char* const kUsage =
     "                                          [--template-mode]\n"
     "       pemo --export OUT.pdf FILE [--mode M] [--sheet A4|A3|WxH] [--overlap MM]\n"
     "                                  [--spacing MM] [--dpi D] [--no-background]\n"
+    "                                  [--turn-tiles]\n"
     "            M: template, by-item, by-copies, proof-AxB, tile, merge\n"
+    "       pemo --check FILE [--mode M] [--no-background] [--sheet A4|A3|WxH]\n"
+    "                         [--overlap MM] [--spacing MM] [--turn-tiles]\n"
+    "            exit status 0: nothing found, 3: findings (one line each)\n"
     "       pemo --export OUT.csv|OUT.txt|OUT.xlsx FILE [--columns LIST] [--separator C]\n"
     "       pemo --export OUT.pdf FILE --mode list [--all] [--empty-columns]\n"
     "       pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]\n"
@@ -54,7 +60,7 @@ int usageError(const QString& problem) {
 }
 
 bool isHeadlessCommand(const char* first) {
-    return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--export") == 0 ||
+    return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--check") == 0 || std::strcmp(first, "--export") == 0 ||
            std::strcmp(first, "--import") == 0;
 }
 
@@ -84,6 +90,33 @@ std::optional<char> parseSeparatorOption(const QString& text) {
     const char c = char(text.at(0).unicode());
     if (c == '"' || c == '\r' || c == '\n') return std::nullopt;
     return c;
+}
+
+bool parseSheetOption(const QString& text, QSizeF& sheet) {
+    const QString t = text.toUpper();
+    if (t == QStringLiteral("A4")) {
+        sheet = QSizeF(210, 297);
+        return true;
+    }
+    if (t == QStringLiteral("A3")) {
+        sheet = QSizeF(297, 420);
+        return true;
+    }
+    static const QRegularExpression size(QStringLiteral("^(\\d{1,4})X(\\d{1,4})$"));
+    const QRegularExpressionMatch m = size.match(t);
+    if (!m.hasMatch()) return false;
+    const QSizeF parsed(m.captured(1).toInt(), m.captured(2).toInt());
+    if (parsed.width() <= 2 * PdfOutput::kMarginMm || parsed.height() <= 2 * PdfOutput::kMarginMm) return false;
+    sheet = parsed;
+    return true;
+}
+
+bool parseNumberOption(const QString& text, int low, int high, int& value) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high) return false;
+    value = v;
+    return true;
 }
 
 }  // namespace pemo

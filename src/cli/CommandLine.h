@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -20,5 +21,11 @@ std::optional<QString> windowCommandLineProblem(int argc, char** argv);
 // The value of --separator: one ASCII character other than a quote or a line end, or
 // "tab" (also written "\\t"); nothing when it cannot separate fields.
 std::optional<char> parseSeparatorOption(const QString& text);
+
+// --sheet: A4, A3 or WIDTHxHEIGHT in millimetres (each side larger than the PDF's two
+// margins); false for anything else.
+bool parseSheetOption(const QString& text, QSizeF& sheet);
+// A whole number in [low, high]; false (value untouched) otherwise.
+bool parseNumberOption(const QString& text, int low, int high, int& value);
 
 }  // namespace pemo

@@ -2,6 +2,7 @@
 #include "ImportCommand.h"
 #include "PdfExport.h"
 #include "ExportRecordsCommand.h"
+#include "CheckCommand.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -174,7 +175,7 @@ int runExport(const QStringList& arguments, const DocumentOpener& open) {
 std::optional<int> runHeadlessCommand(const QStringList& arguments) {
     const QString command = arguments.value(1);
     if (command != QStringLiteral("--dump") && command != QStringLiteral("--export") &&
-        command != QStringLiteral("--import")) {
+        command != QStringLiteral("--import") && command != QStringLiteral("--check")) {
         return std::nullopt;
     }
     registerBlockClasses();
@@ -184,6 +185,9 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
             return dump(arguments.at(2));
         }
         if (command == QStringLiteral("--import")) return runImportCommand(arguments);
+        if (command == QStringLiteral("--check")) {
+            return runCheck(arguments.mid(2), [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
+        }
         return runExport(arguments, [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
     } catch (const FileError& error) {
         printError(error.message());

@@ -16,6 +16,8 @@ class CPatDoc;
 //       --template-mode (placeholders show their names); options before or after the paths
 //   --export OUT.pdf FILE …     print FILE's queue to a PDF (options in PdfExport.h)
 //   --import DATA … --export OUT …  records from a text file or workbook (ImportCommand.h)
+//   --check FILE …              the check before printing (CheckCommand.h); exit status 3
+//                               when it finds something
 // Exit status 0 on success, 1 when a file is refused, 2 for a usage error. Returns
 // nothing when the arguments name no headless command.
 std::optional<int> runHeadlessCommand(const QStringList& arguments);

@@ -1,6 +1,5 @@
 #include "PdfExport.h"
 
-#include <QRegularExpression>
 #include <cstdio>
 
 #include "CommandLine.h"
@@ -19,32 +18,6 @@ constexpr int kOk = kExitOk;
 constexpr int kRefused = kExitRefused;
 
 int usage(const QString& problem) { return usageError(problem); }
-
-// A4, A3 or WIDTHxHEIGHT in millimetres.
-bool parseSheet(const QString& text, QSizeF& sheet) {
-    const QString t = text.toUpper();
-    if (t == QStringLiteral("A4")) {
-        sheet = QSizeF(210, 297);
-        return true;
-    }
-    if (t == QStringLiteral("A3")) {
-        sheet = QSizeF(297, 420);
-        return true;
-    }
-    static const QRegularExpression size(QStringLiteral("^(\\d{1,4})X(\\d{1,4})$"));
-    const QRegularExpressionMatch m = size.match(t);
-    if (!m.hasMatch()) return false;
-    sheet = QSizeF(m.captured(1).toInt(), m.captured(2).toInt());
-    return sheet.width() > 2 * PdfOutput::kMarginMm && sheet.height() > 2 * PdfOutput::kMarginMm;
-}
-
-bool parseNumber(const QString& text, int low, int high, int& value) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < low || v > high) return false;
-    value = v;
-    return true;
-}
 
 // The record list as a table (信息打印).
 int exportList(const QStringList& files, PrintTable::Options options, QSizeF paper, int dpi,
@@ -78,6 +51,8 @@ int exportPdf(const QStringList& arguments,
         const bool hasValue = i + 1 < arguments.size();
         if (a == QStringLiteral("--no-background")) {
             withBackground = false;
+        } else if (a == QStringLiteral("--turn-tiles")) {
+            settings.turnTiles = true;
         } else if (a == QStringLiteral("--all")) {
             list.queueOnly = false;
             listOptions = true;
@@ -87,17 +62,17 @@ int exportPdf(const QStringList& arguments,
         } else if (a == QStringLiteral("--mode") && hasValue) {
             modeName = arguments.at(++i);
         } else if (a == QStringLiteral("--sheet") && hasValue) {
-            if (!parseSheet(arguments.at(++i), paper)) return usage(QStringLiteral("bad --sheet: ") + arguments.at(i));
+            if (!parseSheetOption(arguments.at(++i), paper)) return usage(QStringLiteral("bad --sheet: ") + arguments.at(i));
         } else if (a == QStringLiteral("--overlap") && hasValue) {
-            if (!parseNumber(arguments.at(++i), 0, 1000, settings.tileOverlapMm)) {
+            if (!parseNumberOption(arguments.at(++i), 0, 1000, settings.tileOverlapMm)) {
                 return usage(QStringLiteral("bad --overlap: ") + arguments.at(i));
             }
         } else if (a == QStringLiteral("--spacing") && hasValue) {
-            if (!parseNumber(arguments.at(++i), 0, 1000, settings.mergeSpacingMm)) {
+            if (!parseNumberOption(arguments.at(++i), 0, 1000, settings.mergeSpacingMm)) {
                 return usage(QStringLiteral("bad --spacing: ") + arguments.at(i));
             }
         } else if (a == QStringLiteral("--dpi") && hasValue) {
-            if (!parseNumber(arguments.at(++i), 36, 2400, dpi)) return usage(QStringLiteral("bad --dpi: ") + arguments.at(i));
+            if (!parseNumberOption(arguments.at(++i), 36, 2400, dpi)) return usage(QStringLiteral("bad --dpi: ") + arguments.at(i));
         } else if (a.startsWith(QStringLiteral("--"))) {
             return usage(QStringLiteral("unknown option: ") + a);
         } else {

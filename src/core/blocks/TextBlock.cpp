@@ -407,40 +407,26 @@ void TextBlock::drawContentRotated(QPainter& painter, double zoom, QRect deviceF
     const int width = toDevice(sizeWidth, ppi, zoom);
     const int height = toDevice(sizeHeight, ppi, zoom);
     if (width <= 0 || height <= 0) return;
-    QImage unrotated(width, height, QImage::Format_RGB32);
-    const int dotsPerMeter = qRound(ppi / 0.0254);
-    unrotated.setDotsPerMeterX(dotsPerMeter);
-    unrotated.setDotsPerMeterY(dotsPerMeter);
-    unrotated.fill(Qt::white);
-    {
-        QPainter p(&unrotated);
-        const QPoint centre = centringOffset();
-        content_->draw(p,
-                       TextDevice{zoom, toDevice(centre.x(), ppi, zoom),
-                                  toDevice(centre.y(), ppi, zoom), ppi, ppi},
-                       false);
-    }
-    // Counterclockwise on screen is a negative angle for the painter (y points down).
+    // The text is drawn through a painter turned about the block's own top-left corner,
+    // clipped to the unturned block; the turned block's bounding box then starts at the
+    // frame's top-left corner. Counterclockwise on screen is a negative angle for the
+    // painter (y points down). Text stays text (vector output keeps it selectable) and
+    // keeps every colour, white included.
     QTransform turn;
     turn.rotate(-degreesOf(theta));
-    const QRect bounds = turn.mapRect(QRect(0, 0, width, height));
-    QImage rotated(bounds.size(), QImage::Format_ARGB32);
-    rotated.fill(Qt::white);
-    {
-        QPainter p(&rotated);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.translate(-bounds.topLeft());
-        p.setTransform(turn, true);
-        p.drawImage(0, 0, unrotated);
-    }
-    // White is the transparent colour of the turned text.
-    for (int y = 0; y < rotated.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(rotated.scanLine(y));
-        for (int x = 0; x < rotated.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == 0xFFFFFF) line[x] = 0;
-        }
-    }
-    painter.drawImage(deviceFrame.topLeft(), rotated);
+    const QRectF bounds = turn.mapRect(QRectF(0, 0, width, height));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.translate(QPointF(deviceFrame.topLeft()) - bounds.topLeft());
+    painter.setTransform(turn, true);
+    painter.setClipRect(QRect(0, 0, width, height), Qt::IntersectClip);
+    const QPoint centre = centringOffset();
+    content_->draw(painter,
+                   TextDevice{zoom, toDevice(centre.x(), ppi, zoom), toDevice(centre.y(), ppi, zoom),
+                              ppi, ppi},
+                   false);
+    painter.restore();
 }
 
 }  // namespace pemo

@@ -126,20 +126,6 @@ void readFile(const QByteArray& bytes, DocumentContent& content, bool nested) {
     readBody(*body, content);
 }
 
-// Marks the pictures the document still uses. A record's product picture counts even
-// while template mode has emptied its block.
-void markPictures(CPatDoc& doc) {
-    doc.images.clearMarks();
-    doc.backgrounds.clearMarks();
-    for (const auto& r : doc.records) {
-        doc.backgrounds.mark(r->background.key);
-        doc.images.mark(r->productPicture);
-        for (const auto& block : r->blocks) block->markPicturesUsed(doc.images);
-    }
-    doc.images.countMarked();
-    doc.backgrounds.countMarked();
-}
-
 }  // namespace
 
 QString newerVersionText(const char* what, int version) {
@@ -153,19 +139,46 @@ QByteArray DocumentFile::writeBody(CPatDoc& doc) {
     // Every record is stored with its own values (and product picture), also the one that
     // template mode shows with the placeholders' names.
     const OutputPlaceholders values(doc, false);
-    markPictures(doc);
+    clearPictureMarks(doc);
+    for (const auto& r : doc.records) markPicturesOf(doc, *r);
+    QByteArray body = bodyHead(doc, static_cast<int32_t>(doc.records.size()));
+    for (const auto& r : doc.records) body += recordForm(*r);
+    return body;
+}
+
+void DocumentFile::clearPictureMarks(CPatDoc& doc) {
+    doc.images.clearMarks();
+    doc.backgrounds.clearMarks();
+}
+
+// A record's product picture counts even while template mode has emptied its block.
+void DocumentFile::markPicturesOf(CPatDoc& doc, const InfoRecord& record) {
+    doc.backgrounds.mark(record.background.key);
+    doc.images.mark(record.productPicture);
+    for (const auto& block : record.blocks) block->markPicturesUsed(doc.images);
+}
+
+QByteArray DocumentFile::recordForm(const InfoRecord& record) {
+    ArchiveWriter out;
+    writeRecord(out, record);
+    return out.take();
+}
+
+QByteArray DocumentFile::bodyHead(CPatDoc& doc, int32_t recordCount) {
+    doc.images.countMarked();
+    doc.backgrounds.countMarked();
     ArchiveWriter out;
     doc.recentColours.store(out);
     doc.images.write(out, true);
     doc.backgrounds.write(out, true);
     doc.variableNames.store(out);
-    out.writeInt32(static_cast<int32_t>(doc.records.size()));
-    for (const auto& r : doc.records) writeRecord(out, *r);
+    out.writeInt32(recordCount);
     return out.take();
 }
 
-QByteArray DocumentFile::write(CPatDoc& doc, bool compress) {
-    const QByteArray body = writeBody(doc);
+QByteArray DocumentFile::write(CPatDoc& doc, bool compress) { return pack(writeBody(doc), compress); }
+
+QByteArray DocumentFile::pack(const QByteArray& body, bool compress) {
     bool packed = false;
     QByteArray payload;
     if (compress) payload = gzipCompress(body, &packed);

@@ -6,6 +6,7 @@
 namespace pemo {
 
 class CPatDoc;
+class InfoRecord;
 
 // The document file (".vxq"): a 31-byte header, then the body, packed as one gzip
 // member when compression succeeds.
@@ -22,6 +23,18 @@ public:
     // The body alone (recent colours, picture stores, variable names, records), after
     // a mark pass.
     static QByteArray writeBody(CPatDoc& doc);
+    // writeBody in pieces, for a body taken a few records at a time: clear the picture
+    // marks, mark the pictures of every record and take its form, then the head (recent
+    // colours, the marked pictures, the variable names, the record count). The head
+    // followed by the records' forms is writeBody's body, byte for byte, provided every
+    // record holds its values (not the placeholders' names) while its form is taken.
+    static void clearPictureMarks(CPatDoc& doc);
+    static void markPicturesOf(CPatDoc& doc, const InfoRecord& record);
+    static QByteArray recordForm(const InfoRecord& record);
+    static QByteArray bodyHead(CPatDoc& doc, int32_t recordCount);
+    // The whole file around a body writeBody made. Touches no document, so it may run
+    // on any thread (the recovery copies are packed off the window's thread).
+    static QByteArray pack(const QByteArray& body, bool compress = true);
 
     // Replaces the document's contents with the file's. Throws FormatError with the
     // text to show when the bytes are refused; the document is then left as it was.

@@ -15,11 +15,14 @@ namespace LibraryEdits {
 
 namespace {
 
-const char* noun(What what) { return what == What::Background ? "底图" : "图片"; }
+const char* noun(What what) {
+    return what == What::Background ? "底图" : "图片";
+}
 
 bool holdsForbiddenCharacter(const QString& name) {
     for (const QChar ch : name) {
-        if (ch.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(ch)) return true;
+        if (ch.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(ch))
+            return true;
     }
     bool gbk = false;
     Gbk::fromUnicode(name, &gbk);
@@ -30,8 +33,10 @@ bool holdsForbiddenCharacter(const QString& name) {
 
 QString nameProblem(What what, const QString& folder, const QString& name) {
     const QString n = QString::fromUtf8(noun(what));
-    if (name.isEmpty()) return QString::fromUtf8("请输入%1名称!").arg(n);
-    if (name.contains(QLatin1Char('.'))) return QString::fromUtf8("%1名称中不能含有'.'符号!").arg(n);
+    if (name.isEmpty())
+        return QString::fromUtf8("请输入%1名称!").arg(n);
+    if (name.contains(QLatin1Char('.')))
+        return QString::fromUtf8("%1名称中不能含有'.'符号!").arg(n);
     if (holdsForbiddenCharacter(name) || name.trimmed() != name) {
         return QString::fromUtf8("%1名称中不能含有 \\ / : * ? \" < > | 等符号!").arg(n);
     }
@@ -43,12 +48,16 @@ QString nameProblem(What what, const QString& folder, const QString& name) {
 
 QString addFile(What what, const QString& source, const QString& folder, const QString& name,
                 QString* target) {
-    const QString path = folder + QLatin1Char('/') + name + QLatin1Char('.') + QFileInfo(source).suffix();
-    if (target) *target = path;
+    const QString path =
+        folder + QLatin1Char('/') + name + QLatin1Char('.') + QFileInfo(source).suffix();
+    if (target)
+        *target = path;
     // The name was checked when it was typed; checked again here, as the copy must
     // never land outside the category.
-    if (!nameProblem(what, folder, name).isEmpty() || QFileInfo::exists(path)) return {};
-    if (!QFile::copy(source, path)) return {};
+    if (!nameProblem(what, folder, name).isEmpty() || QFileInfo::exists(path))
+        return {};
+    if (!QFile::copy(source, path))
+        return {};
     makeWritable(path);
     return path;
 }
@@ -59,7 +68,8 @@ BackgroundDeletion planBackgroundDeletion(const QString& backgroundPath, const Q
     plan.templateFolder = LibraryItems::templateFolder(backgroundPath);
     plan.templateFiles = LibraryFolders::filesStartingWith(plan.templateFolder, name);
     for (const QString& file : plan.templateFiles) {
-        if (file.endsWith(QLatin1String(".vxt"), Qt::CaseInsensitive)) ++plan.templateCount;
+        if (file.endsWith(QLatin1String(".vxt"), Qt::CaseInsensitive))
+            ++plan.templateCount;
     }
     return plan;
 }
@@ -67,7 +77,8 @@ BackgroundDeletion planBackgroundDeletion(const QString& backgroundPath, const Q
 QStringList deleteFiles(const QStringList& files) {
     QStringList failed;
     for (const QString& file : files) {
-        if (!deleteFileForced(file)) failed.append(file);
+        if (!deleteFileForced(file))
+            failed.append(file);
     }
     return failed;
 }
@@ -75,13 +86,15 @@ QStringList deleteFiles(const QStringList& files) {
 QStringList deleteBackground(const BackgroundDeletion& plan) {
     const QStringList failed = deleteFiles(plan.files());
     // rmdir removes the folder only when nothing is left in it.
-    if (QFileInfo(plan.templateFolder).isDir()) QDir().rmdir(plan.templateFolder);
+    if (QFileInfo(plan.templateFolder).isDir())
+        QDir().rmdir(plan.templateFolder);
     return failed;
 }
 
 QStringList deleteTemplate(const QString& templatePath, const QString& previewPath) {
     QStringList files{templatePath};
-    if (QFileInfo::exists(previewPath)) files.append(previewPath);
+    if (QFileInfo::exists(previewPath))
+        files.append(previewPath);
     return deleteFiles(files);
 }
 

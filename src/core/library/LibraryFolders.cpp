@@ -24,10 +24,18 @@ QFileInfoList filesOf(const QString& folder) {
 
 }  // namespace
 
-QString backgroundRoot() { return programFolder() + QString::fromUtf8("/底图模板"); }
-QString pictureRoot() { return programFolder() + QString::fromUtf8("/图库"); }
-QString textureRoot() { return programFolder() + QString::fromUtf8("/贴图"); }
-QString blankCategory() { return QString::fromUtf8("空白底图"); }
+QString backgroundRoot() {
+    return programFolder() + QString::fromUtf8("/底图模板");
+}
+QString pictureRoot() {
+    return programFolder() + QString::fromUtf8("/图库");
+}
+QString textureRoot() {
+    return programFolder() + QString::fromUtf8("/贴图");
+}
+QString blankCategory() {
+    return QString::fromUtf8("空白底图");
+}
 
 QStringList categories(const QString& root) {
     QStringList names = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
@@ -44,7 +52,8 @@ bool isAcceptedType(const QString& fileName) {
 QFileInfoList pictureFiles(const QString& folder) {
     QFileInfoList files;
     for (const QFileInfo& f : filesOf(folder)) {
-        if (isAcceptedType(f.fileName())) files.append(f);
+        if (isAcceptedType(f.fileName()))
+            files.append(f);
     }
     const QCollator collator = nameCollator();
     std::sort(files.begin(), files.end(), [&collator](const QFileInfo& a, const QFileInfo& b) {
@@ -53,14 +62,17 @@ QFileInfoList pictureFiles(const QString& folder) {
     return files;
 }
 
-QString entryName(const QString& fileName) { return fileName.left(std::max(0, int(fileName.size()) - 4)); }
+QString entryName(const QString& fileName) {
+    return fileName.left(std::max(0, int(fileName.size()) - 4));
+}
 
 QStringList filesNamed(const QString& folder, const QString& name) {
     QStringList found;
     for (const QFileInfo& f : filesOf(folder)) {
         const QString file = f.fileName();
         const int dot = int(file.lastIndexOf(QLatin1Char('.')));
-        if (dot >= 0 && file.left(dot) == name) found.append(f.absoluteFilePath());
+        if (dot >= 0 && file.left(dot) == name)
+            found.append(f.absoluteFilePath());
     }
     return found;
 }
@@ -80,8 +92,9 @@ QStringList filesStartingWith(const QString& folder, const QString& prefix, cons
 
 void sortNames(QStringList& names) {
     const QCollator collator = nameCollator();
-    std::sort(names.begin(), names.end(),
-              [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
 }
 
 }  // namespace LibraryFolders

@@ -28,18 +28,26 @@ QVector<PictureItem> picturesIn(const QString& folder, PictureDescription::Kind 
 
 }  // namespace
 
-QString BackgroundItem::caption() const { return sizeCaption(description); }
-QString PictureItem::caption() const { return sizeCaption(description); }
+QString BackgroundItem::caption() const {
+    return sizeCaption(description);
+}
+QString PictureItem::caption() const {
+    return sizeCaption(description);
+}
 
 QString TemplateItem::caption() const {
     static const struct {
         int w, h;
         const char* tag;
-    } tags[] = {{190, 280, "(A4)"}, {280, 400, "(A3)"}, {400, 580, "(A2)"},
-                {580, 820, "(A1)"}, {820, 1170, "(A0)"}};
+    } tags[] = {{190, 280, "(A4)"},
+                {280, 400, "(A3)"},
+                {400, 580, "(A2)"},
+                {580, 820, "(A1)"},
+                {820, 1170, "(A0)"}};
     QString tag = QStringLiteral("(%1x%2)").arg(widthMm).arg(heightMm);
     for (const auto& t : tags) {
-        if (t.w == widthMm && t.h == heightMm) tag = QString::fromLatin1(t.tag);
+        if (t.w == widthMm && t.h == heightMm)
+            tag = QString::fromLatin1(t.tag);
     }
     return QStringLiteral("%1-%2%3").arg(Gbk::toUnicode(background.name), templateName, tag);
 }
@@ -67,7 +75,8 @@ PictureDescription describe(const QString& path, PictureDescription::Kind kind,
         reader.setDecideFormatFromContent(true);
         size = reader.size();
     }
-    if (!size.isValid() || size.isEmpty()) size = Picture::fromFile(path).size();
+    if (!size.isValid() || size.isEmpty())
+        size = Picture::fromFile(path).size();
     if (size.isValid() && !size.isEmpty()) {
         d.width = size.width();
         d.height = size.height();
@@ -92,7 +101,8 @@ QString templateFolder(const QString& backgroundPath) {
 
 QVector<TemplateItem> templates(const BackgroundItem& background) {
     QVector<TemplateItem> items;
-    if (!LibraryFolders::isAcceptedType(background.path())) return items;
+    if (!LibraryFolders::isAcceptedType(background.path()))
+        return items;
     const QString folder = templateFolder(background.path());
     QStringList files;
     for (const QString& path : LibraryFolders::filesStartingWith(folder, QString(), ".vxt")) {
@@ -105,12 +115,15 @@ QVector<TemplateItem> templates(const BackgroundItem& background) {
         item.templatePath = folder + QLatin1Char('/') + file;
         const QString base = file.left(file.size() - 4);
         const int dash = int(base.lastIndexOf(QLatin1Char('-')));
-        if (dash < 1) continue;
+        if (dash < 1)
+            continue;
         item.templateName = base.mid(dash + 1);
         item.previewPath = item.templatePath.left(item.templatePath.size() - 3) + "bmp";
-        if (!QFileInfo(item.previewPath).isFile()) continue;
+        if (!QFileInfo(item.previewPath).isFile())
+            continue;
         const auto size = TemplateFile::readPageSize(item.templatePath);
-        if (!size) continue;
+        if (!size)
+            continue;
         item.widthMm = size->width();
         item.heightMm = size->height();
         items.append(item);

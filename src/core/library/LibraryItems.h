@@ -20,7 +20,7 @@ struct TemplateItem {
     PictureDescription background;  // the background it belongs to
     QString templateName;           // the part of the file name after its last "-"
     QString templatePath;
-    QString previewPath;            // the template path ending in "bmp"
+    QString previewPath;  // the template path ending in "bmp"
     int widthMm = 0;
     int heightMm = 0;
     // "background-template(A4)", or with "(wxh)" for sizes other than A4 … A0.

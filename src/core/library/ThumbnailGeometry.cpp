@@ -21,7 +21,8 @@ QRect ThumbnailGeometry::captionRect(int row) const {
 
 int ThumbnailGeometry::visibleRows() const {
     const int row = rowHeight();
-    if (!exists || row <= 0) return 10;
+    if (!exists || row <= 0)
+        return 10;
     return (row + height - 1) / row;
 }
 
@@ -33,11 +34,13 @@ int ThumbnailGeometry::scrollMaximum(int count) const {
 QRect fitRect(QSize picture, const QRect& box) {
     const qint64 w = picture.width(), h = picture.height();
     const qint64 W = box.width(), H = box.height();
-    if (w <= 0 || h <= 0 || W <= 0 || H <= 0) return {};
+    if (w <= 0 || h <= 0 || W <= 0 || H <= 0)
+        return {};
     if (w <= W && h <= H) {
         return QRect(box.left() + int((W - w) / 2), box.top() + int((H - h) / 2), int(w), int(h));
     }
-    if (W * h == H * w) return box;
+    if (W * h == H * w)
+        return box;
     if (W * h < H * w) {
         const int height = int(W * h / w);
         return QRect(box.left(), box.top() + (int(H) - height) / 2, int(W), height);

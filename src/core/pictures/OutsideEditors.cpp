@@ -27,7 +27,9 @@ const std::array<SlotRow, kEditorSlotCount> kSlots = {{
     {"Editor4", 34474, 34454, 34464, kRasterTypes, "krita gimp gimp-2.10 gimp-2.99"},
 }};
 
-const SlotRow& row(EditorSlot slot) { return kSlots[static_cast<size_t>(slot)]; }
+const SlotRow& row(EditorSlot slot) {
+    return kSlots[static_cast<size_t>(slot)];
+}
 
 QStringList words(const char* text) {
     return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -35,8 +37,10 @@ QStringList words(const char* text) {
 
 // A program name is looked for on PATH; a path must name an executable file.
 QString resolve(const QString& program) {
-    if (program.isEmpty()) return {};
-    if (!program.contains(QLatin1Char('/'))) return QStandardPaths::findExecutable(program);
+    if (program.isEmpty())
+        return {};
+    if (!program.contains(QLatin1Char('/')))
+        return QStandardPaths::findExecutable(program);
     const QFileInfo info(program);
     return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
 }
@@ -50,13 +54,16 @@ OutsideEditors* installed = nullptr;
 }
 
 OutsideEditors& OutsideEditors::current() {
-    if (installed) return *installed;
+    if (installed)
+        return *installed;
     static QSettings settings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo"));
     static OutsideEditors editors(settings);
     return editors;
 }
 
-void OutsideEditors::install(OutsideEditors* editors) { installed = editors; }
+void OutsideEditors::install(OutsideEditors* editors) {
+    installed = editors;
+}
 
 QList<EditorSlot> OutsideEditors::allSlots() {
     return {EditorSlot::Raster, EditorSlot::Drawing, EditorSlot::Vector, EditorSlot::SecondRaster};
@@ -64,36 +71,49 @@ QList<EditorSlot> OutsideEditors::allSlots() {
 
 int OutsideEditors::commandId(EditorPlace place, EditorSlot slot) {
     switch (place) {
-        case EditorPlace::Canvas: return row(slot).canvasId;
-        case EditorPlace::BackgroundPanel: return row(slot).backgroundId;
-        case EditorPlace::PicturePanel: return row(slot).pictureId;
+        case EditorPlace::Canvas:
+            return row(slot).canvasId;
+        case EditorPlace::BackgroundPanel:
+            return row(slot).backgroundId;
+        case EditorPlace::PicturePanel:
+            return row(slot).pictureId;
     }
     return 0;
 }
 
 bool OutsideEditors::slotOfCommand(int id, EditorSlot* slot, EditorPlace* place) {
     for (EditorSlot s : allSlots()) {
-        for (EditorPlace p : {EditorPlace::Canvas, EditorPlace::BackgroundPanel,
-                              EditorPlace::PicturePanel}) {
-            if (commandId(p, s) != id) continue;
-            if (slot) *slot = s;
-            if (place) *place = p;
+        for (EditorPlace p :
+             {EditorPlace::Canvas, EditorPlace::BackgroundPanel, EditorPlace::PicturePanel}) {
+            if (commandId(p, s) != id)
+                continue;
+            if (slot)
+                *slot = s;
+            if (place)
+                *place = p;
             return true;
         }
     }
     return false;
 }
 
-QStringList OutsideEditors::extensions(EditorSlot slot) { return words(row(slot).extensions); }
+QStringList OutsideEditors::extensions(EditorSlot slot) {
+    return words(row(slot).extensions);
+}
 
-QStringList OutsideEditors::usualPrograms(EditorSlot slot) { return words(row(slot).programs); }
+QStringList OutsideEditors::usualPrograms(EditorSlot slot) {
+    return words(row(slot).programs);
+}
 
 QString OutsideEditors::displayName(const QString& program) {
     const QString name = QFileInfo(program).fileName();
     const QString base = name.toLower();
-    if (base.startsWith(QStringLiteral("gimp"))) return QStringLiteral("GIMP");
-    if (base == QStringLiteral("krita")) return QStringLiteral("Krita");
-    if (base == QStringLiteral("inkscape")) return QStringLiteral("Inkscape");
+    if (base.startsWith(QStringLiteral("gimp")))
+        return QStringLiteral("GIMP");
+    if (base == QStringLiteral("krita"))
+        return QStringLiteral("Krita");
+    if (base == QStringLiteral("inkscape"))
+        return QStringLiteral("Inkscape");
     return name;
 }
 
@@ -116,11 +136,14 @@ void OutsideEditors::setChoice(EditorSlot slot, const QString& choice) {
 
 QString OutsideEditors::lookUp(EditorSlot slot) const {
     const QString chosen = choice(slot);
-    if (chosen == QLatin1String(kNone)) return {};
-    if (!chosen.isEmpty()) return resolve(chosen);
+    if (chosen == QLatin1String(kNone))
+        return {};
+    if (!chosen.isEmpty())
+        return resolve(chosen);
     for (const QString& program : usualPrograms(slot)) {
         const QString found = resolve(program);
-        if (!found.isEmpty()) return found;
+        if (!found.isEmpty())
+            return found;
     }
     return {};
 }
@@ -138,14 +161,17 @@ bool OutsideEditors::accepts(EditorSlot slot, const QString& extension) {
     return isInstalled(slot) && extensions(slot).contains(extension.toUpper());
 }
 
-QString OutsideEditors::menuText(EditorSlot slot) { return displayName(program(slot)); }
+QString OutsideEditors::menuText(EditorSlot slot) {
+    return displayName(program(slot));
+}
 
 QList<EditorSlot> OutsideEditors::offersFor(const QString& path) {
     const QString extension = extensionOf(path);
     QList<EditorSlot> offered;
     QStringList programs;
     for (EditorSlot slot : allSlots()) {
-        if (!accepts(slot, extension) || programs.contains(program(slot))) continue;
+        if (!accepts(slot, extension) || programs.contains(program(slot)))
+            continue;
         offered.append(slot);
         programs.append(program(slot));
     }

@@ -28,10 +28,12 @@ QByteArray hashOf(const QByteArray& bytes) {
 // end is seen in /proc: gone, or a zombie nobody has collected yet.
 bool processAlive(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return false;
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
     const QByteArray line = stat.readAll();
     const int close = line.lastIndexOf(')');
-    if (close < 0 || close + 2 >= line.size()) return false;
+    if (close < 0 || close + 2 >= line.size())
+        return false;
     const char state = line.at(close + 2);
     return state != 'Z' && state != 'X';
 }
@@ -49,10 +51,13 @@ PictureEdit::PictureEdit(QObject* parent) : QObject(parent) {
 }
 
 PictureEdit::~PictureEdit() {
-    if (waiting_) cancel();
+    if (waiting_)
+        cancel();
 }
 
-bool PictureEdit::isEditing() { return activeEdit != nullptr; }
+bool PictureEdit::isEditing() {
+    return activeEdit != nullptr;
+}
 
 bool PictureEdit::fail(const QString& text) {
     error_ = text;
@@ -63,7 +68,8 @@ bool PictureEdit::start(const QString& program, const QString& source) {
     error_.clear();
     kept_.clear();
     if (activeEdit) {
-        return fail(QString::fromUtf8("另一张图片正在外部编辑程序中编辑，请先完成或取消那次编辑。"));
+        return fail(
+            QString::fromUtf8("另一张图片正在外部编辑程序中编辑，请先完成或取消那次编辑。"));
     }
     const QString folder = folder_.isEmpty() ? tempFolder() : folder_;
     QDir().mkpath(folder);
@@ -72,7 +78,8 @@ bool PictureEdit::start(const QString& program, const QString& source) {
 
     // A copy left behind by an edit that never ended is removed, never taken back.
     const QFileInfo stale(copy);
-    if (stale.exists() || stale.isSymLink()) deleteFileForced(copy);
+    if (stale.exists() || stale.isSymLink())
+        deleteFileForced(copy);
     if (QFileInfo::exists(copy) || QFileInfo(copy).isSymLink()) {
         return fail(QString::fromUtf8("无法删除旧的编辑副本 %1。").arg(copy));
     }
@@ -127,7 +134,8 @@ bool PictureEdit::start(const QString& program, const QString& source) {
 }
 
 void PictureEdit::watchProcess() {
-    if (pid_ <= 0 || processAlive(pid_)) return;
+    if (pid_ <= 0 || processAlive(pid_))
+        return;
     pid_ = 0;
     seenSize_ = -1;  // the bytes are compared whatever the file's size and time say
     check();
@@ -137,20 +145,25 @@ void PictureEdit::watchProcess() {
 }
 
 void PictureEdit::check() {
-    if (!waiting_) return;
+    if (!waiting_)
+        return;
     const QFileInfo info(workingCopy_);
     // Editors that save by renaming a new file over the old one leave the watcher
     // without its file; it is watched again once it is back.
-    if (info.exists() && !watcher_.files().contains(workingCopy_)) watcher_.addPath(workingCopy_);
+    if (info.exists() && !watcher_.files().contains(workingCopy_))
+        watcher_.addPath(workingCopy_);
     const qint64 size = info.exists() ? info.size() : -1;
     const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
-    if (size == seenSize_ && time == seenTime_) return;
+    if (size == seenSize_ && time == seenTime_)
+        return;
     seenSize_ = size;
     seenTime_ = time;
     bool now = false;
     QFile file(workingCopy_);
-    if (file.open(QIODevice::ReadOnly)) now = hashOf(file.readAll()) != originalHash_;
-    if (now == changed_) return;
+    if (file.open(QIODevice::ReadOnly))
+        now = hashOf(file.readAll()) != originalHash_;
+    if (now == changed_)
+        return;
     changed_ = now;
     emit stateChanged();
 }
@@ -158,19 +171,24 @@ void PictureEdit::check() {
 void PictureEdit::end() {
     waiting_ = false;
     poll_.stop();
-    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
-    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
-    if (activeEdit == this) activeEdit = nullptr;
+    if (!watcher_.files().isEmpty())
+        watcher_.removePaths(watcher_.files());
+    if (!watcher_.directories().isEmpty())
+        watcher_.removePaths(watcher_.directories());
+    if (activeEdit == this)
+        activeEdit = nullptr;
 }
 
 void PictureEdit::cancel() {
-    if (!waiting_) return;
+    if (!waiting_)
+        return;
     end();
     deleteFileForced(workingCopy_);
 }
 
 PictureEdit::Outcome PictureEdit::finish(const QString& target) {
-    if (!waiting_) return Outcome::Unchanged;
+    if (!waiting_)
+        return Outcome::Unchanged;
     error_.clear();
     end();
     QFile file(workingCopy_);
@@ -186,8 +204,9 @@ PictureEdit::Outcome PictureEdit::finish(const QString& target) {
     }
 
     QString problem;
-    if (bytes.isEmpty() || (sourceIsPicture_ &&
-                            Picture::fromData(bytes, OutsideEditors::extensionOf(source_)).isNull())) {
+    if (bytes.isEmpty() ||
+        (sourceIsPicture_ &&
+         Picture::fromData(bytes, OutsideEditors::extensionOf(source_)).isNull())) {
         problem = QString::fromUtf8("编辑后的文件不是可以读取的图片，原图没有改动。");
     } else {
         try {

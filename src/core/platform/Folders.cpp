@@ -21,6 +21,11 @@ QString userWorkingFolder() {
            QStringLiteral("/pemo");
 }
 
+QString recoveryFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/pemo/recovery");
+}
+
 QString tempFolder() {
     // The answer for the last program folder asked about; the folder rarely changes.
     static QString askedFor;

@@ -17,6 +17,11 @@ QString tempFolder();
 // The per-user folder the program falls back on: $XDG_CACHE_HOME/pemo (~/.cache/pemo).
 QString userWorkingFolder();
 
+// Where the program keeps the recovery copies of unsaved documents, one per running copy
+// of the program: $XDG_DATA_HOME/pemo/recovery (~/.local/share/pemo/recovery). Unlike the
+// cache, nothing there is thrown away behind the program's back. Not created here.
+QString recoveryFolder();
+
 // Creates the temp folder if it is missing; a failure shows up when the caller then
 // fails to create its file.
 void ensureTempFolder();

@@ -1,5 +1,6 @@
 #include "PdfOutput.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include "core/codecs/PdfPictureSession.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
+#include "PdfTextRepair.h"
 #include "PrintTable.h"
 
 namespace pemo {
@@ -63,8 +65,10 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
     uchar* mapped = size > 0 ? scratch.map(0, size) : nullptr;
     if (!mapped) return fail(SafeFile::failureText(path, scratch.errorString()));
     QString pictureError;
-    const bool finished = session.finish(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), file.device(), &pictureError);
+    // Text reads back as typed: the fonts' character maps name ideographs, not radicals.
+    const QByteArray pdf = PdfTextRepair::repaired(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size));
+    const bool finished = session.finish(pdf, file.device(), &pictureError);
     scratch.unmap(mapped);
     // An unfinished file is never committed: the old one stays.
     if (!finished) {
@@ -86,8 +90,10 @@ bool PdfOutput::write(PrintTable& table, const QString& path, QSizeF paperMm, in
         if (error) *error = SafeFile::failureText(path, file.errorText());
         return false;
     }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file.device());
+        QPdfWriter writer(&buffer);
         writer.setCreator(QString::fromUtf8(kProgramName));
         writer.setResolution(dpi);
         writer.setPageLayout(QPageLayout(QPageSize(paperMm, QPageSize::Millimeter),
@@ -96,7 +102,8 @@ bool PdfOutput::write(PrintTable& table, const QString& path, QSizeF paperMm, in
         QPainter painter(&writer);
         table.print(painter, writer);
     }
-    if (!file.commit()) {
+    const QByteArray pdf = PdfTextRepair::repaired(buffer.data());
+    if (file.device().write(pdf) != pdf.size() || !file.commit()) {
         if (error) *error = SafeFile::failureText(path, file.errorText());
         return false;
     }

@@ -18,6 +18,8 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 constexpr double kMarkWidthMm = 0.15;
 const QColor kMarkColour(90, 90, 90);
+// Height of the tile labels' letters.
+constexpr double kLabelTextMm = 2.2;
 
 bool shows(const SheetLayout& sheet, const QByteArray& key) {
     return std::any_of(sheet.signs.begin(), sheet.signs.end(), [&](const SignPlacement& s) {
@@ -70,6 +72,23 @@ void PrintJob::releaseBackgroundsNotOn(const SheetLayout& sheet) const {
     }
 }
 
+void PrintJob::drawLabels(QPainter& painter, const SheetLayout& sheet, int ppi) {
+    if (sheet.labels.empty()) return;
+    const auto px = [ppi](double mm) { return mm * ppi / kMmPerInch; };
+    painter.save();
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(std::max(1, static_cast<int>(px(kLabelTextMm))));
+    painter.setFont(font);
+    for (const SheetLabel& label : sheet.labels) {
+        const QRectF box(px(label.box.left()), px(label.box.top()), px(label.box.width()),
+                         px(label.box.height()));
+        painter.fillRect(box, Qt::white);
+        painter.setPen(kMarkColour);
+        painter.drawText(box, Qt::AlignCenter, label.text);
+    }
+    painter.restore();
+}
+
 void PrintJob::renderPage(QPainter& painter, int k) const {
     const SheetLayout sheet = layout_.sheet(k);
     releaseBackgroundsNotOn(sheet);
@@ -96,10 +115,14 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
                          toDevice(sign.record->heightTw, ppi, sign.scale));
         painter.save();
         if (sign.turned) {
-            // A quarter turn clockwise about the rectangle's top-right corner.
+            // A quarter turn clockwise about the rectangle's top-right corner: the sheet's
+            // (x, y) is the sign's (y − top, right − x).
             painter.translate(px(sign.rect.right()), px(sign.rect.top()));
             painter.rotate(90);
             options.target = QRect(QPoint(0, 0), size);
+            const QRectF& v = sign.visible;
+            options.clip = pxRect(QRectF(QPointF(v.top() - sign.rect.top(), sign.rect.right() - v.right()),
+                                         QSizeF(v.height(), v.width())));
         } else {
             options.target = QRect(QPoint(px(sign.rect.left()), px(sign.rect.top())), size);
             options.clip = pxRect(sign.visible);
@@ -108,6 +131,7 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
         painter.restore();
     }
     releasePicturesDoneAfter(k);
+    drawLabels(painter, sheet, ppi);
 
     if (sheet.marks.empty()) return;
     painter.save();

@@ -44,6 +44,8 @@ public:
     void renderPage(QPainter& painter, int k) const;
 
 private:
+    // The tile labels, over everything the signs drew.
+    static void drawLabels(QPainter& painter, const SheetLayout& sheet, int ppi);
     void releaseBackgroundsNotOn(const SheetLayout& sheet) const;
     // Pictures of blocks are decoded once per job and freed after the last page that
     // shows them: a PDF then embeds each once, and memory stays flat over many signs.

@@ -15,6 +15,10 @@ constexpr double kProofCellGapMm = 2.0;
 // Length of the tile overlap marks and the longest merge cutting mark.
 constexpr double kTileMarkMm = 5.0;
 constexpr double kCutMarkMm = 3.0;
+// Tile labels: their height, the width a character takes, and the space around them.
+constexpr double kLabelHeightMm = 3.0;
+constexpr double kLabelCharMm = 1.4;
+constexpr double kLabelPadMm = 0.5;
 
 QSize signSizeMm(const InfoRecord& record) {
     return QSize(std::max(1, record.widthMm), std::max(1, record.heightMm));
@@ -101,7 +105,7 @@ bool PrintLayout::prepare(const CPatDoc& doc, const PrintSettings& settings) {
     long long total = 0;
     for (const auto& r : doc.records) {
         if (r->copies == 0) continue;
-        queue_.push_back({r.get(), std::max(0, r->copies)});
+        queue_.push_back({r.get(), std::max(0, r->copies), doc.indexOf(r.get()) + 1});
         total += std::max(0, r->copies);
     }
     if (queue_.empty()) {
@@ -139,8 +143,18 @@ bool PrintLayout::prepareTile() {
         const QSize sign = signSizeMm(*q.record);
         TileRun run;
         run.record = q.record;
+        run.number = q.number;
         run.columns = tileCount(sheet.width(), sign.width(), o);
         run.rows = tileCount(sheet.height(), sign.height(), o);
+        if (settings_.turnTiles) {
+            const int columns = tileCount(sheet.width(), sign.height(), o);
+            const int rows = tileCount(sheet.height(), sign.width(), o);
+            if (static_cast<long long>(columns) * rows < static_cast<long long>(run.columns) * run.rows) {
+                run.columns = columns;
+                run.rows = rows;
+                run.turned = true;
+            }
+        }
         run.firstPage = static_cast<int>(pages);
         pages += static_cast<long long>(run.columns) * run.rows;
         if (pages > INT_MAX) return refuse(QString::fromUtf8("要打印的页数太多。"));
@@ -270,13 +284,16 @@ void PrintLayout::addTilePage(SheetLayout& sheet, int index) const {
     const int row = t / run->columns;
     const double o = std::max(0, settings_.tileOverlapMm);
     const QSizeF area = settings_.sheetMm;
-    const QSizeF sign = signSizeMm(*run->record);
+    const QSizeF upright = signSizeMm(*run->record);
+    const QSizeF sign = run->turned ? upright.transposed() : upright;
 
     SignPlacement p;
     p.record = run->record;
     p.rect = QRectF(QPointF(-column * (area.width() - o), -row * (area.height() - o)), sign);
+    p.turned = run->turned;
     p.visible = QRectF(QPointF(0, 0), area).intersected(p.rect);
     sheet.signs.push_back(p);
+    addTileLabel(sheet, *run, row, column, p.visible);
 
     if (o <= 0) return;
     const double w = area.width();
@@ -296,6 +313,29 @@ void PrintLayout::addTilePage(SheetLayout& sheet, int index) const {
     if (column > 0) vertical(o);
     if (row + 1 < run->rows) horizontal(h - o);
     if (row > 0) horizontal(o);
+}
+
+void PrintLayout::addTileLabel(SheetLayout& sheet, const TileRun& run, int row, int column,
+                               const QRectF& visible) const {
+    const QString text = QString::fromUtf8("r%1 · %2/%3 · %4/%5")
+                             .arg(run.number)
+                             .arg(row + 1)
+                             .arg(run.rows)
+                             .arg(column + 1)
+                             .arg(run.columns);
+    const double o = std::max(0, settings_.tileOverlapMm);
+    const double w = settings_.sheetMm.width();
+    const double h = settings_.sheetMm.height();
+    const QSizeF size(kLabelCharMm * text.size() + 2 * kLabelPadMm, kLabelHeightMm);
+    // Below the sign, or right of it, where the sheet shows no sign; else in the strip along
+    // the bottom that the next row's sheet covers; else over the sign's bottom-left corner.
+    QPointF at(column > 0 ? o + kLabelPadMm : kLabelPadMm, h - size.height());
+    if (visible.bottom() + kLabelPadMm + size.height() <= h) {
+        at.setY(visible.bottom() + kLabelPadMm);
+    } else if (visible.right() + kLabelPadMm + size.width() <= w) {
+        at.setX(visible.right() + kLabelPadMm);
+    }
+    sheet.labels.push_back({QRectF(at, size), text});
 }
 
 void PrintLayout::addMergePage(SheetLayout& sheet, int index) const {
@@ -338,12 +378,23 @@ QString PrintLayout::tileInformation(const CPatDoc& doc, const PrintSettings& se
     if (sheet.width() <= o || sheet.height() <= o) {
         return text + QString::fromUtf8("纸张不大于拼版重叠，无法拼版。");
     }
-    const int columns = tileCount(sheet.width(), sign.width(), o);
-    const int rows = tileCount(sheet.height(), sign.height(), o);
-    return text + QString::fromUtf8("每张标签拼成 %1 列 × %2 行，共 %3 张纸。")
+    int columns = tileCount(sheet.width(), sign.width(), o);
+    int rows = tileCount(sheet.height(), sign.height(), o);
+    QString turned;
+    if (settings.turnTiles) {
+        const int c = tileCount(sheet.width(), sign.height(), o);
+        const int r = tileCount(sheet.height(), sign.width(), o);
+        if (static_cast<long long>(c) * r < static_cast<long long>(columns) * rows) {
+            columns = c;
+            rows = r;
+            turned = QString::fromUtf8("（标签转过来拼）");
+        }
+    }
+    return text + QString::fromUtf8("每张标签拼成 %1 列 × %2 行，共 %3 张纸%4。")
                       .arg(columns)
                       .arg(rows)
-                      .arg(columns * rows);
+                      .arg(columns * rows)
+                      .arg(turned);
 }
 
 QString PrintLayout::mergeInformation(const CPatDoc& doc, const PrintSettings& settings) {

@@ -25,7 +25,10 @@ class InfoRecord;
 //    less a small gap (never enlarged), centred in it, with a thin frame around it;
 //  - tile: each sign at actual size, cut into columns × rows sheets, row by row; the
 //    sign's top-left corner lies at the printable area's top-left corner of the first
-//    sheet, and short marks show where the neighbouring sheet overlaps;
+//    sheet, and short marks show where the neighbouring sheet overlaps. Each sheet
+//    carries a label "r<record> · <row>/<rows> · <column>/<columns>", outside the sign
+//    where the sheet has room, else in the strip the next sheet covers. With turnTiles a
+//    sign that needs fewer sheets turned a quarter is tiled turned;
 //  - merge: copies at actual size in a cols × rows grid, centred, with short cutting
 //    marks at every corner; signs of different sizes never share a sheet.
 // Copies follow the record list, the copies of one record one after another.
@@ -57,11 +60,14 @@ private:
     struct Queued {
         const InfoRecord* record = nullptr;
         int copies = 0;
+        int number = 0;  // 1-based place in the record list
     };
     struct TileRun {
         const InfoRecord* record = nullptr;
+        int number = 0;
         int columns = 1;
         int rows = 1;
+        bool turned = false;
         int firstPage = 0;  // 0-based
     };
     struct MergeGroup {
@@ -79,6 +85,8 @@ private:
                        bool templateMode) const;
     void addProofPage(SheetLayout& sheet, int index) const;
     void addTilePage(SheetLayout& sheet, int index) const;
+    void addTileLabel(SheetLayout& sheet, const TileRun& run, int row, int column,
+                      const QRectF& visible) const;
     void addMergePage(SheetLayout& sheet, int index) const;
     // The record of the n-th copy (0-based) of a list of queued records.
     static const InfoRecord* copyAt(const std::vector<Queued>& list, long long n);

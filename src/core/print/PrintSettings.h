@@ -12,6 +12,9 @@ struct PrintSettings {
     QSize sheetMm = QSize(200, 287);
     int tileOverlapMm = 10;   // 拼版重叠
     int mergeSpacingMm = 10;  // 合并间距
+    // Tiling may turn a sign a quarter (the sheet turned under it) when that takes fewer
+    // sheets. Off, every sign is tiled upright: cols × rows as the sign stands.
+    bool turnTiles = false;
 };
 
 }  // namespace pemo

@@ -2,6 +2,7 @@
 
 #include <QLineF>
 #include <QRectF>
+#include <QString>
 #include <vector>
 
 namespace pemo {
@@ -22,11 +23,18 @@ struct SignPlacement {
     bool templateMode = false;
 };
 
+// A small text on the sheet, on a white ground: which tile of which sign a sheet is.
+struct SheetLabel {
+    QRectF box;  // millimetres, like everything here
+    QString text;
+};
+
 // Everything one printed page shows.
 struct SheetLayout {
     std::vector<SignPlacement> signs;
     // Thin guide lines: proof frames, merge cutting marks, tile overlap marks.
     std::vector<QLineF> marks;
+    std::vector<SheetLabel> labels;
 };
 
 }  // namespace pemo

@@ -96,6 +96,12 @@ private:
     QRect pending_;
 };
 
+constexpr uint16_t kFullStop = 0xA1A3;  // 。
+
+uint16_t code(const TextItem& item) {
+    return uint16_t(item.lead << 8 | item.trail);
+}
+
 QByteArray bytesOf(const TextItem& item) {
     QByteArray bytes(1, char(item.lead));
     if (ItemClass::isDoubleByte(item.itemClass()))
@@ -113,19 +119,23 @@ void drawTurned(QPainter& painter, const QFont& font, QPoint at, const QByteArra
     painter.restore();
 }
 
-// The half-em cell of a punctuation mark assumes a face whose full-width marks sit
-// in one half of the em, as the Windows Chinese faces have them. Several installed
-// faces centre some marks instead; such a glyph is moved into its cell so it does
-// not run into its neighbour.
-int fitIntoHalfCell(const QFont& font, const QByteArray& gbk, int x, int cellLeft, int cellRight) {
-    const QRect ink = QFontMetrics(font).tightBoundingRect(Gbk::toUnicode(gbk));
-    if (ink.isEmpty() || ink.width() > cellRight - cellLeft)
-        return x;
-    if (x + ink.right() >= cellRight)
-        x = cellRight - 1 - ink.right();
-    if (x + ink.left() < cellLeft)
-        x = cellLeft - ink.left();
-    return x;
+// Punctuation is placed by the ink of the face's own glyph, not by where the face
+// happens to draw it in its em: the ink of a closing mark (， 。 ： ） 】 ” …) sits at the
+// start of its cell, against the character before it; the ink of an opening mark
+// (（ 【 “ …) at the end of its cell, against the character after it. Along the run
+// of the text, `cellStart` and `cellEnd` bound the cell and `ink` is the glyph's ink
+// extent from its origin; the result is the origin. A glyph too wide for its cell keeps
+// the face's own placement (`fallback`).
+int placeInk(int cellStart, int cellEnd, int inkStart, int inkEnd, bool opening, int em, int fallback) {
+    const int inkLength = inkEnd - inkStart;
+    if (inkLength <= 0 || inkLength > cellEnd - cellStart) return fallback;
+    // A small gap to the neighbour, as the Chinese faces' own half-width forms have.
+    const int gap = std::min(em / 10, (cellEnd - cellStart - inkLength) / 2);
+    return opening ? cellEnd - gap - inkEnd : cellStart + gap - inkStart;
+}
+
+QRect inkOf(const QFont& font, const QByteArray& gbk) {
+    return QFontMetrics(font).tightBoundingRect(Gbk::toUnicode(gbk));
 }
 
 // The pen of an underline (horizontal text) or a side line (vertical text): the text's
@@ -178,9 +188,12 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
             int gx = X;
             if (c == ItemClass::Opening && it.width == it.height / 2)
                 gx = dev.originX + trunc(zoom * (it.x - it.width) * dev.dpiX / 1440.0);
-            if ((c == ItemClass::Opening || c == ItemClass::Closing) && it.width == it.height / 2) {
-                const int cellRight = X + trunc(zoom * it.width * dev.dpiX / 1440.0);
-                gx = fitIntoHalfCell(state.font, bytesOf(it), gx, X, cellRight);
+            if (c == ItemClass::Opening || c == ItemClass::Closing ||
+                (c == ItemClass::NonStarter && code(it) == kFullStop)) {
+                const int cellEnd = X + trunc(zoom * it.width * dev.dpiX / 1440.0);
+                const QRect ink = inkOf(state.font, bytesOf(it));
+                gx = placeInk(X, cellEnd, ink.left(), ink.left() + ink.width(), c == ItemClass::Opening,
+                              state.font.pixelSize(), gx);
             }
             TextPaint::paintCharacter(painter, {gx, Y}, bytesOf(it), state.font, state.style,
                                       state.s);
@@ -234,6 +247,26 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
                                       state.font, state.style, state.s);
             drawn = true;
         };
+        // Marks that sit in the cell's upper right quarter: their ink is centred in it.
+        auto upperRight = [&] {
+            state.use(it, true);
+            const int em = state.ascent + state.descent;
+            const int cellLeft = X - state.descent;
+            const int cellTop = devY(it.y);
+            const QRect ink = inkOf(state.font, bytesOf(it));
+            if (ink.isEmpty() || ink.width() > em || ink.height() > em) {
+                upright(it.x + it.width / 4, it.y - it.height / 4);
+                return;
+            }
+            // Centred in the quarter, yet never out of the cell (a tall colon).
+            const QPoint centre(cellLeft + em * 3 / 4, cellTop + em / 4);
+            glyphY = cellTop;
+            QPoint origin = centre - QPoint(ink.left() + ink.width() / 2, ink.top() + ink.height() / 2);
+            origin.rx() = std::min(origin.x(), cellLeft + em - ink.left() - ink.width());
+            origin.ry() = std::max(origin.y(), cellTop - ink.top());
+            TextPaint::paintCharacter(painter, origin, bytesOf(it), state.font, state.style, state.s);
+            drawn = true;
+        };
         auto turned = [&](bool chinese, int y) {
             state.use(it, chinese);
             uint8_t lead = it.lead, trail = it.trail;
@@ -243,6 +276,15 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             QByteArray bytes(1, char(lead));
             if (chinese)
                 bytes.append(char(trail));
+            if (chinese) {
+                // Turned, the glyph's run is the column's: its ink goes against its
+                // neighbour in the column, as in horizontal text.
+                const int cellStart = devY(it.y);
+                const int cellEnd = devY(it.y + it.width);
+                const QRect ink = inkOf(state.font, bytes);
+                glyphY = placeInk(cellStart, cellEnd, ink.left(), ink.left() + ink.width(),
+                                  it.itemClass() == ItemClass::Opening, state.font.pixelSize(), glyphY);
+            }
             drawTurned(painter, state.font, {X, glyphY}, bytes,
                        TextPaint::colour(state.style.textColour));
             drawn = true;
@@ -254,7 +296,7 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
         } else if ((c == ItemClass::NonStarter && code == 0xA1A3) ||
                    (c == ItemClass::Closing &&
                     (code == 0xA3AC || code == 0xA3BA || code == 0xA1A2 || code == 0xA3BB))) {
-            upright(it.x + it.width / 4, it.y - it.height / 4);
+            upperRight();
         } else if (c == ItemClass::Closing && (code == 0xA3A1 || code == 0xA3BF)) {
             upright(it.x + it.width / 4, it.y);
         } else if (c == ItemClass::Opening) {

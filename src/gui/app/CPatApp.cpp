@@ -9,12 +9,16 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "Autosaver.h"
 #include "CPatMain.h"
+#include "RecoveryOffer.h"
 #include "InstanceChannel.h"
 #include "SplashWindow.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
+#include "core/document/RecoveryStore.h"
+#include "core/platform/Folders.h"
 #include "core/codecs/Archive.h"
 #include "core/platform/ProgramInfo.h"
 #include "gui/view/CPatView.h"
@@ -32,6 +36,10 @@ CPatApp::CPatApp()
 }
 
 CPatApp::~CPatApp() {
+    // The last copy reaches the disk before the session (and with it the copy) is closed:
+    // this run ended by closing.
+    autosaver_.reset();
+    recovery_.reset();
     Messages::install(nullptr);
     delete main_;
     theApp = nullptr;
@@ -65,6 +73,7 @@ bool CPatApp::initInstance(const QStringList& arguments) {
         // The document stays a new one; the message has been shown.
     }
     connect(channel_, &InstanceChannel::openRequested, this, &CPatApp::openHandedOver);
+    startAutosave();
 
     main_->updateTitle(documentTitle());
     // Without a window manager a maximised window keeps its size; give it the screen.
@@ -73,6 +82,7 @@ bool CPatApp::initInstance(const QStringList& arguments) {
     }
     main_->showMaximized();
     main_->setAcceptDrops(true);
+    QTimer::singleShot(0, this, &CPatApp::offerRecovery);
     if (splash) {
         // The splash stays above the main window once that is mapped (a desktop
         // without a window manager stacks windows in the order they are mapped).
@@ -171,6 +181,21 @@ void CPatApp::documentReplaced() {
     main_->updateTitle(documentTitle());
     main_->updateRecentFiles();
     doc_->notify(CPatDoc::Change::Records);
+}
+
+bool CPatApp::openRecovered(const RecoveryCopy& copy, QString& reason) {
+    reason.clear();
+    if (!saveModified()) return false;
+    try {
+        DocumentFile::open(*doc_, copy.copyPath);
+    } catch (const FileError& error) {
+        reason = error.message();
+        return false;
+    }
+    path_ = copy.documentPath;
+    doc_->setModified(true);
+    documentReplaced();
+    return true;
 }
 
 void CPatApp::showAbout(QWidget* parent) {

@@ -10,11 +10,14 @@
 
 namespace pemo {
 
+class Autosaver;
 class CPatDoc;
 class CPatMain;
 class CPatView;
 class InfoRecord;
 class InstanceChannel;
+class RecoveryStore;
+struct RecoveryCopy;
 
 // The application object: start-up, settings, the one document and its frame.
 class CPatApp : public QObject {
@@ -50,10 +53,19 @@ public:
 
     void showAbout(QWidget* parent);
 
+    // Opens a recovery copy as the document: it keeps the name of the file it was a
+    // copy of and counts as unsaved. False with the reason when the copy was refused (the
+    // document then stays as it was), or with an empty reason when the user cancelled.
+    bool openRecovered(const RecoveryCopy& copy, QString& reason);
+    Autosaver* autosaver() const { return autosaver_.get(); }
+
 private:
     bool saveTo(const QString& path);
     // Title, recent files and views after the document was replaced.
     void documentReplaced();
+    // Recovery copies: this run's session, and the copies earlier runs left behind.
+    void startAutosave();
+    void offerRecovery();
 
     QSettings settings_;
     RecentFileList recentFiles_;
@@ -62,6 +74,8 @@ private:
     CPatMain* main_ = nullptr;
     InstanceChannel* channel_ = nullptr;
     QString path_;
+    std::unique_ptr<RecoveryStore> recovery_;
+    std::unique_ptr<Autosaver> autosaver_;
 };
 
 // Global accessors; each is null while its object does not exist.

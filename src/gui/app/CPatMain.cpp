@@ -271,20 +271,17 @@ void CPatMain::buildLibrary() {
         connect(panel, &LibraryListPanel::extendContextMenu, this, &CPatMain::updateCommands);
     }
     // Outside editors open the selected library file; the panel then reads it again.
-    BackgroundPanel* backgrounds = library_->backgroundPanel();
-    connect(backgrounds, &LibraryListPanel::extendContextMenu, this,
-            [this, backgrounds](QMenu* menu, const QString& file) {
-                if (file.isEmpty()) return;
-                addEditorItems(menu, file, EditorPlace::BackgroundPanel, this,
-                               [backgrounds, file] { backgrounds->rereadItem(file); });
-            });
-    PictureLibraryPanel* pictures = library_->picturePanel();
-    connect(pictures, &LibraryListPanel::extendContextMenu, this,
-            [this, pictures](QMenu* menu, const QString& file) {
-                if (file.isEmpty()) return;
-                addEditorItems(menu, file, EditorPlace::PicturePanel, this,
-                               [pictures, file] { pictures->rereadItem(file); });
-            });
+    const std::pair<LibraryListPanel*, EditorPlace> editing[] = {
+        {library_->backgroundPanel(), EditorPlace::BackgroundPanel},
+        {library_->picturePanel(), EditorPlace::PicturePanel}};
+    for (const auto& [panel, place] : editing) {
+        connect(panel, &LibraryListPanel::extendContextMenu, this,
+                [this, panel = panel, place = place](QMenu* menu, const QString& file) {
+                    if (file.isEmpty()) return;
+                    addEditorItems(menu, file, place, this,
+                                   [panel, file] { panel->refreshFile(file); });
+                });
+    }
     connect(library_->backgroundPanel(), &BackgroundPanel::selectionChanged, this,
             &CPatMain::updateCommands);
     connect(library_->picturePanel(), &PictureLibraryPanel::pictureChosen, pictureCommands_,
@@ -373,10 +370,14 @@ void CPatMain::buildTemplateMenu() {
     connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
             &QAction::triggered, this, [this] { saveTemplate(true); });
     menu->addSeparator();
+    // The menu's items run the panels' commands and follow their state; the panels'
+    // own menus name them without the menu's keys.
     const auto addLibraryCommand = [this, menu](QAction* command, const char* text) {
-        command->setText(QString::fromUtf8(text));
-        menu->addAction(command);
-        actions_.insert(command->data().toInt(), command);
+        QAction* item = addCommand(menu, command->data().toInt(), QString::fromUtf8(text));
+        item->setEnabled(command->isEnabled());
+        connect(item, &QAction::triggered, command, &QAction::trigger);
+        connect(command, &QAction::changed, item,
+                [item, command] { item->setEnabled(command->isEnabled()); });
     };
     addLibraryCommand(library_->templatePanel()->deleteCommand(), "删除模板(&D)");
     menu->addSeparator();
@@ -565,11 +566,12 @@ void CPatMain::saveTemplate(bool askName) {
     }
     // The preview the library shows beside the template, 150 pixels wide.
     const int previewPpi = std::max(1, 150 * kTwipsPerInch / std::max(1, record->widthTw));
+    QString path;
     try {
         // The preview shows the record's values, also while the page shows the names.
         const OutputPlaceholders values(doc_, false);
         const QImage preview = renderPageImage(*record, doc_.backgrounds, previewPpi, true, false);
-        TemplateFile::saveToLibrary(*record, doc_, name, preview);
+        path = TemplateFile::saveToLibrary(*record, doc_, name, preview);
     } catch (const FileError& error) {
         Messages::current().inform(error.message());
         return;
@@ -577,7 +579,7 @@ void CPatMain::saveTemplate(bool askName) {
     record->background.templateName = Gbk::fromUnicode(name);
     doc_.setModified();
     // The new template shows in the library at once.
-    library_->templatePanel()->reload();
+    library_->showSavedTemplate(record->background.category, record->background.name, path);
 }
 
 void CPatMain::updateRecentFiles() {

@@ -36,17 +36,19 @@ EditWaitDialog::EditWaitDialog(PictureEdit& edit, const QString& editorName,
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(&edit_, &PictureEdit::stateChanged, this, &EditWaitDialog::showState);
     connect(&edit_, &PictureEdit::editorEnded, this, [this] {
-        if (edit_.endedAfterChange()) accept();
+        if (edit_.endedAfterChange())
+            accept();
     });
     setMinimumWidth(420);
     showState();
 }
 
 void EditWaitDialog::showState() {
-    const char* text = edit_.hasChanged()        ? "图片已改动。"
-                       : edit_.editorRunning()   ? "等待编辑程序保存图片……"
-                                                 : "编辑程序已结束，图片还没有改动。若图片仍在编辑程序中"
-                                                   "打开，保存后按“完成”。";
+    const char* text = edit_.hasChanged() ? "图片已改动。"
+                       : edit_.editorRunning()
+                           ? "等待编辑程序保存图片……"
+                           : "编辑程序已结束，图片还没有改动。若图片仍在编辑程序中"
+                             "打开，保存后按“完成”。";
     state_->setText(QString::fromUtf8(text));
 }
 
@@ -57,12 +59,14 @@ void EditWaitDialog::done(int result) {
     if (result == Accepted && !edit_.hasChanged() && !edit_.endedAfterChange()) {
         const auto answer = Messages::current().ask(
             QString::fromUtf8("图片还没有改动。结束编辑吗？"), Messages::Buttons::YesNo);
-        if (answer != Messages::Answer::Yes) return;
+        if (answer != Messages::Answer::Yes)
+            return;
     }
     if (result == Rejected && edit_.hasChanged()) {
-        const auto answer = Messages::current().ask(
-            QString::fromUtf8("放弃对图片的改动吗？"), Messages::Buttons::YesNo);
-        if (answer != Messages::Answer::Yes) return;
+        const auto answer = Messages::current().ask(QString::fromUtf8("放弃对图片的改动吗？"),
+                                                    Messages::Buttons::YesNo);
+        if (answer != Messages::Answer::Yes)
+            return;
     }
     QDialog::done(result);
 }

@@ -4,8 +4,8 @@
 #include <QMainWindow>
 #include <QTabWidget>
 
-#include "core/document/CPatDoc.h"
 #include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
 #include "core/document/TemplateFile.h"
 #include "core/platform/FileError.h"
 #include "core/platform/Messages.h"
@@ -100,22 +100,38 @@ void LibraryDocks::initialiseRecord(InfoRecord& record) const {
     }
 }
 
+void LibraryDocks::showSavedTemplate(const QByteArray& category, const QByteArray& backgroundName,
+                                     const QString& templatePath) {
+    const QString name = Gbk::toUnicode(category);
+    if (name != backgrounds_->category())
+        backgrounds_->selectCategory(name);
+    if (name != backgrounds_->category() || !backgrounds_->selectBackground(backgroundName)) {
+        templates_->reload();
+        return;
+    }
+    templates_->selectTemplate(templatePath);
+}
+
 void LibraryDocks::applyBackground(const PictureDescription& background) {
     InfoRecord* record = doc_.currentRecord();
-    if (!record) return;
+    if (!record)
+        return;
     record->applyBackground(background, doc_.backgrounds);
     doc_.setModified();
     doc_.notify(CPatDoc::Change::Page);
-    if (onPageChanged) onPageChanged();
+    if (onPageChanged)
+        onPageChanged();
 }
 
 void LibraryDocks::applyTemplate(const QString& path) {
     InfoRecord* record = doc_.currentRecord();
-    if (!record || !readTemplate(doc_, *record, path)) return;
+    if (!record || !readTemplate(doc_, *record, path))
+        return;
     doc_.setModified();
     // As a change of the current record: the page shows in the screen's mode, whole.
     doc_.notify(CPatDoc::Change::CurrentRecord);
-    if (onPageChanged) onPageChanged();
+    if (onPageChanged)
+        onPageChanged();
 }
 
 }  // namespace pemo

@@ -48,6 +48,11 @@ public:
     // background, else a blank page.
     void initialiseRecord(InfoRecord& record) const;
 
+    // A template was saved into the library: its background and the template are
+    // selected, so it shows at once.
+    void showSavedTemplate(const QByteArray& category, const QByteArray& backgroundName,
+                           const QString& templatePath);
+
     // The page changed (a background or template was applied).
     std::function<void()> onPageChanged;
 

@@ -25,9 +25,12 @@ OutsideEditResult editInOutsideEditor(QWidget* parent, EditorSlot slot, const QS
         return OutsideEditResult::Unchanged;
     }
     switch (edit.finish(takeBackTo)) {
-        case PictureEdit::Outcome::Updated: return OutsideEditResult::Updated;
-        case PictureEdit::Outcome::Unchanged: return OutsideEditResult::Unchanged;
-        case PictureEdit::Outcome::Failed: break;
+        case PictureEdit::Outcome::Updated:
+            return OutsideEditResult::Updated;
+        case PictureEdit::Outcome::Unchanged:
+            return OutsideEditResult::Unchanged;
+        case PictureEdit::Outcome::Failed:
+            break;
     }
     Messages::current().inform(edit.errorText());
     return OutsideEditResult::Failed;

@@ -78,6 +78,8 @@ public:
     bool editSelectedPicture(int slot);
 
     int32_t draggedGrip() const { return select_.draggedGrip(); }
+    // A press is under way (a move, a resize, a placement, a text selection).
+    bool isDragging() const { return pressedTool_ != nullptr; }
 
     // For the tools.
     CPatView& view() const { return view_; }

@@ -16,17 +16,21 @@ namespace pemo {
 
 PictureBlock* CPatCanvas::selectedInsertedPicture() const {
     const InfoRecord* r = record();
-    if (!r || r->selection.size() != 1) return nullptr;
+    if (!r || r->selection.size() != 1)
+        return nullptr;
     Block* block = r->selection.front();
-    if (block->kind != BlockKind::InsertedPicture) return nullptr;
+    if (block->kind != BlockKind::InsertedPicture)
+        return nullptr;
     auto* picture = dynamic_cast<PictureBlock*>(block);
-    if (!picture || !view_.document().images.entry(picture->pictureKey())) return nullptr;
+    if (!picture || !view_.document().images.entry(picture->pictureKey()))
+        return nullptr;
     return picture;
 }
 
 bool CPatCanvas::editSelectedPicture(int slot) {
     PictureBlock* picture = selectedInsertedPicture();
-    if (!picture || slot < 0 || slot >= kEditorSlotCount) return false;
+    if (!picture || slot < 0 || slot >= kEditorSlotCount)
+        return false;
     PictureStore& images = view_.document().images;
     const QByteArray oldKey = picture->pictureKey();
     const PictureDescription description = images.entry(oldKey)->description();
@@ -37,7 +41,8 @@ bool CPatCanvas::editSelectedPicture(int slot) {
     const OutsideEditResult result =
         editInOutsideEditor(window(), static_cast<EditorSlot>(slot), description.filePath,
                             editedFile, Gbk::toUnicode(description.name + description.extension));
-    if (result != OutsideEditResult::Updated) return false;
+    if (result != OutsideEditResult::Updated)
+        return false;
     // The wait let the program run; the page may have changed under it.
     if (selectedInsertedPicture() != picture || picture->pictureKey() != oldKey ||
         !images.addEdited(oldKey, newKey, editedFile)) {

@@ -16,7 +16,8 @@ namespace {
 
 QString typesText(EditorSlot slot) {
     QStringList types;
-    for (const QString& extension : OutsideEditors::extensions(slot)) types << extension.mid(1);
+    for (const QString& extension : OutsideEditors::extensions(slot))
+        types << extension.mid(1);
     return types.join(QLatin1Char(' '));
 }
 
@@ -24,7 +25,8 @@ QString typesText(EditorSlot slot) {
 QString usualText(EditorSlot slot) {
     for (const QString& program : OutsideEditors::usualPrograms(slot)) {
         const QString found = QStandardPaths::findExecutable(program);
-        if (!found.isEmpty()) return QString::fromUtf8("自动：%1").arg(found);
+        if (!found.isEmpty())
+            return QString::fromUtf8("自动：%1").arg(found);
     }
     return QString::fromUtf8("自动：未找到（%1）")
         .arg(OutsideEditors::usualPrograms(slot).join(QStringLiteral("、")));
@@ -40,9 +42,9 @@ OutsideEditorsDialog::OutsideEditorsDialog(OutsideEditors& editors, QWidget* par
     layout->addLayout(grid);
     for (EditorSlot slot : OutsideEditors::allSlots()) {
         const int i = static_cast<int>(slot);
-        grid->addWidget(new QLabel(QString::fromUtf8("编辑程序%1（%2）").arg(i + 1).arg(typesText(slot)),
-                                   this),
-                        2 * i, 0, 1, 3);
+        grid->addWidget(
+            new QLabel(QString::fromUtf8("编辑程序%1（%2）").arg(i + 1).arg(typesText(slot)), this),
+            2 * i, 0, 1, 3);
         auto* program = new QLineEdit(this);
         program->setPlaceholderText(usualText(slot));
         program->setMinimumWidth(360);
@@ -75,14 +77,16 @@ OutsideEditorsDialog::OutsideEditorsDialog(OutsideEditors& editors, QWidget* par
 void OutsideEditorsDialog::browse(int slot) {
     const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("选择编辑程序"),
                                                       QStringLiteral("/usr/bin"));
-    if (!path.isEmpty()) programs_.at(slot)->setText(path);
+    if (!path.isEmpty())
+        programs_.at(slot)->setText(path);
 }
 
 void OutsideEditorsDialog::accept() {
     for (EditorSlot slot : OutsideEditors::allSlots()) {
         const int i = static_cast<int>(slot);
-        editors_.setChoice(slot, unused_.at(i)->isChecked() ? QString::fromLatin1(OutsideEditors::kNone)
-                                                           : programs_.at(i)->text());
+        editors_.setChoice(slot, unused_.at(i)->isChecked()
+                                     ? QString::fromLatin1(OutsideEditors::kNone)
+                                     : programs_.at(i)->text());
     }
     QDialog::accept();
 }

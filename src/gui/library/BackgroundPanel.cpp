@@ -14,8 +14,7 @@
 namespace pemo {
 
 BackgroundPanel::BackgroundPanel(ThumbnailCache& cache, QWidget* parent)
-    : LibraryListPanel(cache, QString::fromUtf8("底图"),
-                       QString::fromUtf8("双击更换底图, 右键增删底图"), parent) {
+    : LibraryListPanel(cache, QString::fromUtf8("双击更换底图, 右键增删底图"), parent) {
     add_ = makeCommand(kAddBackground, "增加底图");
     delete_ = makeCommand(kDeleteBackground, "删除底图");
     connect(add_, &QAction::triggered, this, &BackgroundPanel::addBackground);
@@ -28,16 +27,17 @@ BackgroundPanel::BackgroundPanel(ThumbnailCache& cache, QWidget* parent)
     connect(list(), &ThumbnailList::doubleClicked, this, [this](int index) {
         const BackgroundItem& item = items_.at(index);
         // The picture is measured whole when it goes into the document.
-        emit backgroundChosen(PictureDescription::ofFile(item.path(), PictureDescription::Background,
-                                                         item.description.category,
-                                                         item.description.name));
+        emit backgroundChosen(
+            PictureDescription::ofFile(item.path(), PictureDescription::Background,
+                                       item.description.category, item.description.name));
         updateCommands();
         emit selectionChanged();
     });
     connect(list(), &ThumbnailList::contextMenuRequested, this, &BackgroundPanel::contextMenu);
     chooseAddition = [this](const QString& category) -> std::optional<Addition> {
         CResBkgdAdd dialog(category, this);
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
         return Addition{dialog.selectedPath(), dialog.category(), dialog.name()};
     };
 }
@@ -59,7 +59,8 @@ QString BackgroundPanel::category() const {
 
 bool BackgroundPanel::selectCategory(const QString& category) {
     const int index = comboBox()->findText(category);
-    if (index < 0) return false;
+    if (index < 0)
+        return false;
     if (index == comboBox()->currentIndex()) {
         reload();
     } else {
@@ -73,7 +74,8 @@ void BackgroundPanel::reload() {
     items_ = name.isEmpty() ? QVector<BackgroundItem>() : LibraryItems::backgrounds(name);
     QVector<ThumbnailList::Entry> entries;
     entries.reserve(items_.size());
-    for (const BackgroundItem& item : std::as_const(items_)) entries.append({item.caption(), item.path()});
+    for (const BackgroundItem& item : std::as_const(items_))
+        entries.append({item.caption(), item.path()});
     list()->setEntries(entries);
     updateCommands();
     emit selectionChanged();
@@ -82,6 +84,30 @@ void BackgroundPanel::reload() {
 const BackgroundItem* BackgroundPanel::selectedBackground() const {
     const int index = list()->selected();
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
+}
+
+bool BackgroundPanel::selectBackground(const QByteArray& name) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).description.name != name)
+            continue;
+        list()->setSelected(i);
+        updateCommands();
+        emit selectionChanged();
+        return true;
+    }
+    return false;
+}
+
+void BackgroundPanel::refreshFile(const QString& path) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).path() != path)
+            continue;
+        const PictureDescription& d = items_.at(i).description;
+        items_[i].description =
+            LibraryItems::describe(path, PictureDescription::Background, Gbk::toUnicode(d.category),
+                                   Gbk::toUnicode(d.name));
+        list()->setEntry(i, {items_.at(i).caption(), path});
+    }
 }
 
 void BackgroundPanel::updateCommands() {
@@ -93,9 +119,11 @@ void BackgroundPanel::updateCommands() {
 
 void BackgroundPanel::addBackground() {
     const QString current = category();
-    if (current.isEmpty() || current == LibraryFolders::blankCategory() || !chooseAddition) return;
+    if (current.isEmpty() || current == LibraryFolders::blankCategory() || !chooseAddition)
+        return;
     const std::optional<Addition> chosen = chooseAddition(current);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     const QString folder = LibraryFolders::backgroundRoot() + QLatin1Char('/') + chosen->category;
     QString target;
     if (LibraryEdits::addFile(LibraryEdits::What::Background, chosen->file, folder, chosen->name,
@@ -104,22 +132,26 @@ void BackgroundPanel::addBackground() {
         Messages::current().inform(QString::fromUtf8("底图%1增加失败").arg(target));
         return;
     }
-    if (!selectCategory(chosen->category) && comboBox()->count() > 0) comboBox()->setCurrentIndex(0);
+    if (!selectCategory(chosen->category) && comboBox()->count() > 0)
+        comboBox()->setCurrentIndex(0);
 }
 
 void BackgroundPanel::deleteBackground() {
     updateCommands();
     const BackgroundItem* item = selectedBackground();
-    if (!item || !delete_->isEnabled()) return;
+    if (!item || !delete_->isEnabled())
+        return;
     const QString name = Gbk::toUnicode(item->description.name);
     const LibraryEdits::BackgroundDeletion plan =
         LibraryEdits::planBackgroundDeletion(item->path(), name);
     const QString question =
         QString::fromUtf8("删除底图(%1)? 该底图有%2个模板。").arg(name).arg(plan.templateCount);
-    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) return;
+    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes)
+        return;
     const QStringList failed = LibraryEdits::deleteBackground(plan);
     reload();
-    if (!failed.isEmpty()) Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
+    if (!failed.isEmpty())
+        Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
 }
 
 void BackgroundPanel::contextMenu(QPoint at, int) {
@@ -137,17 +169,6 @@ void BackgroundPanel::contextMenu(QPoint at, int) {
     const QString file =
         item && category() != LibraryFolders::blankCategory() ? item->path() : QString();
     showContextMenu(menu, at, file);
-}
-
-void BackgroundPanel::rereadItem(const QString& path) {
-    for (int i = 0; i < items_.size(); ++i) {
-        BackgroundItem& item = items_[i];
-        if (item.path() != path) continue;
-        item.description = LibraryItems::describe(path, PictureDescription::Background,
-                                                  Gbk::toUnicode(item.description.category),
-                                                  Gbk::toUnicode(item.description.name));
-        list()->setEntry(i, {item.caption(), item.path()});
-    }
 }
 
 }  // namespace pemo

@@ -29,13 +29,13 @@ public:
     bool selectCategory(const QString& category);
     const QVector<BackgroundItem>& backgrounds() const { return items_; }
     const BackgroundItem* selectedBackground() const;
-    // Reads the time, size and pixel size of the item of a file again (an outside
-    // editor changed it) and shows its new thumbnail.
-    void rereadItem(const QString& path);
+    // Selects the background of that name (as a click does); false when it is not listed.
+    bool selectBackground(const QByteArray& name);
 
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    void refreshFile(const QString& path) override;
     // 增加底图 and 删除底图; the deletion asks first.
     void addBackground();
     void deleteBackground();

@@ -27,7 +27,8 @@ protected:
         painter.fillRect(rect(), palette().color(QPalette::Highlight).darker(150));
         const QRect box = rect().adjusted(1, 1, -1, -1);
         painter.fillRect(box, palette().color(QPalette::Window));
-        if (picture_.isNull()) return;
+        if (picture_.isNull())
+            return;
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         picture_.draw(painter, fitRect(picture_.size(), box));
     }
@@ -41,10 +42,14 @@ namespace {
 QStringList loadFilters() {
     return {QString::fromUtf8("所有文件 (*.bmp,*.gif,*.emf,*.wmf,*.jpg,*.tif,*.pcx,*.tga) "
                               "(*.bmp *.gif *.emf *.wmf *.jpg *.tif *.pcx *.tga)"),
-            QStringLiteral("Bitmaps Files (*.bmp)"), QStringLiteral("GIF Files (*.gif)"),
-            QStringLiteral("JPEG Files (*.jpg)"), QStringLiteral("TIFF Files (*.tif)"),
-            QStringLiteral("PCX Files (*.pcx)"), QStringLiteral("TGA Files (*.tga)"),
-            QStringLiteral("Enhanced MetaFile (*.emf)"), QStringLiteral("Window MetaFile (*.wmf)")};
+            QStringLiteral("Bitmaps Files (*.bmp)"),
+            QStringLiteral("GIF Files (*.gif)"),
+            QStringLiteral("JPEG Files (*.jpg)"),
+            QStringLiteral("TIFF Files (*.tif)"),
+            QStringLiteral("PCX Files (*.pcx)"),
+            QStringLiteral("TGA Files (*.tga)"),
+            QStringLiteral("Enhanced MetaFile (*.emf)"),
+            QStringLiteral("Window MetaFile (*.wmf)")};
 }
 
 }  // namespace
@@ -72,7 +77,8 @@ void CResImageLoad::build() {
     auto* infoLayout = new QGridLayout(info);
     widthEdit_ = new QLineEdit(QStringLiteral("0"), info);
     heightEdit_ = new QLineEdit(QStringLiteral("0"), info);
-    for (QLineEdit* edit : {widthEdit_, heightEdit_}) edit->setReadOnly(true);
+    for (QLineEdit* edit : {widthEdit_, heightEdit_})
+        edit->setReadOnly(true);
     infoLayout->addWidget(new QLabel(QString::fromUtf8("宽度:"), info), 0, 0);
     infoLayout->addWidget(widthEdit_, 0, 1);
     infoLayout->addWidget(new QLabel(QString::fromUtf8("高度:"), info), 1, 0);
@@ -89,7 +95,8 @@ void CResImageLoad::selectionChanged(const QString& path) {
     path_ = QFileInfo(path).isFile() ? path : QString();
     width_ = height_ = 0;
     Picture picture;
-    if (!path_.isEmpty()) picture = Picture::fromFile(path_);
+    if (!path_.isEmpty())
+        picture = Picture::fromFile(path_);
     if (!picture.isNull()) {
         width_ = picture.size().width();
         height_ = picture.size().height();
@@ -104,7 +111,8 @@ void CResImageLoad::fileSelected(const QString&) {}
 
 QString CResImageLoad::choose(QWidget* parent) {
     CResImageLoad dialog(parent);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
     return dialog.selectedFiles().constFirst();
 }
 

@@ -19,11 +19,13 @@ using What = LibraryEdits::What;
 QStringList addFilters(What what) {
     QStringList filters;
     if (what == What::Background) {
-        filters << QString::fromUtf8("所有文件 (*.bmp,*.gif,*.emf,*.wmf,*.jpg) "
-                                     "(*.bmp *.gif *.emf *.wmf *.jpg)");
+        filters << QString::fromUtf8(
+            "所有文件 (*.bmp,*.gif,*.emf,*.wmf,*.jpg) "
+            "(*.bmp *.gif *.emf *.wmf *.jpg)");
     } else {
-        filters << QString::fromUtf8("所有文件 (*.bmp,*.gif,*.emf,*.wmf,*.jpg,*.tif,*.pcx,*.tga) "
-                                     "(*.bmp *.gif *.emf *.wmf *.jpg *.tif *.pcx *.tga)");
+        filters << QString::fromUtf8(
+            "所有文件 (*.bmp,*.gif,*.emf,*.wmf,*.jpg,*.tif,*.pcx,*.tga) "
+            "(*.bmp *.gif *.emf *.wmf *.jpg *.tif *.pcx *.tga)");
     }
     filters << QStringLiteral("Bitmaps Files (*.bmp)") << QStringLiteral("GIF Files (*.gif)")
             << QStringLiteral("JPEG Files (*.jpg)");
@@ -31,7 +33,8 @@ QStringList addFilters(What what) {
         filters << QStringLiteral("TIFF Files (*.tif)") << QStringLiteral("PCX Files (*.pcx)")
                 << QStringLiteral("TGA Files (*.tga)");
     }
-    filters << QStringLiteral("Enhanced MetaFile (*.emf)") << QStringLiteral("Window MetaFile (*.wmf)");
+    filters << QStringLiteral("Enhanced MetaFile (*.emf)")
+            << QStringLiteral("Window MetaFile (*.wmf)");
     return filters;
 }
 
@@ -39,17 +42,17 @@ QStringList addFilters(What what) {
 
 LibraryAddDialog::LibraryAddDialog(What what, const QString& root, const QString& category,
                                    QWidget* parent)
-    : CResImageLoad(parent,
-                    QString::fromUtf8(what == What::Background ? "增加底图" : "增加图片"),
+    : CResImageLoad(parent, QString::fromUtf8(what == What::Background ? "增加底图" : "增加图片"),
                     addFilters(what)),
       what_(what),
       root_(root) {
-    auto* group = new QGroupBox(
-        QString::fromUtf8(what == What::Background ? "底图设置" : "图片设置"), this);
+    auto* group =
+        new QGroupBox(QString::fromUtf8(what == What::Background ? "底图设置" : "图片设置"), this);
     auto* layout = new QGridLayout(group);
     categories_ = new QComboBox(group);
     QStringList names = LibraryFolders::categories(root);
-    if (what == What::Background) names.removeAll(LibraryFolders::blankCategory());
+    if (what == What::Background)
+        names.removeAll(LibraryFolders::blankCategory());
     categories_->addItems(names);
     categories_->setCurrentIndex(int(names.indexOf(category)));
     name_ = new QLineEdit(group);
@@ -60,15 +63,21 @@ LibraryAddDialog::LibraryAddDialog(What what, const QString& root, const QString
     paneLayout()->addWidget(group, 2, 0, 1, 2);
 }
 
-QString LibraryAddDialog::category() const { return categories_->currentText(); }
-QString LibraryAddDialog::name() const { return name_->text(); }
+QString LibraryAddDialog::category() const {
+    return categories_->currentText();
+}
+QString LibraryAddDialog::name() const {
+    return name_->text();
+}
 
 void LibraryAddDialog::fileSelected(const QString& path) {
-    if (!path.isEmpty()) name_->setText(QFileInfo(path).completeBaseName());
+    if (!path.isEmpty())
+        name_->setText(QFileInfo(path).completeBaseName());
 }
 
 QString LibraryAddDialog::problem() const {
-    if (categories_->currentIndex() < 0) return QString::fromUtf8("请选择类别!");
+    if (categories_->currentIndex() < 0)
+        return QString::fromUtf8("请选择类别!");
     return LibraryEdits::nameProblem(what_, root_ + QLatin1Char('/') + category(), name());
 }
 
@@ -79,7 +88,8 @@ void LibraryAddDialog::accept() {
         CResImageLoad::accept();
         return;
     }
-    if (categories_->currentIndex() < 0) return;
+    if (categories_->currentIndex() < 0)
+        return;
     const QString message = problem();
     if (!message.isEmpty()) {
         Messages::current().inform(message);

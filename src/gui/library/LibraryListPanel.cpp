@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -10,20 +9,11 @@
 
 namespace pemo {
 
-LibraryListPanel::LibraryListPanel(ThumbnailCache& cache, const QString& caption,
-                                   const QString& hint, QWidget* parent)
+LibraryListPanel::LibraryListPanel(ThumbnailCache& cache, const QString& hint, QWidget* parent)
     : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(2);
-    if (!caption.isEmpty()) {
-        auto* label = new QLabel(caption, this);
-        label->setAutoFillBackground(true);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, palette.color(QPalette::Highlight).lighter(160));
-        label->setPalette(palette);
-        layout->addWidget(label);
-    }
     combo_ = new QComboBox(this);
     combo_->setMaxVisibleItems(10);
     layout->addWidget(combo_);
@@ -42,8 +32,10 @@ QAction* LibraryListPanel::makeCommand(int id, const char* text) {
 }
 
 void LibraryListPanel::addFrameCommand(QMenu& menu, int id) {
-    if (!frameAction) return;
-    if (QAction* action = frameAction(id)) menu.addAction(action);
+    if (!frameAction)
+        return;
+    if (QAction* action = frameAction(id))
+        menu.addAction(action);
 }
 
 void LibraryListPanel::showContextMenu(QMenu& menu, QPoint at, const QString& file) {

@@ -24,15 +24,18 @@ public:
     // menu when set.
     std::function<QAction*(int)> frameAction;
 
+    // A library file was changed from outside (an outside editor): its entry takes
+    // the file's new size, time and picture.
+    virtual void refreshFile(const QString& path) = 0;
+
 signals:
     // The context menu is about to be shown: others add their items to it. file is
     // the library file of the selected entry, empty when none is selected.
     void extendContextMenu(QMenu* menu, const QString& file);
 
 protected:
-    // caption: the panel's own caption above the drop-down, none when empty.
-    LibraryListPanel(ThumbnailCache& cache, const QString& caption, const QString& hint,
-                     QWidget* parent);
+    // hint: the status bar's text while the mouse is over the list.
+    LibraryListPanel(ThumbnailCache& cache, const QString& hint, QWidget* parent);
     QAction* makeCommand(int id, const char* text);
     // Adds the frame's command of id to a menu, when the frame has it.
     void addFrameCommand(QMenu& menu, int id);

@@ -14,7 +14,7 @@
 namespace pemo {
 
 PictureLibraryPanel::PictureLibraryPanel(ThumbnailCache& cache, QWidget* parent)
-    : LibraryListPanel(cache, QString(), QString::fromUtf8("双击更换图片, 右键增删图片"), parent) {
+    : LibraryListPanel(cache, QString::fromUtf8("双击更换图片, 右键增删图片"), parent) {
     add_ = makeCommand(kAddPicture, "增加图片");
     delete_ = makeCommand(kDeletePicture, "删除图片");
     connect(add_, &QAction::triggered, this, &PictureLibraryPanel::addPicture);
@@ -23,9 +23,9 @@ PictureLibraryPanel::PictureLibraryPanel(ThumbnailCache& cache, QWidget* parent)
     // A click and a double click each hand over a new block.
     const auto choose = [this](int index) {
         const PictureItem& item = items_.at(index);
-        emit pictureChosen(PictureDescription::ofFile(item.path(), PictureDescription::LibraryPicture,
-                                                      item.description.category,
-                                                      item.description.name));
+        emit pictureChosen(
+            PictureDescription::ofFile(item.path(), PictureDescription::LibraryPicture,
+                                       item.description.category, item.description.name));
         updateCommands();
     };
     connect(list(), &ThumbnailList::clicked, this, choose);
@@ -33,7 +33,8 @@ PictureLibraryPanel::PictureLibraryPanel(ThumbnailCache& cache, QWidget* parent)
     connect(list(), &ThumbnailList::contextMenuRequested, this, &PictureLibraryPanel::contextMenu);
     chooseAddition = [this](const QString& category) -> std::optional<Addition> {
         CResImageAdd dialog(category, this);
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
         return Addition{dialog.selectedPath(), dialog.category(), dialog.name()};
     };
 }
@@ -54,7 +55,8 @@ QString PictureLibraryPanel::category() const {
 
 bool PictureLibraryPanel::selectCategory(const QString& category) {
     const int index = comboBox()->findText(category);
-    if (index < 0) return false;
+    if (index < 0)
+        return false;
     if (index == comboBox()->currentIndex()) {
         reload();
     } else {
@@ -68,7 +70,8 @@ void PictureLibraryPanel::reload() {
     items_ = name.isEmpty() ? QVector<PictureItem>() : LibraryItems::pictures(name);
     QVector<ThumbnailList::Entry> entries;
     entries.reserve(items_.size());
-    for (const PictureItem& item : std::as_const(items_)) entries.append({item.caption(), item.path()});
+    for (const PictureItem& item : std::as_const(items_))
+        entries.append({item.caption(), item.path()});
     list()->setEntries(entries);
     updateCommands();
 }
@@ -78,6 +81,18 @@ const PictureItem* PictureLibraryPanel::selectedPicture() const {
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
 
+void PictureLibraryPanel::refreshFile(const QString& path) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).path() != path)
+            continue;
+        const PictureDescription& d = items_.at(i).description;
+        items_[i].description =
+            LibraryItems::describe(path, PictureDescription::LibraryPicture,
+                                   Gbk::toUnicode(d.category), Gbk::toUnicode(d.name));
+        list()->setEntry(i, {items_.at(i).caption(), path});
+    }
+}
+
 void PictureLibraryPanel::updateCommands() {
     add_->setEnabled(!category().isEmpty());
     delete_->setEnabled(!category().isEmpty() && selectedPicture());
@@ -85,9 +100,11 @@ void PictureLibraryPanel::updateCommands() {
 
 void PictureLibraryPanel::addPicture() {
     const QString current = category();
-    if (current.isEmpty() || !chooseAddition) return;
+    if (current.isEmpty() || !chooseAddition)
+        return;
     const std::optional<Addition> chosen = chooseAddition(current);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     const QString folder = LibraryFolders::pictureRoot() + QLatin1Char('/') + chosen->category;
     QString target;
     if (LibraryEdits::addFile(LibraryEdits::What::Picture, chosen->file, folder, chosen->name,
@@ -96,18 +113,22 @@ void PictureLibraryPanel::addPicture() {
         Messages::current().inform(QString::fromUtf8("图片%1增加失败").arg(target));
         return;
     }
-    if (!selectCategory(chosen->category) && comboBox()->count() > 0) comboBox()->setCurrentIndex(0);
+    if (!selectCategory(chosen->category) && comboBox()->count() > 0)
+        comboBox()->setCurrentIndex(0);
 }
 
 void PictureLibraryPanel::deletePicture() {
     const PictureItem* item = selectedPicture();
-    if (!item) return;
+    if (!item)
+        return;
     const QString question =
         QString::fromUtf8("删除图片(%1)?").arg(Gbk::toUnicode(item->description.name));
-    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) return;
+    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes)
+        return;
     const QStringList failed = LibraryEdits::deleteFiles({item->path()});
     reload();
-    if (!failed.isEmpty()) Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
+    if (!failed.isEmpty())
+        Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
 }
 
 void PictureLibraryPanel::contextMenu(QPoint at, int) {
@@ -118,17 +139,6 @@ void PictureLibraryPanel::contextMenu(QPoint at, int) {
     menu.addAction(delete_);
     const PictureItem* item = selectedPicture();
     showContextMenu(menu, at, item ? item->path() : QString());
-}
-
-void PictureLibraryPanel::rereadItem(const QString& path) {
-    for (int i = 0; i < items_.size(); ++i) {
-        PictureItem& item = items_[i];
-        if (item.path() != path) continue;
-        item.description = LibraryItems::describe(path, PictureDescription::LibraryPicture,
-                                                  Gbk::toUnicode(item.description.category),
-                                                  Gbk::toUnicode(item.description.name));
-        list()->setEntry(i, {item.caption(), item.path()});
-    }
 }
 
 }  // namespace pemo

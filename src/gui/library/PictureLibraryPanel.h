@@ -26,13 +26,11 @@ public:
     bool selectCategory(const QString& category);
     const QVector<PictureItem>& pictures() const { return items_; }
     const PictureItem* selectedPicture() const;
-    // Reads the time, size and pixel size of the item of a file again (an outside
-    // editor changed it) and shows its new thumbnail.
-    void rereadItem(const QString& path);
 
     QAction* addCommand() const { return add_; }
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    void refreshFile(const QString& path) override;
     void addPicture();
     void deletePicture();
 

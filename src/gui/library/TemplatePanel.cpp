@@ -13,7 +13,7 @@
 namespace pemo {
 
 TemplatePanel::TemplatePanel(ThumbnailCache& cache, BackgroundPanel& backgrounds, QWidget* parent)
-    : LibraryListPanel(cache, QString(), QString::fromUtf8("双击更换模板, 右键删除模板"), parent),
+    : LibraryListPanel(cache, QString::fromUtf8("双击更换模板, 右键删除模板"), parent),
       backgrounds_(backgrounds) {
     comboBox()->addItems({QString::fromUtf8("当前底图模板"), QString::fromUtf8("当前底图类模板")});
     comboBox()->setCurrentIndex(CurrentBackground);
@@ -53,16 +53,19 @@ void TemplatePanel::reload() {
     QVector<TemplateItem> items;
     if (mode() == CurrentBackground) {
         const BackgroundItem* background = backgrounds_.selectedBackground();
-        if (!background) return;
+        if (!background)
+            return;
         items = LibraryItems::templates(*background);
     } else {
-        if (backgrounds_.backgrounds().isEmpty()) return;
+        if (backgrounds_.backgrounds().isEmpty())
+            return;
         for (const BackgroundItem& background : backgrounds_.backgrounds())
             items += LibraryItems::templates(background);
     }
     items_ = items;
     QVector<ThumbnailList::Entry> entries;
-    for (const TemplateItem& item : std::as_const(items_)) entries.append({item.caption(), item.previewPath});
+    for (const TemplateItem& item : std::as_const(items_))
+        entries.append({item.caption(), item.previewPath});
     list()->setEntries(entries);
     updateCommands();
 }
@@ -72,20 +75,40 @@ const TemplateItem* TemplatePanel::selectedTemplate() const {
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
 
-void TemplatePanel::updateCommands() { delete_->setEnabled(selectedTemplate() != nullptr); }
+bool TemplatePanel::selectTemplate(const QString& templatePath) {
+    for (int i = 0; i < items_.size(); ++i) {
+        if (items_.at(i).templatePath != templatePath)
+            continue;
+        list()->setSelected(i);
+        updateCommands();
+        return true;
+    }
+    return false;
+}
+
+void TemplatePanel::refreshFile(const QString&) {
+    list()->viewport()->update();
+}
+
+void TemplatePanel::updateCommands() {
+    delete_->setEnabled(selectedTemplate() != nullptr);
+}
 
 void TemplatePanel::deleteTemplate() {
     const TemplateItem* item = selectedTemplate();
-    if (!item) return;
+    if (!item)
+        return;
     const QString question = QString::fromUtf8("删除模板(%1-%2)?")
                                  .arg(Gbk::toUnicode(item->background.name), item->templateName);
-    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) return;
+    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes)
+        return;
     const QStringList failed = LibraryEdits::deleteTemplate(item->templatePath, item->previewPath);
     // The list is rebuilt even when the mode's rule would keep it: the file is gone.
     items_.clear();
     list()->setEntries({});
     reload();
-    if (!failed.isEmpty()) Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
+    if (!failed.isEmpty())
+        Messages::current().inform(LibraryEdits::notDeletedMessage(failed));
 }
 
 void TemplatePanel::contextMenu(QPoint at, int) {

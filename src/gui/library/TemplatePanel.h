@@ -30,9 +30,13 @@ public:
     void reload();
     const QVector<TemplateItem>& templates() const { return items_; }
     const TemplateItem* selectedTemplate() const;
+    // Selects the template of that file when it is listed.
+    bool selectTemplate(const QString& templatePath);
 
     QAction* deleteCommand() const { return delete_; }
     void updateCommands();
+    // Templates are not edited outside; a changed preview shows when it is next drawn.
+    void refreshFile(const QString& path) override;
     // 删除模板: asks first.
     void deleteTemplate();
 

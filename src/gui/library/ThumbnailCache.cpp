@@ -20,7 +20,8 @@ public:
     void run() override {
         const QImage image = ThumbnailCache::decode(path_, box_);
         const auto owner = owner_.lock();
-        if (!owner) return;
+        if (!owner)
+            return;
         ThumbnailCache* cache = *owner;
         QMetaObject::invokeMethod(
             cache, [cache, key = key_, path = path_, image] { cache->finished(key, path, image); },
@@ -42,7 +43,8 @@ ThumbnailCache::ThumbnailCache(qint64 limitBytes, QObject* parent)
 
 ThumbnailCache::~ThumbnailCache() {
     for (Job* job : std::as_const(pending_)) {
-        if (pool_.tryTake(job)) delete job;
+        if (pool_.tryTake(job))
+            delete job;
     }
     pending_.clear();
     self_.reset();
@@ -60,11 +62,15 @@ QString ThumbnailCache::keyOf(const QString& path, QSize box) {
 }
 
 QImage ThumbnailCache::thumbnail(const QString& path, QSize box) {
-    if (box.isEmpty() || path.isEmpty()) return {};
+    if (box.isEmpty() || path.isEmpty())
+        return {};
     const QString key = keyOf(path, box);
-    if (painting_) requestedThisPaint_.insert(key);
-    if (const Entry* entry = cache_.object(key)) return entry->image;
-    if (failed_.contains(key) || pending_.contains(key)) return {};
+    if (painting_)
+        requestedThisPaint_.insert(key);
+    if (const Entry* entry = cache_.object(key))
+        return entry->image;
+    if (failed_.contains(key) || pending_.contains(key))
+        return {};
     auto* job = new Job(self_, key, path, box);
     pending_.insert(key, job);
     pool_.start(job);
@@ -119,7 +125,8 @@ QImage ThumbnailCache::decode(const QString& path, QSize box) {
         if (size.isValid() && !size.isEmpty()) {
             const QRect fitted = fitRect(size, QRect(QPoint(0, 0), box));
             // A scaled read lets the JPEG decoder skip most of the work.
-            if (fitted.size() != size) reader.setScaledSize(fitted.size());
+            if (fitted.size() != size)
+                reader.setScaledSize(fitted.size());
             QImage image = reader.read();
             if (!image.isNull()) {
                 if (image.size() != fitted.size()) {
@@ -133,9 +140,11 @@ QImage ThumbnailCache::decode(const QString& path, QSize box) {
         }
     }
     const Picture picture = Picture::fromFile(path);
-    if (picture.isNull()) return {};
+    if (picture.isNull())
+        return {};
     const QRect fitted = fitRect(picture.size(), QRect(QPoint(0, 0), box));
-    if (fitted.isEmpty()) return {};
+    if (fitted.isEmpty())
+        return {};
     QImage image(fitted.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);

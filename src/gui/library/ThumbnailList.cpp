@@ -54,20 +54,23 @@ void ThumbnailList::setEntries(const QVector<Entry>& entries) {
 }
 
 void ThumbnailList::setEntry(int index, const Entry& entry) {
-    if (index < 0 || index >= count()) return;
+    if (index < 0 || index >= count())
+        return;
     entries_[index] = entry;
     viewport()->update();
 }
 
 void ThumbnailList::setSelected(int index) {
-    if (index < -1 || index >= count() || index == selected_) return;
+    if (index < -1 || index >= count() || index == selected_)
+        return;
     selected_ = index;
     viewport()->update();
 }
 
 void ThumbnailList::scrollTo(int position) {
     position = std::clamp(position, 0, scrollMaximum());
-    if (position == position_) return;
+    if (position == position_)
+        return;
     position_ = position;
     updateScrollBar();
     viewport()->update();
@@ -81,7 +84,8 @@ void ThumbnailList::updateScrollBar() {
 }
 
 void ThumbnailList::scrollContentsBy(int, int) {
-    if (settingBar_) return;
+    if (settingBar_)
+        return;
     position_ = std::clamp(verticalScrollBar()->value(), 0, scrollMaximum());
     viewport()->update();
 }
@@ -90,7 +94,8 @@ int ThumbnailList::entryAt(QPoint point) const {
     const ThumbnailGeometry g = geometry();
     const int rows = g.visibleRows();
     for (int row = 0; row < rows && position_ + row < count(); ++row) {
-        if (g.thumbnailRect(row).contains(point)) return position_ + row;
+        if (g.thumbnailRect(row).contains(point))
+            return position_ + row;
     }
     return -1;
 }
@@ -101,7 +106,8 @@ int ThumbnailList::pendingThumbnails() const {
     int pending = 0;
     const int last = std::min(count(), position_ + g.visibleRows());
     for (int i = position_; i < last; ++i) {
-        if (cache_.isPending(entries_.at(i).picture, box)) ++pending;
+        if (cache_.isPending(entries_.at(i).picture, box))
+            ++pending;
     }
     return pending;
 }
@@ -129,9 +135,9 @@ void ThumbnailList::paintEvent(QPaintEvent*) {
         const QRect caption = g.captionRect(row);
         painter.fillRect(caption, selected ? QColor(Qt::white) : face);
         const QImage image = cache_.thumbnail(entries_.at(index).picture, box);
-        if (!image.isNull()) painter.drawImage(fitRect(image.size(), thumb), image);
-        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine,
-                         entries_.at(index).caption);
+        if (!image.isNull())
+            painter.drawImage(fitRect(image.size(), thumb), image);
+        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, entries_.at(index).caption);
     }
     cache_.endPaint();
     painter.end();
@@ -150,27 +156,42 @@ void ThumbnailList::mousePressEvent(QMouseEvent* event) {
         emit contextMenuRequested(event->globalPosition().toPoint(), index);
         return;
     }
-    if (event->button() != Qt::LeftButton || index < 0) return;
+    if (event->button() != Qt::LeftButton || index < 0)
+        return;
     setSelected(index);
     emit clicked(index);
 }
 
 void ThumbnailList::mouseDoubleClickEvent(QMouseEvent* event) {
     const int index = entryAt(event->position().toPoint());
-    if (event->button() != Qt::LeftButton || index < 0) return;
+    if (event->button() != Qt::LeftButton || index < 0)
+        return;
     setSelected(index);
     emit doubleClicked(index);
 }
 
 void ThumbnailList::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up: scrollTo(position_ - 1); break;
-        case Qt::Key_Down: scrollTo(position_ + 1); break;
-        case Qt::Key_PageUp: scrollTo(position_ - 2); break;
-        case Qt::Key_PageDown: scrollTo(position_ + 2); break;
-        case Qt::Key_Home: scrollTo(0); break;
-        case Qt::Key_End: scrollTo(std::max(count(), 3)); break;
-        default: QAbstractScrollArea::keyPressEvent(event);
+        case Qt::Key_Up:
+            scrollTo(position_ - 1);
+            break;
+        case Qt::Key_Down:
+            scrollTo(position_ + 1);
+            break;
+        case Qt::Key_PageUp:
+            scrollTo(position_ - 2);
+            break;
+        case Qt::Key_PageDown:
+            scrollTo(position_ + 2);
+            break;
+        case Qt::Key_Home:
+            scrollTo(0);
+            break;
+        case Qt::Key_End:
+            scrollTo(std::max(count(), 3));
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
     }
 }
 

@@ -26,10 +26,10 @@ public:
     // Replaces the entries; the first is selected (none when empty) and the list
     // scrolls to the top.
     void setEntries(const QVector<Entry>& entries);
-    // Replaces one entry (its file changed), keeping the selection and the scroll position.
-    void setEntry(int index, const Entry& entry);
     const QVector<Entry>& entries() const { return entries_; }
     int count() const { return int(entries_.size()); }
+    // Replaces one entry, keeping the selection and the scroll position.
+    void setEntry(int index, const Entry& entry);
 
     int selected() const { return selected_; }
     void setSelected(int index);

@@ -18,7 +18,10 @@
 #include "core/platform/ProgramInfo.h"
 #include "core/print/PrintJob.h"
 #include "core/print/PrintMode.h"
+#include "PrintCheckDialog.h"
 #include "PrintRun.h"
+#include "core/print/PrintCheck.h"
+#include <QSettings>
 
 namespace pemo {
 
@@ -42,6 +45,9 @@ PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     printer_->setResolution(kPrinterDpi);
     pageLayout_ = printer_->pageLayout();
+    turnTiles_ = QSettings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo"))
+                     .value(QStringLiteral("Settings/TurnTiles"), false)
+                     .toBool();
 }
 
 PrintCommands::~PrintCommands() = default;
@@ -102,6 +108,11 @@ QMenu* PrintCommands::buildMenu(QMenuBar* bar) {
         overlapGroup->addAction(a);
         connect(a, &QAction::triggered, this, [this, mm] { setTileOverlap(mm); });
     }
+    overlap->addSeparator();
+    QAction* turn = addCommand(overlap, kTurnTiles, QString::fromUtf8("张数少时转纸拼版"));
+    turn->setCheckable(true);
+    turn->setChecked(turnTiles_);
+    connect(turn, &QAction::toggled, this, &PrintCommands::setTurnTiles);
     menu->addSeparator();
 
     addModeCommands(menu, menu, PrintMode::Merge);
@@ -133,6 +144,12 @@ void PrintCommands::setTileOverlap(int mm) {
     for (int i = 0; i < 4; ++i) actions_.value(kFirstOverlap + i)->setChecked(kOverlaps[i] == mm);
 }
 
+void PrintCommands::setTurnTiles(bool on) {
+    turnTiles_ = on;
+    QSettings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo")).setValue(QStringLiteral("Settings/TurnTiles"), on);
+    if (QAction* a = actions_.value(kTurnTiles)) a->setChecked(on);
+}
+
 void PrintCommands::setMergeSpacing(int mm) {
     mergeSpacingMm_ = mm;
     for (int i = 0; i < 5; ++i) actions_.value(kFirstSpacing + i)->setChecked(kSpacings[i] == mm);
@@ -156,6 +173,7 @@ PrintSettings PrintCommands::settingsFor(int mode) const {
     settings.sheetMm = QSize(static_cast<int>(area.width()), static_cast<int>(area.height()));
     settings.tileOverlapMm = tileOverlapMm_;
     settings.mergeSpacingMm = mergeSpacingMm_;
+    settings.turnTiles = turnTiles_;
     return settings;
 }
 
@@ -170,8 +188,29 @@ bool PrintCommands::prepare(PrintJob& job, int mode) {
     return false;
 }
 
+bool PrintCommands::checkBeforePrinting(int mode, bool preview) {
+    const double minimum = QSettings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo"))
+                               .value(QStringLiteral("Settings/MinimumTextPoints"),
+                                      PrintCheck::kDefaultMinimumPointsA4)
+                               .toDouble();
+    auto findings =
+        PrintCheck::run(doc_, settingsFor(mode), minimum > 0 ? minimum : PrintCheck::kDefaultMinimumPointsA4);
+    // A job that cannot be laid out at all (an empty queue, a sheet too small) is refused
+    // with its own message right after.
+    std::erase_if(findings, [](const PrintFinding& f) { return f.record < 0; });
+    if (findings.empty()) return true;
+    PrintCheckDialog dialog(findings, preview, parent_);
+    const int result = runCheckDialog ? runCheckDialog(dialog) : dialog.exec();
+    if (dialog.chosenRecord() >= 0) {
+        doc_.setCurrentIndex(dialog.chosenRecord());
+        return false;
+    }
+    return result == QDialog::Accepted;
+}
+
 void PrintCommands::print(int mode) {
     printMode_ = mode;
+    if (!checkBeforePrinting(mode, false)) return;
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
 
@@ -209,6 +248,7 @@ void PrintCommands::print(int mode) {
 
 void PrintCommands::preview(int mode) {
     printMode_ = mode;
+    if (!checkBeforePrinting(mode, true)) return;
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
 

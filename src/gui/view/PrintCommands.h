@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <functional>
 #include <QObject>
 #include <QPageLayout>
 #include <memory>
@@ -16,6 +17,7 @@ class QWidget;
 namespace pemo {
 
 class CPatDoc;
+class PrintCheckDialog;
 class PrintJob;
 
 // The 打印 menu: the sign print and preview commands of every print mode, the tile
@@ -39,6 +41,9 @@ public:
     int printMode() const { return printMode_; }
     int tileOverlapMm() const { return tileOverlapMm_; }
     int mergeSpacingMm() const { return mergeSpacingMm_; }
+    // 张数少时转纸拼版: tiling may turn a sign when that takes fewer sheets (remembered).
+    bool turnTiles() const { return turnTiles_; }
+    void setTurnTiles(bool on);
     QPrinter& printer() { return *printer_; }
     const QPageLayout& pageLayout() const { return pageLayout_; }
     void setPageLayout(const QPageLayout& layout);
@@ -48,6 +53,13 @@ public:
     void print(int mode);
     void preview(int mode);
     void printerSetup();
+    // Runs the check before a print (or a preview) of the mode; true when the job goes
+    // on: nothing was found, or the user chose to print anyway. Going to a record makes
+    // it the current one (the grid and the page follow).
+    bool checkBeforePrinting(int mode, bool preview);
+    // What the check dialog stands in for in tests: returns the dialog's result and the
+    // record chosen to go to. Unset, the dialog is shown.
+    std::function<int(PrintCheckDialog& dialog)> runCheckDialog;
     void showTileInformation();
     void showMergeInformation();
 
@@ -55,6 +67,7 @@ public:
     static constexpr int kMergeInformation = 34563;
     static constexpr int kFirstOverlap = 34584;  // 无重叠 … 重叠20毫米: 34584 to 34587
     static constexpr int kFirstSpacing = 34564;  // 页间距5毫米 … 页间距30毫米: 34564 to 34568
+    static constexpr int kTurnTiles = 34588;
 
 private:
     QAction* addCommand(QMenu* menu, int id, const QString& text);
@@ -75,6 +88,7 @@ private:
     int printMode_ = 0;
     int tileOverlapMm_ = 10;
     int mergeSpacingMm_ = 10;
+    bool turnTiles_ = false;
 };
 
 }  // namespace pemo

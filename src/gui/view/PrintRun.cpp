@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/platform/ProgramInfo.h"
+#include "core/print/PdfTextRepair.h"
 #include "core/print/PrintJob.h"
 #include "CupsQueue.h"
 
@@ -71,6 +72,11 @@ PrintRun::Outcome PrintRun::run(const RenderPage& render, QPrinter& printer, int
         progress.setLabelText(QString::fromUtf8("正在完成打印作业（共 %1 页）…").arg(count));
         QCoreApplication::processEvents();
         painter.end();
+        // A PDF file's text reads back as typed (its fonts' character maps name the
+        // ideographs, not the radicals that share their glyphs).
+        if (!queue && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+            !PdfTextRepair::repairFile(printer.outputFileName(), nullptr))
+            return Outcome::Failed;
         return outcome;
     }
     // Engines that can drop a job do so here. Qt's PDF engines cannot: a cancelled or

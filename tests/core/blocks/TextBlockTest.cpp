@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -669,7 +671,23 @@ TEST(TextBlockDrawing, RotatedTextStaysInItsFrameAndTurnsAboutP0) {
             const QRect deviceFrame(QPoint(b->frame.left * ppi / 1440, b->frame.top * ppi / 1440),
                                     QPoint(b->frame.right * ppi / 1440, b->frame.bottom * ppi / 1440));
             EXPECT_GT(ink.dark, 200);
-            EXPECT_EQ(ink.white, 0) << "white must stay transparent";
+            EXPECT_EQ(ink.white, 0) << "no white of a bitmap around the text";
+            // Every inked pixel lies in the turned quadrilateral p0 p1 p3 p2 (a pixel's
+            // width of slack for partly covered edge pixels).
+            const auto dev = [&](QPoint p) { return QPointF(p) * ppi / 1440.0; };
+            const RotatedFrame& f = b->corners();
+            QPainterPath quad;
+            quad.addPolygon(QPolygonF({dev(f.p0), dev(f.p1), dev(f.p3), dev(f.p2), dev(f.p0)}));
+            QPainterPathStroker widen;
+            widen.setWidth(3);
+            const QPainterPath slack = quad.united(widen.createStroke(quad));
+            int outside = 0;
+            for (int y = ink.bounds.top(); y <= ink.bounds.bottom(); ++y)
+                for (int x = ink.bounds.left(); x <= ink.bounds.right(); ++x)
+                    if ((image.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF) &&
+                        !slack.contains(QPointF(x + 0.5, y + 0.5)))
+                        ++outside;
+            EXPECT_EQ(outside, 0);
             EXPECT_TRUE(deviceFrame.adjusted(-1, -1, 1, 1).contains(ink.bounds))
                 << ink.bounds.x() << "," << ink.bounds.y() << " " << ink.bounds.width() << "x"
                 << ink.bounds.height();
@@ -791,19 +809,23 @@ TEST(TextBlockDrawing, OutputHasNoFrameLinesOrGrips) {
 // White is the transparent colour of turned text, so white characters of a turned block
 // vanish over the background; unturned, or while the block is edited in place (drawn
 // unturned at the frame's top-left), they are painted.
-TEST(TextBlockDrawing, WhiteTextVanishesOnlyWhenTurned) {
-    const QRgb background = qRgb(40, 160, 220);
+// White text stays white over a coloured background, turned or not, on screen and in
+// output, with smooth (partly covered) edge pixels when turned.
+TEST(TextBlockDrawing, WhiteTextStaysWhiteTurnedOrNot) {
+    const QRgb background = qRgb(200, 20, 30);
     const struct {
         const char* name;
         bool turned;
         int flags;
         bool selected;
-        bool whiteShown;
+        bool output;
+        bool unturnedAtTopLeft;  // drawn unturned while edited in place
     } cases[] = {
-        {"unturned", false, 0, false, true},
-        {"turned", true, 0, false, false},
-        {"turned, editing another block", true, DrawFlag::Editing, false, false},
-        {"turned, edited in place", true, DrawFlag::Editing, true, true},
+        {"unturned", false, 0, false, false, false},
+        {"turned", true, 0, false, false, false},
+        {"turned, output", true, 0, false, true, false},
+        {"turned, editing another block", true, DrawFlag::Editing, false, false, false},
+        {"turned, edited in place", true, DrawFlag::Editing, true, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -821,11 +843,23 @@ TEST(TextBlockDrawing, WhiteTextVanishesOnlyWhenTurned) {
         QImage image = makeImage(400, 400, 96, QColor::fromRgb(background));
         {
             QPainter p(&image);
-            b->draw(p, c.flags, 1.0, 0, 0);
+            if (c.output) {
+                b->drawForOutput(p, 1.0, 0, 0, 96);
+            } else {
+                b->draw(p, c.flags, 1.0, 0, 0);
+            }
         }
         const Ink ink = inkOf(image, background);
-        EXPECT_EQ(ink.white > 100, c.whiteShown) << ink.white;
-        if (c.whiteShown && c.turned) {
+        EXPECT_GT(ink.white, 100);
+        if (c.turned && !c.unturnedAtTopLeft) {
+            // A quarter turn counterclockwise: the text runs upwards, higher than wide.
+            EXPECT_GT(ink.bounds.height(), ink.bounds.width());
+            // Anti-aliased edges: pixels between the text's white and the red below.
+            const int blended = ink.bounds.width() * ink.bounds.height() -
+                                countColour(image.copy(ink.bounds), background) - ink.white;
+            EXPECT_GT(blended, 20);
+        }
+        if (c.unturnedAtTopLeft) {
             // Unturned at the frame's top-left: wider than high, starting at (96, 96).
             EXPECT_GT(ink.bounds.width(), ink.bounds.height());
             EXPECT_GE(ink.bounds.left(), 96);

@@ -13,11 +13,15 @@
 #include <ostream>
 
 // Failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
 
 namespace pemo::test {
 
-inline QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 inline void writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -18,12 +18,11 @@ TEST(ThumbnailGeometryTest, RowsAndScrollRange) {
     };
     // Width 150: thumbnails 103 high, rows 126.
     const Case cases[] = {
-        {150, 378, 3, 3, 1},   // exactly three rows high
-        {150, 379, 3, 4, 0},   // a fourth row shows in part
-        {150, 378, 1, 3, 0},   // count not above visible - 2
-        {150, 378, 2, 3, 0},
-        {150, 400, 2000, 4, 1997},
-        {12, 400, 5, 18, 0},   // thumbnails of no height: rows of 23
+        {150, 378, 3, 3, 1},  // exactly three rows high
+        {150, 379, 3, 4, 0},  // a fourth row shows in part
+        {150, 378, 1, 3, 0},  // count not above visible - 2
+        {150, 378, 2, 3, 0}, {150, 400, 2000, 4, 1997},
+        {12, 400, 5, 18, 0},  // thumbnails of no height: rows of 23
     };
     for (const Case& c : cases) {
         ThumbnailGeometry g{c.width, c.height};
@@ -49,16 +48,17 @@ TEST(ThumbnailGeometryTest, FitRule) {
         QRect drawn;
     };
     const Case cases[] = {
-        {{400, 100}, {0, 0, 200, 150}, {0, 50, 200, 50}},   // wider: full width, centred
-        {{100, 400}, {0, 0, 200, 150}, {81, 0, 37, 150}},   // taller: full height
-        {{50, 30}, {10, 20, 200, 150}, {85, 80, 50, 30}},   // smaller: own size, centred
-        {{200, 150}, {0, 0, 200, 150}, {0, 0, 200, 150}},   // fits exactly
-        {{800, 600}, {0, 0, 200, 150}, {0, 0, 200, 150}},   // same shape: fills
-        {{201, 150}, {0, 0, 200, 150}, {0, 0, 200, 149}},   // integer division
+        {{400, 100}, {0, 0, 200, 150}, {0, 50, 200, 50}},  // wider: full width, centred
+        {{100, 400}, {0, 0, 200, 150}, {81, 0, 37, 150}},  // taller: full height
+        {{50, 30}, {10, 20, 200, 150}, {85, 80, 50, 30}},  // smaller: own size, centred
+        {{200, 150}, {0, 0, 200, 150}, {0, 0, 200, 150}},  // fits exactly
+        {{800, 600}, {0, 0, 200, 150}, {0, 0, 200, 150}},  // same shape: fills
+        {{201, 150}, {0, 0, 200, 150}, {0, 0, 200, 149}},  // integer division
         {{0, 10}, {0, 0, 200, 150}, {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(fitRect(c.picture, c.box), c.drawn) << c.picture.width() << "x" << c.picture.height();
+        EXPECT_EQ(fitRect(c.picture, c.box), c.drawn)
+            << c.picture.width() << "x" << c.picture.height();
     }
 }
 
@@ -77,7 +77,8 @@ TEST_F(LibraryListingTest, ListsPictureTypesSortedByName) {
     QDir().mkpath(folder + "/a-TMPL");
     QStringList names;
     const QVector<BackgroundItem> items = LibraryItems::backgrounds(u("节日"));
-    for (const BackgroundItem& item : items) names << Gbk::toUnicode(item.description.name);
+    for (const BackgroundItem& item : items)
+        names << Gbk::toUnicode(item.description.name);
     EXPECT_EQ(names, QStringList({"a", "b", "c9", "c10"}));
     ASSERT_FALSE(items.isEmpty());
     EXPECT_EQ(items.front().caption(), "a(7x5)");
@@ -98,7 +99,8 @@ TEST_F(LibraryListingTest, TemplatesNeedAHeaderAPreviewAndADash) {
     const QString folder = libraryPath("节日/红色-TMPL");
     const auto put = [&](const QString& base, const QByteArray& bytes, bool preview) {
         writeBytes(folder + "/" + base + ".vxt", bytes);
-        if (preview) writePicture(folder + "/" + base + ".bmp");
+        if (preview)
+            writePicture(folder + "/" + base + ".bmp");
     };
     put(u("红色-促销"), templateBytes(190, 280), true);
     put(u("红色-标签"), templateBytes(90, 60), true);
@@ -114,7 +116,8 @@ TEST_F(LibraryListingTest, TemplatesNeedAHeaderAPreviewAndADash) {
     const QVector<BackgroundItem> backgrounds = LibraryItems::backgrounds(u("节日"));
     ASSERT_EQ(backgrounds.size(), 1);
     QStringList captions;
-    for (const TemplateItem& t : LibraryItems::templates(backgrounds.front())) captions << t.caption();
+    for (const TemplateItem& t : LibraryItems::templates(backgrounds.front()))
+        captions << t.caption();
     captions.sort();
     EXPECT_EQ(captions, QStringList({u("红色-促销(A4)"), u("红色-标签(90x60)")}));
 }
@@ -123,7 +126,7 @@ TEST(TemplateCaptionTest, SizeTags) {
     const struct {
         int w, h;
         const char* caption;
-    } cases[] = {{190, 280, "红-甲(A4)"}, {280, 400, "红-甲(A3)"}, {400, 580, "红-甲(A2)"},
+    } cases[] = {{190, 280, "红-甲(A4)"}, {280, 400, "红-甲(A3)"},  {400, 580, "红-甲(A2)"},
                  {580, 820, "红-甲(A1)"}, {820, 1170, "红-甲(A0)"}, {280, 190, "红-甲(280x190)"}};
     for (const auto& c : cases) {
         TemplateItem item;
@@ -175,13 +178,16 @@ TEST_F(LibraryEditTest, AddCopiesWithoutOverwriting) {
     writePicture(source, QSize(5, 5), Qt::blue);
     using LibraryEdits::What;
     QString target;
-    const QString added = LibraryEdits::addFile(What::Background, source, folder, u("蓝[1]"), &target);
+    const QString added =
+        LibraryEdits::addFile(What::Background, source, folder, u("蓝[1]"), &target);
     EXPECT_EQ(added, folder + u("/蓝[1].JPG"));
     EXPECT_TRUE(QFileInfo(added).isFile());
     // The same name again, or a name leading out of the folder, copies nothing.
-    EXPECT_TRUE(LibraryEdits::addFile(What::Background, source, folder, u("蓝[1]"), &target).isEmpty());
+    EXPECT_TRUE(
+        LibraryEdits::addFile(What::Background, source, folder, u("蓝[1]"), &target).isEmpty());
     EXPECT_EQ(target, folder + u("/蓝[1].JPG"));
-    EXPECT_TRUE(LibraryEdits::addFile(What::Picture, source, folder, u("../逃"), &target).isEmpty());
+    EXPECT_TRUE(
+        LibraryEdits::addFile(What::Picture, source, folder, u("../逃"), &target).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(libraryPath("逃.JPG")));
     EXPECT_TRUE(LibraryEdits::addFile(What::Picture, programFolder() + "/none.jpg", folder, u("无"))
                     .isEmpty());
@@ -191,7 +197,8 @@ TEST_F(LibraryEditTest, AddCopiesWithoutOverwriting) {
 TEST_F(LibraryEditTest, DeletingMatchesNamesLiterally) {
     const QString folder = libraryPath("节日");
     // Neighbours whose names a wildcard built from "a*" or "a[b]" would match.
-    for (const char* file : {"a*.jpg", "ab.jpg", "a[b].jpg", "a.jpg", "a*b.bmp"}) writePicture(folder + "/" + u(file));
+    for (const char* file : {"a*.jpg", "ab.jpg", "a[b].jpg", "a.jpg", "a*b.bmp"})
+        writePicture(folder + "/" + u(file));
     for (const char* file : {"a*-TMPL/a*-一.vxt", "a*-TMPL/a*-一.bmp", "a*-TMPL/a*-二.vxt",
                              "a*-TMPL/a*-二.bmp", "a*-TMPL/a*-三.vxt", "a*-TMPL/a*-三.bmp",
                              "ab-TMPL/ab-一.vxt", "ab-TMPL/ab-一.bmp", "a[b]-TMPL/a[b]-一.vxt"}) {
@@ -208,7 +215,8 @@ TEST_F(LibraryEditTest, DeletingMatchesNamesLiterally) {
     EXPECT_FALSE(QFileInfo::exists(folder + "/a*-TMPL"));
     QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     left.sort();
-    EXPECT_EQ(left, QStringList({"a*b.bmp", "a.jpg", "a[b]-TMPL", "a[b].jpg", "ab-TMPL", "ab.jpg"}));
+    EXPECT_EQ(left,
+              QStringList({"a*b.bmp", "a.jpg", "a[b]-TMPL", "a[b].jpg", "ab-TMPL", "ab.jpg"}));
     EXPECT_EQ(QDir(folder + "/ab-TMPL").entryList(QDir::Files).size(), 2);
 
     // A file in the template folder that is not the background's keeps the folder.
@@ -222,8 +230,7 @@ TEST_F(LibraryEditTest, DeletingMatchesNamesLiterally) {
 TEST_F(LibraryEditTest, ReportsFilesItCouldNotDelete) {
     const QString folder = libraryPath("节日");
     writePicture(folder + "/a.jpg");
-    const QStringList failed =
-        LibraryEdits::deleteFiles({folder + "/a.jpg", folder + "/gone.jpg"});
+    const QStringList failed = LibraryEdits::deleteFiles({folder + "/a.jpg", folder + "/gone.jpg"});
     EXPECT_EQ(failed, QStringList({folder + "/gone.jpg"}));
     EXPECT_FALSE(QFileInfo::exists(folder + "/a.jpg"));
     EXPECT_TRUE(LibraryEdits::notDeletedMessage(failed).contains("gone.jpg"));

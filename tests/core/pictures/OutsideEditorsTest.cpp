@@ -33,14 +33,21 @@ TEST(OutsideEditors, AcceptsTable) {
         bool accepted;
     };
     const Case cases[] = {
-        {S::Raster, ".JPG", true},        {S::Raster, ".jpg", true},
-        {S::Raster, ".bmp", true},        {S::Raster, ".Tga", true},
-        {S::Raster, ".wmf", false},       {S::Raster, ".png", false},
-        {S::Drawing, ".wmf", true},       {S::Drawing, ".gif", true},
-        {S::Vector, ".emf", true},        {S::Vector, ".jpg", false},
-        {S::SecondRaster, ".pcx", true},  {S::SecondRaster, ".emf", false},
+        {S::Raster, ".JPG", true},
+        {S::Raster, ".jpg", true},
+        {S::Raster, ".bmp", true},
+        {S::Raster, ".Tga", true},
+        {S::Raster, ".wmf", false},
+        {S::Raster, ".png", false},
+        {S::Drawing, ".wmf", true},
+        {S::Drawing, ".gif", true},
+        {S::Vector, ".emf", true},
+        {S::Vector, ".jpg", false},
+        {S::SecondRaster, ".pcx", true},
+        {S::SecondRaster, ".emf", false},
         // Four letters without the dot: the last four characters of "x.jpeg".
-        {S::Raster, "jpeg", false},       {S::Drawing, "tiff", false},
+        {S::Raster, "jpeg", false},
+        {S::Drawing, "tiff", false},
         {S::Raster, "", false},
     };
     for (const Case& c : cases) {
@@ -60,7 +67,9 @@ TEST(OutsideEditors, OffersPerFileAndInstalledPrograms) {
         QStringList texts;
     };
     const QList<Case> cases = {
-        {{"gimp", "inkscape", "krita"}, "/p/photo.jpg", {S::Raster, S::Drawing, S::SecondRaster},
+        {{"gimp", "inkscape", "krita"},
+         "/p/photo.jpg",
+         {S::Raster, S::Drawing, S::SecondRaster},
          {"GIMP", "Inkscape", "Krita"}},
         {{"gimp", "inkscape", "krita"}, "/p/logo.WMF", {S::Drawing}, {"Inkscape"}},
         {{"gimp", "inkscape", "krita"}, "/p/photo.jpeg", {}, {}},
@@ -73,12 +82,14 @@ TEST(OutsideEditors, OffersPerFileAndInstalledPrograms) {
     };
     for (const Case& c : cases) {
         FakeEditors fakes;
-        for (const QString& name : c.installed) fakes.addRecorder(name);
+        for (const QString& name : c.installed)
+            fakes.addRecorder(name);
         EditorsFixture f;
         const QList<S> offered = f.editors.offersFor(QString::fromLatin1(c.file));
         EXPECT_EQ(offered, c.offered) << c.file << " " << c.installed.join(' ').toStdString();
         QStringList texts;
-        for (S slot : offered) texts << f.editors.menuText(slot);
+        for (S slot : offered)
+            texts << f.editors.menuText(slot);
         EXPECT_EQ(texts, c.texts) << c.file;
     }
 }

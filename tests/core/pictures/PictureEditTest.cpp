@@ -71,7 +71,7 @@ TEST(PictureEdit, TakesTheCopyBackOnlyWhenChanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeEditors fakes;
-        const QString editor = c.editor == Editor::Appending ? fakes.addAppending("gimp")
+        const QString editor = c.editor == Editor::Appending  ? fakes.addAppending("gimp")
                                : c.editor == Editor::Recorder ? fakes.addRecorder("gimp")
                                                               : fakes.addLauncher("gimp");
         EditFixture f;
@@ -126,7 +126,8 @@ TEST(PictureEdit, RefusedStartsChangeNothing) {
         EditFixture f;
         EditFixture other(QStringLiteral("other"));
         QString source = f.source;
-        if (c.setup == Setup::MissingSource) source = f.dir.filePath("gone.bmp");
+        if (c.setup == Setup::MissingSource)
+            source = f.dir.filePath("gone.bmp");
         if (c.setup == Setup::StaleCopyFolder) {
             QDir().mkpath(f.copyPath());
             writeAll(f.copyPath() + "/inside", "x");
@@ -167,8 +168,10 @@ TEST(PictureEdit, StaleCopyIsReplacedBeforeTheEditorStarts) {
 // The copy's path reaches the editor as one argument, whatever characters it holds.
 TEST(PictureEdit, PathArrivesAsOneArgument) {
     const QStringList folders = {
-        QStringLiteral("with space"),        QStringLiteral("semi;colon"),
-        QStringLiteral("$(touch pwned)"),    QString::fromUtf8("中文 图片;$(x) 'q\"`"),
+        QStringLiteral("with space"),
+        QStringLiteral("semi;colon"),
+        QStringLiteral("$(touch pwned)"),
+        QString::fromUtf8("中文 图片;$(x) 'q\"`"),
     };
     for (const QString& name : folders) {
         FakeEditors fakes;

@@ -98,8 +98,7 @@ TEST(PdfOutput, TextStaysText) {
     registerBlockClasses();
     CPatDoc doc;
     DocumentFile::read(doc, file.readAll());
-    // The first sign's first variable gets a value of our own (some glyphs of the face
-    // the sample uses are mapped back to look-alike radicals in the text layer).
+    // The first sign's first variable gets a value of our own.
     InfoRecord* first = nullptr;
     int field = -1;
     for (const auto& r : doc.records) {

@@ -2,6 +2,9 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QRawFont>
 
 #include "TextFixtures.h"
@@ -13,44 +16,137 @@ using namespace pemo::test;
 
 namespace {
 
-TEST(FontFacesTest, DocumentFacesMapOntoInstalledFaces) {
+// What the installed font a face name resolves to is, read from the font files.
+struct Installed {
+    QString family;
+    int weight = 0;       // of the style the font matched
+    double width = 0;     // Latin advance against Liberation Sans's
+    bool chinese = false; // draws 中 from its own glyphs
+    int inkBold = 0;      // pixels inked by 中国 in the bold style, against the regular
+    int inkRegular = 0;
+};
+
+int inkOf(const QFont& font, const QString& text) {
+    QImage image(900, 500, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(10, 400, text);
+    p.end();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
+double latinAdvance(const QFont& font) {
+    return QFontMetricsF(font).horizontalAdvance(QStringLiteral("0123456789 abcdefghijklmnopqrstuvwxyz"));
+}
+
+Installed installedFor(const char* name) {
+    const QByteArray face = gbk(name);
+    const QFont font = FontFaces::font(face, 300, false, false);
+    const QFontInfo info(font);
+    Installed out;
+    // Qt names a family installed from two foundries "Family [foundry]".
+    out.family = info.family().section(QStringLiteral(" ["), 0, 0);
+    out.weight = QFontDatabase::weight(info.family(), info.styleName());
+    const QFont arial = FontFaces::font("Arial", 300, false, false);
+    out.width = latinAdvance(font) / latinAdvance(arial);
+    const QRawFont raw = QRawFont::fromFont(font);
+    out.chinese = raw.supportsCharacter(QChar(0x4E2D)) && raw.familyName() == out.family;
+    const QString sample = FontFaces::resolve(face).cjk ? QString::fromUtf8("中国") : QStringLiteral("Hm");
+    out.inkRegular = inkOf(font, sample);
+    out.inkBold = inkOf(FontFaces::font(face, 300, true, false), sample);
+    return out;
+}
+
+// Every face a designer is offered, and names the table does not know, resolve to an
+// installed family of the right style, weight and width; bold is visibly heavier.
+TEST(FontFacesTest, FacesResolveToInstalledFacesOfTheirStyleWeightAndWidth) {
+    enum Width { Normal, Narrow, Wide };
     const struct {
         const char* name;
         const char* family;
-        bool cjk;
+        int minWeight, maxWeight;  // of the installed style that is drawn
+        Width width;
     } cases[] = {
-        {"宋体", "Noto Serif CJK SC", true},
-        {"新宋体", "Noto Serif CJK SC", true},
-        {"SimSun", "Noto Serif CJK SC", true},
-        {"黑体", "Noto Sans CJK SC", true},
-        {"simhei", "Noto Sans CJK SC", true},
-        {"楷体_GB2312", "AR PL UKai CN", true},
-        {"KaiTi", "AR PL UKai CN", true},
-        {"仿宋", "AR PL UMing CN", true},
-        {"隶书", "AR PL UKai CN", true},
-        {"幼圆", "WenQuanYi Micro Hei", true},
-        {"方正超粗黑简体", "Noto Sans CJK SC", true},  // unknown Chinese face
-        {"Arial", "Liberation Sans", false},
-        {"Times New Roman", "Liberation Serif", false},
-        {"Courier New", "Liberation Mono", false},
-        {"NoSuchFace", "Liberation Sans", false},
+        {"宋体", "Noto Serif CJK SC", 400, 400, Normal},
+        {"SimSun", "Noto Serif CJK SC", 400, 400, Normal},
+        {"华文中宋", "Noto Serif CJK SC", 550, 650, Normal},
+        {"仿宋", "Noto Serif CJK SC", 250, 350, Normal},
+        {"细明体", "AR PL UMing CN", 300, 400, Normal},
+        {"黑体", "Noto Sans CJK SC", 500, 500, Normal},
+        {"simhei", "Noto Sans CJK SC", 500, 500, Normal},
+        {"微软雅黑", "Noto Sans CJK SC", 400, 400, Normal},
+        {"华文细黑", "Noto Sans CJK SC", 250, 350, Normal},
+        {"幼圆", "Noto Sans CJK SC", 250, 350, Normal},
+        {"华文琥珀", "Noto Sans CJK SC", 900, 900, Normal},
+        {"方正综艺_GBK", "Noto Sans CJK SC", 900, 900, Normal},
+        {"华文彩云", "Smiley Sans", 400, 400, Normal},
+        {"方正姚体", "Smiley Sans", 400, 400, Normal},
+        {"楷体", "LXGW WenKai", 400, 400, Normal},
+        {"楷体_GB2312", "LXGW WenKai", 400, 400, Normal},
+        {"华文行楷", "LXGW WenKai", 700, 700, Normal},
+        {"方正舒体", "LXGW WenKai", 250, 350, Normal},
+        {"华文新魏", "AR PL UKai CN", 400, 400, Normal},  // emboldened
+        {"隶书", "Noto Serif CJK SC", 700, 700, Normal},
+        {"方正超粗黑简体", "Noto Sans CJK SC", 400, 400, Normal},  // unknown Chinese face
+        {"Arial", "Liberation Sans", 400, 400, Normal},
+        {"Arial Black", "Roboto", 900, 900, Normal},
+        {"Arial Narrow", "Nimbus Sans Narrow", 400, 400, Narrow},
+        {"Impact", "Roboto Condensed", 700, 700, Narrow},
+        {"Century Gothic", "URW Gothic", 400, 400, Wide},
+        {"Book Antiqua", "P052", 400, 400, Normal},
+        {"Times New Roman", "Liberation Serif", 400, 400, Normal},
+        {"Courier New", "Liberation Mono", 400, 400, Wide},
+        {"NoSuchFace", "Liberation Sans", 400, 400, Normal},
     };
     for (const auto& c : cases) {
-        const FontFaces::Face face = FontFaces::resolve(gbk(c.name));
-        EXPECT_EQ(face.family, QString::fromLatin1(c.family)) << c.name;
-        EXPECT_EQ(face.cjk, c.cjk) << c.name;
+        SCOPED_TRACE(c.name);
+        const Installed in = installedFor(c.name);
+        EXPECT_EQ(in.family, QString::fromUtf8(c.family));
+        EXPECT_GE(in.weight, c.minWeight);
+        EXPECT_LE(in.weight, c.maxWeight);
+        const bool cjk = FontFaces::resolve(gbk(c.name)).cjk;
+        if (cjk) {
+            EXPECT_TRUE(in.chinese);
+        }
+        if (!cjk) {
+            if (c.width == Narrow) {
+                EXPECT_LT(in.width, 0.92);
+            } else if (c.width == Wide) {
+                EXPECT_GT(in.width, 1.05);
+            } else {
+                EXPECT_NEAR(in.width, 1.0, 0.12);
+            }
+        }
+        // Bold is heavier, also where the family has one weight (emboldened at every size),
+        // except for faces that are bold already.
+        if (FontFaces::resolve(gbk(c.name)).weight < 700) {
+            EXPECT_GT(in.inkBold, in.inkRegular * 11 / 10) << in.inkRegular;
+        }
     }
+    // The heavy faces are heavier than the plain ones in the same family.
+    EXPECT_GT(installedFor("华文琥珀").inkRegular, installedFor("黑体").inkRegular * 13 / 10);
+    EXPECT_GT(installedFor("黑体").inkRegular, installedFor("幼圆").inkRegular * 11 / 10);
+    EXPECT_GT(installedFor("华文新魏").inkRegular, installedFor("楷体").inkRegular);
 }
 
-TEST(FontFacesTest, EveryTargetIsInstalledAndChineseTargetsHaveChineseGlyphs) {
+// The list a designer chooses from: names in GBK, every one resolving to what is listed.
+TEST(FontFacesTest, DesignerFacesResolveAsListedToInstalledFamilies) {
     const QStringList installed = QFontDatabase::families();
-    for (const QString& family : FontFaces::installedTargets()) {
-        EXPECT_TRUE(installed.contains(family)) << family.toStdString();
-        const QFont font = FontFaces::font(Gbk::fromUnicode(family), 40, false, false);
-        EXPECT_EQ(QFontInfo(font).family(), family) << family.toStdString();
-        if (FontFaces::resolve(Gbk::fromUnicode(family)).cjk) {
-            EXPECT_TRUE(QRawFont::fromFont(font).supportsCharacter(QChar(0x4E2D)))
-                << family.toStdString();
+    for (bool chinese : {true, false}) {
+        const auto faces = FontFaces::designerFaces(chinese);
+        EXPECT_GT(faces.size(), 10);
+        EXPECT_EQ(FontFaces::names(chinese).size(), faces.size());
+        for (const auto& listed : faces) {
+            SCOPED_TRACE(Gbk::toUnicode(listed.name).toStdString());
+            EXPECT_EQ(FontFaces::resolve(listed.name).family, listed.face.family);
+            EXPECT_EQ(listed.face.cjk, chinese);
+                        EXPECT_TRUE(installed.contains(listed.face.family) ||
+                        installed.contains(listed.face.family + QStringLiteral(" [urw]")));
         }
     }
 }

@@ -17,7 +17,7 @@ namespace {
 // Pinned faces: 黑体 maps to Noto Sans CJK SC, Arial to Liberation Sans.
 CharStyle pinnedStyle(int size) {
     CharStyle s;
-    s.chineseFace = gbk("黑体");
+    s.chineseFace = gbk("微软雅黑");
     s.westernFace = "Arial";
     s.size = uint16_t(size);
     return s;

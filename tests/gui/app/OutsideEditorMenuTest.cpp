@@ -83,17 +83,24 @@ TEST(OutsideEditorMenu, ItemsPerPlaceAndFile) {
         QList<int> ids;
     };
     const QList<Case> cases = {
-        {{"gimp", "inkscape"}, "/lib/a.jpg", EditorPlace::BackgroundPanel,
-         {"-", "GIMP", "-", "Inkscape"}, {34451, 34452}},
+        {{"gimp", "inkscape"},
+         "/lib/a.jpg",
+         EditorPlace::BackgroundPanel,
+         {"-", "GIMP", "-", "Inkscape"},
+         {34451, 34452}},
         {{"gimp", "inkscape"}, "/lib/a.wmf", EditorPlace::PicturePanel, {"-", "Inkscape"}, {34462}},
-        {{"gimp", "krita"}, "/lib/a.bmp", EditorPlace::Canvas, {"-", "GIMP", "-", "Krita"},
+        {{"gimp", "krita"},
+         "/lib/a.bmp",
+         EditorPlace::Canvas,
+         {"-", "GIMP", "-", "Krita"},
          {34471, 34474}},
         {{"gimp"}, "/lib/a.emf", EditorPlace::Canvas, {}, {}},
         {{}, "/lib/a.jpg", EditorPlace::PicturePanel, {}, {}},
     };
     for (const Case& c : cases) {
         FakeEditors fakes;
-        for (const QString& name : c.installed) fakes.addRecorder(name);
+        for (const QString& name : c.installed)
+            fakes.addRecorder(name);
         InstalledEditors editors;
         QMenu menu;
         menu.addAction(QStringLiteral("增加图片"));
@@ -102,7 +109,8 @@ TEST(OutsideEditorMenu, ItemsPerPlaceAndFile) {
         QList<int> ids;
         for (QAction* a : menu.actions().mid(1)) {
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            if (!a->isSeparator()) ids << a->data().toInt();
+            if (!a->isSeparator())
+                ids << a->data().toInt();
         }
         EXPECT_EQ(texts, c.texts) << c.file;
         EXPECT_EQ(ids, c.ids) << c.file;
@@ -133,11 +141,12 @@ TEST(OutsideEditorMenu, WaitWindowDoneAndCancel) {
         bool refused = false;
         onWaitWindow([&](EditWaitDialog& wait) {
             EXPECT_TRUE(wait.isModal());
-            refused = editInOutsideEditor(nullptr, EditorSlot::Raster, file) ==
-                      OutsideEditResult::Failed;
+            refused =
+                editInOutsideEditor(nullptr, EditorSlot::Raster, file) == OutsideEditResult::Failed;
             fakes.release("go");
             ASSERT_TRUE(waitUntil([&] {
-                return wait.findChild<QLabel*>("editState")->text() == QString::fromUtf8("图片已改动。");
+                return wait.findChild<QLabel*>("editState")->text() ==
+                       QString::fromUtf8("图片已改动。");
             }));
             (c.cancel ? wait.cancelButton() : wait.doneButton())->click();
         });

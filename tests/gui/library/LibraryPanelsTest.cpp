@@ -33,7 +33,9 @@ using namespace pemo;
 
 namespace {
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 void writePicture(const QString& path, QSize size = QSize(8, 6)) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -78,11 +80,10 @@ protected:
         source.newDocument();
         InfoRecord& r = *source.records.front();
         r.resizePage(100, 50);
-        r.applyBackground(PictureDescription::ofFile(root + background + ".bmp",
-                                                     PictureDescription::Background,
-                                                     Gbk::fromUnicode(u("节日")),
-                                                     Gbk::fromUnicode(background)),
-                          source.backgrounds);
+        r.applyBackground(
+            PictureDescription::ofFile(root + background + ".bmp", PictureDescription::Background,
+                                       Gbk::fromUnicode(u("节日")), Gbk::fromUnicode(background)),
+            source.backgrounds);
         r.appendBlock(TextBlock::create(BlockKind::FixedText, {100, 100, 2000, 800}, "A", true));
         QImage preview(20, 10, QImage::Format_RGB32);
         preview.fill(Qt::white);
@@ -157,8 +158,8 @@ TEST_F(LibraryPanelsTest, SelectionsFeedTheUnifyCommands) {
     EXPECT_TRUE(context.templateChoice.selected);
     EXPECT_EQ(context.templateChoice.templateName, Gbk::fromUnicode(u("促销")));
     doc.records.push_back(doc.newRecord());
-    doc.records.back()->applyBackground(
-        docks->backgroundPanel()->backgrounds().at(1).description, doc.backgrounds);
+    doc.records.back()->applyBackground(docks->backgroundPanel()->backgrounds().at(1).description,
+                                        doc.backgrounds);
     RecordCommands commands(doc);
     EXPECT_TRUE(commands.isEnabled(RecordCommand::UnifyTemplate, context));
     test::ScriptedMessages messages{Messages::Answer::Yes};
@@ -234,6 +235,28 @@ TEST_F(LibraryPanelsTest, EveryClickOnAPictureHandsOverANewOne) {
     EXPECT_EQ(picture.width, 5);
 }
 
+TEST_F(LibraryPanelsTest, ASavedTemplateShowsAtOnce) {
+    docks->templatePanel()->setMode(TemplatePanel::CurrentBackground);
+    saveTemplate(u("蓝色"), u("新品"));
+    docks->showSavedTemplate(Gbk::fromUnicode(u("节日")), Gbk::fromUnicode(u("蓝色")),
+                             root + u("蓝色-TMPL/蓝色-新品.vxt"));
+    EXPECT_EQ(docks->backgroundPanel()->selectedBackground()->description.name,
+              Gbk::fromUnicode(u("蓝色")));
+    ASSERT_NE(docks->templatePanel()->selectedTemplate(), nullptr);
+    EXPECT_EQ(docks->templatePanel()->selectedTemplate()->caption(), u("蓝色-新品(100x50)"));
+}
+
+TEST_F(LibraryPanelsTest, AnEditedPictureIsMeasuredAgain) {
+    PictureLibraryPanel* panel = docks->picturePanel();
+    const QString path = programFolder() + u("/图库/促销/特价.bmp");
+    ASSERT_EQ(panel->pictures().front().caption(), u("特价(5x4)"));
+    writePicture(path, QSize(9, 7));
+    panel->refreshFile(path);
+    EXPECT_EQ(panel->pictures().front().caption(), u("特价(9x7)"));
+    EXPECT_EQ(panel->list()->entries().front().caption, u("特价(9x7)"));
+    EXPECT_EQ(panel->pictures().front().description.fileSize, QFileInfo(path).size());
+}
+
 TEST(ThumbnailCacheTest, DecodesScaledAndStaysWithinItsLimit) {
     QTemporaryDir dir;
     QImage big(2480, 3508, QImage::Format_RGB32);
@@ -293,10 +316,7 @@ TEST_F(LibraryPanelsTest, EditedLibraryFilesAreReadAgain) {
     };
     for (const Case& c : cases) {
         const QString file = c.selected().filePath;
-        const auto reread = [&] {
-            if (c.panel == backgrounds) backgrounds->rereadItem(file);
-            if (c.panel == pictures) pictures->rereadItem(file);
-        };
+        const auto reread = [&] { c.panel->refreshFile(file); };
         QMenu menu;
         addEditorItems(&menu, file, c.place, nullptr, reread);
         ASSERT_EQ(menu.actions().size(), 2);

@@ -1,0 +1,254 @@
+#include "PrintCheck.h"
+
+#include <cmath>
+#include <optional>
+
+#include "PrintLayout.h"
+#include "PrintMode.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/codecs/Gbk.h"
+#include "core/document/CPatDoc.h"
+#include "core/document/OutputPlaceholders.h"
+#include "core/document/PageDrawing.h"
+#include "core/pictures/ProgramPictures.h"
+#include "core/text/RichText.h"
+
+namespace pemo {
+
+namespace {
+
+// The diagonal of an A4 page, millimetres.
+const double kA4Diagonal = std::hypot(210.0, 297.0);
+// How much of a fixed text a finding quotes.
+constexpr int kQuotedCharacters = 8;
+
+using Kind = PrintFinding::Kind;
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+bool isPlaceholderText(int32_t kind) {
+    return (kind >= BlockKind::FirstVariable && kind <= BlockKind::LastVariable) ||
+           (kind >= BlockKind::OriginalPrice && kind <= BlockKind::Discount) ||
+           (kind >= BlockKind::FirstMallInfo && kind <= BlockKind::LastMallInfo);
+}
+
+MallInfoEntry mallEntry(const CPatDoc& doc, int32_t kind) {
+    const int m = kind - BlockKind::FirstMallInfo;
+    return doc.mallInfo ? doc.mallInfo->entry(m) : MallInfoList::defaultEntries().value(m);
+}
+
+// How a finding names a block: "商品名称", "现价", "文字“特价”", "商品图片" …
+QString blockName(const CPatDoc& doc, const Block& block) {
+    const int32_t kind = block.kind;
+    if (kind >= BlockKind::FirstVariable && kind <= BlockKind::LastVariable) {
+        return Gbk::toUnicode(doc.variableNames.name(kind - BlockKind::FirstVariable));
+    }
+    if (kind >= BlockKind::OriginalPrice && kind <= BlockKind::Discount) {
+        static const char* const kPrices[] = {"原价", "现价", "折扣"};
+        return u(kPrices[kind - BlockKind::OriginalPrice]);
+    }
+    if (kind >= BlockKind::FirstMallInfo && kind <= BlockKind::LastMallInfo) {
+        return Gbk::toUnicode(mallEntry(doc, kind).name);
+    }
+    switch (kind) {
+    case BlockKind::InsertedPicture: return u("图片");
+    case BlockKind::Logo1: return u("商场Logo1");
+    case BlockKind::Logo2: return u("商场Logo2");
+    case BlockKind::ProductPicture: return u("商品图片");
+    default: break;
+    }
+    if (BlockKind::isText(kind)) {
+        QString text = Gbk::toUnicode(block.plainText()).simplified();
+        if (text.size() > kQuotedCharacters) text = text.left(kQuotedCharacters) + u("…");
+        return u("文字“%1”").arg(text);
+    }
+    return u("图形");
+}
+
+// Whether the laid-out text keeps inside its frame.
+bool fitsFrame(const RichText& text) {
+    const int across = text.isVertical() ? text.frameHeight() : text.frameWidth();
+    const int down = text.isVertical() ? text.frameWidth() : text.frameHeight();
+    if (text.extent() > down) return false;
+    for (int i = 0; i < text.itemCount(); ++i) {
+        const TextItem& item = text.item(i);
+        if (item.advance > across || item.height > down) return false;
+    }
+    return true;
+}
+
+// The size of the smallest character, or none for a text without characters.
+std::optional<int> smallestSize(const RichText& text) {
+    std::optional<int> smallest;
+    for (int i = 0; i < text.itemCount(); ++i) {
+        const TextItem& item = text.item(i);
+        if (item.isEnd()) continue;
+        if (!smallest || item.style.size < *smallest) smallest = item.style.size;
+    }
+    return smallest;
+}
+
+class RecordCheck {
+public:
+    RecordCheck(CPatDoc& doc, const InfoRecord& record, int index, bool templateMode,
+                bool withBackground, double minimumPointsA4, std::vector<PrintFinding>& out)
+        : doc_(doc), record_(record), index_(index), templateMode_(templateMode),
+          withBackground_(withBackground), minimumPointsA4_(minimumPointsA4), out_(out) {}
+
+    void run() {
+        checkBackground();
+        for (const auto& block : record_.blocks) {
+            if (isSkippedInOutput(record_, block->kind, templateMode_)) {
+                add(Kind::EmptyValue, u("%1是空的，标签上这一块不会印出").arg(blockName(doc_, *block)));
+                continue;
+            }
+            checkMallValue(*block);
+            checkPicture(*block);
+            checkText(*block);
+            checkPlacement(*block);
+        }
+    }
+
+private:
+    void add(Kind kind, const QString& what) {
+        out_.push_back({kind, index_, u("第%1项：%2").arg(index_ + 1).arg(what)});
+    }
+
+    void checkBackground() {
+        const QByteArray& key = record_.background.key;
+        if (!withBackground_ || key.isEmpty()) return;
+        if (!doc_.backgrounds.find(key)) add(Kind::UnreadablePicture, u("底图无法读取"));
+    }
+
+    void checkMallValue(const Block& block) {
+        if (templateMode_ || block.kind < BlockKind::FirstMallInfo || block.kind > BlockKind::LastMallInfo) {
+            return;
+        }
+        const MallInfoEntry entry = mallEntry(doc_, block.kind);
+        if (!entry.value.isEmpty()) return;
+        const QString name = Gbk::toUnicode(entry.name);
+        add(Kind::EmptyValue, u("商场信息“%1”是空的，标签上会印出“{%1}”").arg(name));
+    }
+
+    void checkPicture(const Block& block) {
+        switch (block.kind) {
+        case BlockKind::ProductPicture:
+            if (templateMode_) return;
+            if (block.pictureKey().isEmpty()) {
+                add(Kind::MissingPicture, u("缺少商品图片"));
+            } else if (!doc_.images.find(block.pictureKey())) {
+                add(Kind::UnreadablePicture, u("商品图片无法读取"));
+            }
+            return;
+        case BlockKind::InsertedPicture:
+            if (block.pictureKey().isEmpty() || !doc_.images.find(block.pictureKey())) {
+                add(Kind::UnreadablePicture, u("图片无法读取"));
+            }
+            return;
+        case BlockKind::Logo1:
+        case BlockKind::Logo2: {
+            const auto which = block.kind == BlockKind::Logo1 ? ProgramPictures::Which::Logo1
+                                                              : ProgramPictures::Which::Logo2;
+            if (!ProgramPictures::picture(which)) {
+                add(Kind::UnreadablePicture, u("%1的图片（%2.wmf 或 .bmp）无法读取")
+                                                 .arg(blockName(doc_, block), ProgramPictures::baseName(which)));
+            }
+            return;
+        }
+        default: return;
+        }
+    }
+
+    void checkText(const Block& block) {
+        if (!BlockKind::isText(block.kind) || !block.isLiveText()) return;
+        const auto* text = static_cast<const TextBlock&>(block).content();
+        if (!text) return;
+        if (!fitsFrame(*text)) {
+            add(Kind::Overflow, u("%1的文字超出了文本框").arg(blockName(doc_, block)));
+            return;
+        }
+        // Text that stays the same on every sign is the designer's choice; a value that
+        // shrank to fit is not.
+        if (!isPlaceholderText(block.kind)) return;
+        const auto smallest = smallestSize(*text);
+        const double minimum = legibleMinimumPoints(record_, minimumPointsA4_);
+        if (smallest && *smallest < minimum) {
+            add(Kind::SmallText, u("%1的字号缩到了 %2 磅，小于这张标签易读的 %3 磅")
+                                     .arg(blockName(doc_, block))
+                                     .arg(*smallest)
+                                     .arg(minimum));
+        }
+    }
+
+    void checkPlacement(const Block& block) {
+        const TwipsRect f = block.frame;
+        const int32_t w = record_.widthTw;
+        const int32_t h = record_.heightTw;
+        const int32_t left = std::min(f.left, f.right);
+        const int32_t right = std::max(f.left, f.right);
+        const int32_t top = std::min(f.top, f.bottom);
+        const int32_t bottom = std::max(f.top, f.bottom);
+        if (right <= 0 || bottom <= 0 || left >= w || top >= h) {
+            add(Kind::OffPage, u("%1在页面之外，印不出来").arg(blockName(doc_, block)));
+            return;
+        }
+        // Shapes often run off the edge on purpose (bleed); text and pictures cut by it
+        // lose something.
+        if (BlockKind::isGraphic(block.kind)) return;
+        if (left < 0 || top < 0 || right > w || bottom > h) {
+            add(Kind::OffPage, u("%1超出了页面边缘，会被裁掉一部分").arg(blockName(doc_, block)));
+        }
+    }
+
+    CPatDoc& doc_;
+    const InfoRecord& record_;
+    int index_;
+    bool templateMode_;
+    bool withBackground_;
+    double minimumPointsA4_;
+    std::vector<PrintFinding>& out_;
+};
+
+}  // namespace
+
+double legibleMinimumPoints(const InfoRecord& record, double minimumPointsA4) {
+    const double diagonal = std::hypot(double(record.widthMm), double(record.heightMm));
+    return std::round(minimumPointsA4 * diagonal / kA4Diagonal);
+}
+
+std::vector<PrintFinding> PrintCheck::run(CPatDoc& doc, const PrintSettings& settings,
+                                          double minimumPointsA4) {
+    std::vector<PrintFinding> findings;
+    const std::optional<PrintMode> mode = PrintMode::fromCode(settings.mode);
+    if (!mode) return findings;
+    const bool templateMode = mode->kind == PrintMode::Kind::Template;
+
+    std::vector<int> printed;
+    if (templateMode) {
+        if (doc.currentIndex() >= 0) printed.push_back(doc.currentIndex());
+    } else {
+        for (int i = 0; i < doc.recordCount(); ++i) {
+            if (doc.recordAt(i)->copies != 0) printed.push_back(i);
+        }
+    }
+    if (printed.empty()) {
+        findings.push_back({Kind::EmptyQueue, -1, u("打印队列是空的：没有一条信息设置了份数")});
+        return findings;
+    }
+    PrintLayout layout;
+    if (!layout.prepare(doc, settings) && !layout.refusal().isEmpty()) {
+        findings.push_back({Kind::JobRefused, -1, layout.refusal()});
+    }
+
+    // The records hold what they print while they are checked, and the screen's texts after.
+    const OutputPlaceholders values(doc, templateMode);
+    for (int index : printed) {
+        RecordCheck(doc, *doc.recordAt(index), index, templateMode, mode->withBackground, minimumPointsA4,
+                    findings)
+            .run();
+    }
+    return findings;
+}
+
+}  // namespace pemo

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "core/print/PrintCheck.h"
+
+class QListWidget;
+class QPushButton;
+
+namespace pemo {
+
+// 打印前检查: what the check found before a print or a preview, one line each, record by
+// record. 转到该信息 (or a double click on a line) closes the dialog without printing and
+// names the record to show; 仍然打印 (仍然预览) goes on with the job; 取消 drops it.
+class PrintCheckDialog : public QDialog {
+    Q_OBJECT
+public:
+    PrintCheckDialog(const std::vector<PrintFinding>& findings, bool preview, QWidget* parent = nullptr);
+
+    // The record the user chose to go to, or -1.
+    int chosenRecord() const { return chosen_; }
+    QListWidget* list() const { return list_; }
+    QPushButton* goButton() const { return go_; }
+    QPushButton* printButton() const { return print_; }
+
+private:
+    void goToSelected();
+    int selectedRecord() const;
+
+    std::vector<PrintFinding> findings_;
+    QListWidget* list_ = nullptr;
+    QPushButton* go_ = nullptr;
+    QPushButton* print_ = nullptr;
+    int chosen_ = -1;
+};
+
+}  // namespace pemo

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Bytes.h"
+#include "PrintFixtures.h"
+#include "core/blocks/BlockFactory.h"
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/PictureBlock.h"
+#include "core/blocks/TextBlock.h"
+#include "core/config/MallInfoList.h"
+#include "core/print/PrintCheck.h"
+#include "core/print/PrintMode.h"
+
+using namespace pemo;
+using test::gbk;
+using Kind = PrintFinding::Kind;
+
+namespace {
+
+
+
+void addText(InfoRecord& r, int32_t kind, TwipsRect frame, const char* text) {
+    r.appendBlock(TextBlock::create(kind, frame, gbk(text), true));
+}
+
+void addPicture(InfoRecord& r, int32_t kind, const QByteArray& key, TwipsRect frame) {
+    auto block = std::make_unique<PictureBlock>();
+    block->kind = kind;
+    block->setRect(frame);
+    block->setPictureKey(key);
+    r.appendBlock(std::move(block));
+}
+
+// A sign every check passes: the name and the price with values, well inside an A4 page.
+void goodSign(CPatDoc&, InfoRecord& r) {
+    r.setValue(0, gbk("苹果"));
+    r.setValue(InfoRecord::kCurrentPrice, "12.80");
+    addText(r, BlockKind::FirstVariable, {1000, 1000, 9000, 3000}, "苹果");
+    addText(r, BlockKind::CurrentPrice, {1000, 4000, 9000, 6000}, "12.80");
+}
+
+struct Case {
+    const char* name;
+    std::function<void(CPatDoc&, InfoRecord&)> build;
+    std::vector<Kind> found;
+};
+
+std::vector<Kind> kindsOf(const std::vector<PrintFinding>& findings) {
+    std::vector<Kind> kinds;
+    for (const auto& f : findings) kinds.push_back(f.kind);
+    return kinds;
+}
+
+}  // namespace
+
+TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
+    registerBlockClasses();
+    const Case cases[] = {
+        {"a good sign is quiet", goodSign, {}},
+        {"an empty price the sign uses",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             r.setValue(InfoRecord::kCurrentPrice, "");
+         },
+         {Kind::EmptyValue}},
+        {"an empty value the sign does not use is no matter",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             r.setValue(InfoRecord::kOriginalPrice, "");
+             r.setValue(5, "");
+         },
+         {}},
+        {"an empty mall item prints its name",
+         [](CPatDoc& d, InfoRecord& r) {
+             static MallInfoList mall;
+             mall.setValue(3, "");
+             d.mallInfo = &mall;
+             goodSign(d, r);
+             addText(r, BlockKind::FirstMallInfo + 3, {1000, 7000, 9000, 8000}, "x");
+         },
+         {Kind::EmptyValue}},
+        {"a product picture block without a picture",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addPicture(r, BlockKind::ProductPicture, "", {1000, 7000, 5000, 11000});
+         },
+         {Kind::MissingPicture}},
+        {"a picture that does not decode",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             PictureDescription broken;
+             broken.kind = PictureDescription::LibraryPicture;
+             broken.extension = ".png";
+             d.images.addBytes("broken", broken, "not a picture at all");
+             addPicture(r, BlockKind::InsertedPicture, "broken", {1000, 7000, 5000, 11000});
+         },
+         {Kind::UnreadablePicture}},
+        {"a long value shrunk below what can be read on a large sign",
+         [](CPatDoc& d, InfoRecord& r) {
+             r.resizePage(841, 1189);  // A0: the minimum becomes 80 pt
+             goodSign(d, r);
+             r.setValue(0, gbk("特级精选有机红富士苹果礼盒装"));
+         },
+         {Kind::SmallText}},
+        {"text that overflows its frame even at the smallest size",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addText(r, BlockKind::FixedText, {1000, 7000, 1300, 7200}, "全场商品一律八折优惠");
+         },
+         {Kind::Overflow}},
+        {"a block beyond the page and one cut by its edge",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             const int w = r.widthTw;
+             addText(r, BlockKind::FixedText, {w + 100, 1000, w + 4000, 2000}, "促销");
+             addText(r, BlockKind::FixedText, {w - 1000, 3000, w + 2000, 4500}, "促销");
+         },
+         {Kind::OffPage, Kind::OffPage}},
+        {"a shape that bleeds off the edge is meant so",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             auto shape = BlockFactory::create(BlockKind::Rectangle);
+             shape->frame = {-500, -500, 3000, 3000};
+             r.appendBlock(std::move(shape));
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = test::makeDocument({{210, 297, 1}});
+        c.build(*doc, *doc->records.front());
+        PrintSettings settings;
+        settings.mode = PrintMode::ByItemWithBackground;
+        const auto findings = PrintCheck::run(*doc, settings);
+        EXPECT_EQ(kindsOf(findings), c.found);
+        for (const auto& f : findings) {
+            EXPECT_EQ(f.record, 0);
+            EXPECT_TRUE(f.text.startsWith(QString::fromUtf8("第1项："))) << f.text.toStdString();
+        }
+    }
+}
+
+TEST(PrintCheck, LooksAtTheSignsTheJobPrintsAndNoOthers) {
+    auto doc = test::makeDocument({{210, 297, 1}, {210, 297, 0}, {210, 297, 2}, {210, 297, 1}});
+    for (auto& r : doc->records) goodSign(*doc, *r);
+    for (int i : {1, 2, 3}) doc->records[size_t(i)]->setValue(InfoRecord::kCurrentPrice, "");
+
+    PrintSettings byItem;
+    byItem.mode = PrintMode::ByItemWithBackground;
+    const auto findings = PrintCheck::run(*doc, byItem);
+    ASSERT_EQ(findings.size(), 2u);  // record 2 (copies 0) is not printed
+    EXPECT_EQ(findings[0].record, 2);
+    EXPECT_EQ(findings[1].record, 3);
+    EXPECT_TRUE(findings[0].text.contains(QString::fromUtf8("现价"))) << findings[0].text.toStdString();
+
+    // Template printing shows the names on purpose, and only the current record.
+    PrintSettings templ;
+    templ.mode = PrintMode::Template;
+    doc->setCurrentIndex(3);
+    EXPECT_TRUE(PrintCheck::run(*doc, templ).empty());
+    // The records show the screen's texts afterwards.
+    EXPECT_EQ(doc->records[0]->blocks[0]->plainText(), gbk("苹果"));
+}
+
+TEST(PrintCheck, AnEmptyQueueAndAJobThatCannotBeLaidOut) {
+    auto doc = test::makeDocument({{210, 297, 0}});
+    PrintSettings settings;
+    settings.mode = PrintMode::ByItemWithBackground;
+    EXPECT_EQ(kindsOf(PrintCheck::run(*doc, settings)), std::vector<Kind>{Kind::EmptyQueue});
+
+    doc->records.front()->copies = 1;
+    settings.mode = PrintMode::Tile;
+    settings.sheetMm = QSize(20, 20);
+    settings.tileOverlapMm = 20;
+    const auto findings = PrintCheck::run(*doc, settings);
+    ASSERT_EQ(kindsOf(findings), std::vector<Kind>{Kind::JobRefused});
+    EXPECT_EQ(findings[0].record, -1);
+}
+
+TEST(PrintCheck, TheLegibleMinimumFollowsThePagesDiagonal) {
+    const struct {
+        int w, h;
+        double points;
+    } cases[] = {{210, 297, 20}, {297, 420, 28}, {105, 148, 10}, {841, 1189, 80}, {297, 210, 20}};
+    for (const auto& c : cases) {
+        InfoRecord r;
+        r.resizePage(c.w, c.h);
+        EXPECT_EQ(legibleMinimumPoints(r, 20), c.points) << c.w << "x" << c.h;
+    }
+    InfoRecord a4;
+    a4.resizePage(210, 297);
+    EXPECT_EQ(legibleMinimumPoints(a4, 30), 30);
+
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+
+#include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/document/CPatDoc.h"
+#include "core/print/PrintMode.h"
+#include "gui/view/PrintCheckDialog.h"
+#include "gui/view/PrintCommands.h"
+
+namespace pemo {
+
+namespace {
+
+// Four queued signs with a price on them; the given ones have no price.
+std::unique_ptr<CPatDoc> signs(std::initializer_list<int> withoutPrice) {
+    auto doc = std::make_unique<CPatDoc>();
+    for (int i = 0; i < 4; ++i) {
+        auto r = std::make_unique<InfoRecord>();
+        r->setValue(InfoRecord::kCurrentPrice, "5.00");
+        r->appendBlock(TextBlock::create(BlockKind::CurrentPrice, {1000, 1000, 9000, 3000}, "x", true));
+        doc->records.push_back(std::move(r));
+    }
+    for (int i : withoutPrice) doc->recordAt(i)->setValue(InfoRecord::kCurrentPrice, "");
+    doc->records.front()->current = true;
+    return doc;
+}
+
+}  // namespace
+
+TEST(PrintCheckDialog, ListsTheFindingsAndGoesToARecordOrPrintsAnyway) {
+    const auto doc = signs({1, 2, 3});
+    PrintCommands commands(*doc, nullptr);
+    const struct {
+        const char* name;
+        std::function<int(PrintCheckDialog&)> user;
+        bool goesOn;
+        int current;
+    } cases[] = {
+        {"print anyway", [](PrintCheckDialog& d) {
+             d.printButton()->click();
+             return d.result();
+         }, true, 0},
+        {"cancel", [](PrintCheckDialog& d) {
+             d.reject();
+             return d.result();
+         }, false, 0},
+        {"go to the third finding's record", [](PrintCheckDialog& d) {
+             d.list()->setCurrentRow(2);
+             EXPECT_TRUE(d.goButton()->isEnabled());
+             d.goButton()->click();
+             return d.result();
+         }, false, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc->setCurrentIndex(0);
+        int shown = 0;
+        commands.runCheckDialog = [&](PrintCheckDialog& dialog) {
+            ++shown;
+            EXPECT_EQ(dialog.list()->count(), 3);
+            EXPECT_TRUE(dialog.list()->item(0)->text().startsWith(QString::fromUtf8("第2项：")));
+            return c.user(dialog);
+        };
+        EXPECT_EQ(commands.checkBeforePrinting(PrintMode::ByItemWithBackground, false), c.goesOn);
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(doc->currentIndex(), c.current);
+    }
+}
+
+TEST(PrintCheckDialog, QuietWhenNothingIsFoundOrTheJobIsRefusedAnyway) {
+    for (bool emptyQueue : {false, true}) {
+        const auto doc = signs({});
+        if (emptyQueue) {
+            for (auto& r : doc->records) r->copies = 0;
+        }
+        PrintCommands commands(*doc, nullptr);
+        commands.runCheckDialog = [](PrintCheckDialog&) {
+            ADD_FAILURE() << "the dialog was shown";
+            return 0;
+        };
+        EXPECT_TRUE(commands.checkBeforePrinting(PrintMode::ByItemWithBackground, true));
+    }
+}
+
+}  // namespace pemo

@@ -5,7 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-l10n-tools
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-l10n-tools qt6-translations-l10n
+  breeze-icon-theme
   libgl-dev libxkbcommon-dev
   zlib1g-dev libminizip-dev libfreexl-dev libxlsxwriter-dev libwmf-dev libemf2svg-dev qt6-svg-dev
   unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools libsqlite3-dev libcups2-dev

@@ -9,6 +9,7 @@
 #include "core/codecs/Picture.h"
 #include "core/pictures/PictureStore.h"
 #include "core/pictures/ProgramPictures.h"
+#include "core/text/ArtText.h"
 
 namespace pemo {
 
@@ -33,7 +34,10 @@ PictureBlock::PictureBlock() { layer = 3; }
 
 PictureBlock::~PictureBlock() = default;
 
-void PictureBlock::setDocumentImages(const PictureStore* images) { gDocumentImages = images; }
+void PictureBlock::setDocumentImages(const PictureStore* images) {
+    gDocumentImages = images;
+    ArtText::setDocumentPictures(images);  // texture fills of art text
+}
 const PictureStore* PictureBlock::documentImages() { return gDocumentImages; }
 
 std::unique_ptr<PictureBlock> PictureBlock::create(int32_t kind, const PictureDescription& picture,

@@ -54,8 +54,13 @@ public:
     const BlockHandle* setCorners(int32_t gripId, QPoint p0, QPoint p1, QPoint p2, QPoint p3);
     // While the rotation grip is dragged: turns the frame about p0 towards (x, y).
     const BlockHandle* rotateTowards(int32_t x, int32_t y);
-    // 文字图形化 needs the glyph capture, which is not available yet.
-    bool canConvertToGraphic() const { return false; }
+    // 文字图形化 applies to fixed text that is not empty, and (to edit its effect) to
+    // text already turned into a graphic. The caller checks the selection and editing.
+    bool canConvertToGraphic() const;
+    // Turns the live text into the outlines of its glyphs in a new, unrotated frame
+    // within the old bounding box; false when there is no live content. The caller
+    // takes the undo snapshot and rebuilds the grips.
+    bool convertToGraphic();
 
     RichText* content() const { return content_.get(); }
     void setContent(std::unique_ptr<RichText> content);

@@ -27,6 +27,19 @@ void GridGeometry::renameVariableColumns(const VariableNameList& names) {
     }
 }
 
+int GridGeometry::valueIndexOfColumn(int column) {
+    if (column >= kFirstVariableColumn && column < kFirstVariableColumn + 10)
+        return column - kFirstVariableColumn;
+    if (column > kPictureColumn && column < kColumnCount)
+        return 10 + column - kPictureColumn - 1;
+    return -1;
+}
+
+uint32_t GridGeometry::fieldIdOfValue(int value) {
+    return value < 10 ? kFirstVariableField + uint32_t(value)
+                      : kOriginalPriceField + uint32_t(value - 10);
+}
+
 int GridGeometry::fixedWidth() const {
     int fixed = 4;
     for (const GridColumn& c : columns_) {

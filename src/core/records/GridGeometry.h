@@ -31,6 +31,13 @@ public:
     static constexpr int kTableLeft = 2;
     static constexpr int kColumnCount = 16;
     static constexpr int kFirstVariableColumn = 2;
+    static constexpr int kCopiesColumn = 1;
+    static constexpr int kPictureColumn = 12;
+
+    // The record value a display column shows (0 … 12), or -1 for 序号, 打印 and 图片.
+    static int valueIndexOfColumn(int column);
+    // The placeholder kind of a value: variables 0x02020001 …, prices 0x02040001 ….
+    static uint32_t fieldIdOfValue(int value);
 
     explicit GridGeometry(const VariableNameList& names);
 

@@ -166,6 +166,10 @@ public:
 
     // --- drawing and caret (device pixels)
     void draw(QPainter& painter, const TextDevice& device, bool showSelection) const;
+    // The same, telling beforeItem the index of each item before it is drawn (the
+    // glyph capture follows the drawing this way).
+    void draw(QPainter& painter, const TextDevice& device, bool showSelection,
+              const std::function<void(int item)>& beforeItem) const;
     // The caret's rectangle, or none while a selection exists.
     std::optional<QRect> caretRect(const TextDevice& device) const;
     void caretTextStart(bool extend);
@@ -209,8 +213,10 @@ private:
     void moveCaret(int index, bool extend);
     TextPosition caretFromPointHorizontal(int px, int py) const;
     TextPosition caretFromPointVertical(int px, int py) const;
-    void drawHorizontal(QPainter& painter, const TextDevice& device, bool showSelection) const;
-    void drawVertical(QPainter& painter, const TextDevice& device, bool showSelection) const;
+    void drawHorizontal(QPainter& painter, const TextDevice& device, bool showSelection,
+                        const std::function<void(int)>& beforeItem) const;
+    void drawVertical(QPainter& painter, const TextDevice& device, bool showSelection,
+                      const std::function<void(int)>& beforeItem) const;
 
     int32_t frameWidth_ = 0;
     int32_t frameHeight_ = 0;

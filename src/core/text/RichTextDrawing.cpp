@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 #include "FontFaces.h"
@@ -37,7 +38,8 @@ struct DrawState {
         chinese = useChinese;
         const int pixels = trunc(dev.zoom * style.size * dev.dpiX / 72.0);
         font = TextPaint::font(style, chinese, pixels);
-        s = std::max(1, trunc(dev.zoom * style.effectSize * dev.dpiX / 96.0));
+        // Stored sizes outside 1 to 3 are clamped, which keeps the effect loops bounded.
+        s = std::max(1, trunc(dev.zoom * std::clamp(style.effectSize, 1, 3) * dev.dpiX / 96.0));
         const QByteArray& face = chinese ? style.chineseFace : style.westernFace;
         if (FontFaces::resolve(face).cjk) {
             // The same one-em cell the layout measured for Chinese faces.
@@ -149,7 +151,12 @@ void setUnderlinePen(QPainter& painter, const CharStyle& style, double zoom, int
 
 }  // namespace
 
-void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelection) const {
+void RichText::draw(QPainter& painter, const TextDevice& device, bool showSelection) const {
+    draw(painter, device, showSelection, {});
+}
+
+void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelection,
+                    const std::function<void(int)>& beforeItem) const {
     // A resolution of 0 stands for the device's own.
     TextDevice device = given;
     if (painter.device() && device.dpiX <= 0)
@@ -158,14 +165,15 @@ void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelecti
         device.dpiY = painter.device()->logicalDpiY();
     painter.save();
     if (vertical_) {
-        drawVertical(painter, device, showSelection);
+        drawVertical(painter, device, showSelection, beforeItem);
     } else {
-        drawHorizontal(painter, device, showSelection);
+        drawHorizontal(painter, device, showSelection, beforeItem);
     }
     painter.restore();
 }
 
-void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool showSelection) const {
+void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool showSelection,
+                              const std::function<void(int)>& beforeItem) const {
     const double zoom = dev.zoom;
     DrawState state(dev, items_.front()->style);
     const bool selecting = showSelection && hasSelection();
@@ -173,6 +181,8 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
     SelectionBands bands(painter, false);
 
     for (int i = 0; i < itemCount(); ++i) {
+        if (beforeItem)
+            beforeItem(i);
         const TextItem& it = *items_[size_t(i)];
         const uint16_t c = it.itemClass();
         const int X = dev.originX + trunc(zoom * it.x * dev.dpiX / 1440.0);
@@ -223,7 +233,8 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
     }
 }
 
-void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showSelection) const {
+void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showSelection,
+                            const std::function<void(int)>& beforeItem) const {
     const double zoom = dev.zoom;
     DrawState state(dev, items_.front()->style);
     const bool selecting = showSelection && hasSelection();
@@ -233,6 +244,8 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
     auto devY = [&](int y) { return dev.originY + trunc(zoom * y * dev.dpiY / 1440.0); };
 
     for (int i = 0; i < itemCount(); ++i) {
+        if (beforeItem)
+            beforeItem(i);
         const TextItem& it = *items_[size_t(i)];
         const uint16_t c = it.itemClass();
         const int X = devX(it.x);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "ArtText.h"
 #include "CharStyle.h"
 #include "FontFaces.h"
 #include "core/codecs/Gbk.h"
@@ -25,6 +26,10 @@ void TextPaint::paintCharacter(QPainter& painter, QPoint at, const QByteArray& g
                                const QFont& font, const CharStyle& style, int s) {
     if (registeredPainter() && style.effect != 0) {
         registeredPainter()(painter, at, Gbk::toUnicode(gbk), font, style, s);
+        return;
+    }
+    if (style.effect != 0) {
+        ArtText::paintCharacter(painter, at, Gbk::toUnicode(gbk), font, style, s);
         return;
     }
     painter.setPen(colour(style.textColour));

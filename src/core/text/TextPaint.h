@@ -20,8 +20,8 @@ public:
     using CharacterPainter = std::function<void(QPainter& painter, QPoint at, const QString& text,
                                                 const QFont& font, const CharStyle& style, int s)>;
 
-    // The art-text painter registers itself here; without one, characters are drawn
-    // plain in their colour.
+    // Tests register a painter of their own here; without one, characters are painted
+    // by the art-text painter.
     static void setCharacterPainter(CharacterPainter painter);
     static void paintCharacter(QPainter& painter, QPoint at, const QByteArray& gbk,
                                const QFont& font, const CharStyle& style, int s);

@@ -13,6 +13,8 @@
 #include "CPatMain.h"
 #include "RecoveryOffer.h"
 #include "InstanceChannel.h"
+#include "QtTranslations.h"
+#include "ToolIcons.h"
 #include "SplashWindow.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/document/CPatDoc.h"
@@ -20,6 +22,7 @@
 #include "core/document/RecoveryStore.h"
 #include "core/platform/Folders.h"
 #include "core/codecs/Archive.h"
+#include "core/platform/Folders.h"
 #include "core/platform/ProgramInfo.h"
 #include "gui/view/CPatView.h"
 
@@ -49,6 +52,8 @@ CPatApp* CPatApp::instance() { return theApp; }
 
 bool CPatApp::initInstance(const QStringList& arguments) {
     registerBlockClasses();
+    installQtTranslations();
+    useToolIconTheme();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/pemo.png")));
 
     // A file on the command line of a second start goes to the running program.
@@ -91,6 +96,11 @@ bool CPatApp::initInstance(const QStringList& arguments) {
         });
     }
     return true;
+}
+
+QString CPatApp::dialogFolder() const {
+    if (!path_.isEmpty()) return QFileInfo(path_).absolutePath();
+    return programFolder() + QString::fromUtf8("/样本");
 }
 
 QString CPatApp::documentTitle() const {
@@ -156,7 +166,8 @@ bool CPatApp::saveDocument() {
 
 bool CPatApp::saveDocumentAs() {
     QString path = QFileDialog::getSaveFileName(
-        main_, QString::fromUtf8("另存为"), path_.isEmpty() ? documentTitle() : path_,
+        main_, QString::fromUtf8("另存为"),
+        path_.isEmpty() ? dialogFolder() + QLatin1Char('/') + documentTitle() : path_,
         QString::fromUtf8("佩墨文件 (*.vxq)"));
     if (path.isEmpty()) return false;
     if (!path.endsWith(QStringLiteral(".vxq"), Qt::CaseInsensitive)) path += QStringLiteral(".vxq");

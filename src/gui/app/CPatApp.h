@@ -40,6 +40,9 @@ public:
     // The document's title: its file name, or "无标题" for a new one.
     QString documentTitle() const;
     const QString& documentPath() const { return path_; }
+    // Where the file dialogs open: the document's folder, or the sample folder for a new
+    // document.
+    QString dialogFolder() const;
 
     // File commands. Each asks to save a modified document first.
     bool newDocument();

@@ -18,8 +18,12 @@
 
 #include "CPatApp.h"
 #include "CommandIds.h"
+#include "FullScreenShow.h"
 #include "HelpWindow.h"
 #include "LibraryDocks.h"
+#include "MainToolBars.h"
+#include "MenuPrompts.h"
+#include "ToolIcons.h"
 #include "core/blocks/Twips.h"
 #include "gui/canvas/CPatCanvas.h"
 #include "core/codecs/Archive.h"
@@ -68,13 +72,18 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
       recordCommands_(doc) {
     view_ = new CPatView(doc_, this);
     setCentralWidget(view_);
+    toolBars_ = new MainToolBars(*this, *view_);
+    toolBars_->create();
     library_ = new LibraryDocks(*this, doc_);
     library_->dock();
     buildRecordGrid();
+    placeSideBars();
     buildStatusBar();
     buildMenus();
     buildLibrary();
-    (new PrintCommands(doc_, this))->buildMenu(menuBar());
+    QMenu* printMenu = (new PrintCommands(doc_, this))->buildMenu(menuBar());
+    moveListPrint(printMenu);
+    buildToolBars();
     updateRecentFiles();
     connect(view_, &CPatView::pageShown, this, &CPatMain::updateStatusBar);
     view_->canvas()->frameAction = [this](int id) { return action(id); };
@@ -88,6 +97,27 @@ CPatMain::CPatMain(CPatApp& app, CPatDoc& doc)
         documentChanged(change);
     };
     resize(1024, 720);
+    emptyOwnClipboard();
+}
+
+void CPatMain::moveListPrint(QMenu* printMenu) {
+    QAction* listPrint = action(RC::PrintList);
+    for (QObject* owner : listPrint->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(owner)) menu->removeAction(listPrint);
+    }
+    // Before the separator that precedes 打印机设置.
+    const QList<QAction*> items = printMenu->actions();
+    QAction* before = items.size() >= 2 ? items.at(items.size() - 2) : nullptr;
+    printMenu->insertAction(before, listPrint);
+    printMenu->insertSeparator(listPrint);
+}
+
+void CPatMain::emptyOwnClipboard() {
+    QClipboard* clipboard = QApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data && data->hasFormat(QString::fromLatin1(EditCommands::kClipboardMime))) {
+        clipboard->clear();
+    }
 }
 
 QAction* CPatMain::addCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
@@ -107,7 +137,8 @@ void CPatMain::buildMenus() {
                        QKeySequence::Open),
             &QAction::triggered, this, [this] {
                 const QString path = QFileDialog::getOpenFileName(
-                    this, QString::fromUtf8("打开"), QString(), QString::fromUtf8("佩墨文件 (*.vxq)"));
+                    this, QString::fromUtf8("打开"), app_.dialogFolder(),
+                    QString::fromUtf8("佩墨文件 (*.vxq)"));
                 if (!path.isEmpty()) app_.openDocument(path);
             });
     connect(addCommand(file, CommandId::FileSave, QString::fromUtf8("保存(&S)"), QKeySequence::Save),
@@ -119,6 +150,10 @@ void CPatMain::buildMenus() {
         addCommand(file, ViewCommand::ExportPicture, QString::fromUtf8("转存为(&E)..."));
     exportPicture->setStatusTip(QString::fromUtf8("将当前模板转存为BMP文件"));
     connect(exportPicture, &QAction::triggered, this, &CPatMain::exportPagePicture);
+    QAction* pdf = addCommand(file, kExportPdf, QString::fromUtf8("导出PDF(&D)..."));
+    pdf->setStatusTip(QString::fromUtf8("把打印队列按项导出为PDF文件"));
+    pdf->setIcon(toolIcon("document-export"));
+    connect(pdf, &QAction::triggered, this, &CPatMain::exportPdf);
     file->addSeparator();
     recentMenu_ = file;
     recentSeparator_ = file->addSeparator();
@@ -187,6 +222,7 @@ void CPatMain::buildEditMenu() {
 
 void CPatMain::buildObjectMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("对象(&O)"));
+    objectMenu_ = menu;
     textCommands_ = new TextCommands(*view_, mallInfo_, phrases_, this);
     auto* pictures = new PictureCommands(*view_, this);
     pictureCommands_ = pictures;
@@ -220,6 +256,50 @@ void CPatMain::updateEditCommands() {
     }
     action(EditCommand::Lock)->setChecked(canvas->isCommandChecked(EditCommand::Lock));
     if (textCommands_) textCommands_->update();
+    if (pictureCommands_) pictureCommands_->updateStates();
+    if (toolBars_) {
+        toolBars_->updateButtons();
+        toolBars_->updateTextCombos();
+    }
+}
+
+void CPatMain::runFullScreenShow() {
+    FullScreenShow show(doc_, view_->templateMode(), this);
+    show.exec();
+    view_->canvas()->refresh();
+}
+
+void CPatMain::updateTextCombos() {
+    if (toolBars_) toolBars_->updateTextCombos();
+}
+
+QAction* CPatMain::findCommand(int id) const {
+    if (QAction* own = actions_.value(id)) return own;
+    // The commands the view's command sets put into the menus carry their ids.
+    std::function<QAction*(const QList<QAction*>&)> search = [&](const QList<QAction*>& list) -> QAction* {
+        for (QAction* item : list) {
+            if (item->isSeparator()) continue;
+            if (item->data().toInt() == id) return item;
+            if (QMenu* sub = item->menu()) {
+                if (QAction* found = search(sub->actions())) return found;
+            }
+        }
+        return nullptr;
+    };
+    if (QAction* found = search(menuBar()->actions())) return found;
+    return textCommands_ ? textCommands_->action(id) : nullptr;
+}
+
+void CPatMain::buildToolBars() {
+    toolBars_->fill(
+        *textCommands_, [this](int id) { return findCommand(id); },
+        [this](int id) -> QMenu* {
+            if (id == RC::InsertMenu) return insertMenu_;
+            return textCommands_->insertMenu(id);
+        });
+    decorateMenuCommands([this](int id) { return findCommand(id); });
+    addMenuPrompts([this](int id) { return findCommand(id); });
+    arrangeObjectMenu();
 }
 
 void CPatMain::buildRecordGrid() {
@@ -247,9 +327,6 @@ void CPatMain::buildRecordGrid() {
     });
     recordGridBar_->setWidget(grid_);
     addDockWidget(Qt::BottomDockWidgetArea, recordGridBar_);
-    QAction* toggle = recordGridBar_->toggleViewAction();
-    toggle->setShortcut(Qt::Key_F7);
-    addAction(toggle);
 
     findDialog_ = new RecordFindDialog(doc_, *grid_, this);
     findDialog_->hide();
@@ -301,6 +378,7 @@ void CPatMain::buildRecordMenu() {
     actions_.insert(RC::InsertMenu, insert);
     // Ctrl+I opens the same list at the mouse pointer.
     auto* insertKey = new QAction(this);
+    insertKey->setData(RC::InsertMenu);
     insertKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(insertKey, &QAction::triggered, this, &CPatMain::showInsertPopup);
     addAction(insertKey);
@@ -311,10 +389,11 @@ void CPatMain::buildRecordMenu() {
         QKeySequence key;
     };
     const auto Ctrl = Qt::CTRL;
+    // 信息插入 and the first group share the menu's first section.
     const std::vector<std::vector<Item>> groups = {
         {{RC::Delete, "信息删除(&D)", Ctrl | Qt::Key_D}, {RC::Clear, "信息清除(&A)", {}}},
-        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L},
-         {RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
+        {{RC::DeleteEmpty, "删除空信息(&L)", Ctrl | Qt::Key_L}},
+        {{RC::Find, "查找(&F)", Ctrl | Qt::Key_F}},
         {{RC::QueueAll, "全选打印队列(&P)", {}}, {RC::QueueNone, "清空打印队列(&C)", Ctrl | Qt::Key_Q}},
         {{RC::SetCurrentPrint, "设置当前信息打印", {}},
          {RC::CancelCurrentPrint, "取消当前信息打印", {}}},
@@ -324,12 +403,11 @@ void CPatMain::buildRecordMenu() {
          {RC::Next, "下一条信息(&N)", Ctrl | Qt::Key_Down},
          {RC::PreviousGroup, "前一组信息", Ctrl | Qt::Key_PageUp},
          {RC::NextGroup, "下一组信息", Ctrl | Qt::Key_PageDown}},
-        {{RC::UnifySize, "统一幅面(&S)", {}},
-         {RC::UnifyBackground, "统一底图(&B)", {}},
-         {RC::UnifyTemplate, "统一模板(&T)", {}}},
     };
+    bool firstGroup = true;
     for (const auto& group : groups) {
-        menu->addSeparator();
+        if (!firstGroup) menu->addSeparator();
+        firstGroup = false;
         for (const Item& item : group) {
             const int id = item.id;
             if (id == RC::Find) {
@@ -349,16 +427,28 @@ void CPatMain::buildRecordMenu() {
     import->saveModified = [this] { return app_.saveModified(); };
     import->templateMode = [this] { return view_->templateMode(); };
     for (const int id : {RC::ImportText, RC::ImportWorkbook, RC::ImportDatabase}) {
+        if (id == RC::ImportDatabase) menu->addSeparator();
         connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
                 import, [import, id] { import->run(id); });
     }
+    menu->addSeparator();
     auto* exporter = new RecordExportCommand(doc_, this);
     for (const int id : {RC::ExportText, RC::ExportWorkbook}) {
         connect(addCommand(menu, id, RecordExportCommand::menuText(id)), &QAction::triggered,
                 exporter, [exporter, id] { exporter->run(id); });
     }
+    menu->addSeparator();
+    const Item unify[] = {{RC::UnifySize, "统一幅面(&S)", {}},
+                          {RC::UnifyBackground, "统一底图(&B)", {}},
+                          {RC::UnifyTemplate, "统一模板(&T)", {}}};
+    for (const Item& item : unify) {
+        const int id = item.id;
+        connect(addCommand(menu, id, QString::fromUtf8(item.text)), &QAction::triggered, this,
+                [this, id] { runRecordCommand(id); });
+    }
+    // 信息打印 goes into the 打印 menu once that exists (moveListPrint).
     auto* listPrint = new ListPrintCommand(doc_, this);
-    connect(addCommand(menu, RC::PrintList, QString::fromUtf8("信息打印")), &QAction::triggered,
+    connect(addCommand(menu, RC::PrintList, QString::fromUtf8("信息打印(&I)...")), &QAction::triggered,
             listPrint, &ListPrintCommand::run);
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
@@ -467,6 +557,8 @@ void CPatMain::configureEditors() {
 
 void CPatMain::buildViewMenu() {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8("视图(&V)"));
+    addBarToggles(menu);
+    menu->addSeparator();
     // Each switch turns the view's own state over, so a key press can never act on a stale
     // tick.
     using Get = std::function<bool()>;
@@ -506,13 +598,24 @@ void CPatMain::buildViewMenu() {
     bar->setCheckable(true);
     bar->setChecked(true);
     connect(bar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    menu->addSeparator();
+    QAction* show = addCommand(menu, kFullScreen, QString::fromUtf8("全屏显示"), Qt::Key_F2);
+    show->setIcon(toolIcon("view-fullscreen"));
+    connect(show, &QAction::triggered, this, &CPatMain::runFullScreenShow);
     connect(menu, &QMenu::aboutToShow, this, &CPatMain::updateCommands);
 }
 
 void CPatMain::buildStatusBar() {
     const QStringList samples = StatusTexts::samples();
+    const char* const tips[] = {"信息总数", "当前信息", "打印队列中的信息数", "打印总份数",
+                                "底图类别", "底图名称", "模板名称", "幅面",
+                                "页面上的对象数", "所选对象"};
     for (int i = 0; i < StatusTexts::kPaneCount; ++i) {
         auto* pane = new QLabel(this);
+        QString tip = QString::fromUtf8(tips[i]);
+        // Panes 5 to 8 end in (*) when every record agrees with the current one.
+        if (i >= 4 && i <= 7) tip += QString::fromUtf8("；带(*)表示全部信息的此项相同");
+        pane->setToolTip(tip);
         pane->setObjectName(QStringLiteral("pane%1").arg(StatusTexts::kFirstPaneId + i));
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(samples.at(i)) +
                               2 * pane->margin() + 2 * pane->frameWidth() + 4);
@@ -537,7 +640,7 @@ void CPatMain::exportPagePicture() {
     const QString bmp = QString::fromUtf8("BMP图象 (*.bmp)");
     const QString png = QString::fromUtf8("PNG图象 (*.png)");
     QString filter = bmp;
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), QString(),
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), app_.dialogFolder(),
                                                 bmp + QStringLiteral(";;") + png, &filter);
     if (path.isEmpty()) return;
     const QString suffix = QFileInfo(path).suffix().toLower();

@@ -14,11 +14,13 @@ class QAction;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QTabWidget;
 
 namespace pemo {
 
 class CPatApp;
 class CPatView;
+class MainToolBars;
 class LibraryDocks;
 class PictureCommands;
 class RecordFindDialog;
@@ -41,6 +43,23 @@ public:
     // Called after the variable names changed (the record grid renames its columns).
     std::function<void()> onVariablesRenamed;
     QAction* action(int id) const { return actions_.value(id); }
+    // Any command of the window by its id: menu items, bar toggles, toolbar buttons.
+    QAction* findCommand(int id) const;
+
+    // The side bars: 底图, 模板/常用图库 (tabs 模板库 and 常用图库) and 信息编辑.
+    static constexpr int kBackgroundBar = 34034;
+    static constexpr int kTemplateBar = 34035;
+    static constexpr int kRecordBar = 34033;
+    static constexpr int kFullScreen = 32948;
+    QDockWidget* sideBar(int id) const;
+    QTabWidget* libraryTabs() const;
+    MainToolBars* toolBars() const { return toolBars_; }
+    // The font and size boxes follow the caret and the selection.
+    void updateTextCombos();
+    // Pane 0 of the status bar, repainted at once (the library panels' hints).
+    void setMessageText(const QString& text);
+    // 全屏显示: the records' pages one at a time on the whole screen.
+    void runFullScreenShow();
     // The bars of the background, template and picture library.
     LibraryDocks* library() const { return library_; }
 
@@ -89,16 +108,29 @@ private:
     void buildStatusBar();
     // 转存为: the current page as a BMP (or PNG) picture at 150 pixels per inch.
     void exportPagePicture();
+    // 导出PDF: the print queue by item, with backgrounds, on A4.
+    void exportPdf();
     // 模板方式 hides the record grid's bar; outside it the bar shows again.
     void showRecordGridBar(bool show);
     // 保存模板 saves over the record's template when it exists; 另存模板 always asks.
     void saveTemplate(bool askName);
 
+    static constexpr int kExportPdf = 32940;
     static constexpr int kSaveTemplate = 34400;
     static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
     void buildRecordGrid();
+    // The library's bars in their start places and sizes beside 信息编辑.
+    void placeSideBars();
+    // The 视图 menu's toggles of the toolbars and side bars (F3 to F7).
+    void addBarToggles(QMenu* menu);
+    void buildToolBars();
+    // Blocks an earlier run left on the clipboard are never pasted into this one.
+    void emptyOwnClipboard();
+    // 信息打印 belongs to the 打印 menu, before 打印机设置.
+    void moveListPrint(QMenu* printMenu);
+    void arrangeObjectMenu();
     void buildLibrary();
 
     CPatApp& app_;
@@ -107,6 +139,7 @@ private:
     std::array<QLabel*, 10> statusPanes_{};
     // The 信息编辑 bar holding the record grid.
     QDockWidget* recordGridBar_ = nullptr;
+    MainToolBars* toolBars_ = nullptr;
     RecordGrid* grid_ = nullptr;
     RecordFindDialog* findDialog_ = nullptr;
     QMenu* recentMenu_ = nullptr;
@@ -118,6 +151,7 @@ private:
     PhraseList phrases_;
     TextCommands* textCommands_ = nullptr;
     PictureCommands* pictureCommands_ = nullptr;
+    QMenu* objectMenu_ = nullptr;
     LibraryDocks* library_ = nullptr;
     RecordCommands recordCommands_;
 };

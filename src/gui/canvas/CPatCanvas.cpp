@@ -1,4 +1,5 @@
 #include "CPatCanvas.h"
+#include "ProgramCursors.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -43,10 +44,10 @@ CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent)
 
 CPatCanvas::~CPatCanvas() = default;
 
-Qt::CursorShape CPatCanvas::cursorForKind(int32_t kind) {
-    if (BlockKind::isText(kind)) return Qt::IBeamCursor;
-    if (BlockKind::isPicture(kind)) return Qt::CrossCursor;
-    if (BlockKind::isGraphic(kind)) return Qt::CrossCursor;
+QCursor CPatCanvas::cursorForKind(int32_t kind) {
+    if (BlockKind::isText(kind)) return ProgramCursors::text();
+    if (BlockKind::isPicture(kind)) return ProgramCursors::picture();
+    if (BlockKind::isGraphic(kind)) return ProgramCursors::graphic();
     return Qt::ArrowCursor;
 }
 

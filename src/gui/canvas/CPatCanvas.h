@@ -99,7 +99,7 @@ public:
     PictureInput& pictureInput() { return pictures_; }
     // The rest of the press under way (drags, the release) goes to this tool.
     void handPressTo(CanvasTool& tool) { pressedTool_ = &tool; }
-    static Qt::CursorShape cursorForKind(int32_t kind);
+    static QCursor cursorForKind(int32_t kind);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QPoint>
 #include <Qt>
 
@@ -41,7 +42,7 @@ public:
     // Drops an input in progress (a right click, Esc); false when there was none.
     virtual bool abandon() { return false; }
     virtual void paint(QPainter& painter) const { (void)painter; }
-    virtual Qt::CursorShape cursorAt(QPoint p) const = 0;
+    virtual QCursor cursorAt(QPoint p) const = 0;
 
 protected:
     CPatCanvas& canvas_;

@@ -1,4 +1,5 @@
 #include "DrawShapeTool.h"
+#include "ProgramCursors.h"
 
 #include "CPatCanvas.h"
 #include "gui/view/CPatView.h"
@@ -36,6 +37,6 @@ bool DrawShapeTool::abandon() {
     return true;
 }
 
-Qt::CursorShape DrawShapeTool::cursorAt(QPoint) const { return Qt::CrossCursor; }
+QCursor DrawShapeTool::cursorAt(QPoint) const { return ProgramCursors::graphic(); }
 
 }  // namespace pemo

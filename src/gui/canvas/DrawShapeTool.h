@@ -23,7 +23,7 @@ public:
     bool key(QKeyEvent* event) override { return input_.keyPress(event); }
     bool abandon() override;
     void paint(QPainter& painter) const override { input_.paint(painter); }
-    Qt::CursorShape cursorAt(QPoint p) const override;
+    QCursor cursorAt(QPoint p) const override;
 
 private:
     ShapeInput input_;

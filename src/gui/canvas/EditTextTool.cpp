@@ -52,7 +52,7 @@ void EditTextTool::placeCaret(QPoint p, bool extend) {
     }
 }
 
-Qt::CursorShape EditTextTool::cursorAt(QPoint p) const { return canvas_.selectTool().cursorAt(p); }
+QCursor EditTextTool::cursorAt(QPoint p) const { return canvas_.selectTool().cursorAt(p); }
 
 bool EditTextTool::key(QKeyEvent* event) {
     TextBlock* block = canvas_.editedBlock();

@@ -20,7 +20,7 @@ public:
     void release(QMouseEvent* event, QPoint p) override;
     void doubleClick(QMouseEvent* event, QPoint p) override;
     bool key(QKeyEvent* event) override;
-    Qt::CursorShape cursorAt(QPoint p) const override;
+    QCursor cursorAt(QPoint p) const override;
 
     // Puts the caret at p and lets the drag that follows select.
     void beginCaretDrag(QPoint p);

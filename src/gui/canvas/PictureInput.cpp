@@ -72,7 +72,7 @@ bool PictureInput::abandon() {
     return true;
 }
 
-Qt::CursorShape PictureInput::cursorAt(QPoint) const {
+QCursor PictureInput::cursorAt(QPoint) const {
     return CPatCanvas::cursorForKind(canvas_.view().armedTool());
 }
 

@@ -33,7 +33,7 @@ public:
     void track(QPoint p);
     bool abandon() override;
     void paint(QPainter& painter) const override;
-    Qt::CursorShape cursorAt(QPoint p) const override;
+    QCursor cursorAt(QPoint p) const override;
 
     bool active() const { return active_; }
     QRect rect() const { return QRect(start_, end_).normalized(); }

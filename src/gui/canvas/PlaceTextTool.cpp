@@ -41,7 +41,7 @@ bool PlaceTextTool::abandon() {
     return true;
 }
 
-Qt::CursorShape PlaceTextTool::cursorAt(QPoint) const {
+QCursor PlaceTextTool::cursorAt(QPoint) const {
     return CPatCanvas::cursorForKind(canvas_.view().armedTool());
 }
 

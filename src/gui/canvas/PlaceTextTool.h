@@ -17,7 +17,7 @@ public:
     void release(QMouseEvent* event, QPoint p) override;
     bool abandon() override;
     void paint(QPainter& painter) const override { band_.draw(painter); }
-    Qt::CursorShape cursorAt(QPoint p) const override;
+    QCursor cursorAt(QPoint p) const override;
 
 private:
     void place();

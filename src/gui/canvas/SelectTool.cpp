@@ -1,4 +1,5 @@
 #include "SelectTool.h"
+#include "ProgramCursors.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -21,7 +22,7 @@ namespace pemo {
 
 namespace {
 
-Qt::CursorShape cursorForGrip(int32_t grip) {
+QCursor cursorForGrip(int32_t grip) {
     switch (grip) {
         case BlockHandle::BottomRight:
         case BlockHandle::TopLeft: return Qt::SizeFDiagCursor;
@@ -32,8 +33,8 @@ Qt::CursorShape cursorForGrip(int32_t grip) {
         case BlockHandle::MiddleBottom:
         case BlockHandle::MiddleTop: return Qt::SizeVerCursor;
         case SelectTool::kMoveGrip: return Qt::SizeAllCursor;
-        case BlockHandle::Rotation: return Qt::OpenHandCursor;
-        case BlockHandle::Point: return Qt::PointingHandCursor;
+        case BlockHandle::Rotation: return ProgramCursors::rotation();
+        case BlockHandle::Point: return ProgramCursors::point();
         default: return Qt::ArrowCursor;
     }
 }
@@ -200,7 +201,7 @@ bool SelectTool::abandon() {
     return true;
 }
 
-Qt::CursorShape SelectTool::cursorAt(QPoint p) const {
+QCursor SelectTool::cursorAt(QPoint p) const {
     const InfoRecord* r = canvas_.record();
     if (!r) return Qt::ArrowCursor;
     if (const auto grip = gripAt(r->blocks, p.x(), p.y(), canvas_.zoom(), canvas_.ppi())) {

@@ -30,7 +30,7 @@ public:
     bool key(QKeyEvent* event) override;
     bool abandon() override;
     void paint(QPainter& painter) const override { band_.draw(painter); }
-    Qt::CursorShape cursorAt(QPoint p) const override;
+    QCursor cursorAt(QPoint p) const override;
 
     int32_t draggedGrip() const { return draggedGrip_; }
 

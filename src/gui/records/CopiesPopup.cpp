@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include "core/platform/Messages.h"
+#include "core/records/GridCells.h"
 
 namespace pemo {
 
@@ -27,22 +28,15 @@ CopiesPopup::CopiesPopup(int copies, QWidget* parent) : GridPopup(parent), copie
 }
 
 void CopiesPopup::accept() {
-    const QString text = edit_->text();
-    if (text.isEmpty()) {
-        Messages::current().inform(QString::fromUtf8("请键入一个整数。"));
+    const GridCells::Copies copies = GridCells::parseCopies(edit_->text());
+    if (!copies.problem.isEmpty()) {
+        Messages::current().inform(copies.problem);
+        if (!edit_->text().isEmpty())
+            edit_->selectAll();
         edit_->setFocus();
         return;
     }
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    if (!ok || value > kMaximum) {
-        Messages::current().inform(
-            QString::fromUtf8("“请填入一个在%1和%2之间的整数。”").arg(0).arg(kMaximum));
-        edit_->selectAll();
-        edit_->setFocus();
-        return;
-    }
-    copies_ = static_cast<int>(value);
+    copies_ = copies.copies;
     GridPopup::accept();
 }
 

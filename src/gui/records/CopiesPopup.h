@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridPopup.h"
+#include "core/records/GridCells.h"
 
 class QLineEdit;
 
@@ -10,7 +11,7 @@ namespace pemo {
 class CopiesPopup : public GridPopup {
     Q_OBJECT
 public:
-    static constexpr int kMaximum = 999;
+    static constexpr int kMaximum = GridCells::kMaxCopies;
 
     explicit CopiesPopup(int copies, QWidget* parent = nullptr);
 

@@ -6,10 +6,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 
+#include "CellEditor.h"
 #include "CellTextPopup.h"
 #include "CopiesPopup.h"
 #include "PicturePopup.h"
+#include "core/records/GridPaste.h"
 #include "core/platform/Messages.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/RecordCommands.h"
@@ -69,7 +72,20 @@ RecordGrid::RecordGrid(CPatDoc& doc, QWidget* parent)
     scrollBar_->setSingleStep(1);
     scrollBar_->setPageStep(2);
     scrollBar_->setRange(0, 0);
-    connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { update(); });
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this] {
+        placeEditor();
+        update();
+    });
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    editor_ = new CellEditor(this);
+    editor_->setFont(font_);
+    connect(editor_, &CellEditor::finished, this, &RecordGrid::finishEdit);
+    connect(editor_, &CellEditor::cancelled, this, &RecordGrid::cancelEdit);
+    connect(editor_, &CellEditor::left, this, [this] {
+        if (!finishing_ && isEditing()) finishEdit(false, GridCursor::Move::Enter);
+    });
+    cursor_.place(std::max(0, doc_.currentIndex()), GridCursor::kStartColumn, doc_.recordCount());
     layoutColumns();
 }
 
@@ -92,11 +108,14 @@ void RecordGrid::layoutColumns() {
 void RecordGrid::resizeEvent(QResizeEvent*) {
     layoutColumns();
     refreshScroll();
+    placeEditor();
 }
 
 void RecordGrid::setScrollRange() {
-    scrollBar_->setRange(0,
-                         GridGeometry::scrollMaximum(doc_.recordCount(), geometry_.rowsThatFit()));
+    // The empty row after the last record is scrolled to only while it is selected.
+    const int count = doc_.recordCount();
+    const int rows = cursor_.row() >= count || editRow_ >= count ? count + 1 : count;
+    scrollBar_->setRange(0, GridGeometry::scrollMaximum(rows, geometry_.rowsThatFit()));
 }
 
 void RecordGrid::bringIntoView(int index, int rows) {
@@ -115,6 +134,7 @@ void RecordGrid::selectRecord(int index) {
     if (!doc_.recordAt(index))
         return;
     followCurrent_ = false;
+    cursor_.placeRow(index, doc_.recordCount());
     doc_.setCurrentIndex(index);
     followCurrent_ = true;
     bringIntoView(index, visibleRowCount());
@@ -128,6 +148,25 @@ void RecordGrid::renameVariableColumns() {
 }
 
 void RecordGrid::documentChanged(CPatDoc::Change change) {
+    if (change == CPatDoc::Change::Records || change == CPatDoc::Change::CurrentRecord) {
+        // Another command moved the current record or changed the list: the cell follows.
+        if (!finishing_ && isEditing()) cancelEdit();
+        if (!pasting_ && change == CPatDoc::Change::Records) lastPaste_.reset();
+        // The grid's own moves have put the cell already; long lists are not walked
+        // again for them.
+        const int current = followCurrent_ ? doc_.currentIndex() : -1;
+        const int count = doc_.recordCount();
+        if (current >= 0 && current != cursor_.row())
+            cursor_.placeRow(current, count);
+        else if (cursor_.row() > count)
+            cursor_.placeRow(count, count);
+        if (change == CPatDoc::Change::CurrentRecord) {
+            if (current >= 0)
+                bringIntoView(current, visibleRowCount());
+            update();
+            return;
+        }
+    }
     switch (change) {
         case CPatDoc::Change::Records:
             // An opened document brings its own variable names.
@@ -136,10 +175,6 @@ void RecordGrid::documentChanged(CPatDoc::Change change) {
             refreshScroll();
             break;
         case CPatDoc::Change::CurrentRecord:
-            if (followCurrent_)
-                bringIntoView(doc_.currentIndex(), visibleRowCount());
-            update();
-            break;
         case CPatDoc::Change::Page:
         case CPatDoc::Change::Modified:
             update();
@@ -171,6 +206,7 @@ void RecordGrid::paintBitmap() {
     painter.setFont(font_);
     paintBackground(painter);
     paintRows(painter);
+    paintCursor(painter);
 }
 
 void RecordGrid::paintBackground(QPainter& painter) {
@@ -210,25 +246,52 @@ void RecordGrid::paintBackground(QPainter& painter) {
             painter.drawLine(x0 + 1, y1 - 2, x1 - 2, y1 - 2);
             painter.drawLine(x1 - 2, y0 + 1, x1 - 2, y1 - 2);
             painter.setPen(Qt::black);
-            painter.drawText(QRect(x0, y0, x1 - x0, y1 - y0), Qt::AlignCenter | Qt::TextSingleLine,
-                             Gbk::toUnicode(c.caption));
+            drawCellText(painter, QRect(x0, y0, x1 - x0, y1 - y0), c.caption, true);
         }
         painter.setPen(Qt::black);
         painter.drawLine(c.left, GridGeometry::kHeaderTop, c.left, bottom);
     }
 }
 
-QString RecordGrid::cellText(const InfoRecord& record, int index, int column) const {
+void RecordGrid::drawCellText(QPainter& painter, const QRect& cell, const QByteArray& text,
+                              bool centred) {
+    // Laying a text out costs far more than drawing it, and a page of rows repeats few
+    // texts: each is laid out once and kept.
+    auto it = textCache_.find(text);
+    if (it == textCache_.end()) {
+        if (textCache_.size() > 4000)
+            textCache_.clear();
+        QString line = Gbk::toUnicode(text);
+        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        QStaticText laidOut(line);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), font_);
+        it = textCache_.insert(text, laidOut);
+    }
+    const QSizeF size = it->size();
+    const qreal x = centred ? cell.left() + (cell.width() - size.width()) / 2 : cell.left();
+    const qreal y = cell.top() + (cell.height() - size.height()) / 2;
+    // Only a text wider than its cell needs clipping.
+    if (size.width() <= cell.width()) {
+        painter.drawStaticText(QPointF(x, y), *it);
+        return;
+    }
+    painter.setClipRect(cell);
+    painter.drawStaticText(QPointF(cell.left(), y), *it);
+    painter.setClipping(false);
+}
+
+QByteArray RecordGrid::cellText(const InfoRecord& record, int index, int column) const {
     const uint32_t id = geometry_.columns()[static_cast<size_t>(column)].fieldId;
     if (id == GridGeometry::kIndexField)
-        return QString::number(index);
+        return QByteArray::number(index);
     if (id == GridGeometry::kCopiesField)
-        return QString::number(record.copies);
-    if (id == GridGeometry::kPictureField) {
-        return record.productPicture.isEmpty() ? QString() : QString::fromUtf8("图片");
-    }
+        return QByteArray::number(record.copies);
+    if (id == GridGeometry::kPictureField)
+        return record.productPicture.isEmpty() ? QByteArray() : QByteArray("\xcd\xbc\xc6\xac");  // 图片
     const int value = valueIndexOf(id);
-    return value >= 0 ? Gbk::toUnicode(record.value(value)) : QString();
+    return value >= 0 ? record.value(value) : QByteArray();
 }
 
 void RecordGrid::paintRows(QPainter& painter) {
@@ -252,12 +315,59 @@ void RecordGrid::paintRows(QPainter& painter) {
             } else {
                 painter.fillRect(cell, Qt::white);
             }
-            const QString text = cellText(*record, scroll + row, i);
+            const QByteArray text = cellText(*record, scroll + row, i);
             if (!text.isEmpty()) {
-                painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+                drawCellText(painter, cell, text, false);
             }
         }
     }
+    // The empty row after the last record, where typing makes a new one.
+    const int emptyRow = doc_.recordCount() - scroll;
+    if (emptyRow < 0 || emptyRow >= rows)
+        return;
+    const int top = GridGeometry::rowTop(emptyRow);
+    for (int i = 0; i < GridGeometry::kColumnCount; ++i) {
+        const GridColumn& c = columns[static_cast<size_t>(i)];
+        if (c.width <= 1)
+            continue;
+        const QRect cell(c.left + 1, top, c.width - 1, GridGeometry::kRowHeight - 1);
+        painter.fillRect(cell, Qt::white);
+        if (i == 0)
+            drawCellText(painter, cell, QByteArrayLiteral("*"), true);
+    }
+}
+
+void RecordGrid::paintCursor(QPainter& painter) {
+    const int scroll = scrollPosition();
+    const int rows = visibleRowCount();
+    const QRect block = cursor_.selection();
+    const int first = std::max(block.top(), scroll);
+    const int last = std::min({block.bottom(), scroll + rows - 1, doc_.recordCount()});
+    const auto cellOf = [this, scroll](int row, int column) {
+        const GridColumn& c = geometry_.columns()[static_cast<size_t>(column)];
+        return QRect(c.left + 1, GridGeometry::rowTop(row - scroll), c.width - 1,
+                     GridGeometry::kRowHeight - 1);
+    };
+    if (cursor_.hasBlock()) {
+        const QColor tint(40, 100, 220, 60);
+        for (int row = first; row <= last; ++row) {
+            for (int column = block.left(); column <= block.right(); ++column)
+                painter.fillRect(cellOf(row, column), tint);
+        }
+    }
+    if (cursor_.row() < scroll || cursor_.row() >= scroll + rows)
+        return;
+    const QRect cell = cellOf(cursor_.row(), cursor_.column());
+    if (cell.width() <= 0)
+        return;
+    // Drawn inside the cell, so the grid lines stay as they are.
+    const QColor frame = hasFocus() || isEditing() ? QColor(26, 86, 196) : QColor(128, 128, 128);
+    QPen pen(frame, 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(cell).adjusted(1, 1, -1, -1));
+    painter.setPen(Qt::black);
 }
 
 // ---- mouse ----
@@ -273,9 +383,26 @@ void RecordGrid::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint p = event->position().toPoint();
-    const int index = geometry_.recordAt(p, scrollPosition(), doc_.recordCount());
+    setFocus(Qt::MouseFocusReason);
+    if (isEditing() && !commitEdit())
+        return;
+    const int count = doc_.recordCount();
+    const int index = geometry_.recordAt(p, scrollPosition(), count + 1);
     if (index < 0)
         return;
+    const int column = geometry_.editableColumnAt(p.x());
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    cursor_.place(index, column >= 0 ? column : cursor_.column(), count, extend);
+    if (index == count || extend) {
+        // The empty row is typed into, not clicked; Shift only widens the selection.
+        if (index < count && index != doc_.currentIndex()) {
+            followCurrent_ = false;
+            doc_.setCurrentIndex(index);
+            followCurrent_ = true;
+        }
+        update();
+        return;
+    }
     if (index != doc_.currentIndex()) {
         followCurrent_ = false;
         doc_.setCurrentIndex(index);
@@ -283,9 +410,28 @@ void RecordGrid::mousePressEvent(QMouseEvent* event) {
         update();
         return;
     }
-    const int column = geometry_.editableColumnAt(p.x());
+    update();
     if (column >= 0)
         editCell(index, column);
+}
+
+void RecordGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint p = event->position().toPoint();
+    const int index = geometry_.recordAt(p, scrollPosition(), doc_.recordCount() + 1);
+    const int column = geometry_.editableColumnAt(p.x());
+    if (index < 0 || column < 0)
+        return;
+    // A double click edits in place; on the current row the first click already
+    // opened the cell's popup.
+    placeCursor(index, column);
+    if (column == GridGeometry::kPictureColumn) {
+        if (index < doc_.recordCount())
+            editCell(index, column);
+        return;
+    }
+    beginEdit(QString(), true);
 }
 
 void RecordGrid::editCell(int index, int column) {
@@ -309,23 +455,54 @@ void RecordGrid::editCopies(InfoRecord& record, const QRect& cell) {
     popup.placeAgainst(cell);
     if (popup.exec() != QDialog::Accepted)
         return;
-    record.copies = popup.copies();
-    emit statusChanged();
-    update();
+    storeCopies(doc_.indexOf(&record), popup.copies());
 }
 
 void RecordGrid::editText(InfoRecord& record, int column, const QRect& cell) {
-    const uint32_t kind = geometry_.columns()[static_cast<size_t>(column)].fieldId;
-    const int value = valueIndexOf(kind);
+    const int value = GridGeometry::valueIndexOfColumn(column);
     CellTextPopup popup(record.value(value), this);
     popup.placeAgainst(cell);
-    if (popup.exec() != QDialog::Accepted || popup.text() == record.value(value))
-        return;
+    if (popup.exec() == QDialog::Accepted)
+        storeText(doc_.indexOf(&record), column, popup.text());
+}
+
+InfoRecord* RecordGrid::recordForEdit(int row) {
+    if (row < doc_.recordCount())
+        return doc_.recordAt(row);
+    // The empty row: a new record on the library's selected template, as 信息插入 makes.
+    auto made = doc_.newRecord();
+    made->refreshPlaceholders(false, doc_.placeholderSources());
+    doc_.records.push_back(std::move(made));
+    doc_.setModified();
+    const int index = doc_.recordCount() - 1;
+    followCurrent_ = false;
+    doc_.setCurrentIndex(index);
+    doc_.notify(CPatDoc::Change::Records);
+    followCurrent_ = true;
+    return doc_.recordAt(index);
+}
+
+bool RecordGrid::storeText(int row, int column, const QByteArray& text) {
+    const int value = GridGeometry::valueIndexOfColumn(column);
+    const InfoRecord* existing = doc_.recordAt(row);
+    if (value < 0 || row < 0 || (existing ? existing->value(value) == text : text.isEmpty()))
+        return false;
+    InfoRecord& record = *recordForEdit(row);
     record.takeUndoSnapshot();
-    record.setValue(value, popup.text());
-    record.refreshPlaceholder(static_cast<int32_t>(kind), inTemplateMode(),
-                              doc_.placeholderSources());
+    record.setValue(value, text);
+    record.refreshPlaceholder(static_cast<int32_t>(GridGeometry::fieldIdOfValue(value)),
+                              inTemplateMode() && record.current, doc_.placeholderSources());
     pageEdited();
+    return true;
+}
+
+void RecordGrid::storeCopies(int row, int copies) {
+    if (row < 0 || (row >= doc_.recordCount() && copies == InfoRecord().copies))
+        return;
+    // Copies take no undo snapshot and leave the document unmodified.
+    recordForEdit(row)->copies = copies;
+    emit statusChanged();
+    update();
 }
 
 void RecordGrid::editPicture(InfoRecord& record, const QRect& cell) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
+#include <QStaticText>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "core/document/CPatDoc.h"
+#include "core/records/GridCursor.h"
 #include "core/records/GridGeometry.h"
 
 class QMenu;
@@ -12,10 +16,15 @@ class QScrollBar;
 
 namespace pemo {
 
+class CellEditor;
+class GridPaste;
+
 // 信息编辑: every record of the document as one row, one column per value. A click on
 // a row makes its record current; a click on a cell of the current row opens the
-// cell's popup editor. The grid keeps no copy of the records and reads them on every
-// paint.
+// cell's popup editor. The keyboard moves a selected cell (its row is the current
+// record), types into it in place, and copies and pastes blocks of cells as a
+// spreadsheet does; typing in the empty row after the last record makes a new record.
+// The grid keeps no copy of the records and reads them on every paint.
 class RecordGrid : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +53,28 @@ public:
 
     QSize sizeHint() const override;
 
+    // The selected cell and block; row recordCount() is the empty row after the last.
+    const GridCursor& cursor() const { return cursor_; }
+    void moveCursor(GridCursor::Move move, bool extend = false);
+    // Selects a cell as a click would, without opening anything.
+    void placeCursor(int row, int column, bool extend = false);
+    // Starts typing in place into the selected cell: with text replacing its value, or
+    // with the value itself (F2). False for cells that cannot be typed into.
+    bool beginEdit(const QString& text, bool keepValue);
+    bool isEditing() const { return editRow_ >= 0; }
+    CellEditor* cellEditor() const { return editor_; }
+    // Ends the edit in place as Enter would, without moving; false when it was refused.
+    bool commitEdit();
+    // The selected cells as tab-separated text on the clipboard.
+    void copyCells();
+    // A block of cells from the clipboard into the records from the selected cell.
+    void pasteCells();
+    // Empties the selected value cells, in one undo step.
+    void clearCells();
+    // The last paste or clearing, in one step, while nothing has touched its records.
+    bool canUndoPaste() const;
+    void undoPaste();
+
     // Set by the frame: the view's 模板方式, and whether a command outside the record
     // list (信息打印, the page sizes) can run yet.
     std::function<bool()> templateMode;
@@ -64,6 +95,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void layoutColumns();
@@ -72,7 +109,24 @@ private:
     void paintBitmap();
     void paintBackground(QPainter& painter);
     void paintRows(QPainter& painter);
-    QString cellText(const InfoRecord& record, int index, int column) const;
+    void paintCursor(QPainter& painter);
+    void drawCellText(QPainter& painter, const QRect& cell, const QByteArray& text, bool centred);
+    bool isGridKey(const QKeyEvent* key) const;
+    // Makes the cursor's row current (a record row) and scrolls it into view.
+    void followCursor();
+    void scrollToRow(int row);
+    // A change of the records' values made here: modified, page and grid repainted.
+    void valuesEdited();
+    // The record a committed edit goes to; row recordCount() appends a new one.
+    InfoRecord* recordForEdit(int row);
+    bool storeText(int row, int column, const QByteArray& text);
+    void storeCopies(int row, int copies);
+    void finishEdit(bool hasMove, GridCursor::Move move);
+    void cancelEdit();
+    void placeEditor();
+    void runPaste(std::unique_ptr<GridPaste> paste);
+    // The cell's text as GBK.
+    QByteArray cellText(const InfoRecord& record, int index, int column) const;
     void editCell(int index, int column);
     void editCopies(InfoRecord& record, const QRect& cell);
     void editText(InfoRecord& record, int column, const QRect& cell);
@@ -87,8 +141,17 @@ private:
     QImage bitmap_;
     QBrush currentBrush_;
     QFont font_;
+    // Texts as laid out for drawing, by their GBK bytes.
+    QHash<QByteArray, QStaticText> textCache_;
     // A click on another row makes it current without scrolling.
     bool followCurrent_ = true;
+    GridCursor cursor_;
+    CellEditor* editor_ = nullptr;
+    int editRow_ = -1;
+    int editColumn_ = -1;
+    bool finishing_ = false;   // an edit is being stored; its own changes end nothing
+    std::unique_ptr<GridPaste> lastPaste_;
+    bool pasting_ = false;
 };
 
 }  // namespace pemo

@@ -10,6 +10,7 @@
 #include "core/codecs/Gbk.h"
 #include "core/config/MallInfoList.h"
 #include "core/config/PhraseList.h"
+#include "core/document/ArtCommands.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/InsertCommands.h"
 #include "core/document/TextFormat.h"
@@ -17,6 +18,8 @@
 #include "core/text/PriceItem.h"
 #include "core/text/RichText.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "core/platform/Messages.h"
+#include "gui/dialogs/ArtTextDialog.h"
 #include "gui/dialogs/ColourPicker.h"
 #include "gui/dialogs/PriceFormatDialog.h"
 
@@ -118,6 +121,11 @@ void TextCommands::addTo(QMenu* menu) {
     connect(addCommand(menu, FC::PriceFormat, QString::fromUtf8("价格格式(&P)")), &QAction::triggered,
             this, &TextCommands::editPriceFormat);
     command(FC::AutoFit, "自动排版(&A)", QKeySequence(Qt::CTRL | Qt::Key_U));
+    menu->addSeparator();
+    connect(addCommand(menu, ArtCommand::ArtText, QString::fromUtf8("艺术字")), &QAction::triggered,
+            this, &TextCommands::editArtText);
+    connect(addCommand(menu, ArtCommand::ConvertToGraphic, QString::fromUtf8("文字图形化")),
+            &QAction::triggered, this, &TextCommands::convertToGraphic);
     connect(menu, &QMenu::aboutToShow, this, &TextCommands::update);
 }
 
@@ -132,6 +140,7 @@ QMenu* TextCommands::addInsertMenu(QMenu* menu, int id, const QString& text, con
     });
     // The key opens the same popup at the mouse.
     auto* shortcut = new QAction(text, this);
+    shortcut->setData(id);
     shortcut->setShortcut(key);
     window_->addAction(shortcut);
     connect(shortcut, &QAction::triggered, this, [popup] { popup->exec(QCursor::pos()); });
@@ -220,6 +229,11 @@ void TextCommands::chooseSize() {
     if (ok && FC::applySize(*record, size, view_.autoFit())) changed();
 }
 
+void TextCommands::applySize(int points) {
+    InfoRecord* record = view_.document().currentRecord();
+    if (record && FC::applySize(*record, points, view_.autoFit())) changed();
+}
+
 void TextCommands::editPriceFormat() {
     InfoRecord* record = view_.document().currentRecord();
     TextBlock* block = record ? FC::priceBlock(*record) : nullptr;
@@ -234,6 +248,40 @@ void TextCommands::editPriceFormat() {
     if (FC::applyPriceFormat(*record, dialog.priceStyle(), dialog.lineColour(), view_.autoFit())) changed();
 }
 
+void TextCommands::editArtText() {
+    InfoRecord* record = view_.document().currentRecord();
+    if (!record || !ArtCommand::isEnabled(ArtCommand::ArtText, *record)) return;
+    runArtDialog(*record, false);
+}
+
+void TextCommands::convertToGraphic() {
+    InfoRecord* record = view_.document().currentRecord();
+    if (!record || !ArtCommand::isEnabled(ArtCommand::ConvertToGraphic, *record)) return;
+    // On a text already turned into a graphic the command edits its effect.
+    if (ArtCommand::convertedBlock(*record)) {
+        runArtDialog(*record, true);
+    } else if (ArtCommand::convert(*record)) {
+        changed();
+    }
+}
+
+void TextCommands::runArtDialog(InfoRecord& record, bool outline) {
+    ArtTextDialog dialog(ArtCommand::currentSettings(record), outline,
+                         ArtTextDialog::defaultTextureFolder(), window_);
+    dialog.setColourChooser([this, &dialog](QPoint at, uint32_t current) {
+        return ColourPicker::choose(&dialog, view_.document().recentColours, current, at);
+    });
+    if (dialog.exec() != QDialog::Accepted) return;
+    switch (ArtCommand::apply(record, view_.document().images, dialog.settings(), view_.autoFit())) {
+        case ArtCommand::Result::Applied: changed(); break;
+        case ArtCommand::Result::TextureNotAdded:
+            Messages::current().inform(QString::fromUtf8("贴图“%1”不能加入文档。")
+                                           .arg(dialog.settings().textureFile));
+            break;
+        case ArtCommand::Result::Unchanged: break;
+    }
+}
+
 void TextCommands::changed() {
     view_.document().setModified();
     view_.canvas()->refresh();
@@ -246,7 +294,8 @@ void TextCommands::update() {
         const int id = it.key();
         QAction* action = it.value();
         if (popups_.contains(id)) continue;  // the insertion popups' keys
-        action->setEnabled(record && FC::isEnabled(id, *record));
+        const bool art = id == ArtCommand::ArtText || id == ArtCommand::ConvertToGraphic;
+        action->setEnabled(record && (art ? ArtCommand::isEnabled(id, *record) : FC::isEnabled(id, *record)));
         if (action->isCheckable()) action->setChecked(record && FC::isChecked(id, *record, view_.autoFit()));
     }
     for (const int id : {FC::ChineseFace, FC::WesternFace, FC::CharSpacingMenu}) {

@@ -13,6 +13,7 @@ class QWidget;
 namespace pemo {
 
 class CPatView;
+class InfoRecord;
 class MallInfoList;
 class PhraseList;
 
@@ -37,6 +38,9 @@ public:
     // 变量信息, the logos in 商场信息), when their pictures load.
     std::function<QAction*(int id)> pictureItem;
     QMenu* insertMenu(int id) const { return popups_.value(id); }
+    // The font boxes: a face (GBK) or a size for the edited text's selection.
+    void chooseFace(int id, const QByteArray& face);
+    void applySize(int points);
 
 private:
     QAction* addCommand(QMenu* menu, int id, const QString& text,
@@ -52,9 +56,12 @@ private:
     void addPictureItems(QMenu* popup, std::initializer_list<int> ids);
     void arm(int id);
     void run(int id);
-    void chooseFace(int id, const QByteArray& face);
     void chooseSize();
     void editPriceFormat();
+    // 艺术字 on the edited text; 文字图形化, which on a converted block edits its effect.
+    void editArtText();
+    void convertToGraphic();
+    void runArtDialog(InfoRecord& record, bool outline);
     // Marks the document modified and refreshes the page and the commands.
     void changed();
 

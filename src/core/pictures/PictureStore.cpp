@@ -67,6 +67,23 @@ StoredPicture& PictureStore::addBytes(const QByteArray& key, PictureDescription 
     return *entries_.back();
 }
 
+bool PictureStore::addEdited(const QByteArray& oldKey, const QByteArray& newKey,
+                             const QString& file) {
+    const StoredPicture* old = entry(oldKey);
+    if (!old || contains(newKey)) return false;
+    PictureDescription d = old->description();
+    const QFileInfo info(file);
+    d.filePath = file;
+    d.modificationTime = info.lastModified();
+    d.fileSize = info.size();
+    d.loaded = false;
+    const QSize size = Picture::fromFile(file).size();
+    d.width = size.isEmpty() ? 0 : size.width();
+    d.height = size.isEmpty() ? 0 : size.height();
+    entries_.push_back(std::make_unique<StoredPicture>(newKey, std::move(d)));
+    return true;
+}
+
 StoredPicture* PictureStore::entry(const QByteArray& key) const {
     for (const auto& e : entries_) {
         if (e->key() == key) return e.get();

@@ -32,6 +32,12 @@ public:
     StoredPicture& addBytes(const QByteArray& key, PictureDescription description,
                             const QByteArray& bytes);
 
+    // Adds an edited version of an entry's picture, already written to file (a path from
+    // pictureCopyPath), under a new key: the old entry stays for what still shows it and
+    // for undo. The description is the old one with the file's size, time and pixel size.
+    // False when no entry has the old key or one has the new key.
+    bool addEdited(const QByteArray& oldKey, const QByteArray& newKey, const QString& file);
+
     StoredPicture* entry(const QByteArray& key) const;
     // The decoded picture of an entry; null when there is no such entry or it cannot
     // be decoded.

@@ -37,6 +37,8 @@
 #include "core/document/StatusTexts.h"
 #include "core/document/TemplateFile.h"
 #include "gui/config/MallInfoDialog.h"
+#include "gui/app/OutsideEditorMenu.h"
+#include "gui/config/OutsideEditorsDialog.h"
 #include "gui/config/PhraseDialog.h"
 #include "gui/config/VariableDialog.h"
 #include "gui/library/BackgroundPanel.h"
@@ -345,6 +347,18 @@ void CPatMain::buildLibrary() {
         // The frame's commands in the panels' menus show their current state.
         connect(panel, &LibraryListPanel::extendContextMenu, this, &CPatMain::updateCommands);
     }
+    // Outside editors open the selected library file; the panel then reads it again.
+    const std::pair<LibraryListPanel*, EditorPlace> editing[] = {
+        {library_->backgroundPanel(), EditorPlace::BackgroundPanel},
+        {library_->picturePanel(), EditorPlace::PicturePanel}};
+    for (const auto& [panel, place] : editing) {
+        connect(panel, &LibraryListPanel::extendContextMenu, this,
+                [this, panel = panel, place = place](QMenu* menu, const QString& file) {
+                    if (file.isEmpty()) return;
+                    addEditorItems(menu, file, place, this,
+                                   [panel, file] { panel->refreshFile(file); });
+                });
+    }
     connect(library_->backgroundPanel(), &BackgroundPanel::selectionChanged, this,
             &CPatMain::updateCommands);
     connect(library_->picturePanel(), &PictureLibraryPanel::pictureChosen, pictureCommands_,
@@ -500,6 +514,8 @@ void CPatMain::buildConfigMenu() {
             &QAction::triggered, this, &CPatMain::configureVariables);
     connect(addCommand(menu, kPhraseConfig, QString::fromUtf8("常用短语(&C)")),
             &QAction::triggered, this, &CPatMain::configurePhrases);
+    connect(addCommand(menu, kEditorsConfig, QString::fromUtf8("外部编辑程序(&E)")),
+            &QAction::triggered, this, &CPatMain::configureEditors);
 }
 
 void CPatMain::refreshPlaceholders() {
@@ -532,6 +548,11 @@ void CPatMain::configurePhrases() {
     phrases_.clear();
     for (const QByteArray& phrase : dialog.phrases()) phrases_.add(phrase);
     if (!phrases_.save()) Messages::current().inform(QString::fromUtf8("无法写入 PemText.dic。"));
+}
+
+void CPatMain::configureEditors() {
+    OutsideEditorsDialog dialog(OutsideEditors::current(), this);
+    dialog.exec();
 }
 
 void CPatMain::buildViewMenu() {

@@ -96,12 +96,14 @@ private:
     void configureMallInfo();
     void configureVariables();
     void configurePhrases();
+    void configureEditors();
     // Pushes values into the current page's placeholders with the view's mode.
     void refreshPlaceholders();
 
     static constexpr int kMallInfoConfig = 34434;
     static constexpr int kVariableConfig = 34435;
     static constexpr int kPhraseConfig = 34436;
+    static constexpr int kEditorsConfig = 34437;
     void buildViewMenu();
     void buildStatusBar();
     // 转存为: the current page as a BMP (or PNG) picture at 150 pixels per inch.

@@ -18,6 +18,7 @@ namespace pemo {
 
 class Block;
 class CPatView;
+class PictureBlock;
 class InfoRecord;
 class TextBlock;
 
@@ -68,6 +69,13 @@ public:
     std::function<void()> onStateChanged;
     // Adds the frame's text format commands to the context menu.
     std::function<void(QMenu&)> extendContextMenu;
+
+    // The only selected block when it is an inserted picture whose stored picture
+    // exists: what the outside editor items of the context menu work on.
+    PictureBlock* selectedInsertedPicture() const;
+    // Edits that picture in the slot's editor (0 … 3, in menu order). A changed picture
+    // becomes a new stored picture that the block shows, in one undo step; true then.
+    bool editSelectedPicture(int slot);
 
     int32_t draggedGrip() const { return select_.draggedGrip(); }
     // A press is under way (a move, a resize, a placement, a text selection).

@@ -8,6 +8,7 @@
 
 #include "CPatCanvas.h"
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gbk.h"
@@ -16,6 +17,7 @@
 #include "core/document/EditCommands.h"
 #include "core/platform/Messages.h"
 #include "core/text/RichText.h"
+#include "gui/app/OutsideEditorMenu.h"
 #include "gui/view/CPatView.h"
 
 namespace pemo {
@@ -271,6 +273,11 @@ void CPatCanvas::showContextMenu(QPoint globalPos) {
     frame(kTemplateMode, "模板方式");
     menu.addSeparator();
     frame(kFitPage, "整版显示");
+    if (const PictureBlock* picture = selectedInsertedPicture()) {
+        const StoredPicture* stored = view_.document().images.entry(picture->pictureKey());
+        addEditorItems(&menu, stored->description().filePath, EditorPlace::Canvas,
+                       [this](EditorSlot slot) { editSelectedPicture(static_cast<int>(slot)); });
+    }
     menu.exec(globalPos);
 }
 

@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "FakeEditors.h"
 #include "ScriptedMessages.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
@@ -16,7 +20,9 @@
 #include "core/document/CPatDoc.h"
 #include "core/document/TemplateFile.h"
 #include "core/platform/Folders.h"
+#include "core/pictures/OutsideEditors.h"
 #include "gui/app/LibraryDocks.h"
+#include "gui/app/OutsideEditorMenu.h"
 #include "gui/library/BackgroundPanel.h"
 #include "gui/library/PictureLibraryPanel.h"
 #include "gui/library/TemplatePanel.h"
@@ -280,3 +286,49 @@ TEST(ThumbnailCacheTest, DecodesScaledAndStaysWithinItsLimit) {
 }
 
 }  // namespace
+
+// A library file changed in an outside editor: the panel shows its new size at once, and
+// a double click puts the edited picture on the page.
+TEST_F(LibraryPanelsTest, EditedLibraryFilesAreReadAgain) {
+    test::FakeEditors fakes;
+    writePicture(fakes.file("bigger.bmp"), QSize(16, 12));
+    fakes.add("gimp", "/bin/cat \"$FAKE/bigger.bmp\" > \"$1\"");
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath("editors.ini"), QSettings::IniFormat);
+    OutsideEditors editors(settings);
+    OutsideEditors::install(&editors);
+    test::ScriptedMessages messages;
+
+    BackgroundPanel* backgrounds = docks->backgroundPanel();
+    PictureLibraryPanel* pictures = docks->picturePanel();
+    struct Case {
+        LibraryListPanel* panel;
+        ThumbnailList* list;
+        EditorPlace place;
+        std::function<PictureDescription()> selected;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {backgrounds, backgrounds->list(), EditorPlace::BackgroundPanel,
+         [&] { return backgrounds->selectedBackground()->description; }, "红色(16x12)"},
+        {pictures, pictures->list(), EditorPlace::PicturePanel,
+         [&] { return pictures->selectedPicture()->description; }, "特价(16x12)"},
+    };
+    for (const Case& c : cases) {
+        const QString file = c.selected().filePath;
+        const auto reread = [&] { c.panel->refreshFile(file); };
+        QMenu menu;
+        addEditorItems(&menu, file, c.place, nullptr, reread);
+        ASSERT_EQ(menu.actions().size(), 2);
+        menu.actions().at(1)->trigger();
+        EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join('\n').toStdString();
+        EXPECT_EQ(c.selected().width, 16);
+        EXPECT_EQ(c.selected().fileSize, QFileInfo(file).size());
+        EXPECT_EQ(c.list->entries().at(c.list->selected()).caption, u(c.caption));
+    }
+
+    click(backgrounds->list(), 0, true);
+    const InfoRecord& current = *doc.currentRecord();
+    EXPECT_EQ(doc.backgrounds.entry(current.background.key)->description().width, 16);
+    OutsideEditors::install(nullptr);
+}

@@ -289,7 +289,7 @@ void setField(CharStyle& s, int code, int value) {
 
 bool RichText::applyStyle(int code, int value, bool autoFit) {
     if (!hasSelection()) {
-        setField(typingStyle.edit(), code, value);
+        typingStyle.change([&](CharStyle& s) { setField(s, code, value); });
         return false;
     }
     auto [first, last] = selectionRange();
@@ -307,7 +307,7 @@ bool RichText::applyStyle(int code, const QByteArray& face, bool autoFit) {
             s.westernFace = face;
     };
     if (!hasSelection()) {
-        set(typingStyle.edit());
+        typingStyle.change(set);
         return false;
     }
     auto [first, last] = selectionRange();
@@ -328,7 +328,7 @@ bool RichText::applyArtSettings(const CharStyle& art, bool autoFit) {
         s.textureKey = art.textureKey;
     };
     if (!hasSelection()) {
-        set(typingStyle.edit());
+        typingStyle.change(set);
         return false;
     }
     auto [first, last] = selectionRange();

@@ -375,7 +375,7 @@ bool RichText::trySize(int newSize) {
     auto resize = [delta](CharStyle& s) {
         s.size = uint16_t(std::clamp(int(s.size) + delta, kMinSize, kMaxSize));
     };
-    resize(typingStyle.edit());
+    typingStyle.change(resize);
     restyleItems(0, itemCount(), resize);
     fontSize_ = uint16_t(std::max(0, newSize));
     layout();

@@ -26,6 +26,14 @@ public:
     const CharStyle* operator->() const { return style_.get(); }
     operator const CharStyle&() const { return *style_; }  // NOLINT
 
+    // Changes the style through a copy, which is then shared like any other.
+    template <class Change>
+    void change(Change&& change) {
+        CharStyle changed = *style_;
+        change(changed);
+        *this = changed;
+    }
+
     // A copy of its own to change, for this character only.
     CharStyle& edit() {
         if (style_.use_count() != 1)

@@ -54,14 +54,16 @@ struct PlaceableFrame {
 };
 
 std::optional<PlaceableFrame> placeableFrame(const QByteArray& bytes) {
-    if (!isPlaceableWmf(bytes) || bytes.size() < kPlaceableHeaderSize + kWmfHeaderSize) return {};
+    if (!isPlaceableWmf(bytes) || bytes.size() < kPlaceableHeaderSize + kWmfHeaderSize)
+        return {};
     PlaceableFrame frame;
     frame.left = readLe<qint16>(bytes, 6);
     frame.top = readLe<qint16>(bytes, 8);
     frame.width = readLe<qint16>(bytes, 10) - frame.left;
     frame.height = readLe<qint16>(bytes, 12) - frame.top;
     const auto fits = [](int extent) { return extent != 0 && std::abs(extent) <= 0x7FFF; };
-    if (!fits(frame.width) || !fits(frame.height)) return {};
+    if (!fits(frame.width) || !fits(frame.height))
+        return {};
     return frame;
 }
 
@@ -74,7 +76,8 @@ void appendRecord(QByteArray& out, quint16 function, std::initializer_list<qint1
     put16(quint16(words & 0xFFFF));
     put16(quint16(words >> 16));
     put16(function);
-    for (qint16 p : params) put16(quint16(p));
+    for (qint16 p : params)
+        put16(quint16(p));
 }
 
 // A placeable file is played the way Windows places it: the window starts as the
@@ -93,7 +96,8 @@ QByteArray withFrameViewport(const QByteArray& bytes, const PlaceableFrame& fram
     const int bodyAt = kPlaceableHeaderSize + kWmfHeaderSize;
     QByteArray out = bytes.left(bodyAt) + records + bytes.mid(bodyAt);
     // The header's file size is counted in 16-bit words.
-    const quint32 words = readLe<quint32>(bytes, kPlaceableHeaderSize + 6) + quint32(records.size() / 2);
+    const quint32 words =
+        readLe<quint32>(bytes, kPlaceableHeaderSize + 6) + quint32(records.size() / 2);
     qToLittleEndian<quint32>(words, out.data() + kPlaceableHeaderSize + 6);
     return out;
 }
@@ -146,7 +150,8 @@ QByteArray wmfToSvg(const QByteArray& original) {
         char* buffer = nullptr;
         unsigned long length = 0;
         wmf_stream_destroy(api, data->out, &buffer, &length);
-        if (played && buffer && width > 0 && height > 0) svg = withOpaqueFills(QByteArray(buffer, length));
+        if (played && buffer && width > 0 && height > 0)
+            svg = withOpaqueFills(QByteArray(buffer, length));
         wmf_mem_close(api);
     }
     wmf_api_destroy(api);

@@ -63,16 +63,17 @@ TEST(Metafile, DrawingProgramsFilesDrawnAsDrawn) {
     };
     const QColor background(128, 128, 128);
     const std::vector<Probe> probes = {
-        {{25, 30}, Qt::red},    {{8, 30}, Qt::red},      {{25, 4}, background}, {{2, 2}, background},
-        {{52, 30}, Qt::blue},   {{62, 30}, Qt::green},   {{70, 22}, Qt::green}, {{70, 30}, Qt::blue},
-        {{70, 46}, Qt::blue},   {{95, 30}, background},  {{70, 56}, background},
+        {{25, 30}, Qt::red},  {{8, 30}, Qt::red},     {{25, 4}, background},  {{2, 2}, background},
+        {{52, 30}, Qt::blue}, {{62, 30}, Qt::green},  {{70, 22}, Qt::green},  {{70, 30}, Qt::blue},
+        {{70, 46}, Qt::blue}, {{95, 30}, background}, {{70, 56}, background},
     };
     struct Case {
         const char* extension;
         QSize size;  // as the file's header gives it: the EMF's frame is 27 × 16 mm
     };
     for (const auto& [extension, size] : {Case{"wmf", {100, 60}}, Case{"emf", {102, 60}}}) {
-        QFile file(QStringLiteral(PEMO_TEST_DATA "/metafiles/inkscape-shapes.") + QLatin1String(extension));
+        QFile file(QStringLiteral(PEMO_TEST_DATA "/metafiles/inkscape-shapes.") +
+                   QLatin1String(extension));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << extension;
         const Picture picture = Picture::fromData(file.readAll(), QString::fromLatin1(extension));
         ASSERT_FALSE(picture.isNull()) << extension;
@@ -85,8 +86,8 @@ TEST(Metafile, DrawingProgramsFilesDrawnAsDrawn) {
             picture.drawWhiteTransparent(p, image.rect());
         }
         for (const Probe& probe : probes) {
-            EXPECT_EQ(image.pixelColor(probe.at * scale), probe.colour) << extension << " at " << probe.at.x()
-                                                                         << "," << probe.at.y();
+            EXPECT_EQ(image.pixelColor(probe.at * scale), probe.colour)
+                << extension << " at " << probe.at.x() << "," << probe.at.y();
         }
     }
 }

@@ -120,8 +120,8 @@ void UpdateTextCombosOnCaretMove(benchmark::State& state) {
         const TextPosition at{step % 2 == 0 ? 1 : 12, true};
         content.setSelection(at, at);
         content.syncTypingStyle();
-        content.typingStyle.size = step % 2 == 0 ? 120 : 48;
-        content.typingStyle.chineseFace =
+        content.typingStyle.edit().size = step % 2 == 0 ? 120 : 48;
+        content.typingStyle.edit().chineseFace =
             Gbk::fromUnicode(QString::fromUtf8(step % 2 == 0 ? "黑体" : "楷体_GB2312"));
         w.main.updateTextCombos();
         ++step;

@@ -54,7 +54,7 @@ TextBlock& addText(InfoRecord& r, int32_t kind, Place place, const char* text, i
     content.setSelection({}, {});
     content.fitToFrame(true);
     if (PriceItem* price = content.firstPriceItem(kind))
-        price->style.textColour = colour;
+        price->style.edit().textColour = colour;
     return static_cast<TextBlock&>(r.appendBlock(std::move(block)));
 }
 

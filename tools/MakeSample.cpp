@@ -46,7 +46,7 @@ void colourAll(TextBlock& block, int32_t colour) {
 void priceStyle(TextBlock& block, int style, int32_t colour) {
     if (PriceItem* price = block.content()->firstPriceItem(block.kind)) {
         price->priceStyle = style;
-        price->style.textColour = colour;
+        price->style.edit().textColour = colour;
     }
     block.content()->fitToFrame(true);
 }

@@ -60,7 +60,7 @@ bool TextBlock::convertToGraphic() {
         newBottom = maxBottom + newTop - minTop;
         newRight = newLeft + w + 200;
     }
-    outline->textColour = content_->item(0).style.textColour;
+    outline->textColour = content_->item(0).style->textColour;
     frame = TwipsRect{saturated(newLeft), saturated(newTop), saturated(newRight), saturated(newBottom)};
     sizeWidth = outlineReferenceWidth = frame.width();
     sizeHeight = outlineReferenceHeight = frame.height();

@@ -84,7 +84,7 @@ std::optional<int> smallestSize(const RichText& text) {
     for (int i = 0; i < text.itemCount(); ++i) {
         const TextItem& item = text.item(i);
         if (item.isEnd()) continue;
-        if (!smallest || item.style.size < *smallest) smallest = item.style.size;
+        if (!smallest || item.style->size < *smallest) smallest = item.style->size;
     }
     return smallest;
 }

@@ -189,10 +189,10 @@ public:
 QRect cellOf(const TextItem& it, bool vertical) {
     if (!vertical)
         return QRect(it.x, it.lineTop, it.width, it.lineHeight);
-    const int em = kUnitsPerPoint * it.style.size;
-    const int descent = FontFaces::resolve(it.style.chineseFace).cjk
+    const int em = kUnitsPerPoint * it.style->size;
+    const int descent = FontFaces::resolve(it.style->chineseFace).cjk
                             ? std::max(1, em) - std::max(1, em) * 7 / 8
-                            : QFontMetrics(TextPaint::font(it.style, true, em)).descent();
+                            : QFontMetrics(TextPaint::font(*it.style, true, em)).descent();
     return QRect(it.x - descent, it.y, em, it.width);
 }
 
@@ -241,7 +241,7 @@ void captureOutlines(const RichText& content, TextOutline& outline) {
     // drawn plain: outlines carry an effect of their own.
     RichText plain(content);
     for (int i = 0; i < plain.itemCount(); ++i)
-        plain.item(i).style.effect = 0;
+        plain.item(i).style.edit().effect = 0;
     TwipsDevice device;
     {
         QPainter painter(&device);

@@ -116,11 +116,11 @@ int PriceItem::advanceOf(const QByteArray& text, qsizetype from, qsizetype to,
 }
 
 void PriceItem::measure(const TextMetrics& metrics) {
-    const StyleMetrics full = metrics.measure(style, style.size);
+    const StyleMetrics full = metrics.measure(*style, style->size);
     const qsizetype split = smallStart();
     width = advanceOf(valueText, 0, split, full);
     if (split < valueText.size()) {
-        const StyleMetrics small = metrics.measure(style, smallSize(style.size));
+        const StyleMetrics small = metrics.measure(*style, smallSize(style->size));
         width += advanceOf(valueText, split, valueText.size(), small);
     }
     height = std::max(full.chineseHeight, full.westernHeight);
@@ -136,16 +136,16 @@ void PriceItem::drawAt(QPainter& painter, const TextMetrics& metrics, double zoo
                        int originY, int dpiX, int dpiY, int x, int y) const {
     const double zx = zoom * dpiX / 1440.0;
     const double zy = zoom * dpiY / 1440.0;
-    const StyleMetrics full = metrics.measure(style, style.size);
+    const StyleMetrics full = metrics.measure(*style, style->size);
     const int h = std::min(full.chineseHeight, full.westernHeight);
     const int baseline = originY + int(std::trunc(y * zy));
 
     painter.save();
-    painter.setPen(TextPaint::colour(style.textColour));
+    painter.setPen(TextPaint::colour(style->textColour));
     const qsizetype split = smallStart();
     int advance = 0;
     auto drawRun = [&](qsizetype from, qsizetype to, int size, int base) {
-        const StyleMetrics m = metrics.measure(style, size);
+        const StyleMetrics m = metrics.measure(*style, size);
         const int pixels = int(std::trunc(zoom * size * dpiX / 72.0));
         for (qsizetype i = from; i < to;) {
             const int len = charLength(valueText, i);
@@ -154,26 +154,26 @@ void PriceItem::drawAt(QPainter& painter, const TextMetrics& metrics, double zoo
             const auto b = static_cast<unsigned char>(valueText[i]);
             const QPoint at(originX + int(std::trunc((x + advance) * zx)), base);
             if (len == 2) {
-                TextPaint::drawGlyph(painter, TextPaint::font(style, true, pixels), at,
+                TextPaint::drawGlyph(painter, TextPaint::font(*style, true, pixels), at,
                                      valueText.mid(i, 2));
             } else if (b >= 33) {
-                TextPaint::drawGlyph(painter, TextPaint::font(style, false, pixels), at,
+                TextPaint::drawGlyph(painter, TextPaint::font(*style, false, pixels), at,
                                      valueText.mid(i, 1));
             }
             advance += advanceOf(valueText, i, i + len, m);
             i += len;
         }
     };
-    drawRun(0, split, style.size, baseline);
+    drawRun(0, split, style->size, baseline);
     if (split < valueText.size()) {
         const int raisedBase =
             hasRaisedDecimals(priceStyle) ? originY + int(std::trunc((y - h / 4) * zy)) : baseline;
-        drawRun(split, valueText.size(), smallSize(style.size), raisedBase);
+        drawRun(split, valueText.size(), smallSize(style->size), raisedBase);
     }
 
     const Line line = lineOf(priceStyle);
     if (line != Line::None) {
-        const int penWidth = std::max(2, int(std::trunc(zoom * style.size * dpiX / 1440.0)));
+        const int penWidth = std::max(2, int(std::trunc(zoom * style->size * dpiX / 1440.0)));
         QPen pen(TextPaint::colour(lineColour));
         pen.setWidth(penWidth);
         pen.setCapStyle(Qt::RoundCap);

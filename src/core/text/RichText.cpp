@@ -124,7 +124,7 @@ void RichText::writeForm(ArchiveWriter& out, StyleForm form) const {
     out.writeInt32(caret_.index);
     out.writeInt32(anchor_.before ? 1 : 0);
     out.writeInt32(anchor_.index);
-    const CharStyle& header = items_.front()->style;
+    const CharStyle& header = *items_.front()->style;
     header.write(out, form);
     out.writeInt32(int32_t(items_.size()));
     const CharStyle* running = &header;
@@ -135,10 +135,10 @@ void RichText::writeForm(ArchiveWriter& out, StyleForm form) const {
         const bool follows = item->style != *running;
         out.writeByte(follows ? 1 : 0);
         if (follows)
-            item->style.write(out, form);
+            item->style->write(out, form);
         out.writeInt32(item->kind);
         item->writeExtra(out);
-        running = &item->style;
+        running = &*item->style;
     }
 }
 
@@ -174,14 +174,16 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
         if (style.effect == 41 && !style.localKey.isEmpty() && pictures)
             style.textureKey = pictures->importPicture(style.localKey);
     };
-    typingStyle.read(in, form);
-    importTexture(typingStyle);
+    CharStyle header;
+    header.read(in, form);
+    importTexture(header);
+    typingStyle = header;
 
     const int32_t count = in.readCount(kMinItemBytes);
     if (count < 1)
         throw FormatError();
     items_.reserve(size_t(count));
-    CharStyle running = typingStyle;
+    SharedStyle running = typingStyle;
     for (int32_t i = 0; i < count; ++i) {
         const uint16_t cls = in.readUInt16();
         if (!ItemClass::isKnown(cls))
@@ -194,12 +196,12 @@ void RichText::readForm(ArchiveReader& in, StyleForm form, StreamPictures* pictu
         item->trail = in.readByte();
         const uint8_t follows = in.readByte();
         if (follows == 1) {
-            item->style.read(in, form);
-            importTexture(item->style);
-            running = item->style;
-        } else {
-            item->style = running;
+            CharStyle style;
+            style.read(in, form);
+            importTexture(style);
+            running = style;
         }
+        item->style = running;
         item->kind = in.readInt32();
         item->readExtra(in);
         items_.push_back(std::move(item));
@@ -231,18 +233,17 @@ void RichText::loadTemplate(ArchiveReader& in, StreamPictures* pictures) {
 }
 
 void RichText::exportPictures(StreamPictures* pictures) {
-    for (auto& item : items_) {
-        CharStyle& style = item->style;
+    restyleItems(0, itemCount(), [pictures](CharStyle& style) {
         style.localKey.clear();
         if (style.effect == 41 && !style.textureKey.isEmpty() && pictures)
             style.localKey = pictures->exportPicture(style.textureKey);
-    }
+    });
 }
 
 void RichText::markPicturesUsed(const std::function<void(const QByteArray&)>& mark) const {
     for (const auto& item : items_) {
-        if (item->style.effect == 41 && !item->style.textureKey.isEmpty())
-            mark(item->style.textureKey);
+        if (item->style->effect == 41 && !item->style->textureKey.isEmpty())
+            mark(item->style->textureKey);
     }
 }
 

@@ -92,7 +92,7 @@ public:
     int32_t borderColour = 0;
     int32_t transparent = 1;
     int32_t backgroundColour = 0xFFFFFF;
-    CharStyle typingStyle;
+    SharedStyle typingStyle;
 
     // These only store the value; the owner fits afterwards (fitToFrame).
     void setAlignment(int alignment) { alignment_ = uint8_t(alignment); }
@@ -194,9 +194,12 @@ private:
     bool placeholderRunEquals(int32_t kind,
                               const std::vector<std::unique_ptr<TextItem>>& fresh) const;
     std::vector<std::unique_ptr<TextItem>> makeItems(const QByteArray& text, int32_t kind,
-                                                     const CharStyle& style) const;
+                                                     const SharedStyle& style) const;
     std::unique_ptr<TextItem> makeCharacter(uint8_t lead, uint8_t trail, int32_t kind,
-                                            const CharStyle& style) const;
+                                            const SharedStyle& style) const;
+    // Changes the style of items [first, last); characters that shared a style share
+    // its changed copy.
+    void restyleItems(int first, int last, const std::function<void(CharStyle&)>& change);
     void insertAtCaret(std::unique_ptr<TextItem> item);
     void normalizeCaretForInsert();
     void eraseItem(int index);

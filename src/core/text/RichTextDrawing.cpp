@@ -54,7 +54,7 @@ struct DrawState {
 
     void use(const TextItem& item, bool useChinese) {
         if (item.style != style) {
-            style = item.style;
+            style = *item.style;
             make(useChinese);
         } else if (chinese != useChinese) {
             make(useChinese);
@@ -175,7 +175,7 @@ void RichText::draw(QPainter& painter, const TextDevice& given, bool showSelecti
 void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool showSelection,
                               const std::function<void(int)>& beforeItem) const {
     const double zoom = dev.zoom;
-    DrawState state(dev, items_.front()->style);
+    DrawState state(dev, *items_.front()->style);
     const bool selecting = showSelection && hasSelection();
     const auto [first, last] = selectionRange();
     SelectionBands bands(painter, false);
@@ -213,7 +213,7 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
         } else if (c == ItemClass::Price) {
             static_cast<const PriceItem&>(it).draw(painter, *metrics_, zoom, dev.originX,
                                                    dev.originY, dev.dpiX, dev.dpiY);
-            state.style = it.style;
+            state.style = *it.style;
             state.make(true);
         }
         if (drawn && state.style.underline) {
@@ -236,7 +236,7 @@ void RichText::drawHorizontal(QPainter& painter, const TextDevice& dev, bool sho
 void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showSelection,
                             const std::function<void(int)>& beforeItem) const {
     const double zoom = dev.zoom;
-    DrawState state(dev, items_.front()->style);
+    DrawState state(dev, *items_.front()->style);
     const bool selecting = showSelection && hasSelection();
     const auto [first, last] = selectionRange();
     SelectionBands bands(painter, true);
@@ -330,7 +330,7 @@ void RichText::drawVertical(QPainter& painter, const TextDevice& dev, bool showS
             static_cast<const PriceItem&>(it).drawAt(painter, *metrics_, zoom, 0, 0, dev.dpiY,
                                                      dev.dpiX, 0, 0);
             painter.restore();
-            state.style = it.style;
+            state.style = *it.style;
             state.make(true);
         }
         if (drawn && state.style.underline) {

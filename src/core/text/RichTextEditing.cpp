@@ -27,15 +27,30 @@ std::pair<int, int> RichText::selectionRange() const {
     return {caret_.index, caret_.index + 1};
 }
 
+void RichText::restyleItems(int first, int last, const std::function<void(CharStyle&)>& change) {
+    std::optional<SharedStyle> before;
+    std::optional<SharedStyle> after;
+    for (int i = std::max(first, 0); i < std::min(last, itemCount()); ++i) {
+        SharedStyle& style = items_[size_t(i)]->style;
+        if (!before || !style.sharesWith(*before)) {
+            before = style;
+            CharStyle changed = *style;
+            change(changed);
+            after = SharedStyle(changed);
+        }
+        style = *after;
+    }
+}
+
 void RichText::syncTypingStyle() {
     const int i = std::clamp(std::min(anchor_.index, caret_.index), 0, endIndex());
     typingStyle = items_[size_t(i)]->style;
     if (typingStyleListener_)
-        typingStyleListener_(typingStyle);
+        typingStyleListener_(*typingStyle);
 }
 
 std::unique_ptr<TextItem> RichText::makeCharacter(uint8_t lead, uint8_t trail, int32_t kind,
-                                                  const CharStyle& style) const {
+                                                  const SharedStyle& style) const {
     uint16_t cls;
     if (lead >= 0x80) {
         cls = CharClasses::classOfDoubleByte(lead, trail);
@@ -56,7 +71,7 @@ std::unique_ptr<TextItem> RichText::makeCharacter(uint8_t lead, uint8_t trail, i
 }
 
 std::vector<std::unique_ptr<TextItem>> RichText::makeItems(const QByteArray& text, int32_t kind,
-                                                           const CharStyle& style) const {
+                                                           const SharedStyle& style) const {
     std::vector<std::unique_ptr<TextItem>> out;
     auto spaces = [&](int n) {
         for (int k = 0; k < n; ++k)
@@ -274,12 +289,11 @@ void setField(CharStyle& s, int code, int value) {
 
 bool RichText::applyStyle(int code, int value, bool autoFit) {
     if (!hasSelection()) {
-        setField(typingStyle, code, value);
+        setField(typingStyle.edit(), code, value);
         return false;
     }
     auto [first, last] = selectionRange();
-    for (int i = std::max(first, 0); i < std::min(last, itemCount()); ++i)
-        setField(items_[size_t(i)]->style, code, value);
+    restyleItems(first, last, [&](CharStyle& s) { setField(s, code, value); });
     syncTypingStyle();
     fitToFrame(autoFit);
     return true;
@@ -293,12 +307,11 @@ bool RichText::applyStyle(int code, const QByteArray& face, bool autoFit) {
             s.westernFace = face;
     };
     if (!hasSelection()) {
-        set(typingStyle);
+        set(typingStyle.edit());
         return false;
     }
     auto [first, last] = selectionRange();
-    for (int i = std::max(first, 0); i < std::min(last, itemCount()); ++i)
-        set(items_[size_t(i)]->style);
+    restyleItems(first, last, set);
     syncTypingStyle();
     fitToFrame(autoFit);
     return true;
@@ -315,12 +328,11 @@ bool RichText::applyArtSettings(const CharStyle& art, bool autoFit) {
         s.textureKey = art.textureKey;
     };
     if (!hasSelection()) {
-        set(typingStyle);
+        set(typingStyle.edit());
         return false;
     }
     auto [first, last] = selectionRange();
-    for (int i = std::max(first, 0); i < std::min(last, itemCount()); ++i)
-        set(items_[size_t(i)]->style);
+    restyleItems(first, last, set);
     syncTypingStyle();
     fitToFrame(autoFit);
     return true;
@@ -353,7 +365,7 @@ void RichText::setPlaceholderText(const QByteArray& text, int32_t kind, bool aut
     }
     if (at < 0)
         return;
-    const CharStyle style = items_[size_t(at)]->style;
+    const SharedStyle style = items_[size_t(at)]->style;
     auto fresh = makeItems(text, kind, style);
     if (placeholderRunEquals(kind, fresh))
         return;  // refreshing an unchanged value costs no layout

@@ -41,8 +41,8 @@ struct RichText::Segment {
 
 void RichText::measureItems() {
     const bool vertical = vertical_ != 0;
-    CharStyle running = items_.front()->style;
-    StyleMetrics m = metrics_->measure(running, running.size);
+    SharedStyle running = items_.front()->style;
+    StyleMetrics m = metrics_->measure(*running, running->size);
     for (auto& ptr : items_) {
         TextItem& it = *ptr;
         const uint16_t c = it.itemClass();
@@ -51,7 +51,7 @@ void RichText::measureItems() {
             it.style = running;
         } else if (it.style != running) {
             running = it.style;
-            m = metrics_->measure(running, running.size);
+            m = metrics_->measure(*running, running->size);
         }
         switch (c) {
             case ItemClass::End:
@@ -98,7 +98,7 @@ void RichText::measureItems() {
         if (ItemClass::isEndOrBreak(c)) {
             it.advance = 0;
         } else {
-            it.advance = int32_t((int64_t(it.style.charSpacing) + 100) * it.width / 100);
+            it.advance = int32_t((int64_t(it.style->charSpacing) + 100) * it.width / 100);
         }
     }
 }
@@ -366,18 +366,17 @@ void RichText::layout() {
 
 bool RichText::trySize(int newSize) {
     const int delta = newSize - int(fontSize_);
-    if (int(typingStyle.size) + delta > kMaxSize)
+    if (int(typingStyle->size) + delta > kMaxSize)
         return false;
     for (const auto& item : items_) {
-        if (int(item->style.size) + delta > kMaxSize)
+        if (int(item->style->size) + delta > kMaxSize)
             return false;
     }
     auto resize = [delta](CharStyle& s) {
         s.size = uint16_t(std::clamp(int(s.size) + delta, kMinSize, kMaxSize));
     };
-    resize(typingStyle);
-    for (auto& item : items_)
-        resize(item->style);
+    resize(typingStyle.edit());
+    restyleItems(0, itemCount(), resize);
     fontSize_ = uint16_t(std::max(0, newSize));
     layout();
     if (vertical_) {
@@ -426,7 +425,7 @@ void RichText::fitToFrame(bool autoFit) {
     }
     // Not even the smallest size fits: shrink a little further while there is room,
     // within the budget of ten layouts per fit.
-    for (int tries = 0; tries < 8 && typingStyle.size > 24 && fontSize_ != 0; ++tries) {
+    for (int tries = 0; tries < 8 && typingStyle->size > 24 && fontSize_ != 0; ++tries) {
         if (trySize(std::max(0, int(fontSize_) - 4)))
             return;
     }

@@ -5,6 +5,7 @@
 
 #include "CharClasses.h"
 #include "CharStyle.h"
+#include "SharedStyle.h"
 
 namespace pemo {
 
@@ -55,7 +56,7 @@ public:
     uint8_t lead = 0;
     uint8_t trail = 0;
     int32_t kind = TextKind::Fixed;
-    CharStyle style;
+    SharedStyle style;
 
 private:
     uint16_t itemClass_;

@@ -107,7 +107,7 @@ void chooseTextColour(CPatView& view) {
     RichText* content = block ? block->content() : nullptr;
     if (!content) return;
     const auto chosen = ColourPicker::choose(view.window(), view.document().recentColours,
-                                             uint32_t(content->typingStyle.textColour),
+                                             uint32_t(content->typingStyle->textColour),
                                              QCursor::pos());
     if (!chosen) return;
     edit(view, [&] { content->applyStyle(RichText::TextColour, int(*chosen), TextBlock::autoFit); });

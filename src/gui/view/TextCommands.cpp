@@ -224,7 +224,7 @@ void TextCommands::chooseSize() {
     if (!block) return;
     bool ok = false;
     const int size = QInputDialog::getInt(window_, QString::fromUtf8("字号"), QString::fromUtf8("字号："),
-                                          block->content()->typingStyle.size, FC::kMinSize,
+                                          block->content()->typingStyle->size, FC::kMinSize,
                                           FC::kMaxSize, 4, &ok);
     if (ok && FC::applySize(*record, size, view_.autoFit())) changed();
 }

@@ -93,13 +93,13 @@ TEST(ArtCommands, SettingsApplyToTheSelectionInOneUndoStep) {
     s.effectColour = 0x00FF00;
     ASSERT_EQ(AC::apply(r, images, s, true), AC::Result::Applied);
     const auto& text = *static_cast<TextBlock&>(*r.blocks.front()).content();
-    EXPECT_EQ(text.item(0).style.effect, 0);
-    EXPECT_EQ(text.item(1).style.effect, 26);
-    EXPECT_EQ(text.item(1).style.effectSize, 3);
-    EXPECT_EQ(text.item(1).style.effectColour, 0x00FF00);
+    EXPECT_EQ(text.item(0).style->effect, 0);
+    EXPECT_EQ(text.item(1).style->effect, 26);
+    EXPECT_EQ(text.item(1).style->effectSize, 3);
+    EXPECT_EQ(text.item(1).style->effectColour, 0x00FF00);
     EXPECT_EQ(r.undoHistory.count(), 1);
     ASSERT_TRUE(r.undo());
-    EXPECT_EQ(static_cast<TextBlock&>(*r.blocks.front()).content()->item(1).style.effect, 0);
+    EXPECT_EQ(static_cast<TextBlock&>(*r.blocks.front()).content()->item(1).style->effect, 0);
 }
 
 TEST(ArtCommands, TextureIsAddedKeptOrReported) {
@@ -125,7 +125,7 @@ TEST(ArtCommands, TextureIsAddedKeptOrReported) {
     s.effect = 41;
     s.textureFile = good;
     ASSERT_EQ(AC::apply(r, images, s, true), AC::Result::Applied);
-    const QByteArray key = block.content()->item(0).style.textureKey;
+    const QByteArray key = block.content()->item(0).style->textureKey;
     EXPECT_FALSE(key.isEmpty());
     EXPECT_TRUE(images.contains(key));
 
@@ -133,13 +133,13 @@ TEST(ArtCommands, TextureIsAddedKeptOrReported) {
     s = AC::currentSettings(r);
     EXPECT_EQ(s.textureKey, key);
     ASSERT_EQ(AC::apply(r, images, s, true), AC::Result::Applied);
-    EXPECT_EQ(block.content()->item(0).style.textureKey, key);
+    EXPECT_EQ(block.content()->item(0).style->textureKey, key);
     s.textureFile = broken;
     EXPECT_EQ(AC::apply(r, images, s, true), AC::Result::TextureNotAdded);
-    EXPECT_EQ(block.content()->item(0).style.textureKey, key) << "nothing changes";
+    EXPECT_EQ(block.content()->item(0).style->textureKey, key) << "nothing changes";
     s.effect = 5;
     ASSERT_EQ(AC::apply(r, images, s, true), AC::Result::Applied);
-    EXPECT_TRUE(block.content()->item(0).style.textureKey.isEmpty());
+    EXPECT_TRUE(block.content()->item(0).style->textureKey.isEmpty());
 }
 
 TEST(ArtCommands, ConvertingGivesAnUnrotatedGraphicInTheOldBox) {

@@ -188,7 +188,7 @@ TEST(CaretTest, MovesTellTheTypingStyle) {
     t.caretRight(false);
     t.caretRight(true);
     EXPECT_EQ(bold, (std::vector<int>{0, 1, 1}));
-    EXPECT_EQ(t.typingStyle.bold, 1);
+    EXPECT_EQ(t.typingStyle->bold, 1);
 }
 
 }  // namespace

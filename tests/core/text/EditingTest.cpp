@@ -177,9 +177,9 @@ TEST(EditingTest, PlaceholderTextReplacesTheRunInItsFirstStyle) {
     t.setSelection({5, true}, {5, true});  // caret before d
     t.setPlaceholderText(gbk("商品"), kVariable1, false);
     EXPECT_EQ(itemBytes(t), gbk("ab商品cd$"));
-    EXPECT_EQ(t.item(2).style.textColour, 0xFF);
-    EXPECT_EQ(t.item(3).style.textColour, 0xFF);
-    EXPECT_EQ(t.item(3).style.bold, 0);
+    EXPECT_EQ(t.item(2).style->textColour, 0xFF);
+    EXPECT_EQ(t.item(3).style->textColour, 0xFF);
+    EXPECT_EQ(t.item(3).style->bold, 0);
     EXPECT_EQ(t.item(3).kind, kVariable1);
     EXPECT_EQ(t.caret().index, 5);  // still before d
     // A kind the content does not hold changes nothing.
@@ -202,14 +202,14 @@ TEST(EditingTest, ApplyStyleWithoutSelectionOnlyChangesTypingStyle) {
     RichText t = makeText("ab", 1000, 1000);
     t.setSelection({1, true}, {1, true});
     EXPECT_FALSE(t.applyStyle(RichText::Underline, 1, false));
-    EXPECT_EQ(t.item(0).style.underline, 0);
-    EXPECT_EQ(t.typingStyle.underline, 1);
+    EXPECT_EQ(t.item(0).style->underline, 0);
+    EXPECT_EQ(t.typingStyle->underline, 1);
     t.typeCharacter('x');
-    EXPECT_EQ(t.item(1).style.underline, 1);
+    EXPECT_EQ(t.item(1).style->underline, 1);
     EXPECT_TRUE(t.applyStyle(RichText::ChineseFace, gbk("黑体"), false) == false);
     t.selectAll();
     EXPECT_TRUE(t.applyStyle(RichText::WesternFace, QByteArray("Courier New"), false));
-    EXPECT_EQ(t.item(2).style.westernFace, "Courier New");
+    EXPECT_EQ(t.item(2).style->westernFace, "Courier New");
 }
 
 TEST(EditingTest, SearchingMatchesOnCharacterBoundaries) {

@@ -51,7 +51,7 @@ TEST(FitTest, TrySizeSequence) {
         t.fitToFrame(true);
         EXPECT_EQ(metrics.sizes, c.tries) << c.name;
         EXPECT_EQ(t.fontSize(), c.finalSize) << c.name;
-        EXPECT_EQ(t.item(0).style.size, c.finalSize) << c.name;
+        EXPECT_EQ(t.item(0).style->size, c.finalSize) << c.name;
         EXPECT_LE(t.layoutCount() - before, 10) << c.name;
     }
 }
@@ -61,7 +61,7 @@ TEST(FitTest, AutoFitOffNeverChangesSizes) {
     RichText t = fitted(metrics, "中文", 100000, 100000);
     t.fitToFrame(false);
     EXPECT_EQ(t.fontSize(), 24);
-    EXPECT_EQ(t.item(0).style.size, 24);
+    EXPECT_EQ(t.item(0).style->size, 24);
     EXPECT_EQ(metrics.sizes, V{24});
 }
 
@@ -73,7 +73,7 @@ TEST(FitTest, SizesMoveTogetherWithinTheLimits) {
     t.applyStyle(RichText::Size, 40, false);  // "a" at 40, "中" at 24
     t.fitToFrame(true);
     // "a" reaches the limit 360 when 中 is at 344 .. the delta is shared.
-    EXPECT_EQ(t.item(0).style.size - t.item(1).style.size, 16);
+    EXPECT_EQ(t.item(0).style->size - t.item(1).style->size, 16);
 }
 
 TEST(FitTest, TrySizeRefusesAboveTheLimitWithoutChange) {
@@ -81,7 +81,7 @@ TEST(FitTest, TrySizeRefusesAboveTheLimitWithoutChange) {
     RichText t = fitted(metrics, "中", 1000, 1000, 24, 100);
     EXPECT_FALSE(t.trySize(300));  // 100 + 276 > 360
     EXPECT_EQ(t.fontSize(), 24);
-    EXPECT_EQ(t.item(0).style.size, 100);
+    EXPECT_EQ(t.item(0).style->size, 100);
     EXPECT_TRUE(metrics.sizes.empty());
 }
 
@@ -92,14 +92,14 @@ TEST(FitTest, ShrinkingStaysWithinBudgetAndNeverWrapsBelowZero) {
     for (const auto& c : cases) {
         RecordingMetrics metrics;
         RichText t = fitted(metrics, "中中中中", 10, 10, c.fontSize, c.itemSize);
-        t.typingStyle.size = uint16_t(c.itemSize);
+        t.typingStyle.edit().size = uint16_t(c.itemSize);
         const int before = t.layoutCount();
         t.fitToFrame(true);
         EXPECT_LE(t.layoutCount() - before, 10) << c.fontSize;
         EXPECT_LE(t.fontSize(), 360) << c.fontSize;
         for (int i = 0; i < t.itemCount(); ++i) {
-            EXPECT_GE(t.item(i).style.size, 20);
-            EXPECT_LE(t.item(i).style.size, 360);
+            EXPECT_GE(t.item(i).style->size, 20);
+            EXPECT_LE(t.item(i).style->size, 360);
         }
     }
 }

@@ -181,7 +181,7 @@ TEST(PriceMeasureTest, WidthsOfTheStyles) {
     };
     for (const auto& c : cases) {
         PriceItem price;
-        price.style.size = 48;
+        price.style.edit().size = 48;
         price.valueText = gbk(c.text);
         if (QByteArray(c.text).endsWith('\xD6'))
             price.valueText = QByteArray(c.text);

@@ -211,7 +211,7 @@ TEST(LayoutTest, EndItemCarriesTheStyleOfTheTextBeforeIt) {
     t.selectAll();
     t.applyStyle(RichText::Size, 20, false);
     t.layout();
-    EXPECT_EQ(t.item(1).style.size, 20);
+    EXPECT_EQ(t.item(1).style->size, 20);
     EXPECT_EQ(t.item(1).height, 440);
 }
 

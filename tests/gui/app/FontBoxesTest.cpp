@@ -77,7 +77,7 @@ TEST(FontBoxes, BoxesFollowTheEditedTextAndApplyTheChoice) {
     text.content()->selectAll();
     text.content()->syncTypingStyle();
     main.updateTextCombos();
-    EXPECT_EQ(bars.chineseBox()->shownName(), text.content()->typingStyle.chineseFace);
+    EXPECT_EQ(bars.chineseBox()->shownName(), text.content()->typingStyle->chineseFace);
 
     // Choosing 黑体 and 120 in the boxes styles the selected text.
     const int hei = bars.chineseBox()->findName(gbk("黑体"));
@@ -88,13 +88,13 @@ TEST(FontBoxes, BoxesFollowTheEditedTextAndApplyTheChoice) {
     size->setCurrentIndex(big);
     emit size->activated(big);
     text.content()->syncTypingStyle();
-    EXPECT_EQ(text.content()->typingStyle.chineseFace, gbk("黑体"));
-    EXPECT_EQ(text.content()->typingStyle.size, 120);
+    EXPECT_EQ(text.content()->typingStyle->chineseFace, gbk("黑体"));
+    EXPECT_EQ(text.content()->typingStyle->size, 120);
     EXPECT_TRUE(doc.isModified());
 
     // A size off the list (and a face not installed) still show.
-    text.content()->typingStyle.size = 30;
-    text.content()->typingStyle.westernFace = QByteArray("Futura");
+    text.content()->typingStyle.edit().size = 30;
+    text.content()->typingStyle.edit().westernFace = QByteArray("Futura");
     main.updateTextCombos();
     EXPECT_EQ(size->currentIndex(), -1);
     EXPECT_EQ(size->placeholderText(), QStringLiteral("30"));

@@ -3,6 +3,8 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <optional>
 
 extern "C" {
 #include <emf2svg.h>
@@ -36,7 +38,80 @@ bool isPlaceableWmf(const QByteArray& bytes) {
     return bytes.size() >= kPlaceableHeaderSize && readLe<quint32>(bytes, 0) == kPlaceableWmfKey;
 }
 
-QByteArray wmfToSvg(const QByteArray& bytes) {
+constexpr int kWmfHeaderSize = 18;
+constexpr quint16 kMetaSetMapMode = 0x0103;
+constexpr quint16 kMetaSetWindowOrg = 0x020B;
+constexpr quint16 kMetaSetWindowExt = 0x020C;
+constexpr quint16 kMetaSetViewportExt = 0x020E;
+constexpr quint16 kAnisotropic = 8;
+
+// The frame a placeable file names, in its own logical units.
+struct PlaceableFrame {
+    qint16 left = 0;
+    qint16 top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+std::optional<PlaceableFrame> placeableFrame(const QByteArray& bytes) {
+    if (!isPlaceableWmf(bytes) || bytes.size() < kPlaceableHeaderSize + kWmfHeaderSize)
+        return {};
+    PlaceableFrame frame;
+    frame.left = readLe<qint16>(bytes, 6);
+    frame.top = readLe<qint16>(bytes, 8);
+    frame.width = readLe<qint16>(bytes, 10) - frame.left;
+    frame.height = readLe<qint16>(bytes, 12) - frame.top;
+    const auto fits = [](int extent) { return extent != 0 && std::abs(extent) <= 0x7FFF; };
+    if (!fits(frame.width) || !fits(frame.height))
+        return {};
+    return frame;
+}
+
+void appendRecord(QByteArray& out, quint16 function, std::initializer_list<qint16> params) {
+    const auto put16 = [&out](quint16 v) {
+        out.append(char(v & 0xFF));
+        out.append(char(v >> 8));
+    };
+    const quint32 words = 3 + quint32(params.size());
+    put16(quint16(words & 0xFFFF));
+    put16(quint16(words >> 16));
+    put16(function);
+    for (qint16 p : params)
+        put16(quint16(p));
+}
+
+// A placeable file is played the way Windows places it: the window starts as the
+// frame and the viewport is the frame's own extent, one device unit to each unit
+// of the header. Files that switch to a scaled mapping mode and set only their
+// window (as most drawing programs write them) then land inside the frame instead
+// of wherever libwmf's default viewport would put them.
+QByteArray withFrameViewport(const QByteArray& bytes, const PlaceableFrame& frame) {
+    QByteArray records;
+    appendRecord(records, kMetaSetMapMode, {qint16(kAnisotropic)});
+    // Record parameters are stored last one first: y before x.
+    appendRecord(records, kMetaSetWindowOrg, {frame.top, frame.left});
+    appendRecord(records, kMetaSetWindowExt, {qint16(frame.height), qint16(frame.width)});
+    appendRecord(records, kMetaSetViewportExt,
+                 {qint16(std::abs(frame.height)), qint16(std::abs(frame.width))});
+    const int bodyAt = kPlaceableHeaderSize + kWmfHeaderSize;
+    QByteArray out = bytes.left(bodyAt) + records + bytes.mid(bodyAt);
+    // The header's file size is counted in 16-bit words.
+    const quint32 words =
+        readLe<quint32>(bytes, kPlaceableHeaderSize + 6) + quint32(records.size() / 2);
+    qToLittleEndian<quint32>(words, out.data() + kPlaceableHeaderSize + 6);
+    return out;
+}
+
+// libwmf writes every fill as half transparent while the background mode is
+// transparent; that mode only concerns the gaps of hatches, dashes and text, so
+// solid fills are made whole again.
+QByteArray withOpaqueFills(QByteArray svg) {
+    return svg.replace("fill-opacity:0.5;", "fill-opacity:1.0;");
+}
+
+QByteArray wmfToSvg(const QByteArray& original) {
+    const std::optional<PlaceableFrame> frame = placeableFrame(original);
+    const QByteArray bytes = frame ? withFrameViewport(original, *frame) : original;
     wmfAPI* api = nullptr;
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
@@ -54,14 +129,13 @@ QByteArray wmfToSvg(const QByteArray& bytes) {
     if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), input.size()) ==
             wmf_E_None &&
         wmf_scan(api, 0, &bbox) == wmf_E_None) {
-        if (isPlaceableWmf(bytes)) {
-            // A placeable file names the picture's own extent; without it the picture
-            // would be cut to what is drawn. libwmf's device units are points.
-            const double scale = 72.0 / std::max<quint16>(1, readLe<quint16>(bytes, 14));
-            bbox.TL.x = float(readLe<qint16>(bytes, 6) * scale);
-            bbox.TL.y = float(readLe<qint16>(bytes, 8) * scale);
-            bbox.BR.x = float(readLe<qint16>(bytes, 10) * scale);
-            bbox.BR.y = float(readLe<qint16>(bytes, 12) * scale);
+        if (frame) {
+            // The picture is the whole frame, not just what is drawn in it; the
+            // device units are those of the viewport set above.
+            bbox.TL.x = 0;
+            bbox.TL.y = 0;
+            bbox.BR.x = float(std::abs(frame->width));
+            bbox.BR.y = float(std::abs(frame->height));
         }
         wmf_svg_t* data = WMF_SVG_GetData(api);
         data->out = wmf_stream_create(api, nullptr);
@@ -76,7 +150,8 @@ QByteArray wmfToSvg(const QByteArray& bytes) {
         char* buffer = nullptr;
         unsigned long length = 0;
         wmf_stream_destroy(api, data->out, &buffer, &length);
-        if (played && buffer && width > 0 && height > 0) svg = QByteArray(buffer, length);
+        if (played && buffer && width > 0 && height > 0)
+            svg = withOpaqueFills(QByteArray(buffer, length));
         wmf_mem_close(api);
     }
     wmf_api_destroy(api);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QPainter>
+#include <vector>
 
 #include "PictureTestSupport.h"
 #include "core/codecs/Metafile.h"
@@ -47,5 +49,45 @@ TEST(Metafile, DamagedMetafilesGiveNoPicture) {
                                       std::pair{wmf.left(30), "wmf"}, std::pair{emf.left(60), "emf"},
                                       std::pair{emf, "wmf"}}) {
         EXPECT_TRUE(Picture::fromData(bytes, QString::fromLatin1(ext)).isNull()) << ext << bytes.size();
+    }
+}
+
+// Metafiles as a drawing program writes them (made by tests/data/metafiles/
+// make_fixtures.sh): the WMF switches to a scaled mapping mode, sets only its window
+// and a transparent background, and holds a shape with a hole. Each is drawn where
+// and as solidly as in the drawing it came from.
+TEST(Metafile, DrawingProgramsFilesDrawnAsDrawn) {
+    struct Probe {
+        QPoint at;  // in the drawing's 100 × 60 px
+        QColor colour;
+    };
+    const QColor background(128, 128, 128);
+    const std::vector<Probe> probes = {
+        {{25, 30}, Qt::red},  {{8, 30}, Qt::red},     {{25, 4}, background},  {{2, 2}, background},
+        {{52, 30}, Qt::blue}, {{62, 30}, Qt::green},  {{70, 22}, Qt::green},  {{70, 30}, Qt::blue},
+        {{70, 46}, Qt::blue}, {{95, 30}, background}, {{70, 56}, background},
+    };
+    struct Case {
+        const char* extension;
+        QSize size;  // as the file's header gives it: the EMF's frame is 27 × 16 mm
+    };
+    for (const auto& [extension, size] : {Case{"wmf", {100, 60}}, Case{"emf", {102, 60}}}) {
+        QFile file(QStringLiteral(PEMO_TEST_DATA "/metafiles/inkscape-shapes.") +
+                   QLatin1String(extension));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << extension;
+        const Picture picture = Picture::fromData(file.readAll(), QString::fromLatin1(extension));
+        ASSERT_FALSE(picture.isNull()) << extension;
+        EXPECT_EQ(picture.size(), size) << extension;
+        const int scale = 4;
+        QImage image(100 * scale, 60 * scale, QImage::Format_RGB32);
+        image.fill(background);
+        {
+            QPainter p(&image);
+            picture.drawWhiteTransparent(p, image.rect());
+        }
+        for (const Probe& probe : probes) {
+            EXPECT_EQ(image.pixelColor(probe.at * scale), probe.colour)
+                << extension << " at " << probe.at.x() << "," << probe.at.y();
+        }
     }
 }

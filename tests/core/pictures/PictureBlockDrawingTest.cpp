@@ -175,6 +175,24 @@ TEST_F(PictureBlockDrawing, AlphaChannelIsKept) {
     EXPECT_EQ(at(image, 130, 100), QColor(128, 128, 128));
 }
 
+// A metafile a drawing program wrote (100 × 60 px: a red circle left, a blue square
+// right with a green frame on it), stretched over the block on screen and in output.
+TEST_F(PictureBlockDrawing, DrawingProgramsMetafilesFillTheBlock) {
+    for (const char* name : {"inkscape-shapes.wmf", "inkscape-shapes.emf"}) {
+        const QString path = QStringLiteral(PEMO_TEST_DATA "/metafiles/") + QLatin1String(name);
+        const QByteArray metafileKey = images.add(describe(path));
+        ASSERT_FALSE(metafileKey.isEmpty()) << name;
+        auto b = block(metafileKey);
+        for (bool output : {false, true}) {
+            const QImage image = drawn(*b, output);
+            EXPECT_TRUE(near(at(image, 75, 100), Qt::red)) << name << output;
+            EXPECT_TRUE(near(at(image, 112, 100), Qt::green)) << name << output;
+            EXPECT_TRUE(near(at(image, 120, 100), Qt::blue)) << name << output;
+            EXPECT_EQ(at(image, 52, 55), QColor(128, 128, 128)) << name << output;
+        }
+    }
+}
+
 TEST_F(PictureBlockDrawing, LogosAndPlaceholderComeFromTheProgramFolderByWhetherTheyLoad) {
     const QString folder = programFolder();
     const auto remove = [&] {

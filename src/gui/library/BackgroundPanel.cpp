@@ -7,18 +7,17 @@
 #include "LibraryAddDialog.h"
 #include "ThumbnailList.h"
 #include "core/codecs/Gbk.h"
-#include "core/library/LibraryEdits.h"
 #include "core/library/LibraryFolders.h"
 #include "core/platform/Messages.h"
 
 namespace pemo {
 
 BackgroundPanel::BackgroundPanel(ThumbnailCache& cache, QWidget* parent)
-    : LibraryListPanel(cache, QString::fromUtf8("双击更换底图, 右键增删底图"), parent) {
-    add_ = makeCommand(kAddBackground, "增加底图");
-    delete_ = makeCommand(kDeleteBackground, "删除底图");
-    connect(add_, &QAction::triggered, this, &BackgroundPanel::addBackground);
-    connect(delete_, &QAction::triggered, this, &BackgroundPanel::deleteBackground);
+    : CategoryListPanel(cache, LibraryEdits::What::Background,
+                        QString::fromUtf8("双击更换底图, 右键增删底图"), kAddBackground, "增加底图",
+                        kDeleteBackground, "删除底图", parent) {
+    connect(addCommand(), &QAction::triggered, this, &BackgroundPanel::addBackground);
+    connect(deleteCommand(), &QAction::triggered, this, &BackgroundPanel::deleteBackground);
     connect(comboBox(), &QComboBox::currentIndexChanged, this, [this] { reload(); });
     connect(list(), &ThumbnailList::clicked, this, [this] {
         updateCommands();
@@ -34,49 +33,21 @@ BackgroundPanel::BackgroundPanel(ThumbnailCache& cache, QWidget* parent)
         emit selectionChanged();
     });
     connect(list(), &ThumbnailList::contextMenuRequested, this, &BackgroundPanel::contextMenu);
-    chooseAddition = [this](const QString& category) -> std::optional<Addition> {
+    chooseAddition = [this](const QString& category) {
         CResBkgdAdd dialog(category, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        return Addition{dialog.selectedPath(), dialog.category(), dialog.name()};
+        return askAddition(dialog);
     };
 }
 
-void BackgroundPanel::reloadCategories() {
-    QComboBox* box = comboBox();
-    const QSignalBlocker block(box);
-    box->clear();
-    const QStringList names = LibraryFolders::categories(LibraryFolders::backgroundRoot());
-    box->addItems(names);
+int BackgroundPanel::preferredCategory(const QStringList& names) const {
     const int blank = int(names.indexOf(LibraryFolders::blankCategory()));
-    box->setCurrentIndex(blank >= 0 ? blank : (names.isEmpty() ? -1 : 0));
-    reload();
-}
-
-QString BackgroundPanel::category() const {
-    return comboBox()->currentIndex() < 0 ? QString() : comboBox()->currentText();
-}
-
-bool BackgroundPanel::selectCategory(const QString& category) {
-    const int index = comboBox()->findText(category);
-    if (index < 0)
-        return false;
-    if (index == comboBox()->currentIndex()) {
-        reload();
-    } else {
-        comboBox()->setCurrentIndex(index);
-    }
-    return true;
+    return blank >= 0 ? blank : CategoryListPanel::preferredCategory(names);
 }
 
 void BackgroundPanel::reload() {
     const QString name = category();
     items_ = name.isEmpty() ? QVector<BackgroundItem>() : LibraryItems::backgrounds(name);
-    QVector<ThumbnailList::Entry> entries;
-    entries.reserve(items_.size());
-    for (const BackgroundItem& item : std::as_const(items_))
-        entries.append({item.caption(), item.path()});
-    list()->setEntries(entries);
+    showItems(items_);
     updateCommands();
     emit selectionChanged();
 }
@@ -99,47 +70,25 @@ bool BackgroundPanel::selectBackground(const QByteArray& name) {
 }
 
 void BackgroundPanel::refreshFile(const QString& path) {
-    for (int i = 0; i < items_.size(); ++i) {
-        if (items_.at(i).path() != path)
-            continue;
-        const PictureDescription& d = items_.at(i).description;
-        items_[i].description =
-            LibraryItems::describe(path, PictureDescription::Background, Gbk::toUnicode(d.category),
-                                   Gbk::toUnicode(d.name));
-        list()->setEntry(i, {items_.at(i).caption(), path});
-    }
+    refreshItems(items_, path, PictureDescription::Background);
 }
 
 void BackgroundPanel::updateCommands() {
     const QString name = category();
     const bool editable = !name.isEmpty() && name != LibraryFolders::blankCategory();
-    add_->setEnabled(editable);
-    delete_->setEnabled(editable && selectedBackground());
+    addCommand()->setEnabled(editable);
+    deleteCommand()->setEnabled(editable && selectedBackground());
 }
 
 void BackgroundPanel::addBackground() {
-    const QString current = category();
-    if (current.isEmpty() || current == LibraryFolders::blankCategory() || !chooseAddition)
-        return;
-    const std::optional<Addition> chosen = chooseAddition(current);
-    if (!chosen)
-        return;
-    const QString folder = LibraryFolders::backgroundRoot() + QLatin1Char('/') + chosen->category;
-    QString target;
-    if (LibraryEdits::addFile(LibraryEdits::What::Background, chosen->file, folder, chosen->name,
-                              &target)
-            .isEmpty()) {
-        Messages::current().inform(QString::fromUtf8("底图%1增加失败").arg(target));
-        return;
-    }
-    if (!selectCategory(chosen->category) && comboBox()->count() > 0)
-        comboBox()->setCurrentIndex(0);
+    if (category() != LibraryFolders::blankCategory())
+        addChosen("底图%1增加失败");
 }
 
 void BackgroundPanel::deleteBackground() {
     updateCommands();
     const BackgroundItem* item = selectedBackground();
-    if (!item || !delete_->isEnabled())
+    if (!item || !deleteCommand()->isEnabled())
         return;
     const QString name = Gbk::toUnicode(item->description.name);
     const LibraryEdits::BackgroundDeletion plan =
@@ -155,11 +104,8 @@ void BackgroundPanel::deleteBackground() {
 }
 
 void BackgroundPanel::contextMenu(QPoint at, int) {
-    updateCommands();
     QMenu menu(this);
-    menu.addAction(add_);
-    menu.addSeparator();
-    menu.addAction(delete_);
+    addEditCommands(menu);
     if (frameAction) {
         menu.addSeparator();
         addFrameCommand(menu, kUnifyBackground);

@@ -221,6 +221,58 @@ TEST_F(LibraryPanelsTest, AddingPicturesChecksNamesAndStaysInTheCategory) {
     QFile::remove(source);
 }
 
+// Both category panels: the backgrounds start in the blank category (where nothing may be
+// added), the pictures in the first one; an added file goes into its own library only.
+TEST_F(LibraryPanelsTest, EachPanelStartsInItsCategoryAndAddsIntoItsOwnLibrary) {
+    BackgroundPanel* backgrounds = docks->backgroundPanel();
+    PictureLibraryPanel* pictures = docks->picturePanel();
+    struct Case {
+        CategoryListPanel* panel;
+        std::function<void()> add;
+        std::function<int()> count;
+        QString library;
+        QString preferred;
+        QString other;
+        bool addsToPreferred;
+    };
+    const Case cases[] = {
+        {backgrounds, [&] { backgrounds->addBackground(); },
+         [&] { return int(backgrounds->backgrounds().size()); }, u("/底图模板/"), u("空白底图"),
+         u("节日"), false},
+        {pictures, [&] { pictures->addPicture(); },
+         [&] { return int(pictures->pictures().size()); }, u("/图库/"), u("促销"), u("空白底图"),
+         true},
+    };
+    const QString source = programFolder() + u("/新.jpg");
+    writePicture(source);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.library.toStdString());
+        writePicture(programFolder() + c.library + u("空白底图/白.bmp"));
+        c.panel->reloadCategories();
+        EXPECT_EQ(c.panel->category(), c.preferred);
+        int asked = 0;
+        c.panel->chooseAddition = [&](const QString& category) {
+            ++asked;
+            return CategoryListPanel::Addition{source, category, u("新")};
+        };
+        c.add();
+        EXPECT_EQ(asked, c.addsToPreferred ? 1 : 0);
+        EXPECT_EQ(c.panel->addCommand()->isEnabled(), c.addsToPreferred);
+
+        ASSERT_TRUE(c.panel->selectCategory(c.other));
+        const int before = c.count();
+        c.add();
+        EXPECT_EQ(c.panel->category(), c.other);
+        EXPECT_EQ(c.count(), before + 1);
+        EXPECT_TRUE(QFileInfo::exists(programFolder() + c.library + c.other + u("/新.jpg")));
+        EXPECT_FALSE(c.panel->selectCategory(u("无此类")));
+    }
+    // Nothing crossed into the other library.
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + u("/底图模板/空白底图/新.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + u("/图库/节日/新.jpg")));
+    QFile::remove(source);
+}
+
 TEST_F(LibraryPanelsTest, EveryClickOnAPictureHandsOverANewOne) {
     docks->tabs()->setCurrentIndex(1);
     PictureLibraryPanel* panel = docks->picturePanel();

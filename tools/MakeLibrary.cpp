@@ -98,7 +98,7 @@ Theme themeOf(const QString& category) {
     return {"促销商品", 0x1414C8, 0x202020, 0x1414C8};
 }
 
-// A poster: title, name, specification and origin with their labels, the original
+// A poster: title, name, pack size and origin with their labels, the original
 // price struck through and the current price large.
 void posterPage(InfoRecord& r, const Theme& t) {
     addText(r, BlockKind::FixedText, {0.08, 0.03, 0.92, 0.16}, t.title, RichText::Centre,
@@ -123,7 +123,7 @@ void posterPage(InfoRecord& r, const Theme& t) {
                9);
 }
 
-// A 90 × 60 mm shelf tag: title band, name, specification, origin and the original
+// A 90 × 60 mm shelf tag: title band, name, pack size, origin and the original
 // price on the left, the current price on the right.
 void shelfTagPage(InfoRecord& r, const Theme& t) {
     addText(r, BlockKind::FixedText, {0.05, 0.03, 0.5, 0.22}, t.title, RichText::Left,

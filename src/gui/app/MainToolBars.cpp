@@ -31,7 +31,7 @@ namespace FC = FormatCommand;
 
 namespace {
 
-const std::vector<ToolButtonSpec> kCommon = {
+const std::vector<ToolButtonEntry> kCommon = {
     {57600, "新建", "建立新文档", "document-new"},
     {57601, "打开", "打开一个现有文档", "document-open"},
     {57603, "保存", "保存当前文档", "document-save"},
@@ -71,7 +71,7 @@ const std::vector<ToolButtonSpec> kCommon = {
     {34109, "下一组信息", "信息表格向后翻一页", "go-down"},
 };
 
-const std::vector<ToolButtonSpec> kPosition = {
+const std::vector<ToolButtonEntry> kPosition = {
     {34013, "左框对齐", "所选对象的左边对齐", "align-horizontal-left"},
     {34014, "左右居中", "所选对象左右居中对齐", "align-horizontal-center"},
     {34015, "右框对齐", "所选对象的右边对齐", "align-horizontal-right"},
@@ -93,7 +93,7 @@ const std::vector<ToolButtonSpec> kPosition = {
     {34020, "加锁/解锁", "锁定或解锁所选对象", "object-locked"},
 };
 
-const std::vector<ToolButtonSpec> kObject = {
+const std::vector<ToolButtonEntry> kObject = {
     {32949, "中文字体", "选择中文字体", nullptr},
     {32950, "英文字体", "选择英文字体", nullptr},
     {32951, "字号", "选择字号", nullptr},
@@ -169,7 +169,7 @@ const char* alignmentIcon(int alignment) {
 
 }  // namespace
 
-const std::vector<ToolButtonSpec>& MainToolBars::buttons(int bar) {
+const std::vector<ToolButtonEntry>& MainToolBars::buttons(int bar) {
     switch (bar) {
         case kCommonBar: return kCommon;
         case kPositionBar: return kPosition;
@@ -213,37 +213,37 @@ void MainToolBars::fill(TextCommands& text, const std::function<QAction*(int)>& 
 
 void MainToolBars::fillBar(int barId) {
     QToolBar* bar = bars_.value(barId);
-    for (const ToolButtonSpec& spec : buttons(barId)) {
-        if (spec.id == 0) {
+    for (const ToolButtonEntry& entry : buttons(barId)) {
+        if (entry.id == 0) {
             bar->addSeparator();
             continue;
         }
-        if (spec.id == kChineseFaceBox) {
+        if (entry.id == kChineseFaceBox) {
             addBoxes(bar);
             continue;
         }
-        if (spec.id == kWesternFaceBox || spec.id == kSizeBox) continue;
-        QAction* action = isPopup(spec.id) ? nullptr : command_(spec.id);
+        if (entry.id == kWesternFaceBox || entry.id == kSizeBox) continue;
+        QAction* action = isPopup(entry.id) ? nullptr : command_(entry.id);
         const bool proxy = !action;
         if (proxy) {
             // A popup, or a command whose menu item does not exist (yet): a button of
             // its own, greyed while it has nothing to run.
-            action = new QAction(QString::fromUtf8(spec.tip), this);
-            action->setData(spec.id);
-            proxies_.insert(spec.id, action);
-            const int id = spec.id;
+            action = new QAction(QString::fromUtf8(entry.tip), this);
+            action->setData(entry.id);
+            proxies_.insert(entry.id, action);
+            const int id = entry.id;
             if (isPopup(id)) {
                 connect(action, &QAction::triggered, this, [this, id] { openPopup(id); });
             } else {
                 action->setEnabled(false);
             }
         }
-        action->setToolTip(QString::fromUtf8(spec.tip));
-        action->setStatusTip(QString::fromUtf8(spec.prompt));
-        if (spec.icon) action->setIcon(toolIcon(spec.icon));
-        if (spec.id == FC::AlignmentMenu || spec.id == FC::TextColour ||
-            spec.id == StyleCommands::PenColour) {
-            addDropDown(bar, spec, action);
+        action->setToolTip(QString::fromUtf8(entry.tip));
+        action->setStatusTip(QString::fromUtf8(entry.prompt));
+        if (entry.icon) action->setIcon(toolIcon(entry.icon));
+        if (entry.id == FC::AlignmentMenu || entry.id == FC::TextColour ||
+            entry.id == StyleCommands::PenColour) {
+            addDropDown(bar, entry, action);
         } else {
             bar->addAction(action);
         }
@@ -293,8 +293,8 @@ void MainToolBars::addBoxes(QToolBar* bar) {
     connect(sizeBox_, &QComboBox::activated, this, &MainToolBars::chooseSize);
 }
 
-void MainToolBars::addDropDown(QToolBar* bar, const ToolButtonSpec& spec, QAction* command) {
-    const int id = spec.id;
+void MainToolBars::addDropDown(QToolBar* bar, const ToolButtonEntry& entry, QAction* command) {
+    const int id = entry.id;
     std::function<void()> onArrow;
     if (id == FC::AlignmentMenu) {
         onArrow = [this] { openPopup(FC::AlignmentMenu); };

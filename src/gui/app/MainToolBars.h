@@ -21,7 +21,7 @@ class TextCommands;
 
 // One button of a toolbar: its command, tooltip, status prompt and icon ("name" of the
 // icon theme, or ":/icons/…svg" of our own). An id of 0 is a separator.
-struct ToolButtonSpec {
+struct ToolButtonEntry {
     int id;
     const char* tip;
     const char* prompt;
@@ -42,7 +42,7 @@ public:
     static constexpr int kWesternFaceBox = 32950;
     static constexpr int kSizeBox = 32951;
 
-    static const std::vector<ToolButtonSpec>& buttons(int bar);
+    static const std::vector<ToolButtonEntry>& buttons(int bar);
 
     MainToolBars(QMainWindow& window, CPatView& view);
 
@@ -70,7 +70,7 @@ public:
 private:
     void fillBar(int bar);
     void addBoxes(QToolBar* bar);
-    void addDropDown(QToolBar* bar, const ToolButtonSpec& spec, QAction* command);
+    void addDropDown(QToolBar* bar, const ToolButtonEntry& entry, QAction* command);
     void openPopup(int id);
     void chooseFace(FontNameBox* box, int id);
     void chooseSize();

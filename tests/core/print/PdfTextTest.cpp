@@ -153,9 +153,9 @@ TEST(PdfTextRepair, SignsReadBackAsTypedInEveryCommonFace) {
     ASSERT_GT(radicals.size(), 150);
     for (qsizetype i = 0; i < radicals.size(); i += 20) texts << radicals.mid(i, 20);
 
-    std::vector<test::SignSpec> specs;
-    for (size_t k = 0; k < std::size(kCommonFaces); ++k) specs.push_back({210, 297, 1});
-    auto doc = makeDocument(specs);
+    std::vector<test::SignLayout> layouts;
+    for (size_t k = 0; k < std::size(kCommonFaces); ++k) layouts.push_back({210, 297, 1});
+    auto doc = makeDocument(layouts);
     for (size_t k = 0; k < std::size(kCommonFaces); ++k) {
         int top = 300;
         for (const QString& text : texts) {

@@ -11,16 +11,16 @@
 
 namespace pemo::test {
 
-struct SignSpec {
+struct SignLayout {
     int widthMm;
     int heightMm;
     int copies;
 };
 
 // A document of records of the given sizes and copies, the first one current.
-inline std::unique_ptr<CPatDoc> makeDocument(const std::vector<SignSpec>& signs) {
+inline std::unique_ptr<CPatDoc> makeDocument(const std::vector<SignLayout>& signs) {
     auto doc = std::make_unique<CPatDoc>();
-    for (const SignSpec& s : signs) {
+    for (const SignLayout& s : signs) {
         auto record = std::make_unique<InfoRecord>();
         record->resizePage(s.widthMm, s.heightMm);
         record->copies = s.copies;

@@ -8,7 +8,7 @@
 namespace pemo {
 
 using test::makeDocument;
-using test::SignSpec;
+using test::SignLayout;
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST(PrintLayout, PageCountsOfEveryMode) {
 
 TEST(PrintLayout, TileAndMergeCounts) {
     const struct {
-        SignSpec sign;
+        SignLayout sign;
         int mode;
         QSize sheet;
         int overlap;

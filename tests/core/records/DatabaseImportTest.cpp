@@ -17,6 +17,8 @@ namespace {
 QString mdbFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/users.mdb"); }
 // Spaced table and column names, and long integer columns holding NULLs.
 QString fruitFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/fruit.mdb"); }
+// Money, date and double columns with NULLs, Chinese and spaced names (make_shop_mdb.py).
+QString shopFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/shop.mdb"); }
 
 QByteArray hashOf(const QString& path) {
     QFile file(path);
@@ -108,6 +110,14 @@ TEST(OdbcConnectionTest, CatalogueHasRealTablesOnly) {
     EXPECT_EQ(fruit.tables().size(), 5);
     EXPECT_TRUE(fruit.tables().contains("Fruit Salad"));
     EXPECT_EQ(fruit.columns("Fruit").size(), 11u);
+
+    OdbcConnection shopMdb;
+    ASSERT_TRUE(shopMdb.open(shopFixture())) << shopMdb.message().toStdString();
+    EXPECT_EQ(shopMdb.tables(), QStringList({"Users", QString::fromUtf8("商品 价格"), "Price List"}));
+    const auto mdbColumns = shopMdb.columns(QString::fromUtf8("商品 价格"));
+    ASSERT_EQ(mdbColumns.size(), 10u);
+    EXPECT_EQ(mdbColumns[4].kind, DatabaseColumn::Kind::Money);
+    EXPECT_EQ(mdbColumns[6].kind, DatabaseColumn::Kind::Date);
 }
 
 TEST(OdbcConnectionTest, NotADatabaseIsSaidSo) {
@@ -130,7 +140,10 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
     const QByteArray before = hashOf(shop);
     const QByteArray mdbBefore = hashOf(mdbFixture());
     const QByteArray fruitBefore = hashOf(fruitFixture());
+    const QByteArray shopMdbBefore = hashOf(shopFixture());
     const QString goods = QString::fromUtf8("商品 表");
+    const QString mdbGoods = QString::fromUtf8("商品 价格");
+    const QString name = QString::fromUtf8("名称");
     struct Case {
         QString path;
         QString table;
@@ -153,6 +166,18 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
         {fruitFixture(), "Fruit", {"Fruit"}, "[Vit B6] IS NULL", {"Kumquat", "Lychee", "Passion Fruit", "Persimmon"}},
         {fruitFixture(), "Fruit", {"Vit B6"}, "Fruit = 'Lychee'", {""}},
         {fruitFixture(), "Fruit Salad", {"Fruit"}, "Fruit LIKE 'B%'", {"Banana", "Blackberry", "Blueberry"}},
+        // MDBTools alone returns every row for the money conditions and IS NULL.
+        {shopFixture(), mdbGoods, {name}, "Price > 50", {"Pear", "Fig"}},
+        {shopFixture(), mdbGoods, {name}, "Price >= 49.99 AND Price < 50", {QString::fromUtf8("橙子")}},
+        {shopFixture(), mdbGoods, {name}, "Price IS NULL", {"Plum"}},
+        {shopFixture(), mdbGoods, {name}, "OldPrice IS NULL OR Made IS NULL", {"Pear", QString::fromUtf8("橙子")}},
+        {shopFixture(), mdbGoods, {name}, "Made < '2000-01-01'", {QString::fromUtf8("苹果")}},
+        {shopFixture(), mdbGoods, {name}, "Weight > 0.3 AND [产地] IS NOT NULL",
+         {QString::fromUtf8("苹果"), "Pear", QString::fromUtf8("橙子")}},
+        {shopFixture(), mdbGoods, {"Price"}, "", {"18.00", "55.50", "", "120.00", "49.99", "0.33"}},
+        {shopFixture(), mdbGoods, {"Made"}, "Qty <= 3 OR Weight IS NULL",
+         {"2026-12-01", "2026-11-30 14:30:00", "2025-01-02", ""}},
+        {shopFixture(), "Price List", {"Item"}, "Price > 50", {"Bread"}},
     };
     for (const Case& c : cases) {
         CellTable table;
@@ -164,6 +189,7 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
     EXPECT_EQ(hashOf(shop), before);
     EXPECT_EQ(hashOf(mdbFixture()), mdbBefore);
     EXPECT_EQ(hashOf(fruitFixture()), fruitBefore);
+    EXPECT_EQ(hashOf(shopFixture()), shopMdbBefore);
 }
 
 TEST(DatabaseImportTest, TextGbkCannotHoldIsRefused) {

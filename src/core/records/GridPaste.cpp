@@ -108,6 +108,11 @@ bool GridPaste::canUndo(const CPatDoc& doc) const {
     });
 }
 
+bool GridPaste::touches(const InfoRecord* record) const {
+    return std::any_of(touched_.begin(), touched_.end(),
+                       [record](const Touched& t) { return t.record == record; });
+}
+
 void GridPaste::undo(CPatDoc& doc) {
     if (!canUndo(doc)) return;
     const size_t kept = touched_.size() - size_t(created_);

@@ -37,6 +37,8 @@ public:
     bool canUndo(const CPatDoc& doc) const;
     // Gives the changed records their earlier state and removes the records it made.
     void undo(CPatDoc& doc);
+    // The paste changed or made this record.
+    bool touches(const InfoRecord* record) const;
 
 private:
     struct Touched {

@@ -212,7 +212,11 @@ void CPatMain::buildEditMenu() {
             const int id = item.id;
             connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
                     &QAction::triggered, this, [this, id] {
-                        view_->canvas()->runCommand(id);
+                        if (id == EC::Undo && undoesPaste()) {
+                            grid_->undoPaste();
+                        } else {
+                            view_->canvas()->runCommand(id);
+                        }
                         updateEditCommands();
                     });
         }
@@ -246,11 +250,18 @@ void CPatMain::buildObjectMenu() {
     pictures->addTo(menu);
 }
 
+// A paste into the grid changes many records in one step: when it is the last change of
+// the record shown, 撤消 takes back the whole paste rather than this record's share.
+bool CPatMain::undoesPaste() const {
+    return grid_ && grid_->pasteIsLastChangeOf(doc_.currentRecord());
+}
+
 void CPatMain::updateEditCommands() {
     const CPatCanvas* canvas = view_->canvas();
     for (int id = EditCommand::Undo; id <= EditCommand::Lock; ++id) {
         if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
     }
+    if (undoesPaste()) action(EditCommand::Undo)->setEnabled(true);
     for (int id = EditCommand::TopEdges; id <= EditCommand::RightEdges; ++id) {
         if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
     }

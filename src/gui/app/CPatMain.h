@@ -120,6 +120,7 @@ private:
     static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
+    bool undoesPaste() const;
     void buildRecordGrid();
     // The library's bars in their start places and sizes beside 信息编辑.
     void placeSideBars();

@@ -73,6 +73,8 @@ public:
     void clearCells();
     // The last paste or clearing, in one step, while nothing has touched its records.
     bool canUndoPaste() const;
+    // The last paste is the last change of this record, and can be taken back whole.
+    bool pasteIsLastChangeOf(const InfoRecord* record) const;
     void undoPaste();
 
     // Set by the frame: the view's 模板方式, and whether a command outside the record

@@ -365,6 +365,10 @@ bool RecordGrid::canUndoPaste() const {
     return lastPaste_ && lastPaste_->canUndo(doc_);
 }
 
+bool RecordGrid::pasteIsLastChangeOf(const InfoRecord* record) const {
+    return canUndoPaste() && lastPaste_->touches(record);
+}
+
 void RecordGrid::undoPaste() {
     if (!canUndoPaste())
         return;

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QTest>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +13,7 @@
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/records/RecordGrid.h"
 #include "gui/view/CPatView.h"
 
 using namespace pemo;
@@ -72,4 +75,38 @@ TEST(CPatMain, ObjectMenuHoldsThePictureCommands) {
                              "插入图象", "商场Logo1", "商场Logo2", "商品图片"}) {
         EXPECT_TRUE(texts.contains(QString::fromUtf8(name))) << name;
     }
+}
+
+// 编辑 → 撤消 takes back a paste into the grid whole while it is the last change of the
+// record shown; on a record changed since, or not pasted into, it undoes that record.
+TEST(CPatMain, UndoTakesBackTheLastPasteWhole) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    RecordGrid& grid = *main.recordGrid();
+    constexpr int kNameColumn = 2;
+    const auto paste = [&](const QString& text, int row) {
+        QApplication::clipboard()->setText(text);
+        grid.placeCursor(row, kNameColumn);
+        QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    };
+    paste(QStringLiteral("a\nb\nc\n"), 0);
+    ASSERT_EQ(doc.recordCount(), 3);
+    doc.setCurrentIndex(1);
+    ASSERT_TRUE(main.action(34001)->isEnabled());
+    main.action(34001)->trigger();
+    EXPECT_EQ(doc.recordCount(), 1);
+    EXPECT_TRUE(doc.records.front()->value(0).isEmpty());
+
+    paste(QStringLiteral("x\ny\n"), 0);
+    ASSERT_EQ(doc.recordCount(), 2);
+    doc.setCurrentIndex(0);
+    InfoRecord& first = *doc.currentRecord();
+    first.takeUndoSnapshot();
+    first.setValue(1, "changed later");
+    main.action(34001)->trigger();
+    EXPECT_EQ(doc.recordCount(), 2);  // the paste stays; the later change went
+    EXPECT_EQ(doc.records[0]->value(0), "x");
+    EXPECT_TRUE(doc.records[0]->value(1).isEmpty());
 }

@@ -18,7 +18,8 @@ struct DatabaseColumn {
     bool isNumber() const { return kind == Kind::Integer || kind == Kind::Real || kind == Kind::Money; }
 };
 
-// The rows of some columns of a table as the user would type them: money "18.00",
+// The rows of some columns of a table as the user would type them: money "18.00" (up to
+// four decimals when the amount has them, "0.3333"),
 // dates "1994-11-16" (with " hh:mm:ss" when the time is not midnight), numbers without
 // trailing zeros. A NULL cell is a null QString, an empty text an empty one.
 struct DatabaseTable {

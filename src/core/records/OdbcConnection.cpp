@@ -342,8 +342,14 @@ QString OdbcConnection::formatValue(const DatabaseColumn& column, const QByteArr
     bool ok = false;
     switch (column.kind) {
     case DatabaseColumn::Kind::Money: {
+        // Two decimals, as prices are typed; up to four when the amount has them.
         const double value = text.trimmed().toDouble(&ok);
-        return ok ? QString::number(value, 'f', 2) : text;
+        if (!ok) return text;
+        QString amount = QString::number(value, 'f', 4);
+        while (amount.endsWith(QLatin1Char('0')) && amount.indexOf(QLatin1Char('.')) < amount.size() - 3) {
+            amount.chop(1);
+        }
+        return amount;
     }
     case DatabaseColumn::Kind::Real: {
         const double value = text.trimmed().toDouble(&ok);

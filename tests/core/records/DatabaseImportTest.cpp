@@ -174,7 +174,7 @@ TEST(DatabaseImportTest, ConditionsMeanTheSameForBothDrivers) {
         {shopFixture(), mdbGoods, {name}, "Made < '2000-01-01'", {QString::fromUtf8("苹果")}},
         {shopFixture(), mdbGoods, {name}, "Weight > 0.3 AND [产地] IS NOT NULL",
          {QString::fromUtf8("苹果"), "Pear", QString::fromUtf8("橙子")}},
-        {shopFixture(), mdbGoods, {"Price"}, "", {"18.00", "55.50", "", "120.00", "49.99", "0.33"}},
+        {shopFixture(), mdbGoods, {"Price"}, "", {"18.00", "55.50", "", "120.00", "49.99", "0.3333"}},
         {shopFixture(), mdbGoods, {"Made"}, "Qty <= 3 OR Weight IS NULL",
          {"2026-12-01", "2026-11-30 14:30:00", "2025-01-02", ""}},
         {shopFixture(), "Price List", {"Item"}, "Price > 50", {"Bread"}},

@@ -5,6 +5,8 @@
 // - an A4 sign of art text drawn for output at 600 dpi with effect size 3 (under 3 s).
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -118,12 +120,4 @@ BENCHMARK(BM_A4SignAt600Dpi)->Arg(-1)->Arg(9)->Arg(7)->Arg(26)->Arg(41)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QGuiApplication>(argc, argv); }

@@ -5,6 +5,8 @@
 // autosave's own thread.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <algorithm>
@@ -111,11 +113,4 @@ BENCHMARK(BM_AutosavePackAndWrite)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace pemo
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QGuiApplication>(argc, argv); }

@@ -3,6 +3,8 @@
 // peak_rss_MB (the list keeps only texts and row heights, so it stays flat).
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <sys/resource.h>
@@ -90,11 +92,4 @@ BENCHMARK(BM_PrintListPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace
 }  // namespace pemo
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QGuiApplication>(argc, argv); }

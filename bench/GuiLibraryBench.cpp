@@ -5,6 +5,8 @@
 // 300 ms, a scroll repaint under 50 ms, the cache at most 64 MB.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -184,12 +186,4 @@ BENCHMARK(BM_CacheAfterFullScroll)->Unit(benchmark::kMillisecond)->Iterations(1)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QApplication>(argc, argv); }

@@ -4,6 +4,8 @@
 // reported as the counter peak_rss_MB.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
@@ -160,13 +162,4 @@ BENCHMARK(BM_ImportXlsx)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace pemo
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("PEMO_HOME", home.path().toUtf8());
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QGuiApplication>(argc, argv, pemo::bench::Home::Private); }

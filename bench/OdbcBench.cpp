@@ -5,6 +5,8 @@
 // The .mdb file is written by the fixture script of the tests with the same goods.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -193,13 +195,4 @@ BENCHMARK_CAPTURE(BM_Import, mdb, Source::Mdb)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace pemo
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("PEMO_HOME", home.path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QApplication>(argc, argv, pemo::bench::Home::Private); }

@@ -4,6 +4,8 @@
 // fitted to a 1280 × 800 screen. Target: under 30 ms per repaint.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -145,17 +147,11 @@ BENCHMARK(BM_PageOutput150)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     // PEMO_BENCH_CANVAS=file.png keeps the last repaint for a look.
-    const QString keep = qEnvironmentVariable("PEMO_BENCH_CANVAS");
-    if (!keep.isEmpty()) {
+    return pemo::bench::run<QGuiApplication>(argc, argv, pemo::bench::Home::Shared, [] {
+        const QString keep = qEnvironmentVariable("PEMO_BENCH_CANVAS");
+        if (keep.isEmpty()) return;
         page().repaint(DrawFlag::SelectionTool | DrawFlag::FrameLines);
         page().canvas.save(keep);
-    }
-    return 0;
+    });
 }

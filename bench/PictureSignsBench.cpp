@@ -4,6 +4,8 @@
 // at a time under /usr/bin/time -v to see the peak memory of that case alone.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -177,11 +179,4 @@ BENCHMARK(BM_PictureSignsPdf)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmar
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QGuiApplication>(argc, argv); }

@@ -3,6 +3,8 @@
 // case at a time under /usr/bin/time -v to see the peak memory of that case alone.
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -157,11 +159,4 @@ BENCHMARK(BM_A0ByItemPdf)->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kMilli
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return pemo::bench::run<QGuiApplication>(argc, argv); }

@@ -177,8 +177,13 @@ bool RecordCommands::unifyTemplate(const RecordCommandContext& context) {
         Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) {
         return false;
     }
-    for (auto& r : doc_.records) context.applyTemplate(*r, t.templatePath);
-    return true;
+    // A template that cannot be read fails on the first record, said once.
+    bool changed = false;
+    for (auto& r : doc_.records) {
+        if (!context.applyTemplate(*r, t.templatePath)) break;
+        changed = true;
+    }
+    return changed;
 }
 
 bool RecordCommands::execute(int id, const RecordCommandContext& context) {

@@ -55,7 +55,8 @@ struct RecordCommandContext {
     bool templateMode = false;
     LibraryChoice background;
     LibraryChoice templateChoice;
-    // Reads a template file into a record; set once templates can be read.
+    // Reads a template file into a record; set once templates can be read. False (the
+    // reason told) when the file cannot be read.
     std::function<bool(InfoRecord&, const QString& path)> applyTemplate;
 };
 

@@ -3,9 +3,12 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QTabWidget>
+#include <memory>
+#include <utility>
 
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
 #include "core/document/TemplateFile.h"
 #include "core/platform/FileError.h"
 #include "core/platform/Messages.h"
@@ -19,9 +22,19 @@ namespace pemo {
 namespace {
 
 // Reads a template into a record and gives its placeholders the record's values.
-bool readTemplate(CPatDoc& doc, InfoRecord& record, const QString& path) {
+// bytes keeps the file read last, so that one command giving the template to every
+// record reads it once.
+bool readTemplate(CPatDoc& doc, InfoRecord& record, const QString& path,
+                  std::pair<QString, QByteArray>* bytes = nullptr) {
     try {
-        TemplateFile::apply(path, record, doc);
+        if (!bytes) {
+            TemplateFile::apply(path, record, doc);
+        } else {
+            if (bytes->first != path || bytes->second.isEmpty()) {
+                *bytes = {path, DocumentFile::readFromDisk(path)};
+            }
+            TemplateFile::read(bytes->second, record, doc);
+        }
     } catch (const FileError& error) {
         Messages::current().inform(error.message());
         return false;
@@ -80,8 +93,9 @@ void LibraryDocks::fillContext(RecordCommandContext& context) const {
         context.templateChoice.templateName = Gbk::fromUnicode(chosen->templateName);
         context.templateChoice.templatePath = chosen->templatePath;
     }
-    context.applyTemplate = [this](InfoRecord& record, const QString& path) {
-        return readTemplate(doc_, record, path);
+    auto bytes = std::make_shared<std::pair<QString, QByteArray>>();
+    context.applyTemplate = [this, bytes](InfoRecord& record, const QString& path) {
+        return readTemplate(doc_, record, path, bytes.get());
     };
 }
 

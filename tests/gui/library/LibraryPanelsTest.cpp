@@ -169,6 +169,30 @@ TEST_F(LibraryPanelsTest, SelectionsFeedTheUnifyCommands) {
     EXPECT_EQ(doc.records.back()->widthMm, 100);
 }
 
+TEST_F(LibraryPanelsTest, UnifyTemplateWithAnUnreadableTemplateSaysSoOnceAndChangesNothing) {
+    RecordCommandContext context;
+    docks->fillContext(context);
+    ASSERT_TRUE(context.templateChoice.selected);
+    for (int i = 0; i < 5; ++i) {
+        doc.records.push_back(doc.newRecord());
+        doc.records.back()->applyBackground(
+            docks->backgroundPanel()->backgrounds().at(1).description, doc.backgrounds);
+    }
+    doc.setModified(false);
+    // The file goes bad after it was chosen.
+    QFile file(context.templateChoice.templatePath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("\x08not a template");
+    file.close();
+
+    RecordCommands commands(doc);
+    test::ScriptedMessages messages{Messages::Answer::Yes};
+    EXPECT_FALSE(commands.execute(RecordCommand::UnifyTemplate, context));
+    EXPECT_EQ(messages.informed.size(), 1);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.records.back()->background.name, Gbk::fromUnicode(u("蓝色")));
+}
+
 TEST_F(LibraryPanelsTest, DeletingABackgroundAsksAndTakesItsTemplates) {
     BackgroundPanel* panel = docks->backgroundPanel();
     {

@@ -56,6 +56,8 @@ int GridPaste::overwrites(const CPatDoc& doc) const {
 void GridPaste::apply(CPatDoc& doc, bool templateMode) {
     touched_.reserve(size_t(rows()));
     touched_.clear();
+    undone_.clear();
+    countAfterUndo_ = -1;
     created_ = 0;
     oldCurrent_ = doc.currentRecord();
     const PlaceholderSources sources = doc.placeholderSources();
@@ -131,8 +133,27 @@ void GridPaste::undo(CPatDoc& doc) {
         const int old = doc.indexOf(oldCurrent_);
         doc.setCurrentIndex(old >= 0 ? old : doc.recordCount() - 1);
     }
+    touched_.resize(kept);
+    if (InfoRecord* current = doc.currentRecord(); current && !touches(current)) {
+        touched_.push_back(Touched{current, current->copies, false, 0});
+    }
+    for (Touched& t : touched_) t.generation = t.record->undoHistory.generation();
+    undone_ = std::move(touched_);
     touched_.clear();
+    countAfterUndo_ = doc.recordCount();
     created_ = 0;
+}
+
+bool GridPaste::canRedo(const CPatDoc& doc) const {
+    if (countAfterUndo_ < 0 || doc.recordCount() != countAfterUndo_) return false;
+    return std::all_of(undone_.begin(), undone_.end(), [&](const Touched& t) {
+        return doc.indexOf(t.record) >= 0 && t.record->undoHistory.generation() == t.generation;
+    });
+}
+
+bool GridPaste::touchedBeforeUndo(const InfoRecord* record) const {
+    return std::any_of(undone_.begin(), undone_.end(),
+                       [record](const Touched& t) { return t.record == record; });
 }
 
 }  // namespace pemo

@@ -40,6 +40,17 @@ public:
     // The paste changed or made this record.
     bool touches(const InfoRecord* record) const;
 
+    // After undo: nothing has happened since to the records it gave back, nor to the
+    // record then current, and the list has as many records. apply then puts the
+    // paste back.
+    bool canRedo(const CPatDoc& doc) const;
+    // The record was given back by the undo, or was the current one after it.
+    bool touchedBeforeUndo(const InfoRecord* record) const;
+
+    // Where the block's top-left cell went: a record row and a grid column.
+    int row() const { return row_; }
+    int column() const { return column_; }
+
 private:
     struct Touched {
         InfoRecord* record = nullptr;
@@ -53,6 +64,8 @@ private:
     int row_ = 0;
     int column_ = 0;
     std::vector<Touched> touched_;  // the records changed or made, made ones last
+    std::vector<Touched> undone_;   // after undo: the records given back, the current one
+    int countAfterUndo_ = -1;
     int created_ = 0;
     InfoRecord* oldCurrent_ = nullptr;
 };

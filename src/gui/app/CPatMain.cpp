@@ -214,6 +214,8 @@ void CPatMain::buildEditMenu() {
                     &QAction::triggered, this, [this, id] {
                         if (id == EC::Undo && undoesPaste()) {
                             grid_->undoPaste();
+                        } else if (id == EC::Redo && redoesPaste()) {
+                            grid_->redoPaste();
                         } else {
                             view_->canvas()->runCommand(id);
                         }
@@ -256,12 +258,18 @@ bool CPatMain::undoesPaste() const {
     return grid_ && grid_->pasteIsLastChangeOf(doc_.currentRecord());
 }
 
+// And 恢复 puts a paste taken back so back whole.
+bool CPatMain::redoesPaste() const {
+    return grid_ && grid_->pasteIsLastUndoneChangeOf(doc_.currentRecord());
+}
+
 void CPatMain::updateEditCommands() {
     const CPatCanvas* canvas = view_->canvas();
     for (int id = EditCommand::Undo; id <= EditCommand::Lock; ++id) {
         if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
     }
     if (undoesPaste()) action(EditCommand::Undo)->setEnabled(true);
+    if (redoesPaste()) action(EditCommand::Redo)->setEnabled(true);
     for (int id = EditCommand::TopEdges; id <= EditCommand::RightEdges; ++id) {
         if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
     }

@@ -121,6 +121,7 @@ private:
     void showInsertPopup();
     void documentChanged(CPatDoc::Change change);
     bool undoesPaste() const;
+    bool redoesPaste() const;
     void buildRecordGrid();
     // The library's bars in their start places and sizes beside 信息编辑.
     void placeSideBars();

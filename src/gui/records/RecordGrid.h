@@ -76,6 +76,11 @@ public:
     // The last paste is the last change of this record, and can be taken back whole.
     bool pasteIsLastChangeOf(const InfoRecord* record) const;
     void undoPaste();
+    // The paste taken back last can be put back whole, and this record was part of it
+    // or was the one shown after it was taken back.
+    bool canRedoPaste() const;
+    bool pasteIsLastUndoneChangeOf(const InfoRecord* record) const;
+    void redoPaste();
 
     // Set by the frame: the view's 模板方式, and whether a command outside the record
     // list (信息打印, the page sizes) can run yet.
@@ -153,6 +158,7 @@ private:
     int editColumn_ = -1;
     bool finishing_ = false;   // an edit is being stored; its own changes end nothing
     std::unique_ptr<GridPaste> lastPaste_;
+    std::unique_ptr<GridPaste> undonePaste_;
     bool pasting_ = false;
 };
 

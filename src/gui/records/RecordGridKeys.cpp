@@ -355,6 +355,7 @@ void RecordGrid::runPaste(std::unique_ptr<GridPaste> paste) {
     cursor_.selectBlock(row, column, paste->rows(), std::max(1, paste->columns()),
                         doc_.recordCount());
     lastPaste_.reset();
+    undonePaste_.reset();
     if (paste->canUndo(doc_))
         lastPaste_ = std::move(paste);
     valuesEdited();
@@ -375,7 +376,7 @@ void RecordGrid::undoPaste() {
     pasting_ = true;
     followCurrent_ = false;
     lastPaste_->undo(doc_);
-    lastPaste_.reset();
+    undonePaste_ = std::move(lastPaste_);
     cursor_.place(cursor_.selection().top(), cursor_.selection().left(), doc_.recordCount());
     if (doc_.currentIndex() != cursor_.row() && cursor_.row() < doc_.recordCount())
         doc_.setCurrentIndex(cursor_.row());
@@ -384,6 +385,21 @@ void RecordGrid::undoPaste() {
     pasting_ = false;
     valuesEdited();
     emit statusChanged();
+}
+
+bool RecordGrid::canRedoPaste() const {
+    return undonePaste_ && undonePaste_->canRedo(doc_);
+}
+
+bool RecordGrid::pasteIsLastUndoneChangeOf(const InfoRecord* record) const {
+    return canRedoPaste() && undonePaste_->touchedBeforeUndo(record);
+}
+
+void RecordGrid::redoPaste() {
+    if (!canRedoPaste())
+        return;
+    cursor_.place(undonePaste_->row(), undonePaste_->column(), doc_.recordCount());
+    runPaste(std::move(undonePaste_));
 }
 
 void RecordGrid::valuesEdited() {

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "ScriptedMessages.h"
 #include "gui/app/CPatApp.h"
 #include "gui/app/CPatMain.h"
 #include "core/blocks/BlockKind.h"
@@ -109,4 +110,36 @@ TEST(CPatMain, UndoTakesBackTheLastPasteWhole) {
     EXPECT_EQ(doc.recordCount(), 2);  // the paste stays; the later change went
     EXPECT_EQ(doc.records[0]->value(0), "x");
     EXPECT_TRUE(doc.records[0]->value(1).isEmpty());
+}
+
+// 编辑 → 恢复 after a paste was taken back puts the whole paste back, not only the
+// record shown's share of it.
+TEST(CPatMain, RedoPutsBackTheWholePaste) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    doc.records.front()->setValue(0, "old");
+    RecordGrid& grid = *main.recordGrid();
+    constexpr int kNameColumn = 2;
+    QAction* undo = main.action(34001);
+    QAction* redo = main.action(34002);
+    QApplication::clipboard()->setText(QStringLiteral("a\nb\nc\n"));
+    grid.placeCursor(0, kNameColumn);
+    test::ScriptedMessages answers{Messages::Answer::Yes};  // replacing "old"
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(doc.recordCount(), 3);
+    undo->trigger();
+    ASSERT_EQ(doc.recordCount(), 1);
+    ASSERT_EQ(doc.records[0]->value(0), "old");
+
+    ASSERT_TRUE(redo->isEnabled());
+    redo->trigger();
+    ASSERT_EQ(doc.recordCount(), 3);
+    EXPECT_EQ(doc.records[0]->value(0), "a");
+    EXPECT_EQ(doc.records[2]->value(0), "c");
+    // …and it can be taken back again, whole.
+    undo->trigger();
+    EXPECT_EQ(doc.recordCount(), 1);
+    EXPECT_EQ(doc.records[0]->value(0), "old");
 }

@@ -37,6 +37,12 @@ const QByteArray* UndoHistory::redo() {
     return &states_[static_cast<size_t>(undoIndex_ + 1)];
 }
 
+void UndoHistory::dropRedo() {
+    ++generation_;
+    if (!canRedo()) return;
+    states_.erase(states_.begin() + (undoIndex_ + 2), states_.end());
+}
+
 void UndoHistory::clear() {
     ++generation_;
     states_.clear();

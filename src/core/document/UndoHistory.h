@@ -22,6 +22,8 @@ public:
 
     bool canUndo() const { return undoIndex_ >= 0; }
     bool canRedo() const { return liveStateStored_ && undoIndex_ + 2 < count(); }
+    // Forgets the states Redo would restore; the page shown stays stored.
+    void dropRedo();
     void clear();
 
     int undoIndex() const { return undoIndex_; }

@@ -120,7 +120,11 @@ void GridPaste::undo(CPatDoc& doc) {
     const size_t kept = touched_.size() - size_t(created_);
     for (size_t i = 0; i < kept; ++i) {
         Touched& t = touched_[i];
-        if (t.snapshot) t.record->undo();
+        if (t.snapshot) {
+            // Its share of the paste comes back only with the whole paste.
+            t.record->undo();
+            t.record->undoHistory.dropRedo();
+        }
         t.record->copies = t.oldCopies;
     }
     bool currentRemoved = false;

@@ -142,4 +142,12 @@ TEST(CPatMain, RedoPutsBackTheWholePaste) {
     undo->trigger();
     EXPECT_EQ(doc.recordCount(), 1);
     EXPECT_EQ(doc.records[0]->value(0), "old");
+
+    // Once the list has changed otherwise, the paste is not put back, nor a share of it.
+    doc.records.push_back(doc.newRecord());
+    doc.records.erase(doc.records.begin() + 1);
+    doc.notify(CPatDoc::Change::Records);
+    redo->trigger();
+    EXPECT_EQ(doc.recordCount(), 1);
+    EXPECT_EQ(doc.records[0]->value(0), "old");
 }

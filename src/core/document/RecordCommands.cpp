@@ -178,12 +178,17 @@ bool RecordCommands::unifyTemplate(const RecordCommandContext& context) {
         return false;
     }
     // A template that cannot be read fails on the first record, said once.
-    bool changed = false;
-    for (auto& r : doc_.records) {
-        if (!context.applyTemplate(*r, t.templatePath)) break;
-        changed = true;
+    constexpr int kProgressStep = 100;
+    const int total = doc_.recordCount();
+    for (int i = 0; i < total; ++i) {
+        if (context.progress && i % kProgressStep == 0) context.progress(i, total);
+        if (!context.applyTemplate(*doc_.records[static_cast<size_t>(i)], t.templatePath)) {
+            if (context.progress) context.progress(total, total);
+            return i > 0;
+        }
     }
-    return changed;
+    if (context.progress) context.progress(total, total);
+    return true;
 }
 
 bool RecordCommands::execute(int id, const RecordCommandContext& context) {

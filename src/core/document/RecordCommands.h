@@ -58,6 +58,9 @@ struct RecordCommandContext {
     // Reads a template file into a record; set once templates can be read. False (the
     // reason told) when the file cannot be read.
     std::function<bool(InfoRecord&, const QString& path)> applyTemplate;
+    // Told now and then how far a command that changes every record has come: records
+    // done, records in all. Not set: nothing is told.
+    std::function<void(int done, int total)> progress;
 };
 
 // The record-list commands: enable rules and effects, without widgets. Questions go

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QProgressDialog>
+#include <memory>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
@@ -736,7 +738,22 @@ void CPatMain::runRecordCommand(int id) {
         showInsertPopup();
         return;
     }
-    recordCommands_.execute(id, recordCommandContext());
+    RecordCommandContext context = recordCommandContext();
+    // Giving every record the template takes a while on a long list: a window counts
+    // the records, made at the first count so that it never shows before the question.
+    std::unique_ptr<QProgressDialog> progress;
+    context.progress = [this, &progress](int done, int total) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(QString::fromUtf8("正在设置模板..."),
+                                                         QString(), 0, total, this);
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(300);
+        }
+        progress->setValue(done);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    recordCommands_.execute(id, context);
+    progress.reset();
     updateCommands();
 }
 

@@ -281,3 +281,33 @@ TEST_F(RecordCommandsTest, UnifySizeAsksAndResizesEveryRecord) {
     EXPECT_FALSE(commands.isEnabled(RC::UnifySize, context));
 }
 
+
+TEST_F(RecordCommandsTest, UnifyTemplateCountsTheRecordsAndStopsAtAnUnreadableTemplate) {
+    fill(250, 0);
+    context.templateChoice.selected = true;
+    context.templateChoice.templateName = "T";
+    std::vector<std::pair<int, int>> told;
+    context.progress = [&told](int done, int total) { told.emplace_back(done, total); };
+    struct Case {
+        bool readable;
+        bool changed;
+        int calls;
+    };
+    for (const Case& c : {Case{true, true, 250}, Case{false, false, 1}}) {
+        SCOPED_TRACE(c.readable);
+        doc.setModified(false);
+        told.clear();
+        int calls = 0;
+        context.applyTemplate = [&](InfoRecord&, const QString&) {
+            ++calls;
+            return c.readable;
+        };
+        ScriptedMessages script{Answer::Yes};
+        EXPECT_EQ(commands.execute(RC::UnifyTemplate, context), c.changed);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(doc.isModified(), c.changed);
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.front(), std::make_pair(0, 250));
+        EXPECT_EQ(told.back(), std::make_pair(250, 250));
+    }
+}

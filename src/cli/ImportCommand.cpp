@@ -150,6 +150,9 @@ DatabaseSelection databaseSelection(const ImportRequest& request) {
     OdbcConnection connection;
     if (!connection.open(request.data)) throw FormatError(connection.message());
     const std::vector<DatabaseColumn> columns = connection.columns(request.table);
+    if (columns.empty()) {
+        throw FormatError(QString::fromUtf8("数据库中没有名为“%1”的表。").arg(request.table));
+    }
     for (size_t k = 0; k < selection.fields.size(); ++k) {
         // Column numbers count the table's columns from 1; a number past them maps nothing.
         const size_t column = request.columns ? size_t(request.columns->at(k)) : k + 1;

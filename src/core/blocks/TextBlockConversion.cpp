@@ -60,7 +60,17 @@ bool TextBlock::convertToGraphic() {
         newBottom = maxBottom + newTop - minTop;
         newRight = newLeft + w + 200;
     }
-    outline->textColour = content_->item(0).style->textColour;
+    // The graphic keeps the look of the text: the art settings of its first character,
+    // when the outline knows that effect; plain in that colour otherwise.
+    const CharStyle& look = *content_->item(0).style;
+    outline->textColour = look.textColour;
+    if (TextOutline::knowsEffect(look.effect)) {
+        outline->effect = look.effect;
+        outline->size = look.effectSize;
+        outline->effectColour = look.effectColour;
+        outline->pattern = look.pattern;
+        if (look.effect == TextOutline::PictureFill) outline->pictureKey = look.textureKey;
+    }
     frame = TwipsRect{saturated(newLeft), saturated(newTop), saturated(newRight), saturated(newBottom)};
     sizeWidth = outlineReferenceWidth = frame.width();
     sizeHeight = outlineReferenceHeight = frame.height();

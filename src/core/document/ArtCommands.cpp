@@ -103,8 +103,7 @@ Result apply(InfoRecord& record, PictureStore& images, const Settings& given, bo
     TextBlock* outlined = edited ? nullptr : convertedBlock(record);
     if (!edited && !outlined)
         return Result::Unchanged;
-    if (outlined && s.effect != 0 && (s.effect < 1 || s.effect > 7) &&
-        s.effect != ArtText::kPatternFill && s.effect != ArtText::kTextureFill)
+    if (outlined && !TextOutline::knowsEffect(s.effect))
         return Result::Unchanged;  // outlines know only the outline effects
     QByteArray key;
     if (!textureKeyOf(s, images, &key))

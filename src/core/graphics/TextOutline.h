@@ -44,6 +44,12 @@ public:
         PictureFill = 41,
     };
 
+    // The effects an outline draws: plain, the shadows and borders, pattern and picture fill.
+    static constexpr bool knowsEffect(int32_t effect) {
+        return (effect >= Plain && effect <= DoubleBordered) || effect == PatternFill ||
+               effect == PictureFill;
+    }
+
     std::vector<OutlinePiece> pieces;
     int32_t textColour = 0;
     int32_t effect = Plain;

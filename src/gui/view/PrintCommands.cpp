@@ -196,9 +196,10 @@ bool PrintCommands::checkBeforePrinting(int mode, bool preview) {
     auto findings =
         PrintCheck::run(doc_, settingsFor(mode), minimum > 0 ? minimum : PrintCheck::kDefaultMinimumPointsA4);
     // A job that cannot be laid out at all (an empty queue, a sheet too small) is refused
-    // with its own message right after.
-    std::erase_if(findings, [](const PrintFinding& f) { return f.record < 0; });
-    if (findings.empty()) return true;
+    // with its own message right after: nothing to ask about its signs first.
+    const bool refused = std::any_of(findings.begin(), findings.end(),
+                                     [](const PrintFinding& f) { return f.record < 0; });
+    if (refused || findings.empty()) return true;
     PrintCheckDialog dialog(findings, preview, parent_);
     const int result = runCheckDialog ? runCheckDialog(dialog) : dialog.exec();
     if (dialog.chosenRecord() >= 0) {

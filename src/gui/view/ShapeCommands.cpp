@@ -53,7 +53,9 @@ void addTo(QMenu* menu, CPatView& view) {
     QAction* draw = menu->addAction(nameOf(DrawShape));
     draw->setData(DrawShape);
     draw->setCheckable(true);
-    QObject::connect(draw, &QAction::triggered, menu, [&view, draw] {
+    // Tied to the view, not the menu: a menu drops every link to itself from an action
+    // taken out of it, and the 对象 menu takes its items out to put them in order.
+    QObject::connect(draw, &QAction::triggered, &view, [&view, draw] {
         draw->setChecked(BlockKind::isGraphic(view.armedTool()));
         auto* palette = new ShapePalette(view.window());
         palette->setAttribute(Qt::WA_DeleteOnClose);

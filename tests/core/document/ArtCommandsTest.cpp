@@ -183,6 +183,56 @@ TEST(ArtCommands, ConvertingGivesAnUnrotatedGraphicInTheOldBox) {
     }
 }
 
+// 文字图形化 keeps the look of the text: the outline takes the art settings of the text's
+// first character when it knows that effect, and is plain otherwise.
+TEST(ArtCommands, ConvertingKeepsTheArtEffectTheOutlineKnows) {
+    registerBlockClasses();
+    QTemporaryDir dir;
+    const QString textureFile = dir.filePath("纹理-测试.png");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(textureFile));
+    const struct {
+        const char* name;
+        int32_t effect;
+        int32_t expected;
+    } cases[] = {
+        {"bordered", 6, 6}, {"pattern fill", 40, 40}, {"texture fill", 41, 41}, {"a warp", 20, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InfoRecord r;
+        PictureStore images;
+        TextBlock& block = addText(r, BlockKind::FixedText);
+        r.selectBlock(&block);
+        r.inPlaceEditing = true;
+        block.content()->selectAll();
+        AC::Settings s = AC::currentSettings(r);
+        s.effect = c.effect;
+        s.textColour = 0x0000FF;
+        s.effectColour = 0x00FF00;
+        s.size = 2;
+        s.pattern = 7;
+        if (c.effect == 41) s.textureFile = textureFile;
+        ASSERT_EQ(AC::apply(r, images, s, true), AC::Result::Applied);
+        auto& live = static_cast<TextBlock&>(*r.blocks.front());
+        const QByteArray texture = live.content()->item(0).style->textureKey;
+        EXPECT_EQ(texture.isEmpty(), c.effect != 41);
+        live.content()->setSelection({0, true}, {0, true});
+        r.inPlaceEditing = false;
+        ASSERT_TRUE(AC::convert(r));
+        const TextOutline& outline = *static_cast<TextBlock&>(*r.blocks.front()).outline();
+        EXPECT_EQ(outline.textColour, 0x0000FF);
+        EXPECT_EQ(outline.effect, c.expected);
+        if (c.expected != 0) {
+            EXPECT_EQ(outline.effectColour, 0x00FF00);
+            EXPECT_EQ(outline.size, 2);
+            EXPECT_EQ(outline.pattern, 7);
+            EXPECT_EQ(outline.pictureKey, texture);
+        }
+    }
+}
+
 TEST(ArtCommands, ConvertedBlocksRoundTripEveryStoredForm) {
     registerBlockClasses();
     InfoRecord r;

@@ -12,12 +12,15 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "gui/app/CPatApp.h"
 #include "gui/app/CPatMain.h"
 #include "gui/app/FontNameBox.h"
 #include "gui/app/MainToolBars.h"
 #include "gui/app/QtTranslations.h"
+#include "gui/view/CPatView.h"
+#include "gui/view/ShapePalette.h"
 
 using namespace pemo;
 
@@ -265,4 +268,30 @@ TEST(MainBars, ObjectMenuHoldsItsCommandsInOrder) {
     EXPECT_EQ(shown, expected);
     // Only the art commands may still be missing.
     EXPECT_GE(shown.size(), order.size() - 2);
+}
+
+// Putting the 对象 menu in order must leave its commands working: 绘制图形 opens the shape
+// picker, and a shape chosen there arms its drawing tool.
+TEST(MainBars, DrawShapeOpensThePickerAfterTheMenuIsArranged) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    main.show();
+    QAction* draw = nullptr;
+    for (QAction* action : main.findChildren<QAction*>()) {
+        if (action->data().toInt() == 34500) draw = action;
+    }
+    ASSERT_NE(draw, nullptr);
+    draw->trigger();
+    ShapePalette* palette = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* shown = qobject_cast<ShapePalette*>(window); shown && shown->isVisible())
+            palette = shown;
+    }
+    ASSERT_NE(palette, nullptr);
+    auto* rectangle = palette->findChild<QToolButton*>(QStringLiteral("shape34507"));
+    ASSERT_NE(rectangle, nullptr);
+    rectangle->click();
+    EXPECT_EQ(main.findChild<CPatView*>()->armedTool(), BlockKind::Rectangle);
 }

@@ -71,17 +71,23 @@ TEST(PrintCheckDialog, ListsTheFindingsAndGoesToARecordOrPrintsAnyway) {
 }
 
 TEST(PrintCheckDialog, QuietWhenNothingIsFoundOrTheJobIsRefusedAnyway) {
-    for (bool emptyQueue : {false, true}) {
-        const auto doc = signs({});
-        if (emptyQueue) {
+    enum class Job { Clean, EmptyQueue, SheetTooSmall };
+    for (Job job : {Job::Clean, Job::EmptyQueue, Job::SheetTooSmall}) {
+        // Signs without a price would be asked about, were the job not refused anyway.
+        const auto doc = signs(job == Job::Clean ? std::initializer_list<int>{} : std::initializer_list<int>{0, 1});
+        if (job == Job::EmptyQueue) {
             for (auto& r : doc->records) r->copies = 0;
+        }
+        if (job == Job::SheetTooSmall) {
+            for (auto& r : doc->records) r->resizePage(2000, 3000);
         }
         PrintCommands commands(*doc, nullptr);
         commands.runCheckDialog = [](PrintCheckDialog&) {
             ADD_FAILURE() << "the dialog was shown";
             return 0;
         };
-        EXPECT_TRUE(commands.checkBeforePrinting(PrintMode::ByItemWithBackground, true));
+        const int mode = job == Job::SheetTooSmall ? PrintMode::Merge : PrintMode::ByItemWithBackground;
+        EXPECT_TRUE(commands.checkBeforePrinting(mode, true));
     }
 }
 

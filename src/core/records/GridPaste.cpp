@@ -1,12 +1,14 @@
 #include "GridPaste.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "GridCells.h"
 #include "GridCursor.h"
 #include "GridGeometry.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
+#include "core/document/RecordPrototype.h"
 
 namespace pemo {
 
@@ -61,11 +63,14 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
     created_ = 0;
     oldCurrent_ = doc.currentRecord();
     const PlaceholderSources sources = doc.placeholderSources();
+    // Records made here all start on one new record's page, read once.
+    std::optional<RecordPrototype> prototype;
     for (int r = 0; r < rows(); ++r) {
         InfoRecord* record = doc.recordAt(row_ + r);
         const bool made = record == nullptr;
         if (made) {
-            doc.records.push_back(doc.newRecord());
+            if (!prototype) prototype.emplace(doc);
+            doc.records.push_back(prototype->make());
             record = doc.records.back().get();
             ++created_;
         }

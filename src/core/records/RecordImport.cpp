@@ -1,8 +1,11 @@
 #include "RecordImport.h"
 
+#include <algorithm>
+
 #include "TableSheet.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
+#include "core/document/RecordPrototype.h"
 
 namespace pemo {
 
@@ -37,34 +40,23 @@ bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMod
     const int total = sheet.totalRows();
     const int columnCount = sheet.totalColumns();
     // Every record starts as a copy of one new record's page, so a template is read once.
-    const std::unique_ptr<InfoRecord> prototype = doc_.newRecord();
-    const QByteArray page = prototype->snapshotPage();
-    const bool blank = prototype->blocks.empty();
+    const RecordPrototype prototype(doc_);
     const PlaceholderSources sources = doc_.placeholderSources();
     for (int row = std::max(firstRow, 1); row <= total; ++row) {
         if (progress && (row - firstRow) % kProgressStep == 0 && !progress(row - firstRow, total)) {
             built_.clear();
             return false;
         }
-        auto record = std::make_unique<InfoRecord>();
+        std::array<QByteArray, InfoRecord::kValueCount> values;
         for (int target = 0; target < ImportSettings::kTargetCount; ++target) {
             const int column = columns_[size_t(target)];
-            if (column >= 1 && column <= columnCount) {
-                record->values[size_t(target)] = sheet.cell(column, row);
-            }
+            if (column >= 1 && column <= columnCount) values[size_t(target)] = sheet.cell(column, row);
         }
-        if (record->isEmpty()) continue;
-        if (blank) {
-            record->widthMm = prototype->widthMm;
-            record->heightMm = prototype->heightMm;
-            record->widthTw = prototype->widthTw;
-            record->heightTw = prototype->heightTw;
-        } else {
-            const auto values = record->values;
-            record->restorePage(page);
-            record->values = values;
+        if (std::all_of(values.begin(), values.end(), [](const QByteArray& v) { return v.isEmpty(); })) {
+            continue;
         }
-        record->background = prototype->background;
+        std::unique_ptr<InfoRecord> record = prototype.make();
+        record->values = values;
         record->refreshPlaceholders(templateMode, sources);
         built_.push_back(std::move(record));
     }

@@ -155,3 +155,24 @@ TEST_F(GridPasteTest, CopiesAndFilledCells) {
     doc.records[0]->takeUndoSnapshot();
     EXPECT_FALSE(paste.canUndo(doc));
 }
+
+TEST_F(GridPasteTest, NewRecordsShareOnePageMadeOnce) {
+    // The library's template, as the frame gives it to new records.
+    int made = 0;
+    doc.newRecordInitializer = [&made](InfoRecord& r) {
+        ++made;
+        r.resizePage(100, 50);
+        r.appendBlock(TextBlock::create(0x02020001, {0, 0, 2880, 1440}, gbk("{名称}"), true));
+    };
+    GridPaste paste(GridCells::parseClipboard(QStringLiteral("a\nb\nc\nd\n")), 48, kName);
+    paste.apply(doc, false);
+    doc.newRecordInitializer = nullptr;
+    ASSERT_EQ(doc.recordCount(), 52);
+    EXPECT_EQ(made, 1);
+    for (int i = 50; i < 52; ++i) {
+        const InfoRecord& r = *doc.records[size_t(i)];
+        EXPECT_EQ(r.widthMm, 100);
+        ASSERT_EQ(r.blocks.size(), 1u);
+        EXPECT_EQ(r.blocks.front()->plainText(), i == 50 ? "c" : "d");
+    }
+}

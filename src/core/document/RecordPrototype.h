@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <memory>
+
+#include "InfoRecord.h"
+
+namespace pemo {
+
+class CPatDoc;
+
+// The page a new record of a document gets (the library's selected template or
+// background), made once and copied, for commands that make many records at once: a
+// template is then read and laid out once rather than once per record.
+class RecordPrototype {
+public:
+    explicit RecordPrototype(const CPatDoc& doc);
+
+    // A new record on that page, its values empty.
+    std::unique_ptr<InfoRecord> make() const;
+
+private:
+    std::unique_ptr<InfoRecord> prototype_;
+    QByteArray page_;  // empty when the page holds no block
+};
+
+}  // namespace pemo

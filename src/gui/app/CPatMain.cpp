@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QProgressDialog>
-#include <memory>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
@@ -16,7 +14,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QStatusBar>
+#include <memory>
 
 #include "CPatApp.h"
 #include "CommandIds.h"

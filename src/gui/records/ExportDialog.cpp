@@ -15,6 +15,8 @@ ExportDialog::ExportDialog(ExportSettings::Kind kind, const CPatDoc& doc, QWidge
     : QFileDialog(parent), kind_(kind), doc_(doc) {
     // Qt's own dialog, which can carry the pane.
     setOption(QFileDialog::DontUseNativeDialog);
+    // The overwrite question is asked of the file really written (see accept).
+    setOption(QFileDialog::DontConfirmOverwrite);
     setWindowTitle(QString::fromUtf8("导出"));
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
@@ -69,6 +71,13 @@ void ExportDialog::accept() {
         return;
     }
     if (!validate()) return;
+    // A name ending in .xls is written as .xlsx: that is the file asked about.
+    const QString target = chosenPath();
+    if (QFileInfo::exists(target) &&
+        Messages::current().ask(QString::fromUtf8("%1 已存在。\n要替换它吗？").arg(QFileInfo(target).fileName()),
+                                Messages::Buttons::YesNo) != Messages::Answer::Yes) {
+        return;
+    }
     if (!settings().save()) {
         Messages::current().inform(QString::fromUtf8("无法写入 %1。").arg(ExportSettings::fileName(kind_)));
     }

@@ -104,6 +104,32 @@ TEST_F(ExportDialogTest, ValidationThenSavingOnConfirm) {
     EXPECT_EQ(file.readAll(), expected.data());
 }
 
+// The question is asked of the file written: out.xls is written as out.xlsx.
+TEST_F(ExportDialogTest, AsksBeforeReplacingTheFileReallyWritten) {
+    QFile(dir.filePath(QStringLiteral("out.xls"))).open(QIODevice::WriteOnly);
+    QFile(dir.filePath(QStringLiteral("kept.xlsx"))).open(QIODevice::WriteOnly);
+    const struct {
+        const char* typed;
+        Messages::Answer answer;
+        QStringList asked;
+        QDialog::DialogCode result;
+    } cases[] = {
+        {"out.xls", Messages::Answer::Yes, {}, QDialog::Accepted},
+        {"kept.xls", Messages::Answer::No, {QString::fromUtf8("kept.xlsx 已存在。\n要替换它吗？")}, QDialog::Rejected},
+        {"kept.xlsx", Messages::Answer::Yes, {QString::fromUtf8("kept.xlsx 已存在。\n要替换它吗？")}, QDialog::Accepted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        test::ScriptedMessages messages{c.answer};
+        ExportDialog dialog(Kind::Workbook, doc);
+        dialog.pane()->targetBox(0)->setCurrentIndex(1);
+        dialog.selectFile(dir.filePath(QString::fromLatin1(c.typed)));
+        dialog.accept();
+        EXPECT_EQ(messages.asked, c.asked);
+        EXPECT_EQ(dialog.result(), c.result);
+    }
+}
+
 TEST_F(ExportDialogTest, ListPrintOptionsFollowTheQueue) {
     for (int queued : {0, 3}) {
         ListPrintOptions options(queued, 7);

@@ -27,11 +27,15 @@ Copies parseCopies(const QString& text) {
 
 namespace {
 
-// Every line of two or more splits into the same number of fields, more than one.
+// Every line of two or more splits into the same number of fields, more than one, and
+// no field after a comma starts with a space: "5L, 桶装" is a value, not two.
 bool looksLikeCsv(const CellTable& table) {
     if (table.rows.size() < 2 || table.columns < 2) return false;
     for (const auto& row : table.rows) {
         if (int(row.size()) != table.columns) return false;
+        if (std::any_of(row.begin() + 1, row.end(), [](const QByteArray& cell) { return cell.startsWith(' '); })) {
+            return false;
+        }
     }
     return true;
 }

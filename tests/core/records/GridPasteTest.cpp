@@ -38,6 +38,8 @@ TEST(GridCells, ClipboardTextBecomesABlockOfGbkCells) {
          {{gbk("牛奶, 1L装")}}},
         {"lines of equal comma fields are CSV", QStringLiteral("a,\"b,c\"\nd,e\n"), false,
          {{"a", "b,c"}, {"d", "e"}}},
+        {"a column of values with a comma and a space stays one column",
+         QString::fromUtf8("5L, 桶装\n250ml, 24盒\n"), false, {{"5L, " + gbk("桶装")}, {"250ml, " + gbk("24盒")}}},
         {"a CSV flavour on the clipboard splits one line too", QStringLiteral("a,b"), true,
          {{"a", "b"}}},
         {"blank lines after the block are dropped", QStringLiteral("a\tb\n\n\t\n"), false,

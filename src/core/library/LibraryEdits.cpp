@@ -56,6 +56,9 @@ QString addFile(What what, const QString& source, const QString& folder, const Q
     // never land outside the category.
     if (!nameProblem(what, folder, name).isEmpty() || QFileInfo::exists(path))
         return {};
+    // A file the list would not show would only sit unseen in the library.
+    if (!LibraryFolders::isAcceptedType(path))
+        return {};
     if (!QFile::copy(source, path))
         return {};
     makeWritable(path);

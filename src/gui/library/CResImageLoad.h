@@ -31,10 +31,11 @@ protected:
     QGridLayout* paneLayout() const { return pane_; }
     // The selected file changed (after the size and preview were taken).
     virtual void fileSelected(const QString& path);
+    // Takes path as the selected file: measures it, previews it, calls fileSelected.
+    void selectionChanged(const QString& path);
 
 private:
     void build();
-    void selectionChanged(const QString& path);
 
     QGridLayout* pane_ = nullptr;
     PicturePreview* preview_ = nullptr;

@@ -78,6 +78,9 @@ void LibraryAddDialog::fileSelected(const QString& path) {
 QString LibraryAddDialog::problem() const {
     if (categories_->currentIndex() < 0)
         return QString::fromUtf8("请选择类别!");
+    if (!LibraryFolders::isAcceptedType(selectedPath())) {
+        return QString::fromUtf8("只能增加 BMP, JPG, GIF, WMF, EMF, TIF, PCX, TGA 类型的图片!");
+    }
     return LibraryEdits::nameProblem(what_, root_ + QLatin1Char('/') + category(), name());
 }
 
@@ -87,6 +90,12 @@ void LibraryAddDialog::accept() {
     if (files.isEmpty() || !QFileInfo(files.constFirst()).isFile()) {
         CResImageLoad::accept();
         return;
+    }
+    // A path typed into the file name field never passes through the file list.
+    if (files.constFirst() != selectedPath()) {
+        const QString typedName = name();
+        selectionChanged(files.constFirst());
+        name_->setText(typedName);
     }
     if (categories_->currentIndex() < 0)
         return;

@@ -194,6 +194,20 @@ TEST_F(LibraryEditTest, AddCopiesWithoutOverwriting) {
     QDir(programFolder()).remove("source.JPG");
 }
 
+TEST_F(LibraryEditTest, AddRefusesFilesTheListWouldNotShow) {
+    const QString folder = libraryPath("节日");
+    QDir().mkpath(folder);
+    using LibraryEdits::What;
+    for (const char* file : {"photo.jpeg", "notes.txt", "noext", "logo.png", "tail."}) {
+        SCOPED_TRACE(file);
+        const QString source = programFolder() + "/" + u(file);
+        writeBytes(source, "BM picture bytes");
+        EXPECT_TRUE(LibraryEdits::addFile(What::Picture, source, folder, u("新")).isEmpty());
+        EXPECT_TRUE(QDir(folder).isEmpty());
+        QFile::remove(source);
+    }
+}
+
 TEST_F(LibraryEditTest, DeletingMatchesNamesLiterally) {
     const QString folder = libraryPath("节日");
     // Neighbours whose names a wildcard built from "a*" or "a[b]" would match.

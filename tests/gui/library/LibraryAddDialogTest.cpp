@@ -71,4 +71,41 @@ TEST(LibraryAddDialog, ConfirmingChecksTheCategoryAndTheName) {
     QFile::remove(source);
 }
 
+// A path typed into the file name field is the file that gets added, and only files
+// the list can show are taken.
+TEST(LibraryAddDialog, TakesTheFileItAccepts) {
+    const QString root = programFolder() + u("/图库");
+    QDir().mkpath(root + u("/花边"));
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    const QString typed = programFolder() + u("/打入的.bmp");
+    ASSERT_TRUE(image.save(typed));
+    const QString png = programFolder() + u("/别的.png");
+    ASSERT_TRUE(image.save(png));
+
+    const struct {
+        QString file;
+        bool accepted;
+    } cases[] = {{typed, true}, {png, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        CResImageAdd dialog(u("花边"));
+        dialog.nameEdit()->setText(u("新图"));
+        dialog.selectFile(c.file);
+        test::ScriptedMessages messages;
+        dialog.setResult(QDialog::Rejected);
+        dialog.accept();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted);
+        EXPECT_EQ(messages.informed.isEmpty(), c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(dialog.selectedPath(), c.file);
+            EXPECT_EQ(dialog.pictureWidth(), 6);
+            EXPECT_EQ(dialog.name(), u("新图"));
+        }
+    }
+    QDir(root).removeRecursively();
+    QFile::remove(typed);
+    QFile::remove(png);
+}
+
 }  // namespace

@@ -201,6 +201,11 @@ QByteArray TemplateFile::write(const InfoRecord& record, const CPatDoc& doc,
 QString TemplateFile::saveToLibrary(const InfoRecord& record, const CPatDoc& doc,
                                     const QString& templateName, const QImage& preview) {
     if (!isValidName(templateName)) throw FormatError(QString::fromUtf8("模板名称不合法。"));
+    // A background taken from a template file rather than the library has no category;
+    // its folder would be the library's top folder, where it would show as a category.
+    if (record.background.category.isEmpty()) {
+        throw IoError(QString::fromUtf8("当前底图不在底图库中, 无法保存模板。请先从底图库选择底图。"));
+    }
     const QString folder = folderFor(record.background.category, record.background.name);
     if (!QDir().mkpath(folder)) {
         throw IoError(QString::fromUtf8("无法建立文件夹 %1。").arg(folder));

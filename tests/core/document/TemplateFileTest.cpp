@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -341,6 +342,20 @@ TEST_F(TemplateFileTest, SavingToTheLibraryWritesTemplateAndPreview) {
     EXPECT_THROW(TemplateFile::apply(folder + "/missing.vxt", other, doc), IoError);
     EXPECT_THROW(TemplateFile::saveToLibrary(r, doc, "a-b", preview), FormatError);
     EXPECT_FALSE(QFileInfo::exists(folder + QString::fromUtf8("/春节-a-b.vxt")));
+}
+
+// A background that came out of a template, not from the library, has no category:
+// its templates would land in the library's top folder, where they show as a category.
+TEST_F(TemplateFileTest, SavingRefusesABackgroundOutsideTheLibrary) {
+    InfoRecord& r = designedRecord();
+    r.background.category.clear();
+    QImage preview(4, 3, QImage::Format_RGB32);
+    preview.fill(Qt::white);
+    const QString root = QFileInfo(TemplateFile::folderFor(gbk("节日"), gbk("春节"))).path();
+    const QString top = QFileInfo(root).path();
+    const QStringList before = QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_THROW(TemplateFile::saveToLibrary(r, doc, QString::fromUtf8("模板1"), preview), IoError);
+    EXPECT_EQ(QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 }  // namespace

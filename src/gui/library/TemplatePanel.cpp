@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMenu>
 
 #include "BackgroundPanel.h"
@@ -54,14 +55,27 @@ void TemplatePanel::reload() {
     if (mode() == CurrentBackground) {
         const BackgroundItem* background = backgrounds_.selectedBackground();
         if (!background)
-            return;
+            return dropDeletedTemplates();
         items = LibraryItems::templates(*background);
     } else {
         if (backgrounds_.backgrounds().isEmpty())
-            return;
+            return dropDeletedTemplates();
         for (const BackgroundItem& background : backgrounds_.backgrounds())
             items += LibraryItems::templates(background);
     }
+    showTemplates(items);
+}
+
+void TemplatePanel::dropDeletedTemplates() {
+    // Without a background the list stays as it is, except for templates that went
+    // with a deleted background.
+    QVector<TemplateItem> items = items_;
+    items.removeIf([](const TemplateItem& item) { return !QFileInfo::exists(item.templatePath); });
+    if (items.size() != items_.size())
+        showTemplates(items);
+}
+
+void TemplatePanel::showTemplates(const QVector<TemplateItem>& items) {
     items_ = items;
     QVector<ThumbnailList::Entry> entries;
     for (const TemplateItem& item : std::as_const(items_))

@@ -46,6 +46,8 @@ signals:
 
 private:
     void contextMenu(QPoint at, int index);
+    void showTemplates(const QVector<TemplateItem>& items);
+    void dropDeletedTemplates();
 
     BackgroundPanel& backgrounds_;
     QVector<TemplateItem> items_;

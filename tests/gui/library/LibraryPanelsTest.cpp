@@ -210,6 +210,31 @@ TEST_F(LibraryPanelsTest, DeletingABackgroundAsksAndTakesItsTemplates) {
     EXPECT_TRUE(messages.informed.isEmpty());
 }
 
+// Deleting the last background of a category leaves no background selected; the
+// templates it took with it must not stay listed in either mode.
+TEST_F(LibraryPanelsTest, DeletingTheLastBackgroundTakesItsTemplatesOffTheList) {
+    for (const TemplatePanel::Mode mode :
+         {TemplatePanel::CurrentBackground, TemplatePanel::WholeCategory}) {
+        SCOPED_TRACE(int(mode));
+        writePicture(root + u("红色.bmp"));
+        writePicture(root + u("蓝色.bmp"));
+        saveTemplate(u("红色"), u("促销"));
+        BackgroundPanel* panel = docks->backgroundPanel();
+        panel->reload();
+        TemplatePanel* templates = docks->templatePanel();
+        test::ScriptedMessages messages{Messages::Answer::Yes, Messages::Answer::Yes};
+        ASSERT_TRUE(panel->selectBackground(Gbk::fromUnicode(u("蓝色"))));
+        panel->deleteBackground();
+        ASSERT_EQ(panel->backgrounds().size(), 1);
+        templates->setMode(mode);
+        ASSERT_EQ(templates->templates().size(), 1);
+        panel->deleteBackground();
+        EXPECT_TRUE(panel->backgrounds().isEmpty());
+        EXPECT_TRUE(templates->templates().isEmpty());
+        EXPECT_FALSE(templates->deleteCommand()->isEnabled());
+    }
+}
+
 TEST_F(LibraryPanelsTest, DeletingATemplateAsksFirst) {
     TemplatePanel* panel = docks->templatePanel();
     ASSERT_TRUE(panel->deleteCommand()->isEnabled());

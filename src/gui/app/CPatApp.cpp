@@ -12,6 +12,7 @@
 #include "Autosaver.h"
 #include "CPatMain.h"
 #include "RecoveryOffer.h"
+#include "SaveName.h"
 #include "InstanceChannel.h"
 #include "QtTranslations.h"
 #include "ToolIcons.h"
@@ -165,12 +166,13 @@ bool CPatApp::saveDocument() {
 }
 
 bool CPatApp::saveDocumentAs() {
-    QString path = QFileDialog::getSaveFileName(
-        main_, QString::fromUtf8("另存为"),
-        path_.isEmpty() ? dialogFolder() + QLatin1Char('/') + documentTitle() : path_,
-        QString::fromUtf8("佩墨文件 (*.vxq)"));
+    const QString path = completeSaveName(
+        QFileDialog::getSaveFileName(
+            main_, QString::fromUtf8("另存为"),
+            path_.isEmpty() ? dialogFolder() + QLatin1Char('/') + documentTitle() : path_,
+            QString::fromUtf8("佩墨文件 (*.vxq)")),
+        {QStringLiteral("vxq")}, QStringLiteral("vxq"));
     if (path.isEmpty()) return false;
-    if (!path.endsWith(QStringLiteral(".vxq"), Qt::CaseInsensitive)) path += QStringLiteral(".vxq");
     return saveTo(path);
 }
 

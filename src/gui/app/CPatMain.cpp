@@ -25,6 +25,7 @@
 #include "LibraryDocks.h"
 #include "MainToolBars.h"
 #include "MenuPrompts.h"
+#include "SaveName.h"
 #include "ToolIcons.h"
 #include "core/blocks/Twips.h"
 #include "gui/canvas/CPatCanvas.h"
@@ -661,13 +662,11 @@ void CPatMain::exportPagePicture() {
     const QString bmp = QString::fromUtf8("BMP图象 (*.bmp)");
     const QString png = QString::fromUtf8("PNG图象 (*.png)");
     QString filter = bmp;
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), app_.dialogFolder(),
-                                                bmp + QStringLiteral(";;") + png, &filter);
+    const QString chosen = QFileDialog::getSaveFileName(this, QString::fromUtf8("转存为"), app_.dialogFolder(),
+                                                        bmp + QStringLiteral(";;") + png, &filter);
+    const QString path = completeSaveName(chosen, {QStringLiteral("bmp"), QStringLiteral("png")},
+                                          filter == png ? QStringLiteral("png") : QStringLiteral("bmp"));
     if (path.isEmpty()) return;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QStringLiteral("bmp") && suffix != QStringLiteral("png")) {
-        path += filter == png ? QStringLiteral(".png") : QStringLiteral(".bmp");
-    }
     // The page as the view shows it: placeholder names in template mode.
     const QImage image =
         renderPageImage(*record, doc_.backgrounds, 150, true, view_->templateMode());

@@ -52,7 +52,14 @@ bool InstanceChannel::listen() {
                 const QString path = QString::fromUtf8(socket->readLine()).trimmed();
                 socket->write("ok\n");
                 socket->flush();
-                if (!path.isEmpty()) emit openRequested(path);
+                socket->disconnectFromServer();
+                // Opening may show a modal box, whose event loop deletes this connection
+                // once the second start has gone; the request waits until the handler
+                // has returned.
+                if (!path.isEmpty()) {
+                    QMetaObject::invokeMethod(
+                        this, [this, path] { emit openRequested(path); }, Qt::QueuedConnection);
+                }
             });
         }
     });

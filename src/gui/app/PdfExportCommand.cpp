@@ -6,6 +6,7 @@
 
 #include "CPatApp.h"
 #include "CPatMain.h"
+#include "SaveName.h"
 #include "core/platform/Messages.h"
 #include "core/print/PdfOutput.h"
 #include "core/print/PrintJob.h"
@@ -16,11 +17,12 @@ namespace pemo {
 
 void CPatMain::exportPdf() {
     const QString suggested = QFileInfo(app_.documentTitle()).completeBaseName() + QStringLiteral(".pdf");
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("导出PDF"),
-                                                app_.dialogFolder() + QLatin1Char('/') + suggested,
-                                                QString::fromUtf8("PDF文件 (*.pdf)"));
+    const QString path = completeSaveName(
+        QFileDialog::getSaveFileName(this, QString::fromUtf8("导出PDF"),
+                                     app_.dialogFolder() + QLatin1Char('/') + suggested,
+                                     QString::fromUtf8("PDF文件 (*.pdf)")),
+        {QStringLiteral("pdf")}, QStringLiteral("pdf"));
     if (path.isEmpty()) return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     // Each queued record once, with its background, on A4 at 300 dots per inch.
     const QSizeF paper(210, 297);
     PrintSettings settings;

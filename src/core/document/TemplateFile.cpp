@@ -201,10 +201,17 @@ QByteArray TemplateFile::write(const InfoRecord& record, const CPatDoc& doc,
 QString TemplateFile::saveToLibrary(const InfoRecord& record, const CPatDoc& doc,
                                     const QString& templateName, const QImage& preview) {
     if (!isValidName(templateName)) throw FormatError(QString::fromUtf8("模板名称不合法。"));
-    // A background taken from a template file rather than the library has no category;
-    // its folder would be the library's top folder, where it would show as a category.
-    if (record.background.category.isEmpty()) {
-        throw IoError(QString::fromUtf8("当前底图不在底图库中, 无法保存模板。请先从底图库选择底图。"));
+    // The library lists a template only beside its background. A background taken from
+    // a template file rather than the library has no category: its folder would be the
+    // library's top folder, where it would show as a category.
+    QByteArray extension = record.background.extension;
+    if (extension.startsWith('.')) extension.remove(0, 1);
+    if (record.background.category.isEmpty() ||
+        !QFileInfo::exists(
+            backgroundFile(record.background.category, record.background.name, extension))) {
+        throw IoError(QString::fromUtf8("底图(%1)不在底图库中, 保存的模板无法在模板库中显示。"
+                                        "请先从底图库选择底图。")
+                          .arg(Gbk::toUnicode(record.background.name)));
     }
     const QString folder = folderFor(record.background.category, record.background.name);
     if (!QDir().mkpath(folder)) {

@@ -317,6 +317,7 @@ TEST_F(TemplateFileTest, TemplateNames) {
 
 TEST_F(TemplateFileTest, SavingToTheLibraryWritesTemplateAndPreview) {
     InfoRecord& r = designedRecord();
+    writeFile(libraryBackground("节日", "春节", "bmp"), bmpBytes(0xFFCC00));
     QImage preview(4, 3, QImage::Format_RGB32);
     preview.fill(Qt::white);
     const QString folder = TemplateFile::folderFor(gbk("节日"), gbk("春节"));
@@ -342,20 +343,35 @@ TEST_F(TemplateFileTest, SavingToTheLibraryWritesTemplateAndPreview) {
     EXPECT_THROW(TemplateFile::apply(folder + "/missing.vxt", other, doc), IoError);
     EXPECT_THROW(TemplateFile::saveToLibrary(r, doc, "a-b", preview), FormatError);
     EXPECT_FALSE(QFileInfo::exists(folder + QString::fromUtf8("/春节-a-b.vxt")));
+    QDir(QFileInfo(folder).path()).removeRecursively();
 }
 
-// A background that came out of a template, not from the library, has no category:
-// its templates would land in the library's top folder, where they show as a category.
+// The library lists a template only beside its background: a background that came out
+// of a template file (no category; its folder would be the library's top folder, where
+// it would show as a category) or one deleted from the library gets no template.
 TEST_F(TemplateFileTest, SavingRefusesABackgroundOutsideTheLibrary) {
     InfoRecord& r = designedRecord();
-    r.background.category.clear();
     QImage preview(4, 3, QImage::Format_RGB32);
     preview.fill(Qt::white);
-    const QString root = QFileInfo(TemplateFile::folderFor(gbk("节日"), gbk("春节"))).path();
-    const QString top = QFileInfo(root).path();
-    const QStringList before = QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    EXPECT_THROW(TemplateFile::saveToLibrary(r, doc, QString::fromUtf8("模板1"), preview), IoError);
-    EXPECT_EQ(QDir(top).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    const QString category = QFileInfo(TemplateFile::folderFor(gbk("节日"), gbk("春节"))).path();
+    const QString top = QFileInfo(category).path();
+    QDir().mkpath(category);
+    const auto entries = [&top] {
+        QStringList out;
+        QDirIterator it(top, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) out << it.next();
+        out.sort();
+        return out;
+    };
+    for (const bool withCategory : {false, true}) {
+        SCOPED_TRACE(withCategory);
+        r.background.category = withCategory ? gbk("节日") : QByteArray();
+        const QStringList before = entries();
+        EXPECT_THROW(TemplateFile::saveToLibrary(r, doc, QString::fromUtf8("模板1"), preview),
+                     IoError);
+        EXPECT_EQ(entries(), before);
+    }
+    QDir(category).removeRecursively();
 }
 
 }  // namespace

@@ -100,9 +100,21 @@ std::vector<RecoveryCopy> RecoveryStore::claimLeftovers() {
         claimed_[id] = std::move(lock);
         found.push_back(copy);
     }
+    clearDeadLocks();
     std::sort(found.begin(), found.end(),
               [](const RecoveryCopy& a, const RecoveryCopy& b) { return a.savedAt > b.savedAt; });
     return found;
+}
+
+void RecoveryStore::clearDeadLocks() {
+    // A run that ended before its first copy left only its lock file.
+    const QFileInfoList locks = QDir(folder_).entryInfoList({QStringLiteral("*.lock")}, QDir::Files);
+    for (const QFileInfo& file : locks) {
+        const QString id = file.completeBaseName();
+        if (id == id_ || claimed_.count(id) || QFileInfo::exists(pathOf(id, ".vxq"))) continue;
+        // Unlocking removes the file; a running program's lock cannot be taken.
+        if (auto lock = tryLock(file.absoluteFilePath())) lock->unlock();
+    }
 }
 
 void RecoveryStore::release(const QString& id) {

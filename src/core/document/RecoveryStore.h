@@ -64,6 +64,8 @@ private:
     QString pathOf(const QString& id, const char* suffix) const;
     static QString descriptionPath(const QString& copyPath);
     void release(const QString& id);
+    // Removes the lock files of ended runs that left no copy.
+    void clearDeadLocks();
 
     QString folder_;
     QString id_;

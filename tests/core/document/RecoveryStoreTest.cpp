@@ -15,13 +15,9 @@ namespace {
 
 const QDateTime kSaved(QDate(2026, 3, 14), QTime(9, 26, 53));
 
-// What a run that was killed leaves: its copy and description, and maybe its lock file
-// naming a process that no longer exists.
-void leaveBehind(const QString& folder, const QString& id, const QByteArray& bytes,
-                 const QString& document, bool withDeadLock) {
+// A lock file naming a process that no longer exists.
+void writeDeadLock(const QString& folder, const QString& id) {
     QDir().mkpath(folder);
-    RecoveryStore::writeCopy(folder + "/" + id + ".vxq", bytes, document, kSaved);
-    if (!withDeadLock) return;
     QProcess gone;
     gone.start(QStringLiteral("/bin/true"), {});
     ASSERT_TRUE(gone.waitForStarted());
@@ -31,6 +27,14 @@ void leaveBehind(const QString& folder, const QString& id, const QByteArray& byt
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     lock.write(QByteArray::number(pid) + "\npemo\n" +
                QSysInfo::machineHostName().toUtf8() + "\n");
+}
+
+// What a run that was killed leaves: its copy and description, and maybe its lock file.
+void leaveBehind(const QString& folder, const QString& id, const QByteArray& bytes,
+                 const QString& document, bool withDeadLock) {
+    QDir().mkpath(folder);
+    RecoveryStore::writeCopy(folder + "/" + id + ".vxq", bytes, document, kSaved);
+    if (withDeadLock) writeDeadLock(folder, id);
 }
 
 QStringList filesIn(const QString& folder) {
@@ -128,4 +132,22 @@ TEST(RecoveryStore, AnUntitledCopyWithoutItsDescriptionIsStillOffered) {
     EXPECT_EQ(found[0].id, "b");  // newest first
     EXPECT_EQ(found[0].title(), QString::fromUtf8("无标题"));
     EXPECT_EQ(found[1].savedAt, kSaved);
+}
+
+// A run killed before its first copy leaves only its lock file; the next start clears it
+// away, but never the lock of a program still running.
+TEST(RecoveryStore, LockFilesOfEndedRunsWithoutACopyAreCleared) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("recovery");
+    writeDeadLock(folder, "gone");
+    RecoveryStore running(folder);
+    ASSERT_TRUE(running.begin());
+    const QString runningLock = QFileInfo(running.copyPath()).completeBaseName() + ".lock";
+
+    RecoveryStore next(folder);
+    ASSERT_TRUE(next.begin());
+    EXPECT_TRUE(next.claimLeftovers().empty());
+    const QStringList files = filesIn(folder);
+    EXPECT_FALSE(files.contains("gone.lock"));
+    EXPECT_TRUE(files.contains(runningLock)) << files.join(' ').toStdString();
 }

@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include <QFileInfo>
 #include <cstdio>
 
 namespace pemo {
@@ -22,5 +23,11 @@ Messages* installed = nullptr;
 Messages& Messages::current() { return installed ? *installed : consoleMessages; }
 
 void Messages::install(Messages* messages) { installed = messages; }
+
+bool Messages::mayReplace(const QString& path) {
+    if (!QFileInfo::exists(path)) return true;
+    const QString question = QString::fromUtf8("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName());
+    return current().ask(question, Buttons::YesNo) == Answer::Yes;
+}
 
 }  // namespace pemo

@@ -19,6 +19,10 @@ public:
     // information goes to standard error.
     static Messages& current();
     static void install(Messages* messages);
+
+    // Whether a file may be written at path: it does not exist, or the user agrees to
+    // replace it ("… 已存在。要替换它吗？").
+    static bool mayReplace(const QString& path);
 };
 
 }  // namespace pemo

@@ -809,7 +809,9 @@ void CPatMain::dropEvent(QDropEvent* event) {
     if (urls.isEmpty() || !urls.first().isLocalFile()) return;
     event->acceptProposedAction();
     activateWindow();
-    app_.openDocument(urls.first().toLocalFile());
+    // Opened once the drop is over: the save question must not hold up the drag's source.
+    const QString path = urls.first().toLocalFile();
+    QMetaObject::invokeMethod(this, [this, path] { app_.openDocument(path); }, Qt::QueuedConnection);
 }
 
 void CPatMain::closeEvent(QCloseEvent* event) {

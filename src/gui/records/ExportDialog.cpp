@@ -72,12 +72,7 @@ void ExportDialog::accept() {
     }
     if (!validate()) return;
     // A name ending in .xls is written as .xlsx: that is the file asked about.
-    const QString target = chosenPath();
-    if (QFileInfo::exists(target) &&
-        Messages::current().ask(QString::fromUtf8("%1 已存在。\n要替换它吗？").arg(QFileInfo(target).fileName()),
-                                Messages::Buttons::YesNo) != Messages::Answer::Yes) {
-        return;
-    }
+    if (!Messages::mayReplace(chosenPath())) return;
     if (!settings().save()) {
         Messages::current().inform(QString::fromUtf8("无法写入 %1。").arg(ExportSettings::fileName(kind_)));
     }

@@ -38,11 +38,11 @@ class Column:
         return bool(self.flags & 0x01)
 
 
-def layout(spec):
+def layout(fields):
     """Columns for [(name, kind, characters)], numbered in order: fixed ones packed from
     offset 0, variable ones numbered among themselves."""
     columns, fixed_offset, var_number = [], 0, 0
-    for number, (name, kind, chars) in enumerate(spec):
+    for number, (name, kind, chars) in enumerate(fields):
         if kind in FIXED_SIZE:
             columns.append(Column(name, kind, number, var_number, fixed_offset, FIXED_SIZE[kind]))
             fixed_offset += FIXED_SIZE[kind]

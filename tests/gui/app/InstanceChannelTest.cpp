@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QLocalSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
 #include <thread>
@@ -28,7 +29,9 @@ TEST(InstanceChannelTest, AModalBoxWhileOpeningOutlivesTheSecondStartLeaving) {
         modal.exec();
     });
     // The second start blocks on the socket as a separate program would.
-    std::thread second([&handed] { handed = InstanceChannel::handOver(QStringLiteral("/tmp/x.vxq")); });
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("x.vxq"));
+    std::thread second([&handed, file] { handed = InstanceChannel::handOver(file); });
     QEventLoop running;
     QTimer::singleShot(1500, &running, &QEventLoop::quit);
     running.exec();

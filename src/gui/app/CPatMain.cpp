@@ -19,7 +19,7 @@
 #include <memory>
 
 #include "CPatApp.h"
-#include "CommandIds.h"
+#include "gui/common/CommandIds.h"
 #include "FullScreenShow.h"
 #include "HelpWindow.h"
 #include "LibraryDocks.h"
@@ -40,7 +40,7 @@
 #include "core/document/StatusTexts.h"
 #include "core/document/TemplateFile.h"
 #include "gui/config/MallInfoDialog.h"
-#include "gui/app/OutsideEditorMenu.h"
+#include "gui/common/OutsideEditorMenu.h"
 #include "gui/config/OutsideEditorsDialog.h"
 #include "gui/config/PhraseDialog.h"
 #include "gui/config/VariableDialog.h"

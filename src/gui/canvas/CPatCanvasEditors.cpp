@@ -9,7 +9,7 @@
 #include "core/pictures/PictureStore.h"
 #include "core/platform/Folders.h"
 #include "core/platform/Messages.h"
-#include "gui/app/OutsideEditorMenu.h"
+#include "gui/common/OutsideEditorMenu.h"
 #include "gui/view/CPatView.h"
 
 namespace pemo {

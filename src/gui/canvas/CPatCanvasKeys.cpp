@@ -17,7 +17,7 @@
 #include "core/document/EditCommands.h"
 #include "core/platform/Messages.h"
 #include "core/text/RichText.h"
-#include "gui/app/OutsideEditorMenu.h"
+#include "gui/common/OutsideEditorMenu.h"
 #include "gui/view/CPatView.h"
 
 namespace pemo {

@@ -13,7 +13,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "gui/app/CommandIds.h"
+#include "gui/common/CommandIds.h"
 #include "core/document/CPatDoc.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/print/PrintJob.h"

@@ -24,8 +24,8 @@
 #include "core/pictures/OutsideEditors.h"
 #include "core/pictures/PictureDescription.h"
 #include "core/pictures/PictureEdit.h"
-#include "gui/app/EditWaitDialog.h"
-#include "gui/app/OutsideEditorMenu.h"
+#include "gui/common/EditWaitDialog.h"
+#include "gui/common/OutsideEditorMenu.h"
 #include "gui/canvas/CPatCanvas.h"
 #include "gui/view/CPatView.h"
 

@@ -206,7 +206,8 @@ void PictureBlock::drawWith(QPainter& painter, double zoom, int offsetX, int off
     if (width <= 0 || height <= 0) return;
     const QPoint topLeft(offsetX + toDevice(frame.left, ppi, zoom),
                          offsetY + toDevice(frame.top, ppi, zoom));
-    const bool dragged = placementDrag != std::array<int32_t, 4>{0, 0, 0, 0};
+    // Older files store a click as a drag that starts where it ends: not mirrored either.
+    const bool dragged = placementDrag[0] != placementDrag[2] || placementDrag[1] != placementDrag[3];
     const bool mirrorX = dragged && placementDrag[0] >= placementDrag[2];
     const bool mirrorY = dragged && placementDrag[1] >= placementDrag[3];
     // The picture turned about its top-left corner, its turned bounding box then placed

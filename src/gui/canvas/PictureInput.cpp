@@ -116,7 +116,12 @@ void PictureInput::finish(InfoRecord& record, double zoom, int pixelsPerInch, bo
     frame.bottom = std::max(frame.bottom, frame.top + kSmallest);
     PictureBlock& block = *block_;
     block.setRect(frame);
-    block.placementDrag = {start_.x(), start_.y(), end_.x(), end_.y()};
+    // A click places the picture at its natural size: no drag, nothing to mirror by.
+    if (start_ == end_) {
+        block.placementDrag = {0, 0, 0, 0};
+    } else {
+        block.placementDrag = {start_.x(), start_.y(), end_.x(), end_.y()};
+    }
     if (keepProportions_) block.aspectMode = 1;
     if (BlockKind::isProductPicture(block.kind)) {
         block.setPictureKey(templateMode ? QByteArray() : record.productPicture);

@@ -85,6 +85,10 @@ TEST_F(PictureBlockDrawing, StretchedMirroredByTheDragAndWhiteTransparent) {
         // Not placed by a drag, or dragged down and right: as the file is.
         {{0, 0, 0, 0}, grey, Qt::blue, Qt::red},
         {{10, 10, 90, 90}, grey, Qt::blue, Qt::red},
+        // A click kept as a drag that ends where it starts: as the file is.
+        {{70, 40, 70, 40}, grey, Qt::blue, Qt::red},
+        // Dragged straight down: mirrored left to right only.
+        {{50, 10, 50, 90}, Qt::blue, grey, Qt::blue},
         // Dragged leftwards: mirrored left to right.
         {{90, 10, 10, 90}, Qt::blue, grey, Qt::blue},
         // Dragged up and left: turned upside down and mirrored.

@@ -110,6 +110,17 @@ TEST_F(PictureCommandsTest, PlacesAnInsertedPictureMirroredAndInProportionInOneU
     EXPECT_TRUE(record().blocks.empty());
 }
 
+TEST_F(PictureCommandsTest, AClickPlacesThePictureAtItsSizeUnmirrored) {
+    commands->insertPictureFile(pictureFile("click.png", 40, 20));
+    mouse(QEvent::MouseButtonPress, QPoint(200, 200), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    mouse(QEvent::MouseButtonRelease, QPoint(200, 200), Qt::LeftButton, Qt::NoButton,
+          Qt::NoModifier);
+    PictureBlock* block = lastPicture();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->placementDrag, (std::array<int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_GT(block->sizeWidth, block->sizeHeight);
+}
+
 TEST_F(PictureCommandsTest, LogosAndTheProductPictureFollowTheRecord) {
     commands->insertLogo(PictureCommands::kLogo2);
     EXPECT_EQ(view->armedTool(), BlockKind::Logo2);

@@ -240,7 +240,11 @@ void PrintCommands::print(int mode) {
         first = std::max(1, printer_->fromPage());
         last = std::min(last, printer_->toPage());
     }
-    if (first > last) return;
+    if (first > last) {
+        // The paper chosen in the dialog gave the job fewer pages than the range asks for.
+        refuse(QString::fromUtf8("所选纸张上只有%1页，所选页码范围内没有可打印的页。").arg(job.pageCount()));
+        return;
+    }
 
     if (PrintRun::run(job, *printer_, first, last, parent_) == PrintRun::Outcome::Failed) {
         refuse(QString::fromUtf8("无法启动打印作业。"));

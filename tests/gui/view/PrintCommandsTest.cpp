@@ -72,6 +72,9 @@ TEST(PrintCommands, MenuCarriesEveryCommandAndTheSettingsChangeTheNextJob) {
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -305,6 +308,43 @@ TEST(PrintCommands, ALongJobShowsProgressAndCanBeCancelled) {
     EXPECT_EQ(modality, Qt::WindowModal);
     EXPECT_EQ(cancelText, QString::fromUtf8("取消"));
     EXPECT_FALSE(QFile::exists(path)) << "a cancelled job left " << pdfFacts(path).pages << " pages";
+}
+
+// Paper chosen in the print dialog can leave the job with fewer pages than the range
+// typed there: the user is told, and nothing is printed.
+TEST(PrintCommands, ARangePastTheLastPageOfTheChosenPaperIsTold) {
+    const auto doc = queue({1}, QSize(400, 580));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("none.pdf"));
+    QWidget window;
+    PrintCommands commands(*doc, &window);
+    commands.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                                       QPageLayout::Millimeter));
+    QObject scope;
+    QString told;
+    whenModalOpens(&scope, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        choosePdf(dialog, path);
+        // Sheets 6 to 9 of the nine A4 sheets; A3 then gives four.
+        auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("printRange"));
+        auto* from = dialog->findChild<QSpinBox*>(QStringLiteral("from"));
+        auto* to = dialog->findChild<QSpinBox*>(QStringLiteral("to"));
+        ASSERT_TRUE(range && from && to);
+        range->setChecked(true);
+        to->setValue(9);
+        from->setValue(6);
+        whenModalOpens(&scope, [](QWidget* properties) { choosePaper(properties, QStringLiteral("A3")); });
+        dialog->findChild<QPushButton*>(QStringLiteral("properties"))->click();
+        whenModalOpens(&scope, [&](QWidget* box) {
+            told = qobject_cast<QMessageBox*>(box) ? qobject_cast<QMessageBox*>(box)->text() : QString();
+            box->close();
+        });
+        dialog->accept();
+    });
+    commands.print(PrintMode::Tile);
+    EXPECT_TRUE(told.contains(QString::fromUtf8("只有4页"))) << told.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(PrintCommands, AnEmptyQueueIsRefusedBeforeAnyDialog) {

@@ -261,6 +261,10 @@ void PrintCommands::preview(int mode) {
     QPrintPreviewDialog dialog(printer_.get(), parent_);
     dialog.setWindowTitle(PrintMode::fromCode(mode)->previewText.remove(QStringLiteral("...")));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode, &dialog](QPrinter* printer) {
+        // The preview's own 横向/纵向 and 页面设置 change the paper on the printer before
+        // it repaints: that paper is the user's choice, for the preview, for printing from
+        // it and for the jobs after it.
+        if (printer->paintEngine()->type() == QPaintEngine::Picture) pageLayout_ = printer->pageLayout();
         PrintJob pages(doc_);
         if (!pages.prepare(settingsFor(mode))) return;
         if (printer->paintEngine()->type() != QPaintEngine::Picture) {

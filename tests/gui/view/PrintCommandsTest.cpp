@@ -347,6 +347,48 @@ TEST(PrintCommands, ARangePastTheLastPageOfTheChosenPaperIsTold) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
+// The preview's own 横向/纵向 turn the paper it shows, and printing from it prints on
+// that paper; the turned paper is kept for the jobs after it.
+TEST(PrintCommands, ThePreviewsOwnPaperHoldsForItsPagesAndItsPrint) {
+    const auto doc = queue({1}, QSize(400, 580));
+    QTemporaryDir dir;
+    const QString fromPreview = dir.filePath(QStringLiteral("landscape.pdf"));
+    QWidget window;
+    PrintCommands commands(*doc, &window);
+    commands.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                                       QPageLayout::Millimeter));
+    QObject scope;
+    QPageLayout::Orientation shown = QPageLayout::Portrait;
+    whenModalOpens(&scope, [&](QWidget* modal) {
+        auto* widget = modal->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(widget, nullptr);
+        widget->setLandscapeOrientation();
+        QTest::qWait(50);
+        widget->updatePreview();
+        QTest::qWait(50);
+        shown = widget->orientation();
+        whenModalOpens(&scope, [&](QWidget* print) {
+            ASSERT_NE(qobject_cast<QPrintDialog*>(print), nullptr);
+            choosePdf(print, fromPreview);
+            qobject_cast<QDialog*>(print)->accept();
+        });
+        const auto actions = modal->findChildren<QAction*>();
+        const auto print = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+            return a->text().remove(QLatin1Char('&')) == QStringLiteral("Print");
+        });
+        ASSERT_NE(print, actions.end());
+        (*print)->trigger();
+    });
+    commands.preview(PrintMode::Tile);
+    EXPECT_EQ(shown, QPageLayout::Landscape);
+    const PdfFacts printed = pdfFacts(fromPreview);
+    EXPECT_GT(printed.pagePt.width(), printed.pagePt.height())
+        << printed.pagePt.width() << "x" << printed.pagePt.height();
+    EXPECT_EQ(commands.pageLayout().orientation(), QPageLayout::Landscape);
+    const QSize sheet = commands.settingsFor(PrintMode::Tile).sheetMm;
+    EXPECT_GT(sheet.width(), sheet.height());
+}
+
 TEST(PrintCommands, AnEmptyQueueIsRefusedBeforeAnyDialog) {
     CPatDoc doc;
     doc.newDocument();

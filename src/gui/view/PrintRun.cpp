@@ -82,10 +82,11 @@ PrintRun::Outcome PrintRun::run(const RenderPage& render, QPrinter& printer, int
     // Engines that can drop a job do so here. Qt's PDF engines cannot: a cancelled or
     // broken PDF file is removed once it is closed, and a CUPS job reaches its queue held
     // and is withdrawn there.
-    if (!printer.abort() && queue) CupsQueue::holdJob(printer);
+    const QByteArray title = queue ? CupsQueue::withdrawalTitle() : QByteArray();
+    if (!printer.abort() && queue) CupsQueue::holdJob(printer, title);
     painter.end();
     if (queue) {
-        CupsQueue::withdrawNewestJobAfter(printer.printerName(), lastJobBefore);
+        CupsQueue::withdrawJob(printer.printerName(), lastJobBefore, title);
     } else if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         QFile::remove(printer.outputFileName());
     }

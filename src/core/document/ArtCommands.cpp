@@ -47,8 +47,8 @@ bool textureKeyOf(const Settings& s, PictureStore& images, QByteArray* key) {
     }
     const QFileInfo file(s.textureFile);
     const PictureDescription description = PictureDescription::ofFile(
-        s.textureFile, PictureDescription::LibraryPicture, Gbk::fromUnicode(QStringLiteral("贴图")),
-        Gbk::fromUnicode(file.completeBaseName()));
+        // Textures are pictures of kind 3, in no library category.
+        s.textureFile, PictureDescription::Kind(3), QByteArray(), Gbk::fromUnicode(file.completeBaseName()));
     if (description.width <= 0 || description.height <= 0)
         return false;
     *key = images.add(description);

@@ -5,7 +5,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QSignalBlocker>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -281,13 +280,16 @@ ArtTextDialog::ArtTextDialog(const ArtCommand::Settings& settings, bool outlineO
         item->setSizeHint(QSize(140, kItemHeight + 4));
         textures_->addItem(item);
     }
-    if (textures_->count() > 0) {
-        const QSignalBlocker quiet(textures_);
+    // The list shows the texture in use: a text without one takes the first of the folder;
+    // the texture a text already fills with (its own or the built-in one) is none of the
+    // list's, so no row is current then.
+    if (textures_->count() > 0 && settings_.textureKey.isEmpty() &&
+        settings_.effect != ArtText::kTextureFill) {
         textures_->setCurrentRow(0);
+        settings_.textureFile = textureFiles_.front();
     }
-    // Only a texture the user picks replaces the current one.
-    connect(textures_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        const int row = textures_->row(item);
+    // A row made current by a click or by the keys replaces the texture.
+    connect(textures_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0 || row >= textureFiles_.size())
             return;
         settings_.textureFile = textureFiles_[row];

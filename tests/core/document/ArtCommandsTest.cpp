@@ -128,6 +128,9 @@ TEST(ArtCommands, TextureIsAddedKeptOrReported) {
     const QByteArray key = block.content()->item(0).style->textureKey;
     EXPECT_FALSE(key.isEmpty());
     EXPECT_TRUE(images.contains(key));
+    // Textures are described as such, in no library category.
+    EXPECT_EQ(images.descriptionOf(key).kind, 3);
+    EXPECT_TRUE(images.descriptionOf(key).category.isEmpty());
 
     // OK without a new choice keeps the texture; another effect drops it.
     s = AC::currentSettings(r);

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "gui/dialogs/ArtTextDialog.h"
 
@@ -82,13 +83,30 @@ TEST(ArtTextDialog, ListsSetPatternSizeAndTexture) {
     ASSERT_EQ(dialog.textureList()->count(), 2) << "the text file is no texture";
     EXPECT_EQ(dialog.textureList()->item(0)->text(), "a");
     EXPECT_EQ(dialog.textureList()->item(1)->text(), QString::fromUtf8("纹理-蓝"));
-    // The first item shows selected, but only a click replaces the current texture.
-    EXPECT_EQ(dialog.textureList()->currentRow(), 0);
+    // The texture the text has is none of the list's: no row claims to be it.
+    EXPECT_EQ(dialog.textureList()->currentRow(), -1);
     EXPECT_TRUE(dialog.settings().textureFile.isEmpty());
     QListWidget* textures = dialog.textureList();
-    emit textures->itemClicked(textures->item(1));
+    textures->setCurrentRow(1);
     EXPECT_EQ(dialog.settings().textureFile, QDir(folder.dir.path()).filePath("纹理-蓝.png"));
     EXPECT_EQ(dialog.settings().textureKey, "K1");
+}
+
+// Without a texture of its own the text takes the first one shown; the arrow keys choose
+// as a click does.
+TEST(ArtTextDialog, TheShownTextureIsTheOneTakenAlsoByTheKeys) {
+    TextureFolder folder;
+    ArtTextDialog dialog(ArtCommand::Settings{}, false, folder.dir.path());
+    dialog.effectButton(41)->click();
+    QListWidget* textures = dialog.textureList();
+    const QDir dir(folder.dir.path());
+    EXPECT_EQ(textures->currentRow(), 0);
+    EXPECT_EQ(dialog.settings().textureFile, dir.filePath("a.bmp"));
+    QTest::keyClick(textures, Qt::Key_Down);
+    EXPECT_EQ(textures->currentRow(), 1);
+    EXPECT_EQ(dialog.settings().textureFile, dir.filePath("纹理-蓝.png"));
+    QTest::keyClick(textures, Qt::Key_Up);
+    EXPECT_EQ(dialog.settings().textureFile, dir.filePath("a.bmp"));
 }
 
 TEST(ArtTextDialog, ConvertedTextOffersOnlyOutlineEffects) {

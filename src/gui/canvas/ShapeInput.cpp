@@ -105,7 +105,9 @@ void ShapeInput::mousePress(QMouseEvent* event) {
         if (clicked_.size() > 2) {
             finish();
         } else {
+            // Too short to keep: dropped, and the drawing tool with it.
             abandon();
+            view_.setArmedTool(BlockKind::SelectionTool);
         }
         return;
     }

@@ -122,6 +122,12 @@ TEST_F(ShapeInputTest, ClickedShapesEndAsTheyShould) {
              t.click(outside);
          },
          -1},
+        {"curve, one click then a press outside", 34504,
+         [&](ShapeInputTest& t) {
+             t.click({50, 50});
+             t.click(outside);
+         },
+         -1},
         {"polygon, two clicks then a press outside", 34510,
          [&](ShapeInputTest& t) {
              t.click({50, 50});
@@ -152,6 +158,7 @@ TEST_F(ShapeInputTest, ClickedShapesEndAsTheyShould) {
         c.input(*this);
         if (c.points < 0) {
             EXPECT_TRUE(record().blocks.empty());
+            EXPECT_EQ(view->armedTool(), BlockKind::SelectionTool);
             continue;
         }
         ASSERT_EQ(record().blocks.size(), 1u);

@@ -430,7 +430,8 @@ void GraphicBlock::paint(QPainter& painter, double zoom, int offsetX, int offset
         paintEffectBody(painter, device, zoom, ppi, offsetX, offsetY);
         return;
     }
-    ShapeGeometry::drawBody(painter, kind, device, pen, wire ? QBrush(Qt::NoBrush) : fillBrush());
+    // In wire mode an effect fill shows as its solid fill colour (fillBrush stands in).
+    ShapeGeometry::drawBody(painter, kind, device, pen, fillBrush());
 }
 
 void GraphicBlock::paintEffectBody(QPainter& painter, const std::vector<QPoint>& device,

@@ -212,6 +212,8 @@ void ShapeInput::paint(QPainter& painter) const {
     band.penColour = block_->penColour;
     band.penStyle = block_->penStyle;
     band.penWidth = block_->penWidth;
+    band.fillType = block_->fillType;
+    band.fillColour = block_->fillColour;
     band.points = shapePoints(true);
     const bool singleCurvePoint = (kind_ == BlockKind::Curve || kind_ == BlockKind::ClosedCurve) &&
                                   clicked_.size() == 1;

@@ -339,6 +339,38 @@ TEST(GraphicBlockDrawing, PenShadowAndFill) {
     EXPECT_EQ(image.pixel(22, 12), qRgb(255, 255, 255));
 }
 
+// While it is drawn a shape shows a one-pixel outline over its fill, an effect fill as
+// its fill colour, and no shadow.
+TEST(GraphicBlockDrawing, WireModeFillsWithOnePixelOutline) {
+    const struct {
+        int32_t fillType;
+        QRgb inside;
+    } cases[] = {
+        {GraphicBlock::FillColour, qRgb(0, 255, 0)},
+        {GraphicBlock::PenColourFill, qRgb(255, 0, 0)},
+        {GraphicBlock::FirstEffect + 7, qRgb(0, 255, 0)},
+        {GraphicBlock::NoFill, qRgb(255, 255, 255)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fillType);
+        auto b = shape(BlockKind::Rectangle, {0, 0, 300, 150}, {{0, 0}, {300, 150}});
+        b->penColour = 0x0000FF;
+        b->fillColour = 0x00FF00;
+        b->penWidth = 20;
+        b->shadowDirection = 4;
+        b->fillType = c.fillType;
+        QImage image = canvas(340, 190);
+        {
+            QPainter p(&image);
+            b->draw(p, DrawFlag::Wire, 1.0, 0, 0);
+        }
+        EXPECT_EQ(image.pixel(0, 75), qRgb(255, 0, 0));
+        EXPECT_EQ(image.pixel(2, 75), c.inside) << "a one-pixel pen";
+        EXPECT_EQ(image.pixel(150, 75), c.inside);
+        EXPECT_EQ(image.pixel(310, 160), qRgb(255, 255, 255)) << "no shadow";
+    }
+}
+
 TEST(GraphicBlockDrawing, ShapesWithTooFewPointsDrawNothingButTheirGrips) {
     for (int32_t kind : {BlockKind::Line, BlockKind::Curve, BlockKind::Rectangle,
                          BlockKind::Polygon, BlockKind::FirstArrow, BlockKind::LastArrow}) {

@@ -99,6 +99,19 @@ TEST_F(ShapeInputTest, DraggedShapeIsOneUndoStepSelectedWithTheDrawingStyle) {
     EXPECT_TRUE(record().blocks.empty());
 }
 
+// The shape being drawn shows its fill under the moving outline.
+TEST_F(ShapeInputTest, TheShapeBeingDrawnShowsItsFill) {
+    view->drawingStyle().fillType = GraphicBlock::FillColour;
+    view->drawingStyle().fillColour = 0x00FF00;
+    ShapeCommands::arm(*view, 34507);
+    press({40, 40});
+    mouse(QEvent::MouseMove, {160, 140}, Qt::NoButton, Qt::LeftButton);
+    const QImage shown = canvas->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(100, 90), QColor(0, 255, 0));
+    release({160, 140});
+    ASSERT_EQ(record().blocks.size(), 1u);
+}
+
 TEST_F(ShapeInputTest, ClickedShapesEndAsTheyShould) {
     struct Case {
         const char* name;

@@ -793,9 +793,12 @@ void CPatMain::updateTitle(const QString& documentTitle) {
 void CPatMain::documentChanged(CPatDoc::Change change) {
     updateCommands();
     updateEditCommands();
-    // Marking the document modified is no update of its pages: the zoom stays.
-    if (change != CPatDoc::Change::Modified) {
+    // Another record, or other records, show whole; a change on the shown page (its
+    // background, its placeholders) and a mere mark of modification keep the zoom.
+    if (change == CPatDoc::Change::Records || change == CPatDoc::Change::CurrentRecord) {
         view_->showCurrentRecord();
+    } else if (change == CPatDoc::Change::Page) {
+        view_->canvas()->refresh();
     }
     updateStatusBar();
 }

@@ -53,3 +53,25 @@ TEST(CPatMain, ViewCommandsKeysTicksAndStatusPanes) {
     main.action(34048)->trigger();
     EXPECT_FALSE(main.view()->templateMode());
 }
+
+// A change on the shown page (a background applied from the library, the placeholders
+// filled again) repaints it at the zoom the user chose; another record shows whole.
+TEST(CPatMain, APageChangeKeepsTheZoom) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    main.resize(900, 700);
+    main.show();
+    main.view()->fitPage();
+    const double whole = main.view()->zoom();
+    main.view()->zoomIn();
+    const double zoomed = main.view()->zoom();
+    ASSERT_NE(zoomed, whole);
+    doc.notify(CPatDoc::Change::Page);
+    EXPECT_EQ(main.view()->zoom(), zoomed);
+    doc.setModified();
+    EXPECT_EQ(main.view()->zoom(), zoomed);
+    doc.notify(CPatDoc::Change::CurrentRecord);
+    EXPECT_EQ(main.view()->zoom(), whole);
+}

@@ -20,8 +20,10 @@ QVector<PictureItem> picturesIn(const QString& folder, PictureDescription::Kind 
                                 const QString& category) {
     QVector<PictureItem> items;
     for (const QFileInfo& f : LibraryFolders::pictureFiles(folder)) {
-        items.append({LibraryItems::describe(f.absoluteFilePath(), kind, category,
-                                             LibraryFolders::entryName(f.fileName()))});
+        const QString path = f.absoluteFilePath();
+        items.append({LibraryItems::describe(path, kind, category, LibraryFolders::entryName(f.fileName()),
+                                             LibraryItems::Measure::HeaderOnly),
+                      !LibraryItems::sizeNeedsDecoding(path)});
     }
     return items;
 }
@@ -54,8 +56,16 @@ QString TemplateItem::caption() const {
 
 namespace LibraryItems {
 
+bool sizeNeedsDecoding(const QString& path) {
+    // Metafiles, PCX and TGA go through the picture layer; the others have headers
+    // Qt's readers can read without decoding.
+    const QString type = path.right(4).toLower();
+    return type == QLatin1String(".wmf") || type == QLatin1String(".emf") ||
+           type == QLatin1String(".pcx") || type == QLatin1String(".tga");
+}
+
 PictureDescription describe(const QString& path, PictureDescription::Kind kind,
-                            const QString& category, const QString& name) {
+                            const QString& category, const QString& name, Measure how) {
     PictureDescription d;
     const QFileInfo info(path);
     d.kind = kind;
@@ -66,16 +76,12 @@ PictureDescription describe(const QString& path, PictureDescription::Kind kind,
     d.fileSize = info.size();
     d.filePath = path;
     QSize size;
-    const QString type = path.right(4).toLower();
-    // Metafiles, PCX and TGA go through the picture layer; the others have headers
-    // Qt's readers can read without decoding.
-    if (type != QLatin1String(".wmf") && type != QLatin1String(".emf") &&
-        type != QLatin1String(".pcx") && type != QLatin1String(".tga")) {
+    if (!sizeNeedsDecoding(path)) {
         QImageReader reader(path);
         reader.setDecideFormatFromContent(true);
         size = reader.size();
     }
-    if (!size.isValid() || size.isEmpty())
+    if ((!size.isValid() || size.isEmpty()) && how == Measure::Whole)
         size = Picture::fromFile(path).size();
     if (size.isValid() && !size.isEmpty()) {
         d.width = size.width();
@@ -84,12 +90,19 @@ PictureDescription describe(const QString& path, PictureDescription::Kind kind,
     return d;
 }
 
+void takeSize(PictureDescription& d, QSize size) {
+    d.width = size.isValid() && !size.isEmpty() ? size.width() : 0;
+    d.height = size.isValid() && !size.isEmpty() ? size.height() : 0;
+}
+
 QVector<BackgroundItem> backgrounds(const QString& category) {
     QVector<BackgroundItem> items;
     const QString folder = LibraryFolders::backgroundRoot() + QLatin1Char('/') + category;
     for (const QFileInfo& f : LibraryFolders::pictureFiles(folder)) {
-        items.append({describe(f.absoluteFilePath(), PictureDescription::Background, category,
-                               LibraryFolders::entryName(f.fileName()))});
+        const QString path = f.absoluteFilePath();
+        items.append({describe(path, PictureDescription::Background, category,
+                               LibraryFolders::entryName(f.fileName()), Measure::HeaderOnly),
+                      !sizeNeedsDecoding(path)});
     }
     return items;
 }

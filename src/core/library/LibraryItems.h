@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -8,9 +9,12 @@
 namespace pemo {
 
 // One background of a category: a description of kind 1 whose size comes from the
-// picture file's header (the picture is decoded only for its thumbnail).
+// picture file's header (the picture is decoded only for its thumbnail). A file with
+// no such header is listed unmeasured, 0 × 0, until its thumbnail or a choice of it
+// decodes it.
 struct BackgroundItem {
     PictureDescription description;
+    bool measured = true;
     QString caption() const;  // "name(wxh)"
     QString path() const { return description.filePath; }
 };
@@ -29,18 +33,27 @@ struct TemplateItem {
 
 // One picture of a category of the picture library (or of the textures).
 struct PictureItem {
-    PictureDescription description;  // kind 2
+    PictureDescription description;  // kind 2 (3 for a texture)
+    bool measured = true;            // as for a background
     QString caption() const;         // "name(wxh)"
     QString path() const { return description.filePath; }
 };
 
 namespace LibraryItems {
 
+// Whether a file's pixel size is known only by decoding the picture (metafiles, PCX
+// and TGA).
+bool sizeNeedsDecoding(const QString& path);
+
+enum class Measure { Whole, HeaderOnly };
 // A description of a library file with its pixel size read from the file's header
-// where the format allows, else from the decoded picture (0 × 0 when it does not
-// decode).
+// where the format allows, else (Measure::Whole) from the decoded picture; 0 × 0 when
+// it does not decode or is left unmeasured.
 PictureDescription describe(const QString& path, PictureDescription::Kind kind,
-                            const QString& category, const QString& name);
+                            const QString& category, const QString& name,
+                            Measure how = Measure::Whole);
+// Puts a measured pixel size into a description (0 × 0 for an empty one).
+void takeSize(PictureDescription& d, QSize size);
 
 // The backgrounds of a category, sorted by name.
 QVector<BackgroundItem> backgrounds(const QString& category);

@@ -20,6 +20,7 @@ BackgroundPanel::BackgroundPanel(ThumbnailCache& cache, QWidget* parent)
     connect(deleteCommand(), &QAction::triggered, this, &BackgroundPanel::deleteBackground);
     connect(comboBox(), &QComboBox::currentIndexChanged, this, [this] { reload(); });
     connect(list(), &ThumbnailList::clicked, this, [this] {
+        measureAt(items_, list()->selected());
         updateCommands();
         emit selectionChanged();
     });
@@ -48,6 +49,7 @@ void BackgroundPanel::reload() {
     const QString name = category();
     items_ = name.isEmpty() ? QVector<BackgroundItem>() : LibraryItems::backgrounds(name);
     showItems(items_);
+    measureAt(items_, list()->selected());
     updateCommands();
     emit selectionChanged();
 }
@@ -62,11 +64,16 @@ bool BackgroundPanel::selectBackground(const QByteArray& name) {
         if (items_.at(i).description.name != name)
             continue;
         list()->setSelected(i);
+        measureAt(items_, i);
         updateCommands();
         emit selectionChanged();
         return true;
     }
     return false;
+}
+
+void BackgroundPanel::sizeMeasured(const QString& path, QSize size) {
+    takeMeasuredSize(items_, path, size);
 }
 
 void BackgroundPanel::refreshFile(const QString& path) {

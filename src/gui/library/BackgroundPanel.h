@@ -39,6 +39,7 @@ signals:
     void backgroundChosen(const PictureDescription& background);
 
 protected:
+    void sizeMeasured(const QString& path, QSize size) override;
     // "空白底图" when present, else the first.
     int preferredCategory(const QStringList& names) const override;
 

@@ -5,7 +5,9 @@
 #include <QMenu>
 
 #include "LibraryAddDialog.h"
+#include "ThumbnailCache.h"
 #include "ThumbnailList.h"
+#include "core/codecs/Picture.h"
 #include "core/codecs/Gbk.h"
 #include "core/library/LibraryFolders.h"
 #include "core/library/LibraryItems.h"
@@ -19,6 +21,8 @@ CategoryListPanel::CategoryListPanel(ThumbnailCache& cache, LibraryEdits::What w
     : LibraryListPanel(cache, hint, parent), what_(what) {
     add_ = makeCommand(addId, addText);
     delete_ = makeCommand(deleteId, deleteText);
+    connect(&cache, &ThumbnailCache::measured, this,
+            [this](const QString& path, QSize size) { sizeMeasured(path, size); });
 }
 
 QString CategoryListPanel::root() const {
@@ -74,10 +78,33 @@ void CategoryListPanel::refreshItems(QVector<Item>& items, const QString& path,
         const PictureDescription& d = items.at(i).description;
         items[i].description =
             LibraryItems::describe(path, kind, Gbk::toUnicode(d.category), Gbk::toUnicode(d.name));
+        items[i].measured = true;
         list()->setEntry(i, {items.at(i).caption(), path});
     }
 }
 
+template <class Item>
+void CategoryListPanel::takeMeasuredSize(QVector<Item>& items, const QString& path, QSize size) {
+    for (int i = 0; i < items.size(); ++i) {
+        if (items.at(i).measured || items.at(i).path() != path)
+            continue;
+        LibraryItems::takeSize(items[i].description, size);
+        items[i].measured = true;
+        list()->setEntry(i, {items.at(i).caption(), path});
+    }
+}
+
+template <class Item>
+void CategoryListPanel::measureAt(QVector<Item>& items, int index) {
+    if (index < 0 || index >= items.size() || items.at(index).measured)
+        return;
+    takeMeasuredSize(items, items.at(index).path(), Picture::fromFile(items.at(index).path()).size());
+}
+
+template void CategoryListPanel::takeMeasuredSize(QVector<BackgroundItem>&, const QString&, QSize);
+template void CategoryListPanel::takeMeasuredSize(QVector<PictureItem>&, const QString&, QSize);
+template void CategoryListPanel::measureAt(QVector<BackgroundItem>&, int);
+template void CategoryListPanel::measureAt(QVector<PictureItem>&, int);
 template void CategoryListPanel::showItems(const QVector<BackgroundItem>&);
 template void CategoryListPanel::showItems(const QVector<PictureItem>&);
 template void CategoryListPanel::refreshItems(QVector<BackgroundItem>&, const QString&,

@@ -57,6 +57,14 @@ protected:
     // Describes the item of a file again and updates its entry.
     template <class Item>
     void refreshItems(QVector<Item>& items, const QString& path, PictureDescription::Kind kind);
+    // Sizes are read lazily: a thumbnail's decoding measures its item (sizeMeasured), and
+    // an item is measured at once (measureAt) when it is selected, before its description
+    // can go into a document.
+    virtual void sizeMeasured(const QString& path, QSize size) = 0;
+    template <class Item>
+    void takeMeasuredSize(QVector<Item>& items, const QString& path, QSize size);
+    template <class Item>
+    void measureAt(QVector<Item>& items, int index);
 
     // Runs the dialog; the choice when it is confirmed.
     static std::optional<Addition> askAddition(LibraryAddDialog& dialog);

@@ -48,6 +48,10 @@ const PictureItem* PictureLibraryPanel::selectedPicture() const {
     return index >= 0 && index < items_.size() ? &items_.at(index) : nullptr;
 }
 
+void PictureLibraryPanel::sizeMeasured(const QString& path, QSize size) {
+    takeMeasuredSize(items_, path, size);
+}
+
 void PictureLibraryPanel::refreshFile(const QString& path) {
     refreshItems(items_, path, PictureDescription::LibraryPicture);
 }

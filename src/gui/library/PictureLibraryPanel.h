@@ -31,6 +31,9 @@ signals:
     // A picture was clicked: a new picture block showing it is to be placed.
     void pictureChosen(const PictureDescription& picture);
 
+protected:
+    void sizeMeasured(const QString& path, QSize size) override;
+
 private:
     void contextMenu(QPoint at, int index);
 

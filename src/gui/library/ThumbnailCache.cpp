@@ -7,6 +7,7 @@
 #include <QRunnable>
 
 #include "core/codecs/Picture.h"
+#include "core/library/LibraryItems.h"
 #include "core/library/ThumbnailGeometry.h"
 
 namespace pemo {
@@ -18,13 +19,15 @@ public:
         setAutoDelete(true);
     }
     void run() override {
-        const QImage image = ThumbnailCache::decode(path_, box_);
+        QSize natural;
+        const QImage image = ThumbnailCache::decode(path_, box_, &natural);
         const auto owner = owner_.lock();
         if (!owner)
             return;
         ThumbnailCache* cache = *owner;
         QMetaObject::invokeMethod(
-            cache, [cache, key = key_, path = path_, image] { cache->finished(key, path, image); },
+            cache,
+            [cache, key = key_, path = path_, image, natural] { cache->finished(key, path, image, natural); },
             Qt::QueuedConnection);
     }
 
@@ -103,8 +106,11 @@ void ThumbnailCache::clear() {
     failed_.clear();
 }
 
-void ThumbnailCache::finished(const QString& key, const QString& path, const QImage& image) {
+void ThumbnailCache::finished(const QString& key, const QString& path, const QImage& image,
+                              QSize natural) {
     pending_.remove(key);
+    if (natural.isValid())
+        emit measured(path, natural);
     if (image.isNull()) {
         failed_.insert(key);
     } else {
@@ -114,15 +120,16 @@ void ThumbnailCache::finished(const QString& key, const QString& path, const QIm
     emit ready(path);
 }
 
-QImage ThumbnailCache::decode(const QString& path, QSize box) {
-    const QString type = path.right(4).toLower();
-    const bool readerKnowsIt = type != QLatin1String(".wmf") && type != QLatin1String(".emf") &&
-                               type != QLatin1String(".pcx") && type != QLatin1String(".tga");
-    if (readerKnowsIt) {
+QImage ThumbnailCache::decode(const QString& path, QSize box, QSize* natural) {
+    if (natural)
+        *natural = QSize();
+    if (!LibraryItems::sizeNeedsDecoding(path)) {
         QImageReader reader(path);
         reader.setDecideFormatFromContent(true);
         const QSize size = reader.size();
         if (size.isValid() && !size.isEmpty()) {
+            if (natural)
+                *natural = size;
             const QRect fitted = fitRect(size, QRect(QPoint(0, 0), box));
             // A scaled read lets the JPEG decoder skip most of the work.
             if (fitted.size() != size)
@@ -142,6 +149,8 @@ QImage ThumbnailCache::decode(const QString& path, QSize box) {
     const Picture picture = Picture::fromFile(path);
     if (picture.isNull())
         return {};
+    if (natural)
+        *natural = picture.size();
     const QRect fitted = fitRect(picture.size(), QRect(QPoint(0, 0), box));
     if (fitted.isEmpty())
         return {};

@@ -40,12 +40,15 @@ public:
     qint64 limitBytes() const { return cache_.maxCost(); }
     void clear();
 
-    // Decodes a thumbnail on the calling thread: the picture fitted into box.
-    static QImage decode(const QString& path, QSize box);
+    // Decodes a thumbnail on the calling thread: the picture fitted into box. natural,
+    // when given, receives the picture's own pixel size (invalid when it does not decode).
+    static QImage decode(const QString& path, QSize box, QSize* natural = nullptr);
 
 signals:
     // A thumbnail was decoded (or found not to decode).
     void ready(const QString& path);
+    // Decoding a thumbnail told the picture's own size (before ready).
+    void measured(const QString& path, QSize size);
 
 private:
     struct Entry {
@@ -53,7 +56,7 @@ private:
     };
     class Job;
     static QString keyOf(const QString& path, QSize box);
-    void finished(const QString& key, const QString& path, const QImage& image);
+    void finished(const QString& key, const QString& path, const QImage& image, QSize natural);
 
     QCache<QString, Entry> cache_;
     QSet<QString> failed_;

@@ -94,6 +94,33 @@ TEST_F(LibraryListingTest, ListsPictureTypesSortedByName) {
     EXPECT_TRUE(LibraryFolders::categories(programFolder() + "/missing").isEmpty());
 }
 
+// A list reads the sizes that file headers give; metafiles (as PCX and TGA) are left
+// unmeasured for their thumbnails, and describing one whole decodes it.
+TEST_F(LibraryListingTest, ListingDecodesNoPictureForItsSize) {
+    const QString wmf = QStringLiteral(PEMO_TEST_DATA "/metafiles/inkscape-shapes.wmf");
+    const QString folder = libraryPath("节日");
+    writePicture(folder + "/a.png", QSize(7, 5));
+    ASSERT_TRUE(QFile::copy(wmf, folder + "/b.wmf"));
+    const QVector<BackgroundItem> items = LibraryItems::backgrounds(u("节日"));
+    ASSERT_EQ(items.size(), 2);
+    const struct {
+        int index;
+        bool measured;
+        int width;
+    } cases[] = {{0, true, 7}, {1, false, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        EXPECT_EQ(items.at(c.index).measured, c.measured);
+        EXPECT_EQ(items.at(c.index).description.width, c.width);
+    }
+    const PictureDescription whole =
+        LibraryItems::describe(folder + "/b.wmf", PictureDescription::Background, u("节日"), "b");
+    EXPECT_GT(whole.width, 0);
+    for (const char* name : {"x.WMF", "x.emf", "x.pcx", "x.tga"})
+        EXPECT_TRUE(LibraryItems::sizeNeedsDecoding(QString::fromLatin1(name))) << name;
+    EXPECT_FALSE(LibraryItems::sizeNeedsDecoding(QStringLiteral("x.jpg")));
+}
+
 TEST_F(LibraryListingTest, TemplatesNeedAHeaderAPreviewAndADash) {
     writePicture(libraryPath("节日/红色.jpg"));
     const QString folder = libraryPath("节日/红色-TMPL");

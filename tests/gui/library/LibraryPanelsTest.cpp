@@ -434,3 +434,37 @@ TEST_F(LibraryPanelsTest, EditedLibraryFilesAreReadAgain) {
     EXPECT_EQ(doc.backgrounds.entry(current.background.key)->description().width, 16);
     OutsideEditors::install(nullptr);
 }
+
+// Listing a category decodes no metafile: its size comes with its thumbnail, or at once
+// when it is the selected background (whose description a new record takes).
+TEST_F(LibraryPanelsTest, MetafileSizesAreReadWithTheirThumbnailsOrWhenSelected) {
+    const QString wmf = QStringLiteral(PEMO_TEST_DATA "/metafiles/inkscape-shapes.wmf");
+    const QSize natural = Picture::fromFile(wmf).size();
+    ASSERT_FALSE(natural.isEmpty());
+    ASSERT_TRUE(QFile::copy(wmf, programFolder() + u("/图库/促销/图形.wmf")));
+    ASSERT_TRUE(QFile::copy(wmf, root + u("绿色.wmf")));
+    const QString sized = QStringLiteral("(%1x%2)").arg(natural.width()).arg(natural.height());
+
+    PictureLibraryPanel* pictures = docks->picturePanel();
+    pictures->reload();
+    const auto metafile = [&]() -> const PictureItem& {
+        for (const PictureItem& item : pictures->pictures()) {
+            if (item.path().endsWith(u("图形.wmf"))) return item;
+        }
+        return pictures->pictures().front();
+    };
+    ASSERT_TRUE(metafile().path().endsWith(u("图形.wmf")));
+    EXPECT_FALSE(metafile().measured);
+    EXPECT_EQ(metafile().description.width, 0);
+    docks->thumbnails().thumbnail(metafile().path(), QSize(138, 103));
+    QTRY_VERIFY(metafile().measured);
+    EXPECT_EQ(metafile().description.width, natural.width());
+    EXPECT_TRUE(metafile().caption().endsWith(sized)) << metafile().caption().toStdString();
+
+    BackgroundPanel* backgrounds = docks->backgroundPanel();
+    backgrounds->reload();
+    ASSERT_TRUE(backgrounds->selectBackground(Gbk::fromUnicode(u("绿色"))));
+    ASSERT_NE(backgrounds->selectedBackground(), nullptr);
+    EXPECT_TRUE(backgrounds->selectedBackground()->measured);
+    EXPECT_EQ(backgrounds->selectedBackground()->description.height, natural.height());
+}

@@ -378,6 +378,11 @@ void MainToolBars::updateButtons() {
         if (!isPopup(id)) continue;
         const QMenu* menu = popup_ ? popup_(id) : nullptr;
         it.value()->setEnabled(menu && menu->isEnabled() && record);
+        // A popup ticked in the menu (常用文字 while a text tool is armed) shows its
+        // button pressed.
+        const QAction* item = menu ? menu->menuAction() : nullptr;
+        it.value()->setCheckable(item && item->isCheckable());
+        it.value()->setChecked(item && item->isChecked());
     }
     // 绘制图形 is ticked while a drawing tool is armed.
     if (QAction* draw = command_ ? command_(ShapeCommands::DrawShape) : nullptr)

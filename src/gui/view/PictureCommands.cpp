@@ -53,7 +53,7 @@ void PictureCommands::addTo(QMenu* menu) {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    add(kInsertPicture, "插入图象", [this] { insertPicture(); })->setCheckable(true);
+    add(kInsertPicture, "插入图象(&G)", [this] { insertPicture(); })->setCheckable(true);
     add(kLogo1, "商场Logo1", [this] { insertLogo(kLogo1); });
     add(kLogo2, "商场Logo2", [this] { insertLogo(kLogo2); });
     add(kProductPicture, "商品图片", [this] { insertProductPicture(); });

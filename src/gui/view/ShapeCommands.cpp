@@ -50,7 +50,7 @@ void arm(CPatView& view, int id) {
 }
 
 void addTo(QMenu* menu, CPatView& view) {
-    QAction* draw = menu->addAction(nameOf(DrawShape));
+    QAction* draw = menu->addAction(nameOf(DrawShape) + QStringLiteral("(&D)"));
     draw->setData(DrawShape);
     draw->setCheckable(true);
     // Tied to the view, not the menu: a menu drops every link to itself from an action

@@ -122,7 +122,7 @@ void TextCommands::addTo(QMenu* menu) {
             this, &TextCommands::editPriceFormat);
     command(FC::AutoFit, "自动排版(&A)", QKeySequence(Qt::CTRL | Qt::Key_U));
     menu->addSeparator();
-    connect(addCommand(menu, ArtCommand::ArtText, QString::fromUtf8("艺术字")), &QAction::triggered,
+    connect(addCommand(menu, ArtCommand::ArtText, QString::fromUtf8("艺术字(&W)")), &QAction::triggered,
             this, &TextCommands::editArtText);
     connect(addCommand(menu, ArtCommand::ConvertToGraphic, QString::fromUtf8("文字图形化")),
             &QAction::triggered, this, &TextCommands::convertToGraphic);
@@ -201,6 +201,8 @@ void TextCommands::arm(int id) {
     view_.canvas()->stopEditing();
     view_.setArmedTool(IC::kindOf(id));
     update();
+    // The window's buttons show the armed tool too.
+    view_.canvas()->refresh();
 }
 
 void TextCommands::run(int id) {

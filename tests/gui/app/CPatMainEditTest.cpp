@@ -73,7 +73,7 @@ TEST(CPatMain, ObjectMenuHoldsThePictureCommands) {
         for (QAction* a : menu->menu()->actions()) texts << a->text();
     }
     for (const char* name : {"变量信息(&V)", "常用文字(&T)", "商场信息(&H)", "价格信息(&J)", "价格格式(&P)",
-                             "插入图象", "商场Logo1", "商场Logo2", "商品图片"}) {
+                             "插入图象(&G)", "商场Logo1", "商场Logo2", "商品图片"}) {
         EXPECT_TRUE(texts.contains(QString::fromUtf8(name))) << name;
     }
 }

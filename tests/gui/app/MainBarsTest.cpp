@@ -19,6 +19,8 @@
 #include "gui/app/FontNameBox.h"
 #include "gui/app/MainToolBars.h"
 #include "gui/app/QtTranslations.h"
+#include "core/blocks/BlockKind.h"
+#include "gui/canvas/CPatCanvas.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ShapePalette.h"
 
@@ -248,26 +250,48 @@ TEST(MainBars, ObjectMenuHoldsItsCommandsInOrder) {
     CPatDoc doc;
     CPatMain main(app, doc);
     doc.newDocument();
-    const std::vector<int> order = {34270, 34271, 34273, 34272, 34304, 34310, 34280, 34290,
-                                    34303, 34274, 34200, 34220, 34260, 34250, 34302, 34301,
-                                    34501, 34500, 34305, 34512, 34513, 34515, 34020};
+    // Each item's text, "|" for a separator, up to 锁定; what follows it is not the
+    // menu's own.
+    const QStringList expected = QString::fromUtf8(
+        "粗体(&B) 斜体(&I) 字符颜色(&C) 下划线(&U) | 艺术字(&W) 字距 | 版式 行距 竖排 | "
+        "边框设置(&F) | 变量信息(&V) 常用文字(&T) 商场信息(&H) 价格信息(&J) | 价格格式(&P) | "
+        "自动排版(&A) | 插入图象(&G) | 绘制图形(&D) | 文字图形化 | 线型(&S) 图形颜色(&O) "
+        "填充方式(&N) | 锁定").split(QLatin1Char(' '));
     const QMenu* menu = nullptr;
     for (const QAction* item : main.menuBar()->actions()) {
         if (item->text() == QString::fromUtf8("对象(&O)")) menu = item->menu();
     }
     ASSERT_NE(menu, nullptr);
-    std::vector<int> shown;
+    QStringList shown;
     for (const QAction* action : menu->actions()) {
-        const int id = action->data().toInt();
-        if (std::find(order.begin(), order.end(), id) != order.end()) shown.push_back(id);
+        if (shown.size() == expected.size()) break;
+        shown << (action->isSeparator() ? QStringLiteral("|") : action->text());
     }
-    std::vector<int> expected;
-    for (const int id : order) {
-        if (std::find(shown.begin(), shown.end(), id) != shown.end()) expected.push_back(id);
+    EXPECT_EQ(shown.join(QLatin1Char(' ')).toStdString(), expected.join(QLatin1Char(' ')).toStdString());
+}
+
+// 插入文字 shows pressed while a text tool is armed, as its menu item is ticked.
+TEST(MainBars, InsertTextButtonShowsTheArmedTool) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    QAction* button = nullptr;
+    for (QAction* action : main.toolBars()->bar(34032)->actions()) {
+        if (action->data().toInt() == 34220) button = action;
     }
-    EXPECT_EQ(shown, expected);
-    // Only the art commands may still be missing.
-    EXPECT_GE(shown.size(), order.size() - 2);
+    ASSERT_NE(button, nullptr);
+    const struct {
+        int32_t armed;
+        bool pressed;
+    } cases[] = {{BlockKind::FixedText, true}, {BlockKind::Rectangle, false},
+                 {BlockKind::FixedText + 2, true}, {BlockKind::SelectionTool, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.armed);
+        main.view()->setArmedTool(c.armed);
+        main.view()->canvas()->refresh();
+        EXPECT_EQ(button->isChecked(), c.pressed);
+    }
 }
 
 // Putting the 对象 menu in order must leave its commands working: 绘制图形 opens the shape

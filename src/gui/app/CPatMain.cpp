@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -313,6 +312,7 @@ QAction* CPatMain::findCommand(int id) const {
 }
 
 void CPatMain::buildToolBars() {
+    view_->toolButton = [this](int id) { return toolBars_->buttonOf(id); };
     toolBars_->fill(
         *textCommands_, [this](int id) { return findCommand(id); },
         [this](int id) -> QMenu* {
@@ -398,7 +398,8 @@ void CPatMain::buildRecordMenu() {
     QAction* insert = menu->addMenu(insertMenu_);
     insert->setData(RC::InsertMenu);
     actions_.insert(RC::InsertMenu, insert);
-    // Ctrl+I opens the same list at the mouse pointer.
+    // Ctrl+I opens the same list under its toolbar button (at the mouse pointer while
+    // the toolbar is hidden).
     auto* insertKey = new QAction(this);
     insertKey->setData(RC::InsertMenu);
     insertKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -722,7 +723,7 @@ void CPatMain::updateRecentFiles() {
     }
 }
 
-void CPatMain::showInsertPopup() { insertMenu_->popup(QCursor::pos()); }
+void CPatMain::showInsertPopup() { toolBars_->openPopup(RC::InsertMenu); }
 
 RecordCommandContext CPatMain::recordCommandContext() const {
     RecordCommandContext context;

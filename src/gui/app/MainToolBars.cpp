@@ -24,6 +24,7 @@
 #include "gui/view/ShapeCommands.h"
 #include "gui/view/StyleCommands.h"
 #include "gui/view/TextCommands.h"
+#include "gui/common/PopupPlace.h"
 
 namespace pemo {
 
@@ -330,11 +331,7 @@ QWidget* MainToolBars::buttonOf(int id) const {
 void MainToolBars::openPopup(int id) {
     QMenu* menu = popup_ ? popup_(id) : nullptr;
     if (!menu) return;
-    QWidget* button = buttonOf(id);
-    const QPoint at = button && button->isVisible()
-                          ? button->mapToGlobal(QPoint(0, button->height() + 1))
-                          : QCursor::pos();
-    menu->popup(at);
+    menu->popup(PopupPlace::under(buttonOf(id), 0, 1).value_or(QCursor::pos()));
 }
 
 void MainToolBars::chooseFace(FontNameBox* box, int id) {

@@ -59,6 +59,9 @@ public:
     QComboBox* sizeBox() const { return sizeBox_; }
     // The toolbar button (or box) of a command, for placing popups under it.
     QWidget* buttonOf(int id) const;
+    // Opens a command's popup under its button, or at the mouse pointer while the
+    // button's toolbar is hidden.
+    void openPopup(int id);
 
     // The boxes follow the caret and the selection: enabled only while text is edited
     // in place, showing the style typing goes on with.
@@ -71,7 +74,6 @@ private:
     void fillBar(int bar);
     void addBoxes(QToolBar* bar);
     void addDropDown(QToolBar* bar, const ToolButtonEntry& entry, QAction* command);
-    void openPopup(int id);
     void chooseFace(FontNameBox* box, int id);
     void chooseSize();
 

@@ -1,7 +1,6 @@
 #include "BorderDialog.h"
 
 #include <QComboBox>
-#include <QCursor>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QListWidget>
@@ -44,8 +43,8 @@ private:
 BorderDialog::BorderDialog(RecentColourList& recent, const Values& values, QWidget* parent)
     : QDialog(parent), values_(values) {
     setWindowTitle(QString::fromUtf8("边框与填充"));
-    chooser_ = [this, &recent](uint32_t current) {
-        return ColourPicker::choose(this, recent, current, QCursor::pos());
+    chooser_ = [this, &recent](QPoint at, uint32_t current) {
+        return ColourPicker::choose(this, recent, current, at);
     };
     auto* grid = new QGridLayout(this);
     kinds_ = new QListWidget(this);
@@ -88,18 +87,21 @@ BorderDialog::BorderDialog(RecentColourList& recent, const Values& values, QWidg
         values_.size = 12 + 4 * std::max(0, index);
         preview_->update();
     });
-    connect(colour, &QPushButton::clicked, this, [this] {
-        if (const auto c = chooser_(values_.borderColour)) values_.borderColour = *c;
+    const auto underButton = [](const QWidget* button) {
+        return button->mapToGlobal(QPoint(0, button->height()));
+    };
+    connect(colour, &QPushButton::clicked, this, [this, colour, underButton] {
+        if (const auto c = chooser_(underButton(colour), values_.borderColour)) values_.borderColour = *c;
         preview_->update();
     });
     connect(transparent, &QPushButton::clicked, this, [this] {
         values_.transparent = true;
         preview_->update();
     });
-    connect(fill, &QPushButton::clicked, this, [this] {
+    connect(fill, &QPushButton::clicked, this, [this, fill, underButton] {
         if (values_.transparent) {
             values_.transparent = false;
-        } else if (const auto c = chooser_(values_.backgroundColour)) {
+        } else if (const auto c = chooser_(underButton(fill), values_.backgroundColour)) {
             values_.backgroundColour = *c;
         }
         preview_->update();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,7 +24,8 @@ public:
         bool transparent = true;
         uint32_t backgroundColour = 0xFFFFFF;
     };
-    using ColourChooser = std::function<std::optional<uint32_t>(uint32_t current)>;
+    // Picks a colour in a picker opened at a screen point (under the button pressed).
+    using ColourChooser = std::function<std::optional<uint32_t>(QPoint at, uint32_t current)>;
 
     BorderDialog(RecentColourList& recent, const Values& values, QWidget* parent = nullptr);
 

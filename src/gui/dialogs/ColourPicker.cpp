@@ -13,6 +13,7 @@
 #include "core/graphics/ColourModel.h"
 #include "core/graphics/RecentColourList.h"
 #include "core/graphics/TextOutline.h"
+#include "gui/common/PopupPlace.h"
 
 namespace pemo {
 
@@ -83,11 +84,12 @@ QRect ColourPicker::barRect() { return QRect(752, 2, 30, kFieldHeight + 3); }
 
 void ColourPicker::place(QSize size) {
     setFixedSize(size);
+    // Folded or unfolded, the picker stays whole on the screen.
     if (!at_.isNull()) {
-        move(at_);
+        move(PopupPlace::onScreen(at_, size));
     } else if (parentWidget()) {
         const QRect p = parentWidget()->window()->geometry();
-        move(p.center() - QPoint(size.width() / 2, size.height() / 2));
+        move(PopupPlace::onScreen(p.center() - QPoint(size.width() / 2, size.height() / 2), size));
     }
 }
 

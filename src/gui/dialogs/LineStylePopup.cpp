@@ -5,6 +5,7 @@
 
 #include "ButtonFaces.h"
 #include "core/graphics/TextOutline.h"
+#include "gui/common/PopupPlace.h"
 
 namespace pemo {
 
@@ -36,9 +37,9 @@ LineStylePopup::LineStylePopup(int32_t penWidth, int32_t penStyle, uint32_t penC
     : QDialog(parent, Qt::Popup), penWidth_(penWidth), penStyle_(penStyle), penColour_(penColour) {
     setFixedSize(kButtonWidth + 14, 12 * kButtonHeight + 14);
     if (!at.isNull()) {
-        move(at);
+        move(PopupPlace::onScreen(at, size()));
     } else if (parent) {
-        move(parent->window()->geometry().center() - rect().center());
+        move(PopupPlace::onScreen(parent->window()->geometry().center() - rect().center(), size()));
     }
 }
 

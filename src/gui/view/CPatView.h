@@ -63,6 +63,9 @@ public:
     DrawingStyle& drawingStyle() { return drawingStyle_; }
     // The n-th common phrase (GBK), for the phrase tools of the 常用文字 menu.
     std::function<QByteArray(int n)> commonPhrase;
+    // The toolbar button of a command, under which its popup opens; none without one.
+    std::function<QWidget*(int id)> toolButton;
+    QWidget* toolButtonOf(int id) const { return toolButton ? toolButton(id) : nullptr; }
     // Mirrors of the selected text block's settings, for ticks and toolbar icons.
     int32_t currentAlignment = 0;
     int32_t currentLineSpacing = 0;

@@ -6,6 +6,7 @@
 #include "ShapePalette.h"
 #include "core/blocks/BlockKind.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/common/PopupPlace.h"
 #include "gui/view/CPatView.h"
 
 namespace pemo::ShapeCommands {
@@ -61,7 +62,9 @@ void addTo(QMenu* menu, CPatView& view) {
         palette->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(palette, &ShapePalette::commandChosen, &view,
                          [&view](int id) { arm(view, id); });
-        palette->move(QCursor::pos());
+        // Under the toolbar button, its left edge 145 pixels left of the button's.
+        const QPoint at = PopupPlace::under(view.toolButtonOf(DrawShape), -145, 2).value_or(QCursor::pos());
+        palette->move(PopupPlace::onScreen(at, palette->sizeHint()));
         palette->show();
     });
     QObject::connect(menu, &QMenu::aboutToShow, draw, [&view, draw] {

@@ -1,15 +1,16 @@
 #include "StyleCommands.h"
 
-#include <QCursor>
 #include <QMenu>
 
 #include "CPatView.h"
 #include "core/blocks/GraphicBlock.h"
 #include "core/blocks/TextBlock.h"
+#include "core/document/TextFormat.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/InfoRecord.h"
 #include "core/text/RichText.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/common/PopupPlace.h"
 #include "gui/dialogs/BorderDialog.h"
 #include "gui/dialogs/ColourPicker.h"
 #include "gui/dialogs/FillDialog.h"
@@ -83,13 +84,19 @@ void chooseFill(CPatView& view) {
     style.shadowDistance = out.shadowDistance;
 }
 
+// A colour picker opens under the toolbar button it belongs to, else at its default place.
+QPoint pickerPlace(const CPatView& view, int buttonId) {
+    return PopupPlace::under(view.toolButtonOf(buttonId), 0, 2).value_or(QPoint());
+}
+
 void chooseLineStyle(CPatView& view) {
     const auto graphics = selectedGraphics(view, false);
     CPatView::DrawingStyle& style = view.drawingStyle();
     const GraphicBlock* first = graphics.empty() ? nullptr : graphics.front();
     LineStylePopup popup(first ? first->penWidth : style.penWidth,
                          first ? first->penStyle : style.penStyle,
-                         first ? uint32_t(first->penColour) : style.penColour, QCursor::pos(),
+                         first ? uint32_t(first->penColour) : style.penColour,
+                         PopupPlace::under(view.toolButtonOf(LineStyle), 0, 1).value_or(QPoint()),
                          view.window());
     if (popup.exec() != QDialog::Accepted) return;
     edit(view, [&] {
@@ -108,7 +115,7 @@ void chooseTextColour(CPatView& view) {
     if (!content) return;
     const auto chosen = ColourPicker::choose(view.window(), view.document().recentColours,
                                              uint32_t(content->typingStyle->textColour),
-                                             QCursor::pos());
+                                             pickerPlace(view, FormatCommand::TextColour));
     if (!chosen) return;
     edit(view, [&] { content->applyStyle(RichText::TextColour, int(*chosen), TextBlock::autoFit); });
     if (*chosen != view.currentTextColour()) view.setCurrentTextColour(*chosen);
@@ -153,8 +160,8 @@ void run(CPatView& view, int id) {
         case ChoosePenColour: {
             const auto graphics = selectedGraphics(view, false);
             const uint32_t start = uint32_t(graphics.front()->penColour);
-            const auto chosen = ColourPicker::choose(
-                view.window(), view.document().recentColours, start, QCursor::pos());
+            const auto chosen = ColourPicker::choose(view.window(), view.document().recentColours, start,
+                                                     pickerPlace(view, PenColour));
             if (!chosen) return;
             givePenColour(view, *chosen);
             view.drawingStyle().penColour = *chosen;

@@ -18,6 +18,7 @@
 #include "core/text/PriceItem.h"
 #include "core/text/RichText.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/common/PopupPlace.h"
 #include "core/platform/Messages.h"
 #include "gui/dialogs/ArtTextDialog.h"
 #include "gui/dialogs/ColourPicker.h"
@@ -138,12 +139,15 @@ QMenu* TextCommands::addInsertMenu(QMenu* menu, int id, const QString& text, con
         popup->clear();
         fill(popup);
     });
-    // The key opens the same popup at the mouse.
+    // The key opens the same popup under the command's toolbar button, or at the mouse
+    // while the toolbar is hidden.
     auto* shortcut = new QAction(text, this);
     shortcut->setData(id);
     shortcut->setShortcut(key);
     window_->addAction(shortcut);
-    connect(shortcut, &QAction::triggered, this, [popup] { popup->exec(QCursor::pos()); });
+    connect(shortcut, &QAction::triggered, this, [this, popup, id] {
+        popup->exec(PopupPlace::under(view_.toolButtonOf(id), 0, 1).value_or(QCursor::pos()));
+    });
     actions_.insert(id, shortcut);
     return popup;
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -11,6 +15,7 @@
 #include "core/graphics/ColourModel.h"
 #include "core/graphics/RecentColourList.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/dialogs/BorderDialog.h"
 #include "gui/dialogs/ColourPicker.h"
 #include "gui/dialogs/FillDialog.h"
 #include "gui/dialogs/LineStylePopup.h"
@@ -96,6 +101,96 @@ TEST(ColourPicker, TheFieldSetsHueAndSaturation) {
     EXPECT_EQ(picker.hue(), 88 * 239 / 176);
     EXPECT_EQ(picker.saturation(), 240);
     EXPECT_EQ(picker.luminance(), 120);
+}
+
+// The unfolded picker is 790 pixels wide: opened near the screen's right edge it moves
+// left as it unfolds, and stays whole on the screen.
+TEST(ColourPicker, StaysOnTheScreenFoldedAndUnfolded) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // Room for the few pixels of frame a window system may put around a popup.
+    const QRect room = area.adjusted(-4, -4, 4, 4);
+    RecentColourList recent;
+    ColourPicker picker(recent, 0x0000FF, QPoint(area.right() - 100, area.bottom() - 50));
+    picker.show();
+    for (bool unfold : {false, true}) {
+        SCOPED_TRACE(unfold);
+        if (unfold) picker.colourButton()->click();
+        EXPECT_EQ(picker.isExpanded(), unfold);
+        EXPECT_TRUE(room.contains(picker.geometry().topLeft()));
+        EXPECT_TRUE(room.contains(picker.geometry().bottomRight()))
+            << picker.geometry().right() << "," << picker.geometry().bottom();
+    }
+    LineStylePopup line(6, 0, 0, area.bottomRight());
+    EXPECT_TRUE(room.contains(line.geometry().bottomRight()));
+}
+
+// The border dialog's pickers open under the button pressed.
+TEST(BorderDialog, PickersOpenUnderTheirButtons) {
+    RecentColourList recent;
+    BorderDialog dialog(recent, BorderDialog::Values{});
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QPoint opened;
+    dialog.setColourChooser([&](QPoint at, uint32_t) {
+        opened = at;
+        return std::optional<uint32_t>(0x0000FF);
+    });
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() != QString::fromUtf8("边框颜色")) continue;
+        button->click();
+        EXPECT_EQ(opened, button->mapToGlobal(QPoint(0, button->height())));
+        EXPECT_EQ(dialog.values().borderColour, 0x0000FFu);
+        return;
+    }
+    FAIL() << "no 边框颜色 button";
+}
+
+// With the toolbar shown the line-style popup and the colour pickers open under their
+// buttons; without it the popup is centred on the window.
+TEST(StyleCommands, PopupsOpenUnderTheirToolbarButtons) {
+    CPatDoc doc;
+    doc.newDocument();
+    CPatView view(doc);
+    view.resize(500, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.showCurrentRecord();
+    InfoRecord& record = *doc.currentRecord();
+    auto shape = std::make_unique<GraphicBlock>();
+    shape->kind = BlockKind::Rectangle;
+    shape->frame = TwipsRect{100, 100, 1000, 1000};
+    shape->points = {{0, 0}, {900, 900}};
+    GraphicBlock* g = static_cast<GraphicBlock*>(&record.appendBlock(std::move(shape)));
+    g->selected = true;
+    record.selection = {g};
+    QWidget bar;
+    bar.setGeometry(50, 60, 300, 30);
+    auto* button = new QPushButton(&bar);
+    button->setGeometry(120, 2, 24, 24);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    view.toolButton = [button](int id) -> QWidget* {
+        return id == StyleCommands::LineStyle || id == StyleCommands::PenColour ? button : nullptr;
+    };
+    const QPoint under = button->mapToGlobal(QPoint(0, button->height()));
+    const struct {
+        int command;
+        QPoint expected;
+    } cases[] = {{StyleCommands::LineStyle, under + QPoint(0, 1)},
+                 {StyleCommands::ChoosePenColour, under + QPoint(0, 2)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        QPoint opened(-1, -1);
+        QTimer::singleShot(50, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                opened = popup->pos();
+                popup->close();
+            }
+        });
+        StyleCommands::run(view, c.command);
+        // Within the few pixels of frame a window system may add.
+        EXPECT_LE((opened - c.expected).manhattanLength(), 4) << opened.x() << "," << opened.y();
+    }
 }
 
 TEST(StyleCommands, PenColourIsOneUndoStepOnTheSelectedGraphics) {

@@ -99,7 +99,7 @@ TEST_F(LibraryListingTest, ListsPictureTypesSortedByName) {
 TEST_F(LibraryListingTest, ListingDecodesNoPictureForItsSize) {
     const QString wmf = QStringLiteral(PEMO_TEST_DATA "/metafiles/inkscape-shapes.wmf");
     const QString folder = libraryPath("节日");
-    writePicture(folder + "/a.png", QSize(7, 5));
+    writePicture(folder + "/a.bmp", QSize(7, 5));
     ASSERT_TRUE(QFile::copy(wmf, folder + "/b.wmf"));
     const QVector<BackgroundItem> items = LibraryItems::backgrounds(u("节日"));
     ASSERT_EQ(items.size(), 2);

@@ -165,6 +165,18 @@ TEST(TableSheet, HandmadeWorkbook) {
     EXPECT_EQ(lines(sheet), (QStringList{"名称||价格|||", "|||||", "东京 |公式|5||1904-01-01|FALSE"}));
 }
 
+TEST(TableSheet, AWorkbookWithAPartThatCannotBeReadIsRefused) {
+    // Each is handmade.xlsx with one part spoilt; whole, it reads (see above).
+    for (const char* name : {"damaged-strings-xml.xlsx", "damaged-strings-crc.xlsx",
+                             "damaged-strings-size.xlsx", "damaged-styles-xml.xlsx"}) {
+        SCOPED_TRACE(name);
+        TableSheet sheet(fixture(name), ',');
+        EXPECT_FALSE(sheet.isRead());
+        EXPECT_EQ(sheet.totalRows(), 0);
+        EXPECT_EQ(sheet.message(), QString::fromUtf8("文件不是可以读取的工作簿。"));
+    }
+}
+
 TEST(TableSheet, MissingAndDamagedFiles) {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("none.csv"));

@@ -12,6 +12,8 @@
 
 #include "CellText.h"
 #include "DatabaseQuery.h"
+#include "core/platform/Folders.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
@@ -221,9 +223,10 @@ bool OdbcConnection::fail(short handleType, void* handle, const QString& what) {
 bool OdbcConnection::open(const QString& path) {
     close();
     message_.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        message_ = QString::fromUtf8("无法打开文件“%1”。").arg(QDir::toNativeSeparators(path));
+    QFile file;
+    const QString problem = SourceFile::open(file, path);
+    if (!problem.isEmpty()) {
+        message_ = problem;
         return false;
     }
     driver_ = driverFor(file.read(32));

@@ -69,6 +69,8 @@ bool ImportDialog::validate() {
 void ImportDialog::preview() {
     if (!validate()) return;
     pane_->clearPreview();
+    // A typed name is not a selection: show what the file seems to be in before reading it.
+    if (encoding_ && !encoding()) encoding_->guessFor(chosenPath());
     const ImportSettings s = settings();
     TableSheet sheet(chosenPath(), s.separator(), sheetName(), encoding());
     if (!sheet.isRead()) {

@@ -9,6 +9,7 @@
 #include "gui/app/CPatApp.h"
 #include "cli/CommandLine.h"
 #include "cli/HeadlessCommands.h"
+#include "core/platform/Folders.h"
 #include "core/platform/ProgramInfo.h"
 
 namespace {
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && pemo::isHeadlessCommand(argv[1])) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
+        // Picture copies of runs that were killed or crashed.
+        pemo::removeLeftoverTempCopies();
         return *pemo::runHeadlessCommand(QGuiApplication::arguments());
     }
 
@@ -57,6 +60,7 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(pemo);
     QApplication::setApplicationName(QStringLiteral("Pemo"));
     QApplication::setOrganizationName(QString::fromUtf8("佩墨"));
+    pemo::removeLeftoverTempCopies();
     pemo::CPatApp patApp;
     if (!patApp.initInstance(QApplication::arguments())) return 0;
     return QApplication::exec();

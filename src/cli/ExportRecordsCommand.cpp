@@ -77,7 +77,9 @@ int exportRecords(const QStringList& arguments, const DocumentOpener& open) {
         return kExitRefused;
     }
     if (workbook) {
-        RecordExport::writeWorkbook(doc, settings.order(), Gbk::toUnicode(settings.sheetName), out);
+        const int cleaned =
+            RecordExport::writeWorkbook(doc, settings.order(), Gbk::toUnicode(settings.sheetName), out);
+        if (cleaned > 0) printError(RecordExport::cleanedCellsMessage(cleaned));
     } else {
         RecordExport::writeText(doc, settings.order(), separator.value_or(settings.separator()), out);
     }

@@ -1,6 +1,5 @@
 #include "ImportCommand.h"
 
-#include <QFile>
 #include <algorithm>
 
 #include "CommandLine.h"
@@ -10,6 +9,8 @@
 #include "core/codecs/Archive.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/TemplateFile.h"
+#include "core/platform/FileError.h"
+#include "core/platform/SourceFile.h"
 #include "core/records/DatabaseImport.h"
 #include "core/records/ImportSettings.h"
 #include "core/records/OdbcConnection.h"
@@ -129,11 +130,6 @@ void build(CPatDoc& doc, const ImportRequest& request, const TableSheet& sheet,
     import.apply(false);
 }
 
-QByteArray firstBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(32) : QByteArray();
-}
-
 // The selection for a database file: the fields named, the columns numbered, or the
 // table's first thirteen columns in order.
 DatabaseSelection databaseSelection(const ImportRequest& request) {
@@ -177,7 +173,10 @@ void importDatabase(CPatDoc& doc, const ImportRequest& request) {
 
 // Reads DATA into the document: one record per row, on the template's page.
 void importInto(CPatDoc& doc, const ImportRequest& request) {
-    const QByteArray head = firstBytes(request.data);
+    // A FIFO or a device is refused before anything waits on it or reads without end.
+    const QString unreadable = SourceFile::problem(request.data);
+    if (!unreadable.isEmpty()) throw IoError(unreadable);
+    const QByteArray head = SourceFile::head(request.data, 32);
     if (!request.table.isEmpty() || OdbcConnection::driverFor(head) != OdbcConnection::Driver::None) {
         importDatabase(doc, request);
         return;

@@ -9,10 +9,18 @@ namespace pemo {
 // separator.
 QString programFolder();
 
-// programFolder() + "/PEMO-TEMP", created when missing. When the program folder cannot
-// be written (an installed copy run directly), userWorkingFolder() + "/PEMO-TEMP"
-// instead, so documents with pictures still open and print. Nothing removes it.
+// This run's own folder inside programFolder() + "/PEMO-TEMP" (a new UUID, guarded by
+// the lock file "<UUID>.lock" beside it that the run holds while it lives), created when
+// missing. When the program folder cannot be written (an installed copy run directly),
+// inside userWorkingFolder() + "/PEMO-TEMP" instead, so documents with pictures still
+// open and print. PEMO-TEMP itself stays; a run that ends normally removes its folder
+// when it is empty.
 QString tempFolder();
+
+// Removes the folders in PEMO-TEMP of runs that are no longer alive (killed, crashed),
+// with the picture copies they hold; folders of running copies of the program are left
+// alone. Returns how many went.
+int removeLeftoverTempCopies();
 
 // The per-user folder the program falls back on: $XDG_CACHE_HOME/pemo (~/.cache/pemo).
 QString userWorkingFolder();

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <algorithm>
 
 #include <sql.h>
@@ -12,6 +13,8 @@
 
 #include "CellText.h"
 #include "DatabaseQuery.h"
+#include "core/platform/Folders.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
@@ -173,10 +176,38 @@ QString OdbcConnection::driverName(Driver driver) {
 QString OdbcConnection::connectionString(Driver driver, const QString& path) {
     if (driver == Driver::None || !isPlainPath(path)) return QString();
     if (driver == Driver::Sqlite) {
-        return QStringLiteral("DRIVER={%1};Database=%2;NoCreat=1;LoadExt=;")
-            .arg(driverName(driver), path);
+        // A URI, so that SQLite itself never writes: no journal rolled back, no lock
+        // taken for writing. Where nobody can write beside the file, no writer can
+        // change it either, and it is read without any locks.
+        QString uri = QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(path, "/")) +
+                      QStringLiteral("?mode=ro");
+        if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable()) uri += QStringLiteral("&immutable=1");
+        return QStringLiteral("DRIVER={%1};Database=%2;NoCreat=1;LoadExt=;").arg(driverName(driver), uri);
     }
     return QStringLiteral("DRIVER={%1};DBQ=%2;").arg(driverName(driver), path);
+}
+
+bool OdbcConnection::needsPrivateCopy(const QString& path) {
+    if (QFileInfo::exists(path + QStringLiteral("-journal")) || QFileInfo::exists(path + QStringLiteral("-wal"))) {
+        return true;
+    }
+    // Bytes 18 and 19 of the header are 2 in a WAL database.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray header = file.read(20);
+    return header.size() == 20 && (header.at(18) == 2 || header.at(19) == 2);
+}
+
+bool OdbcConnection::makePrivateCopy(const QString& path, QString& copy) {
+    privateDir_ = std::make_unique<QTemporaryDir>(tempFolder() + QStringLiteral("/database-XXXXXX"));
+    if (!privateDir_->isValid()) return false;
+    copy = privateDir_->filePath(QStringLiteral("data.db"));
+    if (!QFile::copy(path, copy)) return false;
+    for (const char* suffix : {"-journal", "-wal"}) {
+        const QString beside = path + QLatin1String(suffix);
+        if (QFileInfo(beside).isFile() && !QFile::copy(beside, copy + QLatin1String(suffix))) return false;
+    }
+    return true;
 }
 
 bool OdbcConnection::isDriverInstalled(const QString& name) {
@@ -221,9 +252,10 @@ bool OdbcConnection::fail(short handleType, void* handle, const QString& what) {
 bool OdbcConnection::open(const QString& path) {
     close();
     message_.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        message_ = QString::fromUtf8("无法打开文件“%1”。").arg(QDir::toNativeSeparators(path));
+    QFile file;
+    const QString problem = SourceFile::open(file, path);
+    if (!problem.isEmpty()) {
+        message_ = problem;
         return false;
     }
     driver_ = driverFor(file.read(32));
@@ -238,17 +270,29 @@ bool OdbcConnection::open(const QString& path) {
         return false;
     }
     QString target = QFileInfo(path).absoluteFilePath();
-    if (!isPlainPath(target)) {
+    QString connection;
+    if (driver_ == Driver::Sqlite && needsPrivateCopy(target)) {
+        // A journal to roll back or a log to fold in: SQLite would do either to the file
+        // itself, and read-only it refuses the file. A private copy takes the changes.
+        QString copy;
+        if (!makePrivateCopy(target, copy)) {
+            close();
+            message_ = QString::fromUtf8("无法打开文件“%1”。").arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+        connection = QStringLiteral("DRIVER={%1};Database=%2;NoCreat=1;LoadExt=;").arg(driverName(driver_), copy);
+    } else if (!isPlainPath(target)) {
         // The drivers cannot read a quoted path: reach the file through a plain link.
-        linkDir_ = std::make_unique<QTemporaryDir>();
-        const QString link = linkDir_->filePath(driver_ == Driver::Sqlite ? QStringLiteral("data.db")
+        privateDir_ = std::make_unique<QTemporaryDir>(tempFolder() + QStringLiteral("/database-XXXXXX"));
+        const QString link = privateDir_->filePath(driver_ == Driver::Sqlite ? QStringLiteral("data.db")
                                                                          : QStringLiteral("data.mdb"));
-        if (!linkDir_->isValid() || !QFile::link(target, link) || !isPlainPath(link)) {
+        if (!privateDir_->isValid() || !QFile::link(target, link) || !isPlainPath(link)) {
             message_ = QString::fromUtf8("无法打开文件“%1”。").arg(QDir::toNativeSeparators(path));
             return false;
         }
         target = link;
     }
+    if (connection.isEmpty()) connection = connectionString(driver_, target);
     if (!env_) return fail(SQL_HANDLE_ENV, nullptr, QStringLiteral("ODBC is not available."));
     SQLHDBC dbc = nullptr;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc))) {
@@ -256,12 +300,12 @@ bool OdbcConnection::open(const QString& path) {
     }
     dbc_ = dbc;
     SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
-    const QByteArray connection = connectionString(driver_, target).toUtf8();
+    const QByteArray connectionBytes = connection.toUtf8();
     SQLCHAR out[1024];
     SQLSMALLINT outLength = 0;
     const SQLRETURN rc =
-        SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(connection.data())),
-                         SQLSMALLINT(connection.size()), out, sizeof out, &outLength,
+        SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionBytes.data())),
+                         SQLSMALLINT(connectionBytes.size()), out, sizeof out, &outLength,
                          SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         fail(SQL_HANDLE_DBC, dbc, QString::fromUtf8("无法打开数据库“%1”。")
@@ -270,7 +314,27 @@ bool OdbcConnection::open(const QString& path) {
         return false;
     }
     connected_ = true;
+    // SQLite reads nothing until asked: a file whose schema is damaged would otherwise
+    // pass for one without the table.
+    if (driver_ == Driver::Sqlite && !schemaIsReadable(path)) {
+        close();
+        return false;
+    }
     return true;
+}
+
+bool OdbcConnection::schemaIsReadable(const QString& path) {
+    Statement probe(dbc_);
+    SQLCHAR sql[] = "SELECT count(*) FROM sqlite_master";
+    if (probe.get() && SQL_SUCCEEDED(SQLExecDirect(probe.get(), sql, SQL_NTS)) &&
+        SQL_SUCCEEDED(SQLFetch(probe.get()))) {
+        return true;
+    }
+    return fail(SQL_HANDLE_STMT, probe.get(), damagedMessage(path));
+}
+
+QString OdbcConnection::damagedMessage(const QString& path) {
+    return QString::fromUtf8("数据库文件“%1”已损坏，无法读取。").arg(QDir::toNativeSeparators(path));
 }
 
 void OdbcConnection::close() {
@@ -280,7 +344,7 @@ void OdbcConnection::close() {
     }
     dbc_ = nullptr;
     connected_ = false;
-    linkDir_.reset();
+    privateDir_.reset();
 }
 
 bool OdbcConnection::isOpen() const { return connected_; }

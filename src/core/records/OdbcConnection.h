@@ -30,14 +30,19 @@ public:
     static Driver driverFor(const QByteArray& firstBytes);
     // The installed driver's name as odbcinst.ini lists it ("SQLite3", "MDBTools").
     static QString driverName(Driver driver);
-    // The connection string for a file; empty when the path cannot be written into one
-    // (';', '{', '}', '=' or spaces at its ends: the drivers read no quoting).
+    // The connection string that opens a file for reading only; empty when the path
+    // cannot be written into one (';', '{', '}', '=' or spaces at its ends: the drivers
+    // read no quoting).
     static QString connectionString(Driver driver, const QString& path);
+    // "数据库文件“<path>”已损坏，无法读取。"
+    static QString damagedMessage(const QString& path);
     // Whether unixODBC knows a driver of that name.
     static bool isDriverInstalled(const QString& name);
 
     // Connects to the file for reading; false with message() on failure (a file that is
-    // not a database, a missing driver named, the driver's own words).
+    // not a database, a missing driver named, the driver's own words). Nothing is written
+    // to the file or beside it: a SQLite file with a journal or a write-ahead log is read
+    // from a private copy in the temp folder.
     bool open(const QString& path);
     void close();
     bool isOpen() const;
@@ -56,13 +61,20 @@ public:
 
 private:
     bool fail(short handleType, void* handle, const QString& what);
+    // Whether reading a SQLite file in place would need to write (a journal or a log).
+    static bool needsPrivateCopy(const QString& path);
+    bool makePrivateCopy(const QString& path, QString& copy);
+    // Whether the SQLite file's list of tables can be read; else message() says the
+    // file is damaged.
+    bool schemaIsReadable(const QString& path);
     QString formatValue(const DatabaseColumn& column, const QByteArray& raw) const;
 
     void* env_ = nullptr;
     void* dbc_ = nullptr;
     bool connected_ = false;
     Driver driver_ = Driver::None;
-    std::unique_ptr<QTemporaryDir> linkDir_;  // a plain name for an awkward path
+    // A plain name for an awkward path, or a private copy of a SQLite file.
+    std::unique_ptr<QTemporaryDir> privateDir_;
     QString message_;
 };
 

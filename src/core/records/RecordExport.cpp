@@ -3,43 +3,50 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <QStringDecoder>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
 #include <xlsxwriter.h>
 
 #include "ExportSettings.h"
+#include "XlsxReader.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/InfoRecord.h"
 #include "core/platform/FileError.h"
+#include "core/platform/Folders.h"
 #include "core/platform/SafeFile.h"
 
 namespace pemo {
 
 namespace {
 
-// A workbook being written into a temporary file beside its target.
+bool isDiskFull(int error) {
+#ifdef EDQUOT
+    if (error == EDQUOT) return true;
+#endif
+    return error == ENOSPC || error == EFBIG;
+}
+
+// A workbook written by the library into a private folder in the temp folder, then, when
+// it reads back whole, through SafeFile over its target. The library does not check
+// every write of its own scratch files; reading the result back does.
 class WorkbookFile {
 public:
-    explicit WorkbookFile(const QString& path) : path_(path) {
-        QTemporaryFile temporary(QFileInfo(path).absolutePath() + QStringLiteral("/.pemo-XXXXXX.xlsx"));
-        temporary.setAutoRemove(false);
-        if (!temporary.open()) throw IoError(SafeFile::failureText(path, temporary.errorString()));
-        temporaryPath_ = temporary.fileName();
-        temporary.close();
+    WorkbookFile(const QString& path, const QString& sheetName)
+        : path_(path), sheetName_(sheetName), folder_(tempFolder() + QStringLiteral("/workbook-XXXXXX")) {
+        if (!folder_.isValid()) fail(folder_.errorString());
+        scratch_ = QFile::encodeName(folder_.path());
+        output_ = folder_.filePath(QStringLiteral("out.xlsx"));
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        workbook_ = workbook_new_opt(QFile::encodeName(temporaryPath_).constData(), &options);
+        options.tmpdir = scratch_.data();
+        workbook_ = workbook_new_opt(QFile::encodeName(output_).constData(), &options);
         if (!workbook_) fail(QString::fromUtf8("无法创建工作簿"));
     }
     ~WorkbookFile() {
         if (workbook_) workbook_close(workbook_);
-        if (!temporaryPath_.isEmpty()) QFile::remove(temporaryPath_);
     }
     WorkbookFile(const WorkbookFile&) = delete;
     WorkbookFile& operator=(const WorkbookFile&) = delete;
@@ -51,33 +58,57 @@ public:
         if (error != LXW_NO_ERROR) fail(QString::fromUtf8(lxw_strerror(error)));
     }
 
-    // Writes the file out and renames it over the target.
-    void commit() {
+    // Closes the workbook, reads it back (rows rows, the header included) and writes it
+    // over the target.
+    void commit(int rows) {
         lxw_workbook* workbook = workbook_;
         workbook_ = nullptr;
-        check(workbook_close(workbook));
-        // The temporary file is private; the workbook gets the old file's permissions, or
-        // those of any new file.
-        const QFileInfo old(path_);
-        if (old.isFile()) {
-            QFile::setPermissions(temporaryPath_, old.permissions());
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::chmod(QFile::encodeName(temporaryPath_).constData(), 0666 & ~mask);
+        errno = 0;
+        const lxw_error closed = workbook_close(workbook);
+        const int closeError = errno;
+        if (closed != LXW_NO_ERROR && isDiskFull(closeError)) fail(QString::fromUtf8("磁盘已满"));
+        check(closed);
+        QFile file(output_);
+        QByteArray bytes;
+        if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+        bool whole = false;
+        try {
+            whole = XlsxReader::read(bytes, sheetName_).rows.size() == size_t(rows);
+        } catch (const FormatError&) {
+            whole = false;
         }
-        if (std::rename(QFile::encodeName(temporaryPath_).constData(),
-                        QFile::encodeName(path_).constData()) != 0) {
-            fail(QString::fromLocal8Bit(std::strerror(errno)));
+        if (!whole) {
+            fail(isDiskFull(closeError) ? QString::fromUtf8("磁盘已满")
+                                        : QString::fromUtf8("工作簿没有完整写出"));
         }
-        temporaryPath_.clear();
+        SafeFile::write(path_, bytes, true);
     }
 
 private:
     QString path_;
-    QString temporaryPath_;
+    QString sheetName_;
+    QTemporaryDir folder_;
+    QByteArray scratch_;
+    QString output_;
     lxw_workbook* workbook_ = nullptr;
 };
+
+// The text of a cell without the control characters a workbook cannot hold (all below
+// 0x20 but tab and line feed, and DEL); NUL would end it early. changed is set when
+// something went.
+QByteArray cellText(const QString& text, bool& changed) {
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t' && u != '\n') || u == 0x7F) {
+            changed = true;
+        } else {
+            kept.append(c);
+        }
+    }
+    return kept.toUtf8();
+}
 
 }  // namespace
 
@@ -121,19 +152,25 @@ void RecordExport::writeText(const CPatDoc& doc, const std::vector<int>& targets
     SafeFile::write(path, text(doc, targets, separator, encoding), true);
 }
 
-void RecordExport::writeWorkbook(const CPatDoc& doc, const std::vector<int>& targets,
-                                 const QString& sheetName, const QString& path) {
+int RecordExport::writeWorkbook(const CPatDoc& doc, const std::vector<int>& targets,
+                                const QString& sheetName, const QString& path) {
     const QString problem = ExportSettings::sheetNameProblem(sheetName);
     if (!problem.isEmpty() || sheetName.isEmpty()) {
         throw FormatError(problem.isEmpty() ? QString::fromUtf8("在配置中，工作表名不能为空。") : problem);
     }
-    WorkbookFile file(path);
+    WorkbookFile file(path, sheetName);
     lxw_worksheet* sheet = workbook_add_worksheet(file.workbook(), sheetName.toUtf8().constData());
     if (!sheet) file.fail(QString::fromUtf8("无法创建工作表"));
+    int cleaned = 0;
+    int rows = 0;  // rows with a cell; those after the last are not in the file
     for (size_t c = 0; c < targets.size(); ++c) {
+        bool changed = false;
         const QByteArray caption =
-            Gbk::toUnicode(ExportSettings::caption(targets[c], doc.variableNames)).toUtf8();
+            cellText(Gbk::toUnicode(ExportSettings::caption(targets[c], doc.variableNames)), changed);
+        cleaned += changed ? 1 : 0;
+        if (caption.isEmpty()) continue;
         file.check(worksheet_write_string(sheet, 0, lxw_col_t(c), caption.constData(), nullptr));
+        rows = 1;
     }
     QStringDecoder decoder("GBK");
     for (int r = 0; r < doc.recordCount(); ++r) {
@@ -141,12 +178,21 @@ void RecordExport::writeWorkbook(const CPatDoc& doc, const std::vector<int>& tar
         for (size_t c = 0; c < targets.size(); ++c) {
             const QByteArray value = record.value(targets[c]);
             if (value.isEmpty()) continue;
-            const QByteArray utf8 = QString(decoder.decode(value)).toUtf8();
+            bool changed = false;
+            const QByteArray utf8 = cellText(decoder.decode(value), changed);
+            cleaned += changed ? 1 : 0;
+            if (utf8.isEmpty()) continue;
             file.check(worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c),
                                               utf8.constData(), nullptr));
+            rows = r + 2;
         }
     }
-    file.commit();
+    file.commit(rows);
+    return cleaned;
+}
+
+QString RecordExport::cleanedCellsMessage(int cells) {
+    return QString::fromUtf8("%1个单元格中有工作簿不能保存的控制字符，已去掉。").arg(cells);
 }
 
 QString RecordExport::workbookPath(const QString& chosen) {

@@ -26,9 +26,13 @@ public:
     static void writeText(const CPatDoc& doc, const std::vector<int>& targets, char separator,
                           const QString& path, Encoding encoding = Encoding::Gbk);
     // A workbook with one sheet: a header row of the targets' captions, then one row of
-    // text cells per record. sheetName is Unicode.
-    static void writeWorkbook(const CPatDoc& doc, const std::vector<int>& targets,
-                              const QString& sheetName, const QString& path);
+    // text cells per record. sheetName is Unicode. Control characters a workbook cannot
+    // hold are left out of the cells; returns how many cells lost some, for
+    // cleanedCellsMessage().
+    static int writeWorkbook(const CPatDoc& doc, const std::vector<int>& targets,
+                             const QString& sheetName, const QString& path);
+    // "%d个单元格中有工作簿不能保存的控制字符，已去掉。"
+    static QString cleanedCellsMessage(int cells);
 
     // The path a workbook export writes: a name ending in ".xls" becomes ".xlsx".
     static QString workbookPath(const QString& chosen);

@@ -7,13 +7,11 @@
 #include "XlsReader.h"
 #include "XlsxReader.h"
 #include "core/codecs/Archive.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
 namespace {
-
-// A text or workbook larger than this is no product list; it is refused whole.
-constexpr qint64 kMaxFileSize = qint64(1) << 30;
 
 const QByteArray& emptyCell() {
     static const QByteArray empty;
@@ -26,16 +24,13 @@ QString cannotOpen(const QString& path) {
 
 }  // namespace
 
-TableSheet::TableSheet(const QString& path, char separator, const QString& sheetName) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+TableSheet::TableSheet(const QString& path, char separator, const QString& sheetName,
+                       std::optional<DelimitedText::Encoding> encoding) {
+    QFile file;
+    const QString problem = SourceFile::open(file, path);
+    if (!problem.isEmpty()) {
         kind_ = isWorkbookPath(path) ? Kind::Xls : Kind::Text;
-        fail(QStringLiteral("Error in opening file\n"), cannotOpen(path));
-        return;
-    }
-    if (file.size() > kMaxFileSize) {
-        fail(QStringLiteral("Error in opening file\n"),
-             QString::fromUtf8("文件 %1 太大，无法导入。").arg(path));
+        fail(QStringLiteral("Error in opening file\n"), problem);
         return;
     }
     kind_ = kindOf(path, file.peek(8));
@@ -54,7 +49,8 @@ TableSheet::TableSheet(const QString& path, char separator, const QString& sheet
                     fail(QStringLiteral("Error in opening file\n"), cannotOpen(path));
                     return;
                 }
-                table_ = DelimitedText::parse(bytes, separator);
+                encoding_ = encoding ? *encoding : DelimitedText::detect(bytes);
+                table_ = DelimitedText::parse(bytes, separator, encoding_);
                 break;
             }
         }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "CellTable.h"
+#include "DelimitedText.h"
 
 namespace pemo {
 
@@ -18,9 +19,11 @@ public:
     enum class Kind { Text, Xls, Xlsx };
 
     // Opens for reading: the whole table is read at once. separator splits a text file;
-    // sheetName picks a workbook's sheet (the first when empty). On failure totalRows is
-    // 0 and message() says why.
-    TableSheet(const QString& path, char separator, const QString& sheetName = QString());
+    // sheetName picks a workbook's sheet (the first when empty); a text file is read in
+    // encoding, else in the one its bytes suggest. On failure totalRows is 0 and
+    // message() says why.
+    TableSheet(const QString& path, char separator, const QString& sheetName = QString(),
+               std::optional<DelimitedText::Encoding> encoding = std::nullopt);
     // A table already read (tests, previews of bytes in memory).
     TableSheet(CellTable table, Kind kind);
 
@@ -33,6 +36,8 @@ public:
     bool isWorkbook() const { return kind_ != Kind::Text; }
     int totalRows() const { return int(table_.rows.size()); }
     int totalColumns() const { return table_.columns; }
+    // The encoding a text file was read in.
+    DelimitedText::Encoding encoding() const { return encoding_; }
     // The workbook's sheet names, once it was opened.
     const QStringList& sheetNames() const { return sheetNames_; }
 
@@ -55,6 +60,7 @@ private:
     void fail(const QString& error, const QString& message);
 
     Kind kind_ = Kind::Text;
+    DelimitedText::Encoding encoding_ = DelimitedText::Encoding::Gbk;
     CellTable table_;
     QStringList sheetNames_;
     int currentRow_ = 1;

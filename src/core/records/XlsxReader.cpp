@@ -29,6 +29,13 @@ std::optional<QByteArray> optionalPart(const QByteArray& archive, const QString&
     return ZipExtract::entry(archive, name.toUtf8(), kMaxPartSize);
 }
 
+// A part the relationships name: none when they name none, else its bytes; a named part
+// that is missing, damaged or too large refuses the workbook.
+std::optional<QByteArray> namedPart(const QByteArray& archive, const QString& name) {
+    if (name.isEmpty()) return std::nullopt;
+    return part(archive, name);
+}
+
 // "xl/" + "worksheets/sheet1.xml", or an absolute "/xl/…" target.
 QString resolve(const QString& folder, const QString& target) {
     if (target.startsWith(QLatin1Char('/'))) return target.mid(1);
@@ -73,6 +80,7 @@ QHash<QString, Relationship> relationships(const QByteArray& archive, const QStr
                            resolve(folder, a.value(QLatin1String("Target")).toString())});
         }
     }
+    if (xml.hasError()) throw FormatError(damaged());
     return result;
 }
 
@@ -111,6 +119,8 @@ std::vector<QString> sharedStrings(const std::optional<QByteArray>& bytes) {
             strings.push_back(richText(xml));
         }
     }
+    // Cells would silently lose their texts.
+    if (xml.hasError()) throw FormatError(damaged());
     return strings;
 }
 
@@ -198,6 +208,7 @@ std::vector<Shown> cellStyles(const std::optional<QByteArray>& bytes) {
             inCellXfs = false;
         }
     }
+    if (xml.hasError()) throw FormatError(damaged());
     return styles;
 }
 
@@ -363,8 +374,9 @@ CellTable XlsxReader::read(const QByteArray& bytes, const QString& sheetName,
         if (r.type == QLatin1String("sharedStrings")) stringsPath = r.target;
         if (r.type == QLatin1String("styles")) stylesPath = r.target;
     }
-    const std::vector<QString> strings = sharedStrings(optionalPart(bytes, stringsPath));
-    const std::vector<Shown> styles = cellStyles(optionalPart(bytes, stylesPath));
+    // A part the workbook names must be readable; one it does not name is simply absent.
+    const std::vector<QString> strings = sharedStrings(namedPart(bytes, stringsPath));
+    const std::vector<Shown> styles = cellStyles(namedPart(bytes, stylesPath));
     const QByteArray sheet = part(bytes, targets.at(index));
     return readSheet(sheet, {&strings, &styles, date1904});
 }

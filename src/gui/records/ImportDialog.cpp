@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "EncodingChoice.h"
 #include "ImportMappingPane.h"
 #include "core/platform/Messages.h"
 #include "core/records/TableSheet.h"
@@ -32,6 +33,11 @@ ImportDialog::ImportDialog(ImportSettings::Kind kind, const VariableNameList& na
     pane_->setSettings(ImportSettings::load(kind));
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addWidget(pane_, grid->rowCount(), 0, 1, grid->columnCount());
+        if (kind == ImportSettings::Kind::Text) {
+            encoding_ = new EncodingChoice(this);
+            grid->addWidget(encoding_, grid->rowCount(), 0, 1, grid->columnCount());
+            connect(this, &QFileDialog::currentChanged, encoding_, &EncodingChoice::guessFor);
+        }
     }
     resize(sizeHint().expandedTo(QSize(760, 640)));
     connect(pane_, &ImportMappingPane::previewRequested, this, &ImportDialog::preview);
@@ -49,6 +55,10 @@ QString ImportDialog::sheetName() const {
     return pane_->sheetEdit() ? pane_->sheetEdit()->text() : QString();
 }
 
+std::optional<DelimitedText::Encoding> ImportDialog::encoding() const {
+    return encoding_ ? encoding_->encoding() : std::nullopt;
+}
+
 bool ImportDialog::validate() {
     const QString message = settings().check(chosenPath(), names_);
     if (message.isEmpty()) return true;
@@ -59,8 +69,10 @@ bool ImportDialog::validate() {
 void ImportDialog::preview() {
     if (!validate()) return;
     pane_->clearPreview();
+    // A typed name is not a selection: show what the file seems to be in before reading it.
+    if (encoding_ && !encoding()) encoding_->guessFor(chosenPath());
     const ImportSettings s = settings();
-    TableSheet sheet(chosenPath(), s.separator(), sheetName());
+    TableSheet sheet(chosenPath(), s.separator(), sheetName(), encoding());
     if (!sheet.isRead()) {
         Messages::current().inform(sheet.message());
         return;

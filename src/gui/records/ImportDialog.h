@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QFileDialog>
+#include <optional>
+
+#include "core/records/DelimitedText.h"
 
 #include "core/records/ImportSettings.h"
 
 namespace pemo {
 
+class EncodingChoice;
 class ImportMappingPane;
 class VariableNameList;
 
@@ -24,6 +28,9 @@ public:
     QString chosenPath() const;
     // The sheet name as typed (workbooks).
     QString sheetName() const;
+    // The encoding shown for a text file (nullopt: let the reader guess).
+    std::optional<DelimitedText::Encoding> encoding() const;
+    EncodingChoice* encodingChoice() const { return encoding_; }
 
     // The checks of 预览 and OK; shows the message of the first that fails.
     bool validate();
@@ -36,6 +43,7 @@ private:
     ImportSettings::Kind kind_;
     const VariableNameList& names_;
     ImportMappingPane* pane_ = nullptr;
+    EncodingChoice* encoding_ = nullptr;
 };
 
 }  // namespace pemo

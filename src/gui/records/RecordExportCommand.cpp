@@ -28,10 +28,11 @@ void RecordExportCommand::run(int id) {
     if (dialog.exec() != QDialog::Accepted) return;
     const ExportSettings settings = dialog.settings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    int cleaned = 0;
     try {
         if (workbook) {
-            RecordExport::writeWorkbook(doc_, settings.order(), Gbk::toUnicode(settings.sheetName),
-                                        dialog.chosenPath());
+            cleaned = RecordExport::writeWorkbook(doc_, settings.order(),
+                                                  Gbk::toUnicode(settings.sheetName), dialog.chosenPath());
         } else {
             RecordExport::writeText(doc_, settings.order(), settings.separator(), dialog.chosenPath(),
                                     dialog.pane()->utf8() ? RecordExport::Encoding::Utf8WithBom
@@ -43,6 +44,7 @@ void RecordExportCommand::run(int id) {
         return;
     }
     QApplication::restoreOverrideCursor();
+    if (cleaned > 0) Messages::current().inform(RecordExport::cleanedCellsMessage(cleaned));
 }
 
 }  // namespace pemo

@@ -98,7 +98,8 @@ void RecordImportCommand::run(int id) {
                              parent_);
     showProgress(progress);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName());
+    const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName(),
+                           dialog.encoding());
     QApplication::restoreOverrideCursor();
     RecordImport import(doc_, settings.columns);
     build(import, sheet, sheet.isWorkbook() ? 2 : 1, progress);

@@ -544,16 +544,20 @@ TEST_F(DocumentFileTest, PictureCopiesStayInsideTheTempFolder) {
     CPatDoc doc;
     DocumentFile::read(doc, header(800, 0, 0, 0).raw(body));
     EXPECT_EQ(doc.images.size() + doc.backgrounds.size(), 2 * int(std::size(hostile)));
+    // The run's own folder in PEMO-TEMP, and beside it only its lock.
+    const QString run = QDir(sandbox.path()).relativeFilePath(tempFolder());
+    ASSERT_TRUE(run.startsWith("a/b/home/PEMO-TEMP/")) << qPrintable(run);
     const QStringList files = filesBelow(sandbox.path());
-    EXPECT_EQ(files.size(), 2 * qsizetype(std::size(hostile)));
+    EXPECT_EQ(files.size(), 2 * qsizetype(std::size(hostile)) + 1);
     for (const QString& f : files) {
-        EXPECT_TRUE(f.startsWith("a/b/home/PEMO-TEMP/IMAGE")) << qPrintable(f);
-        EXPECT_EQ(f.count('/'), 4) << qPrintable(f);
+        if (f == run + ".lock") continue;
+        EXPECT_TRUE(f.startsWith(run + "/IMAGE")) << qPrintable(f);
+        EXPECT_EQ(f.count('/'), 5) << qPrintable(f);
     }
     for (const auto& e : doc.images.entries())
         EXPECT_EQ(e->fileBytes(), "abc");
     doc.clear();
-    EXPECT_EQ(filesBelow(sandbox.path()), QStringList()) << "clearing removes the copies";
+    EXPECT_EQ(filesBelow(sandbox.path()), QStringList{run + ".lock"}) << "clearing removes the copies";
 }
 
 // Without a temp folder the pictures of a file have nowhere to go; taking the file

@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QLockFile>
 #include <QTemporaryDir>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/platform/Folders.h"
 
@@ -40,7 +43,7 @@ TEST(Folders, ProgramFolderFollowsPemoHome) {
         // A trailing separator is dropped.
         HomeOverride home(dir.path() + "/");
         EXPECT_EQ(programFolder(), QDir::cleanPath(dir.path()));
-        EXPECT_EQ(tempFolder(), QDir::cleanPath(dir.path()) + "/PEMO-TEMP");
+        EXPECT_EQ(QFileInfo(tempFolder()).absolutePath(), QDir::cleanPath(dir.path()) + "/PEMO-TEMP");
         EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
         QDir(tempFolder()).removeRecursively();
         ensureTempFolder();  // made again when it went away
@@ -56,7 +59,7 @@ TEST(Folders, AProgramFolderThatCannotBeWrittenGivesWayToTheUsersFolder) {
     HomeOverride home(file);
     const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
-    EXPECT_EQ(tempFolder(), dir.filePath("cache") + "/pemo/PEMO-TEMP");
+    EXPECT_EQ(QFileInfo(tempFolder()).absolutePath(), dir.filePath("cache") + "/pemo/PEMO-TEMP");
     EXPECT_TRUE(QFileInfo(tempFolder()).isDir());
     qputenv("XDG_CACHE_HOME", savedCache);
 }
@@ -117,3 +120,51 @@ TEST(Folders, SafeFileNamePartKeepsOrdinaryTextAndNeutralisesTheRest) {
     }
 }
 
+
+TEST(Folders, EachRunHasItsOwnTempFolderAndLeftoversOfEndedRunsGo) {
+    QTemporaryDir dir;
+    HomeOverride home(dir.path());
+    const QString own = tempFolder();
+    const QString shared = QFileInfo(own).absolutePath();
+    EXPECT_TRUE(QFileInfo::exists(own + ".lock"));
+    writeFile(own + "/IMAGEmine-1.bmp");
+
+    // A run killed or crashed: its lock names a process that is gone.
+    const QString dead = shared + "/" + newUniqueName();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QLockFile lock(dead + ".lock");
+        _exit(lock.tryLock(0) ? 0 : 1);  // ends without unlocking
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QDir().mkpath(dead));
+    writeFile(dead + "/IMAGEkey-2.jpg");
+    // A run still going: its lock is held.
+    const QString live = shared + "/" + newUniqueName();
+    QLockFile liveLock(live + ".lock");
+    ASSERT_TRUE(liveLock.tryLock(0));
+    ASSERT_TRUE(QDir().mkpath(live));
+    writeFile(live + "/IMAGEkey-3.jpg");
+    // A folder whose lock is gone, and files that are no run's.
+    const QString lockless = shared + "/" + newUniqueName();
+    ASSERT_TRUE(QDir().mkpath(lockless));
+    writeFile(lockless + "/x.png");
+    writeFile(shared + "/other.txt");
+
+    EXPECT_EQ(removeLeftoverTempCopies(), 2);
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_FALSE(QFileInfo::exists(dead + ".lock"));
+    EXPECT_FALSE(QFileInfo::exists(lockless));
+    EXPECT_TRUE(QFileInfo::exists(live + "/IMAGEkey-3.jpg"));
+    EXPECT_TRUE(QFileInfo::exists(own + "/IMAGEmine-1.bmp"));
+    EXPECT_TRUE(QFileInfo::exists(shared + "/other.txt"));
+
+    // Once the other run has ended, its copies go too.
+    liveLock.unlock();
+    QFile(live + ".lock").remove();
+    EXPECT_EQ(removeLeftoverTempCopies(), 1);
+    EXPECT_FALSE(QFileInfo::exists(live));
+}

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "Bytes.h"
 #include "core/blocks/BlockFactory.h"
@@ -224,4 +226,78 @@ TEST_F(RecordExportTest, WorkbookReadsBack) {
     }
     EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
               QString::fromUtf8("2 品名 300 苹果 \"红\" 'x'"));
+}
+
+TEST_F(RecordExportTest, WorkbookIsWrittenSafelyOrNotAtAll) {
+    for (int i = 0; i < 300; ++i) addRecord({{0, "苹果"}, {1, "一箱二十四个装的红富士苹果"}, {10, "128.5"}});
+    const QByteArray previous("the previous version");
+    struct Case {
+        const char* name;
+        qint64 sizeLimit;  // 0: none
+        bool succeeds;
+    };
+    const Case cases[] = {
+        {"files may not grow past 4 KB", 4096, false},
+        {"files may not grow past 12 KB", 12288, false},
+        {"room enough", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString target = folder.filePath("out.xlsx");
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(previous);
+        old.close();
+        bool written = true;
+        {
+            rlimit saved{};
+            getrlimit(RLIMIT_FSIZE, &saved);
+            if (c.sizeLimit > 0) {
+                // Writes past the limit fail (instead of killing the process).
+                signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{rlim_t(c.sizeLimit), saved.rlim_max};
+                setrlimit(RLIMIT_FSIZE, &small);
+            }
+            try {
+                RecordExport::writeWorkbook(doc, {0, 1, 10}, QStringLiteral("S"), target);
+            } catch (const IoError& error) {
+                written = false;
+                EXPECT_TRUE(error.message().contains(target)) << error.message().toStdString();
+            }
+            setrlimit(RLIMIT_FSIZE, &saved);
+        }
+        EXPECT_EQ(written, c.succeeds);
+        // Nothing half written is left anywhere, beside the target or hidden.
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  QStringList{"out.xlsx"});
+        if (c.succeeds) {
+            const TableSheet sheet(target, ',', QStringLiteral("S"));
+            ASSERT_TRUE(sheet.isRead()) << sheet.message().toStdString();
+            EXPECT_EQ(sheet.totalRows(), 301);
+        } else {
+            EXPECT_EQ(readFile(target), previous);
+        }
+    }
+}
+
+TEST_F(RecordExportTest, WorkbookFollowsALinkAndDropsControlCharacters) {
+    addRecord({{0, "plain"}});
+    doc.records.back()->values[1] = QByteArray("a\0b\x01" "c\x7F", 6) + gbk("甲\t乙\n丙");
+    addRecord({{0, "\x02"}});
+    const QString real = path("real.xlsx");
+    const QString link = path("link.xlsx");
+    QFile old(real);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    ASSERT_TRUE(QFile::link(real, link));
+
+    EXPECT_EQ(RecordExport::writeWorkbook(doc, {0, 1}, QStringLiteral("S"), link), 2);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    const TableSheet sheet(real, ',', QStringLiteral("S"));
+    ASSERT_TRUE(sheet.isRead()) << sheet.message().toStdString();
+    EXPECT_EQ(sheet.cell(2, 2), "abc" + gbk("甲\t乙\n丙"));
+    EXPECT_EQ(sheet.cell(1, 3), QByteArray());
+    EXPECT_EQ(RecordExport::cleanedCellsMessage(2),
+              QString::fromUtf8("2个单元格中有工作簿不能保存的控制字符，已去掉。"));
 }

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 
 #include "Bytes.h"
+#include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
 #include "core/records/CellText.h"
 #include "core/records/DelimitedText.h"
 #include "core/records/TableSheet.h"
@@ -60,7 +62,6 @@ TEST(DelimitedText, Rfc4180) {
         {"LF, CR LF and lone CR", "a\nb\r\nc\rd", ',', {"a", "b", "c", "d"}, 1},
         {"empty line in between", "a\n\nb\n", ',', {"a", "", "b"}, 1},
         {"no final line break", "a,b\nc", ',', {"a|b", "c"}, 2},
-        {"unclosed quote runs to the end", "\"a,b\nc", ',', {"a,b\nc"}, 1},
         {"text after a closing quote", "\"a\"b,c", ',', {"ab|c"}, 2},
         {"quote inside a bare field", "a\"b,c", ',', {"a\"b|c"}, 2},
         {"text ending in .0 stays", "Ver 2.0,1.0,12.0", ',', {"Ver 2.0|1.0|12.0"}, 3},
@@ -72,6 +73,112 @@ TEST(DelimitedText, Rfc4180) {
         EXPECT_EQ(lines(table), c.rows) << c.name;
         EXPECT_EQ(table.columns, c.columns) << c.name;
     }
+}
+
+TEST(DelimitedText, RefusedTexts) {
+    struct Case {
+        const char* name;
+        QByteArray text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"quote never closed", "\"a,b\nc,d\ne,f\n", "第1行的引号没有结束"},
+        {"quote opened on a later line", "a,b\r\nc,\"d\r\ne\r\n", "第2行的引号没有结束"},
+        {"a closed quoted line break before it", "\"x\ny\",1\n\"z", "第3行的引号没有结束"},
+        {"lone CR ends a line too", "a\rb\r\"c", "第3行的引号没有结束"},
+        {"UTF-8 with one stray byte",
+         QString::fromUtf8("名称,价格\n可口可乐,3\n雪碧,").toUtf8() + "\xB3" + QString::fromUtf8("元\n芬达,2\n").toUtf8(),
+         "第3行有不是UTF-8的字节，文件无法导入。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            DelimitedText::parse(c.text, ',');
+            ADD_FAILURE() << "read without a word";
+        } catch (const FormatError& error) {
+            EXPECT_EQ(error.message(), QString::fromUtf8(c.message));
+        }
+    }
+    // Nothing of such a file is imported.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("open.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a,1\nb,\"2\nc,3\n");
+    file.close();
+    const TableSheet sheet(path, ',');
+    EXPECT_EQ(sheet.totalRows(), 0);
+    EXPECT_EQ(sheet.message(), QString::fromUtf8("第2行的引号没有结束"));
+}
+
+TEST(DelimitedText, SeparatorsAreCharactersNotBytes) {
+    // Every one of these is also the second byte of some GBK character.
+    const QString wide = QString::fromUtf8("東");  // 96 7C
+    for (char separator : {'|', '\\', '@', '[', ']', '^', '_', '`', '{', '}', '~', 'a'}) {
+        SCOPED_TRACE(separator);
+        QByteArray trail;
+        // A character whose second byte is the separator.
+        for (int lead = 0x81; lead <= 0xFE && trail.isEmpty(); ++lead) {
+            const QByteArray pair = QByteArray(1, char(lead)) + separator;
+            if (Gbk::fromUnicode(Gbk::toUnicode(pair)) == pair && Gbk::toUnicode(pair).size() == 1) trail = pair;
+        }
+        ASSERT_FALSE(trail.isEmpty());
+        const QByteArray text = gbk("东") + trail + separator + trail + "x" + separator + "\"" + trail + "\"\n";
+        const CellTable table = DelimitedText::parse(text, separator);
+        ASSERT_EQ(table.rows.size(), 1u);
+        EXPECT_EQ(table.rows[0], (std::vector<QByteArray>{gbk("东") + trail, trail + "x", trail}));
+    }
+    EXPECT_EQ(lines(DelimitedText::parse(Gbk::fromUnicode(wide + "|1|" + wide), '|')),
+              QStringList{wide + "|1|" + wide});
+}
+
+TEST(DelimitedText, EncodingsWithoutAMark) {
+    const QString text = QString::fromUtf8("名称,现价\r\n可口可乐,3.50\r\n雪碧,3\r\n");
+    const QStringList expected = {"名称|现价", "可口可乐|3.50", "雪碧|3"};
+    QByteArray le(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QByteArray be = le;
+    for (qsizetype i = 0; i + 1 < be.size(); i += 2) std::swap(be[i], be[i + 1]);
+    QByteArray strayUtf8 = text.toUtf8();
+    strayUtf8.insert(strayUtf8.indexOf("3.50"), '\xFF');
+    // Many Chinese values in UTF-8 and one stray byte: still UTF-8.
+    QByteArray longUtf8;
+    for (int i = 0; i < 40; ++i) longUtf8 += QString::fromUtf8("商品%1,价格\n").arg(i).toUtf8();
+    longUtf8 += "\x80\n";
+    using E = DelimitedText::Encoding;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        E detected;
+    };
+    const Case cases[] = {
+        {"UTF-16LE", le, E::Utf16Le},
+        {"UTF-16BE", be, E::Utf16Be},
+        {"UTF-8", text.toUtf8(), E::Utf8},
+        {"UTF-8 with a stray byte", strayUtf8, E::Utf8},
+        {"long UTF-8 with a stray byte", longUtf8, E::Utf8},
+        {"GBK", gbk("名称,现价\r\n可口可乐,3.50\r\n雪碧,3\r\n"), E::Gbk},
+        {"GBK short", gbk("价格"), E::Gbk},
+        {"ASCII", "a,b\n", E::Gbk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(DelimitedText::detect(c.bytes), c.detected);
+    }
+    EXPECT_EQ(lines(DelimitedText::parse(le, ',')), expected);
+    EXPECT_EQ(lines(DelimitedText::parse(be, ',')), expected);
+    // A chosen encoding wins over the guess.
+    EXPECT_EQ(lines(DelimitedText::parse(gbk("价格"), ',', E::Gbk)), QStringList{"价格"});
+    EXPECT_EQ(lines(DelimitedText::parse(QByteArray("\x37\x4E", 2), ',', E::Utf16Le)), QStringList{QString(QChar(0x4E37))});
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("utf16.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(le);
+    file.close();
+    const TableSheet sheet(path, ',');
+    EXPECT_EQ(sheet.encoding(), E::Utf16Le);
+    EXPECT_EQ(lines(sheet), expected);
 }
 
 TEST(DelimitedText, Encodings) {
@@ -163,6 +270,18 @@ TEST(TableSheet, HandmadeWorkbook) {
     TableSheet sheet(fixture("handmade.xlsx"), ',', QStringLiteral("data"));
     ASSERT_TRUE(sheet.isRead()) << sheet.message().toStdString();
     EXPECT_EQ(lines(sheet), (QStringList{"名称||价格|||", "|||||", "东京 |公式|5||1904-01-01|FALSE"}));
+}
+
+TEST(TableSheet, AWorkbookWithAPartThatCannotBeReadIsRefused) {
+    // Each is handmade.xlsx with one part spoilt; whole, it reads (see above).
+    for (const char* name : {"damaged-strings-xml.xlsx", "damaged-strings-crc.xlsx",
+                             "damaged-strings-size.xlsx", "damaged-styles-xml.xlsx"}) {
+        SCOPED_TRACE(name);
+        TableSheet sheet(fixture(name), ',');
+        EXPECT_FALSE(sheet.isRead());
+        EXPECT_EQ(sheet.totalRows(), 0);
+        EXPECT_EQ(sheet.message(), QString::fromUtf8("文件不是可以读取的工作簿。"));
+    }
 }
 
 TEST(TableSheet, MissingAndDamagedFiles) {

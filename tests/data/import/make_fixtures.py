@@ -92,6 +92,46 @@ def write_handmade_xlsx(path):
     write_zip(path, entries)
 
 
+def patch_entry(path, name, crc=None, size=None):
+    """Overwrites the CRC-32 or the uncompressed size an entry declares, in its local
+    header and in the central directory alike."""
+    import struct
+    with open(path, "rb") as f:
+        data = bytearray(f.read())
+    encoded = name.encode()
+    for signature, crc_at, size_at, name_at in ((b"PK\x03\x04", 14, 22, 30), (b"PK\x01\x02", 16, 24, 46)):
+        start = 0
+        while True:
+            start = data.find(signature, start)
+            if start < 0:
+                break
+            if data[start + name_at:start + name_at + len(encoded)] == encoded:
+                if crc is not None:
+                    data[start + crc_at:start + crc_at + 4] = struct.pack("<I", crc)
+                if size is not None:
+                    data[start + size_at:start + size_at + 4] = struct.pack("<I", size)
+            start += 4
+    with open(path, "wb") as f:
+        f.write(bytes(data))
+
+
+def write_damaged_workbooks(source):
+    """handmade.xlsx with its shared strings part malformed, failing its CRC, and
+    declaring a size far over what any part may have; and with its styles malformed."""
+    with zipfile.ZipFile(source) as z:
+        entries = [(i.filename, z.read(i.filename)) for i in z.infolist()]
+    strings = "book/strings.xml"
+    for part, name in ((strings, "damaged-strings-xml.xlsx"), ("book/styles.xml", "damaged-styles-xml.xlsx")):
+        cut = [(n, d[:len(d) // 2] if n == part else d) for n, d in entries]
+        write_zip(os.path.join(HERE, name), cut)
+    crc = os.path.join(HERE, "damaged-strings-crc.xlsx")
+    write_zip(crc, entries)
+    patch_entry(crc, strings, crc=0x12345678)
+    size = os.path.join(HERE, "damaged-strings-size.xlsx")
+    write_zip(size, entries)
+    patch_entry(size, strings, size=0x7FFFFFF0)
+
+
 def write_xls(path):
     import xlwt
     book = xlwt.Workbook(encoding="utf-8")
@@ -173,6 +213,7 @@ def main():
     write_xlsx(os.path.join(HERE, "products.xlsx"))
     write_xls(os.path.join(HERE, "products.xls"))
     write_handmade_xlsx(os.path.join(HERE, "handmade.xlsx"))
+    write_damaged_workbooks(os.path.join(HERE, "handmade.xlsx"))
     # Files whose suffix lies about what they are.
     with open(os.path.join(HERE, "products.xlsx"), "rb") as src, \
             open(os.path.join(HERE, "really-xlsx.xls"), "wb") as dst:

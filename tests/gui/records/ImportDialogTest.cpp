@@ -11,6 +11,7 @@
 #include "ScriptedMessages.h"
 #include "core/config/DicFile.h"
 #include "core/config/VariableNameList.h"
+#include "gui/records/EncodingChoice.h"
 #include "gui/records/ImportDialog.h"
 #include "gui/records/ImportMappingPane.h"
 
@@ -121,4 +122,33 @@ TEST_F(ImportDialogTest, ConfirmingSavesTheSettings) {
     for (int t = 0; t < 13; ++t) expected.i32(t == 0 ? 1 : t == 11 ? 3 : 0);
     expected.i32(1);
     EXPECT_EQ(file.readAll(), expected.data());
+}
+
+TEST_F(ImportDialogTest, TheGuessedEncodingIsShownAndCanBeChanged) {
+    test::ScriptedMessages messages;
+    ImportDialog dialog(Kind::Text, names);
+    ImportMappingPane* pane = dialog.pane();
+    ASSERT_NE(dialog.encodingChoice(), nullptr);
+    QComboBox* box = dialog.encodingChoice()->box();
+    EXPECT_EQ(box->currentText(), QString::fromUtf8("自动"));
+    struct Case {
+        const char* file;
+        const char* guessed;
+    };
+    for (const Case& c : {Case{"utf8-bom.csv", "UTF-8"}, Case{"utf16le.csv", "UTF-16LE"}, Case{"gbk.csv", "GBK"}}) {
+        dialog.encodingChoice()->guessFor(fixture(c.file));
+        EXPECT_EQ(box->currentText(), QString::fromLatin1(c.guessed)) << c.file;
+    }
+    // A typed name: the preview shows the guess; the user's choice then wins.
+    dialog.encodingChoice()->guessFor(QString());
+    dialog.selectFile(fixture("utf8-bom.csv"));
+    select(pane, 0, 1);
+    QTest::mouseClick(pane->previewButton(), Qt::LeftButton);
+    EXPECT_EQ(box->currentText(), QStringLiteral("UTF-8"));
+    EXPECT_EQ(pane->previewList()->topLevelItem(0)->text(0), QString::fromUtf8("名称"));
+    box->setCurrentText(QStringLiteral("GBK"));
+    EXPECT_EQ(dialog.encoding(), DelimitedText::Encoding::Gbk);
+    QTest::mouseClick(pane->previewButton(), Qt::LeftButton);
+    EXPECT_NE(pane->previewList()->topLevelItem(0)->text(0), QString::fromUtf8("名称"));
+    EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join(' ').toStdString();
 }

@@ -325,6 +325,10 @@ void TextCommands::update() {
         QAction* action = it.value();
         if (popups_.contains(id)) continue;  // the insertion popups' keys
         const bool art = id == ArtCommand::ArtText || id == ArtCommand::ConvertToGraphic;
+        if (id == IC::Barcode) {
+            action->setEnabled(record);
+            continue;
+        }
         action->setEnabled(record && (art ? ArtCommand::isEnabled(id, *record) : FC::isEnabled(id, *record)));
         if (action->isCheckable()) action->setChecked(record && FC::isChecked(id, *record, view_.autoFit()));
     }

@@ -10,6 +10,7 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   zlib1g-dev libminizip-dev libfreexl-dev libxlsxwriter-dev libwmf-dev libemf2svg-dev qt6-svg-dev
   unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools libsqlite3-dev libcups2-dev
+  libzint-dev zbar-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   fonts-liberation2 fonts-dejavu-core fontconfig

@@ -13,7 +13,11 @@
 #include "core/pictures/PictureStore.h"
 #include "StreamPictureBridge.h"
 #include "Twips.h"
+#include "core/barcodes/BarcodeData.h"
+#include "core/barcodes/BarcodePainter.h"
+#include "core/barcodes/BarcodeStyle.h"
 #include "core/codecs/Archive.h"
+#include "core/codecs/Gbk.h"
 #include "core/graphics/GlyphBorder.h"
 #include "core/graphics/TextOutline.h"
 #include "core/text/PriceItem.h"
@@ -353,6 +357,7 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
                             device(QPoint(frame.right, frame.bottom)) - QPoint(1, 1));
     const double theta = corners_.angle();
     const int dpiX = output ? ppi : (painter.device() ? painter.device()->logicalDpiX() : ppi);
+    const bool editing = !output && (flags & DrawFlag::Editing) && selected;
 
     if (converted) {
         if (outline_ && outlineReferenceWidth > 0 && outlineReferenceHeight > 0) {
@@ -371,8 +376,10 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
             outline_->draw(painter, ppi, scaleX, scaleY, device(corners_.p0), deviceFrame, theta,
                            pen, texture);
         }
+    } else if (content_ && !editing && BarcodeStyle::symbologyOf(*content_)) {
+        // While it is edited in place a barcode shows its text, to be typed and read.
+        drawBarcode(painter, zoom, deviceFrame, ppi, theta);
     } else if (content_) {
-        const bool editing = !output && (flags & DrawFlag::Editing) && selected;
         if (!editing && theta != 0.0) {
             drawContentRotated(painter, zoom, deviceFrame, ppi, theta);
         } else {
@@ -400,6 +407,31 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
         painter.restore();
     }
     if (!output) drawHandles(painter, flags, zoom);
+}
+
+std::optional<BarcodeData> TextBlock::barcode() const {
+    if (converted || !content_) return std::nullopt;
+    const auto symbology = BarcodeStyle::symbologyOf(*content_);
+    if (!symbology) return std::nullopt;
+    return BarcodeData::prepare(*symbology, Gbk::toUnicode(plainText()));
+}
+
+void TextBlock::drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, int ppi, double theta) {
+    const auto look = BarcodeStyle::lookOf(*content_);
+    const auto data = barcode();
+    if (!look || !data) return;
+    // Unrounded device sizes: a symbol's modules keep their widths at every zoom.
+    const double width = zoom * sizeWidth * ppi / 1440.0;
+    const double height = zoom * sizeHeight * ppi / 1440.0;
+    if (width <= 0 || height <= 0) return;
+    QTransform turn;
+    turn.rotate(-degreesOf(theta));
+    const QRectF bounds = turn.mapRect(QRectF(0, 0, width, height));
+    painter.save();
+    painter.translate(QPointF(deviceFrame.topLeft()) - bounds.topLeft());
+    painter.setTransform(turn, true);
+    BarcodePainter::paint(painter, QRectF(0, 0, width, height), *data, look->showText, look->ink, look->paper);
+    painter.restore();
 }
 
 void TextBlock::drawContentRotated(QPainter& painter, double zoom, QRect deviceFrame, int ppi,

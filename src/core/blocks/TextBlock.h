@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 #include <memory>
+#include <optional>
 
 #include "Block.h"
 #include "RotatedFrame.h"
 
 namespace pemo {
 
+class BarcodeData;
 class RichText;
 class TextOutline;
 
@@ -62,6 +64,10 @@ public:
     // takes the undo snapshot and rebuilds the grips.
     bool convertToGraphic();
 
+    // What the block encodes when its live text is set in a barcode face: the whole text
+    // it shows for the record; none for ordinary text.
+    std::optional<BarcodeData> barcode() const;
+
     RichText* content() const { return content_.get(); }
     void setContent(std::unique_ptr<RichText> content);
     TextOutline* outline() const { return outline_.get(); }
@@ -84,6 +90,8 @@ private:
                   bool output);
     void drawContentRotated(QPainter& painter, double zoom, QRect deviceFrame, int ppi,
                             double theta);
+    // The symbol in place of the characters, turned with the block.
+    void drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, int ppi, double theta);
     // The offset that centres the laid-out text in its frame (twips).
     QPoint centringOffset() const;
     void writeTail(ArchiveWriter& out) const;

@@ -25,6 +25,8 @@ inline constexpr int FirstMallInfo = 34261;  // to 34265
 inline constexpr int LastMallInfo = 34265;
 inline constexpr int Logo1 = 34266;
 inline constexpr int Logo2 = 34267;
+// 插入条码: a dialog, then a barcode block placed as the other text blocks are.
+inline constexpr int Barcode = 34537;
 
 // The kind an insertion command arms, or 0 for an id that arms none.
 int32_t kindOf(int id);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "InfoRecord.h"
+#include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/text/PriceItem.h"
@@ -141,8 +142,19 @@ bool applyFace(int id, InfoRecord& record, const QByteArray& face, bool autoFit)
     TextBlock* block = editedBlock(record);
     if (!block || face.isEmpty() || (id != ChineseFace && id != WesternFace)) return false;
     record.takeUndoSnapshot();
-    block->content()->applyStyle(id == ChineseFace ? RichText::ChineseFace : RichText::WesternFace,
-                                 face, autoFit);
+    RichText& content = *block->content();
+    const int code = id == ChineseFace ? RichText::ChineseFace : RichText::WesternFace;
+    // A barcode is the whole block: a barcode face turns all of it into the symbol, and a
+    // real face chosen for a barcode turns all of it back into text.
+    const auto barcode = BarcodeFace::fromFaceName(face);
+    const auto current = BarcodeStyle::lookOf(content);
+    if (barcode) {
+        BarcodeStyle::apply(content, *barcode, current ? current->showText : true, autoFit);
+    } else if (current) {
+        BarcodeStyle::clear(content, code, face, autoFit);
+    } else {
+        content.applyStyle(code, face, autoFit);
+    }
     return true;
 }
 

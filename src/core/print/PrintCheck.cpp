@@ -5,6 +5,7 @@
 
 #include "PrintLayout.h"
 #include "PrintMode.h"
+#include "core/barcodes/BarcodeSymbol.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Gbk.h"
@@ -162,8 +163,18 @@ private:
 
     void checkText(const Block& block) {
         if (!BlockKind::isText(block.kind) || !block.isLiveText()) return;
-        const auto* text = static_cast<const TextBlock&>(block).content();
+        const auto& textBlock = static_cast<const TextBlock&>(block);
+        const auto* text = textBlock.content();
         if (!text) return;
+        // A barcode fills its frame at any size; what matters is that it can be drawn.
+        if (const auto barcode = textBlock.barcode()) {
+            const QString problem = BarcodeSymbol::problemOf(*barcode);
+            if (!problem.isEmpty()) {
+                add(Kind::InvalidBarcode, u("%1的条码无效（%2），印出来只有“条码无效”的框")
+                                              .arg(blockName(doc_, block), problem));
+            }
+            return;
+        }
         if (!fitsFrame(*text)) {
             add(Kind::Overflow, u("%1的文字超出了文本框").arg(blockName(doc_, block)));
             return;

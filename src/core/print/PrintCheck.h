@@ -21,6 +21,7 @@ struct PrintFinding {
         SmallText,          // text fitted below the legible size for the sign
         Overflow,           // text that does not fit its frame even at the smallest size
         OffPage,            // a block outside the page, or cut by its edge
+        InvalidBarcode,     // a barcode whose text cannot be encoded (a wrong check digit …)
     };
     Kind kind = Kind::EmptyQueue;
     int record = -1;  // index in the document's record list; -1 for the job as a whole

@@ -32,6 +32,13 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
+        if (index.data(Qt::AccessibleDescriptionRole).toString() == QLatin1String("separator")) {
+            painter->fillRect(option.rect, Qt::white);
+            painter->setPen(QColor(160, 160, 160));
+            const int y = option.rect.center().y();
+            painter->drawLine(option.rect.left() + 2, y, option.rect.right() - 2, y);
+            return;
+        }
         const bool selected = option.state & QStyle::State_Selected;
         const QPalette& palette = option.palette;
         painter->fillRect(option.rect, selected ? palette.highlight() : QBrush(Qt::white));
@@ -56,9 +63,14 @@ FontNameBox::FontNameBox(QWidget* parent) : QComboBox(parent) {
     setMinimumContentsLength(4);
 }
 
-void FontNameBox::setNames(const QList<QByteArray>& names) {
+void FontNameBox::setNames(const QList<QByteArray>& names, const QList<QByteArray>& extra) {
     clear();
     for (const QByteArray& name : names) {
+        addItem(Gbk::toUnicode(name), name);
+    }
+    if (extra.isEmpty()) return;
+    insertSeparator(count());
+    for (const QByteArray& name : extra) {
         addItem(Gbk::toUnicode(name), name);
     }
 }

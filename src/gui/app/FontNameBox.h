@@ -17,7 +17,8 @@ public:
 
     explicit FontNameBox(QWidget* parent = nullptr);
 
-    void setNames(const QList<QByteArray>& names);
+    // The names, then, under a separator, the extra ones (the barcode faces).
+    void setNames(const QList<QByteArray>& names, const QList<QByteArray>& extra = {});
     QByteArray nameAt(int index) const;
     // The first item whose name equals name byte for byte, or -1.
     int findName(const QByteArray& name) const;

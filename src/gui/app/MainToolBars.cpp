@@ -12,6 +12,7 @@
 #include "DropDownButton.h"
 #include "FontNameBox.h"
 #include "ToolIcons.h"
+#include "core/barcodes/BarcodeFace.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/document/CPatDoc.h"
@@ -115,6 +116,7 @@ const std::vector<ToolButtonEntry> kObject = {
     {34220, "插入文字", "插入常用文字", "insert-text"},
     {34260, "商场信息", "插入商场信息或商场标志", ":/icons/insert-mall.svg"},
     {34250, "价格信息", "插入原价、现价或折扣", ":/icons/insert-price.svg"},
+    {34537, "插入条码", "插入条码或二维码", ":/icons/insert-barcode.svg"},
     {0, nullptr, nullptr, nullptr},
     {34302, "价格格式", "所选价格的显示格式", ":/icons/price-format.svg"},
     {0, nullptr, nullptr, nullptr},
@@ -258,8 +260,8 @@ void MainToolBars::addBoxes(QToolBar* bar) {
     westernBox_->setObjectName(QStringLiteral("WesternFaceBox"));
     sizeBox_ = new QComboBox(bar);
     sizeBox_->setObjectName(QStringLiteral("SizeBox"));
-    chineseBox_->setNames(FontChoices::chinese());
-    westernBox_->setNames(FontChoices::western());
+    chineseBox_->setNames(FontChoices::chinese(), BarcodeFace::gbkNames());
+    westernBox_->setNames(FontChoices::western(), BarcodeFace::gbkNames());
     const std::pair<FontNameBox*, int> boxes[] = {{chineseBox_, 120}, {westernBox_, 180}};
     for (const auto& [box, listWidth] : boxes) {
         box->setFixedWidth(78);

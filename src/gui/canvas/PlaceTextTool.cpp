@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CPatCanvas.h"
+#include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/document/CPatDoc.h"
@@ -49,6 +50,7 @@ void PlaceTextTool::place() {
     CPatView& view = canvas_.view();
     InfoRecord& r = *canvas_.record();
     const int32_t armed = view.armedTool();
+    const std::optional<BarcodeRequest> barcode = view.pendingBarcode();
     // A phrase tool places fixed text carrying its phrase; the first phrase, "文字", an
     // empty text ready for typing.
     const bool phrase = BlockKind::isPhraseTool(armed);
@@ -62,17 +64,21 @@ void PlaceTextTool::place() {
     frame.right = std::max(frame.right, frame.left + kSmallest);
     frame.bottom = std::max(frame.bottom, frame.top + kSmallest);
     QByteArray text;
-    if (phrase) {
+    if (barcode && kind == BlockKind::FixedText) {
+        text = barcode->fixedText;
+    } else if (phrase) {
         const int n = armed - BlockKind::FixedText;
         if (n > 0 && view.commonPhrase) text = view.commonPhrase(n);
     } else {
         text = r.placeholderText(kind, view.templateMode(), view.document().placeholderSources());
     }
     auto block = TextBlock::create(kind, frame, text, view.autoFit());
+    if (barcode) BarcodeStyle::apply(*block->content(), barcode->symbology, barcode->showText, view.autoFit());
     r.takeUndoSnapshot();
     r.clearSelection();
     r.selectBlock(&r.appendBlock(std::move(block)));
-    r.inPlaceEditing = true;
+    // A barcode shows its symbol at once; its text is typed in the dialog.
+    r.inPlaceEditing = !barcode;
     view.setArmedTool(BlockKind::SelectionTool);
     canvas_.edited();
 }

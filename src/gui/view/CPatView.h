@@ -4,7 +4,9 @@
 #include <QPoint>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
+#include "core/barcodes/BarcodeRequest.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 
@@ -54,7 +56,16 @@ public:
     int gridSpacingMm() const { return gridSpacingMm_; }
     uint32_t gridColour() const { return gridColour_; }
     int32_t armedTool() const { return armedTool_; }
-    void setArmedTool(int32_t kind) { armedTool_ = kind; }
+    void setArmedTool(int32_t kind) {
+        armedTool_ = kind;
+        pendingBarcode_.reset();
+    }
+    // 插入条码 arms the request's kind; the block placed next is set in its face.
+    void armBarcode(const BarcodeRequest& request) {
+        armedTool_ = request.kind;
+        pendingBarcode_ = request;
+    }
+    const std::optional<BarcodeRequest>& pendingBarcode() const { return pendingBarcode_; }
     uint32_t currentTextColour() const { return currentTextColour_; }
     void setCurrentTextColour(uint32_t colour) { currentTextColour_ = colour; }
     // 自动排版 is the text blocks' own setting; the view only switches it.
@@ -134,6 +145,7 @@ private:
     uint32_t gridColour_ = 0xC0C0C0;
     bool initialised_ = false;
     int32_t armedTool_ = BlockKind::SelectionTool;
+    std::optional<BarcodeRequest> pendingBarcode_;
     uint32_t currentTextColour_ = 0xFF0000;
     DrawingStyle drawingStyle_;
 

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "CPatView.h"
+#include "core/barcodes/BarcodeFace.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Gbk.h"
@@ -21,6 +22,7 @@
 #include "gui/common/PopupPlace.h"
 #include "core/platform/Messages.h"
 #include "gui/dialogs/ArtTextDialog.h"
+#include "gui/dialogs/BarcodeDialog.h"
 #include "gui/dialogs/ColourPicker.h"
 #include "gui/dialogs/PriceFormatDialog.h"
 
@@ -106,6 +108,12 @@ void TextCommands::addTo(QMenu* menu) {
             QAction* item = popup->addAction(Gbk::toUnicode(face));
             connect(item, &QAction::triggered, this, [this, id = id, face] { chooseFace(id, face); });
         }
+        // The barcode faces follow the real ones.
+        popup->addSeparator();
+        for (const QByteArray& face : BarcodeFace::gbkNames()) {
+            QAction* item = popup->addAction(Gbk::toUnicode(face));
+            connect(item, &QAction::triggered, this, [this, id = id, face] { chooseFace(id, face); });
+        }
     }
     connect(addCommand(menu, FC::Size, QString::fromUtf8("字号...")), &QAction::triggered, this,
             &TextCommands::chooseSize);
@@ -118,6 +126,8 @@ void TextCommands::addTo(QMenu* menu) {
                   QKeySequence(Qt::CTRL | Qt::Key_H), [this](QMenu* m) { fillMallInfo(m); });
     addInsertMenu(menu, IC::PricesMenu, QString::fromUtf8("价格信息(&J)"),
                   QKeySequence(Qt::CTRL | Qt::Key_J), [this](QMenu* m) { fillPrices(m); });
+    connect(addCommand(menu, IC::Barcode, QString::fromUtf8("插入条码(&Q)..."), QKeySequence(), false),
+            &QAction::triggered, this, &TextCommands::insertBarcode);
     menu->addSeparator();
     connect(addCommand(menu, FC::PriceFormat, QString::fromUtf8("价格格式(&P)")), &QAction::triggered,
             this, &TextCommands::editPriceFormat);
@@ -199,6 +209,26 @@ void TextCommands::fillPrices(QMenu* popup) {
     for (int id = IC::FirstPrice; id <= IC::LastPrice; ++id) {
         addInsertItem(popup, id, QString::fromUtf8(names[id - IC::FirstPrice]));
     }
+}
+
+void TextCommands::insertBarcode() {
+    const InfoRecord* record = view_.document().currentRecord();
+    if (!record) return;
+    QList<BarcodeDialog::Placeholder> placeholders;
+    const VariableNameList& names = view_.document().variableNames;
+    for (int id = IC::FirstVariable; id <= IC::LastVariable; ++id) {
+        placeholders.append({Gbk::toUnicode(names.name(id - IC::FirstVariable)), IC::kindOf(id),
+                             !IC::isGreyed(id, *record)});
+    }
+    for (int id = IC::FirstMallInfo; id <= IC::LastMallInfo; ++id) {
+        placeholders.append({Gbk::toUnicode(mallInfo_.entry(id - IC::FirstMallInfo).name), IC::kindOf(id),
+                             !IC::isGreyed(id, *record)});
+    }
+    BarcodeDialog dialog(placeholders, window_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    view_.canvas()->stopEditing();
+    view_.armBarcode(dialog.request());
+    update();
 }
 
 void TextCommands::arm(int id) {
@@ -301,6 +331,10 @@ void TextCommands::update() {
         QAction* action = it.value();
         if (popups_.contains(id)) continue;  // the insertion popups' keys
         const bool art = id == ArtCommand::ArtText || id == ArtCommand::ConvertToGraphic;
+        if (id == IC::Barcode) {
+            action->setEnabled(record);
+            continue;
+        }
         action->setEnabled(record && (art ? ArtCommand::isEnabled(id, *record) : FC::isEnabled(id, *record)));
         if (action->isCheckable()) action->setChecked(record && FC::isChecked(id, *record, view_.autoFit()));
     }

@@ -32,6 +32,8 @@ public:
     // The format commands for the canvas's context menu.
     void addFormatMenuTo(QMenu& menu);
     void update();
+    // 插入条码: the dialog, then the block's kind armed for placing.
+    void insertBarcode();
 
     QAction* action(int id) const { return actions_.value(id); }
     // The picture commands' items the popups show under the placeholders (商品图片 in

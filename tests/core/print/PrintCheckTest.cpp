@@ -4,6 +4,7 @@
 
 #include "Bytes.h"
 #include "PrintFixtures.h"
+#include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
@@ -22,6 +23,12 @@ namespace {
 
 void addText(InfoRecord& r, int32_t kind, TwipsRect frame, const char* text) {
     r.appendBlock(TextBlock::create(kind, frame, gbk(text), true));
+}
+
+void addBarcode(InfoRecord& r, BarcodeFace::Symbology symbology, TwipsRect frame, const char* text) {
+    auto block = TextBlock::create(BlockKind::FixedText, frame, gbk(text), true);
+    BarcodeStyle::apply(*block->content(), symbology, true, true);
+    r.appendBlock(std::move(block));
 }
 
 void addPicture(InfoRecord& r, int32_t kind, const QByteArray& key, TwipsRect frame) {
@@ -109,6 +116,21 @@ TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
              addText(r, BlockKind::FixedText, {1000, 7000, 1300, 7200}, "全场商品一律八折优惠");
          },
          {Kind::Overflow}},
+        {"a barcode is judged by whether it can be encoded, not by its text's size",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addBarcode(r, BarcodeFace::Symbology::Ean13, {1000, 7000, 1300, 7200}, "6901234567892");
+             addBarcode(r, BarcodeFace::Symbology::Qr, {1000, 8000, 1300, 8200}, "全场商品一律八折优惠");
+         },
+         {}},
+        {"a wrong check digit, letters and a wrong length",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addBarcode(r, BarcodeFace::Symbology::Ean13, {1000, 7000, 5000, 8000}, "6901234567893");
+             addBarcode(r, BarcodeFace::Symbology::Ean8, {1000, 8000, 5000, 9000}, "1234ABC");
+             addBarcode(r, BarcodeFace::Symbology::UpcA, {1000, 9000, 5000, 10000}, "12345");
+         },
+         {Kind::InvalidBarcode, Kind::InvalidBarcode, Kind::InvalidBarcode}},
         {"a block beyond the page and one cut by its edge",
          [](CPatDoc& d, InfoRecord& r) {
              goodSign(d, r);

@@ -314,6 +314,9 @@ TEST(CellText, NumbersAndDates) {
     const std::pair<double, const char*> numbers[] = {
         {12, "12"}, {12.0, "12"}, {19.99, "19.99"}, {1234567890123, "1234567890123"},
         {0.1 + 0.2, "0.3"}, {-7, "-7"}, {0.000015, "0.000015"}, {1e20, "100000000000000000000"},
+        // Barcodes kept as numbers in a workbook: all their digits, never an exponent.
+        {6.90123456789e12, "6901234567890"}, {6901234567892.0, "6901234567892"},
+        {4.006381333931e12, "4006381333931"},
     };
     for (const auto& [value, text] : numbers) EXPECT_EQ(CellText::formatNumber(value), text) << text;
     using F = CellText::DateForm;

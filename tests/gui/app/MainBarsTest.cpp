@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "core/barcodes/BarcodeFace.h"
 #include "gui/app/CPatApp.h"
 #include "gui/app/CPatMain.h"
 #include "gui/app/FontNameBox.h"
@@ -62,7 +63,7 @@ TEST(MainBars, EachToolbarHasItsButtonsInOrder) {
         {34031, {34013, 34014, 34015, 0, 34010, 34011, 34012, 0, 32944, 32945, 32941, 32942, 0,
                  34016, 34017, 34018, 34019, 0, 34020}},
         {34032, {32949, 32950, 32951, 0, 34270, 34271, 34272, 34304, 0, 34273, 34310, 0, 34280,
-                 34290, 34303, 0, 34200, 34220, 34260, 34250, 0, 34302, 0, 34301, 0, 34305, 0,
+                 34290, 34303, 0, 34200, 34220, 34260, 34250, 34537, 0, 34302, 0, 34301, 0, 34305, 0,
                  34501, 34500, 0, 34513, 0, 34512, 0, 34515}},
     };
     for (const auto& [id, expected] : bars) {
@@ -318,4 +319,40 @@ TEST(MainBars, DrawShapeOpensThePickerAfterTheMenuIsArranged) {
     ASSERT_NE(rectangle, nullptr);
     rectangle->click();
     EXPECT_EQ(main.findChild<CPatView*>()->armedTool(), BlockKind::Rectangle);
+}
+
+// 插入条码 stands with the insert commands and can be run whenever there is a page; the face
+// boxes offer the barcode faces after the real faces, under a separator.
+TEST(MainBars, BarcodesAreOfferedBesideTheInsertCommandsAndFaces) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    QMenu* menu = nullptr;
+    for (const QAction* item : main.menuBar()->actions()) {
+        if (item->text() == QString::fromUtf8("对象(&O)")) menu = item->menu();
+    }
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    std::vector<int> ids;
+    QAction* barcode = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) continue;
+        ids.push_back(action->data().toInt());
+        if (ids.back() == 34537) barcode = action;
+    }
+    ASSERT_NE(barcode, nullptr);
+    EXPECT_TRUE(barcode->isEnabled());
+    const auto at = std::find(ids.begin(), ids.end(), 34537);
+    EXPECT_EQ(*(at - 1), 34250);
+    for (const char* name : {"ChineseFaceBox", "WesternFaceBox"}) {
+        SCOPED_TRACE(name);
+        const auto* box = main.findChild<FontNameBox*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr);
+        const int first = box->findName(BarcodeFace::gbkName(BarcodeFace::Symbology::Ean13));
+        ASSERT_GT(first, 1);
+        EXPECT_EQ(box->itemData(first - 1, Qt::AccessibleDescriptionRole).toString(), QStringLiteral("separator"));
+        EXPECT_EQ(box->count(), first + 8);
+        EXPECT_EQ(box->findName(BarcodeFace::gbkName(BarcodeFace::Symbology::DataMatrix)), first + 7);
+    }
 }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QSizeF>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "BarcodeData.h"
+
+namespace pemo {
+
+// One encoded symbol as vectors, in the encoder's units (two units to a module): the dark
+// modules as one path, the human-readable texts, and the whole size with its quiet zones.
+// Symbols are kept in a cache, so a sign drawn again (every repaint, every copy of a
+// print job) encodes nothing.
+class BarcodeSymbol {
+public:
+    struct Label {
+        QPointF baseline;  // the anchor point on the text's baseline
+        double size = 0;   // em height
+        int align = 0;     // 0 centred on the anchor, 1 starting at it, 2 ending at it
+        QString text;
+    };
+
+    // Encodes valid data; null when the encoder refuses it (too long for the symbology).
+    // barHeight is the height of linear bars in modules; matrix symbols ignore it.
+    static std::shared_ptr<const BarcodeSymbol> make(const BarcodeData& data, bool showText,
+                                                     int barHeight = kDefaultBarHeight);
+
+    // Why no symbol can be drawn for the data (its own problem, or the encoder's refusal);
+    // empty when one can.
+    static QString problemOf(const BarcodeData& data);
+
+    static constexpr int kDefaultBarHeight = 50;
+    // Units of height a linear symbol gains with each module of bar height.
+    static constexpr double kUnitsPerModule = 2.0;
+
+    QSizeF size;
+    QPainterPath bars;
+    std::vector<Label> labels;
+    int columns = 0;  // modules across, without quiet zones
+    int rows = 0;     // rows of modules (1 for linear symbols)
+};
+
+}  // namespace pemo

@@ -47,13 +47,15 @@ TEST(LabelSheetDialog, RecentFirstSearchAndStartLabel) {
     EXPECT_EQ(dialog.startBox()->value(), 4);
     EXPECT_EQ(dialog.startBox()->maximum(), 21);
 
-    // Searching keeps the choice when it is still listed.
+    // Searching keeps the choice while it is still listed.
+    dialog.searchBox()->setText(QStringLiteral("avery mailing"));
+    EXPECT_EQ(list->rowCount(), 4);
+    ASSERT_TRUE(dialog.sheet());
+    EXPECT_EQ(dialog.sheet()->name(), QStringLiteral("Avery L7160"));
     dialog.searchBox()->setText(QStringLiteral("round"));
     EXPECT_EQ(list->rowCount(), 4);
     EXPECT_EQ(productAt(list, 0), QStringLiteral("Hama 50151"));
-    dialog.searchBox()->setText(QStringLiteral("avery mailing"));
-    ASSERT_TRUE(dialog.sheet());
-    EXPECT_EQ(dialog.sheet()->name(), QStringLiteral("Avery L7160"));
+    EXPECT_FALSE(dialog.sheet());
 
     // A click on a label of the sheet's picture makes it the start label.
     ASSERT_TRUE(dialog.selectProduct(QStringLiteral("Avery 3274.2")));

@@ -126,6 +126,7 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     showSheet();
     start_->setValue(choice_.start);
     picture_->setStart(start_->value());
+    resize(1000, 640);
 }
 
 QWidget* LabelSheetDialog::buildCustomFields() {

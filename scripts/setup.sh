@@ -17,6 +17,8 @@ PACKAGES=(
   fonts-noto-cjk-extra fonts-lxgw-wenkai fonts-smiley-sans fonts-urw-base35 fonts-roboto-unhinted
   xvfb xauth poppler-utils x11-apps xdotool imagemagick
   python3-xlwt python3-openpyxl
+  # The catalogue of label products, read at run time for printing onto label sheets.
+  glabels-data
 )
 
 missing=()

@@ -3,6 +3,7 @@
 // and textures for 贴图. Run: make_library PROGRAM_FOLDER
 #include <QDir>
 #include <QGuiApplication>
+#include <cmath>
 #include <cstdio>
 
 #include "LibraryPictures.h"
@@ -144,7 +145,7 @@ void shelfTagPage(InfoRecord& r, const Theme& t) {
 
 struct Size {
     const char* name;
-    int widthMm, heightMm;
+    double widthMm, heightMm;  // pages of a fraction of a millimetre keep it in their twips
     bool shelfTag;
 };
 
@@ -152,13 +153,19 @@ const Size kShelfTag{"货架签", 90, 60, true};
 const Size kA5{"A5海报", 130, 190, false};
 const Size kA4{"A4海报", 190, 280, false};
 const Size kA3{"A3海报", 280, 400, false};
+// The labels of the two most common A4 label sheets: 21 of 63.5 × 38.1 mm, 24 of 70 × 37 mm.
+const Size kLabel21{"标签21格", 63.5, 38.1, true};
+const Size kLabel24{"标签24格", 70, 37, true};
 
 void writeTemplate(const LibraryPictures::Background& background, const Size& size,
                    const QString& stamp) {
     CPatDoc doc;
     doc.newDocument();
     InfoRecord& r = *doc.records.front();
-    r.resizePage(size.widthMm, size.heightMm);
+    r.resizePage(int32_t(std::lround(size.widthMm)), int32_t(std::lround(size.heightMm)));
+    // 63.5 × 38.1 mm is 2½ × 1½ inches: its twips say it exactly.
+    if (size.widthMm != std::floor(size.widthMm)) r.widthTw = int32_t(std::lround(size.widthMm * kTwipsPerInch / 25.4));
+    if (size.heightMm != std::floor(size.heightMm)) r.heightTw = int32_t(std::lround(size.heightMm * kTwipsPerInch / 25.4));
     r.resetUndo();
     r.applyBackground(PictureDescription::ofFile(background.path, PictureDescription::Background,
                                                  gbk(background.category), gbk(background.name)),
@@ -201,6 +208,11 @@ int main(int argc, char** argv) {
             const int nth = seen[b.category]++;
             if (b.landscape) {
                 writeTemplate(b, kShelfTag, {});
+                // Tags for label sheets go with the shelf-tag backgrounds of 价签.
+                if (b.category == QString::fromUtf8("价签")) {
+                    writeTemplate(b, kLabel21, {});
+                    writeTemplate(b, kLabel24, {});
+                }
                 continue;
             }
             // A new record takes the selected template: on the first background of

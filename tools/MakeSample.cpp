@@ -16,6 +16,7 @@
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
 #include "core/document/PageDrawing.h"
+#include "core/document/TemplateFile.h"
 #include "core/text/PriceItem.h"
 #include "core/text/RichText.h"
 
@@ -64,7 +65,9 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[2]);
     const QString backgroundPath = folder + QString::fromUtf8("/底图模板/促销/红色爆炸.jpg");
     const QString stampPath = folder + QString::fromUtf8("/图库/促销/特价.tif");
-    for (const QString& path : {backgroundPath, stampPath}) {
+    // A shelf tag for the A4 sheets of 21 labels (63.5 × 38.1 mm).
+    const QString tagPath = folder + QString::fromUtf8("/底图模板/价签/红头价签-TMPL/红头价签-标签21格.vxt");
+    for (const QString& path : {backgroundPath, stampPath, tagPath}) {
         if (!QFileInfo(path).isFile()) {
             std::fprintf(stderr, "%s is missing: run make_library first\n", qPrintable(path));
             return 1;
@@ -122,6 +125,28 @@ int main(int argc, char** argv) {
             r.appendBlock(std::move(picture));
         }
         r.refreshPlaceholders(false, doc.placeholderSources());
+    }
+    // Two products on label-sheet tags, printed with 标签纸打印.
+    const char* tags[][5] = {
+        {"农夫山泉饮用水", "550ml", "2.00", "1.50", "7.5折"},
+        {"康师傅红烧牛肉面", "五连包", "15.50", "12.90", "8.3折"},
+    };
+    try {
+        for (const auto& tag : tags) {
+            doc.records.push_back(doc.newRecord());
+            InfoRecord& r = *doc.records.back();
+            TemplateFile::apply(tagPath, r, doc);
+            r.setValue(0, gbk(tag[0]));
+            r.setValue(2, gbk(tag[1]));
+            r.setValue(InfoRecord::kOriginalPrice, gbk(tag[2]));
+            r.setValue(InfoRecord::kCurrentPrice, gbk(tag[3]));
+            r.setValue(InfoRecord::kDiscount, gbk(tag[4]));
+            r.refreshPlaceholders(false, doc.placeholderSources());
+            r.resetUndo();
+        }
+    } catch (const FormatError& e) {
+        std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
+        return 1;
     }
     doc.records.front()->current = true;
     for (size_t i = 1; i < doc.records.size(); ++i) doc.records[i]->current = false;

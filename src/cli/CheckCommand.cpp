@@ -36,6 +36,8 @@ int runCheck(const QStringList& arguments, const std::function<void(CPatDoc&, co
             if (!parseNumberOption(arguments.at(++i), 0, 1000, target)) {
                 return usageError(QStringLiteral("bad ") + a + QStringLiteral(": ") + arguments.at(i));
             }
+        } else if (const std::optional<int> label = takeLabelOption(arguments, i, settings)) {
+            if (*label != kExitOk) return *label;
         } else if (a.startsWith(QStringLiteral("--"))) {
             return usageError(QStringLiteral("unknown option: ") + a);
         } else {
@@ -47,6 +49,7 @@ int runCheck(const QStringList& arguments, const std::function<void(CPatDoc&, co
     if (!mode) return usageError(QStringLiteral("unknown --mode: ") + modeName);
     settings.mode = mode->code;
     settings.sheetMm = PdfOutput::printableMm(paper);
+    if (const std::optional<int> problem = applyLabelSheet(settings, paper)) return *problem;
 
     CPatDoc doc;
     doc.newDocument();

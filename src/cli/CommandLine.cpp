@@ -5,7 +5,11 @@
 #include <cstring>
 
 #include "ExitStatus.h"
+#include "core/labels/LabelCatalogue.h"
+#include "core/labels/LabelChoice.h"
 #include "core/print/PdfOutput.h"
+#include "core/print/PrintMode.h"
+#include "core/print/PrintSettings.h"
 
 namespace pemo {
 
@@ -22,6 +26,9 @@ const char* const kUsage =
     "                                  [--spacing MM] [--dpi D] [--no-background]\n"
     "                                  [--turn-tiles]\n"
     "            M: template, by-item, by-copies, proof-AxB, tile, merge\n"
+    "       pemo --export OUT.pdf FILE --mode labels --label \"BRAND PART\" [--start N] [--outline]\n"
+    "       pemo --export OUT.pdf FILE --mode labels\n"
+    "                 --label custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH [--start N] [--outline]\n"
     "       pemo --check FILE [--mode M] [--no-background] [--sheet A4|A3|WxH]\n"
     "                         [--overlap MM] [--spacing MM] [--turn-tiles]\n"
     "            exit status 0: nothing found, 3: findings (one line each)\n"
@@ -117,6 +124,55 @@ bool parseNumberOption(const QString& text, int low, int high, int& value) {
     if (!ok || v < low || v > high) return false;
     value = v;
     return true;
+}
+
+std::optional<int> takeLabelOption(const QStringList& arguments, int& i, PrintSettings& settings) {
+    const QString& a = arguments.at(i);
+    const bool hasValue = i + 1 < arguments.size();
+    if (a == QStringLiteral("--outline")) {
+        settings.labelOutlines = true;
+        return kExitOk;
+    }
+    if (a == QStringLiteral("--start") && hasValue) {
+        if (!parseNumberOption(arguments.at(++i), 1, 10000, settings.startLabel)) {
+            return usageError(QStringLiteral("bad --start: ") + arguments.at(i));
+        }
+        return kExitOk;
+    }
+    if (a != QStringLiteral("--label") || !hasValue) return std::nullopt;
+    const QString name = arguments.at(++i);
+    const bool custom = name.startsWith(QString::fromLatin1(LabelChoice::kCustomPrefix), Qt::CaseInsensitive);
+    static const LabelCatalogue none;
+    const LabelCatalogue& catalogue = custom ? none : LabelCatalogue::installed();
+    if (const std::optional<LabelTemplate> sheet = LabelChoice::resolve(name, catalogue)) {
+        settings.labelSheet = std::make_shared<const LabelTemplate>(*sheet);
+        return kExitOk;
+    }
+    if (custom) {
+        return usageError(QStringLiteral("bad --label: ") + name +
+                          QStringLiteral(" (custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH in millimetres, "
+                                         "labels on the paper)"));
+    }
+    if (catalogue.isEmpty()) {
+        return usageError(QStringLiteral("unknown label product: ") + name +
+                          QStringLiteral(" (the label catalogue is not installed; custom:… sheets still work)"));
+    }
+    return usageError(QStringLiteral("unknown label product: ") + name + QStringLiteral("; closest: ") +
+                      catalogue.closest(name).join(QStringLiteral(", ")));
+}
+
+std::optional<int> applyLabelSheet(PrintSettings& settings, QSizeF& paper) {
+    const bool labels = settings.mode == PrintMode::Labels;
+    const bool labelOptions = settings.labelSheet || settings.startLabel != 1 || settings.labelOutlines;
+    if (!labels) {
+        if (labelOptions) return usageError(QStringLiteral("--label, --start and --outline go with --mode labels"));
+        return std::nullopt;
+    }
+    if (!settings.labelSheet) return usageError(QStringLiteral("--mode labels needs --label"));
+    paper = settings.labelSheet->paperMm;
+    settings.sheetMm = QSize(static_cast<int>(paper.width()), static_cast<int>(paper.height()));
+    settings.areaOriginMm = QPointF(0, 0);
+    return std::nullopt;
 }
 
 }  // namespace pemo

@@ -2,9 +2,12 @@
 
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace pemo {
+
+struct PrintSettings;
 
 // Prints the problem (when there is one) and the usage text of every command line the
 // program takes to stderr; returns the usage exit status.
@@ -27,5 +30,15 @@ std::optional<char> parseSeparatorOption(const QString& text);
 bool parseSheetOption(const QString& text, QSizeF& sheet);
 // A whole number in [low, high]; false (value untouched) otherwise.
 bool parseNumberOption(const QString& text, int low, int high, int& value);
+
+// The label-sheet options at arguments[i]: --label "BRAND PART" or
+// custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH, --start N, --outline (i moves past
+// a value). Nothing when arguments[i] is none of them; else kExitOk, or the usage
+// status once the problem is told (an unknown product with the closest ones).
+std::optional<int> takeLabelOption(const QStringList& arguments, int& i, PrintSettings& settings);
+// Once the mode is known: a label job is printed on its sheet's own paper, edge to
+// edge; label options with any other mode, or --mode labels without --label, are a
+// usage error (its status returned).
+std::optional<int> applyLabelSheet(PrintSettings& settings, QSizeF& paper);
 
 }  // namespace pemo

@@ -73,6 +73,8 @@ int exportPdf(const QStringList& arguments,
             }
         } else if (a == QStringLiteral("--dpi") && hasValue) {
             if (!parseNumberOption(arguments.at(++i), 36, 2400, dpi)) return usage(QStringLiteral("bad --dpi: ") + arguments.at(i));
+        } else if (const std::optional<int> label = takeLabelOption(arguments, i, settings)) {
+            if (*label != kExitOk) return *label;
         } else if (a.startsWith(QStringLiteral("--"))) {
             return usage(QStringLiteral("unknown option: ") + a);
         } else {
@@ -86,6 +88,7 @@ int exportPdf(const QStringList& arguments,
     if (!mode) return usage(QStringLiteral("unknown --mode: ") + modeName);
     settings.mode = mode->code;
     settings.sheetMm = PdfOutput::printableMm(paper);
+    if (const std::optional<int> problem = applyLabelSheet(settings, paper)) return *problem;
 
     CPatDoc doc;
     doc.newDocument();

@@ -9,6 +9,7 @@
 #include <QTemporaryFile>
 
 #include "PrintJob.h"
+#include "PrintMode.h"
 #include "core/codecs/PdfPictureSession.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
@@ -20,6 +21,10 @@ namespace pemo {
 QSize PdfOutput::printableMm(QSizeF paperMm) {
     return QSize(static_cast<int>(paperMm.width()) - 2 * kMarginMm,
                  static_cast<int>(paperMm.height()) - 2 * kMarginMm);
+}
+
+double PdfOutput::marginMm(const PrintSettings& settings) {
+    return settings.mode == PrintMode::Labels ? 0.0 : kMarginMm;
 }
 
 bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dpi, QString* error) {
@@ -43,10 +48,10 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
         // A sheet wider than tall is the turned sheet of its upright size.
         const bool landscape = paperMm.width() > paperMm.height();
         const QSizeF upright = landscape ? paperMm.transposed() : paperMm;
+        const double margin = marginMm(job.layout().settings());
         writer.setPageLayout(QPageLayout(QPageSize(upright, QPageSize::Millimeter),
                                          landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                         QPageLayout::Millimeter));
+                                         QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer)) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
         const bool direct = job.directOutput();

@@ -7,6 +7,7 @@ namespace pemo {
 
 class PrintJob;
 class PrintTable;
+struct PrintSettings;
 
 // Writes a prepared print job to a PDF file, one PDF page per printed page.
 class PdfOutput {
@@ -18,7 +19,11 @@ public:
     // prepared with.
     static QSize printableMm(QSizeF paperMm);
 
-    // paperMm: the whole sheet; the job's pages are drawn inside kMarginMm margins at
+    // The margin of a job's sheets: kMarginMm, none for label sheets (whose labels are
+    // measured from the sheet's corner and may reach its edges).
+    static double marginMm(const PrintSettings& settings);
+
+    // paperMm: the whole sheet; the job's pages are drawn inside marginMm margins at
     // dpi dots per inch. The signs' blocks are drawn straight onto the PDF (text stays
     // text); the file is replaced only once it is complete. False with a message in
     // error when the file cannot be written.

@@ -1,6 +1,7 @@
 #include "PrintJob.h"
 
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -114,6 +115,11 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
         const QSize size(toDevice(sign.record->widthTw, ppi, sign.scale),
                          toDevice(sign.record->heightTw, ppi, sign.scale));
         painter.save();
+        if (!sign.shape.isEmpty()) {
+            // A label's shape: the sign shows inside it only.
+            painter.setClipPath(QTransform::fromScale(ppi / kMmPerInch, ppi / kMmPerInch).map(sign.shape),
+                                Qt::IntersectClip);
+        }
         if (sign.turned) {
             // A quarter turn clockwise about the rectangle's top-right corner: the sheet's
             // (x, y) is the sign's (y − top, right − x).
@@ -133,7 +139,7 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
     releasePicturesDoneAfter(k);
     drawLabels(painter, sheet, ppi);
 
-    if (sheet.marks.empty()) return;
+    if (sheet.marks.empty() && sheet.outlines.empty()) return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(kMarkColour, std::max(1.0, kMarkWidthMm * ppi / kMmPerInch)));
@@ -141,6 +147,10 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
         painter.drawLine(QPointF(line.p1().x() * ppi / kMmPerInch, line.p1().y() * ppi / kMmPerInch),
                          QPointF(line.p2().x() * ppi / kMmPerInch, line.p2().y() * ppi / kMmPerInch));
     }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    const QTransform toDevice = QTransform::fromScale(ppi / kMmPerInch, ppi / kMmPerInch);
+    for (const QPainterPath& outline : sheet.outlines) painter.drawPath(toDevice.map(outline));
     painter.restore();
 }
 

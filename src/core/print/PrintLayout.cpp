@@ -5,6 +5,7 @@
 
 #include "core/document/CPatDoc.h"
 #include "core/document/InfoRecord.h"
+#include "core/labels/LabelLayout.h"
 
 namespace pemo {
 
@@ -22,6 +23,12 @@ constexpr double kLabelPadMm = 0.5;
 
 QSize signSizeMm(const InfoRecord& record) {
     return QSize(std::max(1, record.widthMm), std::max(1, record.heightMm));
+}
+
+// The page's exact size (its twips), for signs that must meet a label's size.
+QSizeF exactSizeMm(const InfoRecord& record) {
+    constexpr double kMmPerTwip = 25.4 / 1440;
+    return QSizeF(std::max(1, record.widthTw) * kMmPerTwip, std::max(1, record.heightTw) * kMmPerTwip);
 }
 
 struct Fit {
@@ -87,6 +94,7 @@ bool PrintLayout::prepare(const CPatDoc& doc, const PrintSettings& settings) {
     queue_.clear();
     tiles_.clear();
     groups_.clear();
+    labelBoxes_.clear();
     current_ = doc.currentRecord();
 
     const std::optional<PrintMode> mode = PrintMode::fromCode(settings.mode);
@@ -122,6 +130,7 @@ bool PrintLayout::prepare(const CPatDoc& doc, const PrintSettings& settings) {
     case PrintMode::Kind::ByCopies: pages = total; break;
     case PrintMode::Kind::Tile: return prepareTile();
     case PrintMode::Kind::Merge: return prepareMerge();
+    case PrintMode::Kind::Labels: return prepareLabels(total);
     }
     if (pages <= 0) return refuse(QString::fromUtf8("打印队列中的信息份数都是 0，没有可打印的内容。"));
     if (pages > INT_MAX) return refuse(QString::fromUtf8("要打印的页数太多。"));
@@ -201,6 +210,43 @@ bool PrintLayout::prepareMerge() {
     return true;
 }
 
+bool PrintLayout::prepareLabels(long long copies) {
+    const LabelTemplate* label = settings_.labelSheet.get();
+    if (!label || label->labelsPerSheet() <= 0) return refuse(QString::fromUtf8("请先选择标签纸。"));
+    const int perSheet = label->labelsPerSheet();
+    if (settings_.startLabel < 1 || settings_.startLabel > perSheet) {
+        return refuse(QString::fromUtf8("起始标签 %1 不在这种标签纸上（每张 %2 个标签）。")
+                          .arg(settings_.startLabel)
+                          .arg(perSheet));
+    }
+    startLabel_ = settings_.startLabel;
+    const long long pages = LabelLayout(perSheet, startLabel_).pageCount(copies);
+    if (pages <= 0) return refuse(QString::fromUtf8("打印队列中的信息份数都是 0，没有可打印的内容。"));
+    if (pages > INT_MAX) return refuse(QString::fromUtf8("要打印的页数太多。"));
+    for (const QRectF& box : label->labelRects()) labelBoxes_.push_back(box.translated(-settings_.areaOriginMm));
+    pages_ = static_cast<int>(pages);
+    return true;
+}
+
+void PrintLayout::addLabelPage(SheetLayout& sheet, int index) const {
+    const LabelTemplate& label = *settings_.labelSheet;
+    const LabelLayout layout(static_cast<int>(labelBoxes_.size()), startLabel_);
+    for (size_t slot = 0; slot < labelBoxes_.size(); ++slot) {
+        const QRectF& box = labelBoxes_[slot];
+        if (settings_.labelOutlines) sheet.outlines.push_back(label.outline(box));
+        const long long n = layout.itemAt(index, static_cast<int>(slot));
+        const InfoRecord* record = n < 0 ? nullptr : copyAt(queue_, n);
+        if (!record) continue;
+        SignPlacement p;
+        p.record = record;
+        p.rect = LabelLayout::fit(exactSizeMm(*record), box, &p.scale);
+        p.visible = box.intersected(p.rect);
+        p.withBackground = mode_.withBackground;
+        if (label.shape != LabelTemplate::Shape::Rectangle || label.cornerMm > 0) p.shape = label.outline(box);
+        sheet.signs.push_back(p);
+    }
+}
+
 const InfoRecord* PrintLayout::copyAt(const std::vector<Queued>& list, long long n) {
     for (const Queued& q : list) {
         if (n < q.copies) return q.record;
@@ -226,6 +272,7 @@ SheetLayout PrintLayout::sheet(int k) const {
     case PrintMode::Kind::Proof: addProofPage(sheet, index); break;
     case PrintMode::Kind::Tile: addTilePage(sheet, index); break;
     case PrintMode::Kind::Merge: addMergePage(sheet, index); break;
+    case PrintMode::Kind::Labels: addLabelPage(sheet, index); break;
     }
     return sheet;
 }

@@ -30,7 +30,11 @@ class InfoRecord;
 //    where the sheet has room, else in the strip the next sheet covers. With turnTiles a
 //    sign that needs fewer sheets turned a quarter is tiled turned;
 //  - merge: copies at actual size in a cols × rows grid, centred, with short cutting
-//    marks at every corner; signs of different sizes never share a sheet.
+//    marks at every corner; signs of different sizes never share a sheet;
+//  - labels: the copies one to a label of the label sheet, from the start label on;
+//    a sign of another size than the label is scaled to fit it (proportions kept),
+//    centred, and every sign is clipped to its label's shape. Label boxes are measured
+//    from the sheet's corner, the printable area's origin (areaOriginMm) taken off.
 // Copies follow the record list, the copies of one record one after another.
 class PrintLayout {
 public:
@@ -81,6 +85,8 @@ private:
     bool refuse(const QString& message);
     bool prepareTile();
     bool prepareMerge();
+    bool prepareLabels(long long copies);
+    void addLabelPage(SheetLayout& sheet, int index) const;
     void addSinglePage(SheetLayout& sheet, const InfoRecord* record, bool withBackground,
                        bool templateMode) const;
     void addProofPage(SheetLayout& sheet, int index) const;
@@ -99,6 +105,8 @@ private:
     std::vector<Queued> queue_;
     std::vector<TileRun> tiles_;
     std::vector<MergeGroup> groups_;
+    std::vector<QRectF> labelBoxes_;  // on the sheet, areaOriginMm taken off
+    int startLabel_ = 1;
 };
 
 }  // namespace pemo

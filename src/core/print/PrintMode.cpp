@@ -48,6 +48,7 @@ std::vector<PrintMode> buildTable() {
         make(14, K::ByCopies, 34576, 34578, "无底图按份打印(&B)...", "无底图按份预览...", false),
         make(15, K::Tile, 34581, 34582, "拼版打印(&S)...", "拼版预览..."),
         make(16, K::Merge, 34561, 34562, "合并打印(&M)...", "合并预览..."),
+        make(17, K::Labels, 34591, 34592, "标签纸打印(&L)...", "标签纸预览..."),
     };
 }
 
@@ -59,7 +60,7 @@ const std::vector<PrintMode>& PrintMode::all() {
 }
 
 std::optional<PrintMode> PrintMode::fromCode(int code) {
-    if (code < Template || code > Merge) return std::nullopt;
+    if (code < Template || code > Labels) return std::nullopt;
     return all().at(code - 1);
 }
 
@@ -74,6 +75,7 @@ std::optional<PrintMode> PrintMode::fromName(const QString& name, bool withBackg
     }
     if (n == QStringLiteral("tile")) return fromCode(Tile);
     if (n == QStringLiteral("merge")) return fromCode(Merge);
+    if (n == QStringLiteral("labels")) return fromCode(Labels);
     for (const PrintMode& m : all()) {
         if (m.kind == Kind::Proof && n == QStringLiteral("proof-%1x%2").arg(m.columns).arg(m.rows)) {
             return m;

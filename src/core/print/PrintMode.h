@@ -26,9 +26,10 @@ public:
         ByCopiesWithoutBackground = 14,
         Tile = 15,
         Merge = 16,
+        Labels = 17,
     };
 
-    enum class Kind { Template, Proof, ByItem, ByCopies, Tile, Merge };
+    enum class Kind { Template, Proof, ByItem, ByCopies, Tile, Merge, Labels };
 
     int code = 0;
     Kind kind = Kind::ByItem;
@@ -41,11 +42,11 @@ public:
     int rows = 1;
     bool withBackground = true;
 
-    // The sixteen modes in code order.
+    // The modes in code order.
     static const std::vector<PrintMode>& all();
-    // Nothing for a code outside 1 to 16.
+    // Nothing for a code outside 1 to 17.
     static std::optional<PrintMode> fromCode(int code);
-    // The command-line names: "template", "by-item", "proof-2x2", "tile" …; the modes
+    // The command-line names: "template", "by-item", "proof-2x2", "tile", "labels" …; the modes
     // without background are asked for with withBackground false.
     static std::optional<PrintMode> fromName(const QString& name, bool withBackground);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineF>
+#include <QPainterPath>
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -19,6 +20,7 @@ struct SignPlacement {
     double scale = 1.0;  // sheet millimetres per sign millimetre
     bool turned = false; // a quarter turn clockwise: the sign's top runs down the right edge
     QRectF visible;      // the part of the sheet the sign may paint
+    QPainterPath shape;  // when not empty, the sign paints only inside it as well (a label)
     bool withBackground = true;
     bool templateMode = false;
 };
@@ -35,6 +37,8 @@ struct SheetLayout {
     // Thin guide lines: proof frames, merge cutting marks, tile overlap marks.
     std::vector<QLineF> marks;
     std::vector<SheetLabel> labels;
+    // Outlines drawn like the marks: the labels of a label sheet, for test prints.
+    std::vector<QPainterPath> outlines;
 };
 
 }  // namespace pemo

@@ -18,7 +18,9 @@
 #include "core/platform/ProgramInfo.h"
 #include "core/print/PrintJob.h"
 #include "core/print/PrintMode.h"
+#include "LabelSheetDialog.h"
 #include "PrintCheckDialog.h"
+#include "core/labels/LabelCatalogue.h"
 #include "PrintRun.h"
 #include "core/print/PrintCheck.h"
 #include <QSettings>
@@ -36,6 +38,8 @@ constexpr int kSpacings[] = {5, 10, 15, 20, 30};
 
 QString title() { return QString::fromUtf8(kProgramName); }
 
+QSettings programSettings() { return QSettings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo")); }
+
 }  // namespace
 
 PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
@@ -48,6 +52,8 @@ PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
     turnTiles_ = QSettings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo"))
                      .value(QStringLiteral("Settings/TurnTiles"), false)
                      .toBool();
+    QSettings settings = programSettings();
+    labelChoice_ = LabelChoice::load(settings);
 }
 
 PrintCommands::~PrintCommands() = default;
@@ -130,6 +136,9 @@ QMenu* PrintCommands::buildMenu(QMenuBar* bar) {
     }
     menu->addSeparator();
 
+    addModeCommands(menu, menu, PrintMode::Labels);
+    menu->addSeparator();
+
     addModeCommands(menu, menu, PrintMode::Template);
     menu->addSeparator();
 
@@ -160,17 +169,56 @@ void PrintCommands::setPageLayout(const QPageLayout& layout) {
     applyPageLayout();
 }
 
-void PrintCommands::applyPageLayout() const {
-    if (!printer_->pageLayout().isEquivalentTo(pageLayout_)) printer_->setPageLayout(pageLayout_);
+void PrintCommands::applyPageLayout(int mode) const {
+    QPageLayout layout = pageLayout_;
+    if (mode == PrintMode::Labels) {
+        if (const auto sheet = labelSheet()) {
+            layout = QPageLayout(QPageSize(sheet->paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
+                                 QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        }
+    }
+    if (printer_->pageLayout().isEquivalentTo(layout)) return;
+    if (!printer_->setPageLayout(layout)) {
+        // A printer that cannot print to the edge keeps its least margins.
+        printer_->setPageSize(layout.pageSize());
+        printer_->setPageOrientation(layout.orientation());
+    }
+}
+
+std::shared_ptr<const LabelTemplate> PrintCommands::labelSheet() const {
+    if (const auto sheet = LabelChoice::resolve(labelChoice_.sheet, LabelCatalogue::installed())) {
+        return std::make_shared<const LabelTemplate>(*sheet);
+    }
+    return nullptr;
+}
+
+void PrintCommands::setLabelChoice(const LabelChoice& choice) {
+    labelChoice_ = choice;
+    QSettings settings = programSettings();
+    labelChoice_.save(settings);
+}
+
+bool PrintCommands::chooseLabelSheet() {
+    LabelSheetDialog dialog(LabelCatalogue::installed(), labelChoice_, parent_);
+    const int result = runLabelDialog ? runLabelDialog(dialog) : dialog.exec();
+    if (result != QDialog::Accepted) return false;
+    setLabelChoice(dialog.choice());
+    return true;
 }
 
 PrintSettings PrintCommands::settingsFor(int mode) const {
     PrintSettings settings;
     settings.mode = mode;
-    applyPageLayout();
+    applyPageLayout(mode);
     // The printable area of the chosen sheet on the chosen printer, in whole millimetres.
     const QRectF area = printer_->pageRect(QPrinter::Millimeter);
     settings.sheetMm = QSize(static_cast<int>(area.width()), static_cast<int>(area.height()));
+    if (mode == PrintMode::Labels) {
+        settings.labelSheet = labelSheet();
+        settings.startLabel = labelChoice_.start;
+        settings.labelOutlines = labelChoice_.outline;
+        settings.areaOriginMm = area.topLeft() - printer_->paperRect(QPrinter::Millimeter).topLeft();
+    }
     settings.tileOverlapMm = tileOverlapMm_;
     settings.mergeSpacingMm = mergeSpacingMm_;
     settings.turnTiles = turnTiles_;
@@ -211,10 +259,12 @@ bool PrintCommands::checkBeforePrinting(int mode, bool preview) {
 
 void PrintCommands::print(int mode) {
     printMode_ = mode;
+    if (mode == PrintMode::Labels && !chooseLabelSheet()) return;
     if (!checkBeforePrinting(mode, false)) return;
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
 
+    applyPageLayout(mode);
     QPrintDialog dialog(printer_.get(), parent_);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, job.pageCount());
@@ -226,8 +276,10 @@ void PrintCommands::print(int mode) {
     // Paper chosen in the dialog's properties is the user's new choice; anything else the
     // dialog did to the paper (a CUPS queue's default sheet) is not.
     const auto properties = dialog.findChildren<QDialog*>();
-    if (std::any_of(properties.begin(), properties.end(),
-                    [](const QDialog* d) { return d->result() == QDialog::Accepted; })) {
+    // A label sheet brings its own paper: that is never the user's new choice.
+    if (mode != PrintMode::Labels && std::any_of(properties.begin(), properties.end(), [](const QDialog* d) {
+            return d->result() == QDialog::Accepted;
+        })) {
         pageLayout_ = printer_->pageLayout();
     }
 
@@ -249,15 +301,17 @@ void PrintCommands::print(int mode) {
     if (PrintRun::run(job, *printer_, first, last, parent_) == PrintRun::Outcome::Failed) {
         refuse(QString::fromUtf8("无法启动打印作业。"));
     }
+    applyPageLayout();
 }
 
 void PrintCommands::preview(int mode) {
     printMode_ = mode;
+    if (mode == PrintMode::Labels && !chooseLabelSheet()) return;
     if (!checkBeforePrinting(mode, true)) return;
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
 
-    applyPageLayout();
+    applyPageLayout(mode);
     QPrintPreviewDialog dialog(printer_.get(), parent_);
     dialog.setWindowTitle(PrintMode::fromCode(mode)->previewText.remove(QStringLiteral("...")));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode, &dialog](QPrinter* printer) {

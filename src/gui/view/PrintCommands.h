@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <memory>
 
+#include "core/labels/LabelChoice.h"
 #include "core/print/PrintSettings.h"
 
 class QAction;
@@ -17,6 +18,7 @@ class QWidget;
 namespace pemo {
 
 class CPatDoc;
+class LabelSheetDialog;
 class PrintCheckDialog;
 class PrintJob;
 
@@ -60,6 +62,13 @@ public:
     // What the check dialog stands in for in tests: returns the dialog's result and the
     // record chosen to go to. Unset, the dialog is shown.
     std::function<int(PrintCheckDialog& dialog)> runCheckDialog;
+    // 标签纸: the label sheet dialog before every label print and preview; false when
+    // it was cancelled. The choice is kept in the settings.
+    bool chooseLabelSheet();
+    const LabelChoice& labelChoice() const { return labelChoice_; }
+    void setLabelChoice(const LabelChoice& choice);
+    // What the label dialog stands in for in tests: returns its result. Unset, it is shown.
+    std::function<int(LabelSheetDialog& dialog)> runLabelDialog;
     void showTileInformation();
     void showMergeInformation();
 
@@ -77,8 +86,10 @@ private:
     // Prepares a job for the printer's current sheet; false after telling the user why.
     bool prepare(PrintJob& job, int mode);
     void refuse(const QString& message);
-    // Puts the chosen page layout back on the printer.
-    void applyPageLayout() const;
+    // Puts the chosen page layout back on the printer; for a label job, the label
+    // sheet's own paper, edge to edge as far as the printer goes.
+    void applyPageLayout(int mode = 0) const;
+    std::shared_ptr<const LabelTemplate> labelSheet() const;
 
     CPatDoc& doc_;
     QWidget* parent_;
@@ -89,6 +100,7 @@ private:
     int tileOverlapMm_ = 10;
     int mergeSpacingMm_ = 10;
     bool turnTiles_ = false;
+    LabelChoice labelChoice_;
 };
 
 }  // namespace pemo

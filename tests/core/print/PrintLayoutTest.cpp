@@ -18,6 +18,9 @@ PrintSettings settings(int mode, QSize sheet = QSize(200, 287), int overlap = 10
     s.sheetMm = sheet;
     s.tileOverlapMm = overlap;
     s.mergeSpacingMm = spacing;
+    // Label jobs go onto a sheet of four labels of the test signs' most common size.
+    s.labelSheet = std::make_shared<const LabelTemplate>(
+        *LabelTemplate::fromCustomText(QStringLiteral("A4,2x2,90x120,10,20,100,130")));
     return s;
 }
 
@@ -111,7 +114,8 @@ TEST(PrintLayout, RefusesBeforeDividing) {
         {big.get(), settings(PrintMode::Merge), false},
         {a4.get(), settings(PrintMode::ByItemWithBackground, QSize(0, 287)), false},
         {a4.get(), settings(0), true},
-        {a4.get(), settings(17), true},
+        {empty.get(), settings(PrintMode::Labels), false},
+        {a4.get(), settings(18), true},
     };
     for (const auto& c : cases) {
         PrintLayout layout;

@@ -1,0 +1,255 @@
+#include "LabelCatalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
+
+namespace pemo {
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+constexpr double kMmPerPoint = kMmPerInch / 72;
+
+QString attribute(const QXmlStreamReader& xml, const char* name) {
+    return xml.attributes().value(QLatin1String(name)).toString();
+}
+
+double length(const QXmlStreamReader& xml, const char* name, bool* ok) {
+    const QString text = attribute(xml, name);
+    if (text.isEmpty()) return 0;  // an absent length is 0 (a grid's origin, a waste)
+    const std::optional<double> mm = LabelCatalogue::lengthMm(text);
+    if (!mm) *ok = false;
+    return mm.value_or(0);
+}
+
+// Lower case, words split on spaces: how names are compared.
+QString normalised(const QString& text) {
+    return text.simplified().toLower();
+}
+
+int editDistance(const QString& a, const QString& b) {
+    std::vector<int> previous(b.size() + 1);
+    std::vector<int> row(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j) previous[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int substitute = previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            row[j] = std::min({previous[j] + 1, row[j - 1] + 1, substitute});
+        }
+        std::swap(previous, row);
+    }
+    return previous[b.size()];
+}
+
+// Reads a <Label-…> element and its <Layout>s into t; false when it makes no sheet.
+bool readLabel(QXmlStreamReader& xml, LabelTemplate& t) {
+    const QStringView element = xml.name();
+    bool ok = true;
+    if (element == QLatin1String("Label-rectangle")) {
+        t.shape = LabelTemplate::Shape::Rectangle;
+        t.labelMm = QSizeF(length(xml, "width", &ok), length(xml, "height", &ok));
+        t.cornerMm = length(xml, "round", &ok);
+    } else if (element == QLatin1String("Label-ellipse")) {
+        t.shape = LabelTemplate::Shape::Ellipse;
+        t.labelMm = QSizeF(length(xml, "width", &ok), length(xml, "height", &ok));
+    } else if (element == QLatin1String("Label-round") || element == QLatin1String("Label-cd")) {
+        t.shape = LabelTemplate::Shape::Round;
+        const double radius = length(xml, "radius", &ok);
+        t.labelMm = QSizeF(2 * radius, 2 * radius);
+        t.holeMm = length(xml, "hole", &ok);
+    } else {
+        xml.skipCurrentElement();
+        return false;
+    }
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("Layout")) {
+            LabelGrid g;
+            g.columns = attribute(xml, "nx").toInt();
+            g.rows = attribute(xml, "ny").toInt();
+            g.x0 = length(xml, "x0", &ok);
+            g.y0 = length(xml, "y0", &ok);
+            g.dx = length(xml, "dx", &ok);
+            g.dy = length(xml, "dy", &ok);
+            if (g.columns > 0 && g.rows > 0) t.grids.push_back(g);
+        }
+        xml.skipCurrentElement();
+    }
+    t.cornerMm = std::min(t.cornerMm, std::min(t.labelMm.width(), t.labelMm.height()) / 2);
+    return ok && !t.grids.empty() && t.labelMm.width() > 0 && t.labelMm.height() > 0;
+}
+
+}  // namespace
+
+std::optional<double> LabelCatalogue::lengthMm(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]*\\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\\s*([a-z]*)\\s*$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch()) return std::nullopt;
+    const double value = m.captured(1).toDouble();
+    const QString unit = m.captured(2);
+    double factor = 0;
+    if (unit.isEmpty() || unit == QStringLiteral("pt")) factor = kMmPerPoint;
+    else if (unit == QStringLiteral("mm")) factor = 1;
+    else if (unit == QStringLiteral("cm")) factor = 10;
+    else if (unit == QStringLiteral("in")) factor = kMmPerInch;
+    else if (unit == QStringLiteral("pc")) factor = 12 * kMmPerPoint;
+    else return std::nullopt;
+    return value * factor;
+}
+
+QString LabelCatalogue::installedFolder() {
+    const QString own = qEnvironmentVariable("PEMO_LABEL_TEMPLATES");
+    if (!own.isEmpty()) return QDir(own).exists() ? own : QString();
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                  QStringLiteral("libglabels-3.0/templates"), QStandardPaths::LocateDirectory);
+}
+
+const LabelCatalogue& LabelCatalogue::installed() {
+    static const LabelCatalogue catalogue = [] {
+        LabelCatalogue c;
+        const QString folder = installedFolder();
+        if (!folder.isEmpty()) c.loadFolder(folder);
+        return c;
+    }();
+    return catalogue;
+}
+
+void LabelCatalogue::loadFolder(const QString& folder) {
+    const QDir dir(folder);
+    QStringList files = dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
+    // Paper sizes first: products name their paper by its id.
+    const QString papers = QStringLiteral("paper-sizes.xml");
+    if (files.removeAll(papers) > 0) {
+        QFile file(dir.filePath(papers));
+        if (file.open(QIODevice::ReadOnly)) readPaperSizes(file);
+    }
+    for (const QString& name : files) {
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::ReadOnly)) readProducts(file);
+    }
+    resolveEquivalents();
+}
+
+void LabelCatalogue::readPaperSizes(QIODevice& device) {
+    QXmlStreamReader xml(&device);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("Paper-size")) continue;
+        bool ok = true;
+        const QSizeF size(length(xml, "width", &ok), length(xml, "height", &ok));
+        if (ok && size.width() > 0 && size.height() > 0) papers_.insert(attribute(xml, "id"), size);
+    }
+}
+
+void LabelCatalogue::readProducts(QIODevice& device) {
+    QXmlStreamReader xml(&device);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("Template")) continue;
+        LabelTemplate t;
+        t.brand = attribute(xml, "brand").simplified();
+        t.part = attribute(xml, "part").simplified();
+        t.description = attribute(xml, "_description");
+        if (t.description.isEmpty()) t.description = attribute(xml, "description");
+        t.paperName = attribute(xml, "size");
+        t.equivalentOf = attribute(xml, "equiv").simplified();
+        bool ok = true;
+        if (t.paperName == QStringLiteral("Other")) {
+            t.paperMm = QSizeF(length(xml, "width", &ok), length(xml, "height", &ok));
+        }
+        bool hasLabel = false;
+        while (xml.readNextStartElement()) {
+            if (xml.name().startsWith(QLatin1String("Label-")) && !hasLabel) {
+                hasLabel = readLabel(xml, t);
+                if (!hasLabel) ok = false;
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+        if (t.brand.isEmpty() || t.part.isEmpty() || !ok) continue;
+        if (!hasLabel && t.equivalentOf.isEmpty()) continue;
+        if (hasLabel) t.equivalentOf.clear();
+        products_.push_back(std::move(t));
+    }
+}
+
+void LabelCatalogue::resolveEquivalents() {
+    // A product sold with another's sheet takes that sheet (the same brand's part); a
+    // chain of them resolves one link a pass.
+    QHash<QString, size_t> byName;
+    for (size_t i = 0; i < products_.size(); ++i) byName.insert(normalised(products_[i].name()), i);
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (LabelTemplate& t : products_) {
+            if (!t.grids.empty() || t.equivalentOf.isEmpty()) continue;
+            const auto other = byName.constFind(normalised(t.brand + QLatin1Char(' ') + t.equivalentOf));
+            if (other == byName.constEnd()) continue;
+            const LabelTemplate& source = products_[*other];
+            if (source.grids.empty()) continue;
+            LabelTemplate copy = source;
+            copy.brand = t.brand;
+            copy.part = t.part;
+            copy.equivalentOf = t.equivalentOf;
+            if (!t.description.isEmpty()) copy.description = t.description;
+            t = std::move(copy);
+            changed = true;
+        }
+    }
+    for (LabelTemplate& t : products_) {
+        if (t.paperMm.isEmpty()) {
+            if (papers_.contains(t.paperName)) t.paperMm = papers_.value(t.paperName);
+            else if (const auto standard = LabelTemplate::standardPaper(t.paperName)) t.paperMm = *standard;
+        }
+    }
+    products_.erase(std::remove_if(products_.begin(), products_.end(),
+                                   [](const LabelTemplate& t) { return t.grids.empty() || t.paperMm.isEmpty(); }),
+                    products_.end());
+}
+
+const LabelTemplate* LabelCatalogue::find(const QString& name) const {
+    const QString wanted = normalised(name);
+    for (const LabelTemplate& t : products_) {
+        if (normalised(t.name()) == wanted) return &t;
+    }
+    return nullptr;
+}
+
+QStringList LabelCatalogue::closest(const QString& name, int count) const {
+    const QString wanted = normalised(name);
+    std::vector<std::pair<int, const LabelTemplate*>> ranked;
+    ranked.reserve(products_.size());
+    for (const LabelTemplate& t : products_) {
+        const QString candidate = normalised(t.name());
+        // A part typed without its brand, or a brand with a slip in the part: the
+        // distance to the part alone counts as well as to the whole name.
+        const int distance = std::min(editDistance(wanted, candidate), editDistance(wanted, normalised(t.part)) + 1);
+        ranked.emplace_back(distance, &t);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList names;
+    for (const auto& [distance, t] : ranked) {
+        if (names.size() >= count) break;
+        names.append(t->name());
+    }
+    return names;
+}
+
+std::vector<const LabelTemplate*> LabelCatalogue::search(const QString& text) const {
+    const QStringList words = normalised(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    std::vector<const LabelTemplate*> found;
+    for (const LabelTemplate& t : products_) {
+        const QString haystack = normalised(t.name() + QLatin1Char(' ') + t.description + QLatin1Char(' ') +
+                                            t.sizeText() + QLatin1Char(' ') + t.paperName);
+        if (std::all_of(words.begin(), words.end(), [&](const QString& w) { return haystack.contains(w); })) {
+            found.push_back(&t);
+        }
+    }
+    return found;
+}
+
+}  // namespace pemo

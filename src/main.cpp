@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
         return 0;
     }
+    if (pemo::isHelpRequest(argc, argv)) return pemo::showHelp();
 
     ensureRuntimeFolder();
     // Inspection and conversion run without a display.

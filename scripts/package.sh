@@ -9,7 +9,8 @@ bash scripts/setup.sh --package
 # build made come out of the compiler cache here.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DPEMO_WERROR=ON \
-  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DPEMO_BUILD_TESTS=OFF -DPEMO_BUILD_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DPEMO_BUILD_TESTS=OFF -DPEMO_BUILD_BENCH=OFF \
+  -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now" >/dev/null
 cmake --build build-package
 # A file left by an earlier version must not slip into the package.
 rm -rf build-package/_CPack_Packages

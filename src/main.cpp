@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(pemo);
     QApplication::setApplicationName(QStringLiteral("Pemo"));
     QApplication::setOrganizationName(QString::fromUtf8("佩墨"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PEMO_APP_ID));
     pemo::CPatApp patApp;
     if (!patApp.initInstance(QApplication::arguments())) return 0;
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, run and test.
+# Installs every Debian package the project needs to build, run and test; with --package
+# also what building and checking the Debian package needs (scripts/package.sh).
 # Safe to run again: when everything is present it returns after one dpkg query.
 set -euo pipefail
 
@@ -19,7 +20,11 @@ PACKAGES=(
   python3-xlwt python3-openpyxl
   # The catalogue of label products, read at run time for printing onto label sheets.
   glabels-data
+  groff-base
 )
+if [[ "${1:-}" == "--package" ]]; then
+  PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

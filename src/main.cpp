@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
         return 0;
     }
+    if (pemo::isHelpRequest(argc, argv)) return pemo::showHelp();
 
     ensureRuntimeFolder();
     // Inspection and conversion run without a display.
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pemo"));
     QApplication::setOrganizationName(QString::fromUtf8("佩墨"));
     pemo::removeLeftoverTempCopies();
+    QGuiApplication::setDesktopFileName(QStringLiteral(PEMO_APP_ID));
     pemo::CPatApp patApp;
     if (!patApp.initInstance(QApplication::arguments())) return 0;
     return QApplication::exec();

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <cstdio>
 #include <cstring>
 
 #include "ExitStatus.h"
@@ -18,6 +19,7 @@ namespace {
 const char* const kUsage =
     "usage: pemo [FILE]\n"
     "       pemo --version\n"
+    "       pemo --help\n"
     "       pemo --dump FILE\n"
     "       pemo --export OUT.vxq FILE\n"
     "       pemo --export OUT.png|OUT.bmp FILE [--record N] [--dpi D] [--no-background]\n"
@@ -64,6 +66,15 @@ int usageError(const QString& problem) {
     if (!problem.isEmpty()) printError(problem);
     printError(QString::fromUtf8(kUsage));
     return kExitUsage;
+}
+
+int showHelp() {
+    std::printf("%s\n", kUsage);
+    return kExitOk;
+}
+
+bool isHelpRequest(int argc, char** argv) {
+    return argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
 }
 
 bool isHeadlessCommand(const char* first) {

@@ -13,6 +13,12 @@ struct PrintSettings;
 // program takes to stderr; returns the usage exit status.
 int usageError(const QString& problem = QString());
 
+// Prints the same usage text to stdout (`pemo --help`; the manual page is made from it)
+// and returns the success status.
+int showHelp();
+// `pemo --help` or `pemo -h`, alone on the command line.
+bool isHelpRequest(int argc, char** argv);
+
 // Whether the first argument names a command that runs without a display.
 bool isHeadlessCommand(const char* first);
 

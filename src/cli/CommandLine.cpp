@@ -39,7 +39,12 @@ const char* const kUsage =
     "       pemo --import DATA [--sheet NAME] [--separator C] [--columns LIST] [--header]\n"
     "                          [--template T.vxt] --export OUT [export options]\n"
     "       pemo --import DATA.mdb|DATA.db --table NAME [--where COND] [--columns NAMES]\n"
-    "                          [--template T.vxt] --export OUT [export options]";
+    "                          [--template T.vxt] --export OUT [export options]\n"
+    "       pemo --update FILE --from DATA --match T [--columns LIST] [--header]\n"
+    "                          [--sheet NAME] [--separator C] [--table NAME --where COND]\n"
+    "                          [--template T.vxt] --export OUT [export options]\n"
+    "            T: the key's target, 1-10 变量, 11 原价, 12 现价, 13 折扣;\n"
+    "            exit status 3: a key stands twice in the list or the document";
 
 // Qt's own options that take a value, and those that stand alone.
 const QSet<QString>& qtOptionsWithValue() {
@@ -79,7 +84,7 @@ bool isHelpRequest(int argc, char** argv) {
 
 bool isHeadlessCommand(const char* first) {
     return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--check") == 0 || std::strcmp(first, "--export") == 0 ||
-           std::strcmp(first, "--import") == 0;
+           std::strcmp(first, "--import") == 0 || std::strcmp(first, "--update") == 0;
 }
 
 std::optional<QString> windowCommandLineProblem(int argc, char** argv) {

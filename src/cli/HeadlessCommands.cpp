@@ -3,6 +3,7 @@
 #include "PdfExport.h"
 #include "ExportRecordsCommand.h"
 #include "CheckCommand.h"
+#include "UpdateCommand.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -91,8 +92,9 @@ bool isTemplate(const QByteArray& bytes) {
     return bytes.startsWith(QByteArray("\x08") + TemplateFile::kMagic);
 }
 
-// Opens a document, or reads a template into a new one-record document.
-int openInto(CPatDoc& doc, const QString& path) {
+}  // namespace
+
+int openDocument(CPatDoc& doc, const QString& path) {
     const QByteArray bytes = readWhole(path);
     if (!isTemplate(bytes)) return DocumentFile::read(doc, bytes);
     doc.newDocument();
@@ -101,6 +103,8 @@ int openInto(CPatDoc& doc, const QString& path) {
     record.refreshPlaceholders(false, doc.placeholderSources());
     return kStreamVersion;
 }
+
+namespace {
 
 int dump(const QString& path) {
     const QByteArray bytes = readWhole(path);
@@ -175,7 +179,8 @@ int runExport(const QStringList& arguments, const DocumentOpener& open) {
 std::optional<int> runHeadlessCommand(const QStringList& arguments) {
     const QString command = arguments.value(1);
     if (command != QStringLiteral("--dump") && command != QStringLiteral("--export") &&
-        command != QStringLiteral("--import") && command != QStringLiteral("--check")) {
+        command != QStringLiteral("--import") && command != QStringLiteral("--check") &&
+        command != QStringLiteral("--update")) {
         return std::nullopt;
     }
     registerBlockClasses();
@@ -185,10 +190,11 @@ std::optional<int> runHeadlessCommand(const QStringList& arguments) {
             return dump(arguments.at(2));
         }
         if (command == QStringLiteral("--import")) return runImportCommand(arguments);
+        if (command == QStringLiteral("--update")) return runUpdateCommand(arguments);
         if (command == QStringLiteral("--check")) {
-            return runCheck(arguments.mid(2), [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
+            return runCheck(arguments.mid(2), [](CPatDoc& doc, const QString& path) { openDocument(doc, path); });
         }
-        return runExport(arguments, [](CPatDoc& doc, const QString& path) { openInto(doc, path); });
+        return runExport(arguments, [](CPatDoc& doc, const QString& path) { openDocument(doc, path); });
     } catch (const FileError& error) {
         printError(error.message());
         return kRefused;

@@ -18,9 +18,14 @@ class CPatDoc;
 //   --import DATA … --export OUT …  records from a text file or workbook (ImportCommand.h)
 //   --check FILE …              the check before printing (CheckCommand.h); exit status 3
 //                               when it finds something
+//   --update FILE --from DATA … --export OUT …  a price list applied (UpdateCommand.h)
 // Exit status 0 on success, 1 when a file is refused, 2 for a usage error. Returns
 // nothing when the arguments name no headless command.
 std::optional<int> runHeadlessCommand(const QStringList& arguments);
+
+// Opens a document, or reads a template into a new one-record document; throws FileError
+// with the text to show. Returns the file's version.
+int openDocument(CPatDoc& doc, const QString& path);
 
 // Reads FILE into a fresh document; throws FormatError with the text to show.
 using DocumentOpener = std::function<void(CPatDoc&, const QString& path)>;

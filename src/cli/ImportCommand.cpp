@@ -21,19 +21,6 @@ namespace pemo {
 
 namespace {
 
-struct ImportRequest {
-    QString data;
-    QString sheet;
-    char separator = ',';
-    std::optional<RecordImport::Columns> columns;
-    QString table;      // database files
-    QString condition;  // database files
-    std::optional<QStringList> fieldNames;
-    bool header = false;
-    QString templatePath;
-    QStringList exportArguments;  // after --export
-};
-
 std::optional<RecordImport::Columns> parseColumns(const QString& text) {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != ImportSettings::kTargetCount) return std::nullopt;
@@ -47,8 +34,9 @@ std::optional<RecordImport::Columns> parseColumns(const QString& text) {
     return columns;
 }
 
-// Returns the problem, empty when the arguments are good.
-QString parse(const QStringList& arguments, ImportRequest& request) {
+}  // namespace
+
+QString parseImportArguments(const QStringList& arguments, ImportRequest& request) {
     if (arguments.size() < 3 || arguments.at(2).startsWith(QLatin1String("--"))) {
         return QStringLiteral("need DATA after --import");
     }
@@ -97,6 +85,8 @@ QString parse(const QStringList& arguments, ImportRequest& request) {
     request.exportArguments = arguments.mid(i + 1);
     return QString();
 }
+
+namespace {
 
 // The mapping for DATA: the one given, the one the import dialog saved for that kind
 // of file, or columns 1 to 13.
@@ -157,8 +147,8 @@ DatabaseSelection databaseSelection(const ImportRequest& request) {
     return selection;
 }
 
-// Reads a table of a database file into the document.
-void importDatabase(CPatDoc& doc, const ImportRequest& request) {
+// Reads the rows of a database table that meet the condition, one column per target.
+ImportTable readDatabase(const CPatDoc& doc, const ImportRequest& request) {
     if (request.table.isEmpty()) throw FormatError(QString::fromUtf8("表名不能为空。"));
     const DatabaseSelection selection = databaseSelection(request);
     const QString problem = DatabaseImport::check(selection, doc.variableNames);
@@ -167,19 +157,18 @@ void importDatabase(CPatDoc& doc, const ImportRequest& request) {
     QString message;
     if (!DatabaseImport::read(selection, cells, message)) throw FormatError(message);
     if (cells.rows.empty()) throw FormatError(DatabaseImport::noMatchMessage());
-    build(doc, request, TableSheet(std::move(cells), TableSheet::Kind::Text),
-          DatabaseImport::columns(selection), 1);
+    return {TableSheet(std::move(cells), TableSheet::Kind::Text), DatabaseImport::columns(selection), 1};
 }
 
-// Reads DATA into the document: one record per row, on the template's page.
-void importInto(CPatDoc& doc, const ImportRequest& request) {
+}  // namespace
+
+ImportTable readImportTable(const CPatDoc& doc, const ImportRequest& request) {
     // A FIFO or a device is refused before anything waits on it or reads without end.
     const QString unreadable = SourceFile::problem(request.data);
     if (!unreadable.isEmpty()) throw IoError(unreadable);
     const QByteArray head = SourceFile::head(request.data, 32);
     if (!request.table.isEmpty() || OdbcConnection::driverFor(head) != OdbcConnection::Driver::None) {
-        importDatabase(doc, request);
-        return;
+        return readDatabase(doc, request);
     }
     if (!request.columns && request.fieldNames) {
         throw FormatError(QStringLiteral("bad --columns: ") + request.fieldNames->join(QLatin1Char(',')));
@@ -192,20 +181,21 @@ void importInto(CPatDoc& doc, const ImportRequest& request) {
     const QString problem = check.check(request.data, doc.variableNames);
     if (!problem.isEmpty()) throw FormatError(problem);
 
-    const TableSheet sheet(request.data, request.separator, request.sheet);
-    build(doc, request, sheet, columns, sheet.isWorkbook() || request.header ? 2 : 1);
+    TableSheet sheet(request.data, request.separator, request.sheet);
+    const int firstRow = sheet.isWorkbook() || request.header ? 2 : 1;
+    return {std::move(sheet), columns, firstRow};
 }
-
-}  // namespace
 
 int runImportCommand(const QStringList& arguments) {
     ImportRequest request;
-    const QString problem = parse(arguments, request);
+    const QString problem = parseImportArguments(arguments, request);
     if (!problem.isEmpty()) return usageError(problem);
     QStringList exportArguments{arguments.value(0), QStringLiteral("--export")};
     exportArguments << request.exportArguments << request.data;
-    return runExport(exportArguments,
-                     [&request](CPatDoc& doc, const QString&) { importInto(doc, request); });
+    return runExport(exportArguments, [&request](CPatDoc& doc, const QString&) {
+        const ImportTable table = readImportTable(doc, request);
+        build(doc, request, table.sheet, table.columns, table.firstRow);
+    });
 }
 
 }  // namespace pemo

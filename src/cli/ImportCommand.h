@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
+
+#include "core/records/RecordImport.h"
+#include "core/records/TableSheet.h"
 
 namespace pemo {
 
@@ -15,5 +19,36 @@ namespace pemo {
 // defaults to the workbook's first. Options before --export are the import's, those
 // after it the export's. Exit status 0, 1 with the reason on stderr, 2 for usage.
 int runImportCommand(const QStringList& arguments);
+
+class CPatDoc;
+
+// The import's options: DATA and how it is read, the template, and the export's own
+// arguments after --export.
+struct ImportRequest {
+    QString data;
+    QString sheet;
+    char separator = ',';
+    std::optional<RecordImport::Columns> columns;
+    QString table;      // database files
+    QString condition;  // database files
+    std::optional<QStringList> fieldNames;
+    bool header = false;
+    QString templatePath;
+    QStringList exportArguments;  // after --export
+};
+
+// Reads "program --import DATA [options] --export OUT …" into request; the problem, empty
+// when the arguments are good.
+QString parseImportArguments(const QStringList& arguments, ImportRequest& request);
+
+// DATA read whole, with the mapping of its columns onto the thirteen targets and the
+// first row that holds data.
+struct ImportTable {
+    TableSheet sheet;
+    RecordImport::Columns columns;
+    int firstRow = 1;
+};
+// Throws FormatError when DATA, its mapping or its condition is refused.
+ImportTable readImportTable(const CPatDoc& doc, const ImportRequest& request);
 
 }  // namespace pemo

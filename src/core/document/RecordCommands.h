@@ -39,6 +39,8 @@ inline constexpr int InsertLast = 34131;          // 信息插入(20条)
 inline constexpr int UnifySize = 34141;           // 统一幅面
 inline constexpr int UnifyTemplate = 34142;       // 统一模板
 inline constexpr int UnifyBackground = 34143;     // 统一底图
+inline constexpr int PriceUpdateText = 34150;     // 按价格表更新(TXT文件)...
+inline constexpr int PriceUpdateWorkbook = 34151; // 按价格表更新(XLS文件)...
 }  // namespace RecordCommand
 
 // What the library panels have selected, for 统一底图 and 统一模板.

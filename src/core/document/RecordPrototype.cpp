@@ -22,4 +22,14 @@ std::unique_ptr<InfoRecord> RecordPrototype::make() const {
     return record;
 }
 
+std::function<void(InfoRecord&)> RecordPrototype::pageOf(const InfoRecord& source) {
+    return [page = source.snapshotPage(), background = source.background](InfoRecord& record) {
+        record.restorePage(page);
+        record.values = {};
+        record.productPicture.clear();
+        record.inPlaceEditing = false;
+        record.background = background;
+    };
+}
+
 }  // namespace pemo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 #include <memory>
 
 #include "InfoRecord.h"
@@ -18,6 +19,10 @@ public:
 
     // A new record on that page, its values empty.
     std::unique_ptr<InfoRecord> make() const;
+
+    // An initializer for CPatDoc::newRecordInitializer that gives a new record the page of
+    // source as it is now (size, background and blocks), without its values or picture.
+    static std::function<void(InfoRecord&)> pageOf(const InfoRecord& source);
 
 private:
     std::unique_ptr<InfoRecord> prototype_;

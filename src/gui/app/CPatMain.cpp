@@ -53,6 +53,7 @@
 #include "gui/records/RecordGrid.h"
 #include "gui/records/RecordExportCommand.h"
 #include "gui/view/ListPrintCommand.h"
+#include "gui/records/PriceUpdateCommand.h"
 #include "gui/records/RecordImportCommand.h"
 #include "gui/view/ShapeCommands.h"
 #include "gui/view/StyleCommands.h"
@@ -453,6 +454,13 @@ void CPatMain::buildRecordMenu() {
         if (id == RC::ImportDatabase) menu->addSeparator();
         connect(addCommand(menu, id, RecordImportCommand::menuText(id)), &QAction::triggered,
                 import, [import, id] { import->run(id); });
+    }
+    auto* priceUpdate = new PriceUpdateCommand(doc_, *grid_, this);
+    priceUpdate->documentPath = [this] { return app_.documentPath(); };
+    for (const auto& [id, kind] : {std::pair{RC::PriceUpdateText, ImportSettings::Kind::Text},
+                                   std::pair{RC::PriceUpdateWorkbook, ImportSettings::Kind::Workbook}}) {
+        connect(addCommand(menu, id, PriceUpdateCommand::menuText(kind)), &QAction::triggered, priceUpdate,
+                [priceUpdate, kind] { priceUpdate->run(kind); });
     }
     menu->addSeparator();
     auto* exporter = new RecordExportCommand(doc_, this);

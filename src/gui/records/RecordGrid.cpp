@@ -147,6 +147,20 @@ void RecordGrid::renameVariableColumns() {
     emit columnsRenamed();
 }
 
+void RecordGrid::markRecords(QSet<const InfoRecord*> records) {
+    marked_ = std::move(records);
+    update();
+}
+
+// A mark must not pass to a new record that happens to take a deleted one's place.
+void RecordGrid::forgetDeletedMarks() {
+    QSet<const InfoRecord*> alive;
+    for (const auto& record : doc_.records) {
+        if (marked_.contains(record.get())) alive.insert(record.get());
+    }
+    marked_ = std::move(alive);
+}
+
 void RecordGrid::documentChanged(CPatDoc::Change change) {
     if (change == CPatDoc::Change::Records || change == CPatDoc::Change::CurrentRecord) {
         // Another command moved the current record or changed the list: the cell follows.
@@ -172,6 +186,7 @@ void RecordGrid::documentChanged(CPatDoc::Change change) {
     }
     switch (change) {
         case CPatDoc::Change::Records:
+            if (!marked_.isEmpty()) forgetDeletedMarks();
             // An opened document brings its own variable names.
             geometry_.renameVariableColumns(doc_.variableNames);
             emit columnsRenamed();
@@ -316,7 +331,7 @@ void RecordGrid::paintRows(QPainter& painter) {
             if (record->current) {
                 painter.fillRect(cell, currentBrush_);
             } else {
-                painter.fillRect(cell, Qt::white);
+                painter.fillRect(cell, marked_.contains(record) ? QColor(255, 244, 196) : QColor(Qt::white));
             }
             const QByteArray text = cellText(*record, scroll + row, i);
             if (!text.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QImage>
 #include <QStaticText>
 #include <QWidget>
@@ -42,6 +43,10 @@ public:
     void renameVariableColumns();
     // The document's one notification, passed on by the frame.
     void documentChanged(CPatDoc::Change change);
+    // Rows drawn on a tinted ground (the records the last price update changed or added),
+    // until the next call.
+    void markRecords(QSet<const InfoRecord*> records);
+    const QSet<const InfoRecord*>& markedRecords() const { return marked_; }
 
     int scrollPosition() const;
     QScrollBar* scrollBar() const { return scrollBar_; }
@@ -160,6 +165,8 @@ private:
     std::unique_ptr<GridPaste> lastPaste_;
     std::unique_ptr<GridPaste> undonePaste_;
     bool pasting_ = false;
+    void forgetDeletedMarks();
+    QSet<const InfoRecord*> marked_;
 };
 
 }  // namespace pemo

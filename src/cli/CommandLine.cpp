@@ -43,7 +43,7 @@ const char* const kUsage =
     "       pemo --update FILE --from DATA --match T [--columns LIST] [--header]\n"
     "                          [--sheet NAME] [--separator C] [--table NAME --where COND]\n"
     "                          [--template T.vxt] --export OUT [export options]\n"
-    "            T: the key's target, 1-10 变量, 11 原价, 12 现价, 13 折扣;\n"
+    "            T: the key's target: 1-10 the variables, 11-13 the three prices;\n"
     "            exit status 3: a key stands twice in the list or the document";
 
 // Qt's own options that take a value, and those that stand alone.

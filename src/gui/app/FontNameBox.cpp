@@ -1,5 +1,8 @@
 #include "FontNameBox.h"
 
+#include <QScrollBar>
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QListView>
 #include <QPainter>
@@ -58,9 +61,15 @@ FontNameBox::FontNameBox(QWidget* parent) : QComboBox(parent) {
 
 void FontNameBox::setNames(const QList<QByteArray>& names) {
     clear();
+    int widest = 0;
     for (const QByteArray& name : names) {
-        addItem(Gbk::toUnicode(name), name);
+        const QString shown = Gbk::toUnicode(name);
+        addItem(shown, name);
+        widest = std::max(widest, fontMetrics().horizontalAdvance(shown));
     }
+    // The box stays narrow on the toolbar; its list is as wide as the longest name.
+    const int margins = 2 * view()->frameWidth() + view()->verticalScrollBar()->sizeHint().width() + 12;
+    view()->setMinimumWidth(widest + margins);
 }
 
 QByteArray FontNameBox::nameAt(int index) const { return itemData(index, kNameRole).toByteArray(); }

@@ -1,6 +1,7 @@
 #include "LibraryPictures.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QLinearGradient>
@@ -439,6 +440,71 @@ void writeTextures(const QString& folder) {
         for (int x = -256; x < 256; x += 48)
             p.drawLine(x, 0, x + 256, 256);
     });
+}
+
+}  // namespace LibraryPictures
+
+namespace LibraryPictures {
+
+namespace {
+
+// A round badge with a short text: what a mall's logo looks like until the user
+// chooses the real one.
+QImage logo(QColor fill, const char* text) {
+    QImage image(200, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(fill.darker(140), 6));
+    p.setBrush(fill);
+    p.drawRoundedRect(QRectF(8, 8, 184, 104), 40, 40);
+    p.setPen(Qt::white);
+    p.setFont(face(kSans, 44));
+    p.drawText(image.rect(), Qt::AlignCenter, QString::fromUtf8(text));
+    return image;
+}
+
+// A framed box with a simple product shape: the placeholder of a product picture.
+QImage product() {
+    QImage image(160, 160, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(150, 150, 150), 3, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(4, 4, 152, 152));
+    p.setPen(QPen(QColor(90, 120, 170), 4));
+    p.setBrush(QColor(200, 215, 240));
+    p.drawRoundedRect(QRectF(48, 40, 64, 84), 10, 10);
+    p.drawRect(QRectF(64, 26, 32, 14));
+    p.setPen(QColor(90, 120, 170));
+    p.setFont(face(kSans, 22, false));
+    p.drawText(QRectF(0, 126, 160, 30), Qt::AlignCenter, QString::fromUtf8("商品图片"));
+    return image;
+}
+
+}  // namespace
+
+void writeProgramPictures(const QString& folder) {
+    const struct {
+        const char* name;
+        QImage image;
+    } pictures[] = {
+        {"PemLogo1", logo(QColor(200, 30, 40), "商场")},
+        {"PemLogo2", logo(QColor(30, 100, 180), "超市")},
+        {"PemProd", product()},
+    };
+    for (const auto& picture : pictures) {
+        const QString base = folder + QLatin1Char('/') + QLatin1String(picture.name);
+        if (QFileInfo::exists(base + QLatin1String(".wmf")) ||
+            QFileInfo::exists(base + QLatin1String(".bmp"))) {
+            continue;
+        }
+        if (!pemo::BmpWriter::write(picture.image, base + QLatin1String(".bmp"))) {
+            std::fprintf(stderr, "cannot write %s.bmp\n", qPrintable(base));
+            std::exit(1);
+        }
+    }
 }
 
 }  // namespace LibraryPictures

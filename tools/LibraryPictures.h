@@ -20,5 +20,9 @@ QList<Background> writeBackgrounds(const QString& folder);
 // <folder>/贴图/; returns the decorations' paths.
 QStringList writeDecorations(const QString& folder);
 void writeTextures(const QString& folder);
+// Writes the mall logos and the product-picture placeholder (PemLogo1, PemLogo2,
+// PemProd as ".bmp") into the folder, each only when it has neither a ".wmf" nor a
+// ".bmp" yet: a logo the user chose stays.
+void writeProgramPictures(const QString& folder);
 
 }  // namespace LibraryPictures

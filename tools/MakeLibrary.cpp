@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
         LibraryPictures::writeBackgrounds(folder);
     const QStringList decorations = LibraryPictures::writeDecorations(folder);
     LibraryPictures::writeTextures(folder);
+    LibraryPictures::writeProgramPictures(folder);
     const QString stamp = decorations.value(0);  // 特价
     try {
         QHash<QString, int> seen;

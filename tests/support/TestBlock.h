@@ -9,6 +9,9 @@
 #include "core/blocks/Block.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/GraphicBlock.h"
+#include "core/blocks/PictureBlock.h"
+#include "core/blocks/TextBlock.h"
 
 namespace pemo::test {
 
@@ -31,6 +34,14 @@ public:
     int hitTests = 0;
     bool scratchWasWhite = true;
 };
+
+// Gives the class bits back to the program's own block classes, for tests that read
+// real blocks after others installed TestBlock.
+inline void useProgramBlocks() {
+    BlockFactory::setCreator(BlockKind::TextBit, [] { return std::make_unique<TextBlock>(); });
+    BlockFactory::setCreator(BlockKind::GraphicBit, [] { return std::make_unique<GraphicBlock>(); });
+    BlockFactory::setCreator(BlockKind::PictureBit, [] { return std::make_unique<PictureBlock>(); });
+}
 
 // Lets the block factory create TestBlock for every class bit.
 inline void registerTestBlocks() {

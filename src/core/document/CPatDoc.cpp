@@ -14,6 +14,7 @@ CPatDoc::~CPatDoc() {
 
 void CPatDoc::clear() {
     namesShownBy_ = nullptr;
+    listHistory_.clear();
     records.clear();
     images.clear();
     backgrounds.clear();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "InfoRecord.h"
+#include "ListHistory.h"
 #include "core/pictures/PictureStore.h"
 #include "core/config/MallInfoList.h"
 #include "core/config/VariableNameList.h"
@@ -26,8 +27,12 @@ public:
 
     // Clears the document, then appends one new record and makes it current.
     void newDocument();
-    // Deletes all records and empties both picture stores.
+    // Deletes all records, empties both picture stores and forgets the list's history.
     void clear();
+
+    // The undoable steps of changes to the record list.
+    ListHistory& listHistory() { return listHistory_; }
+    const ListHistory& listHistory() const { return listHistory_; }
 
     // A record with the defaults, then the library's selected template or background
     // when the program has set an initializer for that.
@@ -80,6 +85,7 @@ private:
     // that showed names before gets its values back.
     void refreshShownRecord();
 
+    ListHistory listHistory_{*this};
     bool modified_ = false;
     bool templateMode_ = false;
     // The record whose page holds the placeholders' names (template mode only); it may have

@@ -13,6 +13,11 @@
 
 namespace pemo {
 
+uint64_t InfoRecord::newSerial() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 QByteArray InfoRecord::value(int index) const {
     return index >= 0 && index < kValueCount ? values[static_cast<size_t>(index)] : QByteArray();
 }

@@ -106,6 +106,12 @@ public:
     bool current = false;
     int32_t copies = 1;  // 0 = not in the print queue
     bool inPlaceEditing = false;
+    // Names this record for the list's history, which may take it out of the list and
+    // give it back; never reused within a run.
+    uint64_t serial = newSerial();
+
+private:
+    static uint64_t newSerial();
 };
 
 }  // namespace pemo

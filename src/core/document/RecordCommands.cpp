@@ -1,6 +1,9 @@
 #include "RecordCommands.h"
 
+#include <algorithm>
+
 #include "CPatDoc.h"
+#include "PageDesign.h"
 #include "core/codecs/Gbk.h"
 #include "core/platform/Messages.h"
 
@@ -16,6 +19,21 @@ int RecordCommands::insertCount(int id) {
 
 QString RecordCommands::insertMenuText(int id) {
     return QString::fromUtf8("信息插入(%1条)").arg(insertCount(id));
+}
+
+QString RecordCommands::stepName(int id) {
+    if (insertCount(id) > 0) return QString::fromUtf8("信息插入");
+    switch (id) {
+        case RC::Delete: return QString::fromUtf8("信息删除");
+        case RC::DeleteEmpty: return QString::fromUtf8("删除空信息");
+        case RC::QueueAll: return QString::fromUtf8("全选打印队列");
+        case RC::QueueNone: return QString::fromUtf8("清空打印队列");
+        case RC::UnifySize: return QString::fromUtf8("统一幅面");
+        case RC::UnifyBackground: return QString::fromUtf8("统一底图");
+        case RC::UnifyTemplate: return QString::fromUtf8("统一模板");
+        case RC::ApplyDesign: return QString::fromUtf8("应用到所有信息");
+        default: return QString();
+    }
 }
 
 QString RecordCommands::pageSizeName(int w, int h) {
@@ -103,6 +121,7 @@ bool RecordCommands::isEnabled(int id, const RecordCommandContext& context) cons
         case RC::Next:
         case RC::NextGroup: return index >= 0 && index < count - 1;
         case RC::UnifySize: return count > 1 && recordsDifferInSize();
+        case RC::ApplyDesign: return count > 1;
         case RC::UnifyBackground:
             return context.background.selected && count > 1 && backgroundChoiceDiffers(context);
         case RC::UnifyTemplate:
@@ -123,15 +142,26 @@ void RecordCommands::insertRecords(int n) {
     for (int i = 0; i < n; ++i) at = doc_.records.insert(at, doc_.newRecord()) + 1;
 }
 
-void RecordCommands::deleteCurrent() {
+bool RecordCommands::deleteCurrent() {
     const int index = doc_.currentIndex();
-    if (index < 0) return;
+    if (index < 0) return false;
+    const QString question = QString::fromUtf8("删除第%1项信息?").arg(index + 1);
+    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) {
+        return false;
+    }
     doc_.records.erase(doc_.records.begin() + index);
     const int next = std::min(index, doc_.recordCount() - 1);
     doc_.records[static_cast<size_t>(next)]->current = true;
+    return true;
 }
 
-void RecordCommands::deleteEmpty() {
+bool RecordCommands::deleteEmpty() {
+    const auto empty = std::count_if(doc_.records.begin(), doc_.records.end(),
+                                     [](const auto& r) { return r->isEmpty(); });
+    const QString question = QString::fromUtf8("删除%1项空信息?").arg(empty);
+    if (Messages::current().ask(question, Messages::Buttons::YesNo) != Messages::Answer::Yes) {
+        return false;
+    }
     for (int i = doc_.recordCount() - 1; i >= 0; --i) {
         InfoRecord& r = *doc_.records[static_cast<size_t>(i)];
         r.current = false;
@@ -139,6 +169,18 @@ void RecordCommands::deleteEmpty() {
     }
     if (doc_.records.empty()) doc_.records.push_back(doc_.newRecord());
     doc_.records.front()->current = true;
+    return true;
+}
+
+bool RecordCommands::applyDesign(const RecordCommandContext& context) {
+    const InfoRecord* source = doc_.currentRecord();
+    std::vector<InfoRecord*> targets;
+    if (context.designTargets.empty()) {
+        for (const auto& r : doc_.records) targets.push_back(r.get());
+    } else {
+        for (int i : context.designTargets) targets.push_back(doc_.recordAt(i));
+    }
+    return source && PageDesign::apply(doc_, *source, targets) > 0;
 }
 
 bool RecordCommands::unifySize() {
@@ -195,22 +237,7 @@ bool RecordCommands::execute(int id, const RecordCommandContext& context) {
     if (!isEnabled(id, context)) return false;
     const int count = doc_.recordCount();
     const int index = doc_.currentIndex();
-    InfoRecord* cur = doc_.currentRecord();
     switch (id) {
-        case RC::Delete: deleteCurrent(); break;
-        case RC::Clear:
-            cur->takeUndoSnapshot();
-            cur->clearValues();
-            break;
-        case RC::DeleteEmpty: deleteEmpty(); break;
-        case RC::QueueAll:
-            for (auto& r : doc_.records) r->copies = 1;
-            break;
-        case RC::QueueNone:
-            for (auto& r : doc_.records) r->copies = 0;
-            break;
-        case RC::SetCurrentPrint: cur->copies = 1; break;
-        case RC::CancelCurrentPrint: cur->copies = 0; break;
         case RC::First: return doc_.setCurrentIndex(0);
         case RC::Last: return doc_.setCurrentIndex(count - 1);
         case RC::Previous: return doc_.setCurrentIndex(index - 1);
@@ -220,24 +247,44 @@ bool RecordCommands::execute(int id, const RecordCommandContext& context) {
         case RC::NextGroup:
             return doc_.setCurrentIndex(
                 std::min(count - 1, index + std::max(1, context.visibleRowCount)));
-        case RC::UnifySize:
-            if (!unifySize()) return false;
-            break;
-        case RC::UnifyBackground:
-            if (!unifyBackground(context)) return false;
-            break;
-        case RC::UnifyTemplate:
-            if (!unifyTemplate(context)) return false;
-            break;
+        default: break;
+    }
+    const QString step = stepName(id);
+    const bool done = step.isEmpty() ? run(id, context) : doc_.listHistory().record(step, [&] {
+        return run(id, context);
+    });
+    if (done) changed();
+    return done;
+}
+
+bool RecordCommands::run(int id, const RecordCommandContext& context) {
+    InfoRecord* cur = doc_.currentRecord();
+    switch (id) {
+        case RC::Delete: return deleteCurrent();
+        case RC::Clear:
+            cur->takeUndoSnapshot();
+            cur->clearValues();
+            return true;
+        case RC::DeleteEmpty: return deleteEmpty();
+        case RC::QueueAll:
+            for (auto& r : doc_.records) r->copies = 1;
+            return true;
+        case RC::QueueNone:
+            for (auto& r : doc_.records) r->copies = 0;
+            return true;
+        case RC::SetCurrentPrint: cur->copies = 1; return true;
+        case RC::CancelCurrentPrint: cur->copies = 0; return true;
+        case RC::UnifySize: return unifySize();
+        case RC::UnifyBackground: return unifyBackground(context);
+        case RC::UnifyTemplate: return unifyTemplate(context);
+        case RC::ApplyDesign: return applyDesign(context);
         default: {
             const int n = insertCount(id);
             if (n == 0) return false;
             insertRecords(n);
-            break;
+            return true;
         }
     }
-    changed();
-    return true;
 }
 
 }  // namespace pemo

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "core/pictures/PictureDescription.h"
 
@@ -39,6 +40,7 @@ inline constexpr int InsertLast = 34131;          // 信息插入(20条)
 inline constexpr int UnifySize = 34141;           // 统一幅面
 inline constexpr int UnifyTemplate = 34142;       // 统一模板
 inline constexpr int UnifyBackground = 34143;     // 统一底图
+inline constexpr int ApplyDesign = 34144;         // 应用到所有信息
 inline constexpr int PriceUpdateText = 34150;     // 按价格表更新(TXT文件)...
 inline constexpr int PriceUpdateWorkbook = 34151; // 按价格表更新(XLS文件)...
 }  // namespace RecordCommand
@@ -60,13 +62,17 @@ struct RecordCommandContext {
     // Reads a template file into a record; set once templates can be read. False (the
     // reason told) when the file cannot be read.
     std::function<bool(InfoRecord&, const QString& path)> applyTemplate;
+    // 应用到所有信息 puts the current record's page on these records (list indices); all
+    // records when empty.
+    std::vector<int> designTargets;
     // Told now and then how far a command that changes every record has come: records
     // done, records in all. Not set: nothing is told.
     std::function<void(int done, int total)> progress;
 };
 
 // The record-list commands: enable rules and effects, without widgets. Questions go
-// through Messages.
+// through Messages. Every command that changes the list, or the pages of many records,
+// is one step of the document's list history.
 class RecordCommands {
 public:
     explicit RecordCommands(CPatDoc& doc) : doc_(doc) {}
@@ -79,13 +85,18 @@ public:
     static int insertCount(int id);
     // "信息插入(%d条)".
     static QString insertMenuText(int id);
+    // The name of the command's step in the list history; empty for commands that are
+    // no step of it.
+    static QString stepName(int id);
     // "(A4幅面)" … "(A0幅面)" for the standard sizes, else "(%dx%d)".
     static QString pageSizeName(int widthMm, int heightMm);
 
 private:
+    bool run(int id, const RecordCommandContext& context);
     void insertRecords(int count);
-    void deleteCurrent();
-    void deleteEmpty();
+    bool deleteCurrent();
+    bool deleteEmpty();
+    bool applyDesign(const RecordCommandContext& context);
     bool unifySize();
     bool unifyBackground(const RecordCommandContext& context);
     bool unifyTemplate(const RecordCommandContext& context);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <cstdint>
 #include <deque>
 
 namespace pemo {
@@ -12,6 +13,12 @@ class UndoHistory {
 public:
     static constexpr int kCapacity = 30;
 
+    // Every change that can be taken back (a record's snapshot, a step of the list's
+    // history) draws a stamp from one counter, so the newer of two changes is known.
+    static uint64_t newStamp();
+    // The last stamp drawn; 0 before the first.
+    static uint64_t lastStamp();
+
     // Before a change: drops states after undoIndex, makes room, stores the page.
     void snapshot(const QByteArray& page);
     // The state to restore for Undo, or null when there is none. currentPage is the
@@ -22,6 +29,12 @@ public:
 
     bool canUndo() const { return undoIndex_ >= 0; }
     bool canRedo() const { return liveStateStored_ && undoIndex_ + 2 < count(); }
+    // The stamp of the change Undo takes back, and of the change Redo puts back; 0 when
+    // there is none.
+    uint64_t undoStamp() const;
+    uint64_t redoStamp() const;
+    // Becomes a copy of other (kept by the list's history) as a new generation.
+    void restoreFrom(const UndoHistory& other);
     // Forgets the states Redo would restore; the page shown stays stored.
     void dropRedo();
     void clear();
@@ -35,9 +48,10 @@ public:
 
 private:
     // Appends a state, discarding the oldest when full; keeps undoIndex on the same state.
-    void append(const QByteArray& page);
+    void append(const QByteArray& page, uint64_t stamp);
 
     std::deque<QByteArray> states_;
+    std::deque<uint64_t> stamps_;  // per state: the change made right after it was stored
     int undoIndex_ = -1;
     bool liveStateStored_ = false;
     unsigned generation_ = 0;

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "gui/records/FileDialogLook.h"
 #include "Autosaver.h"
 #include "CPatMain.h"
 #include "RecoveryOffer.h"
@@ -101,7 +102,7 @@ bool CPatApp::initInstance(const QStringList& arguments) {
 
 QString CPatApp::dialogFolder() const {
     if (!path_.isEmpty()) return QFileInfo(path_).absolutePath();
-    return programFolder() + QString::fromUtf8("/样本");
+    return FileDialogLook::documentsFolder();
 }
 
 QString CPatApp::documentTitle() const {

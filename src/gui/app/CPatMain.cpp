@@ -19,6 +19,7 @@
 
 #include "CPatApp.h"
 #include "gui/common/CommandIds.h"
+#include "DesignHint.h"
 #include "FullScreenShow.h"
 #include "HelpWindow.h"
 #include "LibraryDocks.h"
@@ -38,6 +39,7 @@
 #include "core/document/PageSizes.h"
 #include "core/document/StatusTexts.h"
 #include "core/document/TemplateFile.h"
+#include "core/document/UndoOrder.h"
 #include "gui/config/MallInfoDialog.h"
 #include "gui/common/OutsideEditorMenu.h"
 #include "gui/config/OutsideEditorsDialog.h"
@@ -215,9 +217,11 @@ void CPatMain::buildEditMenu() {
             const int id = item.id;
             connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
                     &QAction::triggered, this, [this, id] {
-                        if (id == EC::Undo && undoesPaste()) {
+                        if (id == EC::Undo && undoesPaste() &&
+                            UndoOrder::undoSide(doc_) == UndoOrder::Side::Record) {
                             grid_->undoPaste();
-                        } else if (id == EC::Redo && redoesPaste()) {
+                        } else if (id == EC::Redo && redoesPaste() &&
+                                   UndoOrder::redoSide(doc_) == UndoOrder::Side::Record) {
                             grid_->redoPaste();
                         } else {
                             view_->canvas()->runCommand(id);
@@ -267,6 +271,8 @@ bool CPatMain::redoesPaste() const {
 }
 
 void CPatMain::updateEditCommands() {
+    // The canvas calls here after every edit of the page.
+    if (designHint_) designHint_->pageEdited();
     const CPatCanvas* canvas = view_->canvas();
     for (int id = EditCommand::Undo; id <= EditCommand::Lock; ++id) {
         if (QAction* command = action(id)) command->setEnabled(canvas->isCommandEnabled(id));
@@ -490,6 +496,10 @@ void CPatMain::buildTemplateMenu() {
             this, [this] { saveTemplate(false); });
     connect(addCommand(menu, kSaveTemplateAs, QString::fromUtf8("另存模板(&A)")),
             &QAction::triggered, this, [this] { saveTemplate(true); });
+    QAction* applyDesign = addCommand(menu, RC::ApplyDesign, QString::fromUtf8("应用到所有信息(&L)"));
+    applyDesign->setStatusTip(
+        QString::fromUtf8("把当前信息的幅面、底图和对象用到所有信息上，各项保留自己的内容"));
+    connect(applyDesign, &QAction::triggered, this, [this] { runRecordCommand(RC::ApplyDesign); });
     menu->addSeparator();
     // The menu's items run the panels' commands and follow their state; the panels'
     // own menus name them without the menu's keys.
@@ -653,6 +663,9 @@ void CPatMain::buildStatusBar() {
         statusBar()->addPermanentWidget(pane);
         statusPanes_.at(size_t(i)) = pane;
     }
+    designHint_ = new DesignHint(doc_, this);
+    designHint_->apply = [this] { runRecordCommand(RC::ApplyDesign); };
+    statusBar()->addWidget(designHint_);
 }
 
 void CPatMain::updateStatusBar() {
@@ -695,6 +708,13 @@ void CPatMain::saveTemplate(bool askName) {
         SaveTemplateDialog dialog(existing, this);
         if (dialog.exec() != QDialog::Accepted) return;
         name = dialog.templateName();
+    } else {
+        const QString question = QString::fromUtf8("替换模板(%1-%2)?")
+                                     .arg(Gbk::toUnicode(record->background.name), name);
+        if (Messages::current().ask(question, Messages::Buttons::YesNo) !=
+            Messages::Answer::Yes) {
+            return;
+        }
     }
     // The preview the library shows beside the template, 150 pixels wide.
     const int previewPpi = std::max(1, 150 * kTwipsPerInch / std::max(1, record->widthTw));
@@ -738,6 +758,13 @@ RecordCommandContext CPatMain::recordCommandContext() const {
     context.visibleRowCount = grid_->visibleRowCount();
     context.templateMode = view_->templateMode();
     if (library_) library_->fillContext(context);
+    // Rows selected together in the grid take the design alone; otherwise every record.
+    const QRect block = grid_->cursor().selection();
+    if (block.height() > 1) {
+        for (int row = block.top(); row <= block.bottom() && row < doc_.recordCount(); ++row) {
+            context.designTargets.push_back(row);
+        }
+    }
     return context;
 }
 
@@ -789,17 +816,26 @@ void CPatMain::updateCommands() {
     const RecordCommandContext context = recordCommandContext();
     for (QAction* action : actions_) {
         const int id = action->data().toInt();
-        if (id >= RC::Delete && id <= RC::UnifyBackground) {
+        if (id >= RC::Delete && id <= RC::ApplyDesign) {
             action->setEnabled(recordCommands_.isEnabled(id, context));
         }
     }
 }
 
 void CPatMain::updateTitle(const QString& documentTitle) {
-    setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") + documentTitle);
+    documentTitle_ = documentTitle;
+    refreshTitle();
+}
+
+void CPatMain::refreshTitle() {
+    const QString title = QString::fromUtf8(kProgramName) + QStringLiteral(" - ") +
+                          documentTitle_ + (doc_.isModified() ? QStringLiteral("*") : QString());
+    if (windowTitle() != title) setWindowTitle(title);
 }
 
 void CPatMain::documentChanged(CPatDoc::Change change) {
+    refreshTitle();
+    if (designHint_) designHint_->documentChanged(change);
     updateCommands();
     updateEditCommands();
     // Another record, or other records, show whole; a change on the shown page (its

@@ -22,6 +22,7 @@ class CPatApp;
 class CPatView;
 class MainToolBars;
 class LibraryDocks;
+class DesignHint;
 class PictureCommands;
 class RecordFindDialog;
 class RecordGrid;
@@ -69,8 +70,10 @@ public:
     void updateStatusBar();
     // Pane 1 to 10 of the status bar.
     QLabel* statusPane(int pane) const { return statusPanes_.at(size_t(pane - 1)); }
-    // Title "佩墨 - <document title>".
+    // Title "佩墨 - <document title>", with "*" after it while there are unsaved changes.
     void updateTitle(const QString& documentTitle);
+    // The status bar's offer of 应用到所有信息 after a change of the record's design.
+    DesignHint* designHint() const { return designHint_; }
     void updateRecentFiles();
     // Carries out a record-list command from the menu, toolbar or grid.
     void runRecordCommand(int id);
@@ -119,6 +122,7 @@ private:
     static constexpr int kSaveTemplate = 34400;
     static constexpr int kSaveTemplateAs = 34401;
     void showInsertPopup();
+    void refreshTitle();
     void documentChanged(CPatDoc::Change change);
     bool undoesPaste() const;
     bool redoesPaste() const;
@@ -156,6 +160,8 @@ private:
     QMenu* objectMenu_ = nullptr;
     LibraryDocks* library_ = nullptr;
     RecordCommands recordCommands_;
+    DesignHint* designHint_ = nullptr;
+    QString documentTitle_;
 };
 
 }  // namespace pemo

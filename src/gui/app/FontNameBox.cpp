@@ -1,5 +1,8 @@
 #include "FontNameBox.h"
 
+#include <QScrollBar>
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QListView>
 #include <QPainter>
@@ -65,14 +68,20 @@ FontNameBox::FontNameBox(QWidget* parent) : QComboBox(parent) {
 
 void FontNameBox::setNames(const QList<QByteArray>& names, const QList<QByteArray>& extra) {
     clear();
-    for (const QByteArray& name : names) {
-        addItem(Gbk::toUnicode(name), name);
+    int widest = 0;
+    const auto add = [&](const QByteArray& name) {
+        const QString shown = Gbk::toUnicode(name);
+        addItem(shown, name);
+        widest = std::max(widest, fontMetrics().horizontalAdvance(shown));
+    };
+    for (const QByteArray& name : names) add(name);
+    if (!extra.isEmpty()) {
+        insertSeparator(count());
+        for (const QByteArray& name : extra) add(name);
     }
-    if (extra.isEmpty()) return;
-    insertSeparator(count());
-    for (const QByteArray& name : extra) {
-        addItem(Gbk::toUnicode(name), name);
-    }
+    // The box stays narrow on the toolbar; its list is as wide as the longest name.
+    const int margins = 2 * view()->frameWidth() + view()->verticalScrollBar()->sizeHint().width() + 12;
+    view()->setMinimumWidth(widest + margins);
 }
 
 QByteArray FontNameBox::nameAt(int index) const { return itemData(index, kNameRole).toByteArray(); }

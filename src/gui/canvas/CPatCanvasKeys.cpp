@@ -15,6 +15,7 @@
 #include "core/document/CPatDoc.h"
 #include "core/document/CanvasEditing.h"
 #include "core/document/EditCommands.h"
+#include "core/document/UndoOrder.h"
 #include "core/platform/Messages.h"
 #include "core/text/RichText.h"
 #include "gui/common/OutsideEditorMenu.h"
@@ -30,6 +31,7 @@ constexpr int kFileSaveAs = 57604;
 constexpr int kUnifySize = 34141;
 constexpr int kUnifyBackground = 34143;
 constexpr int kUnifyTemplate = 34142;
+constexpr int kApplyDesign = 34144;
 constexpr int kTemplateMode = 34048;
 constexpr int kFitPage = 34044;
 
@@ -104,8 +106,10 @@ void CPatCanvas::deleteSelection() {
 bool CPatCanvas::isCommandEnabled(int id) const {
     const InfoRecord* r = record();
     if (!r) return false;
-    if (id == EditCommand::Undo) return r->undoHistory.canUndo();
-    if (id == EditCommand::Redo) return r->undoHistory.canRedo();
+    // 撤消 and 恢复 also reach the document's changes to its record list.
+    const CPatDoc& doc = view_.document();
+    if (id == EditCommand::Undo) return UndoOrder::undoSide(doc) != UndoOrder::Side::None;
+    if (id == EditCommand::Redo) return UndoOrder::redoSide(doc) != UndoOrder::Side::None;
     const QMimeData* clip = QApplication::clipboard()->mimeData();
     if (const TextBlock* block = editedBlock()) {
         const RichText& text = *block->content();
@@ -138,10 +142,18 @@ void CPatCanvas::runCommand(int id) {
     TextBlock* block = editedBlock();
     switch (id) {
         case EditCommand::Undo:
-            if (r->undo()) afterUndoRedo();
+            if (UndoOrder::undoSide(view_.document()) == UndoOrder::Side::List) {
+                if (view_.document().listHistory().undo()) afterUndoRedo();
+            } else if (r->undo()) {
+                afterUndoRedo();
+            }
             return;
         case EditCommand::Redo:
-            if (r->redo()) afterUndoRedo();
+            if (UndoOrder::redoSide(view_.document()) == UndoOrder::Side::List) {
+                if (view_.document().listHistory().redo()) afterUndoRedo();
+            } else if (r->redo()) {
+                afterUndoRedo();
+            }
             return;
         case EditCommand::Copy: copy(); return;
         case EditCommand::Cut:
@@ -269,6 +281,7 @@ void CPatCanvas::showContextMenu(QPoint globalPos) {
     frame(kUnifySize, "统一幅面");
     frame(kUnifyBackground, "统一底图");
     frame(kUnifyTemplate, "统一模板");
+    frame(kApplyDesign, "应用到所有信息");
     menu.addSeparator();
     frame(kTemplateMode, "模板方式");
     menu.addSeparator();

@@ -37,6 +37,10 @@ MallInfoDialog::MallInfoDialog(const MallInfoList& mallInfo, QWidget* parent) : 
         "{商场简称}", "{商场全称}", "{监督电话}", "{服务电话}", "{商场网址}"};
     for (int i = 0; i < MallInfoList::kItemCount; ++i) {
         auto* edit = new QLineEdit(Gbk::toUnicode(mallInfo.entry(i).value), this);
+        // Room for a mall's full name or web address without scrolling.
+        constexpr int kShownCharacters = 20;
+        edit->setMinimumWidth(
+            edit->fontMetrics().horizontalAdvance(QString(kShownCharacters, QChar(0x4E2D))));
         edits_[size_t(i)] = edit;
         form->addRow(QString::fromUtf8(kLabels[i]), edit);
         connect(edit, &QLineEdit::textChanged, this, &MallInfoDialog::updateOk);

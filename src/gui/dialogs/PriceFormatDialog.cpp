@@ -87,7 +87,7 @@ PriceFormatDialog::PriceFormatDialog(int32_t kind, int32_t priceStyle, int32_t l
     auto makeColourButton = [this](int id, const char* text) {
         auto* b = new QToolButton(this);
         b->setObjectName(QStringLiteral("button%1").arg(id));
-        b->setText(QString::fromLatin1(text));
+        b->setText(QString::fromUtf8(text));
         b->setEnabled((id == kColour1 && kind_ == TextKind::OriginalPrice) ||
                       (id == kColour2 && kind_ == TextKind::CurrentPrice));
         connect(b, &QToolButton::clicked, this, [this, b] { chooseColour(b); });
@@ -99,14 +99,14 @@ PriceFormatDialog::PriceFormatDialog(int32_t kind, int32_t priceStyle, int32_t l
     auto* originalGrid = new QGridLayout(original);
     for (int i = 0; i < 12; ++i)
         originalGrid->addWidget(makeStyleButton(4201 + i, i + 1), i / 4, i % 4);
-    originalGrid->addWidget(makeColourButton(kColour1, "Color1"), 3, 3);
+    originalGrid->addWidget(makeColourButton(kColour1, "线条颜色"), 3, 3);
     layout->addWidget(original);
 
     auto* current = new QGroupBox(QStringLiteral("{现价}"), this);
     auto* currentGrid = new QGridLayout(current);
     for (int i = 0; i < 6; ++i)
         currentGrid->addWidget(makeStyleButton(4213 + i, kCurrentStyles[i]), i / 4, i % 4);
-    currentGrid->addWidget(makeColourButton(kColour2, "Color2"), 1, 3);
+    currentGrid->addWidget(makeColourButton(kColour2, "线条颜色"), 1, 3);
     layout->addWidget(current);
 
     auto* discount = new QGroupBox(QStringLiteral("{折扣}"), this);

@@ -119,8 +119,12 @@ void ThumbnailList::paintEvent(QPaintEvent*) {
     QPixmap buffer(viewport()->size());
     buffer.fill(face);
     QPainter painter(&buffer);
-    static const QFont captionFont =
-        FontFaces::font(Gbk::fromUnicode(QString::fromUtf8("宋体")), 12, false, false);
+    // The caption's characters fit its 14-pixel height whatever the screen's resolution.
+    static const QFont captionFont = [] {
+        QFont font = FontFaces::font(Gbk::fromUnicode(QString::fromUtf8("宋体")), 12, false, false);
+        font.setPixelSize(12);
+        return font;
+    }();
     painter.setFont(captionFont);
     painter.setPen(Qt::black);
     const QSize box = g.thumbnailRect(0).size();
@@ -137,7 +141,10 @@ void ThumbnailList::paintEvent(QPaintEvent*) {
         const QImage image = cache_.thumbnail(entries_.at(index).picture, box);
         if (!image.isNull())
             painter.drawImage(fitRect(image.size(), thumb), image);
-        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, entries_.at(index).caption);
+        // A long name is cut short with "…" rather than at the caption's edges.
+        const QString text = painter.fontMetrics().elidedText(entries_.at(index).caption,
+                                                              Qt::ElideRight, caption.width());
+        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, text);
     }
     cache_.endPaint();
     painter.end();

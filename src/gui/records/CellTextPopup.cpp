@@ -36,6 +36,13 @@ CellTextPopup::CellTextPopup(const QByteArray& text, QWidget* parent)
 bool CellTextPopup::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            nextMove_ = key->key() == Qt::Key_Tab ? GridCursor::Move::Tab
+                                                  : GridCursor::Move::BackTab;
+            accept();
+            if (result() != Accepted) nextMove_.reset();
+            return true;
+        }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (key->modifiers() & Qt::ShiftModifier) {
                 edit_->textCursor().insertText(QStringLiteral("\n"));
@@ -49,7 +56,9 @@ bool CellTextPopup::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CellTextPopup::accept() {
-    const QString typed = edit_->toPlainText();
+    QString typed = edit_->toPlainText();
+    // A tab or another control character pasted in would go into the sign's text.
+    typed.removeIf([](QChar c) { return c.category() == QChar::Other_Control && c != u'\n'; });
     // An untouched text gives back its own bytes, whatever its line breaks were.
     if (typed == shown_) {
         GridPopup::accept();

@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "FileDialogLook.h"
 #include "DatabasePreviewModel.h"
 #include "core/codecs/Gbk.h"
 #include "core/config/VariableNameList.h"
@@ -32,6 +33,7 @@ QString noneText() { return QString::fromUtf8("空"); }
 DatabaseImportDialog::DatabaseImportDialog(const VariableNameList& names, QWidget* parent)
     : QFileDialog(parent), names_(names) {
     setOption(QFileDialog::DontUseNativeDialog);
+    FileDialogLook::prepare(*this);
     setWindowTitle(QString::fromUtf8("导入"));
     setAcceptMode(QFileDialog::AcceptOpen);
     setFileMode(QFileDialog::ExistingFile);

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "FileDialogLook.h"
 #include "ExportPane.h"
 #include "core/document/CPatDoc.h"
 #include "core/platform/Messages.h"
@@ -18,6 +19,7 @@ ExportDialog::ExportDialog(ExportSettings::Kind kind, const CPatDoc& doc, QWidge
     // The overwrite question is asked of the file really written (see accept).
     setOption(QFileDialog::DontConfirmOverwrite);
     setWindowTitle(QString::fromUtf8("导出"));
+    FileDialogLook::prepare(*this);
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     if (kind == ExportSettings::Kind::Text) {

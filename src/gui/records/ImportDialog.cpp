@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "EncodingChoice.h"
+#include "FileDialogLook.h"
 #include "ImportMappingPane.h"
 #include "core/platform/Messages.h"
 #include "core/records/TableSheet.h"
@@ -16,6 +17,7 @@ ImportDialog::ImportDialog(ImportSettings::Kind kind, const VariableNameList& na
     : QFileDialog(parent), kind_(kind), names_(names) {
     // Qt's own dialog, which can carry the pane.
     setOption(QFileDialog::DontUseNativeDialog);
+    FileDialogLook::prepare(*this);
     setWindowTitle(QString::fromUtf8("导入"));
     setAcceptMode(QFileDialog::AcceptOpen);
     setFileMode(QFileDialog::ExistingFile);

@@ -480,8 +480,10 @@ void RecordGrid::editText(InfoRecord& record, int column, const QRect& cell) {
     const int value = GridGeometry::valueIndexOfColumn(column);
     CellTextPopup popup(record.value(value), this);
     popup.placeAgainst(cell);
-    if (popup.exec() == QDialog::Accepted)
-        storeText(doc_.indexOf(&record), column, popup.text());
+    if (popup.exec() != QDialog::Accepted)
+        return;
+    storeText(doc_.indexOf(&record), column, popup.text());
+    if (popup.nextMove()) moveCursor(*popup.nextMove());
 }
 
 InfoRecord* RecordGrid::recordForEdit(int row) {
@@ -500,7 +502,13 @@ InfoRecord* RecordGrid::recordForEdit(int row) {
     return doc_.recordAt(index);
 }
 
-bool RecordGrid::storeText(int row, int column, const QByteArray& text) {
+bool RecordGrid::storeText(int row, int column, const QByteArray& typed) {
+    // Control characters (a tab, say) never go into a value; line breaks stay. Bytes of
+    // a double-byte character are never below 0x40.
+    QByteArray text;
+    for (const char c : typed) {
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\r' || c == '\n') text += c;
+    }
     const int value = GridGeometry::valueIndexOfColumn(column);
     const InfoRecord* existing = doc_.recordAt(row);
     if (value < 0 || row < 0 || (existing ? existing->value(value) == text : text.isEmpty()))

@@ -54,7 +54,7 @@ bool RecordImportCommand::build(RecordImport& import, const TableSheet& sheet, i
         if (!import.message().isEmpty()) Messages::current().inform(import.message());
         return false;
     }
-    import.apply(true);
+    doc_.listHistory().record(QString::fromUtf8("导入"), [&] { import.apply(true); });
     grid_.refreshScroll();
     grid_.selectRecord(0);
     return true;

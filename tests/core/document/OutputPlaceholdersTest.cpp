@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Bytes.h"
+#include "TestBlock.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
@@ -42,7 +43,7 @@ QByteArray name(const char* text) {
 class OutputPlaceholdersTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registerBlockClasses();
+        test::useProgramBlocks();
         doc.records.clear();
         addProduct(doc, "苹果", "3.50");
         addProduct(doc, "梨", "2.00");

@@ -63,6 +63,7 @@ TEST_F(RecordCommandsTest, DeleteMakesTheRecordAtTheOldIndexCurrent) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.current);
         fill(3, c.current);
+        ScriptedMessages script{Answer::Yes};
         ASSERT_TRUE(commands.isEnabled(RC::Delete, context));
         EXPECT_TRUE(commands.execute(RC::Delete, context));
         EXPECT_EQ(tags(), c.left);
@@ -78,6 +79,7 @@ TEST_F(RecordCommandsTest, DeleteMakesTheRecordAtTheOldIndexCurrent) {
 }
 
 TEST_F(RecordCommandsTest, DeleteEmptyRecords) {
+    ScriptedMessages script{Answer::Yes, Answer::Yes};
     // All empty: one new record is left, current.
     fill(3, 2);
     for (auto& r : doc.records) r->clearValues();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Bytes.h"
+#include "TestBlock.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
@@ -44,7 +45,7 @@ TEST(InsertCommands, EveryIdArmsItsKind) {
 }
 
 TEST(InsertCommands, APlaceholderOnThePageIsGreyedPhrasesAndLogosNever) {
-    registerBlockClasses();
+    test::useProgramBlocks();
     InfoRecord r;
     addText(r, BlockKind::OriginalPrice);
     addText(r, BlockKind::FirstVariable + 2);
@@ -60,7 +61,7 @@ TEST(InsertCommands, APlaceholderOnThePageIsGreyedPhrasesAndLogosNever) {
 }
 
 TEST(TextFormat, EnableRulesFollowTheSelectionAndEditing) {
-    registerBlockClasses();
+    test::useProgramBlocks();
     InfoRecord r;
     TextBlock& fixed = addText(r, BlockKind::FixedText);
     TextBlock& price = addText(r, BlockKind::CurrentPrice);
@@ -93,7 +94,7 @@ TEST(TextFormat, EnableRulesFollowTheSelectionAndEditing) {
 }
 
 TEST(TextFormat, EachCommandChangesTheBlockInOneUndoStep) {
-    registerBlockClasses();
+    test::useProgramBlocks();
     const struct {
         const char* name;
         int32_t kind;

@@ -61,9 +61,15 @@ TEST_F(MainWindowTest, TheRecordMenuInsertsDeletesAndNavigates) {
     main->action(RC::Last)->trigger();
     EXPECT_EQ(document()->currentIndex(), 3);
     EXPECT_FALSE(main->action(RC::Next)->isEnabled());
+    test::ScriptedMessages answers{Messages::Answer::No, Messages::Answer::Yes};
+    main->action(RC::Delete)->trigger();  // asks first: No keeps the record
+    EXPECT_EQ(document()->recordCount(), 4);
     main->action(RC::Delete)->trigger();
+    EXPECT_EQ(answers.asked, (QStringList{QString::fromUtf8("删除第4项信息?"),
+                                          QString::fromUtf8("删除第4项信息?")}));
     EXPECT_EQ(document()->recordCount(), 3);
     EXPECT_EQ(document()->currentIndex(), 2);
+    EXPECT_EQ(main->windowTitle(), QString::fromUtf8("佩墨 - 无标题*"));
 }
 
 TEST_F(MainWindowTest, ASecondStartHandsItsFileOver) {

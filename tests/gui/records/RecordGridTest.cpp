@@ -299,3 +299,38 @@ TEST_F(RecordGridTest, PaintsOnlyWhatIsVisible) {
     EXPECT_EQ(image.pixel(other.center()), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(other.left(), other.center().y()), qRgb(0, 0, 0));  // column line
 }
+
+// In the click-opened popup Tab and Shift+Tab store the text and go on to the next or
+// previous cell; neither a tab typed nor one pasted in reaches the value.
+TEST_F(RecordGridTest, TabInThePopupMovesOnAndNeverTypesATab) {
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString pasted;
+        QByteArray stored;
+        int column;
+    } cases[] = {
+        {Qt::Key_Tab, Qt::NoModifier, QString(), "ab", kFirstVariableColumn + 1},
+        {Qt::Key_Backtab, Qt::ShiftModifier, QString(), "ab", kCopiesColumn},
+        {Qt::Key_Return, Qt::NoModifier, QString::fromUtf8("香辣\t味\x01"), gbk("香辣味"),
+         kFirstVariableColumn},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        setRecords(3);
+        PopupDriver<CellTextPopup> driver([&](CellTextPopup& popup) {
+            if (c.pasted.isEmpty()) {
+                QTest::keyClicks(popup.edit(), "ab");
+            } else {
+                popup.edit()->setPlainText(c.pasted);
+            }
+            QTest::keyClick(popup.edit(), c.key, c.modifiers);
+        });
+        clickCell(0, kFirstVariableColumn);
+        ASSERT_TRUE(driver.opened);
+        EXPECT_FALSE(driver.leftOpen);
+        EXPECT_EQ(doc.records[0]->value(0), c.stored);
+        EXPECT_EQ(grid.cursor().row(), 0);
+        EXPECT_EQ(grid.cursor().column(), c.column);
+    }
+}

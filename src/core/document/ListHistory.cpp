@@ -1,0 +1,130 @@
+#include "ListHistory.h"
+
+#include <QHash>
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+
+#include "CPatDoc.h"
+
+namespace pemo {
+
+void ListHistory::begin(const QString& name) {
+    if (depth_++ > 0) return;
+    pending_ = Step{name, 0, capture()};
+}
+
+void ListHistory::commit() {
+    if (depth_ == 0 || --depth_ > 0) return;
+    pending_.stamp = UndoHistory::newStamp();
+    undo_.push_back(std::move(pending_));
+    pending_ = Step{};
+    while (count() > kCapacity) undo_.pop_front();
+    redo_.clear();
+}
+
+void ListHistory::cancel() {
+    if (depth_ == 0 || --depth_ > 0) return;
+    pending_ = Step{};
+}
+
+bool ListHistory::canRedo() const {
+    return !redo_.empty() && UndoHistory::lastStamp() == stampAtUndo_;
+}
+
+QString ListHistory::undoName() const { return canUndo() ? undo_.back().name : QString(); }
+
+QString ListHistory::redoName() const { return canRedo() ? redo_.back().name : QString(); }
+
+uint64_t ListHistory::undoStamp() const { return canUndo() ? undo_.back().stamp : 0; }
+
+uint64_t ListHistory::redoStamp() const { return canRedo() ? redo_.back().stamp : 0; }
+
+bool ListHistory::undo() {
+    if (!canUndo()) return false;
+    Step step = std::move(undo_.back());
+    undo_.pop_back();
+    ListState now = capture();
+    restore(step.state);
+    step.state = std::move(now);
+    redo_.push_back(std::move(step));
+    stampAtUndo_ = UndoHistory::lastStamp();
+    return true;
+}
+
+bool ListHistory::redo() {
+    if (!canRedo()) return false;
+    Step step = std::move(redo_.back());
+    redo_.pop_back();
+    ListState now = capture();
+    restore(step.state);
+    step.state = std::move(now);
+    undo_.push_back(std::move(step));
+    return true;
+}
+
+void ListHistory::clear() {
+    undo_.clear();
+    redo_.clear();
+    depth_ = 0;
+    pending_ = Step{};
+}
+
+ListHistory::ListState ListHistory::capture() const {
+    // A page unchanged since the newest step shares that step's bytes: ten steps over
+    // a long list then cost little more than the pages that really changed.
+    QHash<uint64_t, QByteArray> earlier;
+    if (!undo_.empty()) {
+        for (const RecordState& r : undo_.back().state.records) earlier.insert(r.serial, r.page);
+    }
+    ListState state;
+    state.current = doc_.currentIndex();
+    state.records.reserve(doc_.records.size());
+    for (const auto& r : doc_.records) {
+        RecordState s{r->serial, r->snapshotPage(), r->background, r->copies, r->undoHistory};
+        const auto found = earlier.constFind(r->serial);
+        if (found != earlier.constEnd() && *found == s.page) s.page = *found;
+        state.records.push_back(std::move(s));
+    }
+    return state;
+}
+
+void ListHistory::restore(const ListState& state) {
+    // Records still in the list are given their state in place, so whatever points at
+    // them stays good; records gone are made again under their old serial.
+    std::unordered_map<uint64_t, std::unique_ptr<InfoRecord>> live;
+    for (auto& r : doc_.records) {
+        const uint64_t serial = r->serial;
+        live.emplace(serial, std::move(r));
+    }
+    std::vector<std::unique_ptr<InfoRecord>> list;
+    list.reserve(state.records.size());
+    for (const RecordState& s : state.records) {
+        std::unique_ptr<InfoRecord> r;
+        const auto it = live.find(s.serial);
+        if (it != live.end()) {
+            r = std::move(it->second);
+            live.erase(it);
+        } else {
+            r = std::make_unique<InfoRecord>();
+            r->serial = s.serial;
+        }
+        if (r->snapshotPage() != s.page) r->restorePage(s.page);
+        r->clearSelection();
+        r->inPlaceEditing = false;
+        r->background = s.background;
+        r->copies = s.copies;
+        r->undoHistory.restoreFrom(s.history);
+        r->current = false;
+        list.push_back(std::move(r));
+    }
+    if (list.empty()) list.push_back(doc_.newRecord());
+    const int current = std::clamp(state.current, 0, static_cast<int>(list.size()) - 1);
+    list[static_cast<size_t>(current)]->current = true;
+    doc_.records = std::move(list);
+    doc_.refreshAllPlaceholders();
+    doc_.setModified();
+    doc_.notify(CPatDoc::Change::Records);
+}
+
+}  // namespace pemo

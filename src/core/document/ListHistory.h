@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "BackgroundRef.h"
+#include "UndoHistory.h"
+
+namespace pemo {
+
+class CPatDoc;
+
+// The document's history of changes to its record list (deleting, inserting, importing,
+// the queue, a design or template put on many records), beside each record's own page
+// history. One step keeps the whole list as it was before the change: every record's
+// page, values, picture, copies, background and own history. Only the last kCapacity
+// steps are kept.
+//
+// A command wraps its change in one step:
+//
+//     doc.listHistory().record("导入", [&] { import.apply(true); });
+//
+// A change returning bool is kept only when it returns true (the user said No, say):
+//
+//     doc.listHistory().record("统一模板", [&] { return unifyTemplate(); });
+//
+// or, across calls, begin(name) … commit() / cancel().
+class ListHistory {
+public:
+    static constexpr int kCapacity = 10;
+
+    explicit ListHistory(CPatDoc& doc) : doc_(doc) {}
+    ListHistory(const ListHistory&) = delete;
+    ListHistory& operator=(const ListHistory&) = delete;
+
+    template <class Change>
+    auto record(const QString& name, Change&& change) {
+        begin(name);
+        try {
+            if constexpr (std::is_void_v<std::invoke_result_t<Change>>) {
+                std::forward<Change>(change)();
+                commit();
+            } else {
+                const bool changed = std::forward<Change>(change)();
+                changed ? commit() : cancel();
+                return changed;
+            }
+        } catch (...) {
+            cancel();
+            throw;
+        }
+    }
+
+    // Keeps the list as it is now for the step begun. Steps nest: a begin inside a step
+    // begun belongs to it, and only the outermost commit or cancel counts.
+    void begin(const QString& name);
+    // The step begun becomes the newest one; Redo is forgotten.
+    void commit();
+    // Forgets the step begun; the list is not touched.
+    void cancel();
+
+    bool canUndo() const { return !undo_.empty(); }
+    // A step taken back can be put back until some other change is made.
+    bool canRedo() const;
+    QString undoName() const;
+    QString redoName() const;
+    // The stamps (UndoHistory::newStamp) of the steps Undo and Redo would take; 0 none.
+    uint64_t undoStamp() const;
+    uint64_t redoStamp() const;
+
+    // Gives the list its state before the newest step (or after the step last taken
+    // back); the list as it was is kept for the way back. False when there is none.
+    bool undo();
+    bool redo();
+    void clear();
+
+    int count() const { return static_cast<int>(undo_.size()); }
+
+private:
+    struct RecordState {
+        uint64_t serial = 0;
+        QByteArray page;  // the snapshot form: size, values, picture, blocks
+        BackgroundRef background;
+        int32_t copies = 1;
+        UndoHistory history;
+    };
+    struct ListState {
+        std::vector<RecordState> records;
+        int current = -1;
+    };
+    struct Step {
+        QString name;
+        uint64_t stamp = 0;
+        ListState state;  // the list to give back
+    };
+
+    ListState capture() const;
+    void restore(const ListState& state);
+
+    CPatDoc& doc_;
+    std::deque<Step> undo_;
+    std::vector<Step> redo_;
+    int depth_ = 0;  // steps begun and not yet committed or cancelled
+    Step pending_;
+    // The last stamp drawn when a step was taken back; any change since ends Redo.
+    uint64_t stampAtUndo_ = 0;
+};
+
+}  // namespace pemo

@@ -217,11 +217,12 @@ void CPatMain::buildEditMenu() {
             const int id = item.id;
             connect(addCommand(menu, id, QString::fromUtf8(item.text), item.key),
                     &QAction::triggered, this, [this, id] {
+                        // A paste newer than the list's last change is taken back whole.
                         if (id == EC::Undo && undoesPaste() &&
-                            UndoOrder::undoSide(doc_) == UndoOrder::Side::Record) {
+                            UndoOrder::undoSide(doc_) != UndoOrder::Side::List) {
                             grid_->undoPaste();
                         } else if (id == EC::Redo && redoesPaste() &&
-                                   UndoOrder::redoSide(doc_) == UndoOrder::Side::Record) {
+                                   UndoOrder::redoSide(doc_) != UndoOrder::Side::List) {
                             grid_->redoPaste();
                         } else {
                             view_->canvas()->runCommand(id);

@@ -42,13 +42,9 @@ void PriceUpdateCommand::run(ImportSettings::Kind kind) {
     if (summary.newOnCurrentPage() && doc_.currentRecord()) {
         doc_.newRecordInitializer = RecordPrototype::pageOf(*doc_.currentRecord());
     }
+    // Changed prices and new records are one step of 撤消.
     std::vector<int> marked;
-    const auto change = [&] { marked = update.apply(doc_); };
-    if (listChange) {
-        listChange(QString::fromUtf8("按价格表更新"), change);
-    } else {
-        change();
-    }
+    doc_.listHistory().record(QString::fromUtf8("按价格表更新"), [&] { marked = update.apply(doc_); });
     doc_.newRecordInitializer = initializer;
 
     QSet<const InfoRecord*> records;

@@ -23,10 +23,8 @@ public:
     void run(ImportSettings::Kind kind);
     static QString menuText(ImportSettings::Kind kind);
 
-    // Set by the frame: the document's file (empty while untitled: no log is written),
-    // and what wraps a change of the record list into one undo step.
+    // Set by the frame: the document's file (empty while untitled: no log is written).
     std::function<QString()> documentPath;
-    std::function<void(const QString& name, const std::function<void()>& change)> listChange;
 
 private:
     CPatDoc& doc_;

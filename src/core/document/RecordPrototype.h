@@ -16,6 +16,9 @@ class CPatDoc;
 class RecordPrototype {
 public:
     explicit RecordPrototype(const CPatDoc& doc);
+    // The page of a record of the document instead: its size, background and blocks,
+    // without its values and its product picture.
+    explicit RecordPrototype(const InfoRecord& page);
 
     // A new record on that page, its values empty.
     std::unique_ptr<InfoRecord> make() const;

@@ -9,7 +9,8 @@ namespace pemo {
 class Messages {
 public:
     enum class Answer { Yes, No, Cancel, Ok };
-    enum class Buttons { YesNo, YesNoCancel, OkCancel };
+    // ReplaceAppendCancel shows 替换 (Yes), 追加 (No) and 取消 (Cancel).
+    enum class Buttons { YesNo, YesNoCancel, OkCancel, ReplaceAppendCancel };
 
     virtual ~Messages() = default;
     virtual Answer ask(const QString& text, Buttons buttons) = 0;

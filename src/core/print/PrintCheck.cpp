@@ -1,5 +1,9 @@
 #include "PrintCheck.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -8,11 +12,13 @@
 #include "core/barcodes/BarcodeSymbol.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
+#include "core/blocks/Twips.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/OutputPlaceholders.h"
 #include "core/document/PageDrawing.h"
 #include "core/pictures/ProgramPictures.h"
+#include "core/text/PriceNumber.h"
 #include "core/text/RichText.h"
 
 namespace pemo {
@@ -79,6 +85,44 @@ bool fitsFrame(const RichText& text) {
     return true;
 }
 
+// Whether the text, drawn alone the way output draws it, leaves ink outside its frame.
+// The layout's cells are taller than the glyphs (a line of 20 points takes 20 points and
+// the face's leading, its letters less), so a text whose cells pass the frame's edge may
+// still sit inside it on paper. The block is drawn at a resolution that makes the frame
+// about kInkPixels across, onto a transparent picture three frames wide and high with the
+// frame in the middle. A descender that dips below the frame line ("g" on a line of the
+// smallest size in a low frame) loses nothing on paper, a line or a word too many does:
+// ink counts once it passes the frame by more than a quarter of the frame's shorter side
+// (at least a pixel).
+bool inkLeavesFrame(Block& block) {
+    constexpr int kInkPixels = 240;
+    constexpr int kInkAlpha = 96;
+    const TwipsRect bounds = block.inkBounds();
+    const int32_t left = std::min(bounds.left, bounds.right);
+    const int32_t top = std::min(bounds.top, bounds.bottom);
+    const int32_t widthTw = std::abs(bounds.right - bounds.left);
+    const int32_t heightTw = std::abs(bounds.bottom - bounds.top);
+    if (widthTw <= 0 || heightTw <= 0) return true;
+    const int ppi = std::clamp(int(int64_t(kInkPixels) * kTwipsPerInch / std::max(widthTw, heightTw)), 24, 1200);
+    const int w = std::max(1, toDevice(widthTw, ppi, 1.0));
+    const int h = std::max(1, toDevice(heightTw, ppi, 1.0));
+    QImage ink(3 * w, 3 * h, QImage::Format_ARGB32_Premultiplied);
+    ink.fill(Qt::transparent);
+    {
+        QPainter painter(&ink);
+        block.drawForOutput(painter, 1.0, w - toDevice(left, ppi, 1.0), h - toDevice(top, ppi, 1.0), ppi);
+    }
+    const int slack = std::max(1, std::min(w, h) / 4);
+    const QRect allowed(w - slack, h - slack, w + 2 * slack, h + 2 * slack);
+    for (int y = 0; y < ink.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(ink.constScanLine(y));
+        for (int x = 0; x < ink.width(); ++x) {
+            if (qAlpha(line[x]) >= kInkAlpha && !allowed.contains(x, y)) return true;
+        }
+    }
+    return false;
+}
+
 // The size of the smallest character, or none for a text without characters.
 std::optional<int> smallestSize(const RichText& text) {
     std::optional<int> smallest;
@@ -98,7 +142,14 @@ public:
           withBackground_(withBackground), minimumPointsA4_(minimumPointsA4), out_(out) {}
 
     void run() {
+        if (!templateMode_ && std::all_of(record_.values.begin(), record_.values.end(),
+                                          [](const QByteArray& v) { return v.isEmpty(); })) {
+            // Whatever else the page holds, the sign is one without a product.
+            add(Kind::EmptyRecord, u("信息是空的，会印出一张没有商品的标签"));
+            return;
+        }
         checkBackground();
+        checkPrices();
         for (const auto& block : record_.blocks) {
             if (isSkippedInOutput(record_, block->kind, templateMode_)) {
                 add(Kind::EmptyValue, u("%1是空的，标签上这一块不会印出").arg(blockName(doc_, *block)));
@@ -114,6 +165,24 @@ public:
 private:
     void add(Kind kind, const QString& what) {
         out_.push_back({kind, index_, u("第%1项：%2").arg(index_ + 1).arg(what)});
+    }
+
+    // A price block shows its value as a price; words there ("面议") are a mistake.
+    void checkPrices() {
+        if (templateMode_) return;
+        for (int32_t kind = BlockKind::OriginalPrice; kind <= BlockKind::Discount; ++kind) {
+            if (!record_.firstBlockOfKind(kind)) continue;
+            const int index = InfoRecord::kOriginalPrice + (kind - BlockKind::OriginalPrice);
+            QByteArray value = record_.value(index);
+            if (value.isEmpty()) continue;
+            // A discount may say so: "8.5折".
+            static const QByteArray kDiscountWord = Gbk::fromUnicode(u("折"));
+            if (index == InfoRecord::kDiscount && value.endsWith(kDiscountWord)) value.chop(kDiscountWord.size());
+            if (PriceNumber::isNumber(value)) continue;
+            static const char* const kPrices[] = {"原价", "现价", "折扣"};
+            add(Kind::NotANumber, u("%1“%2”不是数字").arg(u(kPrices[index - InfoRecord::kOriginalPrice]),
+                                                          Gbk::toUnicode(record_.value(index))));
+        }
     }
 
     void checkBackground() {
@@ -161,7 +230,7 @@ private:
         }
     }
 
-    void checkText(const Block& block) {
+    void checkText(Block& block) {
         if (!BlockKind::isText(block.kind) || !block.isLiveText()) return;
         const auto& textBlock = static_cast<const TextBlock&>(block);
         const auto* text = textBlock.content();
@@ -175,7 +244,7 @@ private:
             }
             return;
         }
-        if (!fitsFrame(*text)) {
+        if (!fitsFrame(*text) && inkLeavesFrame(block)) {
             add(Kind::Overflow, u("%1的文字超出了文本框").arg(blockName(doc_, block)));
             return;
         }
@@ -221,7 +290,61 @@ private:
     std::vector<PrintFinding>& out_;
 };
 
+// "3、7、10-14": record numbers from 1, runs of three or more joined.
+QString numberList(const std::vector<int>& indices) {
+    QStringList parts;
+    for (size_t i = 0; i < indices.size();) {
+        size_t j = i;
+        while (j + 1 < indices.size() && indices[j + 1] == indices[j] + 1) ++j;
+        if (j - i >= 2) {
+            parts << u("%1-%2").arg(indices[i] + 1).arg(indices[j] + 1);
+        } else {
+            for (size_t k = i; k <= j; ++k) parts << QString::number(indices[k] + 1);
+        }
+        i = j + 1;
+    }
+    return parts.join(u("、"));
+}
+
 }  // namespace
+
+QString PrintCheck::kindName(Kind kind) {
+    switch (kind) {
+    case Kind::EmptyQueue: return u("打印队列为空");
+    case Kind::JobRefused: return u("无法排版");
+    case Kind::EmptyValue: return u("内容为空");
+    case Kind::MissingPicture: return u("缺少商品图片");
+    case Kind::UnreadablePicture: return u("图片无法读取");
+    case Kind::SmallText: return u("字号太小");
+    case Kind::Overflow: return u("文字超出");
+    case Kind::OffPage: return u("超出页面");
+    case Kind::InvalidBarcode: return u("条码无效");
+    case Kind::NotANumber: return u("价格不是数字");
+    case Kind::EmptyRecord: return u("空白信息");
+    }
+    return QString();
+}
+
+std::vector<PrintFindingGroup> PrintCheck::group(const std::vector<PrintFinding>& findings) {
+    std::vector<PrintFindingGroup> groups;
+    for (const PrintFinding& f : findings) {
+        auto it = std::find_if(groups.begin(), groups.end(),
+                               [&](const PrintFindingGroup& g) { return g.kind == f.kind; });
+        if (it == groups.end()) {
+            groups.push_back({f.kind, 0, {}, QString()});
+            it = groups.end() - 1;
+        }
+        ++it->count;
+        if (f.record >= 0) it->records.push_back(f.record);
+    }
+    for (PrintFindingGroup& g : groups) {
+        std::sort(g.records.begin(), g.records.end());
+        g.records.erase(std::unique(g.records.begin(), g.records.end()), g.records.end());
+        g.text = g.records.empty() ? kindName(g.kind)
+                                   : u("%1：第%2项").arg(kindName(g.kind), numberList(g.records));
+    }
+    return groups;
+}
 
 double legibleMinimumPoints(const InfoRecord& record, double minimumPointsA4) {
     const double diagonal = std::hypot(double(record.widthMm), double(record.heightMm));

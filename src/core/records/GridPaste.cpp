@@ -6,6 +6,7 @@
 #include "GridCells.h"
 #include "GridCursor.h"
 #include "GridGeometry.h"
+#include "RecordImport.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/RecordPrototype.h"
@@ -78,6 +79,7 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
         touched.record = record;
         touched.oldCopies = record->copies;
         std::vector<std::pair<int, const QByteArray*>> changed;  // value, new text
+        bool copiesPasted = false;
         for (int c = column_; c < column_ + columns(); ++c) {
             const QByteArray* text = cell(r, c);
             if (!text) continue;
@@ -86,8 +88,11 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
                 changed.emplace_back(value, text);
             } else if (c == GridGeometry::kCopiesColumn && !text->isEmpty()) {
                 record->copies = GridCells::parseCopies(Gbk::toUnicode(*text)).copies;
+                copiesPasted = true;
             }
         }
+        // A pasted copies cell is the user's own choice of the queue.
+        const bool wasEmpty = record->isEmpty() && !copiesPasted;
         if (!changed.empty() && !made) {
             record->takeUndoSnapshot();
             touched.snapshot = true;
@@ -100,6 +105,7 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
                                            templateMode && record->current, sources);
             }
         }
+        RecordImport::joinQueueWhenFilled(*record, wasEmpty);
         if (made) record->refreshPlaceholders(false, sources);
         touched.generation = record->undoHistory.generation();
         if (made || touched.snapshot || touched.oldCopies != record->copies) {

@@ -1,5 +1,7 @@
 #include "ImportSettings.h"
 
+#include <QSettings>
+
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gbk.h"
 #include "core/config/DicFile.h"
@@ -49,12 +51,33 @@ ImportSettings ImportSettings::decode(Kind kind, const QByteArray& bytes) {
     return settings;
 }
 
-ImportSettings ImportSettings::load(Kind kind) {
-    const std::optional<QByteArray> bytes = DicFile::read(fileName(kind));
-    return bytes ? decode(kind, *bytes) : ImportSettings(kind);
+namespace {
+
+const char* const kOrganisation = "佩墨";
+
+}  // namespace
+
+QString ImportSettings::headerKey(Kind kind) {
+    return kind == Kind::Text ? QStringLiteral("Import/TextFirstRowHeader")
+                              : QStringLiteral("Import/WorkbookFirstRowHeader");
 }
 
-bool ImportSettings::save() const { return DicFile::write(fileName(kind), encode()); }
+ImportSettings ImportSettings::load(Kind kind) {
+    const std::optional<QByteArray> bytes = DicFile::read(fileName(kind));
+    ImportSettings settings = bytes ? decode(kind, *bytes) : ImportSettings(kind);
+    const QVariant header =
+        QSettings(QString::fromUtf8(kOrganisation), QStringLiteral("Pemo")).value(headerKey(kind));
+    if (header.isValid()) settings.header = header.toBool() ? Header::Yes : Header::No;
+    return settings;
+}
+
+bool ImportSettings::save() const {
+    if (header != Header::Unknown) {
+        QSettings(QString::fromUtf8(kOrganisation), QStringLiteral("Pemo"))
+            .setValue(headerKey(kind), header == Header::Yes);
+    }
+    return DicFile::write(fileName(kind), encode());
+}
 
 QString ImportSettings::targetName(int target, const VariableNameList& names) {
     switch (target) {

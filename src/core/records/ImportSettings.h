@@ -20,6 +20,8 @@ public:
     static constexpr int kTargetCount = 13;
     static constexpr int kMaxColumn = 200;  // columns 1 … 200; 0 = "空"
     static constexpr int kSeparatorCount = 5;
+    // A column number per target.
+    using Columns = std::array<int32_t, kTargetCount>;
 
     explicit ImportSettings(Kind kind) : kind(kind) {}
 
@@ -28,14 +30,22 @@ public:
     static char separatorAt(int index);
     char separator() const { return separatorAt(separatorIndex); }
 
+    // Whether the first row names the columns: remembered per kind of file beside the
+    // settings file (its form has no room), under Import/TextFirstRowHeader and
+    // Import/WorkbookFirstRowHeader. Unknown until the user chose once.
+    enum class Header { Unknown, Yes, No };
+    static QString headerKey(Kind kind);
+
     // The file's bytes.
     QByteArray encode() const;
     // Reads the file's bytes. A file too short for its form gives the defaults; a column
     // outside 0 … 200 becomes 0 and a separator index outside the list 0 (",").
     static ImportSettings decode(Kind kind, const QByteArray& bytes);
-    // The settings file of that kind from the program folder, or the defaults.
+    // The settings file of that kind from the program folder, or the defaults, and the
+    // remembered header choice.
     static ImportSettings load(Kind kind);
-    // Replaces the settings file (also a read-only one); false when it cannot be written.
+    // Replaces the settings file (also a read-only one) and remembers the header choice;
+    // false when the file cannot be written.
     bool save() const;
 
     // The dialog's checks, in order; the message of the first that fails, else empty.
@@ -44,9 +54,10 @@ public:
     static QString targetName(int target, const VariableNameList& names);
 
     Kind kind;
-    std::array<int32_t, kTargetCount> columns{};
+    Columns columns{};
     int32_t separatorIndex = 0;  // text files
     QByteArray sheetName;        // workbooks, GBK
+    Header header = Header::Unknown;
 };
 
 }  // namespace pemo

@@ -25,6 +25,10 @@ QByteArray RecordImport::cutText(const QByteArray& gbk, int maxBytes) {
     return gbk.left(std::min(end, gbk.size()));
 }
 
+void RecordImport::joinQueueWhenFilled(InfoRecord& record, bool wasEmpty) {
+    if (wasEmpty && record.copies == 0 && !record.isEmpty()) record.copies = 1;
+}
+
 QString RecordImport::nothingToImportMessage() {
     return QString::fromUtf8("文件中没有可导入的信息。");
 }
@@ -32,16 +36,20 @@ QString RecordImport::nothingToImportMessage() {
 bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMode,
                          const Progress& progress) {
     built_.clear();
+    trailing_.reset();
     message_.clear();
+    const PlaceholderSources sources = doc_.placeholderSources();
     if (!sheet.isRead()) {
         message_ = sheet.message();
         return false;
     }
     const int total = sheet.totalRows();
     const int columnCount = sheet.totalColumns();
-    // Every record starts as a copy of one new record's page, so a template is read once.
-    const RecordPrototype prototype(doc_);
-    const PlaceholderSources sources = doc_.placeholderSources();
+    // Every record starts as a copy of one page, so a template is read once.
+    const RecordPrototype prototype = page_ ? RecordPrototype(*page_) : RecordPrototype(doc_);
+    trailing_ = prototype.make();
+    trailing_->copies = 0;
+    trailing_->refreshPlaceholders(templateMode, sources);
     for (int row = std::max(firstRow, 1); row <= total; ++row) {
         if (progress && (row - firstRow) % kProgressStep == 0 && !progress(row - firstRow, total)) {
             built_.clear();
@@ -71,12 +79,19 @@ bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMod
     return true;
 }
 
-void RecordImport::apply(bool trailingEmptyRecord) {
+void RecordImport::apply(bool trailingEmptyRecord, ImportTarget::Records mode) {
     if (built_.empty()) return;
-    if (trailingEmptyRecord) built_.push_back(doc_.newRecord());
+    if (trailingEmptyRecord && trailing_) built_.push_back(std::move(trailing_));
     for (auto& record : built_) record->current = false;
     built_.front()->current = true;
-    doc_.records = std::move(built_);
+    if (mode == ImportTarget::Records::Append) {
+        auto& records = doc_.records;
+        while (!records.empty() && records.back()->isEmpty()) records.pop_back();
+        for (auto& record : records) record->current = false;
+        for (auto& record : built_) records.push_back(std::move(record));
+    } else {
+        doc_.records = std::move(built_);
+    }
     built_.clear();
     doc_.notify(CPatDoc::Change::Records);
     doc_.setModified(true);

@@ -111,7 +111,7 @@ private:
     void buildStatusBar();
     // 转存为: the current page as a BMP (or PNG) picture at 150 pixels per inch.
     void exportPagePicture();
-    // 导出PDF: the print queue by item, with backgrounds, on A4.
+    // 导出PDF: the print queue in a chosen print mode and sheet, then says where it went.
     void exportPdf();
     // 模板方式 hides the record grid's bar; outside it the bar shows again.
     void showRecordGridBar(bool show);

@@ -13,6 +13,7 @@
 #include "CopiesPopup.h"
 #include "PicturePopup.h"
 #include "core/records/GridPaste.h"
+#include "core/records/RecordImport.h"
 #include "core/platform/Messages.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/RecordCommands.h"
@@ -514,8 +515,12 @@ bool RecordGrid::storeText(int row, int column, const QByteArray& typed) {
     if (value < 0 || row < 0 || (existing ? existing->value(value) == text : text.isEmpty()))
         return false;
     InfoRecord& record = *recordForEdit(row);
+    const bool wasEmpty = record.isEmpty();
+    const int copies = record.copies;
     record.takeUndoSnapshot();
     record.setValue(value, text);
+    RecordImport::joinQueueWhenFilled(record, wasEmpty);
+    if (record.copies != copies) emit statusChanged();
     record.refreshPlaceholder(static_cast<int32_t>(GridGeometry::fieldIdOfValue(value)),
                               inTemplateMode() && record.current, doc_.placeholderSources());
     pageEdited();

@@ -54,10 +54,23 @@ bool RecordImportCommand::build(RecordImport& import, const TableSheet& sheet, i
         if (!import.message().isEmpty()) Messages::current().inform(import.message());
         return false;
     }
-    doc_.listHistory().record(QString::fromUtf8("导入"), [&] { import.apply(true); });
+    const std::optional<ImportTarget::Records> mode = askHowToAdd();
+    if (!mode) return false;
+    doc_.listHistory().record(QString::fromUtf8("导入"), [&] { import.apply(true, *mode); });
     grid_.refreshScroll();
-    grid_.selectRecord(0);
+    grid_.selectRecord(doc_.currentIndex());
     return true;
+}
+
+std::optional<ImportTarget::Records> RecordImportCommand::askHowToAdd() {
+    const int count = ImportTarget::replacedCount(doc_);
+    if (count == 0) return ImportTarget::Records::Replace;
+    switch (Messages::current().ask(ImportTarget::replaceQuestion(count),
+                                    Messages::Buttons::ReplaceAppendCancel)) {
+    case Messages::Answer::Yes: return ImportTarget::Records::Replace;
+    case Messages::Answer::No: return ImportTarget::Records::Append;
+    default: return std::nullopt;
+    }
 }
 
 void RecordImportCommand::runDatabase() {
@@ -78,7 +91,8 @@ void RecordImportCommand::runDatabase() {
         Messages::current().inform(read ? DatabaseImport::noMatchMessage() : message);
         return;
     }
-    RecordImport import(doc_, DatabaseImport::columns(selection));
+    RecordImport import(doc_, DatabaseImport::columns(selection),
+                        ImportTarget::pageRecord(doc_, ImportTarget::defaultPage(doc_)));
     build(import, TableSheet(std::move(cells), TableSheet::Kind::Text), 1, progress);
 }
 
@@ -91,6 +105,7 @@ void RecordImportCommand::run(int id) {
     const bool workbook = id == RecordCommand::ImportWorkbook;
     ImportDialog dialog(workbook ? ImportSettings::Kind::Workbook : ImportSettings::Kind::Text,
                         doc_.variableNames, parent_);
+    dialog.setPage(ImportTarget::defaultPage(doc_), doc_.currentRecord() != nullptr);
     if (dialog.exec() != QDialog::Accepted) return;
     const ImportSettings settings = dialog.settings();
 
@@ -101,8 +116,8 @@ void RecordImportCommand::run(int id) {
     const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName(),
                            dialog.encoding());
     QApplication::restoreOverrideCursor();
-    RecordImport import(doc_, settings.columns);
-    build(import, sheet, sheet.isWorkbook() ? 2 : 1, progress);
+    RecordImport import(doc_, settings.columns, ImportTarget::pageRecord(doc_, dialog.page()));
+    build(import, sheet, dialog.firstRow(), progress);
 }
 
 }  // namespace pemo

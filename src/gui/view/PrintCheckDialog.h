@@ -5,14 +5,17 @@
 
 #include "core/print/PrintCheck.h"
 
-class QListWidget;
 class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace pemo {
 
-// 打印前检查: what the check found before a print or a preview, one line each, record by
-// record. 转到该信息 (or a double click on a line) closes the dialog without printing and
-// names the record to show; 仍然打印 (仍然预览) goes on with the job; 取消 drops it.
+// 打印前检查: what the check found before a print or a preview, grouped by kind — one
+// line per kind with its count and records ("文字超出：第3、7项"), the findings under it.
+// 转到该信息 (or a double click) closes the dialog without printing and names the record
+// to show: the finding's, or a group's first; 仍然打印 (仍然预览) goes on with the job;
+// 取消 drops it.
 class PrintCheckDialog : public QDialog {
     Q_OBJECT
 public:
@@ -20,7 +23,7 @@ public:
 
     // The record the user chose to go to, or -1.
     int chosenRecord() const { return chosen_; }
-    QListWidget* list() const { return list_; }
+    QTreeWidget* tree() const { return tree_; }
     QPushButton* goButton() const { return go_; }
     QPushButton* printButton() const { return print_; }
 
@@ -28,8 +31,7 @@ private:
     void goToSelected();
     int selectedRecord() const;
 
-    std::vector<PrintFinding> findings_;
-    QListWidget* list_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
     QPushButton* go_ = nullptr;
     QPushButton* print_ = nullptr;
     int chosen_ = -1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <functional>
 
 #include "Bytes.h"
@@ -10,6 +11,7 @@
 #include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/config/MallInfoList.h"
+#include "core/document/TemplateFile.h"
 #include "core/print/PrintCheck.h"
 #include "core/print/PrintMode.h"
 
@@ -139,6 +141,32 @@ TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
              addText(r, BlockKind::FixedText, {w - 1000, 3000, w + 2000, 4500}, "促销");
          },
          {Kind::OffPage, Kind::OffPage}},
+        {"a price that is not a number",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             r.setValue(InfoRecord::kCurrentPrice, gbk("面议"));
+         },
+         {Kind::NotANumber}},
+        {"a price with a currency sign, a discount in 折",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             r.setValue(InfoRecord::kCurrentPrice, gbk("￥12.80"));
+             r.setValue(InfoRecord::kDiscount, gbk("8.5折"));
+             addText(r, BlockKind::Discount, {1000, 7000, 9000, 9000}, "8.5");
+         },
+         {}},
+        {"words in a price the sign does not show are no matter",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             r.setValue(InfoRecord::kOriginalPrice, gbk("无"));
+         },
+         {}},
+        {"a queued record without values is one blank sign",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             r.clearValues();
+         },
+         {Kind::EmptyRecord}},
         {"a shape that bleeds off the edge is meant so",
          [](CPatDoc& d, InfoRecord& r) {
              goodSign(d, r);
@@ -195,8 +223,9 @@ TEST(PrintCheck, AnEmptyQueueAndAJobThatCannotBeLaidOut) {
     settings.mode = PrintMode::Tile;
     settings.sheetMm = QSize(20, 20);
     settings.tileOverlapMm = 20;
+    // The one record holds no value either: a blank sign.
     const auto findings = PrintCheck::run(*doc, settings);
-    ASSERT_EQ(kindsOf(findings), std::vector<Kind>{Kind::JobRefused});
+    ASSERT_EQ(kindsOf(findings), (std::vector<Kind>{Kind::JobRefused, Kind::EmptyRecord}));
     EXPECT_EQ(findings[0].record, -1);
 }
 
@@ -214,4 +243,65 @@ TEST(PrintCheck, TheLegibleMinimumFollowsThePagesDiagonal) {
     a4.resizePage(210, 297);
     EXPECT_EQ(legibleMinimumPoints(a4, 30), 30);
 
+}
+
+TEST(PrintCheck, GroupsTheFindingsByKind) {
+    const auto finding = [](Kind kind, int record) { return PrintFinding{kind, record, QString()}; };
+    const std::vector<PrintFinding> findings = {
+        finding(Kind::Overflow, 2),    finding(Kind::EmptyValue, 2), finding(Kind::Overflow, 2),
+        finding(Kind::Overflow, 6),    finding(Kind::EmptyRecord, 9), finding(Kind::EmptyRecord, 10),
+        finding(Kind::EmptyRecord, 11), finding(Kind::EmptyRecord, 13), finding(Kind::JobRefused, -1),
+    };
+    const auto groups = PrintCheck::group(findings);
+    const struct {
+        Kind kind;
+        int count;
+        const char* text;
+    } expected[] = {
+        {Kind::Overflow, 3, "文字超出：第3、7项"},
+        {Kind::EmptyValue, 1, "内容为空：第3项"},
+        {Kind::EmptyRecord, 4, "空白信息：第10-12、14项"},
+        {Kind::JobRefused, 1, "无法排版"},
+    };
+    ASSERT_EQ(groups.size(), std::size(expected));
+    for (size_t i = 0; i < groups.size(); ++i) {
+        EXPECT_EQ(groups[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(groups[i].count, expected[i].count) << i;
+        EXPECT_EQ(groups[i].text, QString::fromUtf8(expected[i].text)) << i;
+    }
+}
+
+// The bundled 货架签 of 红头价签, as the build draws it into the program folder.
+TEST(PrintCheck, TheBundledShelfTagOverflowsOnlyWhenTheTextDoes) {
+    registerBlockClasses();
+    const QDir folder(QString::fromUtf8(PEMO_RUNTIME_DIR "/底图模板/价签/红头价签-TMPL"));
+    const QStringList files = folder.entryList({QString::fromUtf8("*货架签.vxt")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1) << folder.path().toStdString();
+    const struct {
+        const char* name;
+        const char* spec;
+        std::vector<Kind> found;
+    } cases[] = {
+        {"an ordinary product", "105g", {}},
+        {"a pack size far too long for its line", "精选特级有机红富士苹果礼盒装每盒十二个约三千克", {Kind::Overflow}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPatDoc doc;
+        doc.newDocument();
+        InfoRecord& r = *doc.records.front();
+        TemplateFile::apply(folder.filePath(files.first()), r, doc);
+        r.setValue(0, gbk("红富士苹果"));
+        r.setValue(2, gbk(c.spec));
+        r.setValue(5, gbk("天津"));
+        r.setValue(InfoRecord::kOriginalPrice, "4.50");
+        r.setValue(InfoRecord::kCurrentPrice, "3.60");
+        r.refreshPlaceholders(false, doc.placeholderSources());
+        PrintSettings settings;
+        settings.mode = PrintMode::ByItemWithBackground;
+        const auto findings = PrintCheck::run(doc, settings);
+        QStringList texts;
+        for (const auto& f : findings) texts << f.text;
+        EXPECT_EQ(kindsOf(findings), c.found) << texts.join('\n').toStdString();
+    }
 }

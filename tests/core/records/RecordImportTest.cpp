@@ -9,6 +9,7 @@
 #include "core/blocks/TextBlock.h"
 #include "core/document/CPatDoc.h"
 #include "core/records/DelimitedText.h"
+#include "core/records/ImportTarget.h"
 #include "core/records/RecordImport.h"
 #include "core/records/TableSheet.h"
 
@@ -162,4 +163,116 @@ TEST(RecordImport, PreviewCutsOnCharacterBoundaries) {
         {gbk("一二三四五六七八九十一二三四五六"), gbk("一二三四五六七八九十一二三四五")},
     };
     for (const auto& [text, cut] : cases) EXPECT_EQ(RecordImport::cutText(text, 30), cut);
+}
+
+namespace {
+
+// A document of two designed records (a name block on a 90 × 60 page) and one empty
+// record at the end, the first current; new records from the library get an A4 page
+// without blocks.
+class ImportPlacementTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registerBlockClasses();
+        doc.newRecordInitializer = [](InfoRecord& record) { record.resizePage(190, 280); };
+        for (const char* name : {"tea", "milk", ""}) {
+            auto record = std::make_unique<InfoRecord>();
+            record->resizePage(90, 60);
+            record->appendBlock(TextBlock::create(BlockKind::FirstVariable, {100, 100, 3000, 800}, "{x}", true));
+            record->values[0] = name;
+            doc.records.push_back(std::move(record));
+        }
+        doc.records.front()->current = true;
+    }
+    CPatDoc doc;
+};
+
+}  // namespace
+
+TEST_F(ImportPlacementTest, ReplacesOrAppendsAndEndsWithARecordForTyping) {
+    const struct {
+        const char* name;
+        ImportTarget::Records mode;
+        std::vector<QByteArray> names;  // the list afterwards, the empty record last
+        int current;
+    } cases[] = {
+        {"replace", ImportTarget::Records::Replace, {"cola", "soda", ""}, 0},
+        // The empty record that ended the list gives way to the new one.
+        {"append", ImportTarget::Records::Append, {"tea", "milk", "cola", "soda", ""}, 2},
+    };
+    for (const auto& c : cases) {
+        doc.records.clear();
+        SetUp();
+        RecordImport import(doc, firstColumns(1));
+        ASSERT_TRUE(import.build(textSheet("cola\nsoda"), 1, false)) << c.name;
+        import.apply(true, c.mode);
+        ASSERT_EQ(doc.recordCount(), int(c.names.size())) << c.name;
+        for (size_t i = 0; i < c.names.size(); ++i) EXPECT_EQ(doc.recordAt(int(i))->values[0], c.names[i]) << c.name;
+        EXPECT_EQ(doc.currentIndex(), c.current) << c.name;
+        const InfoRecord& typing = *doc.records.back();
+        EXPECT_EQ(typing.copies, 0) << c.name << ": the empty record is not queued";
+        EXPECT_EQ(doc.recordAt(c.current)->copies, 1) << c.name;
+        EXPECT_EQ(doc.queuedCount(), c.mode == ImportTarget::Records::Replace ? 2 : 4) << c.name;
+    }
+}
+
+TEST_F(ImportPlacementTest, NewRecordsTakeTheChosenPage) {
+    // The current record's design carries a product picture that is not the new records'.
+    doc.records.front()->appendBlock(TextBlock::create(BlockKind::FixedText, {100, 900, 3000, 1600}, gbk("特价"), true));
+    doc.records.front()->values[InfoRecord::kCurrentPrice] = "9.90";
+    doc.records.front()->productPicture = "pic";
+    for (const ImportTarget::Page page : {ImportTarget::Page::CurrentRecord, ImportTarget::Page::Library}) {
+        RecordImport import(doc, firstColumns(1), ImportTarget::pageRecord(doc, page));
+        ASSERT_TRUE(import.build(textSheet("cola"), 1, false));
+        import.apply(true, ImportTarget::Records::Append);
+        for (const InfoRecord* r : {doc.recordAt(doc.recordCount() - 2), doc.recordAt(doc.recordCount() - 1)}) {
+            if (page == ImportTarget::Page::CurrentRecord) {
+                EXPECT_EQ(r->widthMm, 90);
+                ASSERT_EQ(r->blocks.size(), 2u);
+                EXPECT_EQ(r->blocks[1]->plainText(), gbk("特价"));
+            } else {
+                EXPECT_EQ(r->widthMm, 190);
+                EXPECT_TRUE(r->blocks.empty());
+            }
+            EXPECT_TRUE(r->values[InfoRecord::kCurrentPrice].isEmpty());
+            EXPECT_TRUE(r->productPicture.isEmpty());
+        }
+        EXPECT_EQ(doc.recordAt(doc.recordCount() - 2)->values[0], "cola");
+    }
+}
+
+TEST_F(ImportPlacementTest, ChoicesOfferedByTheDocument) {
+    EXPECT_EQ(ImportTarget::replacedCount(doc), 2);
+    EXPECT_EQ(ImportTarget::replaceQuestion(2), QString::fromUtf8("导入将替换现有的2项信息"));
+    EXPECT_EQ(ImportTarget::defaultPage(doc), ImportTarget::Page::CurrentRecord);
+    EXPECT_EQ(ImportTarget::pageRecord(doc, ImportTarget::Page::CurrentRecord), doc.recordAt(0));
+    EXPECT_EQ(ImportTarget::pageRecord(doc, ImportTarget::Page::Library), nullptr);
+    // Pages without blocks hold no design to keep.
+    for (auto& r : doc.records) r->clearBlocks();
+    EXPECT_EQ(ImportTarget::defaultPage(doc), ImportTarget::Page::Library);
+    doc.records.clear();
+    EXPECT_EQ(ImportTarget::replacedCount(doc), 0);
+    EXPECT_EQ(ImportTarget::defaultPage(doc), ImportTarget::Page::Library);
+}
+
+TEST(RecordImport, AnEmptyRecordOutOfTheQueueJoinsItWhenFilled) {
+    const struct {
+        const char* name;
+        bool wasEmpty;
+        int copies;
+        const char* value;
+        int after;
+    } cases[] = {
+        {"the record for typing gets a value", true, 0, "cola", 1},
+        {"it stays out while still empty", true, 0, "", 0},
+        {"a product taken out of the queue stays out", false, 0, "cola", 0},
+        {"queued copies are kept", true, 3, "cola", 3},
+    };
+    for (const auto& c : cases) {
+        InfoRecord record;
+        record.copies = c.copies;
+        record.values[0] = c.value;
+        RecordImport::joinQueueWhenFilled(record, c.wasEmpty);
+        EXPECT_EQ(record.copies, c.after) << c.name;
+    }
 }

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include "Bytes.h"
 #include "ScriptedMessages.h"
+#include "core/codecs/Gbk.h"
 #include "core/config/DicFile.h"
 #include "core/config/VariableNameList.h"
 #include "gui/records/EncodingChoice.h"
@@ -29,6 +33,8 @@ protected:
     void SetUp() override {
         QFile::remove(DicFile::path(ImportSettings::fileName(Kind::Text)));
         QFile::remove(DicFile::path(ImportSettings::fileName(Kind::Workbook)));
+        QSettings settings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo"));
+        for (Kind kind : {Kind::Text, Kind::Workbook}) settings.remove(ImportSettings::headerKey(kind));
     }
     VariableNameList names = VariableNameList::build();
 };
@@ -49,11 +55,12 @@ TEST_F(ImportDialogTest, OpensWithTheSavedSettingsAndTheirChoices) {
     ImportMappingPane* pane = dialog.pane();
     EXPECT_EQ(pane->targetBox(0)->count(), 201);
     EXPECT_EQ(pane->targetBox(0)->itemText(0), QString::fromUtf8("空"));
-    EXPECT_EQ(pane->targetBox(0)->currentText(), "3");
-    EXPECT_EQ(pane->targetBox(12)->currentText(), "200");
+    EXPECT_EQ(pane->targetBox(0)->currentText(), QString::fromUtf8("列3"));
+    EXPECT_EQ(pane->targetBox(12)->currentText(), QString::fromUtf8("列200"));
     EXPECT_EQ(pane->separatorBox()->currentText(), ":");
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("导入"));
-    EXPECT_EQ(dialog.nameFilters().first(), QString::fromUtf8("所有文件 (*.txt)"));
+    // .csv, .txt and .tsv files show together at first.
+    EXPECT_EQ(dialog.nameFilters().first(), QString::fromUtf8("文本文件 (*.txt *.csv *.tsv)"));
     EXPECT_EQ(pane->previewList()->headerItem()->text(0), QString::fromUtf8("商品名称"));
     EXPECT_EQ(pane->previewList()->headerItem()->text(12), QString::fromUtf8("折扣"));
 }
@@ -79,7 +86,7 @@ TEST_F(ImportDialogTest, ValidationStopsAtTheFirstFailure) {
     EXPECT_FALSE(QFile::exists(DicFile::path(ImportSettings::fileName(Kind::Workbook))));
 }
 
-TEST_F(ImportDialogTest, PreviewShowsTheHeaderRowThenTheData) {
+TEST_F(ImportDialogTest, PreviewShowsTheRowsThatBecomeRecords) {
     test::ScriptedMessages messages;
     ImportDialog dialog(Kind::Workbook, names);
     ImportMappingPane* pane = dialog.pane();
@@ -91,11 +98,16 @@ TEST_F(ImportDialogTest, PreviewShowsTheHeaderRowThenTheData) {
     QTest::mouseClick(pane->previewButton(), Qt::LeftButton);
     EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join(' ').toStdString();
     QTreeWidget* list = pane->previewList();
+    // A workbook's first row is its header unless the user says otherwise.
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(dialog.firstRow(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QString::fromUtf8("可口可乐"));
+    EXPECT_EQ(list->topLevelItem(0)->text(11), "2.8");
+    EXPECT_TRUE(list->topLevelItem(0)->text(1).isEmpty());
+    pane->headerBox()->setChecked(false);
+    QTest::mouseClick(pane->previewButton(), Qt::LeftButton);
     ASSERT_EQ(list->topLevelItemCount(), 4);
     EXPECT_EQ(list->topLevelItem(0)->text(0), QString::fromUtf8("名称"));
-    EXPECT_EQ(list->topLevelItem(1)->text(0), QString::fromUtf8("可口可乐"));
-    EXPECT_EQ(list->topLevelItem(1)->text(11), "2.8");
-    EXPECT_TRUE(list->topLevelItem(1)->text(1).isEmpty());
 
     // A missing sheet is said, not passed over.
     pane->sheetEdit()->setText(QStringLiteral("Sheet9"));
@@ -109,9 +121,9 @@ TEST_F(ImportDialogTest, ConfirmingSavesTheSettings) {
     ImportDialog dialog(Kind::Text, names);
     ImportMappingPane* pane = dialog.pane();
     dialog.selectFile(fixture("gbk.csv"));
+    pane->separatorBox()->setCurrentIndex(1);
     select(pane, 0, 1);
     select(pane, 11, 3);
-    pane->separatorBox()->setCurrentIndex(1);
     dialog.accept();
     EXPECT_TRUE(messages.informed.isEmpty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -151,4 +163,67 @@ TEST_F(ImportDialogTest, TheGuessedEncodingIsShownAndCanBeChanged) {
     QTest::mouseClick(pane->previewButton(), Qt::LeftButton);
     EXPECT_NE(pane->previewList()->topLevelItem(0)->text(0), QString::fromUtf8("名称"));
     EXPECT_TRUE(messages.informed.isEmpty()) << messages.informed.join(' ').toStdString();
+}
+
+TEST_F(ImportDialogTest, AChosenFileNamesItsColumnsAndGuessesTheMapping) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        const char* text;
+        bool header;
+        std::vector<std::pair<int, int>> mapped;  // target, column
+        const char* thirdColumn;
+    } cases[] = {
+        {"a header", "品名,规格,产地,原价,售价\n可乐,330ml,天津,3.50,2.80\n",
+         true, {{0, 1}, {2, 2}, {5, 3}, {10, 4}, {11, 5}}, "列3：产地"},
+        // Without a header the saved mapping stays: columns 1 and 2.
+        {"products only", "可乐,330ml,天津,3.50,2.80\n雪碧,500ml,北京,3,2\n",
+         false, {{0, 1}, {1, 2}}, "列3：天津"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ImportSettings saved(Kind::Text);
+        saved.columns[0] = 1;
+        saved.columns[1] = 2;
+        ASSERT_TRUE(saved.save());
+        const QString path = dir.filePath(QString::fromUtf8(c.name) + ".csv");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Gbk::fromUnicode(QString::fromUtf8(c.text)));
+        file.close();
+        ImportDialog dialog(Kind::Text, names);
+        ImportMappingPane* pane = dialog.pane();
+        dialog.chooseFile(path);
+        EXPECT_EQ(pane->firstRowIsHeader(), c.header);
+        ImportSettings::Columns expected{};
+        for (const auto& [target, column] : c.mapped) expected[size_t(target)] = column;
+        EXPECT_EQ(dialog.settings().columns, expected);
+        EXPECT_EQ(pane->targetBox(0)->count(), 6);  // 空 and five columns: a short list
+        EXPECT_EQ(pane->targetBox(0)->itemText(3), QString::fromUtf8(c.thirdColumn));
+    }
+}
+
+TEST_F(ImportDialogTest, TheHeaderChoiceIsRememberedPerKindOfFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rows.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Gbk::fromUnicode(QString::fromUtf8("名称,现价\n可乐,3\n")));
+    file.close();
+    {
+        ImportDialog dialog(Kind::Text, names);
+        dialog.selectFile(path);
+        dialog.chooseFile(path);
+        ASSERT_TRUE(dialog.pane()->firstRowIsHeader());
+        dialog.pane()->headerBox()->setChecked(false);
+        dialog.accept();
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    ImportDialog again(Kind::Text, names);
+    again.chooseFile(path);
+    EXPECT_FALSE(again.pane()->firstRowIsHeader());
+    EXPECT_EQ(again.firstRow(), 1);
+    // Workbooks keep their own choice: a header, as always.
+    ImportDialog workbook(Kind::Workbook, names);
+    EXPECT_TRUE(workbook.pane()->firstRowIsHeader());
 }

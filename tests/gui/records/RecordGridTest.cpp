@@ -102,6 +102,20 @@ TEST_F(RecordGridTest, TypedValueReachesTheRecordAndItsPlaceholderBlock) {
     EXPECT_EQ(record.undoHistory.count(), 2);
 }
 
+TEST_F(RecordGridTest, TheImportsEmptyRecordJoinsTheQueueWithItsFirstValue) {
+    InfoRecord& record = *doc.records[0];
+    record.copies = 0;  // as an import leaves the record it appends for typing
+    int statusUpdates = 0;
+    QObject::connect(&grid, &RecordGrid::statusChanged, [&statusUpdates] { ++statusUpdates; });
+    typeIntoCell(kFirstVariableColumn, QString::fromUtf8("鲜牛奶"));
+    EXPECT_EQ(record.copies, 1);
+    EXPECT_GE(statusUpdates, 1);
+    // Taken out of the queue afterwards, it stays out however it is edited.
+    record.copies = 0;
+    typeIntoCell(kCurrentPriceColumn, QStringLiteral("3.50"));
+    EXPECT_EQ(record.copies, 0);
+}
+
 TEST_F(RecordGridTest, UnchangedTextTakesNoSnapshotAndLeavesTheDocumentUnmodified) {
     InfoRecord& record = *doc.records[0];
     record.setValue(0, QByteArray("one\r\ntwo"));

@@ -76,13 +76,43 @@ protected:
 
 }  // namespace
 
-TEST_F(RecordImportCommandTest, ImportsAfterTheSaveQuestion) {
+TEST_F(RecordImportCommandTest, AsksBeforeReplacingRecordsThatHoldValues) {
+    using Answer = Messages::Answer;
+    const struct {
+        const char* name;
+        Answer answer;
+        int records;
+        const char* first;
+    } cases[] = {
+        {"替换", Answer::Yes, 3001, "row0"},
+        {"追加", Answer::No, 3002, "old"},
+        {"取消", Answer::Cancel, 1, "old"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc.newDocument();
+        doc.records.front()->values[0] = "old";
+        saveQuestions = 0;
+        test::ScriptedMessages answers{c.answer};
+        run(false);
+        EXPECT_EQ(saveQuestions, 1);
+        EXPECT_EQ(answers.asked, QStringList{QString::fromUtf8("导入将替换现有的1项信息")});
+        EXPECT_EQ(answers.lastButtons, Messages::Buttons::ReplaceAppendCancel);
+        ASSERT_EQ(doc.recordCount(), c.records);
+        EXPECT_EQ(doc.recordAt(0)->values[0], c.first);
+        if (c.answer == Answer::Cancel) continue;
+        EXPECT_EQ(doc.recordAt(c.records - 2)->values[0], "row2999");
+        EXPECT_TRUE(doc.recordAt(c.records - 1)->isEmpty());
+        EXPECT_EQ(doc.recordAt(c.records - 1)->copies, 0);
+        EXPECT_EQ(doc.currentRecord()->values[0], "row0");
+    }
+}
+
+TEST_F(RecordImportCommandTest, AnEmptyDocumentIsNotAsked) {
+    doc.records.front()->values[0].clear();
     run(false);
-    EXPECT_EQ(saveQuestions, 1);
+    EXPECT_TRUE(messages.asked.isEmpty());
     ASSERT_EQ(doc.recordCount(), 3001);
-    EXPECT_EQ(doc.recordAt(2999)->values[0], "row2999");
-    EXPECT_TRUE(doc.recordAt(3000)->isEmpty());
-    EXPECT_EQ(doc.currentIndex(), 0);
     EXPECT_TRUE(doc.isModified());
 }
 

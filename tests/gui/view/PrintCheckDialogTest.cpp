@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QPushButton>
 
 #include "core/blocks/BlockKind.h"
@@ -14,11 +14,12 @@ namespace pemo {
 
 namespace {
 
-// Four queued signs with a price on them; the given ones have no price.
+// Four queued signs with a name and a price on them; the given ones have no price.
 std::unique_ptr<CPatDoc> signs(std::initializer_list<int> withoutPrice) {
     auto doc = std::make_unique<CPatDoc>();
     for (int i = 0; i < 4; ++i) {
         auto r = std::make_unique<InfoRecord>();
+        r->setValue(0, "tea");
         r->setValue(InfoRecord::kCurrentPrice, "5.00");
         r->appendBlock(TextBlock::create(BlockKind::CurrentPrice, {1000, 1000, 9000, 3000}, "x", true));
         doc->records.push_back(std::move(r));
@@ -48,11 +49,15 @@ TEST(PrintCheckDialog, ListsTheFindingsAndGoesToARecordOrPrintsAnyway) {
              return d.result();
          }, false, 0},
         {"go to the third finding's record", [](PrintCheckDialog& d) {
-             d.list()->setCurrentRow(2);
+             d.tree()->setCurrentItem(d.tree()->topLevelItem(0)->child(2));
              EXPECT_TRUE(d.goButton()->isEnabled());
              d.goButton()->click();
              return d.result();
          }, false, 3},
+        {"go to a group's first record", [](PrintCheckDialog& d) {
+             d.goButton()->click();
+             return d.result();
+         }, false, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,8 +65,13 @@ TEST(PrintCheckDialog, ListsTheFindingsAndGoesToARecordOrPrintsAnyway) {
         int shown = 0;
         commands.runCheckDialog = [&](PrintCheckDialog& dialog) {
             ++shown;
-            EXPECT_EQ(dialog.list()->count(), 3);
-            EXPECT_TRUE(dialog.list()->item(0)->text().startsWith(QString::fromUtf8("第2项：")));
+            // One kind: one group line naming the records, the findings under it.
+            EXPECT_EQ(dialog.tree()->topLevelItemCount(), 1);
+            const QTreeWidgetItem* group = dialog.tree()->topLevelItem(0);
+            EXPECT_EQ(group->text(0), QString::fromUtf8("内容为空：第2-4项"));
+            EXPECT_EQ(group->text(1), "3");
+            EXPECT_EQ(group->childCount(), 3);
+            EXPECT_TRUE(group->child(0)->text(0).startsWith(QString::fromUtf8("第2项：")));
             return c.user(dialog);
         };
         EXPECT_EQ(commands.checkBeforePrinting(PrintMode::ByItemWithBackground, false), c.goesOn);

@@ -132,7 +132,7 @@ TEST(DatabaseImportCommandTest, AFileGoneAfterThePreviewChangesNothing) {
         CPatDoc doc;
         doc.newDocument();
         doc.records.front()->values[0] = "old";
-        test::ScriptedMessages messages;
+        test::ScriptedMessages messages{Messages::Answer::Yes};  // 替换
         RecordGrid grid(doc);
         RecordImportCommand command(doc, grid, nullptr);
         QTimer driver;

@@ -1,7 +1,8 @@
 // Importing 20,000 product rows of 13 columns: parsing the text, building the records
 // on a blank page and on a template of ten blocks, and reading the same rows from .xls
-// and .xlsx workbooks (written by tests/data/import/make_fixtures.py). Peak memory is
-// reported as the counter peak_rss_MB.
+// and .xlsx workbooks (written by tests/data/import/make_fixtures.py); 100,000 records
+// on the template, and one 64 KB value on it. Peak memory is reported as the counter
+// peak_rss_MB.
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
@@ -33,9 +34,9 @@ double peakRssMb() {
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-QByteArray productCsv() {
+QByteArray productCsv(int rows = kRows) {
     QByteArray text;
-    for (int i = 1; i <= kRows; ++i) {
+    for (int i = 1; i <= rows; ++i) {
         const double price = 2 + (i * 37 % 500) / 10.0;
         text += QString::fromUtf8("商品%1,\"规格 %2, 盒装\",%300g,盒,一级,产地%4,2026-12-%5,促销%6,,,%7,%8,%9折\n")
                     .arg(i)
@@ -147,6 +148,37 @@ BENCHMARK(BM_ImportCsvBlank)->Unit(benchmark::kMillisecond);
 void BM_ImportCsvTemplate(benchmark::State& state) { import(state, files().csv, true); }
 BENCHMARK(BM_ImportCsvTemplate)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// Records made from rows already read, on the template: what one record costs in time
+// and memory (peak_rss_MB grows with the rows while the records are held).
+void buildOnTemplate(benchmark::State& state, const QByteArray& csv) {
+    registerBlockClasses();
+    const TableSheet sheet(DelimitedText::parse(csv, ','), TableSheet::Kind::Text);
+    for (auto _ : state) {
+        CPatDoc doc;
+        doc.newDocument();
+        doc.newRecordInitializer = [&doc](InfoRecord& record) {
+            TemplateFile::read(files().templateBytes, record, doc);
+        };
+        RecordImport import(doc, allColumns());
+        if (!import.build(sheet, 1, false)) {
+            state.SkipWithError(import.message().toUtf8().constData());
+            return;
+        }
+        state.counters["records"] = import.builtCount();
+        doc.newRecordInitializer = nullptr;
+    }
+    state.counters["peak_rss_MB"] = peakRssMb();
+}
+
+// One row whose name is as long as a value may be (64 KB), fitted into the template's
+// ten blocks.
+void BM_LongValueOnTemplate(benchmark::State& state) {
+    QByteArray row = QByteArray(64 * 1024, 'x');
+    for (int c = 1; c < 13; ++c) row += ",1";
+    buildOnTemplate(state, row + "\n");
+}
+BENCHMARK(BM_LongValueOnTemplate)->Unit(benchmark::kMillisecond);
+
 void BM_ImportXls(benchmark::State& state) {
     if (!files().workbooks) return state.SkipWithError("no workbooks (python3-xlwt/openpyxl)");
     import(state, files().xls, false);
@@ -158,6 +190,9 @@ void BM_ImportXlsx(benchmark::State& state) {
     import(state, files().xlsx, false);
 }
 BENCHMARK(BM_ImportXlsx)->Unit(benchmark::kMillisecond);
+
+void BM_Build100000OnTemplate(benchmark::State& state) { buildOnTemplate(state, productCsv(100000)); }
+BENCHMARK(BM_Build100000OnTemplate)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace pemo

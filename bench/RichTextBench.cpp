@@ -1,5 +1,6 @@
 // Fitting and typing speed of the rich text with the installed fonts: a 500-character
-// mixed Chinese and Latin text in an A4 frame.
+// mixed Chinese and Latin text in an A4 frame, and 100 KB values (one unbreakable word,
+// and Chinese text) in a price tag's frame, which the fit splits into thousands of lines.
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
@@ -64,6 +65,28 @@ void BM_Layout(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Layout)->Unit(benchmark::kMicrosecond);
+
+void fitLongValue(benchmark::State& state, const QByteArray& value) {
+    CharStyle style;
+    style.size = 24;
+    RichText t(5400, 340, value, style, TextKind::Fixed, 24, 50, RichText::Fill);
+    for (auto _ : state) {
+        t.fitToFrame(true);
+        benchmark::DoNotOptimize(t.extent());
+    }
+    state.counters["items"] = t.itemCount();
+}
+
+void BM_FitLongWord100KB(benchmark::State& state) { fitLongValue(state, QByteArray(100 * 1024, 'x')); }
+BENCHMARK(BM_FitLongWord100KB)->Unit(benchmark::kMillisecond);
+
+void BM_FitChinese100KB(benchmark::State& state) {
+    QByteArray value;
+    while (value.size() < 100 * 1024)
+        value += sampleText();
+    fitLongValue(state, value);
+}
+BENCHMARK(BM_FitChinese100KB)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

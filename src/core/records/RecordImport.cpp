@@ -33,6 +33,14 @@ QString RecordImport::nothingToImportMessage() {
     return QString::fromUtf8("文件中没有可导入的信息。");
 }
 
+QString RecordImport::tooManyRowsMessage(int rows) {
+    return QString::fromUtf8("文件有%1行，一次最多导入%2行。").arg(rows).arg(kMaxRows);
+}
+
+QString RecordImport::valueTooLongMessage(int row, int column) {
+    return QString::fromUtf8("第%1行第%2列的内容超过 64 KB，太长，不能放在标牌上。").arg(row).arg(column);
+}
+
 bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMode,
                          const Progress& progress) {
     built_.clear();
@@ -45,6 +53,11 @@ bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMod
     }
     const int total = sheet.totalRows();
     const int columnCount = sheet.totalColumns();
+    const int rows = total - std::max(firstRow, 1) + 1;
+    if (rows > kMaxRows) {
+        message_ = tooManyRowsMessage(rows);
+        return false;
+    }
     // Every record starts as a copy of one page, so a template is read once.
     const RecordPrototype prototype = page_ ? RecordPrototype(*page_) : RecordPrototype(doc_);
     trailing_ = prototype.make();
@@ -59,6 +72,11 @@ bool RecordImport::build(const TableSheet& sheet, int firstRow, bool templateMod
         for (int target = 0; target < ImportSettings::kTargetCount; ++target) {
             const int column = columns_[size_t(target)];
             if (column >= 1 && column <= columnCount) values[size_t(target)] = sheet.cell(column, row);
+            if (values[size_t(target)].size() > kMaxValueBytes) {
+                built_.clear();
+                message_ = valueTooLongMessage(row, column);
+                return false;
+            }
         }
         if (std::all_of(values.begin(), values.end(), [](const QByteArray& v) { return v.isEmpty(); })) {
             continue;

@@ -26,6 +26,12 @@ public:
     using Columns = ImportSettings::Columns;
     // Called now and then while rows are read: rows done, rows in all. False cancels.
     using Progress = std::function<bool(int done, int total)>;
+    // The most one value may hold, in GBK bytes: a sign shows a few lines, and fitting a
+    // value grows with its length.
+    static constexpr int kMaxValueBytes = 64 * 1024;
+    // The most rows one import takes: every record holds its own page, and beyond this
+    // the records of a template outgrow the memory of an ordinary shop computer.
+    static constexpr int kMaxRows = 200000;
 
     // page, when given, is the record of the document whose page the records copy; it
     // must stay in the document until build() returns.
@@ -33,7 +39,9 @@ public:
         : doc_(doc), columns_(columns), page_(page) {}
 
     // Builds one record per non-empty row from firstRow (1-based) to the last. False
-    // when the table was not read, no row gave a record (message() says why) or the
+    // when the table was not read, it has more than kMaxRows rows from firstRow on
+    // (refused before any record is made), a mapped value is longer than kMaxValueBytes, no row
+    // gave a record (message() says why) or the
     // progress callback cancelled (message() empty). The page every record starts from
     // is made once and copied.
     bool build(const TableSheet& sheet, int firstRow, bool templateMode,
@@ -57,6 +65,10 @@ public:
     static QByteArray cutText(const QByteArray& gbk, int maxBytes);
     // "文件中没有可导入的信息。"
     static QString nothingToImportMessage();
+    // "文件有%1行，一次最多导入%2行。"
+    static QString tooManyRowsMessage(int rows);
+    // Names the row (1-based, as the table counts) and the column of a value over the limit.
+    static QString valueTooLongMessage(int row, int column);
 
 private:
     CPatDoc& doc_;

@@ -186,6 +186,7 @@ public:
 
 private:
     struct Segment;
+    struct SegmentIndex;
 
     void clearItems();
     void writeForm(ArchiveWriter& out, StyleForm form) const;
@@ -205,7 +206,7 @@ private:
     void eraseItem(int index);
     int available() const { return vertical_ ? frameHeight_ : frameWidth_; }
 
-    Segment scanSegment(int from) const;
+    Segment scanSegment(int from, const SegmentIndex& index) const;
     Segment forcedSplit(int from);
     void placeLine(int start, int end, int width, int height, int ascent, int result, int others,
                    int spaces, bool paragraphStart);

@@ -19,7 +19,7 @@ constexpr int kMaxSize = 360;
 
 struct RichText::Segment {
     int end = 0;  // one past the last item taken
-    int width = 0;
+    int64_t width = 0;
     int height = 0;
     int ascent = 0;
     int spaces = 0;
@@ -155,32 +155,56 @@ void RichText::markBreaks() {
     }
 }
 
-RichText::Segment RichText::scanSegment(int from) const {
-    Segment seg;
-    int marked = 0;
-    int i = from;
-    for (; i < itemCount(); ++i) {
-        const TextItem& it = *items_[size_t(i)];
-        if (it.breakMark) {
-            if (marked > 0)
-                break;
-            ++marked;
-        }
-        seg.add(it);
-        if (it.itemClass() == ItemClass::End) {
-            seg.result = EndResult;
-            ++i;
-            break;
-        }
-        if (it.itemClass() == ItemClass::LineBreak) {
-            seg.result = BreakResult;
-            ++i;
-            break;
+// What a segment scan needs to know without walking the items: where the break marks
+// and the line ends lie, and the running sum of the advances. Built once per layout,
+// after the break marks; a forced split only marks the item the next scan starts at, so
+// the index stays right for every scan that follows it.
+struct RichText::SegmentIndex {
+    std::vector<int64_t> advanceSum;  // [i]: advances of items 0 .. i-1
+    std::vector<int> nextMark;        // [i]: first marked item at i or after, or n
+    std::vector<int> nextEndOrBreak;  // [i]: first end item or line break at i or after, or n
+
+    explicit SegmentIndex(const std::vector<std::unique_ptr<TextItem>>& items) {
+        const size_t n = items.size();
+        advanceSum.assign(n + 1, 0);
+        nextMark.assign(n + 1, int(n));
+        nextEndOrBreak.assign(n + 1, int(n));
+        for (size_t i = 0; i < n; ++i)
+            advanceSum[i + 1] = advanceSum[i] + items[i]->advance;
+        for (size_t i = n; i-- > 0;) {
+            nextMark[i] = items[i]->breakMark ? int(i) : nextMark[i + 1];
+            nextEndOrBreak[i] =
+                ItemClass::isEndOrBreak(items[i]->itemClass()) ? int(i) : nextEndOrBreak[i + 1];
         }
     }
-    if (i >= itemCount() && seg.result == Opportunity)
-        seg.result = EndResult;
-    seg.end = i;
+};
+
+RichText::Segment RichText::scanSegment(int from, const SegmentIndex& index) const {
+    // The segment holds at most one marked item: it stops before the second one it meets
+    // (the first is item `from` itself when that is marked), or after an end or a break.
+    const int n = itemCount();
+    Segment seg;
+    int stop = from + 1 < n ? index.nextMark[size_t(from + 1)] : n;
+    if (!items_[size_t(from)]->breakMark && stop < n)
+        stop = index.nextMark[size_t(stop + 1)];
+    const int endOrBreak = index.nextEndOrBreak[size_t(from)];
+    if (endOrBreak < stop) {
+        seg.end = endOrBreak + 1;
+        seg.result = items_[size_t(endOrBreak)]->itemClass() == ItemClass::End ? EndResult
+                                                                                 : BreakResult;
+    } else {
+        seg.end = stop;
+        seg.result = stop >= n ? EndResult : Opportunity;
+    }
+    const int64_t width = index.advanceSum[size_t(seg.end)] - index.advanceSum[size_t(from)];
+    if (width > available()) {
+        // Too wide for any line: only the width and the result are looked at, and walking
+        // a long unbreakable run for every line it is split into would be quadratic.
+        seg.width = width;
+        return seg;
+    }
+    for (int i = from; i < seg.end; ++i)
+        seg.add(*items_[size_t(i)]);
     return seg;
 }
 
@@ -298,13 +322,14 @@ void RichText::layout() {
     int pos = 0;
     auto newLine = [&](int start) { line = Line{start}; };
 
+    const SegmentIndex index(items_);
     while (pos < n) {
-        const Segment seg = scanSegment(pos);
+        const Segment seg = scanSegment(pos, index);
         const bool fits = int64_t(line.width) + seg.width <= avail;
         if (seg.result != Opportunity) {
             if (fits) {
                 const int h = std::max(line.height, seg.height);
-                placeLine(line.start, seg.end, line.width + seg.width, h,
+                placeLine(line.start, seg.end, int(line.width + seg.width), h,
                           std::max(line.ascent, seg.ascent), seg.result, line.others + seg.others,
                           line.spaces + seg.spaces, paragraphStart);
                 if (seg.result == EndResult) {
@@ -317,7 +342,7 @@ void RichText::layout() {
                 pos = seg.end;
             } else if (line.empty(pos)) {
                 const Segment split = forcedSplit(pos);
-                placeLine(pos, split.end, split.width, split.height, split.ascent,
+                placeLine(pos, split.end, int(split.width), split.height, split.ascent,
                           split.stopped ? Opportunity : seg.result, split.others, split.spaces,
                           paragraphStart);
                 if (split.end >= n) {
@@ -336,7 +361,7 @@ void RichText::layout() {
                 paragraphStart = false;
             }
         } else if (fits) {
-            line.width += seg.width;
+            line.width += int(seg.width);
             line.height = std::max(line.height, seg.height);
             line.ascent = std::max(line.ascent, seg.ascent);
             line.spaces += seg.spaces;
@@ -344,7 +369,7 @@ void RichText::layout() {
             pos = seg.end;
         } else if (line.empty(pos)) {
             const Segment split = forcedSplit(pos);
-            line.width = split.width;
+            line.width = int(split.width);
             line.height = split.height;
             line.ascent = split.ascent;
             line.spaces = split.spaces;

@@ -28,6 +28,14 @@ TableSheet textSheet(const char* utf8) {
     return TableSheet(DelimitedText::parse(QByteArray(utf8), ','), TableSheet::Kind::Text);
 }
 
+// A text table of count rows of one short value.
+TableSheet manyRows(int count) {
+    CellTable table;
+    table.columns = 1;
+    table.rows.assign(size_t(count), std::vector<QByteArray>{QByteArray("v")});
+    return TableSheet(std::move(table), TableSheet::Kind::Text);
+}
+
 QString fixture(const char* name) {
     return QStringLiteral(PEMO_TEST_DATA "/import/") + QString::fromUtf8(name);
 }
@@ -102,6 +110,10 @@ TEST_F(RecordImportTest, AFileThatGivesNoRecordLeavesTheListAsItWas) {
         {"header only", TableSheet(fixture("products.xlsx"), ',', QString::fromUtf8("空表")),
          firstColumns(3), RecordImport::nothingToImportMessage()},
         {"empty file", textSheet(""), firstColumns(3), RecordImport::nothingToImportMessage()},
+        {"more rows than one import takes", manyRows(RecordImport::kMaxRows + 1), firstColumns(1),
+         RecordImport::tooManyRowsMessage(RecordImport::kMaxRows + 1)},
+        {"value over 64 KB", textSheet(("a,b\nc,d\ne," + QByteArray(RecordImport::kMaxValueBytes + 1, 'x')).constData()),
+         firstColumns(2), RecordImport::valueTooLongMessage(3, 2)},
     };
     for (const Case& c : cases) {
         RecordImport import(doc, c.columns);
@@ -110,6 +122,15 @@ TEST_F(RecordImportTest, AFileThatGivesNoRecordLeavesTheListAsItWas) {
         import.apply(true);
         expectUnchanged();
     }
+}
+
+TEST_F(RecordImportTest, AValueOfExactlyTheLimitIsKept) {
+    const QByteArray longest(RecordImport::kMaxValueBytes, '7');
+    const TableSheet sheet = textSheet(("a," + longest).constData());
+    RecordImport import(doc, firstColumns(2));
+    ASSERT_TRUE(import.build(sheet, 1, false)) << import.message().toStdString();
+    import.apply(false);
+    EXPECT_EQ(doc.recordAt(0)->values[1], longest);
 }
 
 TEST_F(RecordImportTest, CancellingKeepsTheList) {

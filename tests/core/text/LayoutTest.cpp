@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <set>
+
 #include "TextFixtures.h"
 #include "core/codecs/Archive.h"
 
@@ -216,3 +219,40 @@ TEST(LayoutTest, EndItemCarriesTheStyleOfTheTextBeforeIt) {
 }
 
 }  // namespace
+
+TEST(LayoutTest, LongUnbreakableRunsAreSplitInLinearTime) {
+    // At size 10 "a" and "1" take 100 and a line 220: a 1000-wide frame holds 9 of them
+    // (a forced split stops before the item that would reach the edge). A run of 200,000
+    // used to be walked again for every one of its 22,223 lines.
+    const QByteArray run(200000, 'a');
+    const QByteArray digits(200000, '1');
+    const struct {
+        const char* name;
+        QByteArray text;
+        int lines;
+    } cases[] = {
+        {"word", run, 22223},
+        {"number", digits, 22223},
+        {"after a short word", "ab " + run, 22224},
+        {"two paragraphs", QByteArray(9 * 1000, 'a') + "\n" + QByteArray(9 * 1000, 'b'), 2000},
+    };
+    for (const auto& c : cases) {
+        RichText t;
+        t.setMetrics(&fixedMetrics());
+        t = RichText(1000, 100000000, c.text, styleOfSize(10), TextKind::Fixed, 10, 0,
+                     RichText::Left);
+        t.setMetrics(&fixedMetrics());
+        QElapsedTimer clock;
+        clock.start();
+        t.layout();
+        EXPECT_LT(clock.elapsed(), 1000) << c.name;
+        std::set<int> tops;
+        for (int i = 0; i < t.itemCount(); ++i)
+            tops.insert(t.item(i).lineTop);
+        EXPECT_EQ(int(tops.size()), c.lines) << c.name;
+        EXPECT_EQ(t.extent(), c.lines * 220) << c.name;
+        for (int i = 0; i < t.itemCount(); ++i) {
+            ASSERT_LE(t.item(i).x + t.item(i).drawnWidth, 1000) << c.name << " item " << i;
+        }
+    }
+}

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <optional>
 
+#include "ZipEntryStream.h"
+
 namespace pemo {
 
 // Reads entries of a ZIP archive held in memory: the first one, as older document and
@@ -14,13 +16,15 @@ public:
     // its declared uncompressed size is above maxSize, or what comes out does not
     // match its declared size and CRC-32.
     static std::optional<QByteArray> firstEntry(const QByteArray& archive, qsizetype maxSize);
-    // The entry called name (exact path inside the archive), on the same terms.
+    // The entry called name (exact path inside the archive), on the same terms, and
+    // refused when it declares more than maxRatio times its compressed size (0: any;
+    // see ZipEntryStream).
     static std::optional<QByteArray> entry(const QByteArray& archive, const QByteArray& name,
-                                           qsizetype maxSize);
+                                           qsizetype maxSize, int maxRatio = 0);
 
 private:
     static std::optional<QByteArray> extract(const QByteArray& archive, const QByteArray* name,
-                                             qsizetype maxSize);
+                                             const ZipEntryStream::Limits& limits);
 };
 
 }  // namespace pemo

@@ -7,26 +7,32 @@
 
 #include "CellText.h"
 #include "core/codecs/Archive.h"
+#include "core/codecs/ZipEntryStream.h"
 #include "core/codecs/ZipExtract.h"
 
 namespace pemo {
 
 namespace {
 
-// No part of a workbook we can import comes near this; a larger one is refused.
-constexpr qsizetype kMaxPartSize = 512 * 1024 * 1024;
+// No part of a workbook we can import comes near these; a larger one is refused. The
+// sheet is parsed as it is inflated and may be larger than the parts held whole.
+constexpr qsizetype kMaxPartSize = 128 * 1024 * 1024;
+constexpr qsizetype kMaxSheetSize = 256 * 1024 * 1024;
+// XML of real workbooks packs ten to twenty times; a part that claims far more is a
+// bomb, not a sheet.
+constexpr int kMaxRatio = 100;
 
 QString damaged() { return QString::fromUtf8("文件不是可以读取的工作簿。"); }
 
 QByteArray part(const QByteArray& archive, const QString& name) {
-    std::optional<QByteArray> bytes = ZipExtract::entry(archive, name.toUtf8(), kMaxPartSize);
+    std::optional<QByteArray> bytes = ZipExtract::entry(archive, name.toUtf8(), kMaxPartSize, kMaxRatio);
     if (!bytes) throw FormatError(damaged());
     return std::move(*bytes);
 }
 
 std::optional<QByteArray> optionalPart(const QByteArray& archive, const QString& name) {
     if (name.isEmpty()) return std::nullopt;
-    return ZipExtract::entry(archive, name.toUtf8(), kMaxPartSize);
+    return ZipExtract::entry(archive, name.toUtf8(), kMaxPartSize, kMaxRatio);
 }
 
 // A part the relationships name: none when they name none, else its bytes; a named part
@@ -293,10 +299,13 @@ QString cellValue(QXmlStreamReader& xml, const QString& type, int style, const S
     return CellText::formatNumber(number);
 }
 
-CellTable readSheet(const QByteArray& bytes, const SheetContext& sheet) {
+CellTable readSheet(const QByteArray& archive, const QString& name, const SheetContext& sheet) {
+    const QByteArray entryName = name.toUtf8();
+    ZipEntryStream bytes(archive, &entryName, {kMaxSheetSize, kMaxRatio});
+    if (!bytes.isOpen()) throw FormatError(damaged());
     CellTable table;
     CellText text;
-    QXmlStreamReader xml(bytes);
+    QXmlStreamReader xml(&bytes);
     int row = -1;
     int column = -1;
     while (!xml.atEnd()) {
@@ -326,7 +335,7 @@ CellTable readSheet(const QByteArray& bytes, const SheetContext& sheet) {
             }
         }
     }
-    if (xml.hasError()) throw FormatError(damaged());
+    if (xml.hasError() || !bytes.complete()) throw FormatError(damaged());
     return table;
 }
 
@@ -377,8 +386,7 @@ CellTable XlsxReader::read(const QByteArray& bytes, const QString& sheetName,
     // A part the workbook names must be readable; one it does not name is simply absent.
     const std::vector<QString> strings = sharedStrings(namedPart(bytes, stringsPath));
     const std::vector<Shown> styles = cellStyles(namedPart(bytes, stylesPath));
-    const QByteArray sheet = part(bytes, targets.at(index));
-    return readSheet(sheet, {&strings, &styles, date1904});
+    return readSheet(bytes, targets.at(index), {&strings, &styles, date1904});
 }
 
 }  // namespace pemo

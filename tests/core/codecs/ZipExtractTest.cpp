@@ -161,3 +161,33 @@ TEST(ZipExtract, SurvivesTruncationAndCorruption) {
         (void)ZipExtract::firstEntry(damaged, 1 << 20);
     }
 }
+
+TEST(ZipExtract, RefusesEntriesThatInflateFarBeyondTheirSize) {
+    const QByteArray spaces(3 * 1024 * 1024, ' ');  // deflates about a thousand times
+    const QByteArray small(512 * 1024, ' ');         // as well, but under the ratio floor
+    QByteArray text(2 * 1024 * 1024, ' ');            // hardly deflates at all
+    std::mt19937 random(7);
+    for (char& c : text) c = char('a' + random() % 26);
+    const struct {
+        const char* name;
+        QByteArray content;
+        int maxRatio;
+        bool read;
+    } cases[] = {
+        {"bomb", spaces, 100, false},
+        {"bomb, any ratio allowed", spaces, 0, true},
+        {"small entry", small, 100, true},
+        {"ordinary text", text, 2, true},
+        {"ordinary text, every ratio refused", text, 1, false},
+    };
+    for (const auto& c : cases) {
+        ZipEntry e;
+        e.content = c.content;
+        e.method = 8;
+        const auto entry = ZipExtract::entry(zipOf({e}), e.name, kNoLimit, c.maxRatio);
+        EXPECT_EQ(entry.has_value(), c.read) << c.name;
+        if (entry) {
+            EXPECT_EQ(*entry, c.content) << c.name;
+        }
+    }
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "Bytes.h"
@@ -308,6 +310,25 @@ TEST(TableSheet, MissingAndDamagedFiles) {
     EXPECT_EQ(refused.kind(), TableSheet::Kind::Xls);
     EXPECT_EQ(refused.totalRows(), 0);
     EXPECT_EQ(refused.message(), QString::fromUtf8("文件 %1 不是可以读取的工作簿。").arg(overread));
+}
+
+TEST(TableSheet, WorkbookBombsAreRefusedQuickly) {
+    // Workbooks of some 100 KB whose sheet inflates to 120 or 300 MB of spaces
+    // (make_fixtures.py --bombs): refused from what their parts declare, before inflating.
+    QTemporaryDir dir;
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(PEMO_TEST_DATA "/import/make_fixtures.py"), QStringLiteral("--bombs"), dir.path()});
+    ASSERT_TRUE(python.waitForFinished(120000) && python.exitCode() == 0) << python.readAllStandardError().toStdString();
+    for (const char* name : {"sheet-300mb.xlsx", "sheet-120mb.xlsx"}) {
+        QElapsedTimer clock;
+        clock.start();
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        const TableSheet sheet(path, ',');
+        EXPECT_FALSE(sheet.isRead()) << name;
+        EXPECT_EQ(sheet.message(), QString::fromUtf8("文件不是可以读取的工作簿。")) << name;
+        EXPECT_LT(clock.elapsed(), 1000) << name;
+    }
 }
 
 TEST(CellText, NumbersAndDates) {

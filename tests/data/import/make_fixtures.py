@@ -4,10 +4,12 @@ python3-xlwt and python3-openpyxl packages). The output is the same on every run
 
     /usr/bin/python3 tests/data/import/make_fixtures.py [--rows N OUT.csv]
     /usr/bin/python3 tests/data/import/make_fixtures.py --workbooks N DIR
+    /usr/bin/python3 tests/data/import/make_fixtures.py --bombs DIR
 
 With --rows it instead writes a UTF-8 product list of N rows to OUT.csv (for trying the
 import by hand); with --workbooks the same list with a header row as DIR/rows.xls and
-DIR/rows.xlsx (for the benchmark).
+DIR/rows.xlsx (for the benchmark); with --bombs small workbooks whose sheet or shared
+strings inflate to hundreds of megabytes (written at test time, not kept here).
 
 freexl-overread.xls is not made here: it is a damaged workbook the .xls fuzz target found,
 on which libfreexl reads past a buffer of its own; it is kept as it was found."""
@@ -132,6 +134,49 @@ def write_damaged_workbooks(source):
     patch_entry(size, strings, size=0x7FFFFFF0)
 
 
+def write_bomb(path, part, megabytes):
+    """A valid one-cell workbook whose sheet or shared strings part (part is "sheet" or
+    "strings") is padded with megabytes of spaces, which deflate about a thousand times."""
+    ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+    rel = 'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"'
+    pkg = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    rels = "http://schemas.openxmlformats.org/package/2006/relationships"
+    parts = {
+        "_rels/.rels": f'<?xml version="1.0"?><Relationships xmlns="{rels}">'
+                       f'<Relationship Id="rId1" Type="{pkg}/officeDocument" Target="xl/workbook.xml"/></Relationships>',
+        "xl/workbook.xml": f'<?xml version="1.0"?><workbook {ns} {rel}><sheets>'
+                           f'<sheet name="Sheet1" sheetId="1" r:id="rA"/></sheets></workbook>',
+        "xl/_rels/workbook.xml.rels": f'<?xml version="1.0"?><Relationships xmlns="{rels}">'
+                                      f'<Relationship Id="rA" Type="{pkg}/worksheet" Target="sheet1.xml"/>'
+                                      f'<Relationship Id="rS" Type="{pkg}/sharedStrings" Target="strings.xml"/></Relationships>',
+        "xl/strings.xml": f'<?xml version="1.0"?><sst {ns}><si><t>名称</t></si>|</sst>',
+        "xl/sheet1.xml": f'<?xml version="1.0"?><worksheet {ns}><sheetData>|'
+                         f'<row r="1"><c r="A1" t="s"><v>0</v></c></row>'
+                         f'<row r="2"><c r="A2" t="s"><v>0</v></c></row></sheetData></worksheet>',
+    }
+    padded = "xl/sheet1.xml" if part == "sheet" else "xl/strings.xml"
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+        for name, text in parts.items():
+            info = zipfile.ZipInfo(name, (2026, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_DEFLATED
+            if name != padded:
+                z.writestr(info, text.replace("|", ""))
+                continue
+            head, tail = text.split("|")
+            with z.open(info, "w") as out:
+                out.write(head.encode())
+                spaces = b" " * (1 << 20)
+                for _ in range(megabytes):
+                    out.write(spaces)
+                out.write(tail.encode())
+
+
+def write_bombs(folder):
+    write_bomb(os.path.join(folder, "sheet-300mb.xlsx"), "sheet", 300)
+    write_bomb(os.path.join(folder, "sheet-120mb.xlsx"), "sheet", 120)
+    write_bomb(os.path.join(folder, "strings-120mb.xlsx"), "strings", 120)
+
+
 def write_xls(path):
     import xlwt
     book = xlwt.Workbook(encoding="utf-8")
@@ -209,6 +254,9 @@ def main():
         return
     if len(sys.argv) == 4 and sys.argv[1] == "--workbooks":
         write_product_workbooks(sys.argv[3], int(sys.argv[2]))
+        return
+    if len(sys.argv) == 3 and sys.argv[1] == "--bombs":
+        write_bombs(sys.argv[2])
         return
     write_xlsx(os.path.join(HERE, "products.xlsx"))
     write_xls(os.path.join(HERE, "products.xls"))

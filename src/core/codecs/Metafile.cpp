@@ -67,6 +67,41 @@ std::optional<PlaceableFrame> placeableFrame(const QByteArray& bytes) {
     return frame;
 }
 
+// libwmf copies the whole device context on every SaveDC and keeps the copies until
+// they are restored, so a file of a few hundred thousand saves takes minutes. No drawing
+// nests its saves deeply or needs this many records.
+constexpr int kMaxSavedDepth = 1000;
+constexpr int kMaxRecords = 250000;
+constexpr quint16 kMetaSaveDc = 0x001E;
+constexpr quint16 kMetaRestoreDc = 0x0127;
+constexpr quint16 kMetaEof = 0x0000;
+
+// Whether the records after the header stay within the bounds above. Records are
+// walked by their own sizes (in 16-bit words); a walk that runs off the end stops
+// there and leaves the judging of the rest to libwmf.
+bool withinRecordBounds(const QByteArray& bytes) {
+    const int headerAt = isPlaceableWmf(bytes) ? kPlaceableHeaderSize : 0;
+    if (bytes.size() < headerAt + kWmfHeaderSize) return true;
+    qsizetype at = headerAt + qsizetype(readLe<quint16>(bytes, headerAt + 2)) * 2;
+    int records = 0;
+    int depth = 0;
+    while (at + 6 <= bytes.size()) {
+        const quint32 words = readLe<quint32>(bytes, int(at));
+        const quint16 function = readLe<quint16>(bytes, int(at + 4));
+        if (function == kMetaEof || words < 3) break;
+        if (++records > kMaxRecords) return false;
+        if (function == kMetaSaveDc && ++depth > kMaxSavedDepth) return false;
+        if (function == kMetaRestoreDc) {
+            // The parameter is a saved state counted back from the latest (-1) or, when
+            // positive, an absolute one; either way the stack gets no deeper.
+            const qint16 which = at + 8 <= bytes.size() ? readLe<qint16>(bytes, int(at + 6)) : -1;
+            depth = which < 0 ? std::max(0, depth + which) : std::min(depth, int(which));
+        }
+        at += qsizetype(words) * 2;
+    }
+    return true;
+}
+
 void appendRecord(QByteArray& out, quint16 function, std::initializer_list<qint16> params) {
     const auto put16 = [&out](quint16 v) {
         out.append(char(v & 0xFF));
@@ -110,6 +145,7 @@ QByteArray withOpaqueFills(QByteArray svg) {
 }
 
 QByteArray wmfToSvg(const QByteArray& original) {
+    if (!withinRecordBounds(original)) return {};
     const std::optional<PlaceableFrame> frame = placeableFrame(original);
     const QByteArray bytes = frame ? withFrameViewport(original, *frame) : original;
     wmfAPI* api = nullptr;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <vector>
@@ -49,6 +50,39 @@ TEST(Metafile, DamagedMetafilesGiveNoPicture) {
                                       std::pair{wmf.left(30), "wmf"}, std::pair{emf.left(60), "emf"},
                                       std::pair{emf, "wmf"}}) {
         EXPECT_TRUE(Picture::fromData(bytes, QString::fromLatin1(ext)).isNull()) << ext << bytes.size();
+    }
+}
+
+// libwmf keeps a copy of the device context for every save: a file of many nested saves
+// (200,000 in 1.2 MB took over a minute) or of very many records is refused.
+TEST(Metafile, WmfRecordsAreBounded) {
+    const auto repeated = [](const QByteArray& record, int times) {
+        QByteArray out;
+        out.reserve(record.size() * times);
+        for (int i = 0; i < times; ++i) out += record;
+        return out;
+    };
+    const QByteArray save = QByteArray::fromHex("030000001e00");            // SAVEDC
+    const QByteArray restore = QByteArray::fromHex("040000002701ffff");     // RESTOREDC -1
+    const QByteArray mode = QByteArray::fromHex("0400000002010100");        // SETBKMODE
+    const struct {
+        const char* name;
+        QByteArray records;
+        bool drawn;
+    } cases[] = {
+        {"saves nested 1000 deep", repeated(save, 1000), true},
+        {"saves nested 1001 deep", repeated(save, 1001), false},
+        {"200,000 saves", repeated(save, 200000), false},
+        {"saves each restored", repeated(save + restore, 5000), true},
+        {"249,000 other records", repeated(mode, 249000), true},
+        {"251,000 other records", repeated(mode, 251000), false},
+    };
+    for (const auto& c : cases) {
+        QElapsedTimer clock;
+        clock.start();
+        const Picture picture = Picture::fromData(redSquareWmf(c.records), QStringLiteral("wmf"));
+        EXPECT_EQ(!picture.isNull(), c.drawn) << c.name;
+        EXPECT_LT(clock.elapsed(), 5000) << c.name;
     }
 }
 

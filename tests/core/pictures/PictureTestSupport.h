@@ -40,7 +40,7 @@ inline PictureDescription describe(const QString& path, const char* name = "图"
 
 // A placeable WMF of 100 × 100 units at 96 units per inch: a red square from 25 to 75
 // on white (nothing drawn elsewhere).
-inline QByteArray redSquareWmf() {
+inline QByteArray redSquareWmf(const QByteArray& extraRecords = QByteArray()) {
     test::Bytes placeable;
     placeable.i32(int32_t(0x9AC6CDD7)).u16(0).u16(0).u16(0).u16(100).u16(100).u16(96).i32(0);
     const QByteArray head = placeable;
@@ -52,6 +52,7 @@ inline QByteArray redSquareWmf() {
     test::Bytes records;
     records.i32(5).u16(0x020B).u16(0).u16(0);               // SETWINDOWORG
     records.i32(5).u16(0x020C).u16(100).u16(100);           // SETWINDOWEXT
+    records.raw(extraRecords);
     records.i32(7).u16(0x02FC).u16(0).i32(0x0000FF).u16(0); // CREATEBRUSHINDIRECT red
     records.i32(4).u16(0x012D).u16(0);                      // SELECTOBJECT the brush
     records.i32(8).u16(0x02FA).u16(5).u16(0).u16(0).i32(0); // CREATEPENINDIRECT PS_NULL

@@ -54,7 +54,7 @@ Decoder decoderFor(const QString& ext, QByteArray* qtFormat) {
     return Decoder::Unknown;
 }
 
-QImage readWithQt(const QByteArray& bytes, const QByteArray& format) {
+QImage readWithQt(const QByteArray& bytes, const QByteArray& format, const QSize& scaledSize = QSize()) {
     // The extension's format is tried first; a file whose content is another format
     // than its name says (renamed pictures are common in libraries) is then read by
     // whichever reader recognises the content.
@@ -65,6 +65,7 @@ QImage readWithQt(const QByteArray& bytes, const QByteArray& format) {
         if (!buffer.open(QIODevice::ReadOnly))
             return {};
         QImageReader reader(&buffer, hint);
+        if (scaledSize.isValid()) reader.setScaledSize(scaledSize);
         image = reader.read();
         if (!image.isNull())
             break;
@@ -137,8 +138,25 @@ struct Picture::Raster {
 
     void decode() {
         if (jpeg.isEmpty()) return;
-        image = drawable(readWithQt(jpeg, "jpeg"));
+        image = drawable(readWithQt(jpeg, "jpeg", decodedSize()));
         jpeg.clear();
+    }
+
+    // A photograph larger than Qt agrees to allocate (an 8000 × 6000 camera picture is
+    // 192 MB as a bitmap) is decoded scaled down to what it allows; a sign is never
+    // printed at that many pixels. The JPEG decoder scales by halves for free, and a
+    // size in between would be decoded whole first, so the size is halved until it fits.
+    // Invalid when it needs no scaling.
+    QSize decodedSize() const {
+        const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+        // Four bytes a pixel, and a little room for the reader's own rounding.
+        const qint64 allowed = limitBytes / 4 * 9 / 10;
+        if (limitBytes <= 0 || qint64(size.width()) * size.height() <= allowed) return {};
+        int divisor = 2;
+        const auto part = [&divisor](int side) { return std::max(1, (side + divisor - 1) / divisor); };
+        while (qint64(part(size.width())) * part(size.height()) > allowed && divisor < (1 << 14))
+            divisor *= 2;
+        return QSize(part(size.width()), part(size.height()));
     }
 };
 

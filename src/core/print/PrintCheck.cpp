@@ -163,6 +163,12 @@ public:
     }
 
 private:
+    // Whether a stored picture gives something to draw: a JPEG is only decoded when it is
+    // first drawn, and its data may fail where its header did not.
+    static bool canDraw(const Picture* picture) {
+        return picture && (picture->isVector() || !picture->image().isNull());
+    }
+
     void add(Kind kind, const QString& what) {
         out_.push_back({kind, index_, u("第%1项：%2").arg(index_ + 1).arg(what)});
     }
@@ -188,7 +194,7 @@ private:
     void checkBackground() {
         const QByteArray& key = record_.background.key;
         if (!withBackground_ || key.isEmpty()) return;
-        if (!doc_.backgrounds.find(key)) add(Kind::UnreadablePicture, u("底图无法读取"));
+        if (!canDraw(doc_.backgrounds.find(key))) add(Kind::UnreadablePicture, u("底图无法读取"));
     }
 
     void checkMallValue(const Block& block) {
@@ -207,12 +213,12 @@ private:
             if (templateMode_) return;
             if (block.pictureKey().isEmpty()) {
                 add(Kind::MissingPicture, u("缺少商品图片"));
-            } else if (!doc_.images.find(block.pictureKey())) {
+            } else if (!canDraw(doc_.images.find(block.pictureKey()))) {
                 add(Kind::UnreadablePicture, u("商品图片无法读取"));
             }
             return;
         case BlockKind::InsertedPicture:
-            if (block.pictureKey().isEmpty() || !doc_.images.find(block.pictureKey())) {
+            if (block.pictureKey().isEmpty() || !canDraw(doc_.images.find(block.pictureKey()))) {
                 add(Kind::UnreadablePicture, u("图片无法读取"));
             }
             return;

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -165,4 +166,26 @@ TEST(Picture, NullPictureOrEmptyTargetDrawsNothing) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(canvas.pixel(x, y), kBlack);
+}
+
+// A photograph larger than Qt agrees to allocate is decoded scaled down to what it
+// allows, keeping its shape; its size is still the file's. The limit is lowered here so
+// that a small picture stands for a camera's 8000 × 6000 one.
+TEST(Picture, JpegOverTheAllocationLimitIsDecodedScaled) {
+    const int limitBefore = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(4);  // MB: a million pixels
+    QImage image(2000, 1500, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    const Picture picture = Picture::fromData(bytes, QStringLiteral("jpg"));
+    const QImage decoded = picture.image();
+    QImageReader::setAllocationLimit(limitBefore);
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(picture.size(), QSize(2000, 1500));
+    EXPECT_LE(qint64(decoded.width()) * decoded.height() * 4, qint64(4) * 1024 * 1024);
+    EXPECT_NEAR(double(decoded.width()) / decoded.height(), 2000.0 / 1500.0, 0.01);
+    EXPECT_GT(decoded.pixelColor(decoded.width() / 2, decoded.height() / 2).blue(), 240);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <functional>
 
 #include "Bytes.h"
@@ -39,6 +41,19 @@ void addPicture(InfoRecord& r, int32_t kind, const QByteArray& key, TwipsRect fr
     block->setRect(frame);
     block->setPictureKey(key);
     r.appendBlock(std::move(block));
+}
+
+// A JPEG cut after its frame header: its size reads, its pixels do not.
+QByteArray headerOnlyJpeg() {
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    const qsizetype frame = bytes.indexOf(QByteArray::fromHex("ffc0"));
+    const int length = (uint8_t(bytes[frame + 2]) << 8) | uint8_t(bytes[frame + 3]);
+    return bytes.left(frame + 2 + length) + QByteArray::fromHex("ffd9");
 }
 
 // A sign every check passes: the name and the price with values, well inside an A4 page.
@@ -103,6 +118,16 @@ TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
              broken.extension = ".png";
              d.images.addBytes("broken", broken, "not a picture at all");
              addPicture(r, BlockKind::InsertedPicture, "broken", {1000, 7000, 5000, 11000});
+         },
+         {Kind::UnreadablePicture}},
+        {"a JPEG whose data does not decode past its header",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             PictureDescription photo;
+             photo.kind = PictureDescription::LibraryPicture;
+             photo.extension = ".jpg";
+             d.images.addBytes("photo", photo, headerOnlyJpeg());
+             addPicture(r, BlockKind::InsertedPicture, "photo", {1000, 7000, 5000, 11000});
          },
          {Kind::UnreadablePicture}},
         {"a long value shrunk below what can be read on a large sign",

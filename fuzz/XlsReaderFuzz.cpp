@@ -12,6 +12,7 @@
 #include "FuzzHome.h"
 #include "core/platform/FileError.h"
 #include "core/codecs/Archive.h"
+#include "core/platform/ChildRun.h"
 #include "core/records/XlsReader.h"
 
 extern "C" void __sanitizer_set_death_callback(void (*callback)());
@@ -29,7 +30,7 @@ void quietChild() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pemo::fuzz::useScratchHome();
     scratchFile = QString::fromStdString(pemo::fuzz::scratchHome()) + QStringLiteral("/input.xls");
-    pemo::XlsReader::childSetup = quietChild;
+    pemo::ChildRun::childSetup = quietChild;
     return 0;
 }
 

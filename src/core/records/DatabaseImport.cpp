@@ -4,7 +4,7 @@
 
 #include "CellText.h"
 #include "DatabaseQuery.h"
-#include "OdbcConnection.h"
+#include "DatabaseSource.h"
 #include "core/codecs/Archive.h"
 
 namespace pemo {
@@ -39,42 +39,25 @@ RecordImport::Columns DatabaseImport::columns(const DatabaseSelection& selection
     return columns;
 }
 
-bool DatabaseImport::read(const DatabaseSelection& selection, CellTable& out, QString& message) {
+bool DatabaseImport::read(const DatabaseSelection& selection, CellTable& out, QString& message,
+                          const DatabaseQuery::Limits& limits) {
     out = CellTable();
     message.clear();
-    OdbcConnection connection;
-    if (!connection.open(selection.path)) {
-        message = connection.message();
-        return false;
-    }
-    const std::vector<DatabaseColumn> columns = connection.columns(selection.table);
-    if (columns.empty()) {
-        message = connection.message().isEmpty()
-                      ? QString::fromUtf8("数据库中没有名为“%1”的表。").arg(selection.table)
-                      : connection.message();
-        return false;
-    }
-    // Where each target's field is among the table's columns.
+    // Only the columns the mapping and the condition need are read.
+    DatabaseTable table;
+    if (!DatabaseSource::rows(selection, table, message)) return false;
+    // Where each target's field is among the columns read (-1: not mapped, or binary).
     std::array<int, ImportSettings::kTargetCount> source{};
     for (size_t k = 0; k < source.size(); ++k) {
         source[k] = -1;
-        if (selection.fields[k].isEmpty()) continue;
-        for (size_t c = 0; c < columns.size(); ++c) {
-            if (columns[c].name == selection.fields[k]) source[k] = int(c);
-        }
-        if (source[k] < 0) {
-            message = QString::fromUtf8("表“%1”中没有字段“%2”。").arg(selection.table, selection.fields[k]);
-            return false;
+        for (size_t c = 0; c < table.columns.size(); ++c) {
+            if (!selection.fields[k].isEmpty() && table.columns[c].name == selection.fields[k]) source[k] = int(c);
         }
     }
-    DatabaseTable table;
-    if (!connection.readTable(selection.table, columns, table)) {
-        message = connection.message();
+    std::vector<int> rows;
+    if (!DatabaseQuery::filter(selection.table, table, selection.condition, rows, message, limits)) {
         return false;
     }
-    connection.close();
-    std::vector<int> rows;
-    if (!DatabaseQuery::filter(selection.table, table, selection.condition, rows, message)) return false;
 
     CellTable cells;
     cells.columns = ImportSettings::kTargetCount;
@@ -87,7 +70,7 @@ bool DatabaseImport::read(const DatabaseSelection& selection, CellTable& out, QS
             target.resize(size_t(ImportSettings::kTargetCount));
             for (size_t k = 0; k < source.size(); ++k) {
                 if (source[k] < 0) continue;
-                target[k] = text.toGbk(row.at(source[k]), rows[r] + 1, source[k] + 1);
+                target[k] = text.toGbk(row.at(source[k]), rows[r] + 1, table.columns[size_t(source[k])].position);
             }
         }
     } catch (const FormatError& error) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "CellTable.h"
+#include "DatabaseQuery.h"
 #include "ImportSettings.h"
 #include "RecordImport.h"
 
@@ -30,8 +31,10 @@ public:
     // Column k + 1 for every mapped target k, 0 for the others.
     static RecordImport::Columns columns(const DatabaseSelection& selection);
     // The matching rows; false with message when the file, the table, a field or the
-    // condition is wrong, or a text cannot be held in GBK. Zero matching rows is true.
-    static bool read(const DatabaseSelection& selection, CellTable& out, QString& message);
+    // condition is wrong, the condition runs over the limits, or a text cannot be held
+    // in GBK; false with an empty message when cancelled. Zero matching rows is true.
+    static bool read(const DatabaseSelection& selection, CellTable& out, QString& message,
+                     const DatabaseQuery::Limits& limits = DatabaseQuery::Limits());
 
     // "没有符合条件的数据。"
     static QString noMatchMessage();

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QElapsedTimer>
 #include <algorithm>
 #include <memory>
 
@@ -38,6 +39,43 @@ int readOnlyAuthorizer(void*, int action, const char*, const char*, const char*,
         return SQLITE_DENY;
     }
 }
+
+// The watch the progress handler keeps over a running condition.
+struct Watch {
+    const DatabaseQuery::Limits* limits = nullptr;
+    QElapsedTimer clock;
+    bool timedOut = false;
+    bool cancelled = false;
+};
+
+int watchProgress(void* context) {
+    auto* watch = static_cast<Watch*>(context);
+    if (watch->clock.elapsed() > watch->limits->milliseconds) {
+        watch->timedOut = true;
+        return 1;
+    }
+    if (watch->limits->cancelled && watch->limits->cancelled()) {
+        watch->cancelled = true;
+        return 1;
+    }
+    return 0;
+}
+
+// Caps SQLite's heap for the life of the object. The cap is the library's, not the
+// connection's; nothing else runs SQLite while a condition does (one thread).
+class HeapCap {
+public:
+    explicit HeapCap(int64_t bytes)
+        : before_(sqlite3_hard_heap_limit64(-1)) {
+        sqlite3_hard_heap_limit64(sqlite3_memory_used() + bytes);
+    }
+    ~HeapCap() { sqlite3_hard_heap_limit64(before_); }
+    HeapCap(const HeapCap&) = delete;
+    HeapCap& operator=(const HeapCap&) = delete;
+
+private:
+    sqlite3_int64 before_;
+};
 
 bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table, QString& message) {
     QStringList definitions;
@@ -103,6 +141,10 @@ bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table,
 
 }  // namespace
 
+QString DatabaseQuery::timeoutMessage() { return QString::fromUtf8("条件执行超时"); }
+
+QString DatabaseQuery::memoryMessage() { return QString::fromUtf8("条件执行所需内存超出限制"); }
+
 QString DatabaseQuery::quoted(const QString& name) {
     if (name.isEmpty() || name.contains(QLatin1Char(']'))) return QString();
     return QLatin1Char('[') + name + QLatin1Char(']');
@@ -140,7 +182,8 @@ QString DatabaseQuery::checkCondition(const QString& condition) {
 }
 
 bool DatabaseQuery::filter(const QString& tableName, const DatabaseTable& table,
-                           const QString& condition, std::vector<int>& rows, QString& message) {
+                           const QString& condition, std::vector<int>& rows, QString& message,
+                           const Limits& limits) {
     rows.clear();
     message.clear();
     const QString trimmed = condition.trimmed();
@@ -172,13 +215,28 @@ bool DatabaseQuery::filter(const QString& tableName, const DatabaseTable& table,
         message = QString::fromUtf8("导入条件只能是一个条件，不能含有“;”。");
         return false;
     }
+    Watch watch;
+    watch.limits = &limits;
+    watch.clock.start();
+    sqlite3_progress_handler(db.get(), 1000, watchProgress, &watch);
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-        const sqlite3_int64 row = sqlite3_column_int64(select.get(), 0);
-        if (row >= 0 && row < sqlite3_int64(table.rows.size())) rows.push_back(int(row));
+    {
+        const HeapCap cap(limits.memoryBytes);
+        while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+            const sqlite3_int64 row = sqlite3_column_int64(select.get(), 0);
+            if (row >= 0 && row < sqlite3_int64(table.rows.size())) rows.push_back(int(row));
+        }
     }
     if (rc != SQLITE_DONE) {
-        message = sqliteError(db.get());
+        if (watch.cancelled) {
+            message.clear();
+        } else if (watch.timedOut) {
+            message = timeoutMessage();
+        } else if (rc == SQLITE_NOMEM || rc == SQLITE_TOOBIG) {
+            message = memoryMessage();
+        } else {
+            message = sqliteError(db.get());
+        }
         rows.clear();
         return false;
     }

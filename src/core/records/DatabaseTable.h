@@ -8,12 +8,14 @@ namespace pemo {
 
 // One column of a database table as the driver's catalogue describes it.
 struct DatabaseColumn {
-    enum class Kind { Text, Integer, Real, Money, Date };
+    // Binary: pictures, OLE objects and other bytes no sign can show; never read.
+    enum class Kind { Text, Integer, Real, Money, Date, Binary };
 
     QString name;
     QString typeName;  // the driver's own ("Currency", "MONEY", "INTEGER" …)
     Kind kind = Kind::Text;
     int scale = 0;  // digits after the point of a decimal column
+    int position = 0;  // of a column read for an import: its place in the table, from 1
 
     bool isNumber() const { return kind == Kind::Integer || kind == Kind::Real || kind == Kind::Money; }
 };

@@ -78,8 +78,14 @@ DatabaseColumn::Kind kindOf(int sqlType, const QString& typeName) {
         return DatabaseColumn::Kind::Real;
     case SQL_DATE: case SQL_TIMESTAMP: case SQL_TYPE_DATE: case SQL_TYPE_TIMESTAMP:
         return DatabaseColumn::Kind::Date;
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
+        return DatabaseColumn::Kind::Binary;
     default:
         break;
+    }
+    if (upper.contains(QLatin1String("OLE")) || upper.contains(QLatin1String("BLOB")) ||
+        upper.contains(QLatin1String("BINARY"))) {
+        return DatabaseColumn::Kind::Binary;
     }
     if (upper.startsWith(QLatin1String("DATE"))) return DatabaseColumn::Kind::Date;
     return DatabaseColumn::Kind::Text;
@@ -424,6 +430,7 @@ QString OdbcConnection::formatValue(const DatabaseColumn& column, const QByteArr
         return formatDate(text);
     case DatabaseColumn::Kind::Integer:
     case DatabaseColumn::Kind::Text:
+    case DatabaseColumn::Kind::Binary:
         break;
     }
     return text;

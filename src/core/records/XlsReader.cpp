@@ -1,22 +1,19 @@
 #include "XlsReader.h"
 
 #include <QFile>
-#include <cerrno>
 #include <cstring>
 #include <freexl.h>
-#include <optional>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "CellText.h"
 #include "core/codecs/Archive.h"
+#include "core/platform/ChildRun.h"
 
 namespace pemo {
 
 // libfreexl believes the lengths written inside a file: a damaged workbook can make it
-// read past its own buffers. It therefore runs in a child process that hands the cells
-// back through a pipe; a child that dies or says nothing sensible means a file that is
-// no readable workbook, and the program goes on.
+// read past its own buffers. It therefore runs in a child process (ChildRun) that hands
+// the cells back through a pipe; a child that dies, runs over its limits or says nothing
+// sensible means a file that is no readable workbook, and the program goes on.
 namespace {
 
 enum ChildStatus : int32_t { Read = 0, NotAWorkbook = 1, MissingSheet = 2 };
@@ -115,69 +112,21 @@ QByteArray readWorkbook(const QByteArray& path, const QString& sheetName) {
     return out.take();
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
-}
-
-// Runs readWorkbook in a child process; nothing when the child did not finish.
-std::optional<QByteArray> readInChild(const QByteArray& path, const QString& sheetName) {
-    int fds[2];
-    if (::pipe(fds) != 0) return std::nullopt;
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return std::nullopt;
-    }
-    if (child == 0) {
-        ::close(fds[0]);
-        if (XlsReader::childSetup) XlsReader::childSetup();
-        int status = 1;
-        try {
-            status = writeAll(fds[1], readWorkbook(path, sheetName)) ? 0 : 1;
-        } catch (...) {
-        }
-        // No exit handlers: they belong to the parent.
-        ::_exit(status);
-    }
-    ::close(fds[1]);
-    QByteArray result;
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        result.append(chunk, n);
-    }
-    ::close(fds[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-    return result;
-}
-
 QString notAWorkbook(const QString& path) {
     return QString::fromUtf8("文件 %1 不是可以读取的工作簿。").arg(path);
 }
 
 }  // namespace
 
-void (*XlsReader::childSetup)() = nullptr;
-
 CellTable XlsReader::read(const QString& path, const QString& sheetName, QStringList* sheetNames) {
-    const std::optional<QByteArray> bytes = readInChild(QFile::encodeName(path), sheetName);
-    if (!bytes) throw FormatError(notAWorkbook(path));
+    const QByteArray encodedPath = QFile::encodeName(path);
+    QByteArray reply;
+    const ChildRun::Outcome outcome = ChildRun::run(
+        [&] { return readWorkbook(encodedPath, sheetName); }, ChildRun::Limits(), reply);
+    if (outcome != ChildRun::Outcome::Done) throw FormatError(notAWorkbook(path));
     CellTable table;
     try {
-        ArchiveReader in(*bytes);
+        ArchiveReader in(reply);
         const int32_t status = in.readInt32();
         if (status == NotAWorkbook) throw FormatError(notAWorkbook(path));
         const int32_t count = in.readCount(1);

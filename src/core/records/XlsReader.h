@@ -9,7 +9,7 @@ namespace pemo {
 
 // Old workbooks (.xls, BIFF in an OLE2 compound file) read through libfreexl. Row 0 of
 // the table is the sheet's first row; numbers come formatted as the cell shows them and
-// dates as yyyy-mm-dd.
+// dates as yyyy-mm-dd. The library runs in a child process (see ChildRun).
 class XlsReader {
 public:
     // Reads the sheet called sheetName (the first sheet when empty). Throws FormatError
@@ -18,11 +18,6 @@ public:
     // workbook's sheet names also when the sheet is missing.
     static CellTable read(const QString& path, const QString& sheetName,
                           QStringList* sheetNames = nullptr);
-
-    // The library runs in a child process (it trusts the lengths inside a file); this,
-    // when set, runs there first. The fuzz target uses it to keep a fault inside the
-    // library from being reported as one of ours.
-    static void (*childSetup)();
 };
 
 }  // namespace pemo

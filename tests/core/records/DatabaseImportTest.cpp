@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <sqlite3.h>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -8,6 +10,7 @@
 #include "core/codecs/Gbk.h"
 #include "core/records/DatabaseImport.h"
 #include "core/records/DatabaseQuery.h"
+#include "core/records/DatabaseSource.h"
 #include "core/records/OdbcConnection.h"
 
 using namespace pemo;
@@ -68,6 +71,116 @@ TEST(DatabaseQueryTest, ConditionIsOneExpression) {
     EXPECT_TRUE(DatabaseQuery::checkCondition("Name = 'a;b' AND [x;y] > 1").isEmpty());
     EXPECT_FALSE(DatabaseQuery::checkCondition("1=1; DROP TABLE Goods").isEmpty());
     EXPECT_FALSE(DatabaseQuery::checkCondition(QString::fromUtf8("1=1；")).isEmpty());
+}
+
+TEST(DatabaseQueryTest, ConditionsAreBoundInTimeAndMemory) {
+    DatabaseTable table;
+    table.columns = {{"n", "INTEGER", DatabaseColumn::Kind::Integer, 0}};
+    for (int i = 0; i < 10; ++i) table.rows.push_back({QString::number(i)});
+    const QString endless = "n IN (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+                            "SELECT x FROM c WHERE x < 0)";
+    struct Case {
+        const char* name;
+        QString condition;
+        bool cancel;
+        bool read;
+        QString message;
+    } cases[] = {
+        {"endless recursion", endless, false, false, DatabaseQuery::timeoutMessage()},
+        {"huge blob", "length(randomblob(1000000000)) > n", false, false, DatabaseQuery::memoryMessage()},
+        {"huge zero blob", "length(zeroblob(1000000000) || 'x') > n", false, false,
+         DatabaseQuery::memoryMessage()},
+        {"cancelled", endless, true, false, QString()},
+        {"within the limits", "n % 3 = 0", false, true, QString()},
+    };
+    for (const Case& c : cases) {
+        DatabaseQuery::Limits limits;
+        limits.milliseconds = 300;
+        limits.memoryBytes = 64 * 1024 * 1024;
+        if (c.cancel) limits.cancelled = [] { return true; };
+        std::vector<int> rows;
+        QString message;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(DatabaseQuery::filter("t", table, c.condition, rows, message, limits), c.read) << c.name;
+        EXPECT_LT(clock.elapsed(), 3000) << c.name;
+        EXPECT_EQ(message, c.message) << c.name;
+        if (c.read) {
+            EXPECT_EQ(rows, (std::vector<int>{0, 3, 6, 9})) << c.name;
+        }
+    }
+    // The cap on SQLite's heap is lifted again afterwards.
+    EXPECT_EQ(sqlite3_hard_heap_limit64(-1), 0);
+}
+
+TEST(DatabaseSourceTest, ReadsOnlyTheColumnsTheImportNeeds) {
+    const std::vector<DatabaseColumn> all = {
+        {"Name", "TEXT", DatabaseColumn::Kind::Text, 0, 0},
+        {"Price", "MONEY", DatabaseColumn::Kind::Money, 2, 0},
+        {"Memo", "TEXT", DatabaseColumn::Kind::Text, 0, 0},
+        {"Photo", "OLE", DatabaseColumn::Kind::Binary, 0, 0},
+        {"Stock", "INTEGER", DatabaseColumn::Kind::Integer, 0, 0},
+    };
+    const struct {
+        const char* name;
+        QStringList fields;
+        QString condition;
+        QStringList read;
+        std::vector<int> positions;
+    } cases[] = {
+        {"mapped only", {"Name", "", "Price"}, "", {"Name", "Price"}, {1, 2}},
+        {"and what the condition names", {"Price"}, "[stock] > 0", {"Price", "Stock"}, {2, 5}},
+        {"never a binary column", {"Name", "Photo"}, "Photo IS NOT NULL", {"Name"}, {1}},
+    };
+    for (const auto& c : cases) {
+        DatabaseSelection selection = select("x.db", "t", c.fields, c.condition);
+        QStringList read;
+        std::vector<int> positions;
+        for (const DatabaseColumn& column : DatabaseSource::needed(selection, all)) {
+            read << column.name;
+            positions.push_back(column.position);
+        }
+        EXPECT_EQ(read, c.read) << c.name;
+        EXPECT_EQ(positions, c.positions) << c.name;
+    }
+}
+
+TEST(DatabaseSourceTest, BinaryColumnsAreLeftOutOfTheRowsRead) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photos.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE t (n TEXT, photo BLOB, note TEXT, price REAL);"
+                     "INSERT INTO t VALUES ('pear', zeroblob(100000), 'long memo', 2.5);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    DatabaseTable table;
+    QString message;
+    ASSERT_TRUE(DatabaseSource::rows(select(path, "t", {"n", "photo"}, "price > 1"), table, message))
+        << message.toStdString();
+    QStringList names;
+    for (const DatabaseColumn& column : table.columns) names << column.name;
+    EXPECT_EQ(names, (QStringList{"n", "price"}));
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0], (QStringList{"pear", "2.5"}));
+
+    CellTable cells;
+    ASSERT_TRUE(DatabaseImport::read(select(path, "t", {"n", "photo"}, "price > 1"), cells, message));
+    ASSERT_EQ(cells.rows.size(), 1u);
+    EXPECT_EQ(cells.rows[0][0], "pear");
+    EXPECT_TRUE(cells.rows[0][1].isEmpty());
+}
+
+TEST(DatabaseSourceTest, AnAccessFileIsReadInAChildWithinLimits) {
+    // The reading is the same through the child; a child out of time is refused.
+    std::vector<DatabaseColumn> columns;
+    QString message;
+    ASSERT_TRUE(DatabaseSource::columns(mdbFixture(), "Users", columns, message)) << message.toStdString();
+    EXPECT_EQ(columns.size(), 5u);
+    ChildRun::Limits none;
+    none.milliseconds = 0;
+    EXPECT_FALSE(DatabaseSource::columns(mdbFixture(), "Users", columns, message, none));
+    EXPECT_EQ(message, DatabaseSource::overLimitsMessage(mdbFixture()));
 }
 
 TEST(OdbcConnectionTest, DriverByFirstBytesAndSafeConnectionString) {

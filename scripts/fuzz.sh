@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in ./build-fuzz and runs each for SECONDS
-# (default 30: six targets take about as long as three did at 60), one process at a time. New inputs go to fuzz-corpus/<target>/ (not
+# (default 30: eight targets take about as long as four did at 60), one process at a time. New inputs go to fuzz-corpus/<target>/ (not
 # committed); the committed seeds in fuzz/corpus/<target>/ are read first. Crashes
 # are written to fuzz-corpus/crashes/.
 set -euo pipefail
@@ -11,12 +11,12 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPEMO_BUILD_FUZZ=ON \
   -DPEMO_BUILD_TESTS=OFF -DPEMO_BUILD_BENCH=OFF >/dev/null
 ninja -C build-fuzz -j2 fuzz_documentreader fuzz_templatereader fuzz_blocklistreader \
-  fuzz_csvreader fuzz_xlsreader fuzz_xlsxreader
+  fuzz_csvreader fuzz_xlsreader fuzz_xlsxreader fuzz_databasereader fuzz_metafilereader
 
 mkdir -p fuzz-corpus/crashes
 status=0
 for pair in documentreader:document templatereader:template blocklistreader:blocklist \
-  csvreader:csv xlsreader:xls xlsxreader:xlsx; do
+  csvreader:csv xlsreader:xls xlsxreader:xlsx databasereader:database metafilereader:metafile; do
   target="${pair%%:*}"
   seeds="${pair##*:}"
   mkdir -p "fuzz-corpus/$seeds"

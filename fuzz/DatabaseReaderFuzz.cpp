@@ -1,0 +1,63 @@
+// Feeds arbitrary bytes to the database import as a file: the drivers read from a path,
+// so each input is written to one scratch file first. The first bytes choose the driver
+// (Access files are read in a child process, SQLite files here); the tables tried are
+// those of the seed files (fuzz/make_corpus.sh), each with a condition on its first
+// column, so that a mutated seed reaches the rows and the condition.
+#include <fcntl.h>
+#include <unistd.h>
+#include <cstddef>
+#include <cstdint>
+
+#include <QFile>
+
+#include "FuzzHome.h"
+#include "core/platform/ChildRun.h"
+#include "core/records/DatabaseImport.h"
+#include "core/records/DatabaseSource.h"
+
+extern "C" void __sanitizer_set_death_callback(void (*callback)());
+
+namespace {
+QString scratchFile;
+
+void quietChild() {
+    __sanitizer_set_death_callback(nullptr);
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    pemo::fuzz::useScratchHome();
+    scratchFile = QString::fromStdString(pemo::fuzz::scratchHome()) + QStringLiteral("/input.db");
+    pemo::ChildRun::childSetup = quietChild;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    QFile file(scratchFile);
+    if (!file.open(QIODevice::WriteOnly)) return 0;
+    file.write(reinterpret_cast<const char*>(data), qint64(size));
+    file.close();
+    pemo::ChildRun::Limits quick;
+    quick.milliseconds = 2000;
+    for (const char* table : {"商品 价格", "商品 表", "Users"}) {
+        std::vector<pemo::DatabaseColumn> columns;
+        QString message;
+        const QString name = QString::fromUtf8(table);
+        if (!pemo::DatabaseSource::columns(scratchFile, name, columns, message, quick)) continue;
+        if (columns.empty()) __builtin_trap();
+        pemo::DatabaseSelection selection;
+        selection.path = scratchFile;
+        selection.table = name;
+        for (size_t k = 0; k < columns.size() && k < selection.fields.size(); ++k) {
+            selection.fields[k] = columns[k].name;
+        }
+        selection.condition = QLatin1Char('[') + columns.front().name + QStringLiteral("] IS NOT NULL");
+        pemo::CellTable cells;
+        if (pemo::DatabaseImport::read(selection, cells, message)) {
+            for (const auto& row : cells.rows) {
+                if (int(row.size()) > cells.columns) __builtin_trap();
+            }
+        }
+    }
+    return 0;
+}

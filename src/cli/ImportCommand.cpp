@@ -12,6 +12,7 @@
 #include "core/platform/FileError.h"
 #include "core/platform/SourceFile.h"
 #include "core/records/DatabaseImport.h"
+#include "core/records/DatabaseSource.h"
 #include "core/records/ImportSettings.h"
 #include "core/records/OdbcConnection.h"
 #include "core/records/RecordImport.h"
@@ -133,12 +134,9 @@ DatabaseSelection databaseSelection(const ImportRequest& request) {
         }
         return selection;
     }
-    OdbcConnection connection;
-    if (!connection.open(request.data)) throw FormatError(connection.message());
-    const std::vector<DatabaseColumn> columns = connection.columns(request.table);
-    if (columns.empty()) {
-        throw FormatError(QString::fromUtf8("数据库中没有名为“%1”的表。").arg(request.table));
-    }
+    std::vector<DatabaseColumn> columns;
+    QString message;
+    if (!DatabaseSource::columns(request.data, request.table, columns, message)) throw FormatError(message);
     for (size_t k = 0; k < selection.fields.size(); ++k) {
         // Column numbers count the table's columns from 1; a number past them maps nothing.
         const size_t column = request.columns ? size_t(request.columns->at(k)) : k + 1;

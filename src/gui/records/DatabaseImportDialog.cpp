@@ -1,5 +1,9 @@
 #include "DatabaseImportDialog.h"
 
+#include <QProgressDialog>
+
+#include "CancelWatch.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -198,11 +202,19 @@ void DatabaseImportDialog::preview() {
     result_->clear();
     CellTable table;
     QString message;
+    // The condition may take long: a progress window with 取消 lets the user stop it.
+    QProgressDialog progress(QString::fromUtf8("正在执行条件..."), QString::fromUtf8("取消"), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    DatabaseQuery::Limits limits;
+    limits.cancelled = CancelWatch(progress);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool read = DatabaseImport::read(selection(), table, message);
+    const bool read = DatabaseImport::read(selection(), table, message, limits);
     QApplication::restoreOverrideCursor();
+    progress.reset();
     if (!read) {
-        Messages::current().inform(message);
+        if (!message.isEmpty())
+            Messages::current().inform(message);
         return;
     }
     const int count = int(table.rows.size());

@@ -1,5 +1,7 @@
 #include "RecordImportCommand.h"
 
+#include "CancelWatch.h"
+
 #include <QApplication>
 #include <QProgressDialog>
 
@@ -84,11 +86,14 @@ void RecordImportCommand::runDatabase() {
     CellTable cells;
     QString message;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool read = DatabaseImport::read(selection, cells, message);
+    DatabaseQuery::Limits limits;
+    limits.cancelled = CancelWatch(progress);
+    const bool read = DatabaseImport::read(selection, cells, message, limits);
     QApplication::restoreOverrideCursor();
     if (!read || cells.rows.empty()) {
         progress.reset();
-        Messages::current().inform(read ? DatabaseImport::noMatchMessage() : message);
+        if (read || !message.isEmpty())
+            Messages::current().inform(read ? DatabaseImport::noMatchMessage() : message);
         return;
     }
     RecordImport import(doc_, DatabaseImport::columns(selection),

@@ -137,6 +137,9 @@ void ZipEntryStream::finish() {
 qint64 ZipEntryStream::readData(char* data, qint64 maxSize) {
     if (ended_)
         return -1;
+    // QIODevice asks for nothing at times; minizip's 0 would read as the entry's end.
+    if (maxSize <= 0)
+        return 0;
     const auto want = unsigned(std::min<qint64>(maxSize, INT_MAX));
     const int n = unzReadCurrentFile(zip_, data, want);
     if (n == 0) {

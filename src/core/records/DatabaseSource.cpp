@@ -1,11 +1,11 @@
 #include "DatabaseSource.h"
 
-#include <QFile>
 #include <algorithm>
 
 #include "DatabaseImport.h"
 #include "OdbcConnection.h"
 #include "core/codecs/Archive.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
@@ -97,8 +97,10 @@ bool read(const QString& path, const QString& table, const DatabaseSelection* se
           DatabaseTable& out, QString& message, const ChildRun::Limits& limits) {
     out = DatabaseTable();
     message.clear();
-    QFile file(path);
-    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(32) : QByteArray();
+    // A pipe, a device or a file too large is refused before anything opens it.
+    message = SourceFile::problem(path);
+    if (!message.isEmpty()) return false;
+    const QByteArray head = SourceFile::head(path, 32);
     QByteArray bytes;
     if (OdbcConnection::driverFor(head) == OdbcConnection::Driver::Access) {
         const ChildRun::Outcome outcome =

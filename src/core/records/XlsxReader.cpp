@@ -335,6 +335,11 @@ CellTable readSheet(const QByteArray& archive, const QString& name, const SheetC
             }
         }
     }
+    // The reader stops at the document's end, which may come before the entry's: the
+    // rest is read too, so that the size and CRC-32 are checked.
+    char rest[4096];
+    while (!xml.hasError() && bytes.read(rest, sizeof rest) > 0) {
+    }
     if (xml.hasError() || !bytes.complete()) throw FormatError(damaged());
     return table;
 }

@@ -28,13 +28,13 @@ void PriceUpdateCommand::run(ImportSettings::Kind kind) {
     if (dialog.exec() != QDialog::Accepted) return;
     const ImportSettings settings = dialog.settings();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName());
+    const TableSheet sheet(dialog.chosenPath(), settings.separator(), dialog.sheetName(), dialog.encoding());
     QApplication::restoreOverrideCursor();
     if (!sheet.isRead()) {
         Messages::current().inform(sheet.message());
         return;
     }
-    PriceUpdateDialog summary(doc_, sheet, sheet.isWorkbook() ? 2 : 1, settings.columns, parent_);
+    PriceUpdateDialog summary(doc_, sheet, dialog.firstRow(), settings.columns, parent_);
     if (summary.exec() != QDialog::Accepted) return;
     const PriceUpdate& update = summary.update();
 

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPageSize>
+#include <QPaintEngine>
+#include <QPixmap>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
@@ -89,6 +91,39 @@ Difference compare(const QImage& a, const QImage& b) {
     }
     return d;
 }
+
+// A device of an A0 sheet at 600 dpi that keeps the sizes of the pictures drawn on it and
+// draws gradients itself or not.
+class PictureSizes : public QPaintEngine {
+public:
+    explicit PictureSizes(PaintEngineFeatures features) : QPaintEngine(features) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap& p, const QRectF&) override { bytes.push_back(p.toImage().sizeInBytes()); }
+    void drawImage(const QRectF&, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override {
+        bytes.push_back(image.sizeInBytes());
+    }
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    Type type() const override { return QPaintEngine::User; }
+    std::vector<qsizetype> bytes;
+};
+
+class A0Sheet : public QPaintDevice {
+public:
+    explicit A0Sheet(QPaintEngine::PaintEngineFeatures features) : engine(features) {}
+    QPaintEngine* paintEngine() const override { return &engine; }
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+            case PdmWidth: return 19866;
+            case PdmHeight: return 28087;
+            case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 600;
+            case PdmDepth: return 32;
+            default: return 1;
+        }
+    }
+    mutable PictureSizes engine;
+};
 
 QByteArray pdfOf(QSizeF paperMm, int dpi, const std::function<void(QPainter&)>& draw) {
     QBuffer buffer;
@@ -211,6 +246,39 @@ TEST(EffectFill, PdfKeepsEffectsAsVectors) {
         if (effect <= 18) {
             EXPECT_TRUE(pdf.contains("/ShadingType"));
         }
+    }
+}
+
+// A device that draws no gradients gets a sheet-sized gradient in strips of at most
+// kEffectBandBytes; one that does gets no picture at all.
+TEST(EffectFill, DevicesWithoutGradientsGetStrips) {
+    const QRect area(0, 0, 19000, 2000);
+    const QPaintEngine::PaintEngineFeatures all(QPaintEngine::AllFeatures);
+    const auto without = [&](QPaintEngine::PaintEngineFeature feature) {
+        QPaintEngine::PaintEngineFeatures f = all;
+        f.setFlag(feature, false);
+        return f;
+    };
+    const struct {
+        QPaintEngine::PaintEngineFeatures features;
+        int effect;
+        size_t strips;
+    } cases[] = {
+        {all, 1, 0},
+        {all, 17, 0},
+        {without(QPaintEngine::LinearGradientFill), 9, 37},  // 55 rows of 76,000 bytes each
+        {without(QPaintEngine::RadialGradientFill), 18, 37},
+        {without(QPaintEngine::RadialGradientFill), 25, 0},  // two colours: clipped regions
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.effect);
+        A0Sheet sheet(c.features);
+        {
+            QPainter p(&sheet);
+            paintEffectFill(p, area, c.effect, 0x1E16C8, 0x40D0FF, wholeArea(area));
+        }
+        EXPECT_EQ(sheet.engine.bytes.size(), c.strips);
+        for (qsizetype bytes : sheet.engine.bytes) EXPECT_LE(bytes, kEffectBandBytes);
     }
 }
 

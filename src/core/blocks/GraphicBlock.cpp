@@ -7,7 +7,7 @@
 #include "BlockKind.h"
 #include "Twips.h"
 #include "core/codecs/Archive.h"
-#include "core/graphics/EffectPainter.h"
+#include "core/graphics/EffectFill.h"
 #include "core/graphics/ShapeGeometry.h"
 #include "core/graphics/TextOutline.h"
 
@@ -436,27 +436,17 @@ void GraphicBlock::paint(QPainter& painter, double zoom, int offsetX, int offset
 
 void GraphicBlock::paintEffectBody(QPainter& painter, const std::vector<QPoint>& device,
                                    double zoom, int ppi, int offsetX, int offsetY) const {
-    // The effect is painted over a bitmap padded to whole bytes and masked by the shape,
+    // The effect spans the frame padded to whole bytes and shows wherever the shape paints,
     // outline included; no separate outline is drawn.
     const QPoint origin(toDevice(frame.left, ppi, zoom) + offsetX,
                         toDevice(frame.top, ppi, zoom) + offsetY);
     const int w = std::max(0, toDevice(frame.right, ppi, zoom) + offsetX - origin.x());
     const int h = std::max(0, toDevice(frame.bottom, ppi, zoom) + offsetY - origin.y());
-    const int width = ((w + 15) / 8) * 8;
-    const int height = h + 7;
-    const QImage colour = renderEffect(width, height, fillType - (FirstEffect - 1),
-                                       uint32_t(penColour), uint32_t(fillColour));
-    QImage mask = blankMask(width, height);
-    if (colour.isNull() || mask.isNull()) return;
-    {
-        QPainter p(&mask);
-        std::vector<QPoint> local = device;
-        for (QPoint& point : local) point -= origin;
-        QPen white(Qt::white);
-        white.setWidth(1);
-        ShapeGeometry::drawBody(p, kind, local, white, QBrush(Qt::white));
-    }
-    maskedCopy(painter, origin.x(), origin.y(), width, height, colour, mask);
+    const QRect area(origin, QSize(((w + 15) / 8) * 8, h + 7));
+    paintEffectFill(painter, area, fillType - (FirstEffect - 1), uint32_t(penColour),
+                    uint32_t(fillColour), [&](QPainter& p, const QBrush& brush) {
+                        ShapeGeometry::drawBody(p, kind, device, QPen(brush, 1), brush);
+                    });
 }
 
 void GraphicBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) {

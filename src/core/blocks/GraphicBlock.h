@@ -97,7 +97,7 @@ public:
 
 private:
     void paint(QPainter& painter, double zoom, int offsetX, int offsetY, int ppi, bool wire) const;
-    // An effect fill (codes 1003 to 1020) painted through a mask of the shape.
+    // An effect fill (codes 1003 to 1020) shown where the shape paints, outline included.
     void paintEffectBody(QPainter& painter, const std::vector<QPoint>& device, double zoom,
                          int ppi, int offsetX, int offsetY) const;
     // Draws the body in black with the pen-colour fill into a white bitmap and returns

@@ -1,7 +1,6 @@
 #include "EffectPainter.h"
 
 #include <QPainter>
-#include <QPolygon>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -45,22 +44,25 @@ void axisGradient(int effect, int length, uint32_t c1, uint32_t c2, std::vector<
     }
 }
 
-void paintGradient(QImage& image, int effect, uint32_t c1, uint32_t c2) {
-    const int w = image.width();
-    const int h = image.height();
-    const int L = std::max(w, h);
+// Rows firstRow … of a width × height gradient into image (as wide, at most as high as
+// what is left below firstRow).
+void paintGradient(QImage& image, int width, int height, int firstRow, int effect, uint32_t c1,
+                   uint32_t c2) {
+    const int w = width;
+    const int rows = image.height();
+    const int L = std::max(width, height);
     std::vector<QRgb> line;
     if (effect <= 4) {  // rows
-        axisGradient(effect, h, c1, c2, line);
-        for (int y = 0; y < h; ++y) {
+        axisGradient(effect, height, c1, c2, line);
+        for (int y = 0; y < rows; ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            std::fill(row, row + w, line[size_t(y)]);
+            std::fill(row, row + w, line[size_t(firstRow + y)]);
         }
         return;
     }
     if (effect <= 8) {  // columns
         axisGradient(effect, w, c1, c2, line);
-        for (int y = 0; y < h; ++y) {
+        for (int y = 0; y < rows; ++y) {
             std::copy(line.begin(), line.end(), reinterpret_cast<QRgb*>(image.scanLine(y)));
         }
         return;
@@ -74,8 +76,9 @@ void paintGradient(QImage& image, int effect, uint32_t c1, uint32_t c2) {
         const bool reverse = effect % 2 == 0;
         const int n = twoEnded ? L : 2 * L;
         const std::vector<QRgb> table = stepTable(c1, c2, n);
-        for (int y = 0; y < h; ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int row = 0; row < rows; ++row) {
+            const int y = firstRow + row;
+            auto* out = reinterpret_cast<QRgb*>(image.scanLine(row));
             for (int x = anti ? 1 : 0; x < w; ++x) {
                 int index = 0;  // the line's position from the start colour's end
                 if (anti) {
@@ -85,7 +88,7 @@ void paintGradient(QImage& image, int effect, uint32_t c1, uint32_t c2) {
                     const int d = x - y;
                     index = twoEnded ? L - 1 - std::abs(d) : d + L;
                 }
-                row[x] = table[size_t(reverse ? n - index : index)];
+                out[x] = table[size_t(reverse ? n - index : index)];
             }
         }
         return;
@@ -93,15 +96,16 @@ void paintGradient(QImage& image, int effect, uint32_t c1, uint32_t c2) {
     // 17 MOUT, 18 MIN: rings of filled circles around (m, m); a pixel takes the colour of
     // the smallest circle whose disc holds its centre.
     const int m = (L + 1) / 2;
-    const int r0 = int(m * std::sqrt(2.0)) + 1;
+    const int r0 = ringSteps(L);
     const std::vector<QRgb> table = stepTable(c1, c2, r0);
     // Along a row the ring index only grows away from the centre column, so each half is
     // walked outwards and the index raised as needed, without square roots.
     const auto ringColour = [&](int r) {
         return r > r0 ? kWhite : table[size_t(effect == 17 ? r : r0 - r)];
     };
-    for (int y = 0; y < h; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int row = 0; row < rows; ++row) {
+        const int y = firstRow + row;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(row));
         const int64_t dy = 2 * int64_t(y) + 1 - 2 * int64_t(m);
         const int64_t dy2 = dy * dy;
         const int64_t first = std::max<int64_t>(1, std::abs(dy) / 2);
@@ -109,64 +113,30 @@ void paintGradient(QImage& image, int effect, uint32_t c1, uint32_t c2) {
         for (int x = std::max(m, 0); x < w; ++x) {
             const int64_t dx = 2 * int64_t(x) + 1 - 2 * int64_t(m);
             while (4 * r * r < dx * dx + dy2) ++r;
-            row[x] = ringColour(int(std::min<int64_t>(r, r0 + 1)));
+            out[x] = ringColour(int(std::min<int64_t>(r, r0 + 1)));
         }
         r = first;
         for (int x = std::min(m, w) - 1; x >= 0; --x) {
             const int64_t dx = 2 * int64_t(x) + 1 - 2 * int64_t(m);
             while (4 * r * r < dx * dx + dy2) ++r;
-            row[x] = ringColour(int(std::min<int64_t>(r, r0 + 1)));
+            out[x] = ringColour(int(std::min<int64_t>(r, r0 + 1)));
         }
     }
 }
 
-void fillPolygon(QPainter& p, const QColor& colour, std::initializer_list<QPoint> points) {
+void fillPolygon(QPainter& p, const QColor& colour, const QPolygon& points) {
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    p.drawPolygon(QPolygon(QList<QPoint>(points)));
+    p.drawPolygon(points);
 }
 
 void paintPattern(QPainter& p, int l, int t, int r, int b, int effect, uint32_t c1, uint32_t c2) {
-    const bool first = effect % 2 == 1;
-    const QColor a = QColor::fromRgb(rgbOf(first ? c1 : c2));
-    const QColor o = QColor::fromRgb(rgbOf(first ? c2 : c1));
-    const int mx = (l + r) / 2;
-    const int my = (t + b) / 2;
+    const PatternParts parts = patternParts(l, t, r, b, effect, c1, c2);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    switch ((effect - 19) / 2) {
-        case 0:
-            p.fillRect(QRect(QPoint(l, t), QPoint(mx - 1, b - 1)), a);
-            p.fillRect(QRect(QPoint(mx, t), QPoint(r - 1, b - 1)), o);
-            break;
-        case 1:
-            p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, my - 1)), a);
-            p.fillRect(QRect(QPoint(l, my), QPoint(r - 1, b - 1)), o);
-            break;
-        case 2:  // the second triangle is drawn last and keeps the diagonal
-            p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), a);
-            fillPolygon(p, o, {{l, b}, {r, b}, {r, t}});
-            break;
-        case 3:
-            p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), a);
-            fillPolygon(p, o, {{l, t}, {r, b}, {r, t}});
-            break;
-        case 4:
-            p.fillRect(QRect(QPoint(l, t), QPoint(mx - 1, my - 1)), a);
-            p.fillRect(QRect(QPoint(mx, my), QPoint(r - 1, b - 1)), a);
-            p.fillRect(QRect(QPoint(mx, t), QPoint(r - 1, my - 1)), o);
-            p.fillRect(QRect(QPoint(l, my), QPoint(mx - 1, b - 1)), o);
-            break;
-        case 5:
-            p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), a);
-            fillPolygon(p, o, {{l, t}, {r, t}, {mx, my}});
-            fillPolygon(p, o, {{l, b}, {r, b}, {mx, my}});
-            break;
-        default:
-            p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), a);
-            fillPolygon(p, o, {{mx, t}, {l, my}, {mx, b}, {r, my}});
-            break;
-    }
+    p.fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), parts.ground);
+    for (const QRect& piece : parts.rects) p.fillRect(piece, parts.other);
+    for (const QPolygon& piece : parts.polygons) fillPolygon(p, parts.other, piece);
     p.restore();
 }
 
@@ -184,18 +154,52 @@ uint32_t effectStep(uint32_t colour1, uint32_t colour2, int step, int steps) {
     return out;
 }
 
-QImage renderEffect(int width, int height, int effect, uint32_t colour1, uint32_t colour2) {
+int ringSteps(int side) { return int((side + 1) / 2 * std::sqrt(2.0)) + 1; }
+
+PatternParts patternParts(int l, int t, int r, int b, int effect, uint32_t colour1,
+                          uint32_t colour2) {
+    const bool first = effect % 2 == 1;
+    PatternParts parts;
+    parts.ground = QColor::fromRgb(rgbOf(first ? colour1 : colour2));
+    parts.other = QColor::fromRgb(rgbOf(first ? colour2 : colour1));
+    const int mx = (l + r) / 2;
+    const int my = (t + b) / 2;
+    const auto box = [](int x0, int y0, int x1, int y1) { return QRect(QPoint(x0, y0), QPoint(x1, y1)); };
+    switch ((effect - 19) / 2) {
+        case 0: parts.rects = {box(mx, t, r - 1, b - 1)}; break;
+        case 1: parts.rects = {box(l, my, r - 1, b - 1)}; break;
+        case 2: parts.polygons = {QPolygon({{l, b}, {r, b}, {r, t}})}; break;
+        case 3: parts.polygons = {QPolygon({{l, t}, {r, b}, {r, t}})}; break;
+        case 4: parts.rects = {box(mx, t, r - 1, my - 1), box(l, my, mx - 1, b - 1)}; break;
+        case 5:
+            parts.polygons = {QPolygon({{l, t}, {r, t}, {mx, my}}), QPolygon({{l, b}, {r, b}, {mx, my}})};
+            break;
+        default: parts.polygons = {QPolygon({{mx, t}, {l, my}, {mx, b}, {r, my}})}; break;
+    }
+    return parts;
+}
+
+QImage renderEffectRows(int width, int height, int firstRow, int rows, int effect,
+                        uint32_t colour1, uint32_t colour2) {
     if (width <= 0 || height <= 0) return QImage();
-    QImage image(width, height, QImage::Format_RGB32);
+    firstRow = std::clamp(firstRow, 0, height);
+    rows = std::min(rows, height - firstRow);
+    if (rows <= 0) return QImage();
+    QImage image(width, rows, QImage::Format_RGB32);
     if (image.isNull()) return image;
     image.fill(kWhite);
     if (effect >= kFirstGradient && effect <= kLastGradient) {
-        paintGradient(image, effect, colour1, colour2);
+        paintGradient(image, width, height, firstRow, effect, colour1, colour2);
     } else if (effect > kLastGradient && effect <= kLastPattern) {
         QPainter p(&image);
+        p.translate(0, -firstRow);
         paintPattern(p, 0, 0, width, height, effect, colour1, colour2);
     }
     return image;
+}
+
+QImage renderEffect(int width, int height, int effect, uint32_t colour1, uint32_t colour2) {
+    return renderEffectRows(width, height, 0, height, effect, colour1, colour2);
 }
 
 void paintEffect(QPainter& painter, int left, int top, int right, int bottom, int effect,

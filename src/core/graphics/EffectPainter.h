@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QPolygon>
+#include <QRect>
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 
@@ -15,6 +19,25 @@ void paintEffect(QPainter& painter, int left, int top, int right, int bottom, in
 
 // The same effect as a width × height RGB32 image (a null image when either is not positive).
 QImage renderEffect(int width, int height, int effect, uint32_t colour1, uint32_t colour2);
+
+// Rows firstRow … firstRow + rows − 1 of that image (a null image when none of them lie in it).
+QImage renderEffectRows(int width, int height, int firstRow, int rows, int effect,
+                        uint32_t colour1, uint32_t colour2);
+
+// A two-colour pattern (effects 19 to 32) over the box (left, top) … (right, bottom),
+// right and bottom exclusive: the ground colour everywhere, the other colour over the
+// rectangles (whole pixels) and then the polygons (filled without antialiasing).
+struct PatternParts {
+    QColor ground;
+    QColor other;
+    std::vector<QRect> rects;
+    std::vector<QPolygon> polygons;
+};
+PatternParts patternParts(int left, int top, int right, int bottom, int effect, uint32_t colour1,
+                          uint32_t colour2);
+
+// The number of steps of the ring effects (17, 18) over a bitmap whose longer side is `side`.
+int ringSteps(int side);
 
 // Colour number `step` of `steps` between two colours, each byte on its own, truncating.
 uint32_t effectStep(uint32_t colour1, uint32_t colour2, int step, int steps);

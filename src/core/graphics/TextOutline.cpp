@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "EffectFill.h"
 #include "EffectPainter.h"
 #include "core/codecs/Archive.h"
 
@@ -210,10 +211,19 @@ void TextOutline::draw(QPainter& painter, int ppi, double scaleX, double scaleY,
             // The pattern or texture over the frame, shown only inside the outline.
             const int w = (std::max(0, frame.width()) + 7) / 8 * 8;
             const int h = std::max(0, frame.height());
-            QImage colour;
+            const auto outline = [&path](QPainter& p, const QBrush& brush) {
+                p.setRenderHint(QPainter::Antialiasing, false);
+                p.setPen(QPen(brush, 1));
+                p.setBrush(brush);
+                p.drawPath(path);
+            };
             if (effect == PatternFill) {
-                colour = renderEffect(w, h, pattern, uint32_t(textColour), uint32_t(effectColour));
-            } else if (w > 0 && h > 0) {
+                paintEffectFill(painter, QRect(frame.topLeft(), QSize(w, h)), pattern,
+                                uint32_t(textColour), uint32_t(effectColour), outline);
+                break;
+            }
+            QImage colour;
+            if (w > 0 && h > 0) {
                 const QImage& source = texture.isNull() ? builtInTexture() : texture;
                 colour = source.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                              .convertToFormat(QImage::Format_RGB32);
@@ -222,9 +232,8 @@ void TextOutline::draw(QPainter& painter, int ppi, double scaleX, double scaleY,
             if (colour.isNull() || mask.isNull()) break;
             {
                 QPainter m(&mask);
-                m.setPen(QPen(Qt::white, 1));
-                m.setBrush(Qt::white);
-                m.drawPath(path.translated(-frame.left(), -frame.top()));
+                m.translate(-frame.left(), -frame.top());
+                outline(m, QBrush(Qt::white));
             }
             maskedCopy(painter, frame.left(), frame.top(), w, h, colour, mask);
             break;

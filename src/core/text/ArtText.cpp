@@ -10,7 +10,7 @@
 #include "CharStyle.h"
 #include "TextPaint.h"
 #include "core/codecs/Picture.h"
-#include "core/graphics/EffectPainter.h"
+#include "core/graphics/EffectFill.h"
 #include "core/graphics/TextOutline.h"
 #include "core/pictures/PictureStore.h"
 
@@ -217,15 +217,19 @@ void paintFill(QPainter& painter, QPoint at, const QString& text, const QFont& f
     const int w = (cell.width + 7) / 8 * 8, h = cell.height;
     if (w <= 0 || h <= 0)
         return;
-    QImage colour;
     if (style.effect == kPatternFill) {
-        colour = renderEffect(w, h, style.pattern, uint32_t(style.textColour),
-                              uint32_t(style.effectColour))
-                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    } else {
-        const QImage source = givenTexture.isNull() ? texture(style.textureKey) : givenTexture;
-        colour = scaledTexture(source, w, h).copy();
+        // The glyph itself takes the effect as its pen: it stays text on a PDF.
+        paintEffectFill(painter, QRect(at.x(), at.y() - cell.ascent, w, h), style.pattern,
+                        uint32_t(style.textColour), uint32_t(style.effectColour),
+                        [&](QPainter& p, const QBrush& brush) {
+                            p.setFont(font);
+                            p.setPen(QPen(brush, 1));
+                            p.drawText(at, text);
+                        });
+        return;
     }
+    const QImage source = givenTexture.isNull() ? texture(style.textureKey) : givenTexture;
+    QImage colour = scaledTexture(source, w, h).copy();
     {
         // Only the glyph's own pixels keep their colour.
         QImage mask = blankImage(w, h);

@@ -12,7 +12,7 @@
 
 #include "ButtonFaces.h"
 #include "ColourPicker.h"
-#include "core/graphics/EffectPainter.h"
+#include "core/graphics/EffectFill.h"
 #include "core/graphics/TextOutline.h"
 
 namespace pemo {
@@ -68,21 +68,18 @@ void drawSample(QPainter& p, const QRect& box, int32_t code, uint32_t pen, uint3
         }
     };
     if (isEffect(code)) {
-        const int width = (box.width() + 7) / 8 * 8;
-        if (!ellipse) {
-            paintEffect(p, box.left(), box.top(), box.right() + 1, box.bottom() + 1, code - 1002,
-                        pen, fill);
-        } else {
-            const QImage colour = renderEffect(width, box.height(), code - 1002, pen, fill);
-            QImage mask = blankMask(width, box.height());
-            if (!mask.isNull()) {
-                QPainter m(&mask);
-                m.setPen(QPen(Qt::white, 1));
-                m.setBrush(Qt::white);
-                m.drawEllipse(QRect(0, 0, box.width(), box.height()).adjusted(0, 0, -1, -1));
+        // The ellipse's effect spans the box padded to whole bytes, as a shape's does.
+        const QRect area(box.topLeft(),
+                         QSize(ellipse ? (box.width() + 7) / 8 * 8 : box.width(), box.height()));
+        paintEffectFill(p, area, code - 1002, pen, fill, [&](QPainter& q, const QBrush& b) {
+            if (!ellipse) {
+                q.fillRect(box, b);
+                return;
             }
-            maskedCopy(p, box.left(), box.top(), width, box.height(), colour, mask);
-        }
+            q.setPen(QPen(b, 1));
+            q.setBrush(b);
+            q.drawEllipse(box.adjusted(0, 0, -1, -1));
+        });
     } else if (code == 1000) {
         shape(QPen(penColour, 1), Qt::NoBrush);
     } else if (code == 1001) {

@@ -285,12 +285,16 @@ public:
     mutable CountingEngine engine;
 };
 
+// Pixel effects reach the device as one picture per character; a gradient or pattern
+// fill as the glyph drawn with the effect for its pen (two colours: twice, clipped).
 TEST(ArtTextTest, PixelEffectsReachTheDeviceAsOnePicturePerCharacter) {
     const struct {
         int effect;
+        int pattern;
         int images, texts;
     } cases[] = {
-        {8, 1, 1}, {20, 1, 0}, {39, 1, 0}, {40, 1, 0}, {41, 1, 0}, {1, 0, 2},
+        {8, 1, 1, 1}, {20, 1, 1, 0}, {39, 1, 1, 0}, {40, 1, 0, 1}, {40, 17, 0, 1},
+        {40, 19, 0, 2}, {40, 32, 0, 2}, {41, 1, 1, 0}, {1, 1, 0, 2},
     };
     for (const auto& c : cases) {
         CountingDevice device;
@@ -298,11 +302,12 @@ TEST(ArtTextTest, PixelEffectsReachTheDeviceAsOnePicturePerCharacter) {
             QPainter p(&device);
             CharStyle style;
             style.effect = c.effect;
+            style.pattern = c.pattern;
             ArtText::paintCharacter(p, QPoint(100, 400), square(),
                                     FontFaces::font(gbk("黑体"), 400, false, false), style, 18);
         }
-        EXPECT_EQ(device.engine.images, c.images) << c.effect;
-        EXPECT_EQ(device.engine.texts, c.texts) << c.effect;
+        EXPECT_EQ(device.engine.images, c.images) << c.effect << "/" << c.pattern;
+        EXPECT_EQ(device.engine.texts, c.texts) << c.effect << "/" << c.pattern;
         EXPECT_EQ(device.engine.points, 0) << c.effect;
     }
 }

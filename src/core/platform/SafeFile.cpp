@@ -43,6 +43,11 @@ bool SafeFile::commit() {
     return true;
 }
 
+void SafeFile::abandon() {
+    noteFailure();
+    file_.cancelWriting();
+}
+
 void SafeFile::noteFailure() {
     const int error = errno;
     error_ = isDiskFull(error) ? QString::fromUtf8("磁盘已满") : file_.errorString();
@@ -54,8 +59,7 @@ void SafeFile::write(const QString& path, const QByteArray& bytes, bool replaceR
     if (!file.open()) throw IoError(failureText(path, file.errorText()));
     errno = 0;
     if (file.device().write(bytes) != bytes.size()) {
-        file.noteFailure();
-        file.file_.cancelWriting();
+        file.abandon();
         throw IoError(failureText(path, file.errorText()));
     }
     if (!file.commit()) throw IoError(failureText(path, file.errorText()));

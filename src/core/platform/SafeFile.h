@@ -20,7 +20,9 @@ public:
     // Flushes, checks and renames over the target; false when anything failed, and then
     // the target is untouched.
     bool commit();
-    // Why open or commit failed: "磁盘已满" when the disk is full, else the system's text.
+    // Gives up a write that failed on the way: notes why and leaves the target untouched.
+    void abandon();
+    // Why open, commit or a write given up failed: "磁盘已满" when the disk is full, else the system's text.
     QString errorText() const { return error_; }
 
     // The whole file in one go; throws IoError ("无法保存文件 <path>：<reason>") on failure.

@@ -36,8 +36,12 @@ const GbkCharacters& gbkCharacters() {
                 codes.append(char(lead)).append(char(trail)).append('\n');
             }
         }
-        for (const QString& c : Gbk::toUnicode(codes).split(u'\n')) {
-            if (c.size() == 1 && c[0] != QChar::ReplacementCharacter) out.member[c[0].unicode()] = true;
+        const QString decoded = Gbk::toUnicode(codes);
+        qsizetype start = 0;
+        for (qsizetype end = decoded.indexOf(u'\n'); end >= 0; end = decoded.indexOf(u'\n', start)) {
+            const QChar c = decoded[start];
+            if (end - start == 1 && c != QChar::ReplacementCharacter) out.member[c.unicode()] = true;
+            start = end + 1;
         }
         for (int c = 0; c < 0x80; ++c) out.member[size_t(c)] = true;
         for (char32_t c = 0; c < 0x10000; ++c) {

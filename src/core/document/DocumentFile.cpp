@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 
 #include "CPatDoc.h"
@@ -231,8 +230,16 @@ QByteArray DocumentFile::write(CPatDoc& doc, bool compress) {
 }
 
 QByteArray DocumentFile::pack(const QByteArray& body, bool compress) {
-    return collected([&](QIODevice& out) {
-        return writeFile(out, compress, [&](QIODevice& to) { return put(to, body); });
+    return pack(std::vector<QByteArray>{body}, compress);
+}
+
+QByteArray DocumentFile::pack(const std::vector<QByteArray>& bodyParts, bool compress) {
+    return collected([&](QIODevice& out) { return writeFile(out, bodyParts, compress); });
+}
+
+bool DocumentFile::writeFile(QIODevice& out, const std::vector<QByteArray>& bodyParts, bool compress) {
+    return writeFile(out, compress, [&](QIODevice& body) {
+        return std::all_of(bodyParts.begin(), bodyParts.end(), [&](const QByteArray& part) { return put(body, part); });
     });
 }
 
@@ -326,14 +333,9 @@ QByteArray DocumentFile::readFromDisk(const QString& path) {
 }
 
 void DocumentFile::save(CPatDoc& doc, const QString& path) {
-    SafeFile file(path);
-    if (!file.open()) throw IoError(SafeFile::failureText(path, file.errorText()));
-    errno = 0;
-    if (!writeFile(file.device(), true, [&](QIODevice& body) { return writeBody(doc, body); })) {
-        file.abandon();
-        throw IoError(SafeFile::failureText(path, file.errorText()));
-    }
-    if (!file.commit()) throw IoError(SafeFile::failureText(path, file.errorText()));
+    SafeFile::write(path, [&](QIODevice& out) {
+        return writeFile(out, true, [&](QIODevice& body) { return writeBody(doc, body); });
+    });
     doc.setModified(false);
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QIODevice;
 
@@ -42,6 +43,9 @@ public:
     // The whole file around a body writeBody made. Touches no document, so it may run
     // on any thread (the recovery copies are packed off the window's thread).
     static QByteArray pack(const QByteArray& body, bool compress = true);
+    // The same around a body in parts (a SlicedBody's), never joined.
+    static QByteArray pack(const std::vector<QByteArray>& bodyParts, bool compress = true);
+    static bool writeFile(QIODevice& out, const std::vector<QByteArray>& bodyParts, bool compress = true);
     // The whole file onto out (which must allow seeking back to fill in the packed sizes),
     // the body deflated as writeBodyTo produces it; false when out refuses bytes or
     // writeBodyTo returns false.

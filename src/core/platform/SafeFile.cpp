@@ -54,11 +54,16 @@ void SafeFile::noteFailure() {
 }
 
 void SafeFile::write(const QString& path, const QByteArray& bytes, bool replaceReadOnly) {
+    write(path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); }, replaceReadOnly);
+}
+
+void SafeFile::write(const QString& path, const std::function<bool(QIODevice& out)>& writeTo,
+                     bool replaceReadOnly) {
     SafeFile file(path);
     if (replaceReadOnly) file.replaceReadOnly();
     if (!file.open()) throw IoError(failureText(path, file.errorText()));
     errno = 0;
-    if (file.device().write(bytes) != bytes.size()) {
+    if (!writeTo(file.device())) {
         file.abandon();
         throw IoError(failureText(path, file.errorText()));
     }

@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 #include <QString>
+#include <functional>
 
 namespace pemo {
 
@@ -27,6 +28,10 @@ public:
 
     // The whole file in one go; throws IoError ("无法保存文件 <path>：<reason>") on failure.
     static void write(const QString& path, const QByteArray& bytes, bool replaceReadOnly = false);
+    // The same with the file's bytes written by writeTo as it makes them (false when a
+    // write failed); out may be sought in.
+    static void write(const QString& path, const std::function<bool(QIODevice& out)>& writeTo,
+                      bool replaceReadOnly = false);
     // The text of a failed save of path, as the program shows it.
     static QString failureText(const QString& path, const QString& reason);
 

@@ -2,9 +2,15 @@
 // JPEG product picture, both mall logos (a WMF and a BMP beside the program) and ten
 // text blocks, at 300 dpi. Reports the PDF's size against the JPEGs' own. Run one case
 // at a time under /usr/bin/time -v to see the peak memory of that case alone.
+//
+// The File cases save such a document and time the program itself opening it and
+// printing it to a PDF (or saving it again), in a process of its own: seconds, its peak
+// memory and that peak less the document's size (which should stay flat in the number of
+// signs).
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "ChildRun.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,6 +21,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <map>
 
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
@@ -22,6 +29,7 @@
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
+#include "core/document/DocumentFile.h"
 #include "core/print/PdfOutput.h"
 #include "core/print/PrintJob.h"
 
@@ -176,6 +184,65 @@ void BM_PictureSignsPdf(benchmark::State& state) {
     state.counters["pdf/jpeg"] = pdf / double(f->jpegBytes);
 }
 BENCHMARK(BM_PictureSignsPdf)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A saved document of count signs, made once per count and kept for the whole run.
+struct SavedSigns {
+    std::unique_ptr<Fixture> fixture;
+    QString path;
+    double documentMiB = 0;
+};
+
+const SavedSigns& savedSigns(int count) {
+    static std::map<int, SavedSigns> saved;
+    SavedSigns& s = saved[count];
+    if (!s.fixture) {
+        s.fixture = makeSigns(count);
+        s.path = s.fixture->home.filePath(QStringLiteral("signs.vxq"));
+        DocumentFile::save(*s.fixture->doc, s.path);
+        // Only the file and the logos beside the program are needed from here on.
+        s.fixture->doc.reset();
+        s.documentMiB = double(QFileInfo(s.path).size()) / (1024.0 * 1024.0);
+    }
+    // The program finds the logos in this fixture's home.
+    qputenv("PEMO_HOME", s.fixture->home.path().toUtf8());
+    return s;
+}
+
+void reportChild(benchmark::State& state, const bench::ChildRun& run, const SavedSigns& s) {
+    if (!run.ok) {
+        state.SkipWithError("the program failed");
+        return;
+    }
+    state.SetIterationTime(run.seconds);
+    state.counters["seconds"] = run.seconds;
+    state.counters["peak_MiB"] = run.peakRssMiB;
+    state.counters["document_MiB"] = s.documentMiB;
+    state.counters["over_document_MiB"] = run.peakRssMiB - s.documentMiB;
+}
+
+void BM_PictureSignsFilePdf(benchmark::State& state) {
+    const SavedSigns& s = savedSigns(static_cast<int>(state.range(0)));
+    const QString out = s.fixture->home.filePath(QStringLiteral("signs.pdf"));
+    for (auto _ : state) {
+        reportChild(state, bench::runProgram({QStringLiteral("--export"), out, s.path}), s);
+    }
+}
+BENCHMARK(BM_PictureSignsFilePdf)->Arg(100)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_PictureSignsFileResave(benchmark::State& state) {
+    const SavedSigns& s = savedSigns(static_cast<int>(state.range(0)));
+    const QString out = s.fixture->home.filePath(QStringLiteral("again.vxq"));
+    for (auto _ : state) {
+        reportChild(state, bench::runProgram({QStringLiteral("--export"), out, s.path}), s);
+    }
+    QFile a(s.path), b(out);
+    if (a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) {
+        bool same = a.size() == b.size();
+        while (same && !a.atEnd()) same = a.read(1 << 20) == b.read(1 << 20);
+        state.counters["identical"] = same ? 1 : 0;
+    }
+}
+BENCHMARK(BM_PictureSignsFileResave)->Arg(100)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -95,8 +95,11 @@ bool isTemplate(const QByteArray& bytes) {
 }  // namespace
 
 int openDocument(CPatDoc& doc, const QString& path) {
+    // A document (pictures and all) is read from the disk a window at a time.
+    QFile head(path);
+    if (!head.open(QIODevice::ReadOnly) || !isTemplate(head.read(9))) return DocumentFile::open(doc, path);
+    head.close();
     const QByteArray bytes = readWhole(path);
-    if (!isTemplate(bytes)) return DocumentFile::read(doc, bytes);
     doc.newDocument();
     InfoRecord& record = *doc.currentRecord();
     TemplateFile::read(bytes, record, doc);

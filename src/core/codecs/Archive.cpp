@@ -1,5 +1,8 @@
 #include "Archive.h"
 
+#include <QIODevice>
+#include <algorithm>
+
 #include "Gbk.h"
 
 namespace pemo {
@@ -34,8 +37,55 @@ void ArchiveWriter::writeReserved(int count) {
     data_.append(QByteArray(4 * qsizetype(count), '\0'));
 }
 
-void ArchiveReader::require(qsizetype count) const {
+namespace {
+
+// What a device-backed reader reads ahead, and the slice copyBytes passes on at a time.
+constexpr qsizetype kWindow = 64 * 1024;
+constexpr qsizetype kCopySlice = 256 * 1024;
+
+}  // namespace
+
+void ArchiveReader::require(qsizetype count) {
     if (count < 0 || count > remaining()) throw FormatError();
+    if (!device_ || pos_ + count <= data_.size()) return;
+    data_.remove(0, pos_);
+    base_ += pos_;
+    pos_ = 0;
+    const qsizetype have = data_.size();
+    const qsizetype unread = size_ - base_ - have;
+    const qsizetype take = std::min(unread, std::max(count - have, kWindow));
+    data_.resize(have + take);
+    readDevice(data_.data() + have, take);
+}
+
+void ArchiveReader::readDevice(char* to, qsizetype count) {
+    while (count > 0) {
+        const qint64 got = device_->read(to, count);
+        if (got <= 0) throw FormatError();
+        to += got;
+        count -= got;
+    }
+}
+
+bool ArchiveReader::copyBytes(qsizetype count, QIODevice& out) {
+    if (count < 0 || count > remaining()) throw FormatError();
+    const qsizetype atHand = std::min(count, data_.size() - pos_);
+    if (atHand > 0 && out.write(data_.constData() + pos_, atHand) != atHand) return false;
+    pos_ += atHand;
+    count -= atHand;
+    if (count == 0) return true;
+    // Only a device-backed reader gets here: the rest bypasses the window.
+    data_.clear();
+    base_ += pos_ + count;
+    pos_ = 0;
+    QByteArray slice(std::min(count, kCopySlice), Qt::Uninitialized);
+    while (count > 0) {
+        const qsizetype take = std::min(count, kCopySlice);
+        readDevice(slice.data(), take);
+        if (out.write(slice.constData(), take) != take) return false;
+        count -= take;
+    }
+    return true;
 }
 
 uint32_t ArchiveReader::readUInt32() {
@@ -85,7 +135,7 @@ QByteArray ArchiveReader::readText() {
 
 QByteArray ArchiveReader::readBytes(qsizetype count) {
     require(count);
-    QByteArray out = data_.mid(pos_, count);
+    QByteArray out = pos_ == 0 && count == data_.size() ? data_ : data_.mid(pos_, count);
     pos_ += count;
     return out;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+class QIODevice;
+
 #include "core/platform/FileError.h"
 
 namespace pemo {
@@ -42,11 +44,15 @@ private:
     QByteArray data_;
 };
 
-// Reads the archive encoding from bytes in memory. Every read is checked against
-// the bytes left; a read past the end throws FormatError.
+// Reads the archive encoding from bytes in memory, or from a device a window at a time
+// (a large file is never held whole). Every read is checked against the bytes left; a
+// read past the end throws FormatError.
 class ArchiveReader {
 public:
-    explicit ArchiveReader(const QByteArray& data) : data_(data) {}
+    explicit ArchiveReader(const QByteArray& data) : data_(data), size_(data.size()) {}
+    // Reads the next size bytes of device as they are needed; a device that ends sooner
+    // or fails makes the read that needs the missing bytes throw FormatError.
+    ArchiveReader(QIODevice& device, qsizetype size) : device_(&device), size_(size) {}
 
     int32_t readInt32() { return static_cast<int32_t>(readUInt32()); }
     uint32_t readUInt32();
@@ -56,6 +62,9 @@ public:
     // A text in its length-prefixed form; the UTF-16LE form is converted to GBK.
     QByteArray readText();
     QByteArray readBytes(qsizetype count);
+    // Passes the next count bytes to out a slice at a time, never holding them all;
+    // false as soon as out refuses a slice. Throws FormatError when fewer are left.
+    bool copyBytes(qsizetype count, QIODevice& out);
     void skip(qsizetype count);
     void skipReserved(int count) { skip(4 * qsizetype(count)); }
 
@@ -63,16 +72,24 @@ public:
     // and refuses a negative count or one the bytes left cannot hold.
     int32_t readCount(qsizetype minBytesPerItem = 1);
 
-    qsizetype position() const { return pos_; }
-    qsizetype remaining() const { return data_.size() - pos_; }
-    bool atEnd() const { return pos_ >= data_.size(); }
+    qsizetype position() const { return base_ + pos_; }
+    qsizetype remaining() const { return size_ - base_ - pos_; }
+    bool atEnd() const { return remaining() <= 0; }
 
 private:
-    void require(qsizetype count) const;
+    // Throws unless count bytes are left, and has them in data_ from pos_ on.
+    void require(qsizetype count);
+    // Reads count bytes of the device into to; throws FormatError when it gives fewer.
+    void readDevice(char* to, qsizetype count);
     uint32_t readPrefixLength(bool* utf16);
 
+    QIODevice* device_ = nullptr;
+    // The bytes at hand: all of them in memory, or the device's window, which starts at
+    // base_ in the stream.
     QByteArray data_;
+    qsizetype base_ = 0;
     qsizetype pos_ = 0;
+    qsizetype size_ = 0;
 };
 
 }  // namespace pemo

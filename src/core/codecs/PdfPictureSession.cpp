@@ -49,9 +49,11 @@ const QImage* PdfPictureSession::standIn(const QString& file, const JpegHeader& 
     for (const Entry& e : entries_) {
         if (e.file == file && e.whiteTransparent == whiteTransparent) return &e.standIn;
     }
-    // One bit a pixel, so that thousands of stand-ins take little memory.
+    // One bit a pixel, so that thousands of stand-ins take little memory; black and white,
+    // so that the PDF writer takes it for a stencil and never tries (and loads the image
+    // plugins for) a JPEG form of it.
     QImage image(kFirstStandInWidth + static_cast<int>(entries_.size()), 1, QImage::Format_Mono);
-    image.setColorTable({qRgb(128, 128, 128), qRgb(128, 128, 128)});
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     image.fill(0);
     entries_.push_back({file, header, whiteTransparent, image});
     return &entries_.back().standIn;

@@ -15,6 +15,7 @@
 #include "Metafile.h"
 #include "PcxDecoder.h"
 #include "PdfPictureSession.h"
+#include "PictureCache.h"
 #include "PictureLimits.h"
 #include "TgaDecoder.h"
 
@@ -54,7 +55,7 @@ Decoder decoderFor(const QString& ext, QByteArray* qtFormat) {
     return Decoder::Unknown;
 }
 
-QImage readWithQt(const QByteArray& bytes, const QByteArray& format, const QSize& scaledSize = QSize()) {
+QImage readWithQt(const QByteArray& bytes, const QByteArray& format) {
     // The extension's format is tried first; a file whose content is another format
     // than its name says (renamed pictures are common in libraries) is then read by
     // whichever reader recognises the content.
@@ -65,7 +66,6 @@ QImage readWithQt(const QByteArray& bytes, const QByteArray& format, const QSize
         if (!buffer.open(QIODevice::ReadOnly))
             return {};
         QImageReader reader(&buffer, hint);
-        if (scaledSize.isValid()) reader.setScaledSize(scaledSize);
         image = reader.read();
         if (!image.isNull())
             break;
@@ -127,19 +127,47 @@ struct Picture::Vector {
 };
 
 struct Picture::Raster {
+    Raster() = default;
+    Raster(const Raster&) = delete;
+    Raster& operator=(const Raster&) = delete;
+    ~Raster() {
+        if (header) PictureCache::shared().forget(id);
+    }
+
+    // Any other format is decoded at once.
     QImage image;
-    // A JPEG is kept as its file's bytes until it is first drawn on a bitmap.
-    QByteArray jpeg;
-    std::optional<JpegHeader> header;
-    QSize size;
     QImage keyed;
     bool keyedMade = false;
+    // A JPEG is never held decoded here: it is decoded from its file (or, without one,
+    // its bytes) at the size asked for, into the PictureCache.
+    std::optional<JpegHeader> header;
+    QByteArray jpeg;
     QString sourceFile;
+    QSize size;
+    const quint64 id = PictureCache::newPictureId();
 
-    void decode() {
-        if (jpeg.isEmpty()) return;
-        image = drawable(readWithQt(jpeg, "jpeg", decodedSize()));
-        jpeg.clear();
+    // The JPEG at size (at most its own), white keyed when asked.
+    QImage jpegAt(QSize at, bool whiteKeyed) const {
+        return PictureCache::shared().image(id, at, whiteKeyed, [&] {
+            QBuffer buffer;
+            QFile file(sourceFile);
+            QIODevice* device = &file;
+            if (sourceFile.isEmpty()) {
+                buffer.setData(jpeg);
+                device = &buffer;
+            }
+            if (!device->open(QIODevice::ReadOnly)) return QImage();
+            QImageReader reader(device, "jpeg");
+            // Never more pixels than Qt agrees to allocate.
+            QSize want = at;
+            const QSize limit = decodedSize();
+            if (limit.isValid() && (want.width() > limit.width() || want.height() > limit.height()))
+                want = want.scaled(limit, Qt::KeepAspectRatio);
+            if (want != size) reader.setScaledSize(want);
+            const QImage decoded = drawable(reader.read());
+            if (!whiteKeyed) return decoded;
+            return hasPureWhite(decoded) ? withoutWhite(decoded) : decoded;
+        });
     }
 
     // A photograph larger than Qt agrees to allocate (an 8000 × 6000 camera picture is
@@ -173,23 +201,23 @@ QSize Picture::size() const {
     return raster_ ? raster_->size : QSize(0, 0);
 }
 
-const QImage& Picture::image() const {
-    static const QImage none;
-    if (!raster_) return none;
-    raster_->decode();
-    return raster_->image;
+QImage Picture::image() const {
+    if (!raster_) return QImage();
+    return raster_->header ? raster_->jpegAt(raster_->size, false) : raster_->image;
 }
 
 void Picture::setSourceFile(const QString& path) {
     if (raster_) raster_->sourceFile = path;
 }
 
-Picture Picture::fromFile(const QString& path) {
+Picture Picture::fromFile(const QString& path, const QString& extension) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    Picture picture = fromData(file.readAll(), QFileInfo(path).suffix());
+    Picture picture = fromData(file.readAll(), extension.isEmpty() ? QFileInfo(path).suffix() : extension);
     picture.setSourceFile(path);
+    // A JPEG's bytes stay in the file.
+    if (picture.raster_ && picture.raster_->header) picture.raster_->jpeg.clear();
     return picture;
 }
 
@@ -246,7 +274,7 @@ void Picture::draw(QPainter& painter, const QRect& target) const {
         return;
     }
     if (drawnAsJpegStandIn(painter, target, false)) return;
-    drawStretched(painter, target, image());
+    drawStretched(painter, target, bitmapFor(painter, target, false));
 }
 
 bool Picture::drawnAsJpegStandIn(QPainter& painter, const QRect& target, bool whiteTransparent) const {
@@ -260,9 +288,21 @@ bool Picture::drawnAsJpegStandIn(QPainter& painter, const QRect& target, bool wh
     return true;
 }
 
-const QImage& Picture::whiteKeyed() const {
+QImage Picture::bitmapFor(const QPainter& painter, const QRect& target, bool whiteKeyed) const {
+    if (raster_->header) {
+        // The target's sides in device pixels, whatever turn or mirror the painter has.
+        const QTransform t = painter.combinedTransform();
+        const double across = std::abs(target.width()) * std::hypot(t.m11(), t.m12());
+        const double down = std::abs(target.height()) * std::hypot(t.m21(), t.m22());
+        QSize at = raster_->size;
+        if (across < at.width() && down < at.height()) {
+            at = QSize(std::max(1, int(std::ceil(across))), std::max(1, int(std::ceil(down))));
+        }
+        return raster_->jpegAt(at, whiteKeyed);
+    }
+    if (!whiteKeyed) return raster_->image;
     if (!raster_->keyedMade) {
-        const QImage& bitmap = image();
+        const QImage& bitmap = raster_->image;
         raster_->keyed = hasPureWhite(bitmap) ? withoutWhite(bitmap) : bitmap;
         raster_->keyedMade = true;
     }
@@ -288,7 +328,7 @@ void Picture::drawWhiteTransparent(QPainter& painter, const QRect& target) const
     if (isNull() || target.width() == 0 || target.height() == 0)
         return;
     if (!vector_) {
-        if (!drawnAsJpegStandIn(painter, target, true)) drawStretched(painter, target, whiteKeyed());
+        if (!drawnAsJpegStandIn(painter, target, true)) drawStretched(painter, target, bitmapFor(painter, target, true));
         return;
     }
     QSize size(std::abs(target.width()), std::abs(target.height()));

@@ -23,7 +23,10 @@ public:
     // Takes a decoded image, kept in the 32-bit form pictures are drawn from.
     explicit Picture(const QImage& image);
 
-    static Picture fromFile(const QString& path);
+    // A JPEG file is only measured: it is decoded from the file whenever it is drawn (so
+    // the file must stay while the picture is in use). extension: as for fromData; by
+    // default the file name's.
+    static Picture fromFile(const QString& path, const QString& extension = QString());
     // extension: with or without its leading dot, in any case (".jpg", "JPEG", "tif").
     static Picture fromData(const QByteArray& bytes, const QString& extension);
     // Whether the extension names a picture file format this layer knows.
@@ -34,9 +37,10 @@ public:
     // Size in pixels; an empty size for a null picture. A metafile's is its extent on a
     // 96 dpi screen.
     QSize size() const;
-    // The bitmap of a raster picture (a JPEG is decoded on first use); null for
-    // metafiles and for a JPEG whose data turns out to be damaged.
-    const QImage& image() const;
+    // The bitmap of a raster picture; null for metafiles and for a JPEG whose data turns
+    // out to be damaged. A JPEG is decoded when asked for, its bitmap kept only in the
+    // program's PictureCache.
+    QImage image() const;
     // The file the picture was read from, if any: a JPEG drawn into a PDF that
     // PdfPictureSession writes is embedded from it unchanged.
     void setSourceFile(const QString& path);
@@ -44,7 +48,8 @@ public:
     // Draws the picture stretched over target, in the painter's current coordinates.
     // A negative width mirrors it left to right and a negative height top to bottom,
     // the rectangle then extending left of x or above y. A null picture or an empty
-    // target draws nothing.
+    // target draws nothing. A JPEG drawn smaller than it is gets decoded at the size it
+    // takes on the device.
     void draw(QPainter& painter, const QRect& target) const;
     // The same, with pure white pixels left out so that what lies below shows through;
     // an alpha channel is kept as well. A metafile is rendered at the target's size in
@@ -58,8 +63,9 @@ public:
 private:
     struct Vector;
     struct Raster;
-    // The bitmap with white made transparent (the bitmap itself when it has no white).
-    const QImage& whiteKeyed() const;
+    // The bitmap for a target on painter's device, with white made transparent (the
+    // bitmap itself when it has no white) when asked.
+    QImage bitmapFor(const QPainter& painter, const QRect& target, bool whiteKeyed) const;
     const QImage& renderedVector(QSize size) const;
     // A JPEG drawn into a PDF being written by a PdfPictureSession: its stand-in is
     // drawn instead and true returned.

@@ -1,14 +1,19 @@
 #include "DocumentFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <optional>
 
 #include "CPatDoc.h"
 #include "OutputPlaceholders.h"
 #include "TemplateFile.h"
 #include "core/blocks/BlockKind.h"
 #include "core/codecs/Archive.h"
+#include "core/codecs/GunzipDevice.h"
 #include "core/codecs/Gzip.h"
+#include "core/codecs/GzipDevice.h"
 #include "core/codecs/ZipExtract.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
@@ -72,8 +77,7 @@ std::unique_ptr<InfoRecord> readRecord(ArchiveReader& in, const PictureStore& ba
     return r;
 }
 
-void readBody(const QByteArray& body, DocumentContent& content) {
-    ArchiveReader in(body);
+void readBody(ArchiveReader& in, DocumentContent& content) {
     content.colours.load(in);
     content.images.read(in);
     content.backgrounds.read(in);
@@ -86,23 +90,37 @@ void readBody(const QByteArray& body, DocumentContent& content) {
     }
 }
 
-// Reads a complete document file; nested is set while reading the file that an
-// older ZIP-packed file carries, which may not be packed again.
+void readFile(QIODevice& file, qint64 size, DocumentContent& content, bool nested);
+
 void readFile(const QByteArray& bytes, DocumentContent& content, bool nested) {
-    ArchiveReader in(bytes);
-    if (in.readText() != DocumentFile::kMagic) throw FormatError();
-    const int version = in.readUInt16();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    readFile(buffer, bytes.size(), content, nested);
+}
+
+// Reads a complete document file of size bytes from file, a window at a time: the body
+// is inflated as it is read and pictures go to their private copies in slices. nested
+// is set while reading the file that an older ZIP-packed file carries, which may not be
+// packed again.
+void readFile(QIODevice& file, qint64 size, DocumentContent& content, bool nested) {
+    // The header alone first, so that the file stands where the body begins.
+    const QByteArray headBytes = file.read(std::min<qint64>(size, DocumentFile::kHeaderSize));
+    ArchiveReader head(headBytes);
+    if (head.readText() != DocumentFile::kMagic) throw FormatError();
+    const int version = head.readUInt16();
     if (version > kStreamVersion) throw FormatError(newerVersionText("文件", version));
     if (!nested) content.version = version;
-    const int32_t packed = in.readInt32();
-    const int32_t bodySize = in.readInt32();
-    const int32_t packedSize = in.readInt32();
-    in.skipReserved(2);
+    const int32_t packed = head.readInt32();
+    const int32_t bodySize = head.readInt32();
+    const int32_t packedSize = head.readInt32();
+    head.skipReserved(2);
+    ArchiveReader in(file, size - headBytes.size());
 
     if (version == DocumentFile::kZipVersion) {
         const int32_t payloadSize = in.readInt32();
         if (!packed) {
-            readBody(in.readBytes(in.remaining()), content);
+            readBody(in, content);
             return;
         }
         if (nested || payloadSize < 0 || payloadSize > in.remaining()) throw FormatError();
@@ -112,18 +130,20 @@ void readFile(const QByteArray& bytes, DocumentContent& content, bool nested) {
         return;
     }
     if (bodySize == 0) {
-        readBody(in.readBytes(in.remaining()), content);
+        readBody(in, content);
         return;
     }
     if (packedSize < 0 || packedSize > in.remaining()) throw FormatError();
     // Deflate packs at most 1032 bytes into one. A body size the packed bytes cannot
-    // hold marks a damaged file; it is refused before a buffer of that size is made.
+    // hold marks a damaged file; it is refused before anything of it is read.
     if (bodySize < 0 || qint64(bodySize) > qint64(packedSize) * kMaxDeflateRatio) {
         throw FormatError();
     }
-    const auto body = gunzipExactly(in.readBytes(packedSize), bodySize);
-    if (!body) throw FormatError();
-    readBody(*body, content);
+    // Nothing was read past the header: the packed bytes start where the file stands.
+    GunzipDevice gunzip(file, packedSize);
+    ArchiveReader body(gunzip, bodySize);
+    readBody(body, content);
+    if (!gunzip.finishExactly(bodySize)) throw FormatError();
 }
 
 }  // namespace
@@ -135,15 +155,36 @@ QString newerVersionText(const char* what, int version) {
         .arg(version % 256, 0, 16);
 }
 
+namespace {
+
+// Runs write into a byte array.
+QByteArray collected(const std::function<bool(QIODevice&)>& write) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer);
+    return bytes;
+}
+
+bool put(QIODevice& out, const QByteArray& bytes) { return out.write(bytes) == bytes.size(); }
+
+}  // namespace
+
 QByteArray DocumentFile::writeBody(CPatDoc& doc) {
+    return collected([&](QIODevice& out) { return writeBody(doc, out); });
+}
+
+bool DocumentFile::writeBody(CPatDoc& doc, QIODevice& out) {
     // Every record is stored with its own values (and product picture), also the one that
     // template mode shows with the placeholders' names.
     const OutputPlaceholders values(doc, false);
     clearPictureMarks(doc);
     for (const auto& r : doc.records) markPicturesOf(doc, *r);
-    QByteArray body = bodyHead(doc, static_cast<int32_t>(doc.records.size()));
-    for (const auto& r : doc.records) body += recordForm(*r);
-    return body;
+    if (!writeHead(doc, static_cast<int32_t>(doc.records.size()), out)) return false;
+    for (const auto& r : doc.records) {
+        if (!put(out, recordForm(*r))) return false;
+    }
+    return true;
 }
 
 void DocumentFile::clearPictureMarks(CPatDoc& doc) {
@@ -165,39 +206,72 @@ QByteArray DocumentFile::recordForm(const InfoRecord& record) {
 }
 
 QByteArray DocumentFile::bodyHead(CPatDoc& doc, int32_t recordCount) {
+    return collected([&](QIODevice& out) { return writeHead(doc, recordCount, out); });
+}
+
+bool DocumentFile::writeHead(CPatDoc& doc, int32_t recordCount, QIODevice& out) {
     doc.images.countMarked();
     doc.backgrounds.countMarked();
-    ArchiveWriter out;
-    doc.recentColours.store(out);
-    doc.images.write(out, true);
-    doc.backgrounds.write(out, true);
-    doc.variableNames.store(out);
-    out.writeInt32(recordCount);
-    return out.take();
+    ArchiveWriter colours;
+    doc.recentColours.store(colours);
+    if (!put(out, colours.data()) || !doc.images.write(out, true) || !doc.backgrounds.write(out, true)) {
+        return false;
+    }
+    ArchiveWriter tail;
+    doc.variableNames.store(tail);
+    tail.writeInt32(recordCount);
+    return put(out, tail.data());
 }
 
-QByteArray DocumentFile::write(CPatDoc& doc, bool compress) { return pack(writeBody(doc), compress); }
+QByteArray DocumentFile::write(CPatDoc& doc, bool compress) {
+    return collected([&](QIODevice& out) {
+        return writeFile(out, compress, [&](QIODevice& body) { return writeBody(doc, body); });
+    });
+}
 
 QByteArray DocumentFile::pack(const QByteArray& body, bool compress) {
-    bool packed = false;
-    QByteArray payload;
-    if (compress) payload = gzipCompress(body, &packed);
-
-    ArchiveWriter out;
-    out.writeText(kMagic);
-    out.writeUInt16(kStreamVersion);
-    out.writeInt32(packed ? 1 : 0);
-    out.writeInt32(packed ? static_cast<int32_t>(body.size()) : 0);
-    out.writeInt32(packed ? static_cast<int32_t>(payload.size()) : 0);
-    out.writeReserved(2);
-    out.writeBytes(packed ? payload : body);
-    return out.take();
+    return pack(std::vector<QByteArray>{body}, compress);
 }
 
-int DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
-    DocumentContent content;
-    readFile(bytes, content, false);
+QByteArray DocumentFile::pack(const std::vector<QByteArray>& bodyParts, bool compress) {
+    return collected([&](QIODevice& out) { return writeFile(out, bodyParts, compress); });
+}
 
+bool DocumentFile::writeFile(QIODevice& out, const std::vector<QByteArray>& bodyParts, bool compress) {
+    return writeFile(out, compress, [&](QIODevice& body) {
+        return std::all_of(bodyParts.begin(), bodyParts.end(), [&](const QByteArray& part) { return put(body, part); });
+    });
+}
+
+bool DocumentFile::writeFile(QIODevice& out, bool compress,
+                             const std::function<bool(QIODevice&)>& writeBodyTo) {
+    const qint64 start = out.pos();
+    std::optional<GzipDevice> gzip;
+    if (compress) gzip.emplace(out);
+    const bool packed = gzip && gzip->isReady();
+    // The sizes of a packed body are known once it is written; they are filled in then.
+    const auto header = [&](int32_t bodySize, int32_t packedSize) {
+        ArchiveWriter h;
+        h.writeText(kMagic);
+        h.writeUInt16(kStreamVersion);
+        h.writeInt32(packed ? 1 : 0);
+        h.writeInt32(bodySize);
+        h.writeInt32(packedSize);
+        h.writeReserved(2);
+        return h.take();
+    };
+    if (!put(out, header(0, 0))) return false;
+    if (!packed) return writeBodyTo(out);
+    if (!writeBodyTo(*gzip) || !gzip->finish()) return false;
+    const qint64 end = out.pos();
+    return out.seek(start) &&
+           put(out, header(static_cast<int32_t>(gzip->contentSize()), static_cast<int32_t>(gzip->packedSize()))) &&
+           out.seek(end);
+}
+
+namespace {
+
+int adopt(CPatDoc& doc, DocumentContent& content) {
     doc.clear();
     doc.recentColours = content.colours;
     doc.images = std::move(content.images);
@@ -210,27 +284,58 @@ int DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
     return content.version;
 }
 
-int DocumentFile::open(CPatDoc& doc, const QString& path) { return read(doc, readFromDisk(path)); }
+QString cannotOpenText(const QString& path) { return QString::fromUtf8("无法打开文件 %1。").arg(path); }
 
-QByteArray DocumentFile::readFromDisk(const QString& path) {
+// Opens a document or template file on disk for reading, at its start, after checking
+// what it is (see DocumentFile::readFromDisk).
+void openOnDisk(const QString& path, QFile& file) {
     const QFileInfo info(path);
-    const QString cannotOpen = QString::fromUtf8("无法打开文件 %1。").arg(path);
-    if (!info.exists()) throw IoError(cannotOpen);
-    if (!info.isFile() || info.size() > kMaxFileSize) throw FormatError();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpen);
+    if (!info.exists()) throw IoError(cannotOpenText(path));
+    if (!info.isFile() || info.size() > DocumentFile::kMaxFileSize) throw FormatError();
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpenText(path));
     // A length byte of 8, then the document's or the template's magic.
     const QByteArray head = file.read(9);
-    if (head != QByteArray("\x08") + kMagic && head != QByteArray("\x08") + TemplateFile::kMagic) {
+    if (head != QByteArray("\x08") + DocumentFile::kMagic &&
+        head != QByteArray("\x08") + TemplateFile::kMagic) {
         throw FormatError();
     }
-    QByteArray bytes = head + file.read(kMaxFileSize - head.size());
-    if (file.error() != QFileDevice::NoError) throw IoError(cannotOpen);
+    if (!file.seek(0)) throw IoError(cannotOpenText(path));
+}
+
+}  // namespace
+
+int DocumentFile::read(CPatDoc& doc, const QByteArray& bytes) {
+    DocumentContent content;
+    readFile(bytes, content, false);
+    return adopt(doc, content);
+}
+
+int DocumentFile::open(CPatDoc& doc, const QString& path) {
+    QFile file;
+    openOnDisk(path, file);
+    DocumentContent content;
+    try {
+        readFile(file, std::min(file.size(), kMaxFileSize), content, false);
+    } catch (const FormatError&) {
+        if (file.error() != QFileDevice::NoError) throw IoError(cannotOpenText(path));
+        throw;
+    }
+    return adopt(doc, content);
+}
+
+QByteArray DocumentFile::readFromDisk(const QString& path) {
+    QFile file;
+    openOnDisk(path, file);
+    QByteArray bytes = file.read(kMaxFileSize);
+    if (file.error() != QFileDevice::NoError) throw IoError(cannotOpenText(path));
     return bytes;
 }
 
 void DocumentFile::save(CPatDoc& doc, const QString& path) {
-    SafeFile::write(path, write(doc));
+    SafeFile::write(path, [&](QIODevice& out) {
+        return writeFile(out, true, [&](QIODevice& body) { return writeBody(doc, body); });
+    });
     doc.setModified(false);
 }
 

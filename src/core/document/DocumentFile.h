@@ -2,6 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <vector>
+
+class QIODevice;
 
 namespace pemo {
 
@@ -23,6 +27,9 @@ public:
     // The body alone (recent colours, picture stores, variable names, records), after
     // a mark pass.
     static QByteArray writeBody(CPatDoc& doc);
+    // The same onto a device, pictures passed on from their private copies a slice at a
+    // time; false when out refuses bytes.
+    static bool writeBody(CPatDoc& doc, QIODevice& out);
     // writeBody in pieces, for a body taken a few records at a time: clear the picture
     // marks, mark the pictures of every record and take its form, then the head (recent
     // colours, the marked pictures, the variable names, the record count). The head
@@ -32,16 +39,25 @@ public:
     static void markPicturesOf(CPatDoc& doc, const InfoRecord& record);
     static QByteArray recordForm(const InfoRecord& record);
     static QByteArray bodyHead(CPatDoc& doc, int32_t recordCount);
+    static bool writeHead(CPatDoc& doc, int32_t recordCount, QIODevice& out);
     // The whole file around a body writeBody made. Touches no document, so it may run
     // on any thread (the recovery copies are packed off the window's thread).
     static QByteArray pack(const QByteArray& body, bool compress = true);
+    // The same around a body in parts (a SlicedBody's), never joined.
+    static QByteArray pack(const std::vector<QByteArray>& bodyParts, bool compress = true);
+    static bool writeFile(QIODevice& out, const std::vector<QByteArray>& bodyParts, bool compress = true);
+    // The whole file onto out (which must allow seeking back to fill in the packed sizes),
+    // the body deflated as writeBodyTo produces it; false when out refuses bytes or
+    // writeBodyTo returns false.
+    static bool writeFile(QIODevice& out, bool compress, const std::function<bool(QIODevice&)>& writeBodyTo);
 
     // Replaces the document's contents with the file's. Throws FormatError with the
     // text to show when the bytes are refused; the document is then left as it was.
     // Returns the file's version word.
     static int read(CPatDoc& doc, const QByteArray& bytes);
 
-    // Reads or writes a file on disk. Writing goes through a temporary file renamed
+    // Reads or writes a file on disk, a window at a time (pictures go between the file and
+    // their private copies in slices). Writing goes through a temporary file renamed
     // over the target once complete. Both throw FormatError with the text to show.
     static int open(CPatDoc& doc, const QString& path);
     // The bytes of a document or template file on disk. The header is checked before

@@ -61,7 +61,13 @@ bool RecoveryStore::begin() {
 
 void RecoveryStore::writeCopy(const QString& copyPath, const QByteArray& fileBytes,
                               const QString& documentPath, const QDateTime& savedAt) {
-    SafeFile::write(copyPath, fileBytes);
+    writeCopy(copyPath, [&](QIODevice& out) { return out.write(fileBytes) == fileBytes.size(); }, documentPath,
+              savedAt);
+}
+
+void RecoveryStore::writeCopy(const QString& copyPath, const std::function<bool(QIODevice&)>& writeFile,
+                              const QString& documentPath, const QDateTime& savedAt) {
+    SafeFile::write(copyPath, writeFile);
     QJsonObject description;
     description.insert(QStringLiteral("document"), documentPath);
     description.insert(QStringLiteral("saved"), savedAt.toUTC().toString(Qt::ISODateWithMs));

@@ -3,9 +3,12 @@
 #include <QDateTime>
 #include <QLockFile>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
+
+class QIODevice;
 
 namespace pemo {
 
@@ -44,6 +47,10 @@ public:
     // renamed over the copy, then its description. Throws IoError. Touches nothing but
     // the two files, so it may run on a worker thread while the store is not destroyed.
     static void writeCopy(const QString& copyPath, const QByteArray& fileBytes,
+                          const QString& documentPath, const QDateTime& savedAt);
+    // The same with the file's bytes written by writeFile as it makes them (false when a
+    // write failed), so that a large document's copy is never held whole.
+    static void writeCopy(const QString& copyPath, const std::function<bool(QIODevice&)>& writeFile,
                           const QString& documentPath, const QDateTime& savedAt);
     // Removes this session's copy and description (the document was saved or closed).
     static void removeCopy(const QString& copyPath);

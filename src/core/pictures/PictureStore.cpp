@@ -1,5 +1,6 @@
 #include "PictureStore.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -55,14 +56,27 @@ QByteArray PictureStore::add(const PictureDescription& description) {
 
 StoredPicture& PictureStore::addBytes(const QByteArray& key, PictureDescription description,
                                       const QByteArray& bytes) {
+    return addFilled(key, std::move(description),
+                     [&](QIODevice& file) { return file.write(bytes) == bytes.size(); });
+}
+
+StoredPicture& PictureStore::addFilled(const QByteArray& key, PictureDescription description,
+                                       const std::function<bool(QIODevice&)>& fill) {
     description.filePath = pictureCopyPath(key, description.extension);
     QFile file(description.filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    const auto cannotWrite = [&] {
         file.remove();
-        throw IoError(QString::fromUtf8("无法写入临时文件 %1。").arg(description.filePath));
+        return IoError(QString::fromUtf8("无法写入临时文件 %1。").arg(description.filePath));
+    };
+    if (!file.open(QIODevice::WriteOnly)) throw cannotWrite();
+    try {
+        if (!fill(file) || !file.flush()) throw cannotWrite();
+    } catch (const FormatError&) {
+        file.remove();
+        throw;
     }
+    description.fileSize = file.size();
     file.close();
-    description.fileSize = bytes.size();
     entries_.push_back(std::make_unique<StoredPicture>(key, std::move(description)));
     return *entries_.back();
 }
@@ -119,23 +133,46 @@ int32_t PictureStore::countMarked() {
 }
 
 void PictureStore::write(ArchiveWriter& out, bool onlyMarked) const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer, onlyMarked);
+    out.writeBytes(bytes);
+}
+
+bool PictureStore::write(QIODevice& out, bool onlyMarked) const {
+    // What a picture's private copy is read in at a time.
+    constexpr qint64 kSlice = 256 * 1024;
+    const auto put = [&](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
     int32_t n = 0;
     for (const auto& e : entries_) n += (!onlyMarked || e->used) ? 1 : 0;
-    out.writeInt32(n);
+    ArchiveWriter count;
+    count.writeInt32(n);
+    if (!put(count.data())) return false;
     for (const auto& e : entries_) {
         if (onlyMarked && !e->used) continue;
         const PictureDescription& d = e->description();
-        const QByteArray bytes = e->fileBytes();
-        out.writeText(e->key());
-        out.writeInt32(d.kind);
-        out.writeText(d.category);
-        out.writeText(d.name);
-        out.writeText(d.extension);
-        out.writeInt32(d.width);
-        out.writeInt32(d.height);
-        out.writeInt32(static_cast<int32_t>(bytes.size()));
-        out.writeBytes(bytes);
+        // A copy that cannot be opened is stored without bytes, the entry kept.
+        QFile file(d.filePath);
+        const qint64 size = file.open(QIODevice::ReadOnly) ? file.size() : 0;
+        ArchiveWriter head;
+        head.writeText(e->key());
+        head.writeInt32(d.kind);
+        head.writeText(d.category);
+        head.writeText(d.name);
+        head.writeText(d.extension);
+        head.writeInt32(d.width);
+        head.writeInt32(d.height);
+        head.writeInt32(static_cast<int32_t>(size));
+        if (!put(head.data())) return false;
+        for (qint64 done = 0; done < size;) {
+            const QByteArray slice = file.read(std::min(kSlice, size - done));
+            if (slice.isEmpty()) throw IoError(QString::fromUtf8("无法读取图片文件 %1。").arg(d.filePath));
+            if (!put(slice)) return false;
+            done += slice.size();
+        }
     }
+    return true;
 }
 
 void PictureStore::read(ArchiveReader& in) {
@@ -152,7 +189,7 @@ void PictureStore::read(ArchiveReader& in) {
         d.height = in.readInt32();
         const int32_t byteCount = in.readInt32();
         if (byteCount < 0 || byteCount > in.remaining()) throw FormatError();
-        addBytes(key, std::move(d), in.readBytes(byteCount));
+        addFilled(key, std::move(d), [&](QIODevice& file) { return in.copyBytes(byteCount, file); });
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 #include <memory>
 #include <vector>
+
+class QIODevice;
 
 #include "StoredPicture.h"
 
@@ -63,9 +66,19 @@ public:
     // extension, width, height, byte count and the file bytes. With onlyMarked, only
     // marked entries are written and n is the marked count.
     void write(ArchiveWriter& out, bool onlyMarked) const;
+    // The same onto a device, each picture's bytes passed on from its private copy a
+    // slice at a time. False when out refuses bytes; throws IoError when a private copy
+    // cannot be read whole.
+    bool write(QIODevice& out, bool onlyMarked) const;
+    // Each picture's bytes go from the stream to its private copy a slice at a time.
     void read(ArchiveReader& in);
 
 private:
+    // Adds an entry whose private copy fill writes (false when it could not); throws
+    // IoError when the copy cannot be written.
+    StoredPicture& addFilled(const QByteArray& key, PictureDescription description,
+                             const std::function<bool(QIODevice&)>& fill);
+
     std::vector<std::unique_ptr<StoredPicture>> entries_;
     int32_t usedCount_ = 0;
 };

@@ -16,9 +16,8 @@ StoredPicture::~StoredPicture() {
 
 const Picture& StoredPicture::picture() {
     if (!picture_) {
-        picture_ = std::make_unique<Picture>(Picture::fromData(
-            fileBytes(), QString::fromLatin1(description_.extension)));
-        picture_->setSourceFile(description_.filePath);
+        picture_ = std::make_unique<Picture>(
+            Picture::fromFile(description_.filePath, QString::fromLatin1(description_.extension)));
         description_.loaded = true;
     }
     return *picture_;

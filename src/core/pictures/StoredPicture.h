@@ -21,8 +21,9 @@ public:
     const PictureDescription& description() const { return description_; }
     PictureDescription& description() { return description_; }
 
-    // The decoded picture, loaded from the temp copy on first use; null when the copy
-    // cannot be decoded (the entry stays and is saved again as bytes).
+    // The decoded picture, loaded from the temp copy on first use (a JPEG is only
+    // measured, and decoded from the copy when drawn); null when the copy cannot be
+    // decoded (the entry stays and is saved again as bytes).
     const Picture& picture();
     bool isDecoded() const { return picture_ != nullptr; }
     // Frees the decoded picture (a long print job does so page by page); the next

@@ -43,19 +43,28 @@ bool SafeFile::commit() {
     return true;
 }
 
+void SafeFile::abandon() {
+    noteFailure();
+    file_.cancelWriting();
+}
+
 void SafeFile::noteFailure() {
     const int error = errno;
     error_ = isDiskFull(error) ? QString::fromUtf8("磁盘已满") : file_.errorString();
 }
 
 void SafeFile::write(const QString& path, const QByteArray& bytes, bool replaceReadOnly) {
+    write(path, [&](QIODevice& out) { return out.write(bytes) == bytes.size(); }, replaceReadOnly);
+}
+
+void SafeFile::write(const QString& path, const std::function<bool(QIODevice& out)>& writeTo,
+                     bool replaceReadOnly) {
     SafeFile file(path);
     if (replaceReadOnly) file.replaceReadOnly();
     if (!file.open()) throw IoError(failureText(path, file.errorText()));
     errno = 0;
-    if (file.device().write(bytes) != bytes.size()) {
-        file.noteFailure();
-        file.file_.cancelWriting();
+    if (!writeTo(file.device())) {
+        file.abandon();
         throw IoError(failureText(path, file.errorText()));
     }
     if (!file.commit()) throw IoError(failureText(path, file.errorText()));

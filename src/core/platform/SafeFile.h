@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 #include <QString>
+#include <functional>
 
 namespace pemo {
 
@@ -20,11 +21,17 @@ public:
     // Flushes, checks and renames over the target; false when anything failed, and then
     // the target is untouched.
     bool commit();
-    // Why open or commit failed: "磁盘已满" when the disk is full, else the system's text.
+    // Gives up a write that failed on the way: notes why and leaves the target untouched.
+    void abandon();
+    // Why open, commit or a write given up failed: "磁盘已满" when the disk is full, else the system's text.
     QString errorText() const { return error_; }
 
     // The whole file in one go; throws IoError ("无法保存文件 <path>：<reason>") on failure.
     static void write(const QString& path, const QByteArray& bytes, bool replaceReadOnly = false);
+    // The same with the file's bytes written by writeTo as it makes them (false when a
+    // write failed); out may be sought in.
+    static void write(const QString& path, const std::function<bool(QIODevice& out)>& writeTo,
+                      bool replaceReadOnly = false);
     // The text of a failed save of path, as the program shows it.
     static QString failureText(const QString& path, const QString& reason);
 

@@ -17,56 +17,82 @@ namespace pemo::PdfTextRepair {
 
 namespace {
 
-// For each character outside GBK that an installed Chinese face draws with the glyph of
-// a GBK character of a higher code point, that character. Built once from the faces the
-// program draws with.
-const QHash<char32_t, char32_t>& sharedGlyphs() {
-    static const QHash<char32_t, char32_t> shared = [] {
-        // Every character GBK holds, in code point order.
-        std::vector<char32_t> gbk;
-        std::vector<bool> inGbk(0x10000, false);
+// Every character GBK holds, in code point order, and whether each code point is one.
+struct GbkCharacters {
+    std::vector<char32_t> ordered;
+    std::vector<bool> member = std::vector<bool>(0x10000, false);
+    QString typed;  // ordered, as a string
+};
+
+const GbkCharacters& gbkCharacters() {
+    static const GbkCharacters gbk = [] {
+        GbkCharacters out;
+        // Every double-byte code, each followed by a line feed (never a trail byte, so a
+        // code GBK does not hold cannot swallow it), decoded in one go.
+        QByteArray codes;
         for (int lead = 0x81; lead <= 0xFE; ++lead) {
             for (int trail = 0x40; trail <= 0xFE; ++trail) {
                 if (trail == 0x7F) continue;
-                const char pair[2] = {char(lead), char(trail)};
-                const QString c = Gbk::toUnicode(QByteArray(pair, 2));
-                if (c.size() != 1 || c[0] == QChar::ReplacementCharacter) continue;
-                inGbk[c[0].unicode()] = true;
+                codes.append(char(lead)).append(char(trail)).append('\n');
             }
         }
-        for (int c = 0; c < 0x80; ++c) inGbk[size_t(c)] = true;
+        const QString decoded = Gbk::toUnicode(codes);
+        qsizetype start = 0;
+        for (qsizetype end = decoded.indexOf(u'\n'); end >= 0; end = decoded.indexOf(u'\n', start)) {
+            const QChar c = decoded[start];
+            if (end - start == 1 && c != QChar::ReplacementCharacter) out.member[c.unicode()] = true;
+            start = end + 1;
+        }
+        for (int c = 0; c < 0x80; ++c) out.member[size_t(c)] = true;
         for (char32_t c = 0; c < 0x10000; ++c) {
-            if (inGbk[c]) gbk.push_back(c);
-        }
-        QString others;
-        for (char32_t c = 0x80; c < 0x10000; ++c) {
-            if (!inGbk[c] && !QChar::isSurrogate(c)) others += QChar(char16_t(c));
-        }
-        QString typed;
-        for (char32_t c : gbk) typed += QChar(char16_t(c));
-
-        QHash<char32_t, char32_t> out;
-        for (const QString& family : FontFaces::installedTargets()) {
-            const QByteArray name = Gbk::fromUnicode(family);
-            if (!FontFaces::resolve(name).cjk) continue;
-            const QRawFont raw = QRawFont::fromFont(FontFaces::font(name, 100, false, false));
-            if (!raw.isValid()) continue;
-            // The lowest GBK character of each glyph.
-            QHash<quint32, char32_t> owner;
-            const QList<quint32> typedGlyphs = raw.glyphIndexesForString(typed);
-            for (qsizetype i = 0; i < typedGlyphs.size() && i < qsizetype(gbk.size()); ++i) {
-                if (typedGlyphs[i] != 0 && !owner.contains(typedGlyphs[i])) owner.insert(typedGlyphs[i], gbk[size_t(i)]);
-            }
-            const QList<quint32> otherGlyphs = raw.glyphIndexesForString(others);
-            for (qsizetype i = 0; i < otherGlyphs.size() && i < others.size(); ++i) {
-                const char32_t c = others[i].unicode();
-                const auto it = owner.constFind(otherGlyphs[i]);
-                if (otherGlyphs[i] != 0 && it != owner.constEnd() && *it > c && !out.contains(c)) out.insert(c, *it);
+            if (out.member[c]) {
+                out.ordered.push_back(c);
+                out.typed += QChar(char16_t(c));
             }
         }
         return out;
     }();
-    return shared;
+    return gbk;
+}
+
+// An installed Chinese face the program draws with, and the lowest GBK character of each
+// of its glyphs. Made the first time a character outside GBK asks for it.
+struct FaceGlyphs {
+    QRawFont raw;
+    QHash<quint32, char32_t> owner;
+};
+
+const FaceGlyphs& faceGlyphs(const QString& family) {
+    static QHash<QString, FaceGlyphs> faces;
+    const auto known = faces.constFind(family);
+    if (known != faces.constEnd()) return *known;
+    FaceGlyphs face;
+    const QByteArray name = Gbk::fromUnicode(family);
+    if (FontFaces::resolve(name).cjk) face.raw = QRawFont::fromFont(FontFaces::font(name, 100, false, false));
+    if (face.raw.isValid()) {
+        const GbkCharacters& gbk = gbkCharacters();
+        const QList<quint32> glyphs = face.raw.glyphIndexesForString(gbk.typed);
+        for (qsizetype i = 0; i < glyphs.size() && i < qsizetype(gbk.ordered.size()); ++i) {
+            if (glyphs[i] != 0 && !face.owner.contains(glyphs[i])) face.owner.insert(glyphs[i], gbk.ordered[size_t(i)]);
+        }
+    }
+    return *faces.insert(family, std::move(face));
+}
+
+// For a character outside GBK that an installed Chinese face draws with the glyph of a GBK
+// character of a higher code point, that character (the first such face's); else 0. A
+// character GBK holds never needs a face, so text of GBK characters loads none.
+char32_t sharedGlyphOf(char32_t c) {
+    if (c < 0x80 || c >= 0x10000 || QChar::isSurrogate(c) || gbkCharacters().member[c]) return 0;
+    for (const QString& family : FontFaces::installedTargets()) {
+        const FaceGlyphs& face = faceGlyphs(family);
+        if (!face.raw.isValid()) continue;
+        const QList<quint32> glyph = face.raw.glyphIndexesForString(QString(QChar(char16_t(c))));
+        if (glyph.isEmpty() || glyph[0] == 0) continue;
+        const auto it = face.owner.constFind(glyph[0]);
+        if (it != face.owner.constEnd() && *it > c) return *it;
+    }
+    return 0;
 }
 
 // --- character maps
@@ -260,7 +286,7 @@ std::optional<std::vector<Edit>> streamRepair(const QByteArray& pdf, const XrefT
 
 }  // namespace
 
-char32_t ideographFor(char32_t codePoint) { return sharedGlyphs().value(codePoint, 0); }
+char32_t ideographFor(char32_t codePoint) { return sharedGlyphOf(codePoint); }
 
 QByteArray repairedCMap(const QByteArray& cmap) {
     QByteArray out;

@@ -108,7 +108,9 @@ void Autosaver::write(std::vector<QByteArray> parts) {
     const QDateTime now = QDateTime::currentDateTime();
     writer_.start([this, parts = std::move(parts), copyPath, documentFile, now] {
         try {
-            RecoveryStore::writeCopy(copyPath, DocumentFile::pack(SlicedBody::join(parts)), documentFile, now);
+            // The parts go to the file as they are, never joined or packed in memory.
+            RecoveryStore::writeCopy(
+                copyPath, [&](QIODevice& out) { return DocumentFile::writeFile(out, parts); }, documentFile, now);
             QMetaObject::invokeMethod(this, &Autosaver::copyWritten, Qt::QueuedConnection);
         } catch (const FileError& error) {
             const QString message = error.message();

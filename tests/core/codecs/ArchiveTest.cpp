@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QIODevice>
+#include <algorithm>
+#include <cstring>
+
 #include "Bytes.h"
 #include "core/codecs/Archive.h"
 
@@ -95,4 +100,105 @@ TEST(Archive, CountsAreCheckedAgainstBytesLeft) {
 
 TEST(Archive, FormatErrorCarriesTheProgramText) {
     EXPECT_EQ(FormatError().message(), QString::fromUtf8("非法文件"));
+}
+
+namespace {
+
+// Hands out its bytes at most a few at a time, as a pipe or an inflating device does.
+class TrickleDevice : public QIODevice {
+public:
+    TrickleDevice(QByteArray bytes, qint64 most) : bytes_(std::move(bytes)), most_(most) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 n = std::min({maxSize, most_, qint64(bytes_.size()) - at_});
+        std::memcpy(data, bytes_.constData() + at_, size_t(n));
+        at_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray bytes_;
+    qint64 most_;
+    qint64 at_ = 0;
+};
+
+}  // namespace
+
+// Reading from a device a window at a time gives what reading the bytes in memory gives,
+// across every window boundary, and copyBytes passes large runs on unchanged.
+TEST(Archive, DeviceReaderMatchesTheReaderInMemory) {
+    ArchiveWriter w;
+    QByteArray big(300 * 1024 + 11, Qt::Uninitialized);
+    for (qsizetype i = 0; i < big.size(); ++i) big[i] = char(i * 7 + i / 251);
+    for (int i = 0; i < 3000; ++i) {
+        w.writeText(QByteArray::number(i) + QByteArray(i % 300, 'a'));
+        w.writeInt32(i);
+        w.writeUInt16(uint16_t(i));
+        w.writeByte(uint8_t(i));
+        if (i % 1000 == 500) {
+            w.writeInt32(int32_t(big.size()));
+            w.writeBytes(big);
+        }
+    }
+    w.writeText("end");
+    const QByteArray stream = w.data();
+    for (const qint64 most : {qint64(1), qint64(3), qint64(4096), qint64(1) << 20}) {
+        TrickleDevice device(stream, most);
+        ArchiveReader in(device, stream.size());
+        ArchiveReader memory(stream);
+        for (int i = 0; i < 3000; ++i) {
+            ASSERT_EQ(in.readText(), memory.readText()) << most << " " << i;
+            ASSERT_EQ(in.readInt32(), memory.readInt32());
+            ASSERT_EQ(in.readUInt16(), memory.readUInt16());
+            ASSERT_EQ(in.readByte(), memory.readByte());
+            ASSERT_EQ(in.position(), memory.position());
+            if (i % 1000 == 500) {
+                const int32_t n = in.readInt32();
+                ASSERT_EQ(n, memory.readInt32());
+                QByteArray copied, copiedFromMemory;
+                QBuffer out(&copied), outFromMemory(&copiedFromMemory);
+                out.open(QIODevice::WriteOnly);
+                outFromMemory.open(QIODevice::WriteOnly);
+                ASSERT_TRUE(in.copyBytes(n, out));
+                ASSERT_TRUE(memory.copyBytes(n, outFromMemory));
+                ASSERT_TRUE(copied == big) << most;
+                ASSERT_TRUE(copiedFromMemory == big);
+            }
+        }
+        EXPECT_EQ(in.readText(), "end");
+        EXPECT_TRUE(in.atEnd());
+        EXPECT_THROW(in.readByte(), FormatError);
+    }
+}
+
+// A device that ends before the size it was announced with is a damaged file.
+TEST(Archive, DeviceThatEndsEarlyIsRefused) {
+    ArchiveWriter w;
+    w.writeText(QByteArray(100000, 'x'));
+    w.writeInt32(5);
+    const QByteArray stream = w.data();
+    const qsizetype cut = stream.size() - 2;
+    {
+        TrickleDevice device(stream.left(cut), 4096);
+        ArchiveReader in(device, stream.size());
+        EXPECT_THROW(
+            {
+                in.readText();
+                in.readInt32();
+            },
+            FormatError);
+    }
+    {
+        TrickleDevice device(stream.left(70000), 4096);
+        ArchiveReader in(device, stream.size());
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        in.skip(5);
+        EXPECT_THROW(in.copyBytes(100000, out), FormatError);
+    }
 }

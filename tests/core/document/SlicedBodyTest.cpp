@@ -34,9 +34,13 @@ TEST(SlicedBody, IsTheSavedBodyTakenInSteps) {
         int steps = 0;
         while (!slices.step(0)) ++steps;  // a budget of 0: one record a step
         EXPECT_EQ(steps, 3);
-        const QByteArray body = slices.take();
+        const std::vector<QByteArray> parts = slices.takeParts();
+        const QByteArray body = SlicedBody::join(parts);
         EXPECT_EQ(doc->records[1]->blocks[0]->plainText(), shown);
         EXPECT_EQ(body, DocumentFile::writeBody(*doc));
+        // The recovery copy is written from the parts without joining them: the same file.
+        EXPECT_EQ(DocumentFile::pack(parts), DocumentFile::write(*doc));
+        EXPECT_EQ(DocumentFile::pack(parts, false), DocumentFile::write(*doc, false));
         EXPECT_EQ(shown == gbk("牛奶"), !templateMode);
     }
 }

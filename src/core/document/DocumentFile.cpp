@@ -9,6 +9,7 @@
 #include "CPatDoc.h"
 #include "OutputPlaceholders.h"
 #include "TemplateFile.h"
+#include "TypingRecord.h"
 #include "core/blocks/BlockKind.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/GunzipDevice.h"
@@ -280,6 +281,7 @@ int adopt(CPatDoc& doc, DocumentContent& content) {
     doc.records = std::move(content.records);
     if (doc.records.empty()) doc.records.push_back(doc.newRecord());
     doc.records.front()->current = true;
+    TypingRecord::parkAfterOpen(doc);
     doc.setModified(false);
     return content.version;
 }

@@ -619,3 +619,46 @@ TEST_F(DocumentFileTest, DocumentWithoutRecordsGetsOne) {
 }
 
 }  // namespace
+
+// Copies are not stored: the empty record an import leaves for typing would come back in
+// the print queue and print a sign without a product. Only that record is kept out.
+TEST_F(DocumentFileTest, TheEmptyRecordForTypingStaysOutOfTheQueueWhenReadBack) {
+    const auto record = [](CPatDoc& doc, const char* name, bool otherDesign) {
+        auto r = doc.newRecord();
+        if (*name) r->values[0] = name;
+        r->appendBlock(makeBlock(BlockKind::FirstVariable, 8, {100, 200, 1540, 920}));
+        if (otherDesign) r->appendBlock(makeBlock(BlockKind::FirstVariable + 2, 8, {100, 1000, 1540, 1720}));
+        doc.records.push_back(std::move(r));
+    };
+    struct Record {
+        const char* name;
+        bool otherDesign;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Record> records;
+        int lastCopies;
+    };
+    const Case cases[] = {
+        {"products then the empty one", {{"cola", false}, {"tea", false}, {"", false}}, 0},
+        {"one empty record", {{"", false}}, 1},
+        {"signs without products", {{"", false}, {"", false}}, 1},
+        {"an empty record of another design", {{"cola", false}, {"", true}}, 1},
+        {"a product last", {{"cola", false}, {"", false}, {"tea", false}}, 1},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPatDoc doc;
+        doc.records.clear();
+        for (const Record& r : c.records) record(doc, r.name, r.otherDesign);
+        const QString path = dir.filePath("typing.vxq");
+        DocumentFile::save(doc, path);
+        CPatDoc reread;
+        DocumentFile::open(reread, path);
+        ASSERT_EQ(reread.recordCount(), int(c.records.size()));
+        EXPECT_EQ(reread.recordAt(reread.recordCount() - 1)->copies, c.lastCopies);
+        EXPECT_FALSE(reread.isModified());
+        for (int i = 0; i + 1 < reread.recordCount(); ++i) EXPECT_EQ(reread.recordAt(i)->copies, 1);
+    }
+}

@@ -102,6 +102,17 @@ bool withinRecordBounds(const QByteArray& bytes) {
     return true;
 }
 
+// libwmf allocates the size the header gives for the largest record before reading any;
+// no record is larger than the file, so a header that says more (in 16-bit words) is
+// corrected in the copy libwmf plays.
+void withLargestRecordInFile(QByteArray& bytes) {
+    const int headerAt = isPlaceableWmf(bytes) ? kPlaceableHeaderSize : 0;
+    if (bytes.size() < headerAt + kWmfHeaderSize) return;
+    const auto fileWords = quint32(bytes.size() / 2);
+    if (readLe<quint32>(bytes, headerAt + 12) > fileWords)
+        qToLittleEndian<quint32>(fileWords, bytes.data() + headerAt + 12);
+}
+
 void appendRecord(QByteArray& out, quint16 function, std::initializer_list<qint16> params) {
     const auto put16 = [&out](quint16 v) {
         out.append(char(v & 0xFF));
@@ -161,6 +172,7 @@ QByteArray wmfToSvg(const QByteArray& original) {
     QByteArray svg;
     // libwmf reads from a buffer it does not own and does not change.
     QByteArray input = bytes;
+    withLargestRecordInFile(input);
     wmfD_Rect bbox;
     if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), input.size()) ==
             wmf_E_None &&

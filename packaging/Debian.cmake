@@ -37,9 +37,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Loaded at run time, so no linker sees them: the typefaces the font boxes offer, the icon
 # theme of the toolbars, Qt's image plugins (TIFF among them) and Qt's own dialogs in
-# Chinese. Qt's SVG plugins come with libqt6svg6, which the program links.
+# Chinese; the CUPS client and the workbook writer, which the program opens when it first
+# asks a print queue or writes a workbook.
+# Qt's SVG plugins come with libqt6svg6, which the program links.
 set(PEMO_RUNTIME_PACKAGES
-    fontconfig fonts-noto-cjk fonts-lxgw-wenkai fonts-arphic-ukai fonts-arphic-uming
+    libcups2 libxlsxwriter4 fontconfig fonts-noto-cjk fonts-lxgw-wenkai fonts-arphic-ukai fonts-arphic-uming
     fonts-smiley-sans fonts-liberation2 fonts-roboto-unhinted fonts-urw-base35 fonts-dejavu-core
     breeze-icon-theme qt6-image-formats-plugins qt6-translations-l10n)
 list(JOIN PEMO_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)

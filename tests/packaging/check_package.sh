@@ -71,6 +71,8 @@ while IFS='|' read -r name pattern; do
 done <<'EOF'
 Depends|libqt6widgets6 \(>=
 Depends|libodbc2
+Depends|libcups2
+Depends|libxlsxwriter4
 Depends|fonts-noto-cjk,
 Depends|breeze-icon-theme
 Depends|qt6-image-formats-plugins

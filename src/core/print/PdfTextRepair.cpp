@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "core/codecs/Gbk.h"
+#include "core/text/FontCmap.h"
 #include "core/text/FontFaces.h"
 #include "core/platform/SafeFile.h"
 
@@ -71,9 +72,12 @@ const FaceGlyphs& faceGlyphs(const QString& family) {
     if (FontFaces::resolve(name).cjk) face.raw = QRawFont::fromFont(FontFaces::font(name, 100, false, false));
     if (face.raw.isValid()) {
         const GbkCharacters& gbk = gbkCharacters();
-        const QList<quint32> glyphs = face.raw.glyphIndexesForString(gbk.typed);
-        for (qsizetype i = 0; i < glyphs.size() && i < qsizetype(gbk.ordered.size()); ++i) {
-            if (glyphs[i] != 0 && !face.owner.contains(glyphs[i])) face.owner.insert(glyphs[i], gbk.ordered[size_t(i)]);
+        const std::vector<quint32> table = FontCmap::bmpGlyphs(face.raw.fontTable("cmap"), face.raw.fontTable("maxp"));
+        const QList<quint32> glyphs = table.empty() ? face.raw.glyphIndexesForString(gbk.typed) : QList<quint32>();
+        for (size_t i = 0; i < gbk.ordered.size(); ++i) {
+            const quint32 glyph = table.empty() ? (qsizetype(i) < glyphs.size() ? glyphs[qsizetype(i)] : 0)
+                                                : table[gbk.ordered[i]];
+            if (glyph != 0 && !face.owner.contains(glyph)) face.owner.insert(glyph, gbk.ordered[i]);
         }
     }
     return *faces.insert(family, std::move(face));

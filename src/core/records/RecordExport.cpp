@@ -16,6 +16,7 @@
 #include "core/document/InfoRecord.h"
 #include "core/platform/FileError.h"
 #include "core/platform/Folders.h"
+#include "core/platform/RuntimeLibrary.h"
 #include "core/platform/SafeFile.h"
 
 namespace pemo {
@@ -28,6 +29,31 @@ bool isDiskFull(int error) {
 #endif
     return error == ENOSPC || error == EFBIG;
 }
+
+// The workbook writer, opened when the first workbook is written: linked, it would bring
+// its cryptography library into every start of the program.
+struct WorkbookWriter {
+    decltype(&workbook_new_opt) newWorkbook = nullptr;
+    decltype(&workbook_close) close = nullptr;
+    decltype(&workbook_add_worksheet) addWorksheet = nullptr;
+    decltype(&worksheet_write_string) writeString = nullptr;
+    decltype(&lxw_strerror) errorText = nullptr;
+
+    static const WorkbookWriter& get() {
+        static const WorkbookWriter writer = [] {
+            static const RuntimeLibrary library("libxlsxwriter.so.4");
+            WorkbookWriter w;
+            w.newWorkbook = library.function<decltype(workbook_new_opt)>("workbook_new_opt");
+            w.close = library.function<decltype(workbook_close)>("workbook_close");
+            w.addWorksheet = library.function<decltype(workbook_add_worksheet)>("workbook_add_worksheet");
+            w.writeString = library.function<decltype(worksheet_write_string)>("worksheet_write_string");
+            w.errorText = library.function<decltype(lxw_strerror)>("lxw_strerror");
+            if (!w.newWorkbook || !w.close || !w.addWorksheet || !w.writeString || !w.errorText) w = WorkbookWriter{};
+            return w;
+        }();
+        return writer;
+    }
+};
 
 // A workbook written by the library into a private folder in the temp folder, then, when
 // it reads back whole, through SafeFile over its target. The library does not check
@@ -42,20 +68,21 @@ public:
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         options.tmpdir = scratch_.data();
-        workbook_ = workbook_new_opt(QFile::encodeName(output_).constData(), &options);
+        if (writer_.newWorkbook) workbook_ = writer_.newWorkbook(QFile::encodeName(output_).constData(), &options);
         if (!workbook_) fail(QString::fromUtf8("无法创建工作簿"));
     }
     ~WorkbookFile() {
-        if (workbook_) workbook_close(workbook_);
+        if (workbook_) writer_.close(workbook_);
     }
     WorkbookFile(const WorkbookFile&) = delete;
     WorkbookFile& operator=(const WorkbookFile&) = delete;
 
     lxw_workbook* workbook() const { return workbook_; }
+    const WorkbookWriter& writer() const { return writer_; }
 
     [[noreturn]] void fail(const QString& reason) { throw IoError(SafeFile::failureText(path_, reason)); }
     void check(lxw_error error) {
-        if (error != LXW_NO_ERROR) fail(QString::fromUtf8(lxw_strerror(error)));
+        if (error != LXW_NO_ERROR) fail(QString::fromUtf8(writer_.errorText(error)));
     }
 
     // Closes the workbook, reads it back (rows rows, the header included) and writes it
@@ -64,7 +91,7 @@ public:
         lxw_workbook* workbook = workbook_;
         workbook_ = nullptr;
         errno = 0;
-        const lxw_error closed = workbook_close(workbook);
+        const lxw_error closed = writer_.close(workbook);
         const int closeError = errno;
         if (closed != LXW_NO_ERROR && isDiskFull(closeError)) fail(QString::fromUtf8("磁盘已满"));
         check(closed);
@@ -85,6 +112,7 @@ public:
     }
 
 private:
+    const WorkbookWriter& writer_ = WorkbookWriter::get();
     QString path_;
     QString sheetName_;
     QTemporaryDir folder_;
@@ -159,7 +187,7 @@ int RecordExport::writeWorkbook(const CPatDoc& doc, const std::vector<int>& targ
         throw FormatError(problem.isEmpty() ? QString::fromUtf8("在配置中，工作表名不能为空。") : problem);
     }
     WorkbookFile file(path, sheetName);
-    lxw_worksheet* sheet = workbook_add_worksheet(file.workbook(), sheetName.toUtf8().constData());
+    lxw_worksheet* sheet = file.writer().addWorksheet(file.workbook(), sheetName.toUtf8().constData());
     if (!sheet) file.fail(QString::fromUtf8("无法创建工作表"));
     int cleaned = 0;
     int rows = 0;  // rows with a cell; those after the last are not in the file
@@ -169,7 +197,7 @@ int RecordExport::writeWorkbook(const CPatDoc& doc, const std::vector<int>& targ
             cellText(Gbk::toUnicode(ExportSettings::caption(targets[c], doc.variableNames)), changed);
         cleaned += changed ? 1 : 0;
         if (caption.isEmpty()) continue;
-        file.check(worksheet_write_string(sheet, 0, lxw_col_t(c), caption.constData(), nullptr));
+        file.check(file.writer().writeString(sheet, 0, lxw_col_t(c), caption.constData(), nullptr));
         rows = 1;
     }
     QStringDecoder decoder("GBK");
@@ -182,8 +210,8 @@ int RecordExport::writeWorkbook(const CPatDoc& doc, const std::vector<int>& targ
             const QByteArray utf8 = cellText(decoder.decode(value), changed);
             cleaned += changed ? 1 : 0;
             if (utf8.isEmpty()) continue;
-            file.check(worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c),
-                                              utf8.constData(), nullptr));
+            file.check(file.writer().writeString(sheet, lxw_row_t(r + 1), lxw_col_t(c),
+                                                 utf8.constData(), nullptr));
             rows = r + 2;
         }
     }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/platform/ProgramInfo.h"
+#include "core/platform/RuntimeLibrary.h"
 
 namespace pemo {
 
@@ -18,16 +19,40 @@ namespace {
 // Qt's print engine key for extra CUPS job options: name, value, name, value…
 constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
+// The CUPS client library, opened the first time a queue is asked; without it every
+// queue looks empty.
+struct CupsClient {
+    decltype(&cupsGetJobs2) getJobs = nullptr;
+    decltype(&cupsFreeJobs) freeJobs = nullptr;
+    decltype(&cupsCancelJob2) cancelJob = nullptr;
+
+    static const CupsClient& get() {
+        static const CupsClient client = [] {
+            static const RuntimeLibrary library("libcups.so.2");
+            CupsClient c;
+            c.getJobs = library.function<decltype(cupsGetJobs2)>("cupsGetJobs2");
+            c.freeJobs = library.function<decltype(cupsFreeJobs)>("cupsFreeJobs");
+            c.cancelJob = library.function<decltype(cupsCancelJob2)>("cupsCancelJob2");
+            if (!c.getJobs || !c.freeJobs || !c.cancelJob) c = CupsClient{};
+            return c;
+        }();
+        return client;
+    }
+    bool loaded() const { return getJobs != nullptr; }
+};
+
 // Calls `each` with every job of this user on the queue; `activeOnly` leaves out
 // completed and cancelled jobs.
 template <typename Each>
 void forEachJob(const QString& printer, bool activeOnly, Each each) {
+    const CupsClient& cups = CupsClient::get();
+    if (!cups.loaded()) return;
     cups_job_t* jobs = nullptr;
     const QByteArray name = printer.toLocal8Bit();
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 1,
+    const int count = cups.getJobs(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 1,
                                    activeOnly ? CUPS_WHICHJOBS_ACTIVE : CUPS_WHICHJOBS_ALL);
     for (int i = 0; i < count; ++i) each(jobs[i]);
-    cupsFreeJobs(count, jobs);
+    cups.freeJobs(count, jobs);
 }
 
 }  // namespace
@@ -72,7 +97,7 @@ void CupsQueue::withdrawJob(const QString& printer, int after, const QByteArray&
         jobs.push_back({job.id, QByteArray(job.title ? job.title : "")});
     });
     if (const int id = jobToWithdraw(jobs, after, title))
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.toLocal8Bit().constData(), id, 1);
+        CupsClient::get().cancelJob(CUPS_HTTP_DEFAULT, printer.toLocal8Bit().constData(), id, 1);
 }
 
 }  // namespace pemo

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace pemo {
+
+// A shared library opened when first needed instead of linked: a linked library, and
+// every library it pulls in, loads and initialises with each start of the program, the
+// command-line ones included. The library stays open for the rest of the run.
+class RuntimeLibrary {
+public:
+    // Opens the library by its file name (with its version, as "libcups.so.2").
+    explicit RuntimeLibrary(const char* fileName);
+
+    bool loaded() const { return handle_ != nullptr; }
+
+    // The function of that name as the given type, or null when the library is not
+    // loaded or lacks it.
+    template <typename Function>
+    Function* function(const char* name) const {
+        return reinterpret_cast<Function*>(address(name));
+    }
+
+private:
+    void* address(const char* name) const;
+    void* handle_ = nullptr;
+};
+
+}  // namespace pemo

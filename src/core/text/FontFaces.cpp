@@ -26,7 +26,6 @@ const QString kPalatino = QStringLiteral("P052");
 const QString kSchoolbook = QStringLiteral("C059");
 const QString kBookman = QStringLiteral("URW Bookman");
 
-constexpr int kThin = QFont::ExtraLight;
 constexpr int kLight = QFont::Light;
 constexpr int kRegular = QFont::Normal;
 constexpr int kMedium = QFont::Medium;

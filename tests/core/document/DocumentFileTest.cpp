@@ -211,6 +211,8 @@ TEST_F(DocumentFileTest, ReopenedRecordsAreQueuedOnceWithFirstCurrentAndNoHistor
     CPatDoc doc;
     buildSmall(doc);
     doc.records.push_back(doc.newRecord());
+    // A product: an empty last record is the import's record for typing (tested below).
+    doc.records[2]->values[0] = "milk";
     doc.records[0]->copies = 0;
     doc.records[1]->copies = 7;
     doc.setCurrentIndex(2);

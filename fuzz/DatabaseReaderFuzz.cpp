@@ -3,40 +3,21 @@
 // (Access files are read in a child process, SQLite files here); the tables tried are
 // those of the seed files (fuzz/make_corpus.sh), each with a condition on its first
 // column, so that a mutated seed reaches the rows and the condition.
-#include <fcntl.h>
-#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 
-#include <QFile>
-
-#include "FuzzHome.h"
-#include "core/platform/ChildRun.h"
+#include "FuzzScratchFile.h"
 #include "core/records/DatabaseImport.h"
 #include "core/records/DatabaseSource.h"
 
-extern "C" void __sanitizer_set_death_callback(void (*callback)());
-
-namespace {
-QString scratchFile;
-
-void quietChild() {
-    __sanitizer_set_death_callback(nullptr);
-}
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    pemo::fuzz::useScratchHome();
-    scratchFile = QString::fromStdString(pemo::fuzz::scratchHome()) + QStringLiteral("/input.db");
-    pemo::ChildRun::childSetup = quietChild;
+    pemo::fuzz::useScratchFile("input.db");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QFile file(scratchFile);
-    if (!file.open(QIODevice::WriteOnly)) return 0;
-    file.write(reinterpret_cast<const char*>(data), qint64(size));
-    file.close();
+    if (!pemo::fuzz::writeScratchFile(data, size)) return 0;
+    const QString& scratchFile = pemo::fuzz::scratchFile();
     pemo::ChildRun::Limits quick;
     quick.milliseconds = 2000;
     for (const char* table : {"商品 价格", "商品 表", "Users"}) {

@@ -304,7 +304,7 @@ TEST(PrintCheck, TheBundledShelfTagOverflowsOnlyWhenTheTextDoes) {
     ASSERT_EQ(files.size(), 1) << folder.path().toStdString();
     const struct {
         const char* name;
-        const char* spec;
+        const char* packSize;
         std::vector<Kind> found;
     } cases[] = {
         {"an ordinary product", "105g", {}},
@@ -317,7 +317,7 @@ TEST(PrintCheck, TheBundledShelfTagOverflowsOnlyWhenTheTextDoes) {
         InfoRecord& r = *doc.records.front();
         TemplateFile::apply(folder.filePath(files.first()), r, doc);
         r.setValue(0, gbk("红富士苹果"));
-        r.setValue(2, gbk(c.spec));
+        r.setValue(2, gbk(c.packSize));
         r.setValue(5, gbk("天津"));
         r.setValue(InfoRecord::kOriginalPrice, "4.50");
         r.setValue(InfoRecord::kCurrentPrice, "3.60");

@@ -109,6 +109,22 @@ void choosePdf(QWidget* dialog, const QString& path) {
     ASSERT_EQ(qobject_cast<QPrintDialog*>(dialog)->printer()->outputFormat(), QPrinter::PdfFormat);
 }
 
+// Presses the preview window's Print and sends what it prints to the PDF file `path`
+// through the print dialog that opens.
+void printFromPreview(QObject* scope, QWidget* preview, const QString& path) {
+    whenModalOpens(scope, [path](QWidget* print) {
+        ASSERT_NE(qobject_cast<QPrintDialog*>(print), nullptr);
+        choosePdf(print, path);
+        qobject_cast<QDialog*>(print)->accept();
+    });
+    const auto actions = preview->findChildren<QAction*>();
+    const auto print = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+        return a->text().remove(QLatin1Char('&')) == QStringLiteral("Print");
+    });
+    ASSERT_NE(print, actions.end());
+    (*print)->trigger();
+}
+
 // Picks a paper by name in a page setup form (打印机设置, or the print dialog's
 // properties) and accepts it.
 void choosePaper(QWidget* form, const QString& name) {
@@ -193,17 +209,7 @@ TEST(PrintCommands, PrintsThroughTheDialogIntoAPdfAndPreviewsTheSamePages) {
         auto* widget = modal->findChild<QPrintPreviewWidget*>();
         ASSERT_NE(widget, nullptr);
         previewed = widget->pageCount();
-        whenModalOpens(&scope, [&](QWidget* print) {
-            ASSERT_NE(qobject_cast<QPrintDialog*>(print), nullptr);
-            choosePdf(print, fromPreview);
-            qobject_cast<QDialog*>(print)->accept();
-        });
-        const auto actions = modal->findChildren<QAction*>();
-        const auto print = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
-            return a->text().remove(QLatin1Char('&')) == QStringLiteral("Print");
-        });
-        ASSERT_NE(print, actions.end());
-        (*print)->trigger();
+        printFromPreview(&scope, modal, fromPreview);
     });
     commands.preview(PrintMode::Proof1x2);
     EXPECT_EQ(previewed, 2);
@@ -369,17 +375,7 @@ TEST(PrintCommands, ThePreviewsOwnPaperHoldsForItsPagesAndItsPrint) {
         widget->updatePreview();
         QTest::qWait(50);
         shown = widget->orientation();
-        whenModalOpens(&scope, [&](QWidget* print) {
-            ASSERT_NE(qobject_cast<QPrintDialog*>(print), nullptr);
-            choosePdf(print, fromPreview);
-            qobject_cast<QDialog*>(print)->accept();
-        });
-        const auto actions = modal->findChildren<QAction*>();
-        const auto print = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
-            return a->text().remove(QLatin1Char('&')) == QStringLiteral("Print");
-        });
-        ASSERT_NE(print, actions.end());
-        (*print)->trigger();
+        printFromPreview(&scope, modal, fromPreview);
     });
     commands.preview(PrintMode::Tile);
     EXPECT_EQ(shown, QPageLayout::Landscape);

@@ -18,16 +18,16 @@ namespace pemo::PdfTextRepair {
 
 namespace {
 
-// Every character GBK holds, in code point order, and whether each code point is one.
+// Every character GBK holds, in code point order.
 struct GbkCharacters {
     std::vector<char32_t> ordered;
-    std::vector<bool> member = std::vector<bool>(0x10000, false);
     QString typed;  // ordered, as a string
 };
 
 const GbkCharacters& gbkCharacters() {
     static const GbkCharacters gbk = [] {
         GbkCharacters out;
+        std::vector<bool> member(0x10000, false);
         // Every double-byte code, each followed by a line feed (never a trail byte, so a
         // code GBK does not hold cannot swallow it), decoded in one go.
         QByteArray codes;
@@ -41,12 +41,12 @@ const GbkCharacters& gbkCharacters() {
         qsizetype start = 0;
         for (qsizetype end = decoded.indexOf(u'\n'); end >= 0; end = decoded.indexOf(u'\n', start)) {
             const QChar c = decoded[start];
-            if (end - start == 1 && c != QChar::ReplacementCharacter) out.member[c.unicode()] = true;
+            if (end - start == 1 && c != QChar::ReplacementCharacter) member[c.unicode()] = true;
             start = end + 1;
         }
-        for (int c = 0; c < 0x80; ++c) out.member[size_t(c)] = true;
+        for (int c = 0; c < 0x80; ++c) member[size_t(c)] = true;
         for (char32_t c = 0; c < 0x10000; ++c) {
-            if (out.member[c]) {
+            if (member[c]) {
                 out.ordered.push_back(c);
                 out.typed += QChar(char16_t(c));
             }
@@ -83,11 +83,26 @@ const FaceGlyphs& faceGlyphs(const QString& family) {
     return *faces.insert(family, std::move(face));
 }
 
+// Whether GBK holds a character of the basic plane: one character encoded and read back,
+// which is far cheaper than the table of all of them for the few a character map names.
+bool gbkHolds(char32_t c) {
+    if (c < 0x80) return true;
+    bool ok = false;
+    Gbk::fromUnicode(QString(QChar(char16_t(c))), &ok);
+    return ok;
+}
+
 // For a character outside GBK that an installed Chinese face draws with the glyph of a GBK
 // character of a higher code point, that character (the first such face's); else 0. A
-// character GBK holds never needs a face, so text of GBK characters loads none.
+// character GBK holds never needs a face, so text of GBK characters loads none. Nor do the
+// radicals that decompose to an ideograph GBK holds, the common case: the Chinese faces
+// draw both with one glyph.
 char32_t sharedGlyphOf(char32_t c) {
-    if (c < 0x80 || c >= 0x10000 || QChar::isSurrogate(c) || gbkCharacters().member[c]) return 0;
+    if (c >= 0x10000 || QChar::isSurrogate(c) || gbkHolds(c)) return 0;
+    const QString decomposed = QChar::decomposition(c);
+    if (decomposed.size() == 1 && decomposed[0].unicode() > c && gbkHolds(decomposed[0].unicode())) {
+        return decomposed[0].unicode();
+    }
     for (const QString& family : FontFaces::installedTargets()) {
         const FaceGlyphs& face = faceGlyphs(family);
         if (!face.raw.isValid()) continue;

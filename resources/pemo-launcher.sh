@@ -10,7 +10,7 @@ mkdir -p "$home"
 stamp=$(stat -c %Y "$installed/pemo" 2>/dev/null || echo 0)
 if [ "$(cat "$home/.installed" 2>/dev/null)" != "$stamp" ]; then
   cp -Rn "$installed/." "$home/" 2>/dev/null
-  rm -f "$home/pemo"
+  rm -f "$home/pemo" "$home/pemo-window"
   echo "$stamp" > "$home/.installed"
 fi
 PEMO_HOME="$home" exec "$installed/pemo" "$@"

@@ -1,15 +1,19 @@
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <unistd.h>
-#include <csignal>
+// The program as the command line starts it: the headless commands run here; the window
+// is a program of its own beside this one (window_main.cpp), so that a command never
+// loads the widget, printing and network libraries.
+#include <QGuiApplication>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
-#include "gui/app/CPatApp.h"
 #include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
 #include "cli/HeadlessCommands.h"
 #include "core/platform/Folders.h"
+#include "core/platform/ProcessStart.h"
 #include "core/platform/ProgramInfo.h"
 
 namespace {
@@ -21,21 +25,22 @@ bool hasArgument(int argc, char** argv, const char* name) {
     return false;
 }
 
-}  // namespace
-
-// Qt warns on every start when the session gives no runtime folder; give it one of ours.
-void ensureRuntimeFolder() {
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-    const QString folder = QDir::tempPath() + QStringLiteral("/pemo-runtime-%1").arg(getuid());
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", folder.toUtf8());
+// Replaces this process with the window program in this program's folder, with the same
+// arguments; returns only when that fails.
+int startWindow(char** argv) {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path = length > 0 ? std::string(self, size_t(length)) : std::string(argv[0]);
+    path = path.substr(0, path.rfind('/') + 1) + PEMO_WINDOW_PROGRAM;
+    execv(path.c_str(), argv);
+    std::fprintf(stderr, "无法启动窗口程序 %s：%s\n", path.c_str(), std::strerror(errno));
+    return pemo::kExitRefused;
 }
 
+}  // namespace
+
 int main(int argc, char** argv) {
-    // A file that may not grow further (a size limit) fails its write, which the program
-    // reports; it never kills the program with unsaved work.
-    std::signal(SIGXFSZ, SIG_IGN);
+    pemo::prepareProcess();
     // Commands that need no display come first.
     if (hasArgument(argc, argv, "--version")) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
@@ -43,7 +48,6 @@ int main(int argc, char** argv) {
     }
     if (pemo::isHelpRequest(argc, argv)) return pemo::showHelp();
 
-    ensureRuntimeFolder();
     // Inspection and conversion run without a display.
     if (argc > 1 && pemo::isHeadlessCommand(argv[1])) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -56,14 +60,5 @@ int main(int argc, char** argv) {
     if (const std::optional<QString> problem = pemo::windowCommandLineProblem(argc, argv)) {
         return pemo::usageError(*problem);
     }
-    QApplication app(argc, argv);
-    // The pictures compiled into the static GUI library.
-    Q_INIT_RESOURCE(pemo);
-    QApplication::setApplicationName(QStringLiteral("Pemo"));
-    QApplication::setOrganizationName(QString::fromUtf8("佩墨"));
-    pemo::removeLeftoverTempCopies();
-    QGuiApplication::setDesktopFileName(QStringLiteral(PEMO_APP_ID));
-    pemo::CPatApp patApp;
-    if (!patApp.initInstance(QApplication::arguments())) return 0;
-    return QApplication::exec();
+    return startWindow(argv);
 }

@@ -27,6 +27,7 @@ while read -r path; do
 done <<'EOF'
 /usr/bin/pemo
 /usr/lib/pemo/pemo
+/usr/lib/pemo/pemo-window
 /usr/lib/pemo/PemoHelp/index.html
 /usr/lib/pemo/样本/促销样本.vxq
 /usr/share/applications/cn.pemo.pemo.desktop
@@ -106,7 +107,12 @@ if [[ "$version" == *" $(field Version)" ]]; then ok; else fail "--version said:
 if PEMO_HOME="$home" QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/pemo" --export "$work/sample.pdf" \
   "$home/样本/促销样本.vxq" && [[ "$(head -c 5 "$work/sample.pdf")" == "%PDF-" ]]; then ok
 else fail "the unpacked program did not export the sample document to PDF"; fi
-if [[ -d "$home/底图模板" && ! -e "$home/pemo" ]]; then ok; else fail "the launcher did not fill the user's folder"; fi
+if [[ -d "$home/底图模板" && ! -e "$home/pemo" && ! -e "$home/pemo-window" ]]; then ok
+else fail "the launcher did not fill the user's folder"; fi
+# Without a command the program starts its window (from the program beside it) and keeps
+# running until it is closed; here, until the time-out ends it.
+PEMO_HOME="$home" QT_QPA_PLATFORM=offscreen timeout 10 "$work/root/usr/bin/pemo" >/dev/null 2>&1
+if (($? == 124)); then ok; else fail "the unpacked program did not keep its window open"; fi
 
 echo "$passed passed, $failed failed"
 ((failed == 0))

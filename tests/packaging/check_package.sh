@@ -111,8 +111,9 @@ if [[ -d "$home/底图模板" && ! -e "$home/pemo" && ! -e "$home/pemo-window" ]
 else fail "the launcher did not fill the user's folder"; fi
 # Without a command the program starts its window (from the program beside it) and keeps
 # running until it is closed; here, until the time-out ends it.
-PEMO_HOME="$home" QT_QPA_PLATFORM=offscreen timeout 10 "$work/root/usr/bin/pemo" >/dev/null 2>&1
-if (($? == 124)); then ok; else fail "the unpacked program did not keep its window open"; fi
+status=0
+PEMO_HOME="$home" QT_QPA_PLATFORM=offscreen timeout 10 "$work/root/usr/bin/pemo" >/dev/null 2>&1 || status=$?
+if ((status == 124)); then ok; else fail "the unpacked program did not keep its window open ($status)"; fi
 
 echo "$passed passed, $failed failed"
 ((failed == 0))

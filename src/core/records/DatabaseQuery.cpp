@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QElapsedTimer>
+#include <functional>
 #include <algorithm>
 #include <memory>
 
@@ -77,7 +78,11 @@ private:
     sqlite3_int64 before_;
 };
 
-bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table, QString& message) {
+// Texts compare as SQLite does, or without regard to case.
+enum class TextComparison { Exact, Caseless };
+
+bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table, QString& message,
+              TextComparison comparison = TextComparison::Exact) {
     QStringList definitions;
     QStringList names;
     for (const DatabaseColumn& column : table.columns) {
@@ -87,7 +92,9 @@ bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table,
             return false;
         }
         names << name;
-        definitions << name + (column.isNumber() ? QLatin1String(" NUMERIC") : QLatin1String(" TEXT"));
+        definitions << name + (column.isNumber()                            ? QLatin1String(" NUMERIC")
+                               : comparison == TextComparison::Caseless ? QLatin1String(" TEXT COLLATE NOCASE")
+                                                                        : QLatin1String(" TEXT"));
     }
     const QString quotedTable = DatabaseQuery::quoted(tableName);
     if (quotedTable.isEmpty() || names.isEmpty()) {
@@ -137,6 +144,53 @@ bool copyRows(sqlite3* db, const QString& tableName, const DatabaseTable& table,
     }
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     return true;
+}
+
+Database openMemoryDatabase(QString& message) {
+    sqlite3* opened = nullptr;
+    if (sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK) {
+        message = opened ? sqliteError(opened) : QStringLiteral("SQLite is not available.");
+        sqlite3_close(opened);
+        return nullptr;
+    }
+    return Database(opened);
+}
+
+// Runs one read-only statement over what db holds, under the limits, handing each row to
+// onRow. False with message (empty when cancelled).
+bool runReadOnly(sqlite3* db, const QString& statement, const DatabaseQuery::Limits& limits,
+                 const std::function<void(sqlite3_stmt*)>& onRow, QString& message) {
+    sqlite3_set_authorizer(db, readOnlyAuthorizer, nullptr);
+    const char* tail = nullptr;
+    const SqlStatement select = prepare(db, statement.toUtf8(), &tail);
+    if (!select) {
+        message = sqliteError(db);
+        return false;
+    }
+    if ((tail && QByteArray(tail).trimmed().size() > 0) || !sqlite3_stmt_readonly(select.get())) {
+        message = QString::fromUtf8("导入条件只能是一个条件，不能含有“;”。");
+        return false;
+    }
+    Watch watch;
+    watch.limits = &limits;
+    watch.clock.start();
+    sqlite3_progress_handler(db, 1000, watchProgress, &watch);
+    int rc = SQLITE_ROW;
+    {
+        const HeapCap cap(limits.memoryBytes);
+        while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) onRow(select.get());
+    }
+    if (rc == SQLITE_DONE) return true;
+    if (watch.cancelled) {
+        message.clear();
+    } else if (watch.timedOut) {
+        message = DatabaseQuery::timeoutMessage();
+    } else if (rc == SQLITE_NOMEM || rc == SQLITE_TOOBIG) {
+        message = DatabaseQuery::memoryMessage();
+    } else {
+        message = sqliteError(db);
+    }
+    return false;
 }
 
 }  // namespace
@@ -194,54 +248,45 @@ bool DatabaseQuery::filter(const QString& tableName, const DatabaseTable& table,
     }
     message = checkCondition(trimmed);
     if (!message.isEmpty()) return false;
-    sqlite3* opened = nullptr;
-    if (sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK) {
-        message = opened ? sqliteError(opened) : QStringLiteral("SQLite is not available.");
-        sqlite3_close(opened);
-        return false;
-    }
-    const Database db(opened);
-    if (!copyRows(db.get(), tableName, table, message)) return false;
-    sqlite3_set_authorizer(db.get(), readOnlyAuthorizer, nullptr);
-    const QByteArray sql = (QStringLiteral("SELECT rowid FROM ") + quoted(tableName) +
-                            QStringLiteral(" WHERE (") + trimmed + QLatin1Char(')')).toUtf8();
-    const char* tail = nullptr;
-    const SqlStatement select = prepare(db.get(), sql, &tail);
-    if (!select) {
-        message = sqliteError(db.get());
-        return false;
-    }
-    if ((tail && QByteArray(tail).trimmed().size() > 0) || !sqlite3_stmt_readonly(select.get())) {
-        message = QString::fromUtf8("导入条件只能是一个条件，不能含有“;”。");
-        return false;
-    }
-    Watch watch;
-    watch.limits = &limits;
-    watch.clock.start();
-    sqlite3_progress_handler(db.get(), 1000, watchProgress, &watch);
-    int rc = SQLITE_ROW;
-    {
-        const HeapCap cap(limits.memoryBytes);
-        while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-            const sqlite3_int64 row = sqlite3_column_int64(select.get(), 0);
-            if (row >= 0 && row < sqlite3_int64(table.rows.size())) rows.push_back(int(row));
-        }
-    }
-    if (rc != SQLITE_DONE) {
-        if (watch.cancelled) {
-            message.clear();
-        } else if (watch.timedOut) {
-            message = timeoutMessage();
-        } else if (rc == SQLITE_NOMEM || rc == SQLITE_TOOBIG) {
-            message = memoryMessage();
-        } else {
-            message = sqliteError(db.get());
-        }
+    const Database db = openMemoryDatabase(message);
+    if (!db || !copyRows(db.get(), tableName, table, message)) return false;
+    const QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(tableName) + QStringLiteral(" WHERE (") +
+                        trimmed + QLatin1Char(')');
+    const auto keep = [&](sqlite3_stmt* select) {
+        const sqlite3_int64 row = sqlite3_column_int64(select, 0);
+        if (row >= 0 && row < sqlite3_int64(table.rows.size())) rows.push_back(int(row));
+    };
+    if (!runReadOnly(db.get(), sql, limits, keep, message)) {
         rows.clear();
         return false;
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return true;
+}
+
+bool DatabaseQuery::select(const std::vector<NamedTable>& tables, const QString& statement,
+                           std::vector<QStringList>& rows, QString& message, const Limits& limits) {
+    rows.clear();
+    message.clear();
+    const Database db = openMemoryDatabase(message);
+    if (!db) return false;
+    for (const NamedTable& t : tables) {
+        if (!copyRows(db.get(), t.name, *t.table, message, TextComparison::Caseless)) return false;
+    }
+    const auto keep = [&](sqlite3_stmt* select) {
+        QStringList row;
+        const int count = sqlite3_column_count(select);
+        for (int c = 0; c < count; ++c) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(select, c));
+            row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(select, c)) : QString());
+        }
+        rows.push_back(std::move(row));
+    };
+    if (!runReadOnly(db.get(), statement, limits, keep, message)) {
+        rows.clear();
+        return false;
+    }
     return true;
 }
 

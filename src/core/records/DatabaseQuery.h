@@ -43,6 +43,17 @@ public:
                        const QString& condition, std::vector<int>& rows, QString& message,
                        const Limits& limits = Limits());
 
+    // A table copied into SQLite under its name for select().
+    struct NamedTable {
+        QString name;
+        const DatabaseTable* table = nullptr;
+    };
+    // The rows of one read-only statement over copies of tables, as text (NULL as a null
+    // QString), texts compared without regard to case as Access compares them. False with
+    // message as filter() says.
+    static bool select(const std::vector<NamedTable>& tables, const QString& statement,
+                       std::vector<QStringList>& rows, QString& message, const Limits& limits = Limits());
+
     // "条件执行超时"
     static QString timeoutMessage();
     // "条件执行所需内存超出限制"

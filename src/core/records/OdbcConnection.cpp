@@ -13,6 +13,7 @@
 
 #include "CellText.h"
 #include "DatabaseQuery.h"
+#include "SavedQuery.h"
 #include "core/platform/Folders.h"
 #include "core/platform/SourceFile.h"
 
@@ -351,11 +352,26 @@ void OdbcConnection::close() {
     dbc_ = nullptr;
     connected_ = false;
     privateDir_.reset();
+    savedQueries_.reset();
 }
 
 bool OdbcConnection::isOpen() const { return connected_; }
 
 QStringList OdbcConnection::tables() {
+    QStringList names = userTables();
+    if (driver_ == Driver::Access && !names.isEmpty()) names += savedQueries().names;
+    return names;
+}
+
+std::vector<DatabaseColumn> OdbcConnection::columns(const QString& table) {
+    std::vector<DatabaseColumn> found = driverColumns(table);
+    if (found.empty()) {
+        if (const SavedQuery* query = savedQuery(table)) found = queryColumns(*query);
+    }
+    return found;
+}
+
+QStringList OdbcConnection::userTables() {
     QStringList names;
     if (!connected_) return names;
     Statement statement(dbc_);
@@ -377,7 +393,7 @@ QStringList OdbcConnection::tables() {
     return names;
 }
 
-std::vector<DatabaseColumn> OdbcConnection::columns(const QString& table) {
+std::vector<DatabaseColumn> OdbcConnection::driverColumns(const QString& table) {
     std::vector<DatabaseColumn> found;
     if (!connected_) return found;
     Statement statement(dbc_);
@@ -438,6 +454,146 @@ QString OdbcConnection::formatValue(const DatabaseColumn& column, const QByteArr
 
 bool OdbcConnection::readTable(const QString& table, const std::vector<DatabaseColumn>& columns,
                                DatabaseTable& out) {
+    const SavedQuery* query = savedQuery(table);
+    if (!query) return readDriverTable(table, columns, out);
+    out.columns = columns;
+    out.rows.clear();
+    std::vector<QStringList> rows;
+    if (!runQuery(*query, true, rows)) return false;
+    // The asked columns, by name, formatted as the query's own columns are.
+    const std::vector<DatabaseColumn> given = queryColumns(*query);
+    std::vector<int> at;
+    for (const DatabaseColumn& column : columns) {
+        const auto it = std::find_if(given.begin(), given.end(),
+                                     [&](const DatabaseColumn& c) { return c.name == column.name; });
+        if (it == given.end()) {
+            message_ = QString::fromUtf8("表“%1”中没有字段“%2”。").arg(table, column.name);
+            return false;
+        }
+        at.push_back(int(it - given.begin()));
+    }
+    for (const QStringList& row : rows) {
+        QStringList picked;
+        for (size_t c = 0; c < at.size(); ++c) {
+            const QString& value = row.value(at[c]);
+            picked << (value.isNull() ? QString() : formatValue(given[size_t(at[c])], value.toUtf8()));
+        }
+        out.rows.push_back(std::move(picked));
+    }
+    return true;
+}
+
+const OdbcConnection::SavedQueries& OdbcConnection::savedQueries() {
+    if (savedQueries_) return *savedQueries_;
+    savedQueries_.emplace();
+    if (driver_ != Driver::Access || !connected_) return *savedQueries_;
+    const QString kept = message_;
+    const auto textColumns = [](std::initializer_list<const char*> names) {
+        std::vector<DatabaseColumn> columns;
+        for (const char* name : names) columns.push_back({QString::fromLatin1(name), QString(), DatabaseColumn::Kind::Text});
+        return columns;
+    };
+    DatabaseTable objects, rows;
+    // A file without them (or a driver that cannot read them) simply has no saved queries.
+    if (!readDriverTable(QStringLiteral("MSysObjects"), textColumns({"Id", "Name", "Type"}), objects) ||
+        !readDriverTable(QStringLiteral("MSysQueries"),
+                         textColumns({"ObjectId", "Attribute", "Flag", "Expression", "Name1", "Name2"}), rows)) {
+        message_ = kept;
+        return *savedQueries_;
+    }
+    std::map<QString, std::vector<SavedQueryRow>> rowsOf;
+    for (const QStringList& row : rows.rows) {
+        rowsOf[row.at(0)].push_back({row.at(1).toInt(), row.at(2).toInt(), row.at(3), row.at(4), row.at(5)});
+    }
+    constexpr int kQueryObject = 5;
+    const QStringList tables = userTables();
+    for (const QStringList& object : objects.rows) {
+        const QString& name = object.at(1);
+        // "~sq_…" are the hidden queries behind forms and reports.
+        if (object.at(2).toInt() != kQueryObject || name.isEmpty() || name.startsWith(QLatin1Char('~'))) continue;
+        if (tables.contains(name)) continue;
+        std::optional<SavedQuery> query = SavedQuery::fromRows(rowsOf[object.at(0)]);
+        if (!query) continue;
+        const bool onTables = std::all_of(query->sources().begin(), query->sources().end(),
+                                          [&](const SavedQuery::Source& s) { return tables.contains(s.table); });
+        if (!onTables || queryColumns(*query).empty()) continue;
+        // SQLite takes the statement: run once over empty copies of its tables.
+        std::vector<QStringList> none;
+        if (!runQuery(*query, false, none)) continue;
+        savedQueries_->names << name;
+        savedQueries_->byName.emplace(name, std::move(*query));
+    }
+    message_ = kept;
+    return *savedQueries_;
+}
+
+const SavedQuery* OdbcConnection::savedQuery(const QString& name) {
+    if (driver_ != Driver::Access) return nullptr;
+    const SavedQueries& queries = savedQueries();
+    const auto it = queries.byName.find(name);
+    return it == queries.byName.end() ? nullptr : &it->second;
+}
+
+std::vector<DatabaseColumn> OdbcConnection::queryColumns(const SavedQuery& query) {
+    std::vector<DatabaseColumn> out;
+    std::map<QString, std::vector<DatabaseColumn>> tableColumns;
+    for (const SavedQuery::Source& s : query.sources()) {
+        if (!tableColumns.count(s.table)) tableColumns[s.table] = driverColumns(s.table);
+    }
+    if (query.selectsAll()) {
+        for (const SavedQuery::Source& s : query.sources()) {
+            for (const DatabaseColumn& column : tableColumns[s.table]) {
+                if (column.kind != DatabaseColumn::Kind::Binary) out.push_back(column);
+            }
+        }
+        return out;
+    }
+    for (const SavedQuery::Column& c : query.columns()) {
+        DatabaseColumn column;
+        column.name = c.name;
+        column.kind = DatabaseColumn::Kind::Text;
+        if (!c.column.isEmpty()) {
+            bool found = false;
+            for (const SavedQuery::Source& s : query.sources()) {
+                if (!c.tableReference.isEmpty() && c.tableReference != s.reference()) continue;
+                for (const DatabaseColumn& taken : tableColumns[s.table]) {
+                    if (taken.name.compare(c.column, Qt::CaseInsensitive) != 0) continue;
+                    if (taken.kind == DatabaseColumn::Kind::Binary) return {};
+                    column.typeName = taken.typeName;
+                    column.kind = taken.kind;
+                    column.scale = taken.scale;
+                    found = true;
+                    break;
+                }
+                if (found) break;
+            }
+            if (!found && !c.tableReference.isEmpty()) return {};
+        }
+        out.push_back(std::move(column));
+    }
+    return out;
+}
+
+bool OdbcConnection::runQuery(const SavedQuery& query, bool withRows, std::vector<QStringList>& rows) {
+    std::vector<DatabaseTable> copies;
+    std::vector<DatabaseQuery::NamedTable> named;
+    QStringList copied;
+    copies.reserve(query.sources().size());
+    for (const SavedQuery::Source& s : query.sources()) {
+        if (copied.contains(s.table)) continue;
+        copied << s.table;
+        DatabaseTable& copy = copies.emplace_back();
+        for (DatabaseColumn& column : driverColumns(s.table)) {
+            if (column.kind != DatabaseColumn::Kind::Binary) copy.columns.push_back(std::move(column));
+        }
+        if (withRows && !readDriverTable(s.table, std::vector<DatabaseColumn>(copy.columns), copy)) return false;
+        named.push_back({s.table, &copy});
+    }
+    return DatabaseQuery::select(named, query.statement(), rows, message_);
+}
+
+bool OdbcConnection::readDriverTable(const QString& table, const std::vector<DatabaseColumn>& columns,
+                                     DatabaseTable& out) {
     out.columns = columns;
     out.rows.clear();
     if (!connected_) return false;

@@ -3,10 +3,13 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "DatabaseTable.h"
+#include "SavedQuery.h"
 
 class QTemporaryDir;
 
@@ -49,13 +52,14 @@ public:
     Driver driver() const { return driver_; }
     const QString& message() const { return message_; }
 
-    // The user tables in catalogue order: no system tables, no views or saved queries.
-    // Empty with message() when the catalogue could not be read.
+    // The user tables in catalogue order (no system tables, no views), then an Access
+    // file's saved select queries that can be read as Access would (see SavedQuery), in
+    // catalogue order. Empty with message() when the catalogue could not be read.
     QStringList tables();
-    // The columns of a table in catalogue order.
+    // The columns of a table or saved query in catalogue (or the query's) order.
     std::vector<DatabaseColumn> columns(const QString& table);
-    // Every row of the named columns of a table, as text (see DatabaseTable). Progress
-    // is not reported; false with message() when the driver fails.
+    // Every row of the named columns of a table or saved query, as text (see
+    // DatabaseTable). Progress is not reported; false with message() when the driver fails.
     bool readTable(const QString& table, const std::vector<DatabaseColumn>& columns,
                    DatabaseTable& out);
 
@@ -68,6 +72,24 @@ private:
     // file is damaged.
     bool schemaIsReadable(const QString& path);
     QString formatValue(const DatabaseColumn& column, const QByteArray& raw) const;
+    QStringList userTables();
+    std::vector<DatabaseColumn> driverColumns(const QString& table);
+    bool readDriverTable(const QString& table, const std::vector<DatabaseColumn>& columns, DatabaseTable& out);
+
+    // An Access file's saved queries that can be run, read from its system tables on
+    // first use: by name, and their names in catalogue order.
+    struct SavedQueries {
+        std::map<QString, SavedQuery> byName;
+        QStringList names;
+    };
+    const SavedQueries& savedQueries();
+    const SavedQuery* savedQuery(const QString& name);
+    // The columns a query gives: a column taken as it is keeps its kind, a computed one
+    // is text. Empty when a column it takes is not in its table.
+    std::vector<DatabaseColumn> queryColumns(const SavedQuery& query);
+    // The query's rows over copies of its tables, or with withRows false over empty copies,
+    // which tells whether SQLite takes its statement. False with message().
+    bool runQuery(const SavedQuery& query, bool withRows, std::vector<QStringList>& rows);
 
     void* env_ = nullptr;
     void* dbc_ = nullptr;
@@ -76,6 +98,7 @@ private:
     // A plain name for an awkward path, or a private copy of a SQLite file.
     std::unique_ptr<QTemporaryDir> privateDir_;
     QString message_;
+    std::optional<SavedQueries> savedQueries_;
 };
 
 }  // namespace pemo

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Writes shop.mdb: users.mdb (a Jet 4 file made by Access, see README.md) with two tables
-of goods added, for the money, date and NULL cases of the database import. No package we can
+of goods added, for the money, date and NULL cases of the database import, and saved queries
+over them (two select queries, one the import cannot translate and one update query). No package we can
 use ships an .mdb with a money column, so the tables are written here, in the layout Access
 uses for tables without indexes: a table definition page, data pages with the rows, and
 usage maps, with one row per table added to the system catalogue. The output is the same on
@@ -21,6 +22,9 @@ PAGE = 4096
 
 TEXT, LONG, DOUBLE, MONEY, DATETIME = 0x0A, 0x04, 0x07, 0x05, 0x08
 SHORT, BINARY = 0x03, 0x09  # in the catalogue
+BYTE, MEMO = 0x02, 0x0C  # in the table of saved queries
+QUERIES_DEFINITION = 4  # the definition page of MSysQueries
+QUERY_TYPE = 5  # of a saved query in the catalogue
 FIXED_SIZE = {LONG: 4, DOUBLE: 8, MONEY: 8, DATETIME: 8}
 TABLES_FOLDER = 0x0F000001  # parent of every table in the catalogue
 DATE_ZERO = datetime.datetime(1899, 12, 30)
@@ -82,6 +86,12 @@ def value_bytes(kind, v):
         return struct.pack("<d", (v - DATE_ZERO) / datetime.timedelta(days=1))
     if kind == BINARY:
         return v
+    if kind == BYTE:
+        return struct.pack("<B", v)
+    if kind == MEMO:
+        # Held in the row: the length with the in-row flag, no page reference.
+        data = text_bytes(v)
+        return u32(len(data) | 0x80000000) + u32(0) + u32(0) + data
     raise ValueError(kind)
 
 
@@ -248,6 +258,30 @@ class Database:
         catalogue = self.pages[2]
         catalogue[16:20] = u32(struct.unpack_from("<I", catalogue, 16)[0] + 1)
 
+    def add_queries(self, queries):
+        """Saved queries [(id, name, rows)]: rows of the table of saved queries on one new
+        data page of that table, and one catalogue entry each."""
+        columns = self.read_definition(QUERIES_DEFINITION)
+        rows = [encode_row(columns, dict(row, ObjectId=number))
+                for number, _, query_rows in queries for row in query_rows]
+        page_number = len(self.pages)
+        self.pages.append(bytearray(data_page(QUERIES_DEFINITION, rows)))
+        definition = self.pages[QUERIES_DEFINITION]
+        map_row, map_page = definition[55], int.from_bytes(definition[56:59], "little")
+        page = self.pages[map_page]
+        start = struct.unpack_from("<H", page, 14 + 2 * map_row)[0] & 0x1FFF
+        assert page[start] == 0, "inline usage map"
+        first = struct.unpack_from("<I", page, start + 1)[0]
+        bit = page_number - first
+        page[start + 5 + bit // 8] |= 1 << (bit % 8)
+        definition[16:20] = u32(struct.unpack_from("<I", definition, 16)[0] + len(rows))
+        for number, name, _ in queries:
+            entry = encode_row(self.catalogue, {
+                "Id": number, "ParentId": TABLES_FOLDER, "Name": name, "Type": QUERY_TYPE,
+                "DateCreate": MADE, "DateUpdate": MADE, "Owner": b"\x5d\x51", "Flags": 0})
+            if not any(self.insert_row(p, entry) for p in self.catalogue_pages()):
+                raise SystemExit("no room for another query in the catalogue")
+
     def bytes(self):
         return b"".join(self.pages)
 
@@ -281,6 +315,46 @@ PRICE_ROWS = [
 ]
 
 
+def query(kind, *rows):
+    """The rows Access saves for a query: its kind (1 select, 4 update), then
+    (attribute, fields) for the tables (5), output columns (6), joins (7), condition (8) and
+    sorting (11), then the end."""
+    return [{"Attribute": 0, "Flag": kind}] + [dict(fields, Attribute=a) for a, fields in rows] + \
+        [{"Attribute": 255}]
+
+
+GOODS_TABLE = "[商品 价格]"
+QUERIES = [
+    (60, "特价商品", query(
+        1,
+        (5, {"Name1": "商品 价格"}),
+        (6, {"Expression": GOODS_TABLE + ".[名称]"}),
+        (6, {"Expression": GOODS_TABLE + ".[Price]", "Name1": "现价"}),
+        (6, {"Expression": GOODS_TABLE + ".[产地]"}),
+        (6, {"Expression": 'IIf(' + GOODS_TABLE + '.[Qty]>0,"有货","缺货")', "Name1": "库存"}),
+        (8, {"Expression": GOODS_TABLE + '.[Price]<60 And (' + GOODS_TABLE + '.[名称] Like "*果" Or '
+             + GOODS_TABLE + '.[Made]>=#11/30/2026#)'}),
+        (11, {"Expression": GOODS_TABLE + ".[Price]", "Name1": "D"}))),
+    (61, "对照价格", query(
+        1,
+        (5, {"Name1": "商品 价格"}),
+        (5, {"Name1": "Price List", "Name2": "L"}),
+        (6, {"Expression": GOODS_TABLE + ".[名称]"}),
+        (6, {"Expression": "L.Item", "Name1": "对照"}),
+        (6, {"Expression": "L.Price"}),
+        (7, {"Name1": "商品 价格", "Name2": "L", "Flag": 1,
+             "Expression": GOODS_TABLE + ".[OldPrice] = L.Price"}))),
+    (62, "价格文字", query(
+        1,
+        (5, {"Name1": "商品 价格"}),
+        (6, {"Expression": 'Format(' + GOODS_TABLE + '.[Price],"0.00")', "Name1": "价格"}))),
+    (63, "清仓", query(
+        4,
+        (5, {"Name1": "商品 价格"}),
+        (6, {"Expression": "0.5*[OldPrice]", "Name1": GOODS_TABLE + ".[Price]"}))),
+]
+
+
 def generated_goods(count):
     for i in range(1, count + 1):
         price = 2 + (i * 37 % 500) / 10.0
@@ -300,6 +374,7 @@ def main(argv):
     if rows is None:
         db.add_table("商品 价格", GOODS, GOODS_ROWS)
         db.add_table("Price List", PRICE_LIST, PRICE_ROWS)
+        db.add_queries(QUERIES)
     else:
         db.add_table("商品 表", GOODS, list(generated_goods(rows)))
     with open(out + ".part", "wb") as f:

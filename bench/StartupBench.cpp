@@ -1,7 +1,8 @@
 // One A4 sign (the shop's background picture and ten text blocks) printed to a PDF from
 // the command line, as a till or a script does for every sign: the program's whole run,
 // start-up included, in a process of its own, against `pemo --version` (loading the
-// program and nothing more). Reports the median of several runs and the peak memory.
+// program and nothing more); and 100 and 1,000 such signs in one run. Reports the median
+// of several runs and the peak memory.
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <map>
 
 #include "core/document/DocumentFile.h"
 
@@ -19,24 +21,26 @@ namespace {
 
 constexpr int kRuns = 11;
 
-struct OneSign {
+struct Signs {
     QTemporaryDir home;
     QString path;
 };
 
-const OneSign& oneSign() {
-    static OneSign* sign = [] {
-        auto* s = new OneSign;
-        s->path = s->home.filePath(QStringLiteral("sign.vxq"));
-        DocumentFile::save(*bench::makeSigns(1, 210, 297), s->path);
-        // PEMO_BENCH_SIGN keeps a copy of the document, to profile a run by hand.
+// A document of count signs, made once for each count.
+const Signs& signs(int count) {
+    static std::map<int, Signs*> made;
+    Signs*& s = made[count];
+    if (!s) {
+        s = new Signs;
+        s->path = s->home.filePath(QStringLiteral("signs.vxq"));
+        DocumentFile::save(*bench::makeSigns(count, 210, 297), s->path);
+        // PEMO_BENCH_SIGN keeps a copy of the one-sign document, to profile a run by hand.
         const QString kept = qEnvironmentVariable("PEMO_BENCH_SIGN");
-        if (!kept.isEmpty()) QFile::copy(s->path, kept);
-        return s;
-    }();
+        if (count == 1 && !kept.isEmpty()) QFile::copy(s->path, kept);
+    }
     // The runs keep their copies in this home, never beside the program.
-    qputenv("PEMO_HOME", sign->home.path().toUtf8());
-    return *sign;
+    qputenv("PEMO_HOME", s->home.path().toUtf8());
+    return *s;
 }
 
 void report(benchmark::State& state, const bench::ChildRun& run) {
@@ -49,15 +53,16 @@ void report(benchmark::State& state, const bench::ChildRun& run) {
     state.counters["peak_MiB"] = run.peakRssMiB;
 }
 
-void BM_OneSignPdf(benchmark::State& state) {
-    const OneSign& s = oneSign();
-    const QString out = s.home.filePath(QStringLiteral("sign.pdf"));
-    for (auto _ : state) report(state, bench::medianRun({QStringLiteral("--export"), out, s.path}, kRuns));
+void BM_SignsPdf(benchmark::State& state) {
+    const Signs& s = signs(int(state.range(0)));
+    const QString out = s.home.filePath(QStringLiteral("signs.pdf"));
+    const int runs = state.range(0) > 100 ? 5 : kRuns;
+    for (auto _ : state) report(state, bench::medianRun({QStringLiteral("--export"), out, s.path}, runs));
 }
-BENCHMARK(BM_OneSignPdf)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignsPdf)->Arg(1)->Arg(100)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_Version(benchmark::State& state) {
-    oneSign();
+    signs(1);
     for (auto _ : state) report(state, bench::medianRun({QStringLiteral("--version")}, kRuns));
 }
 BENCHMARK(BM_Version)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

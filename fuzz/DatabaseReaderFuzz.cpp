@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the database import as a file: the drivers read from a path,
 // so each input is written to one scratch file first. The first bytes choose the driver
 // (Access files are read in a child process, SQLite files here); the tables tried are
-// those of the seed files (fuzz/make_corpus.sh), each with a condition on its first
-// column, so that a mutated seed reaches the rows and the condition.
+// those of the seed files (fuzz/make_corpus.sh) and a saved query of the .mdb seed, each
+// with a condition on its first column, so that a mutated seed reaches the rows, the
+// query and the condition.
 #include <cstddef>
 #include <cstdint>
 
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString& scratchFile = pemo::fuzz::scratchFile();
     pemo::ChildRun::Limits quick;
     quick.milliseconds = 2000;
-    for (const char* table : {"商品 价格", "商品 表", "Users"}) {
+    for (const char* table : {"商品 价格", "商品 表", "Users", "特价商品"}) {
         std::vector<pemo::DatabaseColumn> columns;
         QString message;
         const QString name = QString::fromUtf8(table);

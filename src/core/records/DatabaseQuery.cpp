@@ -1,5 +1,7 @@
 #include "DatabaseQuery.h"
 
+#include "CellText.h"
+
 #include <sqlite3.h>
 
 #include <QElapsedTimer>
@@ -162,7 +164,8 @@ bool runReadOnly(sqlite3* db, const QString& statement, const DatabaseQuery::Lim
                  const std::function<void(sqlite3_stmt*)>& onRow, QString& message) {
     sqlite3_set_authorizer(db, readOnlyAuthorizer, nullptr);
     const char* tail = nullptr;
-    const SqlStatement select = prepare(db, statement.toUtf8(), &tail);
+    const QByteArray sql = statement.toUtf8();  // tail points into it
+    const SqlStatement select = prepare(db, sql, &tail);
     if (!select) {
         message = sqliteError(db);
         return false;
@@ -278,6 +281,11 @@ bool DatabaseQuery::select(const std::vector<NamedTable>& tables, const QString&
         QStringList row;
         const int count = sqlite3_column_count(select);
         for (int c = 0; c < count; ++c) {
+            // A computed number as the import writes numbers ("2.5", "5", never "5.0").
+            if (sqlite3_column_type(select, c) == SQLITE_FLOAT) {
+                row << CellText::formatNumber(sqlite3_column_double(select, c));
+                continue;
+            }
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(select, c));
             row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(select, c)) : QString());
         }

@@ -21,6 +21,16 @@ namespace pemo {
 
 namespace {
 
+// Whether there are columns and no two share a name (as the import needs them).
+bool hasDistinctNames(const std::vector<DatabaseColumn>& columns) {
+    QStringList names;
+    for (const DatabaseColumn& column : columns) {
+        if (names.contains(column.name, Qt::CaseInsensitive)) return false;
+        names << column.name;
+    }
+    return !names.isEmpty();
+}
+
 // A statement handle freed when it goes out of scope.
 class Statement {
 public:
@@ -444,9 +454,11 @@ QString OdbcConnection::formatValue(const DatabaseColumn& column, const QByteArr
     }
     case DatabaseColumn::Kind::Date:
         return formatDate(text);
+    case DatabaseColumn::Kind::Binary:
+        // Bytes as they are (only the catalogue's own binary columns are ever read).
+        return QString::fromLatin1(raw);
     case DatabaseColumn::Kind::Integer:
     case DatabaseColumn::Kind::Text:
-    case DatabaseColumn::Kind::Binary:
         break;
     }
     return text;
@@ -495,12 +507,20 @@ const OdbcConnection::SavedQueries& OdbcConnection::savedQueries() {
     };
     DatabaseTable objects, rows;
     // A file without them (or a driver that cannot read them) simply has no saved queries.
+    std::vector<DatabaseColumn> queryRowColumns =
+        textColumns({"ObjectId", "Attribute", "Flag", "Expression", "Name1", "Name2", "Order"});
+    queryRowColumns.back().kind = DatabaseColumn::Kind::Binary;
     if (!readDriverTable(QStringLiteral("MSysObjects"), textColumns({"Id", "Name", "Type"}), objects) ||
-        !readDriverTable(QStringLiteral("MSysQueries"),
-                         textColumns({"ObjectId", "Attribute", "Flag", "Expression", "Name1", "Name2"}), rows)) {
+        !readDriverTable(QStringLiteral("MSysQueries"), queryRowColumns, rows)) {
         message_ = kept;
         return *savedQueries_;
     }
+    // A query's rows by what they say, each kind in the order the file gives ("Order"),
+    // which is not always the order they are stored in.
+    std::stable_sort(rows.rows.begin(), rows.rows.end(), [](const QStringList& a, const QStringList& b) {
+        const int attributeA = a.at(1).toInt(), attributeB = b.at(1).toInt();
+        return attributeA != attributeB ? attributeA < attributeB : a.at(6) < b.at(6);
+    });
     std::map<QString, std::vector<SavedQueryRow>> rowsOf;
     for (const QStringList& row : rows.rows) {
         rowsOf[row.at(0)].push_back({row.at(1).toInt(), row.at(2).toInt(), row.at(3), row.at(4), row.at(5)});
@@ -516,7 +536,7 @@ const OdbcConnection::SavedQueries& OdbcConnection::savedQueries() {
         if (!query) continue;
         const bool onTables = std::all_of(query->sources().begin(), query->sources().end(),
                                           [&](const SavedQuery::Source& s) { return tables.contains(s.table); });
-        if (!onTables || queryColumns(*query).empty()) continue;
+        if (!onTables || !hasDistinctNames(queryColumns(*query))) continue;
         // SQLite takes the statement: run once over empty copies of its tables.
         std::vector<QStringList> none;
         if (!runQuery(*query, false, none)) continue;

@@ -13,7 +13,9 @@ namespace {
 
 // What the rows of a query say, by the number Access gives it.
 enum Attribute {
-    Kind = 0,
+    Start = 0,
+    Kind = 1,
+    Parameter = 2,
     Predicate = 3,
     Table = 5,
     OutputColumn = 6,
@@ -25,8 +27,8 @@ enum Attribute {
     End = 255,
 };
 constexpr int kSelectQuery = 1;
-// Flags of the predicate row.
-constexpr int kAllColumns = 0x01, kDistinct = 0x02, kDistinctRow = 0x08, kTop = 0x10, kPercent = 0x20;
+// Flags of the predicate row. TOP keeps the rows tied with the last one, which LIMIT does not.
+constexpr int kAllColumns = 0x01, kDistinct = 0x02, kOwnerAccess = 0x04, kDistinctRow = 0x08;
 
 // Access functions SQLite has with the same meaning, by Access's name in capitals.
 const QHash<QString, QString>& sameFunctions() {
@@ -116,11 +118,31 @@ QString source(const SavedQuery::Source& s) {
 
 }  // namespace
 
-std::optional<QString> SavedQuery::expression(const QString& access) {
+std::optional<QString> SavedQuery::expression(const QString& access) { return translate(access, nullptr); }
+
+std::optional<QString> SavedQuery::translate(const QString& access, QStringList* names) {
     QString out;
-    bool likeBefore = false;  // the last word was Like: a text pattern follows
+    // What came before, for a "-" (negation after an operator, else a subtraction) and for
+    // Like (a text pattern must follow it).
+    enum class Before { Start, Operator, Operand, Like } before = Before::Start;
+    // For each open bracket: whether it opened a function's arguments.
+    std::vector<bool> calls;
     qsizetype i = 0;
     const qsizetype n = access.size();
+    const auto next = [&](qsizetype from) {
+        while (from < n && access.at(from).isSpace()) ++from;
+        return from < n ? access.at(from) : QChar();
+    };
+    const auto previous = [&](qsizetype from) {
+        while (from > 0 && access.at(from - 1).isSpace()) --from;
+        return from > 0 ? access.at(from - 1) : QChar();
+    };
+    // A name of a column or table: kept, and listed when nothing qualifies it ("T.name").
+    const auto name = [&](const QString& text, const QString& bare, qsizetype from, qsizetype to) {
+        out += text;
+        if (names && previous(from) != QLatin1Char('.') && next(to) != QLatin1Char('.')) *names << bare;
+        before = Before::Operand;
+    };
     while (i < n) {
         const QChar c = access.at(i);
         if (c.isSpace()) {
@@ -128,12 +150,12 @@ std::optional<QString> SavedQuery::expression(const QString& access) {
             ++i;
             continue;
         }
-        const bool like = likeBefore;
-        likeBefore = false;
+        const bool like = before == Before::Like;
+        if (like && c != QLatin1Char('"') && c != QLatin1Char('\'')) return std::nullopt;
         if (c == QLatin1Char('[')) {
             const qsizetype end = access.indexOf(QLatin1Char(']'), i);
             if (end < 0) return std::nullopt;
-            out += access.mid(i, end - i + 1);
+            name(access.mid(i, end - i + 1), access.mid(i + 1, end - i - 1), i, end + 1);
             i = end + 1;
         } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
             QString text;
@@ -156,6 +178,7 @@ std::optional<QString> SavedQuery::expression(const QString& access) {
                 text = *pattern;
             }
             out += sqlString(text);
+            before = Before::Operand;
             i = j + 1;
         } else if (c == QLatin1Char('#')) {
             const qsizetype end = access.indexOf(QLatin1Char('#'), i + 1);
@@ -163,52 +186,83 @@ std::optional<QString> SavedQuery::expression(const QString& access) {
             const QString date = dateText(access.mid(i + 1, end - i - 1));
             if (date.isEmpty()) return std::nullopt;
             out += sqlString(date);
+            before = Before::Operand;
             i = end + 1;
-        } else if (c.isDigit()) {
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && access.at(i + 1).isDigit())) {
             qsizetype j = i;
             while (j < n && (access.at(j).isDigit() || access.at(j) == QLatin1Char('.'))) ++j;
             out += access.mid(i, j - i);
+            before = Before::Operand;
             i = j;
         } else if (isWordCharacter(c)) {
             qsizetype j = i;
             while (j < n && isWordCharacter(access.at(j))) ++j;
             const QString word = access.mid(i, j - i);
             const QString upper = word.toUpper();
-            qsizetype k = j;
-            while (k < n && access.at(k).isSpace()) ++k;
-            const bool call = k < n && access.at(k) == QLatin1Char('(');
             if (sameWords().contains(upper)) {
                 out += upper;
-                likeBefore = upper == QLatin1String("LIKE");
-            } else if (call) {
+                before = upper == QLatin1String("LIKE") ? Before::Like
+                         : upper == QLatin1String("NULL") ? Before::Operand
+                                                          : Before::Operator;
+            } else if (next(j) == QLatin1Char('(')) {
                 const auto same = sameFunctions().constFind(upper);
                 if (same == sameFunctions().constEnd()) return std::nullopt;
                 out += *same;
+                while (j < n && access.at(j).isSpace()) ++j;
+                out += QLatin1Char('(');
+                calls.push_back(true);
+                before = Before::Start;
+                ++j;
             } else if (upper == QLatin1String("TRUE") || upper == QLatin1String("FALSE") ||
                        upper == QLatin1String("MOD") || upper == QLatin1String("XOR") ||
                        upper == QLatin1String("EQV") || upper == QLatin1String("IMP")) {
                 // True is -1 in Access; Mod binds more loosely than in SQLite.
                 return std::nullopt;
             } else {
-                out += word;  // a table or column name
+                name(word, word, i, j);
             }
             i = j;
-        } else if (QStringLiteral("=<>+-*/(),.").contains(c)) {
+        } else if (c == QLatin1Char('(')) {
             out += c;
+            calls.push_back(false);
+            before = Before::Start;
+            ++i;
+        } else if (c == QLatin1Char(')')) {
+            if (calls.empty()) return std::nullopt;
+            // A function's result compares as the columns do, without regard to case.
+            out += calls.back() ? QStringLiteral(") COLLATE NOCASE") : QStringLiteral(")");
+            calls.pop_back();
+            before = Before::Operand;
+            ++i;
+        } else if (c == QLatin1Char('/') && next(i + 1) != QLatin1Char('*')) {
+            // Access divides whole numbers without cutting the remainder.
+            out += QStringLiteral("*1.0/");
+            before = Before::Operator;
+            ++i;
+        } else if (c == QLatin1Char('-') && before != Before::Operand && next(i + 1) != QLatin1Char('-')) {
+            // A negation. A subtraction is refused: Access subtracts dates and SQLite cannot.
+            out += c;
+            before = Before::Operator;
+            ++i;
+        } else if (QStringLiteral("=<>*,.").contains(c)) {
+            out += c;
+            before = Before::Operator;
             ++i;
         } else {
-            // "&" (NULL and precedence differ), "\\", "^", "!" (form references), ";", "?" …
+            // "+" (joins texts and adds days in Access), a subtraction, comments, "&" (NULL and
+            // precedence differ), "\\", "^", "!" (form references), ";", "?" …
             return std::nullopt;
         }
     }
+    if (!calls.empty() || before == Before::Like) return std::nullopt;
     return out;
 }
 
 std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>& rows) {
     SavedQuery query;
-    bool select = false;
+    // Plain select queries of older files have no row of their kind.
+    bool select = true;
     int predicate = 0;
-    QString top;
     struct JoinRow {
         QString left, right, on;
         int type = 0;
@@ -216,21 +270,24 @@ std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>&
     std::vector<JoinRow> joins;
     QStringList outputs, groups, orders;
     QString where, having;
+    // The column names that sorting, grouping and their condition name unqualified: SQLite
+    // would take an output column of that name where Access takes the table's.
+    QStringList sortingNames;
     int computed = 0;
     for (const SavedQueryRow& row : rows) {
         switch (row.attribute) {
+        case Start:
+        case End:
+            break;
         case Kind:
             select = row.flag == kSelectQuery;
             break;
-        case 1:  // what Access keeps about returning records: nothing to build
-        case End:
-            break;
         case Predicate:
             predicate = row.flag;
-            top = row.name1.trimmed();
             break;
         case Table:
-            if (row.name1.isEmpty()) return std::nullopt;
+            // An expression here names another database (or is a part of a union).
+            if (row.name1.isEmpty() || !row.expression.isEmpty()) return std::nullopt;
             query.sources_.push_back({row.name1, row.name2});
             break;
         case OutputColumn: {
@@ -241,9 +298,7 @@ std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>&
             column.name = !row.name1.isEmpty()      ? row.name1
                           : !column.column.isEmpty() ? column.column
                                                      : QStringLiteral("Expr%1").arg(1000 + computed++);
-            const QString name = DatabaseQuery::quoted(column.name);
-            if (name.isEmpty()) return std::nullopt;
-            outputs << *sql + QStringLiteral(" AS ") + name;
+            outputs << *sql;
             query.columns_.push_back(column);
             break;
         }
@@ -253,19 +308,21 @@ std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>&
             joins.push_back({row.name1, row.name2, *on, row.flag});
             break;
         }
-        case Where:
-        case Having: {
+        case Where: {
             const std::optional<QString> sql = expression(row.expression);
             if (!sql) return std::nullopt;
-            (row.attribute == Where ? where : having) = *sql;
+            where = *sql;
             break;
         }
         case GroupBy:
+        case Having:
         case OrderBy: {
-            const std::optional<QString> sql = expression(row.expression);
+            const std::optional<QString> sql = translate(row.expression, &sortingNames);
             if (!sql) return std::nullopt;
             if (row.attribute == GroupBy) {
                 groups << *sql;
+            } else if (row.attribute == Having) {
+                having = *sql;
             } else {
                 orders << *sql + (row.name1.compare(QLatin1String("D"), Qt::CaseInsensitive) == 0
                                       ? QStringLiteral(" DESC") : QString());
@@ -278,14 +335,44 @@ std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>&
         }
     }
     if (!select || query.sources_.empty()) return std::nullopt;
-    if ((predicate & kPercent) || ((predicate & kDistinctRow) && query.sources_.size() > 1)) return std::nullopt;
-    bool topOk = true;
-    const int topCount = top.toInt(&topOk);
-    if ((predicate & kTop) && (!topOk || topCount < 0)) return std::nullopt;
+    if ((predicate & ~(kAllColumns | kDistinct | kOwnerAccess | kDistinctRow)) ||
+        ((predicate & kDistinctRow) && query.sources_.size() > 1)) {
+        return std::nullopt;
+    }
     if (predicate & kAllColumns) {
         if (!outputs.isEmpty()) return std::nullopt;
     } else if (outputs.isEmpty()) {
         return std::nullopt;
+    }
+
+    // Two columns of one name are called after their tables, as Access calls them.
+    const auto taken = [&](const QString& name, size_t except) {
+        for (size_t k = 0; k < query.columns_.size(); ++k) {
+            if (k != except && query.columns_[k].name.compare(name, Qt::CaseInsensitive) == 0) return true;
+        }
+        return false;
+    };
+    std::vector<bool> clashes(query.columns_.size());
+    for (size_t k = 0; k < query.columns_.size(); ++k) clashes[k] = taken(query.columns_[k].name, k);
+    for (size_t k = 0; k < query.columns_.size(); ++k) {
+        Column& column = query.columns_[k];
+        if (!clashes[k]) continue;
+        const QString reference = !column.tableReference.isEmpty() ? column.tableReference
+                                  : query.sources_.size() == 1     ? query.sources_.front().reference()
+                                                                   : QString();
+        if (column.column.isEmpty() || reference.isEmpty()) return std::nullopt;
+        column.name = reference + QLatin1Char('.') + column.column;
+    }
+    for (size_t k = 0; k < query.columns_.size(); ++k) {
+        const Column& column = query.columns_[k];
+        if (taken(column.name, k)) return std::nullopt;
+        const QString name = DatabaseQuery::quoted(column.name);
+        if (name.isEmpty()) return std::nullopt;
+        outputs[qsizetype(k)] += QStringLiteral(" AS ") + name;
+        // An output column that is not the table's column of its name hides that column
+        // from sorting and grouping in SQLite, not in Access.
+        const bool same = column.column.compare(column.name, Qt::CaseInsensitive) == 0;
+        if (!same && sortingNames.contains(column.name, Qt::CaseInsensitive)) return std::nullopt;
     }
 
     // The tables in the order of their joins, the others after them.
@@ -316,7 +403,6 @@ std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>&
         from += (from.isEmpty() ? QString() : QStringLiteral(", ")) + source(s);
         placed << s.reference();
     }
-
     // The tables in the order the statement names them, which "SELECT *" keeps.
     std::vector<Source> ordered;
     for (const QString& reference : placed) ordered.push_back(*sourceOf(reference));
@@ -329,7 +415,6 @@ std::optional<SavedQuery> SavedQuery::fromRows(const std::vector<SavedQueryRow>&
     if (!groups.isEmpty()) sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
     if (!having.trimmed().isEmpty()) sql += QStringLiteral(" HAVING ") + having;
     if (!orders.isEmpty()) sql += QStringLiteral(" ORDER BY ") + orders.join(QStringLiteral(", "));
-    if (predicate & kTop) sql += QStringLiteral(" LIMIT %1").arg(topCount);
     return query;
 }
 

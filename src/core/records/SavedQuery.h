@@ -19,8 +19,8 @@ struct SavedQueryRow {
 // A saved select query of an Access file, made from its rows into one SQLite statement over
 // copies of the tables it reads: the file's driver lists saved queries but cannot run them.
 // Only what SQLite computes as Access does is taken; anything else (parameters, other kinds
-// of query, "&", Mod, True, functions without a like-for-like counterpart) makes no query, so
-// a query is offered only when it can be read as Access would.
+// of query, TOP, "&", "+", subtraction, Mod, True, functions without a like-for-like
+// counterpart) makes no query, so a query is offered only when it can be read as Access would.
 class SavedQuery {
 public:
     struct Source {
@@ -48,6 +48,9 @@ public:
     const QString& statement() const { return statement_; }
 
 private:
+    // expression(), listing in names the column names it holds that nothing qualifies.
+    static std::optional<QString> translate(const QString& access, QStringList* names);
+
     std::vector<Source> sources_;
     std::vector<Column> columns_;
     QString statement_;

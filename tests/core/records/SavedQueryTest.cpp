@@ -7,6 +7,7 @@ namespace pemo {
 namespace {
 
 QString shopFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/shop.mdb"); }
+QString fruitFixture() { return QStringLiteral(PEMO_TEST_DATA "/odbc/fruit.mdb"); }
 
 std::string text(const std::optional<QString>& s) { return s ? s->toStdString() : std::string("(refused)"); }
 
@@ -21,18 +22,29 @@ TEST(SavedQueryTest, ExpressionsTranslateOrAreRefused) {
     } cases[] = {
         {"[Goods].[Price]<60 And [Goods].[Name] Like \"*果?\"", "[Goods].[Price]<60 AND [Goods].[Name] LIKE '%果_'"},
         {"Made>=#11/30/2026# Or Made=#1/2/2025 14:30:00#", "Made>='2026-11-30' OR Made='2025-01-02 14:30:00'"},
-        {"IIf(Qty>0,\"有\"\"货\",'缺''货')", "iif(Qty>0,'有\"货','缺''货')"},
-        {"Nz([Note],\"-\") <> UCase(Unit)", "ifnull([Note],'-') <> upper(Unit)"},
-        {"Price Is Not Null And Qty In (1,2.5)", "Price IS NOT NULL AND Qty IN (1,2.5)"},
+        // Function results compare without regard to case, as the columns do.
+        {"IIf(Qty>0,\"有\"\"货\",'缺''货')", "iif(Qty>0,'有\"货','缺''货') COLLATE NOCASE"},
+        {"Nz([Note],\"-\") <> UCase(Unit)", "ifnull([Note],'-') COLLATE NOCASE <> upper(Unit) COLLATE NOCASE"},
+        {"Price Is Not Null And Qty In (1,2.5,.5)", "Price IS NOT NULL AND Qty IN (1,2.5,.5)"},
+        // Division keeps its remainder; a negation stays.
+        {"[Qty]/5 > -1", "[Qty]*1.0/5 > -1"},
+        {"Price*(-2) < -Qty", "Price*(-2) < -Qty"},
         {"[Name] & \" \" & [Unit]", nullptr},
+        {"[Name] + \"!\"", nullptr},     // joins texts in Access
+        {"[Made] - 1", nullptr},          // a day earlier in Access
         {"Qty Mod 2 = 1", nullptr},
         {"OnSale = True", nullptr},
         {"Format(Price,\"0.00\")", nullptr},
         {"Name Like \"[A-C]*\"", nullptr},
         {"Name Like \"50%\"", nullptr},
+        {"Name Like (\"P*\")", nullptr},  // a pattern must follow Like as it stands
+        {"Name Like [Pattern]", nullptr},
+        {"Price < 60 -- ORDER BY", nullptr},
+        {"replace /**/ (Name,'P','X')", nullptr},
         {"[Forms]![Main]![Price]", nullptr},
         {"Made > #31/12/2026#", nullptr},
         {"Name = \"unterminated", nullptr},
+        {"UCase(Name", nullptr},
         {"1; DROP TABLE Goods", nullptr},
     };
     for (const auto& c : cases) {
@@ -51,21 +63,31 @@ TEST(SavedQueryTest, RowsMakeOneStatement) {
         std::vector<SavedQueryRow> rows;
         const char* statement;  // null: no query
     } cases[] = {
-        {{row(0, "", "", "", 1), row(5, "", "Goods"), row(6, "[Goods].[Name]"), row(6, "Price*2", "Twice"),
+        {{row(0), row(1, "", "", "", 1), row(5, "", "Goods"), row(6, "[Goods].[Name]"), row(6, "Price*2", "Twice"),
           row(6, "Len(Name)"), row(8, "Price<60"), row(11, "Price", "D"), row(11, "Name"), row(255)},
-         "SELECT [Goods].[Name] AS [Name], Price*2 AS [Twice], length(Name) AS [Expr1000] FROM [Goods] "
-         "WHERE Price<60 ORDER BY Price DESC, Name"},
-        // Every column, the first five, without repeats; a join of two tables, one under an alias.
-        {{row(0, "", "", "", 1), row(3, "", "5", "", 0x01 | 0x02 | 0x10), row(5, "", "Goods"),
+         "SELECT [Goods].[Name] AS [Name], Price*2 AS [Twice], length(Name) COLLATE NOCASE AS [Expr1000] "
+         "FROM [Goods] WHERE Price<60 ORDER BY Price DESC, Name"},
+        // Every column, without repeats; a join of two tables, one under an alias.
+        {{row(0), row(1, "", "", "", 1), row(3, "", "", "", 0x01 | 0x02), row(5, "", "Goods"),
           row(5, "", "Price List", "L"), row(7, "Goods.Name = L.Item", "Goods", "L", 2), row(255)},
-         "SELECT DISTINCT * FROM [Goods] LEFT JOIN [Price List] AS [L] ON (Goods.Name = L.Item) LIMIT 5"},
-        {{row(0, "", "", "", 1), row(5, "", "Goods"), row(6, "Unit"), row(9, "Unit"), row(10, "Count(*)>1")},
+         "SELECT DISTINCT * FROM [Goods] LEFT JOIN [Price List] AS [L] ON (Goods.Name = L.Item)"},
+        // Two columns of one name are called after their tables.
+        {{row(1, "", "", "", 1), row(5, "", "Goods", "G"), row(5, "", "Price List", "L"), row(6, "G.Price"),
+          row(6, "L.Price"), row(7, "G.Name = L.Item", "G", "L", 1)},
+         "SELECT G.Price AS [G.Price], L.Price AS [L.Price] FROM [Goods] AS [G] INNER JOIN [Price List] AS [L] "
+         "ON (G.Name = L.Item)"},
+        {{row(1, "", "", "", 1), row(5, "", "Goods"), row(6, "Price*2", "Price"), row(6, "Price")}, nullptr},
+        // Sorting by a name an output column takes over: SQLite would sort by the output.
+        {{row(1, "", "", "", 1), row(5, "", "Goods"), row(6, "-[Price]", "Price"), row(11, "[Price]")}, nullptr},
+        {{row(1, "", "", "", 1), row(5, "", "Goods"), row(6, "Unit"), row(9, "Unit"), row(10, "Count(*)>1")},
          nullptr},  // Count is not among the functions taken
-        {{row(0, "", "", "", 4), row(5, "", "Goods"), row(6, "0", "Price")}, nullptr},  // an update query
-        {{row(0, "", "", "", 1), row(2, "", "[Which?]"), row(5, "", "Goods"), row(6, "Name")}, nullptr},  // parameters
-        {{row(0, "", "", "", 1), row(3, "", "10", "", 0x10 | 0x20), row(5, "", "Goods"), row(6, "Name")}, nullptr},
-        {{row(0, "", "", "", 1), row(6, "Name")}, nullptr},  // no table
-        {{row(0, "", "", "", 1), row(5, "", "Goods")}, nullptr},  // no column
+        {{row(1, "", "", "", 4), row(5, "", "Goods"), row(6, "0", "Price")}, nullptr},  // an update query
+        {{row(0), row(5, "", "Goods"), row(6, "Name")}, "SELECT Name AS [Name] FROM [Goods]"},  // no kind row
+        {{row(1, "", "", "", 1), row(2, "", "[Which?]"), row(5, "", "Goods"), row(6, "Name")}, nullptr},  // parameters
+        {{row(1, "", "", "", 1), row(3, "", "5", "", 0x10), row(5, "", "Goods"), row(6, "Name")}, nullptr},  // TOP
+        {{row(1, "", "", "", 1), row(5, "C:\\other.mdb", "Goods"), row(6, "Name")}, nullptr},  // another file
+        {{row(1, "", "", "", 1), row(6, "Name")}, nullptr},  // no table
+        {{row(1, "", "", "", 1), row(5, "", "Goods")}, nullptr},  // no column
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const std::optional<SavedQuery> query = SavedQuery::fromRows(cases[i].rows);
@@ -110,6 +132,22 @@ TEST(SavedQueryTest, AccessQueriesAreListedAndRead) {
     const std::vector<DatabaseColumn> all = shop.columns(QString::fromUtf8("特价商品"));
     ASSERT_TRUE(shop.readTable(QString::fromUtf8("特价商品"), {all[1]}, prices));
     EXPECT_EQ(prices.rows, std::vector<QStringList>({{"55.50"}, {"18.00"}}));
+}
+
+// A file Access made: its four select queries on tables are listed and read; the one built
+// on other queries and the hidden one behind a form are not.
+TEST(SavedQueryTest, QueriesAccessSavedAreRead) {
+    OdbcConnection fruit;
+    ASSERT_TRUE(fruit.open(fruitFixture())) << fruit.message().toStdString();
+    EXPECT_EQ(fruit.tables().mid(5), QStringList({"In Dried", "In Fruit Salad", "In Veggie Salad", "In Muffin/Bread"}));
+    const std::vector<DatabaseColumn> columns = fruit.columns("In Dried");
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[1].name, "Bread?");
+    DatabaseTable table;
+    ASSERT_TRUE(fruit.readTable("In Dried", columns, table)) << fruit.message().toStdString();
+    ASSERT_GE(table.rows.size(), 4u);
+    EXPECT_EQ(table.rows[0], QStringList({"Apple", "No"}));
+    EXPECT_EQ(table.rows[3], QStringList({"Banana", "Yes"}));
 }
 
 }  // namespace pemo

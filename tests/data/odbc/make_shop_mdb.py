@@ -316,11 +316,11 @@ PRICE_ROWS = [
 
 
 def query(kind, *rows):
-    """The rows Access saves for a query: its kind (1 select, 4 update), then
+    """The rows Access saves for a query: the start, its kind (1 select, 4 update), then
     (attribute, fields) for the tables (5), output columns (6), joins (7), condition (8) and
     sorting (11), then the end."""
-    return [{"Attribute": 0, "Flag": kind}] + [dict(fields, Attribute=a) for a, fields in rows] + \
-        [{"Attribute": 255}]
+    return [{"Attribute": 0}, {"Attribute": 1, "Flag": kind}] + \
+        [dict(fields, Attribute=a) for a, fields in rows] + [{"Attribute": 255}]
 
 
 GOODS_TABLE = "[商品 价格]"

@@ -30,7 +30,13 @@ bool hasArgument(int argc, char** argv, const char* name) {
 int startWindow(char** argv) {
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path = length > 0 ? std::string(self, size_t(length)) : std::string(argv[0]);
+    if (length <= 0) {
+        // Never guessed from the name it was started by: that may be a name on the PATH,
+        // which would start a program of that name in the current folder.
+        std::fprintf(stderr, "无法启动窗口程序：找不到程序所在的文件夹（%s）\n", std::strerror(errno));
+        return pemo::kExitRefused;
+    }
+    std::string path(self, size_t(length));
     path = path.substr(0, path.rfind('/') + 1) + PEMO_WINDOW_PROGRAM;
     execv(path.c_str(), argv);
     std::fprintf(stderr, "无法启动窗口程序 %s：%s\n", path.c_str(), std::strerror(errno));
@@ -40,13 +46,13 @@ int startWindow(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    pemo::prepareProcess();
     // Commands that need no display come first.
     if (hasArgument(argc, argv, "--version")) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
         return 0;
     }
     if (pemo::isHelpRequest(argc, argv)) return pemo::showHelp();
+    pemo::prepareProcess();
 
     // Inspection and conversion run without a display.
     if (argc > 1 && pemo::isHeadlessCommand(argv[1])) {

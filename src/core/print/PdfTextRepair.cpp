@@ -99,7 +99,8 @@ bool gbkHolds(char32_t c) {
 // draw both with one glyph.
 char32_t sharedGlyphOf(char32_t c) {
     if (c >= 0x10000 || QChar::isSurrogate(c) || gbkHolds(c)) return 0;
-    const QString decomposed = QChar::decomposition(c);
+    const bool radical = c >= 0x2E80 && c <= 0x2FDF;
+    const QString decomposed = radical ? QChar::decomposition(c) : QString();
     if (decomposed.size() == 1 && decomposed[0].unicode() > c && gbkHolds(decomposed[0].unicode())) {
         return decomposed[0].unicode();
     }

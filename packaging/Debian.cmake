@@ -37,11 +37,13 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Loaded at run time, so no linker sees them: the typefaces the font boxes offer, the icon
 # theme of the toolbars, Qt's image plugins (TIFF among them) and Qt's own dialogs in
-# Chinese; the CUPS client and the workbook writer, which the program opens when it first
-# asks a print queue or writes a workbook.
+# Chinese; the CUPS client, the workbook writer and the libraries of the file formats (the
+# ODBC driver manager, SQLite, the .xls reader, the metafile converters, the barcode
+# encoder), which the program opens when it first needs them.
 # Qt's SVG plugins come with libqt6svg6, which the program links.
 set(PEMO_RUNTIME_PACKAGES
-    libcups2 libxlsxwriter4 fontconfig fonts-noto-cjk fonts-lxgw-wenkai fonts-arphic-ukai fonts-arphic-uming
+    libcups2 libxlsxwriter4 libodbc2 libsqlite3-0 libfreexl1 libwmf-0.2-7 libemf2svg1 libzint2.11
+    fontconfig fonts-noto-cjk fonts-lxgw-wenkai fonts-arphic-ukai fonts-arphic-uming
     fonts-smiley-sans fonts-liberation2 fonts-roboto-unhinted fonts-urw-base35 fonts-dejavu-core
     breeze-icon-theme qt6-image-formats-plugins qt6-translations-l10n)
 list(JOIN PEMO_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)

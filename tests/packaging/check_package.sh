@@ -72,6 +72,11 @@ while IFS='|' read -r name pattern; do
 done <<'EOF'
 Depends|libqt6widgets6 \(>=
 Depends|libodbc2
+Depends|libsqlite3-0
+Depends|libfreexl1
+Depends|libwmf-0.2-7
+Depends|libemf2svg1
+Depends|libzint2.11
 Depends|libcups2
 Depends|libxlsxwriter4
 Depends|fonts-noto-cjk,

@@ -25,3 +25,13 @@ private:
 };
 
 }  // namespace pemo
+
+// Defines `name`, a C function the library's own header declares, to call the library's
+// function of that name, the library opening on the first call; when it cannot open,
+// the function gives `failure`. Callers stay as written against the library, and the
+// program need not link it. `library` names a function that gives the RuntimeLibrary.
+#define PEMO_RUNTIME_FUNCTION(library, failure, result, name, parameters, arguments)          \
+    extern "C" result name parameters {                                                      \
+        static auto* const real = library().function<result parameters>(#name);              \
+        return real ? real arguments : (failure);                                            \
+    }

@@ -27,3 +27,28 @@ TEST(RuntimeLibrary, FindsFunctionsOfLibrariesThatOpen) {
     const RuntimeLibrary zlib("libz.so.1");
     EXPECT_STREQ(zlib.function<decltype(zlibVersion)>("zlibVersion")(), zlibVersion());
 }
+
+// Functions defined to forward to a library opened on the first call: the library's own
+// answer, or the failure value when the library is not there.
+extern "C" int pemo_absent_function(const char*);
+
+namespace {
+const RuntimeLibrary& zlibLibrary() {
+    static const RuntimeLibrary library("libz.so.1");
+    return library;
+}
+const RuntimeLibrary& absentLibrary() {
+    static const RuntimeLibrary library("libnosuchlibrary.so.7");
+    return library;
+}
+}  // namespace
+
+PEMO_RUNTIME_FUNCTION(zlibLibrary, 0, uLong, zlibCompileFlags, (void), ())
+PEMO_RUNTIME_FUNCTION(absentLibrary, -1, int, pemo_absent_function, (const char* a), (a))
+
+TEST(RuntimeLibrary, ForwardedFunctionsCallTheLibraryOrFail) {
+    const auto own = zlibLibrary().function<decltype(zlibCompileFlags)>("zlibCompileFlags");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(zlibCompileFlags(), own());
+    EXPECT_EQ(pemo_absent_function("anything"), -1);
+}

@@ -4,12 +4,7 @@
 
 #include "core/platform/RuntimeLibrary.h"
 
-namespace {
-const pemo::RuntimeLibrary& zint() {
-    static const pemo::RuntimeLibrary library("libzint.so.2.11");
-    return library;
-}
-}  // namespace
+PEMO_RUNTIME_LIBRARY(zint, "libzint.so.2.11")
 
 PEMO_RUNTIME_FUNCTION(zint, nullptr, struct zint_symbol*, ZBarcode_Create, (void), ())
 PEMO_RUNTIME_FUNCTION(zint, void(), void, ZBarcode_Delete, (struct zint_symbol * symbol), (symbol))

@@ -7,16 +7,8 @@
 
 #include "core/platform/RuntimeLibrary.h"
 
-namespace {
-const pemo::RuntimeLibrary& wmf() {
-    static const pemo::RuntimeLibrary library("libwmf-0.2.so.7");
-    return library;
-}
-const pemo::RuntimeLibrary& emf() {
-    static const pemo::RuntimeLibrary library("libemf2svg.so.1");
-    return library;
-}
-}  // namespace
+PEMO_RUNTIME_LIBRARY(wmf, "libwmf-0.2.so.7")
+PEMO_RUNTIME_LIBRARY(emf, "libemf2svg.so.1")
 
 PEMO_RUNTIME_FUNCTION(wmf, wmf_E_DeviceError, wmf_error_t, wmf_api_create,
                       (wmfAPI * *a0, unsigned long a1, wmfAPI_Options* a2), (a0, a1, a2))

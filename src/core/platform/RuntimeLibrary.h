@@ -26,6 +26,16 @@ private:
 
 }  // namespace pemo
 
+// Defines `accessor`, a function that gives the library of that file name, opened on its
+// first call.
+#define PEMO_RUNTIME_LIBRARY(accessor, fileName)                                             \
+    namespace {                                                                              \
+    const pemo::RuntimeLibrary& accessor() {                                                 \
+        static const pemo::RuntimeLibrary library(fileName);                                 \
+        return library;                                                                      \
+    }                                                                                        \
+    }
+
 // Defines `name`, a C function the library's own header declares, to call the library's
 // function of that name, the library opening on the first call; when it cannot open,
 // the function gives `failure`. Callers stay as written against the library, and the

@@ -4,12 +4,7 @@
 
 #include "core/platform/RuntimeLibrary.h"
 
-namespace {
-const pemo::RuntimeLibrary& freexl() {
-    static const pemo::RuntimeLibrary library("libfreexl.so.1");
-    return library;
-}
-}  // namespace
+PEMO_RUNTIME_LIBRARY(freexl, "libfreexl.so.1")
 
 PEMO_RUNTIME_FUNCTION(freexl, FREEXL_FILE_NOT_FOUND, int, freexl_close, (const void* xls_handle),
                       (xls_handle))

@@ -5,12 +5,7 @@
 
 #include "core/platform/RuntimeLibrary.h"
 
-namespace {
-const pemo::RuntimeLibrary& odbc() {
-    static const pemo::RuntimeLibrary library("libodbc.so.2");
-    return library;
-}
-}  // namespace
+PEMO_RUNTIME_LIBRARY(odbc, "libodbc.so.2")
 
 PEMO_RUNTIME_FUNCTION(odbc, SQL_ERROR, SQLRETURN, SQLAllocHandle,
                       (SQLSMALLINT HandleType, SQLHANDLE InputHandle, SQLHANDLE* OutputHandle),

@@ -4,12 +4,7 @@
 
 #include "core/platform/RuntimeLibrary.h"
 
-namespace {
-const pemo::RuntimeLibrary& sqlite() {
-    static const pemo::RuntimeLibrary library("libsqlite3.so.0");
-    return library;
-}
-}  // namespace
+PEMO_RUNTIME_LIBRARY(sqlite, "libsqlite3.so.0")
 
 PEMO_RUNTIME_FUNCTION(sqlite, SQLITE_ERROR, int, sqlite3_bind_double,
                       (sqlite3_stmt * a0, int a1, double a2), (a0, a1, a2))

@@ -32,16 +32,8 @@ TEST(RuntimeLibrary, FindsFunctionsOfLibrariesThatOpen) {
 // answer, or the failure value when the library is not there.
 extern "C" int pemo_absent_function(const char*);
 
-namespace {
-const RuntimeLibrary& zlibLibrary() {
-    static const RuntimeLibrary library("libz.so.1");
-    return library;
-}
-const RuntimeLibrary& absentLibrary() {
-    static const RuntimeLibrary library("libnosuchlibrary.so.7");
-    return library;
-}
-}  // namespace
+PEMO_RUNTIME_LIBRARY(zlibLibrary, "libz.so.1")
+PEMO_RUNTIME_LIBRARY(absentLibrary, "libnosuchlibrary.so.7")
 
 PEMO_RUNTIME_FUNCTION(zlibLibrary, 0, uLong, zlibCompileFlags, (void), ())
 PEMO_RUNTIME_FUNCTION(absentLibrary, -1, int, pemo_absent_function, (const char* a), (a))

@@ -4,6 +4,8 @@
 
 #include <QHash>
 #include <QMutex>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace pemo {
@@ -57,9 +59,21 @@ std::shared_ptr<const BarcodeSymbol> encode(const BarcodeData& data, bool showTe
     symbol->size = QSizeF(s.vector->width, s.vector->height);
     symbol->columns = s.width;
     symbol->rows = s.rows;
+    // The bars' height is the one most upright bars have: guard bars reach lower, and
+    // ITF-14's bearer bars lie flat.
+    QHash<int, int> heights;
     for (const zint_vector_rect* r = s.vector->rectangles; r; r = r->next) {
         // Colour -1 is the ink; the others are white fills inside a symbol.
-        if (r->colour == -1) symbol->bars.addRect(QRectF(r->x, r->y, r->width, r->height));
+        if (r->colour != -1) continue;
+        symbol->barRects.emplace_back(r->x, r->y, r->width, r->height);
+        symbol->bars.addRect(symbol->barRects.back());
+        if (r->height > r->width) ++heights[int(std::lround(r->height * 100))];
+    }
+    if (!BarcodeFace::isMatrix(data.symbology) && !heights.isEmpty()) {
+        const auto most = std::max_element(heights.constKeyValueBegin(), heights.constKeyValueEnd(),
+                                           [](const auto& a, const auto& b) { return a.second < b.second; });
+        symbol->barHeight = most->first / 100.0;
+        symbol->barsLength = symbol->bars.boundingRect().width();
     }
     for (const zint_vector_string* t = s.vector->strings; t; t = t->next) {
         symbol->labels.push_back({QPointF(t->x, t->y), t->fsize, t->halign,

@@ -19,6 +19,10 @@ struct PageDrawOptions {
     // Direct mode draws the background and the blocks straight onto the painter, with no
     // bitmap between: for vector devices (PDF), where text then stays text.
     bool directMode = false;
+    // Direct mode: the resolution of the device's dots when they are known (a printer),
+    // 0 for a device that takes exact vectors (a PDF file). Band mode draws onto pictures
+    // whose pixels are the device's dots.
+    int dotsPerInch = 0;
     double zoom = 1.0;      // device pixels = twips × pixels per inch × zoom / 1440
     QRect target;           // device rectangle the page fills
     // Band and direct modes: the part of target to draw (device coordinates); empty

@@ -109,6 +109,7 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
     for (const SignPlacement& sign : sheet.signs) {
         PageDrawOptions options;
         options.directMode = direct_;
+        options.dotsPerInch = deviceDots_;
         options.zoom = sign.scale;
         options.withBackground = sign.withBackground;
         options.templateMode = sign.templateMode;

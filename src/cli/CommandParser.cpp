@@ -23,7 +23,8 @@ QString leadingWord(const QStringList& arguments, const char* missing) {
 // FILE is the command's own DATA or FILE.
 template <typename Request>
 Request readImportPart(const QStringList& arguments, unsigned sections, OptionValues& values, const QString& in) {
-    const ScannedPart part = scanOptions(arguments, 3, {.sections = sections, .takesWords = false, .end = QStringLiteral("--export")}, values);
+    const ScanRules rules{.sections = sections, .takesWords = false, .end = QStringLiteral("--export")};
+    const ScannedPart part = scanOptions(arguments, 3, rules, values);
     if (sections & kUpdateSection) {
         if (values.source.data.isEmpty() || values.source.data.startsWith(QLatin1String("--"))) {
             throw UsageProblem{QStringLiteral("need --from DATA")};

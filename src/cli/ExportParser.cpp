@@ -22,11 +22,13 @@ ExportRequest pdfExport(const QStringList& words) {
     if (part.words.size() != 2) throw UsageProblem{QStringLiteral("need OUT.pdf and FILE")};
     ExportRequest request{part.words.at(0), part.words.at(1), {}};
     if (values.modeName == QLatin1String("list")) {
-        if (values.labelOptions) throw UsageProblem{QString::fromLatin1(kLabelOptionsNeedLabels)};
+        if (values.given(kLabelGroup)) throw UsageProblem{QString::fromLatin1(kLabelOptionsNeedLabels)};
         request.form = ExportRequest::List{values.list, values.paper, values.pdfDpi};
         return request;
     }
-    if (values.listOptions) throw UsageProblem{QStringLiteral("--all and --empty-columns go with --mode list")};
+    if (values.given(kListGroup)) {
+        throw UsageProblem{QStringLiteral("--all and --empty-columns go with --mode list")};
+    }
     request.form = printJobOf(values);
     return request;
 }
@@ -56,7 +58,7 @@ ExportRequest pictureOrDocumentExport(const QStringList& words) {
     if (suffix != QLatin1String("vxq")) {
         throw UsageProblem{QString::fromUtf8("不支持的输出格式：%1").arg(request.out), false};
     }
-    if (values.pictureOptions) throw UsageProblem{};
+    if (values.given(kPictureGroup)) throw UsageProblem{};
     request.form = ExportRequest::Document{};
     return request;
 }
@@ -84,7 +86,7 @@ ExportRequest::Pdf printJobOf(const OptionValues& values) {
     job.settings.mode = mode->code;
     job.settings.sheetMm = PdfOutput::printableMm(job.paper);
     if (mode->code != PrintMode::Labels) {
-        if (values.labelOptions) throw UsageProblem{QString::fromLatin1(kLabelOptionsNeedLabels)};
+        if (values.given(kLabelGroup)) throw UsageProblem{QString::fromLatin1(kLabelOptionsNeedLabels)};
         return job;
     }
     if (!job.settings.labelSheet) throw UsageProblem{QStringLiteral("--mode labels needs --label")};

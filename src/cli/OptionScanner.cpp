@@ -29,6 +29,7 @@ ScannedPart scanOptions(const QStringList& arguments, int from, const ScanRules&
                 throw refuse(problem.text);
             }
             if (!kept) throw refuse(QStringLiteral("bad ") + word + QStringLiteral(": ") + value);
+            values.groups |= option->group;
         } else if (option || word.startsWith(QLatin1String("--")) || !rules.takesWords) {
             throw refuse(QStringLiteral("unknown option: ") + word);
         } else {

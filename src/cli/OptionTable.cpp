@@ -94,7 +94,6 @@ bool importColumns(OptionValues& v, const QString& text) {
 // --label: a product of the label catalogue, "BRAND PART", or a measured sheet,
 // custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH.
 bool labelSheet(OptionValues& v, const QString& name) {
-    v.labelOptions = true;
     const bool custom = name.startsWith(QString::fromLatin1(LabelChoice::kCustomPrefix), Qt::CaseInsensitive);
     static const LabelCatalogue none;
     const LabelCatalogue& catalogue = custom ? none : LabelCatalogue::installed();
@@ -131,77 +130,53 @@ using T = const QString&;
 
 const OptionSpec kOptions[] = {
     // One record's page as a picture.
-    {"--record", kValue, kPictureSection, [](V& v, T t) {
-         v.pictureOptions = true;
-         return number(t, 1, INT_MAX, v.picture.record);
-     }},
-    {"--dpi", kValue, kPictureSection, [](V& v, T t) {
-         v.pictureOptions = true;
-         return number(t, 1, 1200, v.picture.dpi);
-     }},
-    {"--no-background", kFlag, kPictureSection, [](V& v, T) {
-         v.pictureOptions = true;
-         v.picture.withBackground = false;
-         return true;
-     }},
-    {"--template-mode", kFlag, kPictureSection, [](V& v, T) {
-         v.pictureOptions = true;
-         v.picture.templateMode = true;
-         return true;
-     }},
+    {"--record", kValue, kPictureSection, kPictureGroup,
+     [](V& v, T t) { return number(t, 1, INT_MAX, v.picture.record); }},
+    {"--dpi", kValue, kPictureSection, kPictureGroup, [](V& v, T t) { return number(t, 1, 1200, v.picture.dpi); }},
+    {"--no-background", kFlag, kPictureSection, kPictureGroup,
+     [](V& v, T) { return assign(v.picture.withBackground, false); }},
+    {"--template-mode", kFlag, kPictureSection, kPictureGroup,
+     [](V& v, T) { return assign(v.picture.templateMode, true); }},
 
     // A print job: the PDF export and the check before printing.
-    {"--mode", kValue, kPrintJob, [](V& v, T t) { return assign(v.modeName, t); }},
-    {"--no-background", kFlag, kPrintJob, [](V& v, T) { return assign(v.withBackground, false); }},
-    {"--turn-tiles", kFlag, kPrintJob, [](V& v, T) { return assign(v.print.turnTiles, true); }},
-    {"--sheet", kValue, kPrintJob, [](V& v, T t) { return sheet(t, v.paper); }},
-    {"--overlap", kValue, kPrintJob, [](V& v, T t) { return number(t, 0, 1000, v.print.tileOverlapMm); }},
-    {"--spacing", kValue, kPrintJob, [](V& v, T t) { return number(t, 0, 1000, v.print.mergeSpacingMm); }},
-    {"--label", kValue, kPrintJob, labelSheet},
-    {"--start", kValue, kPrintJob, [](V& v, T t) {
-         v.labelOptions = true;
-         return number(t, 1, 10000, v.print.startLabel);
-     }},
-    {"--outline", kFlag, kPrintJob, [](V& v, T) {
-         v.labelOptions = true;
-         return assign(v.print.labelOutlines, true);
-     }},
-    {"--dpi", kValue, kPdfSection, [](V& v, T t) { return number(t, 36, 2400, v.pdfDpi); }},
-    {"--all", kFlag, kPdfSection, [](V& v, T) {
-         v.listOptions = true;
-         return assign(v.list.queueOnly, false);
-     }},
-    {"--empty-columns", kFlag, kPdfSection, [](V& v, T) {
-         v.listOptions = true;
-         return assign(v.list.emptyColumns, true);
-     }},
+    {"--mode", kValue, kPrintJob, kNoGroup, [](V& v, T t) { return assign(v.modeName, t); }},
+    {"--no-background", kFlag, kPrintJob, kNoGroup, [](V& v, T) { return assign(v.withBackground, false); }},
+    {"--turn-tiles", kFlag, kPrintJob, kNoGroup, [](V& v, T) { return assign(v.print.turnTiles, true); }},
+    {"--sheet", kValue, kPrintJob, kNoGroup, [](V& v, T t) { return sheet(t, v.paper); }},
+    {"--overlap", kValue, kPrintJob, kNoGroup, [](V& v, T t) { return number(t, 0, 1000, v.print.tileOverlapMm); }},
+    {"--spacing", kValue, kPrintJob, kNoGroup, [](V& v, T t) { return number(t, 0, 1000, v.print.mergeSpacingMm); }},
+    {"--label", kValue, kPrintJob, kLabelGroup, labelSheet},
+    {"--start", kValue, kPrintJob, kLabelGroup, [](V& v, T t) { return number(t, 1, 10000, v.print.startLabel); }},
+    {"--outline", kFlag, kPrintJob, kLabelGroup, [](V& v, T) { return assign(v.print.labelOutlines, true); }},
+    {"--dpi", kValue, kPdfSection, kNoGroup, [](V& v, T t) { return number(t, 36, 2400, v.pdfDpi); }},
+    {"--all", kFlag, kPdfSection, kListGroup, [](V& v, T) { return assign(v.list.queueOnly, false); }},
+    {"--empty-columns", kFlag, kPdfSection, kListGroup, [](V& v, T) { return assign(v.list.emptyColumns, true); }},
 
     // The records written as text or a workbook: the export order of each target.
-    {"--columns", kValue, kRecordsSection, [](V& v, T t) {
+    {"--columns", kValue, kRecordsSection, kNoGroup, [](V& v, T t) {
          ExportRequest::Records::Orders orders{};
-         if (!numberList(t, ExportSettings::kTargetCount, orders)) return false;
-         return assign(v.records.orders, orders);
+         return numberList(t, ExportSettings::kTargetCount, orders) && assign(v.records.orders, orders);
      }},
-    {"--separator", kValue, kRecordsSection, [](V& v, T t) {
+    {"--separator", kValue, kRecordsSection, kNoGroup, [](V& v, T t) {
          v.records.separator = separator(t);
          return v.records.separator.has_value();
      }},
 
     // The rows --import and --update read, and the page of new records.
-    {"--sheet", kValue, kImportSection, [](V& v, T t) { return assign(v.source.sheet, t); }},
-    {"--separator", kValue, kImportSection, [](V& v, T t) {
+    {"--sheet", kValue, kImportSection, kNoGroup, [](V& v, T t) { return assign(v.source.sheet, t); }},
+    {"--separator", kValue, kImportSection, kNoGroup, [](V& v, T t) {
          const std::optional<char> c = separator(t);
          return c && assign(v.source.separator, *c);
      }},
-    {"--columns", kValue, kImportSection, importColumns},
-    {"--header", kFlag, kImportSection, [](V& v, T) { return assign(v.source.header, true); }},
-    {"--table", kValue, kImportSection, [](V& v, T t) { return assign(v.source.table, t); }},
-    {"--where", kValue, kImportSection, [](V& v, T t) { return assign(v.source.condition, t); }},
-    {"--template", kValue, kImportSection, [](V& v, T t) { return assign(v.templatePath, t); }},
+    {"--columns", kValue, kImportSection, kNoGroup, importColumns},
+    {"--header", kFlag, kImportSection, kNoGroup, [](V& v, T) { return assign(v.source.header, true); }},
+    {"--table", kValue, kImportSection, kNoGroup, [](V& v, T t) { return assign(v.source.table, t); }},
+    {"--where", kValue, kImportSection, kNoGroup, [](V& v, T t) { return assign(v.source.condition, t); }},
+    {"--template", kValue, kImportSection, kNoGroup, [](V& v, T t) { return assign(v.templatePath, t); }},
 
     // The price list --update applies and the target that holds its key.
-    {"--from", kValue, kUpdateSection, keepData},
-    {"--match", kValue, kUpdateSection, [](V& v, T t) {
+    {"--from", kValue, kUpdateSection, kNoGroup, keepData},
+    {"--match", kValue, kUpdateSection, kNoGroup, [](V& v, T t) {
          int target = 0;
          return number(t, 1, InfoRecord::kValueCount, target) && assign(v.keyTarget, target - 1);
      }},

@@ -19,11 +19,22 @@ enum OptionSection : unsigned {
     kUpdateSection = 1u << 5,   // before --export in --update FILE only
 };
 
+// The options a rule looks at as a group, whatever their values (bits of
+// OptionSpec::group and OptionValues::groups).
+enum OptionGroup : unsigned {
+    kNoGroup = 0,
+    kPictureGroup = 1u << 0,  // options only a picture takes
+    kLabelGroup = 1u << 1,    // --label, --start, --outline: --mode labels only
+    kListGroup = 1u << 2,     // --all, --empty-columns: --mode list only
+};
+
 // The values a command line's options set, each checked as it was read; the parser
 // makes the command's request of them.
 struct OptionValues {
+    unsigned groups = 0;  // the groups of the options given
+    bool given(OptionGroup group) const { return (groups & group) != 0; }
+
     ExportRequest::Picture picture;
-    bool pictureOptions = false;  // any option that only a picture takes
 
     // The print job of --check and --export OUT.pdf. The mode is looked up once every
     // option is read: --no-background picks the modes without background.
@@ -31,10 +42,8 @@ struct OptionValues {
     bool withBackground = true;
     QSizeF paper{210, 297};
     PrintSettings print;
-    bool labelOptions = false;  // --label, --start or --outline given
     int pdfDpi = 300;
     PrintTable::Options list;
-    bool listOptions = false;  // --all or --empty-columns given
 
     ExportRequest::Records records;
 
@@ -47,6 +56,7 @@ struct OptionSpec {
     const char* name;
     bool takesValue;
     unsigned sections;
+    OptionGroup group;
     // Checks the value (empty for an option without one) and keeps it; false refuses it
     // as "bad NAME: VALUE". A check with more to say throws its own UsageProblem.
     bool (*keep)(OptionValues& values, const QString& value);

@@ -48,7 +48,8 @@ QString describe(const ExportRequest& r) {
     }
     if (const auto* l = std::get_if<ExportRequest::List>(&r.form)) {
         return text + " list" + field("queue", l->options.queueOnly, true) +
-               field("empty", l->options.emptyColumns, false) + field("paper", size(l->paper), QStringLiteral("210x297")) +
+               field("empty", l->options.emptyColumns, false) +
+               field("paper", size(l->paper), QStringLiteral("210x297")) +
                field("dpi", l->dpi, 300);
     }
     if (const auto* c = std::get_if<ExportRequest::Records>(&r.form)) {
@@ -78,7 +79,9 @@ QString describe(const ImportSource& s) {
 
 QString describe(const CommandRequest& request) {
     if (const auto* r = std::get_if<DumpRequest>(&request)) return "dump " + r->file;
-    if (const auto* r = std::get_if<CheckRequest>(&request)) return "check " + r->file + printJob(r->settings, {210, 297});
+    if (const auto* r = std::get_if<CheckRequest>(&request)) {
+        return "check " + r->file + printJob(r->settings, {210, 297});
+    }
     if (const auto* r = std::get_if<ImportRequest>(&request)) {
         return "import" + describe(r->source) + field("template", r->templatePath, QString()) + "; " +
                describe(r->output);
@@ -145,7 +148,8 @@ TEST(CommandParser, GoodFormsGiveTheirRequests) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words.join(' ').toStdString());
         const ParsedCommand parsed = parse(c.words);
-        ASSERT_TRUE(std::holds_alternative<CommandRequest>(parsed)) << std::get<UsageProblem>(parsed).text.toStdString();
+        ASSERT_TRUE(std::holds_alternative<CommandRequest>(parsed))
+            << std::get<UsageProblem>(parsed).text.toStdString();
         EXPECT_EQ(describe(std::get<CommandRequest>(parsed)).toStdString(), c.request);
     }
 }
@@ -174,7 +178,8 @@ TEST(CommandParser, BadFormsAreRefusedWithTheirProblem) {
         {{"--export", "o.pdf", "f.vxq", "--mode", "list", "--outline"},
          "--label, --start and --outline go with --mode labels"},
         {{"--export", "o.pdf", "f.vxq", "--mode", "labels", "--label", "custom:A4,1x1"},
-         "bad --label: custom:A4,1x1 (custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH in millimetres, labels on the paper)"},
+         "bad --label: custom:A4,1x1 (custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH in millimetres, "
+         "labels on the paper)"},
         {{"--export", "o.pdf"}, "need OUT.pdf and FILE"},
         {{"--export", "o.csv", "f.vxq", "--columns", "0,0,0,0,0,0,0,0,0,0,0,0,14"},
          "bad --columns: 0,0,0,0,0,0,0,0,0,0,0,0,14"},
@@ -202,7 +207,8 @@ TEST(CommandParser, BadFormsAreRefusedWithTheirProblem) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words.join(' ').toStdString());
         const ParsedCommand parsed = parse(c.words);
-        ASSERT_TRUE(std::holds_alternative<UsageProblem>(parsed)) << describe(std::get<CommandRequest>(parsed)).toStdString();
+        ASSERT_TRUE(std::holds_alternative<UsageProblem>(parsed))
+            << describe(std::get<CommandRequest>(parsed)).toStdString();
         EXPECT_EQ(std::get<UsageProblem>(parsed).text.toStdString(), c.problem);
         EXPECT_EQ(std::get<UsageProblem>(parsed).withUsage, c.withUsage);
     }

@@ -74,18 +74,18 @@ CommandRequest check(const QStringList& arguments) {
     return CheckRequest{part.words.at(0), printJobOf(values).settings};
 }
 
-struct CommandSpec {
+struct CommandEntry {
     const char* name;
     CommandRequest (*parse)(const QStringList& arguments);
 };
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"--dump", dump}, {"--export", exportCommand}, {"--import", import}, {"--update", update}, {"--check", check},
 };
 
-const CommandSpec* findCommand(const QString& word) {
+const CommandEntry* findCommand(const QString& word) {
     const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                    [&](const CommandSpec& command) { return word == QLatin1String(command.name); });
+                                    [&](const CommandEntry& command) { return word == QLatin1String(command.name); });
     return found == std::end(kCommands) ? nullptr : found;
 }
 
@@ -94,7 +94,7 @@ const CommandSpec* findCommand(const QString& word) {
 bool isHeadlessCommand(const QString& word) { return findCommand(word) != nullptr; }
 
 ParsedCommand parseHeadlessCommand(const QStringList& arguments) {
-    const CommandSpec* command = findCommand(arguments.value(1));
+    const CommandEntry* command = findCommand(arguments.value(1));
     if (!command) return UsageProblem{};
     try {
         return command->parse(arguments);

@@ -18,7 +18,7 @@ ScannedPart scanOptions(const QStringList& arguments, int from, const ScanRules&
             ++i;
             break;
         }
-        const OptionSpec* option = findOption(word, rules.sections);
+        const OptionEntry* option = findOption(word, rules.sections);
         const bool hasValue = i + 1 < arguments.size();
         if (option && (!option->takesValue || hasValue)) {
             const QString value = option->takesValue ? arguments.at(++i) : QString();

@@ -128,7 +128,7 @@ bool assign(Field& field, const Value& value) {
 using V = OptionValues;
 using T = const QString&;
 
-const OptionSpec kOptions[] = {
+const OptionEntry kOptions[] = {
     // One record's page as a picture.
     {"--record", kValue, kPictureSection, kPictureGroup,
      [](V& v, T t) { return number(t, 1, INT_MAX, v.picture.record); }},
@@ -186,8 +186,8 @@ const OptionSpec kOptions[] = {
 
 bool keepData(OptionValues& values, const QString& word) { return assign(values.source.data, word); }
 
-const OptionSpec* findOption(const QString& name, unsigned sections) {
-    const auto found = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& option) {
+const OptionEntry* findOption(const QString& name, unsigned sections) {
+    const auto found = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionEntry& option) {
         return (option.sections & sections) != 0 && name == QLatin1String(option.name);
     });
     return found == std::end(kOptions) ? nullptr : found;

@@ -9,7 +9,7 @@
 
 namespace pemo {
 
-// The parts of a command line an option may stand in (bits of OptionSpec::sections).
+// The parts of a command line an option may stand in (bits of OptionEntry::sections).
 enum OptionSection : unsigned {
     kPictureSection = 1u << 0,  // --export OUT.png|OUT.bmp|OUT.vxq FILE
     kPdfSection = 1u << 1,      // --export OUT.pdf FILE
@@ -20,7 +20,7 @@ enum OptionSection : unsigned {
 };
 
 // The options a rule looks at as a group, whatever their values (bits of
-// OptionSpec::group and OptionValues::groups).
+// OptionEntry::group and OptionValues::groups).
 enum OptionGroup : unsigned {
     kNoGroup = 0,
     kPictureGroup = 1u << 0,  // options only a picture takes
@@ -52,7 +52,7 @@ struct OptionValues {
     int keyTarget = -1;  // --match, 0-based
 };
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     bool takesValue;
     unsigned sections;
@@ -67,6 +67,6 @@ struct OptionSpec {
 bool keepData(OptionValues& values, const QString& word);
 
 // The option of that name that one of the sections takes, or none.
-const OptionSpec* findOption(const QString& name, unsigned sections);
+const OptionEntry* findOption(const QString& name, unsigned sections);
 
 }  // namespace pemo

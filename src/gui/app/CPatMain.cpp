@@ -242,7 +242,7 @@ void CPatMain::buildObjectMenu() {
     pictureCommands_ = pictures;
     textCommands_->pictureItem = [pictures](int id) { return pictures->action(id); };
     textCommands_->addTo(menu);
-    view_->commonPhrase = [this](int n) { return phrases_.phrase(n); };
+    view_->canvas()->commonPhrase = [this](int n) { return phrases_.phrase(n); };
     view_->canvas()->extendContextMenu = [this](QMenu& context) {
         textCommands_->addFormatMenuTo(context);
     };

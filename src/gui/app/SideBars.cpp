@@ -11,7 +11,7 @@
 #include "CPatMain.h"
 #include "LibraryDocks.h"
 #include "MainToolBars.h"
-#include "ToolIcons.h"
+#include "gui/common/ToolIcons.h"
 #include "gui/view/CPatView.h"
 
 namespace pemo {

@@ -19,6 +19,7 @@
 #include "core/print/PrintJob.h"
 #include "core/print/PrintMode.h"
 #include "LabelSheetDialog.h"
+#include "ListPrintCommand.h"
 #include "PrintCheckDialog.h"
 #include "core/labels/LabelCatalogue.h"
 #include "PrintRun.h"
@@ -146,6 +147,16 @@ QMenu* PrintCommands::buildMenu(QMenuBar* bar) {
     setup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(setup, &QAction::triggered, this, &PrintCommands::printerSetup);
     return menu;
+}
+
+void PrintCommands::addListPrint(QMenu* menu, QAction* command) {
+    // Before the separator that precedes 打印机设置, with a separator of its own.
+    const QList<QAction*> items = menu->actions();
+    QAction* before = items.size() >= 2 ? items.at(items.size() - 2) : nullptr;
+    menu->insertAction(before, command);
+    menu->insertSeparator(command);
+    auto* listPrint = new ListPrintCommand(doc_, parent_);
+    connect(command, &QAction::triggered, listPrint, &ListPrintCommand::run);
 }
 
 void PrintCommands::setTileOverlap(int mm) {

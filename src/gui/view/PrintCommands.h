@@ -38,6 +38,9 @@ public:
 
     // Adds the 打印 menu to the bar, before the 配置 menu when there is one.
     QMenu* buildMenu(QMenuBar* bar);
+    // Puts 信息打印, a command of the record list, into the menu before 打印机设置: it
+    // prints the list as a table (ListPrintCommand).
+    void addListPrint(QMenu* menu, QAction* command);
 
     QAction* action(int id) const { return actions_.value(id); }
     int printMode() const { return printMode_; }

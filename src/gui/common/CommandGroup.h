@@ -13,6 +13,7 @@ namespace pemo {
 // found again by id. Each menu's group derives from it and adds its commands in the
 // menu's order.
 class CommandGroup : public QObject {
+    Q_OBJECT
 public:
     // The group's action of a command; null for a command of another group.
     QAction* action(int id) const { return actions_.value(id); }

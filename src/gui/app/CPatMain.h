@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <vector>
 
 #include "core/document/CPatDoc.h"
 

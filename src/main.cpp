@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "cli/CommandLine.h"
+#include "cli/CommandParser.h"
 #include "cli/ExitStatus.h"
 #include "cli/HeadlessCommands.h"
 #include "core/platform/Folders.h"
@@ -17,13 +18,6 @@
 #include "core/platform/ProgramInfo.h"
 
 namespace {
-
-bool hasArgument(int argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], name) == 0) return true;
-    }
-    return false;
-}
 
 // Replaces this process with the window program in this program's folder, with the same
 // arguments; returns only when that fails.
@@ -47,24 +41,26 @@ int startWindow(char** argv) {
 
 int main(int argc, char** argv) {
     // Commands that need no display come first.
-    if (hasArgument(argc, argv, "--version")) {
+    const pemo::ProgramStart start = pemo::ProgramStart::read(argc, argv);
+    if (start.kind == pemo::ProgramStart::Kind::Version) {
         std::printf("%s %s\n", pemo::kProgramName, pemo::kProgramVersion);
         return 0;
     }
-    if (pemo::isHelpRequest(argc, argv)) return pemo::showHelp();
+    if (start.kind == pemo::ProgramStart::Kind::Help) return pemo::showHelp();
     pemo::prepareProcess();
 
     // Inspection and conversion run without a display.
-    if (argc > 1 && pemo::isHeadlessCommand(argv[1])) {
+    if (start.kind == pemo::ProgramStart::Kind::Command) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         // Picture copies of runs that were killed or crashed.
         pemo::removeLeftoverTempCopies();
-        return *pemo::runHeadlessCommand(QGuiApplication::arguments());
+        // Qt has taken its own options (-platform …) out of the arguments read here.
+        const pemo::ParsedCommand parsed = pemo::parseHeadlessCommand(QGuiApplication::arguments());
+        if (const auto* problem = std::get_if<pemo::UsageProblem>(&parsed)) return pemo::reportUsageProblem(*problem);
+        return pemo::runHeadlessCommand(std::get<pemo::CommandRequest>(parsed));
     }
 
-    if (const std::optional<QString> problem = pemo::windowCommandLineProblem(argc, argv)) {
-        return pemo::usageError(*problem);
-    }
+    if (start.kind == pemo::ProgramStart::Kind::Refused) return pemo::reportUsageProblem(start.problem);
     return startWindow(argv);
 }

@@ -1,16 +1,12 @@
 #include "CommandLine.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
+#include "CommandParser.h"
 #include "ExitStatus.h"
-#include "core/labels/LabelCatalogue.h"
-#include "core/labels/LabelChoice.h"
-#include "core/print/PdfOutput.h"
-#include "core/print/PrintMode.h"
-#include "core/print/PrintSettings.h"
 
 namespace pemo {
 
@@ -65,28 +61,9 @@ const QSet<QString>& qtFlags() {
     return names;
 }
 
-}  // namespace
-
-int usageError(const QString& problem) {
-    if (!problem.isEmpty()) printError(problem);
-    printError(QString::fromUtf8(kUsage));
-    return kExitUsage;
-}
-
-int showHelp() {
-    std::printf("%s\n", kUsage);
-    return kExitOk;
-}
-
-bool isHelpRequest(int argc, char** argv) {
-    return argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
-}
-
-bool isHeadlessCommand(const char* first) {
-    return std::strcmp(first, "--dump") == 0 || std::strcmp(first, "--check") == 0 || std::strcmp(first, "--export") == 0 ||
-           std::strcmp(first, "--import") == 0 || std::strcmp(first, "--update") == 0;
-}
-
+// A start of the window takes one optional FILE besides Qt's own options (-platform,
+// -style …, with one dash or two). Anything else — an unknown option, a second file — is
+// a usage error, told before any display is needed.
 std::optional<QString> windowCommandLineProblem(int argc, char** argv) {
     int files = 0;
     for (int i = 1; i < argc; ++i) {
@@ -107,88 +84,37 @@ std::optional<QString> windowCommandLineProblem(int argc, char** argv) {
     return std::nullopt;
 }
 
-std::optional<char> parseSeparatorOption(const QString& text) {
-    if (text == QLatin1String("tab") || text == QLatin1String("\\t")) return '\t';
-    if (text.size() != 1 || text.at(0).unicode() >= 0x80) return std::nullopt;
-    const char c = char(text.at(0).unicode());
-    if (c == '"' || c == '\r' || c == '\n') return std::nullopt;
-    return c;
+}  // namespace
+
+ProgramStart ProgramStart::read(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) return {Kind::Version, {}};
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        return {Kind::Help, {}};
+    }
+    if (argc > 1 && isHeadlessCommand(QString::fromLocal8Bit(argv[1]))) return {Kind::Command, {}};
+    if (const std::optional<QString> problem = windowCommandLineProblem(argc, argv)) {
+        return {Kind::Refused, {*problem}};
+    }
+    return {Kind::Window, {}};
 }
 
-bool parseSheetOption(const QString& text, QSizeF& sheet) {
-    const QString t = text.toUpper();
-    if (t == QStringLiteral("A4")) {
-        sheet = QSizeF(210, 297);
-        return true;
-    }
-    if (t == QStringLiteral("A3")) {
-        sheet = QSizeF(297, 420);
-        return true;
-    }
-    static const QRegularExpression size(QStringLiteral("^(\\d{1,4})X(\\d{1,4})$"));
-    const QRegularExpressionMatch m = size.match(t);
-    if (!m.hasMatch()) return false;
-    const QSizeF parsed(m.captured(1).toInt(), m.captured(2).toInt());
-    if (parsed.width() <= 2 * PdfOutput::kMarginMm || parsed.height() <= 2 * PdfOutput::kMarginMm) return false;
-    sheet = parsed;
-    return true;
+int usageError(const QString& problem) {
+    if (!problem.isEmpty()) printError(problem);
+    printError(QString::fromUtf8(kUsage));
+    return kExitUsage;
 }
 
-bool parseNumberOption(const QString& text, int low, int high, int& value) {
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < low || v > high) return false;
-    value = v;
-    return true;
+int reportUsageProblem(const UsageProblem& problem) {
+    if (problem.withUsage) return usageError(problem.text);
+    printError(problem.text);
+    return kExitUsage;
 }
 
-std::optional<int> takeLabelOption(const QStringList& arguments, int& i, PrintSettings& settings) {
-    const QString& a = arguments.at(i);
-    const bool hasValue = i + 1 < arguments.size();
-    if (a == QStringLiteral("--outline")) {
-        settings.labelOutlines = true;
-        return kExitOk;
-    }
-    if (a == QStringLiteral("--start") && hasValue) {
-        if (!parseNumberOption(arguments.at(++i), 1, 10000, settings.startLabel)) {
-            return usageError(QStringLiteral("bad --start: ") + arguments.at(i));
-        }
-        return kExitOk;
-    }
-    if (a != QStringLiteral("--label") || !hasValue) return std::nullopt;
-    const QString name = arguments.at(++i);
-    const bool custom = name.startsWith(QString::fromLatin1(LabelChoice::kCustomPrefix), Qt::CaseInsensitive);
-    static const LabelCatalogue none;
-    const LabelCatalogue& catalogue = custom ? none : LabelCatalogue::installed();
-    if (const std::optional<LabelTemplate> sheet = LabelChoice::resolve(name, catalogue)) {
-        settings.labelSheet = std::make_shared<const LabelTemplate>(*sheet);
-        return kExitOk;
-    }
-    if (custom) {
-        return usageError(QStringLiteral("bad --label: ") + name +
-                          QStringLiteral(" (custom:PAPER,ROWSxCOLS,WxH,LEFT,TOP,HPITCH,VPITCH in millimetres, "
-                                         "labels on the paper)"));
-    }
-    if (catalogue.isEmpty()) {
-        return usageError(QStringLiteral("unknown label product: ") + name +
-                          QStringLiteral(" (the label catalogue is not installed; custom:… sheets still work)"));
-    }
-    return usageError(QStringLiteral("unknown label product: ") + name + QStringLiteral("; closest: ") +
-                      catalogue.closest(name).join(QStringLiteral(", ")));
-}
-
-std::optional<int> applyLabelSheet(PrintSettings& settings, QSizeF& paper) {
-    const bool labels = settings.mode == PrintMode::Labels;
-    const bool labelOptions = settings.labelSheet || settings.startLabel != 1 || settings.labelOutlines;
-    if (!labels) {
-        if (labelOptions) return usageError(QStringLiteral("--label, --start and --outline go with --mode labels"));
-        return std::nullopt;
-    }
-    if (!settings.labelSheet) return usageError(QStringLiteral("--mode labels needs --label"));
-    paper = settings.labelSheet->paperMm;
-    settings.sheetMm = QSize(static_cast<int>(paper.width()), static_cast<int>(paper.height()));
-    settings.areaOriginMm = QPointF(0, 0);
-    return std::nullopt;
+int showHelp() {
+    std::printf("%s\n", kUsage);
+    return kExitOk;
 }
 
 }  // namespace pemo

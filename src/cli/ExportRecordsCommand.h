@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QStringList>
-
+#include "CommandRequests.h"
 #include "HeadlessCommands.h"
 
 namespace pemo {
@@ -10,8 +9,7 @@ namespace pemo {
 // written as delimited text (GBK) or as a workbook. LIST gives the thirteen export order
 // numbers (0 = left out); without it the numbers the export dialogs saved are used, or
 // every value in order. The separator and sheet name come from the saved settings unless
-// given. arguments start after "--export".
-bool isRecordExportPath(const QString& out);
-int exportRecords(const QStringList& arguments, const DocumentOpener& open);
+// given. Exit status 0, 1 when the choice or a file is refused (the message on stderr).
+int exportRecords(const ExportRequest& request, const ExportRequest::Records& records, const DocumentOpener& open);
 
 }  // namespace pemo

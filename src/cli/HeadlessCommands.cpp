@@ -6,12 +6,9 @@
 #include "UpdateCommand.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
-#include <climits>
 #include <cstdio>
 
-#include "CommandLine.h"
 #include "ExitStatus.h"
 
 #include "core/blocks/BlockFactory.h"
@@ -31,60 +28,6 @@ namespace {
 
 constexpr int kOk = kExitOk;
 constexpr int kRefused = kExitRefused;
-constexpr int kUsage = kExitUsage;
-
-int usage() { return usageError(); }
-
-// What --export was asked to do; options may stand before or after the two paths.
-struct ExportRequest {
-    QString out;
-    QString in;
-    int record = 1;  // 1-based
-    int dpi = 150;
-    bool withBackground = true;
-    bool templateMode = false;
-    bool pictureOptions = false;  // any option that only a picture takes
-};
-
-constexpr int kMaxDpi = 1200;
-
-// A whole number in [1, max] or nothing.
-std::optional<int> positiveNumber(const QString& text, int max) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < 1 || value > max) return std::nullopt;
-    return value;
-}
-
-std::optional<ExportRequest> parseExport(const QStringList& arguments) {
-    ExportRequest request;
-    QStringList paths;
-    for (int i = 2; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (a == QStringLiteral("--record") || a == QStringLiteral("--dpi")) {
-            if (i + 1 >= arguments.size()) return std::nullopt;
-            const std::optional<int> value =
-                positiveNumber(arguments.at(++i), a == QStringLiteral("--dpi") ? kMaxDpi : INT_MAX);
-            if (!value) return std::nullopt;
-            (a == QStringLiteral("--dpi") ? request.dpi : request.record) = *value;
-            request.pictureOptions = true;
-        } else if (a == QStringLiteral("--no-background")) {
-            request.withBackground = false;
-            request.pictureOptions = true;
-        } else if (a == QStringLiteral("--template-mode")) {
-            request.templateMode = true;
-            request.pictureOptions = true;
-        } else if (a.startsWith(QStringLiteral("--"))) {
-            return std::nullopt;
-        } else {
-            paths << a;
-        }
-    }
-    if (paths.size() != 2) return std::nullopt;
-    request.out = paths.at(0);
-    request.in = paths.at(1);
-    return request;
-}
 
 QByteArray readWhole(const QString& path) { return DocumentFile::readFromDisk(path); }
 
@@ -127,18 +70,18 @@ int dump(const QString& path) {
 }
 
 // One record's page as a picture at the requested resolution.
-int exportPicture(const ExportRequest& request, const DocumentOpener& open) {
+int exportPicture(const ExportRequest& request, const ExportRequest::Picture& picture, const DocumentOpener& open) {
     CPatDoc doc;
     doc.newDocument();
     open(doc, request.in);
-    const InfoRecord* record = doc.recordAt(request.record - 1);
+    const InfoRecord* record = doc.recordAt(picture.record - 1);
     if (!record) {
         printError(QString::fromUtf8("文件只有%1项信息。").arg(doc.recordCount()));
         return kRefused;
     }
-    const OutputPlaceholders texts(doc, request.templateMode);
-    const QImage image = renderPageImage(*record, doc.backgrounds, request.dpi,
-                                         request.withBackground, request.templateMode);
+    const OutputPlaceholders texts(doc, picture.templateMode);
+    const QImage image = renderPageImage(*record, doc.backgrounds, picture.dpi, picture.withBackground,
+                                         picture.templateMode);
     if (image.isNull()) {
         printError(QString::fromUtf8("页面太大，无法生成图片。"));
         return kRefused;
@@ -150,16 +93,7 @@ int exportPicture(const ExportRequest& request, const DocumentOpener& open) {
     return kOk;
 }
 
-int exportFile(const ExportRequest& request, const DocumentOpener& open) {
-    const QString suffix = QFileInfo(request.out).suffix().toLower();
-    if (suffix == QStringLiteral("png") || suffix == QStringLiteral("bmp")) {
-        return exportPicture(request, open);
-    }
-    if (suffix != QStringLiteral("vxq")) {
-        printError(QString::fromUtf8("不支持的输出格式：%1").arg(request.out));
-        return kUsage;
-    }
-    if (request.pictureOptions) return usage();
+int exportDocument(const ExportRequest& request, const DocumentOpener& open) {
     CPatDoc doc;
     doc.newDocument();
     open(doc, request.in);
@@ -169,35 +103,27 @@ int exportFile(const ExportRequest& request, const DocumentOpener& open) {
 
 }  // namespace
 
-int runExport(const QStringList& arguments, const DocumentOpener& open) {
-    if (arguments.value(2).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        return exportPdf(arguments.mid(2), open);
+int runExport(const ExportRequest& request, const DocumentOpener& open) {
+    if (const auto* picture = std::get_if<ExportRequest::Picture>(&request.form)) {
+        return exportPicture(request, *picture, open);
     }
-    if (isRecordExportPath(arguments.value(2))) return exportRecords(arguments.mid(2), open);
-    const std::optional<ExportRequest> request = parseExport(arguments);
-    if (!request) return usage();
-    return exportFile(*request, open);
+    if (const auto* job = std::get_if<ExportRequest::Pdf>(&request.form)) return exportPdf(request, *job, open);
+    if (const auto* list = std::get_if<ExportRequest::List>(&request.form)) return exportList(request, *list, open);
+    if (const auto* records = std::get_if<ExportRequest::Records>(&request.form)) {
+        return exportRecords(request, *records, open);
+    }
+    return exportDocument(request, open);
 }
 
-std::optional<int> runHeadlessCommand(const QStringList& arguments) {
-    const QString command = arguments.value(1);
-    if (command != QStringLiteral("--dump") && command != QStringLiteral("--export") &&
-        command != QStringLiteral("--import") && command != QStringLiteral("--check") &&
-        command != QStringLiteral("--update")) {
-        return std::nullopt;
-    }
+int runHeadlessCommand(const CommandRequest& request) {
     registerBlockClasses();
+    const DocumentOpener openFile = [](CPatDoc& doc, const QString& path) { openDocument(doc, path); };
     try {
-        if (command == QStringLiteral("--dump")) {
-            if (arguments.size() != 3) return usage();
-            return dump(arguments.at(2));
-        }
-        if (command == QStringLiteral("--import")) return runImportCommand(arguments);
-        if (command == QStringLiteral("--update")) return runUpdateCommand(arguments);
-        if (command == QStringLiteral("--check")) {
-            return runCheck(arguments.mid(2), [](CPatDoc& doc, const QString& path) { openDocument(doc, path); });
-        }
-        return runExport(arguments, [](CPatDoc& doc, const QString& path) { openDocument(doc, path); });
+        if (const auto* dumping = std::get_if<DumpRequest>(&request)) return dump(dumping->file);
+        if (const auto* importing = std::get_if<ImportRequest>(&request)) return runImportCommand(*importing);
+        if (const auto* updating = std::get_if<UpdateRequest>(&request)) return runUpdateCommand(*updating);
+        if (const auto* checking = std::get_if<CheckRequest>(&request)) return runCheck(*checking, openFile);
+        return runExport(std::get<ExportRequest>(request), openFile);
     } catch (const FileError& error) {
         printError(error.message());
         return kRefused;

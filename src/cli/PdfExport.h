@@ -1,19 +1,16 @@
 #pragma once
 
-#include <QStringList>
-#include <functional>
+#include "CommandRequests.h"
+#include "HeadlessCommands.h"
 
 namespace pemo {
 
-class CPatDoc;
+// --export OUT.pdf FILE [print options]: FILE's print queue printed to OUT.pdf through the
+// same print job as the 打印 menu, label sheets included.
+// Exit status 0, 1 when the job or a file is refused (the message on stderr).
+int exportPdf(const ExportRequest& request, const ExportRequest::Pdf& job, const DocumentOpener& open);
 
-// pemo --export OUT.pdf FILE [--mode M] [--no-background] [--sheet A4|A3|WxH]
-//      [--overlap MM] [--spacing MM] [--dpi D]
-// Prints FILE's print queue to OUT.pdf through the same print job as the 打印 menu.
-// arguments: everything after --export. open reads FILE into the document (throws
-// FormatError when it refuses it). Exit status 0, 1 when the job or a file is refused
-// (the message on stderr), 2 for a usage error.
-int exportPdf(const QStringList& arguments,
-              const std::function<void(CPatDoc&, const QString&)>& open);
+// --export OUT.pdf FILE --mode list: the record list as a table (信息打印).
+int exportList(const ExportRequest& request, const ExportRequest::List& list, const DocumentOpener& open);
 
 }  // namespace pemo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "CommandRequests.h"
 
 namespace pemo {
 
@@ -11,7 +11,7 @@ namespace pemo {
 // document for OUT.vxq, the changed and new signs for OUT.pdf. FILE itself is never
 // written; the changes are appended to "<name>.调价.csv" beside the document written, or
 // beside FILE when OUT is not a document. Prints the summary line. Exit status 0, 1 for a
-// refused file, 2 for usage, 3 when a key stands twice (nothing written).
-int runUpdateCommand(const QStringList& arguments);
+// refused file, 3 when a key stands twice (nothing written).
+int runUpdateCommand(const UpdateRequest& request);
 
 }  // namespace pemo

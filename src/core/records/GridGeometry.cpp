@@ -40,6 +40,14 @@ uint32_t GridGeometry::fieldIdOfValue(int value) {
                       : kOriginalPriceField + uint32_t(value - 10);
 }
 
+int GridGeometry::valueIndexOfField(uint32_t fieldId) {
+    if (fieldId >= kFirstVariableField && fieldId < kFirstVariableField + 10)
+        return static_cast<int>(fieldId - kFirstVariableField);
+    if (fieldId >= kOriginalPriceField && fieldId <= kDiscountField)
+        return 10 + static_cast<int>(fieldId - kOriginalPriceField);
+    return -1;
+}
+
 int GridGeometry::fixedWidth() const {
     int fixed = 4;
     for (const GridColumn& c : columns_) {

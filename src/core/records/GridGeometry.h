@@ -38,6 +38,8 @@ public:
     static int valueIndexOfColumn(int column);
     // The placeholder kind of a value: variables 0x02020001 …, prices 0x02040001 ….
     static uint32_t fieldIdOfValue(int value);
+    // The record value a column's field shows (0 … 12), or -1 for any other field.
+    static int valueIndexOfField(uint32_t fieldId);
 
     explicit GridGeometry(const VariableNameList& names);
 

@@ -16,7 +16,7 @@
 #include "SaveName.h"
 #include "InstanceChannel.h"
 #include "QtTranslations.h"
-#include "ToolIcons.h"
+#include "gui/common/ToolIcons.h"
 #include "SplashWindow.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/document/CPatDoc.h"

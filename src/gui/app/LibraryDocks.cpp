@@ -2,6 +2,7 @@
 
 #include <QDockWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QTabWidget>
 #include <memory>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "core/document/TemplateFile.h"
 #include "core/platform/FileError.h"
 #include "core/platform/Messages.h"
+#include "gui/common/OutsideEditorMenu.h"
 #include "gui/library/BackgroundPanel.h"
 #include "gui/library/PictureLibraryPanel.h"
 #include "gui/library/TemplatePanel.h"
@@ -80,6 +82,24 @@ void LibraryDocks::dock() {
 void LibraryDocks::load() {
     backgrounds_->reloadCategories();
     pictures_->reloadCategories();
+}
+
+void LibraryDocks::updateCommands() {
+    backgrounds_->updateCommands();
+    templates_->updateCommands();
+    pictures_->updateCommands();
+}
+
+void LibraryDocks::offerOutsideEditors() {
+    const std::pair<LibraryListPanel*, EditorPlace> editing[] = {
+        {backgrounds_, EditorPlace::BackgroundPanel}, {pictures_, EditorPlace::PicturePanel}};
+    for (const auto& [panel, place] : editing) {
+        connect(panel, &LibraryListPanel::extendContextMenu, this,
+                [this, panel = panel, place = place](QMenu* menu, const QString& file) {
+                    if (file.isEmpty()) return;
+                    addEditorItems(menu, file, place, &frame_, [panel, file] { panel->refreshFile(file); });
+                });
+    }
 }
 
 void LibraryDocks::fillContext(RecordCommandContext& context) const {

@@ -42,6 +42,12 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     ThumbnailCache& thumbnails() const { return *cache_; }
 
+    // The panels' own commands follow their selections.
+    void updateCommands();
+    // The outside editors' items in the background and picture panels' menus: they edit
+    // the file under the mouse, which the panel then reads again.
+    void offerOutsideEditors();
+
     // The selections, for 统一底图 and 统一模板.
     void fillContext(RecordCommandContext& context) const;
     // What a new record starts with: the selected template, else the selected

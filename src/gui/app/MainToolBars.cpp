@@ -11,7 +11,7 @@
 
 #include "DropDownButton.h"
 #include "FontNameBox.h"
-#include "ToolIcons.h"
+#include "gui/common/ToolIcons.h"
 #include "core/barcodes/BarcodeFace.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "gui/view/ViewCommands.h"
+
 class QAction;
 class QComboBox;
 class QMainWindow;
@@ -35,9 +37,9 @@ class MainToolBars : public QObject {
     Q_OBJECT
 public:
     // The commands that show and hide each toolbar; they name the toolbars too.
-    static constexpr int kCommonBar = 34030;
-    static constexpr int kPositionBar = 34031;
-    static constexpr int kObjectBar = 34032;
+    static constexpr int kCommonBar = ViewCommand::CommonBar;
+    static constexpr int kPositionBar = ViewCommand::PositionBar;
+    static constexpr int kObjectBar = ViewCommand::ObjectBar;
     static constexpr int kChineseFaceBox = 32949;
     static constexpr int kWesternFaceBox = 32950;
     static constexpr int kSizeBox = 32951;

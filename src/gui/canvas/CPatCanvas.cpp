@@ -1,4 +1,5 @@
 #include "CPatCanvas.h"
+#include "CanvasHost.h"
 #include "ProgramCursors.h"
 
 #include <QMouseEvent>
@@ -16,7 +17,6 @@
 #include "core/document/PageDrawing.h"
 #include "core/document/ViewGeometry.h"
 #include "core/text/RichText.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -28,9 +28,9 @@ QColor fromColourRef(uint32_t bgr) {
 
 }  // namespace
 
-CPatCanvas::CPatCanvas(CPatView& view, QWidget* parent)
+CPatCanvas::CPatCanvas(CanvasHost& host, QWidget* parent)
     : QWidget(parent),
-      view_(view),
+      host_(host),
       select_(*this),
       editText_(*this),
       placeText_(*this),
@@ -52,15 +52,15 @@ QCursor CPatCanvas::cursorForKind(int32_t kind) {
 }
 
 InfoRecord* CPatCanvas::record() const {
-    return view_.document().currentRecord();
+    return host_.document().currentRecord();
 }
 
 double CPatCanvas::zoom() const {
-    return view_.zoom();
+    return host_.zoom();
 }
 
 int CPatCanvas::ppi() const {
-    return view_.pixelsPerInch();
+    return host_.pixelsPerInch();
 }
 
 QPoint CPatCanvas::pageTwips(QPoint device) const {
@@ -90,19 +90,19 @@ Block* CPatCanvas::blockAt(QPoint p, bool selectedOnly) const {
 
 void CPatCanvas::refresh() {
     update();
-    view_.canvasRepainted();
+    host_.canvasRepainted();
     if (onStateChanged) onStateChanged();
 }
 
 void CPatCanvas::edited() {
-    view_.document().setModified();
+    host_.document().setModified();
     refresh();
 }
 
 int CPatCanvas::drawFlags() const {
     int flags = 0;
-    if (view_.showFrameLines()) flags |= DrawFlag::FrameLines;
-    if (view_.armedTool() == BlockKind::SelectionTool) flags |= DrawFlag::SelectionTool;
+    if (host_.showFrameLines()) flags |= DrawFlag::FrameLines;
+    if (armedKind_ == BlockKind::SelectionTool) flags |= DrawFlag::SelectionTool;
     const InfoRecord* r = record();
     if (r && r->inPlaceEditing && r->selection.size() == 1 &&
         BlockKind::isText(r->selection.front()->kind)) {
@@ -138,7 +138,7 @@ void CPatCanvas::editBlock(Block* block, QPoint p) {
 void CPatCanvas::stopEditing() {
     InfoRecord* r = record();
     if (!r || !r->inPlaceEditing) return;
-    if (TextBlock* block = editedBlock()) block->content()->fitToFrame(view_.autoFit());
+    if (TextBlock* block = editedBlock()) block->content()->fitToFrame(TextBlock::autoFit);
     r->inPlaceEditing = false;
     refresh();
 }
@@ -146,28 +146,27 @@ void CPatCanvas::stopEditing() {
 // --- painting
 
 void CPatCanvas::paintGrid(QPainter& painter) const {
-    const int d =
-        ViewGeometry::gridSpacing(view_.gridSpacingMm(), view_.pixelsPerInch(), view_.zoom());
+    const int d = ViewGeometry::gridSpacing(kGridSpacingMm, host_.pixelsPerInch(), host_.zoom());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(fromColourRef(view_.gridColour()), 1, Qt::DotLine));
+    painter.setPen(QPen(fromColourRef(kGridColour), 1, Qt::DotLine));
     for (int x = d; x < width(); x += d) painter.drawLine(x, 0, x, height() - 1);
     for (int y = d; y < height(); y += d) painter.drawLine(0, y, width() - 1, y);
     painter.restore();
 }
 
 void CPatCanvas::paintPage(QPainter& painter, const QRect& area) const {
-    const CPatDoc& doc = view_.document();
+    const CPatDoc& doc = host_.document();
     const InfoRecord* r = doc.currentRecord();
     if (!r) return;
     PageDrawOptions options;
     options.canvasMode = true;
     options.blockFlags = drawFlags();
-    options.zoom = view_.zoom();
+    options.zoom = host_.zoom();
     options.target = rect();
     options.clip = area;
-    options.templateMode = view_.templateMode();
-    if (view_.showAlignmentLines()) options.underlay = [this](QPainter& p) { paintGrid(p); };
+    options.templateMode = host_.templateMode();
+    if (host_.showAlignmentLines()) options.underlay = [this](QPainter& p) { paintGrid(p); };
     drawPage(*r, doc.backgrounds, painter, options);
 }
 
@@ -197,7 +196,7 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
     QImage buffer(area.size() * ratio, QImage::Format_RGB32);
     buffer.setDevicePixelRatio(ratio);
     // Blocks convert twips with the device's resolution: the screen's.
-    const int dotsPerMeter = qRound(view_.pixelsPerInch() / 0.0254);
+    const int dotsPerMeter = qRound(host_.pixelsPerInch() / 0.0254);
     buffer.setDotsPerMeterX(dotsPerMeter);
     buffer.setDotsPerMeterY(dotsPerMeter);
     buffer.fill(Qt::white);
@@ -205,17 +204,17 @@ void CPatCanvas::paintEvent(QPaintEvent* event) {
         QPainter painter(&buffer);
         painter.translate(-area.topLeft());
         paintPage(painter, area);
-        armedTool().paint(painter);
+        activeTool().paint(painter);
         paintCaret(painter);
     }
     QPainter(this).drawImage(area.topLeft(), buffer);
-    view_.canvasRepainted();
+    host_.canvasRepainted();
 }
 
 // --- mouse
 
-CanvasTool& CPatCanvas::armedTool() {
-    const int32_t kind = view_.armedTool();
+CanvasTool& CPatCanvas::activeTool() {
+    const int32_t kind = armedKind_;
     // A shape being clicked point by point keeps its tool until it ends.
     if (BlockKind::isGraphic(kind) || drawShape_.drawing()) return drawShape_;
     // Kinds without a tool of their own yet rest with the text placement, which ignores
@@ -228,13 +227,13 @@ CanvasTool& CPatCanvas::armedTool() {
 void CPatCanvas::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (!armedTool().abandon()) showContextMenu(event->globalPosition().toPoint());
+        if (!activeTool().abandon()) showContextMenu(event->globalPosition().toPoint());
         return;
     }
     if (event->button() != Qt::LeftButton) return;
     setFocus(Qt::MouseFocusReason);
     if (!record()) return;
-    CanvasTool& tool = armedTool();
+    CanvasTool& tool = activeTool();
     pressedTool_ = &tool;
     tool.press(event, p);
 }
@@ -242,7 +241,7 @@ void CPatCanvas::mousePressEvent(QMouseEvent* event) {
 void CPatCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (!(event->buttons() & Qt::LeftButton) || !pressedTool_) {
-        if (record() && !armedTool().hover(event)) setCursor(armedTool().cursorAt(p));
+        if (record() && !activeTool().hover(event)) setCursor(activeTool().cursorAt(p));
         return;
     }
     pressedTool_->drag(event, p);
@@ -260,7 +259,7 @@ void CPatCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
         mousePressEvent(event);
         return;
     }
-    CanvasTool& tool = armedTool();
+    CanvasTool& tool = activeTool();
     pressedTool_ = &tool;
     tool.doubleClick(event, event->position().toPoint());
 }

@@ -4,12 +4,16 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
-#include "EditTextTool.h"
 #include "DrawShapeTool.h"
+#include "DrawingStyle.h"
+#include "EditTextTool.h"
 #include "PictureInput.h"
 #include "PlaceTextTool.h"
 #include "SelectTool.h"
+#include "core/barcodes/BarcodeRequest.h"
+#include "core/blocks/BlockKind.h"
 
 class QAction;
 class QMenu;
@@ -17,20 +21,25 @@ class QMenu;
 namespace pemo {
 
 class Block;
-class CPatView;
+class CanvasHost;
 class PictureBlock;
 class InfoRecord;
 class TextBlock;
 
 // The page window inside the design view: its size and position are the page's
-// on-screen rectangle. It paints the current record's page with the view's settings
+// on-screen rectangle. It paints the current record's page with its host's settings
 // and hands the mouse and the keyboard to its tools (CanvasTool): selecting, moving,
 // resizing and rotating blocks, placing new ones, typing into a text block in place.
-// The 编辑 commands, the clipboard and the context menu are the canvas's own.
+// The 编辑 commands, the clipboard, the context menu and the armed tool are the
+// canvas's own.
 class CPatCanvas : public QWidget {
     Q_OBJECT
 public:
-    explicit CPatCanvas(CPatView& view, QWidget* parent = nullptr);
+    // The alignment grid: every 20 mm, in light grey (0x00BBGGRR).
+    static constexpr int kGridSpacingMm = 20;
+    static constexpr uint32_t kGridColour = 0xC0C0C0;
+
+    explicit CPatCanvas(CanvasHost& host, QWidget* parent = nullptr);
     ~CPatCanvas() override;
 
     // Repaints the whole page and lets the frame update its status bar.
@@ -69,6 +78,22 @@ public:
     std::function<void()> onStateChanged;
     // Adds the frame's text format commands to the context menu.
     std::function<void(QMenu&)> extendContextMenu;
+    // The n-th common phrase (GBK), for the phrase tools of the 常用文字 menu.
+    std::function<QByteArray(int n)> commonPhrase;
+
+    // The kind a press on the page places next (BlockKind); the selection tool by default.
+    int32_t armedKind() const { return armedKind_; }
+    void setArmedKind(int32_t kind) {
+        armedKind_ = kind;
+        pendingBarcode_.reset();
+    }
+    // 插入条码 arms the request's kind; the block placed next is set in its face.
+    void armBarcode(const BarcodeRequest& request) {
+        armedKind_ = request.kind;
+        pendingBarcode_ = request;
+    }
+    const std::optional<BarcodeRequest>& pendingBarcode() const { return pendingBarcode_; }
+    DrawingStyle& drawingStyle() { return drawingStyle_; }
 
     // The only selected block when it is an inserted picture whose stored picture
     // exists: what the outside editor items of the context menu work on.
@@ -82,7 +107,7 @@ public:
     bool isDragging() const { return pressedTool_ != nullptr; }
 
     // For the tools.
-    CPatView& view() const { return view_; }
+    CanvasHost& host() const { return host_; }
     InfoRecord* record() const;
     double zoom() const;
     int ppi() const;
@@ -115,7 +140,7 @@ protected:
 
 private:
     // The tool the armed kind and the editing state call for.
-    CanvasTool& armedTool();
+    CanvasTool& activeTool();
     void paintGrid(QPainter& painter) const;
     void paintCaret(QPainter& painter) const;
     QRect caretRect() const;
@@ -126,7 +151,10 @@ private:
     void paste();
     void afterUndoRedo();
 
-    CPatView& view_;
+    CanvasHost& host_;
+    int32_t armedKind_ = BlockKind::SelectionTool;
+    std::optional<BarcodeRequest> pendingBarcode_;
+    DrawingStyle drawingStyle_;
     SelectTool select_;
     EditTextTool editText_;
     PlaceTextTool placeText_;

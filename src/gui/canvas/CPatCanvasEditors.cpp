@@ -2,6 +2,7 @@
 #include <QFile>
 
 #include "CPatCanvas.h"
+#include "CanvasHost.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
 #include "core/codecs/Gbk.h"
@@ -10,7 +11,6 @@
 #include "core/platform/Folders.h"
 #include "core/platform/Messages.h"
 #include "gui/common/OutsideEditorMenu.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -22,7 +22,7 @@ PictureBlock* CPatCanvas::selectedInsertedPicture() const {
     if (block->kind != BlockKind::InsertedPicture)
         return nullptr;
     auto* picture = dynamic_cast<PictureBlock*>(block);
-    if (!picture || !view_.document().images.entry(picture->pictureKey()))
+    if (!picture || !host_.document().images.entry(picture->pictureKey()))
         return nullptr;
     return picture;
 }
@@ -31,7 +31,7 @@ bool CPatCanvas::editSelectedPicture(int slot) {
     PictureBlock* picture = selectedInsertedPicture();
     if (!picture || slot < 0 || slot >= kEditorSlotCount)
         return false;
-    PictureStore& images = view_.document().images;
+    PictureStore& images = host_.document().images;
     const QByteArray oldKey = picture->pictureKey();
     const PictureDescription description = images.entry(oldKey)->description();
     // The edited picture becomes a copy of its own, so that undo can bring the old one

@@ -7,6 +7,7 @@
 #include <QMimeData>
 
 #include "CPatCanvas.h"
+#include "CanvasHost.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
@@ -19,7 +20,6 @@
 #include "core/platform/Messages.h"
 #include "core/text/RichText.h"
 #include "gui/common/OutsideEditorMenu.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -71,7 +71,7 @@ bool CPatCanvas::focusNextPrevChild(bool next) {
 }
 
 void CPatCanvas::keyPressEvent(QKeyEvent* event) {
-    if (record() && armedTool().key(event)) return;
+    if (record() && activeTool().key(event)) return;
     QWidget::keyPressEvent(event);
 }
 
@@ -107,7 +107,7 @@ bool CPatCanvas::isCommandEnabled(int id) const {
     const InfoRecord* r = record();
     if (!r) return false;
     // 撤消 and 恢复 also reach the document's changes to its record list.
-    const CPatDoc& doc = view_.document();
+    const CPatDoc& doc = host_.document();
     if (id == EditCommand::Undo) return UndoOrder::undoSide(doc) != UndoOrder::Side::None;
     if (id == EditCommand::Redo) return UndoOrder::redoSide(doc) != UndoOrder::Side::None;
     const QMimeData* clip = QApplication::clipboard()->mimeData();
@@ -142,15 +142,15 @@ void CPatCanvas::runCommand(int id) {
     TextBlock* block = editedBlock();
     switch (id) {
         case EditCommand::Undo:
-            if (UndoOrder::undoSide(view_.document()) == UndoOrder::Side::List) {
-                if (view_.document().listHistory().undo()) afterUndoRedo();
+            if (UndoOrder::undoSide(host_.document()) == UndoOrder::Side::List) {
+                if (host_.document().listHistory().undo()) afterUndoRedo();
             } else if (r->undo()) {
                 afterUndoRedo();
             }
             return;
         case EditCommand::Redo:
-            if (UndoOrder::redoSide(view_.document()) == UndoOrder::Side::List) {
-                if (view_.document().listHistory().redo()) afterUndoRedo();
+            if (UndoOrder::redoSide(host_.document()) == UndoOrder::Side::List) {
+                if (host_.document().listHistory().redo()) afterUndoRedo();
             } else if (r->redo()) {
                 afterUndoRedo();
             }
@@ -185,9 +185,9 @@ void CPatCanvas::runCommand(int id) {
 }
 
 void CPatCanvas::afterUndoRedo() {
-    CPatDoc& doc = view_.document();
+    CPatDoc& doc = host_.document();
     doc.setModified();
-    view_.showCurrentRecord();
+    host_.showCurrentRecord();
     setFocus();
     refresh();
 }
@@ -201,7 +201,7 @@ void CPatCanvas::copy() {
     if (!r || r->selection.empty()) return;
     auto* data = new QMimeData;
     data->setData(QString::fromLatin1(EditCommands::kClipboardMime),
-                  EditCommands::copySelection(*r, view_.document()));
+                  EditCommands::copySelection(*r, host_.document()));
     QApplication::clipboard()->setMimeData(data);
 }
 
@@ -221,14 +221,14 @@ void CPatCanvas::paste() {
         text.replace("\n", "\r\n");
         r.takeUndoSnapshot();
         block->content()->insertText(text);
-        block->content()->fitToFrame(view_.autoFit());
+        block->content()->fitToFrame(TextBlock::autoFit);
         edited();
         return;
     }
     const QByteArray stream = clip->data(QString::fromLatin1(EditCommands::kClipboardMime));
     QString message;
     try {
-        message = EditCommands::paste(r, view_.document(), stream, view_.templateMode());
+        message = EditCommands::paste(r, host_.document(), stream, host_.templateMode());
     } catch (const FormatError& error) {
         Messages::current().inform(error.message());
         refresh();
@@ -287,7 +287,7 @@ void CPatCanvas::showContextMenu(QPoint globalPos) {
     menu.addSeparator();
     frame(kFitPage, "整版显示");
     if (const PictureBlock* picture = selectedInsertedPicture()) {
-        const StoredPicture* stored = view_.document().images.entry(picture->pictureKey());
+        const StoredPicture* stored = host_.document().images.entry(picture->pictureKey());
         addEditorItems(&menu, stored->description().filePath, EditorPlace::Canvas,
                        [this](EditorSlot slot) { editSelectedPicture(static_cast<int>(slot)); });
     }

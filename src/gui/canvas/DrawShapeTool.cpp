@@ -2,11 +2,10 @@
 #include "ProgramCursors.h"
 
 #include "CPatCanvas.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
-DrawShapeTool::DrawShapeTool(CPatCanvas& canvas) : CanvasTool(canvas), input_(canvas.view(), canvas) {
+DrawShapeTool::DrawShapeTool(CPatCanvas& canvas) : CanvasTool(canvas), input_(canvas) {
     input_.finished = [&canvas] { canvas.edited(); };
 }
 

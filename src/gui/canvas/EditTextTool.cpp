@@ -9,7 +9,6 @@
 #include "core/document/InfoRecord.h"
 #include "core/platform/Messages.h"
 #include "core/text/RichText.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -124,7 +123,7 @@ void EditTextTool::typeText(const QString& typed) {
 
 void EditTextTool::refit(TextBlock& block) {
     // The text never spills over its neighbours while it is typed.
-    block.content()->fitToFrame(canvas_.view().autoFit());
+    block.content()->fitToFrame(TextBlock::autoFit);
 }
 
 }  // namespace pemo

@@ -3,11 +3,11 @@
 #include <QMouseEvent>
 
 #include "CPatCanvas.h"
+#include "CanvasHost.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
 #include "core/blocks/Twips.h"
 #include "core/document/InfoRecord.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -35,7 +35,7 @@ void PictureInput::disarm() {
 
 void PictureInput::press(QMouseEvent* event, QPoint p) {
     canvas_.stopEditing();
-    if (!block_ || !BlockKind::isPicture(canvas_.view().armedTool())) return;
+    if (!block_ || !BlockKind::isPicture(canvas_.armedKind())) return;
     canvas_.record()->clearSelection();
     active_ = true;
     keepProportions_ = event->modifiers() & Qt::ShiftModifier;
@@ -59,9 +59,8 @@ void PictureInput::drag(QMouseEvent*, QPoint p) {
 void PictureInput::release(QMouseEvent*, QPoint p) {
     if (!active_) return;
     track(p);
-    CPatView& view = canvas_.view();
-    finish(*canvas_.record(), view.zoom(), view.pixelsPerInch(), view.templateMode());
-    view.setArmedTool(BlockKind::SelectionTool);
+    finish(*canvas_.record(), canvas_.zoom(), canvas_.ppi(), canvas_.host().templateMode());
+    canvas_.setArmedKind(BlockKind::SelectionTool);
     canvas_.edited();
 }
 
@@ -73,7 +72,7 @@ bool PictureInput::abandon() {
 }
 
 QCursor PictureInput::cursorAt(QPoint) const {
-    return CPatCanvas::cursorForKind(canvas_.view().armedTool());
+    return CPatCanvas::cursorForKind(canvas_.armedKind());
 }
 
 QPoint PictureInput::proportionalEnd(QPoint start, QPoint end, QSize natural) {

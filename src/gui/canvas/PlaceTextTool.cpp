@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "CPatCanvas.h"
+#include "CanvasHost.h"
 #include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/document/CPatDoc.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -16,7 +16,7 @@ PlaceTextTool::PlaceTextTool(CPatCanvas& canvas)
 
 void PlaceTextTool::press(QMouseEvent*, QPoint p) {
     canvas_.stopEditing();
-    if (!BlockKind::isText(canvas_.view().armedTool())) return;
+    if (!BlockKind::isText(canvas_.armedKind())) return;
     canvas_.record()->clearSelection();
     band_.start(p);
     canvas_.refresh();
@@ -43,14 +43,14 @@ bool PlaceTextTool::abandon() {
 }
 
 QCursor PlaceTextTool::cursorAt(QPoint) const {
-    return CPatCanvas::cursorForKind(canvas_.view().armedTool());
+    return CPatCanvas::cursorForKind(canvas_.armedKind());
 }
 
 void PlaceTextTool::place() {
-    CPatView& view = canvas_.view();
+    const CanvasHost& host = canvas_.host();
     InfoRecord& r = *canvas_.record();
-    const int32_t armed = view.armedTool();
-    const std::optional<BarcodeRequest> barcode = view.pendingBarcode();
+    const int32_t armed = canvas_.armedKind();
+    const std::optional<BarcodeRequest> barcode = canvas_.pendingBarcode();
     // A phrase tool places fixed text carrying its phrase; the first phrase, "文字", an
     // empty text ready for typing.
     const bool phrase = BlockKind::isPhraseTool(armed);
@@ -68,18 +68,18 @@ void PlaceTextTool::place() {
         text = barcode->fixedText;
     } else if (phrase) {
         const int n = armed - BlockKind::FixedText;
-        if (n > 0 && view.commonPhrase) text = view.commonPhrase(n);
+        if (n > 0 && canvas_.commonPhrase) text = canvas_.commonPhrase(n);
     } else {
-        text = r.placeholderText(kind, view.templateMode(), view.document().placeholderSources());
+        text = r.placeholderText(kind, host.templateMode(), host.document().placeholderSources());
     }
-    auto block = TextBlock::create(kind, frame, text, view.autoFit());
-    if (barcode) BarcodeStyle::apply(*block->content(), barcode->symbology, barcode->showText, view.autoFit());
+    auto block = TextBlock::create(kind, frame, text, TextBlock::autoFit);
+    if (barcode) BarcodeStyle::apply(*block->content(), barcode->symbology, barcode->showText, TextBlock::autoFit);
     r.takeUndoSnapshot();
     r.clearSelection();
     r.selectBlock(&r.appendBlock(std::move(block)));
     // A barcode shows its symbol at once; its text is typed in the dialog.
     r.inPlaceEditing = !barcode;
-    view.setArmedTool(BlockKind::SelectionTool);
+    canvas_.setArmedKind(BlockKind::SelectionTool);
     canvas_.edited();
 }
 

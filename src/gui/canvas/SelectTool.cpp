@@ -16,7 +16,6 @@
 #include "core/document/CanvasEditing.h"
 #include "core/document/EditCommands.h"
 #include "core/document/InfoRecord.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CPatCanvas.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/GraphicBlock.h"
 #include "core/document/CPatDoc.h"
 #include "core/graphics/ShapeGeometry.h"
-#include "gui/view/CPatView.h"
 
 namespace pemo {
 
@@ -37,7 +37,7 @@ bool isDoubleArrow(int32_t kind) { return kind == 0x01000013 || kind == 0x010000
 
 }  // namespace
 
-ShapeInput::ShapeInput(CPatView& view, QWidget& canvas) : view_(view), canvas_(canvas) {}
+ShapeInput::ShapeInput(CPatCanvas& canvas) : canvas_(canvas) {}
 
 ShapeInput::~ShapeInput() = default;
 
@@ -62,7 +62,7 @@ QPoint ShapeInput::tracked(QPoint p, bool shift) const {
 }
 
 void ShapeInput::begin(QPoint p, bool shift) {
-    const CPatView::DrawingStyle& style = view_.drawingStyle();
+    const DrawingStyle& style = canvas_.drawingStyle();
     block_ = std::make_unique<GraphicBlock>();
     block_->kind = isStarTool(kind_) ? BlockKind::Polygon : kind_;
     block_->penWidth = style.penWidth;
@@ -82,7 +82,7 @@ void ShapeInput::begin(QPoint p, bool shift) {
         canvas_.grabMouse();
     }
     active_ = true;
-    if (InfoRecord* r = view_.document().currentRecord()) r->clearSelection();
+    if (InfoRecord* r = canvas_.record()) r->clearSelection();
     canvas_.update();
 }
 
@@ -90,7 +90,7 @@ void ShapeInput::mousePress(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint p = event->position().toPoint();
     if (!active_) {
-        kind_ = view_.armedTool();
+        kind_ = canvas_.armedKind();
         // The triangle has no drawing tool: a press creates nothing.
         if (!BlockKind::isGraphic(kind_) || kind_ == BlockKind::Triangle) return;
         begin(p, event->modifiers() & Qt::ShiftModifier);
@@ -107,7 +107,7 @@ void ShapeInput::mousePress(QMouseEvent* event) {
         } else {
             // Too short to keep: dropped, and the drawing tool with it.
             abandon();
-            view_.setArmedTool(BlockKind::SelectionTool);
+            canvas_.setArmedKind(BlockKind::SelectionTool);
         }
         return;
     }
@@ -194,13 +194,13 @@ void ShapeInput::finish() {
     std::unique_ptr<GraphicBlock> block = std::move(block_);
     block->points = shapePoints(false);
     stop();
-    InfoRecord* r = view_.document().currentRecord();
+    InfoRecord* r = canvas_.record();
     if (!r) return;
-    block->fitFrameToInputInk(InkCanvas{canvas_.size(), view_.zoom(), view_.pixelsPerInch()});
+    block->fitFrameToInputInk(InkCanvas{canvas_.size(), canvas_.zoom(), canvas_.ppi()});
     r->takeUndoSnapshot();
     r->clearSelection();
     r->selectBlock(&r->appendBlock(std::move(block)));
-    view_.setArmedTool(BlockKind::SelectionTool);
+    canvas_.setArmedKind(BlockKind::SelectionTool);
     if (finished) finished();
 }
 

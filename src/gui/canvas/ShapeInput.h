@@ -9,11 +9,10 @@
 class QKeyEvent;
 class QMouseEvent;
 class QPainter;
-class QWidget;
 
 namespace pemo {
 
-class CPatView;
+class CPatCanvas;
 class GraphicBlock;
 
 // The drawing tool of the shapes: collects the points of a graphic being drawn on the
@@ -22,7 +21,7 @@ class GraphicBlock;
 // clicked point by point and end with a double click, a press outside the canvas or Esc.
 class ShapeInput {
 public:
-    ShapeInput(CPatView& view, QWidget& canvas);
+    explicit ShapeInput(CPatCanvas& canvas);
     ~ShapeInput();
     ShapeInput(const ShapeInput&) = delete;
     ShapeInput& operator=(const ShapeInput&) = delete;
@@ -60,8 +59,7 @@ private:
     void finish();
     void stop();
 
-    CPatView& view_;
-    QWidget& canvas_;
+    CPatCanvas& canvas_;
     bool active_ = false;
     int32_t kind_ = 0;  // the armed tool's kind (stars keep their tool kind here)
     std::unique_ptr<GraphicBlock> block_;

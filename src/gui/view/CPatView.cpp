@@ -37,6 +37,14 @@ CPatView::CPatView(CPatDoc& doc, QWidget* parent) : QAbstractScrollArea(parent),
     setMinimumSize(200, 200);
 }
 
+int32_t CPatView::armedTool() const { return canvas_->armedKind(); }
+
+void CPatView::setArmedTool(int32_t kind) { canvas_->setArmedKind(kind); }
+
+void CPatView::armBarcode(const BarcodeRequest& request) { canvas_->armBarcode(request); }
+
+DrawingStyle& CPatView::drawingStyle() { return canvas_->drawingStyle(); }
+
 int CPatView::pixelsPerInch() const {
     return logicalDpiY();
 }

@@ -4,11 +4,11 @@
 #include <QPoint>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "core/barcodes/BarcodeRequest.h"
-#include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
+#include "gui/canvas/CanvasHost.h"
+#include "gui/canvas/DrawingStyle.h"
 
 namespace pemo {
 
@@ -19,61 +19,39 @@ class InfoRecord;
 // The design view: the current record's page as a white sheet on a grey ground, fitted
 // to the window or at a chosen zoom, with scroll bars when the page is larger than the
 // window. The page itself is the canvas child window, placed on the page's on-screen
-// rectangle. The view keeps the display switches and carries out the zoom, display and
-// page-size commands.
-class CPatView : public QAbstractScrollArea {
+// rectangle; the view is its host. The view keeps the display switches and carries out
+// the zoom, display and page-size commands.
+class CPatView : public QAbstractScrollArea, public CanvasHost {
     Q_OBJECT
 public:
-    // The style new shapes take. Colours are 0x00BBGGRR.
-    struct DrawingStyle {
-        int32_t penWidth = 1;
-        int32_t penStyle = 0;
-        int32_t fillType = 1001;
-        uint32_t penColour = 0xFF0000;
-        uint32_t fillColour = 0x00FFFF;
-        uint32_t shadowColour = 0xC0C0C0;
-        int32_t shadowDirection = 0;
-        int32_t shadowDistance = 2;
-    };
-
     explicit CPatView(CPatDoc& doc, QWidget* parent = nullptr);
 
-    CPatDoc& document() const { return doc_; }
+    CPatDoc& document() const override { return doc_; }
     CPatCanvas* canvas() const { return canvas_; }
 
     // Pixels per logical inch of the screen in y, used for both axes.
-    int pixelsPerInch() const;
+    int pixelsPerInch() const override;
     // w100 × h100: the current page's size at 100 %.
     QSize actualPageSize() const;
     // The page's rectangle in the viewport (scrolled).
     QRect pageRect() const;
 
-    double zoom() const { return zoom_; }
+    double zoom() const override { return zoom_; }
     bool fitMode() const { return fitMode_; }
-    bool templateMode() const;
-    bool showAlignmentLines() const { return showAlignmentLines_; }
-    bool showFrameLines() const { return showFrameLines_; }
-    int gridSpacingMm() const { return gridSpacingMm_; }
-    uint32_t gridColour() const { return gridColour_; }
-    int32_t armedTool() const { return armedTool_; }
-    void setArmedTool(int32_t kind) {
-        armedTool_ = kind;
-        pendingBarcode_.reset();
-    }
+    bool templateMode() const override;
+    bool showAlignmentLines() const override { return showAlignmentLines_; }
+    bool showFrameLines() const override { return showFrameLines_; }
+    // The canvas's armed tool (a BlockKind) and the style new shapes take.
+    int32_t armedTool() const;
+    void setArmedTool(int32_t kind);
     // 插入条码 arms the request's kind; the block placed next is set in its face.
-    void armBarcode(const BarcodeRequest& request) {
-        armedTool_ = request.kind;
-        pendingBarcode_ = request;
-    }
-    const std::optional<BarcodeRequest>& pendingBarcode() const { return pendingBarcode_; }
+    void armBarcode(const BarcodeRequest& request);
+    DrawingStyle& drawingStyle();
     uint32_t currentTextColour() const { return currentTextColour_; }
     void setCurrentTextColour(uint32_t colour) { currentTextColour_ = colour; }
     // 自动排版 is the text blocks' own setting; the view only switches it.
     bool autoFit() const { return TextBlock::autoFit; }
     void setAutoFit(bool on) { TextBlock::autoFit = on; }
-    DrawingStyle& drawingStyle() { return drawingStyle_; }
-    // The n-th common phrase (GBK), for the phrase tools of the 常用文字 menu.
-    std::function<QByteArray(int n)> commonPhrase;
     // The toolbar button of a command, under which its popup opens; none without one.
     std::function<QWidget*(int id)> toolButton;
     QWidget* toolButtonOf(int id) const { return toolButton ? toolButton(id) : nullptr; }
@@ -84,7 +62,7 @@ public:
 
     // The whole page again, then a refresh: after the current record or its page
     // changed, after opening a document and on every document update.
-    void showCurrentRecord();
+    void showCurrentRecord() override;
 
     // 整版显示, 原大显示, 放大视图, 缩小视图. Each does nothing while the window has no
     // client area.
@@ -108,7 +86,7 @@ public:
     void rotatePage();
 
     // Called by the canvas after it repainted or was refreshed.
-    void canvasRepainted() { emit pageShown(); }
+    void canvasRepainted() override { emit pageShown(); }
 
 signals:
     // After every repaint and refresh of the page: the status bar follows.
@@ -141,13 +119,8 @@ private:
     bool fitMode_ = false;
     bool showAlignmentLines_ = false;
     bool showFrameLines_ = true;
-    int gridSpacingMm_ = 20;
-    uint32_t gridColour_ = 0xC0C0C0;
     bool initialised_ = false;
-    int32_t armedTool_ = BlockKind::SelectionTool;
-    std::optional<BarcodeRequest> pendingBarcode_;
     uint32_t currentTextColour_ = 0xFF0000;
-    DrawingStyle drawingStyle_;
 
     // The page's origin in the scrolled area.
     QPoint pageOrigin_;

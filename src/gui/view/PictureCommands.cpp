@@ -42,14 +42,12 @@ QPixmap thumbnail(const Picture* picture, int width) {
 }  // namespace
 
 PictureCommands::PictureCommands(CPatView& view, QWidget* parent)
-    : QObject(parent), view_(view), parent_(parent) {}
+    : CommandGroup(parent), view_(view), parent_(parent) {}
 
 void PictureCommands::addTo(QMenu* menu) {
     menu->addSeparator();
     const auto add = [&](int id, const char* text, auto slot) {
-        QAction* a = menu->addAction(QString::fromUtf8(text));
-        a->setData(id);
-        actions_.insert(id, a);
+        QAction* a = addCommand(menu, id, QString::fromUtf8(text));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -65,15 +63,15 @@ void PictureCommands::updateStates() {
     using ProgramPictures::Which;
     const auto showPicture = [&](int id, Which which) {
         const QPixmap pixmap = thumbnail(ProgramPictures::picture(which), kMenuPictureWidth);
-        actions_[id]->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+        action(id)->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
     };
     showPicture(kLogo1, Which::Logo1);
     showPicture(kLogo2, Which::Logo2);
     showPicture(kProductPicture, Which::Product);
     const InfoRecord* record = view_.document().currentRecord();
-    actions_[kProductPicture]->setEnabled(record &&
+    action(kProductPicture)->setEnabled(record &&
                                           !record->firstBlockOfKind(BlockKind::ProductPicture));
-    actions_[kInsertPicture]->setChecked(BlockKind::isPicture(view_.armedTool()));
+    action(kInsertPicture)->setChecked(BlockKind::isPicture(view_.armedTool()));
 }
 
 void PictureCommands::arm(std::unique_ptr<PictureBlock> block) {

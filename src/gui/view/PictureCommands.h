@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QHash>
-#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+
+#include "gui/common/CommandGroup.h"
 
 class QAction;
 class QMenu;
@@ -19,7 +19,7 @@ struct PictureDescription;
 // The commands that make picture blocks: 插入图象 (a picture file chosen in a dialog
 // with a preview), 商场Logo1, 商场Logo2 and 商品图片. Each builds the block, arms the
 // canvas to place it and arms the picture kind.
-class PictureCommands : public QObject {
+class PictureCommands : public CommandGroup {
     Q_OBJECT
 public:
     static constexpr int kInsertPicture = 34501;  // 插入图象
@@ -31,7 +31,6 @@ public:
 
     // Adds the four commands to a menu and keeps their states with it.
     void addTo(QMenu* menu);
-    QAction* action(int id) const { return actions_.value(id); }
 
     void insertPicture();
     void insertPictureFile(const QString& path);
@@ -51,7 +50,6 @@ private:
 
     CPatView& view_;
     QWidget* parent_;
-    QHash<int, QAction*> actions_;
 };
 
 }  // namespace pemo

@@ -19,6 +19,7 @@
 #include "core/print/PrintJob.h"
 #include "core/print/PrintMode.h"
 #include "LabelSheetDialog.h"
+#include "ListPrintCommand.h"
 #include "PrintCheckDialog.h"
 #include "core/labels/LabelCatalogue.h"
 #include "PrintRun.h"
@@ -43,7 +44,7 @@ QSettings programSettings() { return QSettings(QString::fromUtf8("佩墨"), QStr
 }  // namespace
 
 PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
-    : QObject(parent),
+    : CommandGroup(parent),
       doc_(doc),
       parent_(parent),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -57,13 +58,6 @@ PrintCommands::PrintCommands(CPatDoc& doc, QWidget* parent)
 }
 
 PrintCommands::~PrintCommands() = default;
-
-QAction* PrintCommands::addCommand(QMenu* menu, int id, const QString& text) {
-    auto* action = menu->addAction(text);
-    action->setData(id);
-    actions_.insert(id, action);
-    return action;
-}
 
 void PrintCommands::addModeCommands(QMenu* printMenu, QMenu* previewMenu, int mode) {
     const PrintMode m = *PrintMode::fromCode(mode);
@@ -148,20 +142,30 @@ QMenu* PrintCommands::buildMenu(QMenuBar* bar) {
     return menu;
 }
 
+void PrintCommands::addListPrint(QMenu* menu, QAction* command) {
+    // Before the separator that precedes 打印机设置, with a separator of its own.
+    const QList<QAction*> items = menu->actions();
+    QAction* before = items.size() >= 2 ? items.at(items.size() - 2) : nullptr;
+    menu->insertAction(before, command);
+    menu->insertSeparator(command);
+    auto* listPrint = new ListPrintCommand(doc_, parent_);
+    connect(command, &QAction::triggered, listPrint, &ListPrintCommand::run);
+}
+
 void PrintCommands::setTileOverlap(int mm) {
     tileOverlapMm_ = mm;
-    for (int i = 0; i < 4; ++i) actions_.value(kFirstOverlap + i)->setChecked(kOverlaps[i] == mm);
+    for (int i = 0; i < 4; ++i) action(kFirstOverlap + i)->setChecked(kOverlaps[i] == mm);
 }
 
 void PrintCommands::setTurnTiles(bool on) {
     turnTiles_ = on;
     QSettings(QString::fromUtf8("佩墨"), QStringLiteral("Pemo")).setValue(QStringLiteral("Settings/TurnTiles"), on);
-    if (QAction* a = actions_.value(kTurnTiles)) a->setChecked(on);
+    if (QAction* a = action(kTurnTiles)) a->setChecked(on);
 }
 
 void PrintCommands::setMergeSpacing(int mm) {
     mergeSpacingMm_ = mm;
-    for (int i = 0; i < 5; ++i) actions_.value(kFirstSpacing + i)->setChecked(kSpacings[i] == mm);
+    for (int i = 0; i < 5; ++i) action(kFirstSpacing + i)->setChecked(kSpacings[i] == mm);
 }
 
 void PrintCommands::setPageLayout(const QPageLayout& layout) {

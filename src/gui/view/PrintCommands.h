@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QHash>
-#include <functional>
-#include <QObject>
 #include <QPageLayout>
+#include <functional>
 #include <memory>
 
 #include "core/labels/LabelChoice.h"
 #include "core/print/PrintSettings.h"
+#include "gui/common/CommandGroup.h"
 
 class QAction;
 class QMenu;
@@ -30,7 +29,7 @@ class PrintJob;
 // information boxes and the preview until the user chooses another in 打印机设置 or in
 // the print dialog's properties: the print dialog itself sets a CUPS printer back to its
 // queue's default paper, and that is undone.
-class PrintCommands : public QObject {
+class PrintCommands : public CommandGroup {
     Q_OBJECT
 public:
     PrintCommands(CPatDoc& doc, QWidget* parent);
@@ -38,8 +37,10 @@ public:
 
     // Adds the 打印 menu to the bar, before the 配置 menu when there is one.
     QMenu* buildMenu(QMenuBar* bar);
+    // Puts 信息打印, a command of the record list, into the menu before 打印机设置: it
+    // prints the list as a table (ListPrintCommand).
+    void addListPrint(QMenu* menu, QAction* command);
 
-    QAction* action(int id) const { return actions_.value(id); }
     int printMode() const { return printMode_; }
     int tileOverlapMm() const { return tileOverlapMm_; }
     int mergeSpacingMm() const { return mergeSpacingMm_; }
@@ -79,7 +80,6 @@ public:
     static constexpr int kTurnTiles = 34588;
 
 private:
-    QAction* addCommand(QMenu* menu, int id, const QString& text);
     void addModeCommands(QMenu* printMenu, QMenu* previewMenu, int mode);
     void setTileOverlap(int mm);
     void setMergeSpacing(int mm);
@@ -95,7 +95,6 @@ private:
     QWidget* parent_;
     std::unique_ptr<QPrinter> printer_;
     QPageLayout pageLayout_;
-    QHash<int, QAction*> actions_;
     int printMode_ = 0;
     int tileOverlapMm_ = 10;
     int mergeSpacingMm_ = 10;

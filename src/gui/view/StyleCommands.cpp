@@ -55,7 +55,7 @@ void givePenColour(CPatView& view, uint32_t colour) {
 
 void chooseFill(CPatView& view) {
     const auto closed = selectedGraphics(view, true);
-    CPatView::DrawingStyle& style = view.drawingStyle();
+    DrawingStyle& style = view.drawingStyle();
     FillDialog::Values v{style.penColour, style.fillColour, style.shadowColour, style.fillType,
                          int16_t(style.shadowDirection), int16_t(style.shadowDistance)};
     if (!closed.empty()) {
@@ -91,7 +91,7 @@ QPoint pickerPlace(const CPatView& view, int buttonId) {
 
 void chooseLineStyle(CPatView& view) {
     const auto graphics = selectedGraphics(view, false);
-    CPatView::DrawingStyle& style = view.drawingStyle();
+    DrawingStyle& style = view.drawingStyle();
     const GraphicBlock* first = graphics.empty() ? nullptr : graphics.front();
     LineStylePopup popup(first ? first->penWidth : style.penWidth,
                          first ? first->penStyle : style.penStyle,

@@ -42,19 +42,13 @@ const char* const kCharSpacingTexts[] = {"字距0",  "字距25",  "字距50", "�
 
 TextCommands::TextCommands(CPatView& view, const MallInfoList& mallInfo, const PhraseList& phrases,
                            QWidget* window)
-    : QObject(window), view_(view), mallInfo_(mallInfo), phrases_(phrases), window_(window) {}
+    : CommandGroup(window), view_(view), mallInfo_(mallInfo), phrases_(phrases), window_(window) {}
 
 QAction* TextCommands::addCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key,
                                   bool checkable) {
-    auto* action = new QAction(text, this);
-    action->setData(id);
+    QAction* action = CommandGroup::addCommand(menu, id, text, key);
     action->setCheckable(checkable);
-    if (!key.isEmpty()) {
-        action->setShortcut(key);
-        window_->addAction(action);
-    }
-    menu->addAction(action);
-    actions_.insert(id, action);
+    if (!key.isEmpty()) window_->addAction(action);
     return action;
 }
 
@@ -158,7 +152,7 @@ QMenu* TextCommands::addInsertMenu(QMenu* menu, int id, const QString& text, con
     connect(shortcut, &QAction::triggered, this, [this, popup, id] {
         popup->exec(PopupPlace::under(view_.toolButtonOf(id), 0, 1).value_or(QCursor::pos()));
     });
-    actions_.insert(id, shortcut);
+    keep(id, shortcut);
     return popup;
 }
 
@@ -326,7 +320,7 @@ void TextCommands::changed() {
 
 void TextCommands::update() {
     const InfoRecord* record = view_.document().currentRecord();
-    for (auto it = actions_.constBegin(); it != actions_.constEnd(); ++it) {
+    for (auto it = actions().constBegin(); it != actions().constEnd(); ++it) {
         const int id = it.key();
         QAction* action = it.value();
         if (popups_.contains(id)) continue;  // the insertion popups' keys
@@ -353,7 +347,7 @@ void TextCommands::addFormatMenuTo(QMenu& menu) {
     QMenu* format = menu.addMenu(QString::fromUtf8("格式"));
     update();
     for (int id : {FC::Bold, FC::Italic, FC::Underline, FC::TextColour, FC::Size}) {
-        format->addAction(actions_.value(id));
+        format->addAction(action(id));
     }
     format->addMenu(popups_.value(FC::ChineseFace));
     format->addMenu(popups_.value(FC::WesternFace));
@@ -361,8 +355,8 @@ void TextCommands::addFormatMenuTo(QMenu& menu) {
     format->addMenu(popups_.value(FC::CharSpacingMenu));
     format->addMenu(popups_.value(FC::AlignmentMenu));
     format->addMenu(popups_.value(FC::LineSpacingMenu));
-    format->addAction(actions_.value(FC::Vertical));
-    format->addAction(actions_.value(FC::PriceFormat));
+    format->addAction(action(FC::Vertical));
+    format->addAction(action(FC::PriceFormat));
 }
 
 }  // namespace pemo

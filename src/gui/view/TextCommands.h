@@ -2,9 +2,10 @@
 
 #include <QHash>
 #include <QKeySequence>
-#include <QObject>
 #include <functional>
 #include <initializer_list>
+
+#include "gui/common/CommandGroup.h"
 
 class QAction;
 class QMenu;
@@ -21,7 +22,7 @@ class PhraseList;
 // commands of the 对象 menu. Their enabled states and ticks follow the caret and the
 // selection through update(), which the frame runs whenever the canvas changes; the
 // font boxes of the object toolbar will share these actions.
-class TextCommands : public QObject {
+class TextCommands : public CommandGroup {
     Q_OBJECT
 public:
     TextCommands(CPatView& view, const MallInfoList& mallInfo, const PhraseList& phrases,
@@ -35,7 +36,6 @@ public:
     // 插入条码: the dialog, then the block's kind armed for placing.
     void insertBarcode();
 
-    QAction* action(int id) const { return actions_.value(id); }
     // The picture commands' items the popups show under the placeholders (商品图片 in
     // 变量信息, the logos in 商场信息), when their pictures load.
     std::function<QAction*(int id)> pictureItem;
@@ -45,6 +45,7 @@ public:
     void applySize(int points);
 
 private:
+    // A command whose key works wherever the window has the focus.
     QAction* addCommand(QMenu* menu, int id, const QString& text,
                         const QKeySequence& key = QKeySequence(), bool checkable = false);
     // An insertion popup: its items are made anew each time it opens.
@@ -71,7 +72,6 @@ private:
     const MallInfoList& mallInfo_;
     const PhraseList& phrases_;
     QWidget* window_;
-    QHash<int, QAction*> actions_;
     QHash<int, QMenu*> popups_;
 };
 

@@ -15,6 +15,15 @@ inline constexpr int FirstStandardSize = 34405;   // A4幅面 … A0幅面 (3440
 inline constexpr int CustomSize = 34410;          // 自定义幅面
 inline constexpr int RotatePage = 34411;          // 横向幅面 / 竖向幅面
 inline constexpr int ExportPicture = 32939;       // 转存为
+inline constexpr int FullScreen = 32948;          // 全屏显示
+// The switches of the bars, which also name them: the three toolbars and the side bars
+// 信息编辑, 底图 and 模板/常用图库.
+inline constexpr int CommonBar = 34030;
+inline constexpr int PositionBar = 34031;
+inline constexpr int ObjectBar = 34032;
+inline constexpr int RecordBar = 34033;
+inline constexpr int BackgroundBar = 34034;
+inline constexpr int TemplateBar = 34035;
 }  // namespace ViewCommand
 
 }  // namespace pemo

@@ -147,3 +147,20 @@ TEST(GridGeometry, PopupStaysOnTheScreen) {
         EXPECT_EQ(GridGeometry::popupPosition(c.cell, popup, screen), c.at) << c.cell.x();
     }
 }
+
+// A column's field and the column itself name the same record value: the grid paints a
+// cell by its field and stores a typed value by its column.
+TEST(GridGeometry, EachColumnsFieldNamesTheColumnsValue) {
+    const GridGeometry g = grid(1264, 200);
+    for (int column = 0; column < GridGeometry::kColumnCount; ++column) {
+        SCOPED_TRACE(column);
+        const uint32_t field = g.columns()[size_t(column)].fieldId;
+        const int value = GridGeometry::valueIndexOfColumn(column);
+        EXPECT_EQ(GridGeometry::valueIndexOfField(field), value);
+        if (value >= 0) {
+            EXPECT_EQ(GridGeometry::fieldIdOfValue(value), field);
+        }
+    }
+    for (const uint32_t other : {GridGeometry::kFirstVariableField + 10, GridGeometry::kDiscountField + 1, 0u})
+        EXPECT_EQ(GridGeometry::valueIndexOfField(other), -1) << other;
+}

@@ -6,7 +6,7 @@
 #include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 #include "core/document/InfoRecord.h"
-#include "gui/app/FullScreenShow.h"
+#include "gui/view/FullScreenShow.h"
 
 using namespace pemo;
 

@@ -82,7 +82,43 @@ std::shared_ptr<const BarcodeSymbol> encode(const BarcodeData& data, bool showTe
     return symbol;
 }
 
+// The linear symbol with its bars grown (or shrunk) by delta units: what lies below the
+// bars' lower edge (the digits, a bearer bar) moves down with it and what spans that
+// edge (the bars, the guard bars reaching lower, a bearer box's sides) grows, as the
+// encoder lays the symbol out for that bar height.
+std::shared_ptr<const BarcodeSymbol> stretched(const BarcodeSymbol& from, double delta) {
+    auto symbol = std::make_shared<BarcodeSymbol>(from);
+    double bottom = 0;
+    for (const QRectF& r : from.barRects) {
+        if (std::abs(r.height() - from.barHeight) < 0.01) {
+            bottom = r.bottom();
+            break;
+        }
+    }
+    constexpr double kEdge = 0.01;
+    symbol->bars = QPainterPath();
+    for (QRectF& r : symbol->barRects) {
+        if (r.top() >= bottom - kEdge) {
+            r.translate(0, delta);
+        } else if (r.bottom() >= bottom - kEdge) {
+            r.setHeight(r.height() + delta);
+        }
+        symbol->bars.addRect(r);
+    }
+    for (BarcodeSymbol::Label& label : symbol->labels) {
+        if (label.baseline.y() >= bottom - kEdge) label.baseline.ry() += delta;
+    }
+    symbol->size.rheight() += delta;
+    symbol->barHeight += delta;
+    return symbol;
+}
+
 }  // namespace
+
+std::shared_ptr<const BarcodeSymbol> BarcodeSymbol::encoded(const BarcodeData& data, bool showText,
+                                                            int barHeight) {
+    return data.valid() ? encode(data, showText, barHeight) : nullptr;
+}
 
 std::shared_ptr<const BarcodeSymbol> BarcodeSymbol::make(const BarcodeData& data, bool showText,
                                                          int barHeight) {
@@ -97,7 +133,13 @@ std::shared_ptr<const BarcodeSymbol> BarcodeSymbol::make(const BarcodeData& data
         const auto it = cache.constFind(key);
         if (it != cache.constEnd()) return it.value();
     }
-    auto symbol = encode(data, showText, barHeight);
+    std::shared_ptr<const BarcodeSymbol> symbol;
+    if (BarcodeFace::isMatrix(data.symbology) || barHeight == kDefaultBarHeight) {
+        symbol = encode(data, showText, barHeight);
+    } else if (const auto standard = make(data, showText, kDefaultBarHeight)) {
+        // Fitting asks for the standard symbol first; other heights are made from it.
+        symbol = stretched(*standard, (barHeight - kDefaultBarHeight) * kUnitsPerModule);
+    }
     QMutexLocker lock(&mutex);
     if (cache.size() >= kCacheLimit) cache.clear();
     cache.insert(key, symbol);

@@ -29,6 +29,11 @@ public:
     static std::shared_ptr<const BarcodeSymbol> make(const BarcodeData& data, bool showText,
                                                      int barHeight = kDefaultBarHeight);
 
+    // The symbol encoded afresh, past the cache: make() encodes the standard bar height
+    // only and grows or shrinks the bars of the others from it.
+    static std::shared_ptr<const BarcodeSymbol> encoded(const BarcodeData& data, bool showText,
+                                                        int barHeight);
+
     // Why no symbol can be drawn for the data (its own problem, or the encoder's refusal);
     // empty when one can.
     static QString problemOf(const BarcodeData& data);

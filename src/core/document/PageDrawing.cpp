@@ -87,7 +87,7 @@ void drawDirectMode(const InfoRecord& record, const Picture* background, QPainte
     const int ppi = devicePixelsPerInch(painter);
     const QRect region = part.translated(o.target.topLeft());
     painter.save();
-    painter.setClipRect(region, Qt::IntersectClip);
+    if (!o.clippedByCaller) painter.setClipRect(region, Qt::IntersectClip);
     painter.fillRect(region, Qt::white);
     if (o.withBackground && background) background->draw(painter, o.target);
     if (o.underlay) o.underlay(painter);

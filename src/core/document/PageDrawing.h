@@ -28,6 +28,9 @@ struct PageDrawOptions {
     // Band and direct modes: the part of target to draw (device coordinates); empty
     // means all of it. Rows and columns outside it are never rendered.
     QRect clip;
+    // Direct mode: the painter is clipped to that part already (a label's shape with it),
+    // so the page sets no clip of its own; a PDF then writes the clip once per sign.
+    bool clippedByCaller = false;
     // Canvas mode: the design view's page, drawn straight onto the painter the way blocks
     // show themselves on screen (with blockFlags: frame lines, selection tool, in-place
     // editing), no block left out, and underlay drawn between the background and the

@@ -265,3 +265,42 @@ TEST(BarcodePainter, QuietZonesAreWhiteAndTheInkDarkOnAnyGround) {
         }
     }
 }
+
+// A linear symbol of another bar height is made from the standard one: it is the symbol
+// the encoder lays out for that height, bars, digits and size.
+TEST(BarcodeSymbol, OtherBarHeightsAreTheEncodersOwn) {
+    const struct {
+        S symbology;
+        const char* text;
+    } cases[] = {
+        {S::Ean13, "690123456789"}, {S::Ean8, "9638507"},  {S::UpcA, "03600029145"},
+        {S::Code128, "PEMO-128/abc"}, {S::Code39, "PEMO-39"}, {S::Itf14, "1540014128876"},
+    };
+    for (const auto& c : cases) {
+        for (const bool showText : {true, false}) {
+            for (const int height : {5, 37, 120, 900}) {
+                SCOPED_TRACE(QString("%1 %2 %3").arg(c.text).arg(showText).arg(height).toStdString());
+                const BarcodeData data = BarcodeData::prepare(c.symbology, QString::fromUtf8(c.text));
+                const auto made = BarcodeSymbol::make(data, showText, height);
+                const auto encoded = BarcodeSymbol::encoded(data, showText, height);
+                ASSERT_TRUE(made && encoded);
+                EXPECT_NEAR(made->size.width(), encoded->size.width(), 1e-4);
+                EXPECT_NEAR(made->size.height(), encoded->size.height(), 1e-4);
+                EXPECT_NEAR(made->barHeight, encoded->barHeight, 1e-4);
+                ASSERT_EQ(made->barRects.size(), encoded->barRects.size());
+                for (size_t i = 0; i < made->barRects.size(); ++i) {
+                    const QRectF a = made->barRects[i], b = encoded->barRects[i];
+                    EXPECT_TRUE(std::abs(a.x() - b.x()) < 1e-4 && std::abs(a.y() - b.y()) < 1e-4 &&
+                                std::abs(a.width() - b.width()) < 1e-4 && std::abs(a.height() - b.height()) < 1e-4)
+                        << i;
+                }
+                ASSERT_EQ(made->labels.size(), encoded->labels.size());
+                for (size_t i = 0; i < made->labels.size(); ++i) {
+                    EXPECT_EQ(made->labels[i].text, encoded->labels[i].text);
+                    EXPECT_NEAR(made->labels[i].baseline.x(), encoded->labels[i].baseline.x(), 1e-4);
+                    EXPECT_NEAR(made->labels[i].baseline.y(), encoded->labels[i].baseline.y(), 1e-4);
+                }
+            }
+        }
+    }
+}

@@ -39,6 +39,7 @@ public:
     // Direct output to a device whose dots are known (a printer at its resolution):
     // barcodes' modules then cover whole dots. 0, the default, keeps exact vectors (PDF).
     void setDeviceDotsPerInch(int dotsPerInch) { deviceDots_ = dotsPerInch; }
+    int deviceDotsPerInch() const { return deviceDots_; }
 
     // Draws page k (1 … pageCount). The painter's origin is the top-left corner of the
     // sheet's printable area; the page is assumed to be white already.

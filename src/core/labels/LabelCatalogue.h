@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "LabelDescriptions.h"
 #include "LabelTemplate.h"
 
 class QIODevice;
@@ -28,7 +29,8 @@ public:
     // The installed catalogue, read once; empty when there is none.
     static const LabelCatalogue& installed();
 
-    // Reads every *.xml file of the folder (paper sizes first). Files that are not
+    // Reads every *.xml file of the folder (paper sizes first), and the descriptions'
+    // Chinese installed with it. Files that are not
     // catalogue files, and products that cannot be understood, are passed over.
     void loadFolder(const QString& folder);
     // One file of products, or of paper sizes. Equivalent products and the sizes of
@@ -38,14 +40,18 @@ public:
     void resolveEquivalents();
 
     const std::vector<LabelTemplate>& products() const { return products_; }
+    // The products' descriptions in Chinese.
+    const LabelDescriptions& descriptions() const { return descriptions_; }
+    LabelDescriptions& descriptions() { return descriptions_; }
     bool isEmpty() const { return products_.empty(); }
 
     // The product named "BRAND PART" (case and extra spaces ignored), or nothing.
     const LabelTemplate* find(const QString& name) const;
     // The names of up to `count` products closest to `name`, closest first.
     QStringList closest(const QString& name, int count = 5) const;
-    // The products whose brand, part, description or size contain every word of
-    // `text` (case ignored), in catalogue order; all of them for an empty text.
+    // The products whose brand, part, description (in English or Chinese) or size
+    // contain every word of `text` (case ignored), in catalogue order; all of them for
+    // an empty text.
     std::vector<const LabelTemplate*> search(const QString& text) const;
 
     // A length of the catalogue in millimetres: "63.5mm", "0.75in", "181.4" (points).
@@ -54,6 +60,7 @@ public:
 private:
     std::vector<LabelTemplate> products_;
     QHash<QString, QSizeF> papers_;
+    LabelDescriptions descriptions_;
 };
 
 }  // namespace pemo

@@ -17,8 +17,10 @@
 #include "core/platform/Messages.h"
 #include "core/print/PdfOutput.h"
 #include "core/print/PrintJob.h"
+#include "core/print/PrintMode.h"
 #include "core/print/PrintSettings.h"
 #include "gui/common/CommandIds.h"
+#include "gui/common/OutputNames.h"
 #include "gui/common/ToolIcons.h"
 #include "gui/view/ViewCommands.h"
 
@@ -95,10 +97,9 @@ void FileMenu::exportPagePicture() {
 void FileMenu::exportPdf() {
     PdfExportDialog choices(window_);
     if (choices.exec() != QDialog::Accepted) return;
-    const QString suggested = QFileInfo(app_.documentTitle()).completeBaseName() + QStringLiteral(".pdf");
     const QString path = completeSaveName(
         QFileDialog::getSaveFileName(window_, QString::fromUtf8("导出PDF"),
-                                     app_.dialogFolder() + QLatin1Char('/') + suggested,
+                                     OutputNames::proposedPdf(app_.documentPath(), app_.dialogFolder()),
                                      QString::fromUtf8("PDF文件 (*.pdf)")),
         {QStringLiteral("pdf")}, QStringLiteral("pdf"));
     if (path.isEmpty()) return;
@@ -115,10 +116,13 @@ void FileMenu::exportPdf() {
     QString error;
     const bool written = PdfOutput::write(job, path, paper, 300, &error);
     QApplication::restoreOverrideCursor();
-    Messages::current().inform(written ? QString::fromUtf8("已导出 %1 页到 %2。")
-                                             .arg(job.pageCount())
-                                             .arg(QDir::toNativeSeparators(path))
-                                       : error);
+    if (!written) {
+        Messages::current().inform(error);
+        return;
+    }
+    OutputNames::rememberPdfFolder(path);
+    const bool labels = settings.mode == PrintMode::Labels;
+    tellUser(OutputNames::writtenNote(job.pageCount(), labels ? doc_.totalCopies() : 0, path));
 }
 
 }  // namespace pemo

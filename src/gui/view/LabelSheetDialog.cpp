@@ -139,6 +139,8 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     wantedStart_ = choice_.start;
+    // Typing names the sheet at once.
+    if (haveCatalogue) search_->setFocus();
     customFields_->setVisible(customButton_->isChecked());
     showSheet();
     resize(1000, 640);
@@ -274,6 +276,8 @@ void LabelSheetDialog::fillList() {
     }
     list_->resizeColumnsToContents();
     list_->setUpdatesEnabled(true);
+    // A search that leaves one product has found it.
+    if (selectRow < 0 && rows.size() == 1 && !search_->text().trimmed().isEmpty()) selectRow = 0;
     if (selectRow >= 0) list_->selectRow(selectRow);
     showSheet();
 }

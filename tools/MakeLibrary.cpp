@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "LibraryPictures.h"
+#include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
@@ -41,8 +42,10 @@ TwipsRect twips(const InfoRecord& r, Place p) {
             int32_t(r.heightTw * p.bottom)};
 }
 
+// A text block; points, when given, sets all its text to that size before it fits its
+// frame (below 20 points it stays among the small sizes).
 TextBlock& addText(InfoRecord& r, int32_t kind, Place place, const char* text, int alignment,
-                   int32_t colour, const char* chineseFace = nullptr) {
+                   int32_t colour, const char* chineseFace = nullptr, int points = 0) {
     const QByteArray initial =
         kind == BlockKind::FixedText ? gbk(text) : r.placeholderText(kind, false, {});
     auto block = TextBlock::create(kind, twips(r, place), initial, true);
@@ -53,6 +56,8 @@ TextBlock& addText(InfoRecord& r, int32_t kind, Place place, const char* text, i
     if (chineseFace)
         content.applyStyle(RichText::ChineseFace, gbk(chineseFace), false);
     content.setSelection({}, {});
+    if (points > 0)
+        content.applyStyleToAll(RichText::Size, points, false);
     content.fitToFrame(true);
     if (PriceItem* price = content.firstPriceItem(kind))
         price->style.edit().textColour = colour;
@@ -143,19 +148,91 @@ void shelfTagPage(InfoRecord& r, const Theme& t) {
                9);
 }
 
+// The label of a label sheet, laid out in millimetres for its small size: the name in
+// the coloured band, the barcode of the 其他信息 variable on the left, wide enough for
+// an EAN-13's module to stay above 0.264 mm (80 % of its nominal size, the least that
+// scans) with bars well over the 18.3 mm that size needs; pack size, origin and the price
+// on the right. A special offer shows 特价 in the band and the original price struck out.
+void labelPage(InfoRecord& r, const Theme& t, bool special, int32_t bandText) {
+    const double w = r.widthTw / kTwipsPerMm;
+    const double h = r.heightTw / kTwipsPerMm;
+    const auto mm = [&](double left, double top, double right, double bottom) {
+        return Place{left / w, top / h, right / w, bottom / h};
+    };
+    // The background's border is about 1 mm wide; the band takes the top 24 %.
+    const double edge = 1.5;
+    const double band = 0.24 * h;
+    const double right = w - edge - 0.2;
+    const double bottom = h - edge;
+    const double nameRight = special ? w - 13.5 : right;
+    addText(r, BlockKind::FirstVariable, mm(edge + 0.4, 0.9, nameRight, band - 0.5), "", RichText::Left,
+            bandText, "黑体", 12);
+    if (special)
+        addText(r, BlockKind::FixedText, mm(w - 13.0, 0.9, right, band - 0.5), "特价", RichText::Right,
+                bandText, "黑体", 16);
+
+    const double barcodeWidth = 33.5;
+    auto barcode = TextBlock::create(BlockKind::FirstVariable + 9,
+                                     twips(r, mm(edge, band + 0.9, edge + barcodeWidth, bottom)),
+                                     r.placeholderText(BlockKind::FirstVariable + 9, false, {}), true);
+    BarcodeStyle::apply(*barcode->content(), BarcodeFace::Symbology::Ean13, true, true);
+    r.appendBlock(std::move(barcode));
+
+    const double column = edge + barcodeWidth + 1.2;
+    const double line = special ? 5.0 : 5.4;
+    double y = band + 0.7;
+    // "规格：500g" and "产地：山东烟台" in a block each, the value after its name, so a
+    // long value wraps under both onto a second line.
+    for (const auto& [name, variable] : {std::pair{"规格：", 2}, std::pair{"产地：", 5}}) {
+        RichText& content = *addText(r, BlockKind::FirstVariable + variable, mm(column, y, right, y + line), "",
+                                     RichText::Left, t.textColour, nullptr, 9)
+                                 .content();
+        content.setSelection({0, true}, {0, true});
+        content.insertText(gbk(name), TextKind::Fixed);
+        content.setLineSpacing(1);
+        content.fitToFrame(true);
+        y += line;
+    }
+    if (special) {
+        const double label = column + 5.6;
+        addText(r, BlockKind::FixedText, mm(column, y, label, y + 3.4), "原价", RichText::Left, t.textColour,
+                nullptr, 8);
+        priceStyle(addText(r, BlockKind::OriginalPrice, mm(label, y, right, y + 3.4), "", RichText::Left,
+                           0x606060, nullptr, 9),
+                   2);
+        y += 3.4;
+    }
+    priceStyle(addText(r, BlockKind::CurrentPrice, mm(column, y + 0.4, right, bottom), "", RichText::Fill,
+                       t.priceColour),
+               9);
+}
+
 struct Size {
     const char* name;
     double widthMm, heightMm;  // pages of a fraction of a millimetre keep it in their twips
     bool shelfTag;
+    bool label = false;
+    bool special = false;
 };
 
 const Size kShelfTag{"货架签", 90, 60, true};
 const Size kA5{"A5海报", 130, 190, false};
 const Size kA4{"A4海报", 190, 280, false};
 const Size kA3{"A3海报", 280, 400, false};
-// The labels of the two most common A4 label sheets: 21 of 63.5 × 38.1 mm, 24 of 70 × 37 mm.
-const Size kLabel21{"标签21格", 63.5, 38.1, true};
-const Size kLabel24{"标签24格", 70, 37, true};
+// The labels of the two most common A4 label sheets: 21 of 63.5 × 38.1 mm, 24 of 70 × 37 mm,
+// for everyday prices and for special offers.
+const Size kLabel21{"标签21格", 63.5, 38.1, true, true, false};
+const Size kLabel24{"标签24格", 70, 37, true, true, false};
+const Size kSpecial21{"特价标签21格", 63.5, 38.1, true, true, true};
+const Size kSpecial24{"特价标签24格", 70, 37, true, true, true};
+
+// The colour of text on the background's band: white on a dark band, dark on a light one.
+int32_t bandTextColour(const QString& backgroundPath, const Theme& t) {
+    const QImage image(backgroundPath);
+    if (image.isNull())
+        return t.titleColour;
+    return qGray(image.pixel(image.width() / 2, image.height() / 10)) > 150 ? t.textColour : t.titleColour;
+}
 
 void writeTemplate(const LibraryPictures::Background& background, const Size& size,
                    const QString& stamp) {
@@ -171,7 +248,9 @@ void writeTemplate(const LibraryPictures::Background& background, const Size& si
                                                  gbk(background.category), gbk(background.name)),
                       doc.backgrounds);
     const Theme theme = themeOf(background.category);
-    if (size.shelfTag) {
+    if (size.label) {
+        labelPage(r, theme, size.special, bandTextColour(background.path, theme));
+    } else if (size.shelfTag) {
         shelfTagPage(r, theme);
     } else {
         posterPage(r, theme);
@@ -211,8 +290,8 @@ int main(int argc, char** argv) {
                 writeTemplate(b, kShelfTag, {});
                 // Tags for label sheets go with the shelf-tag backgrounds of 价签.
                 if (b.category == QString::fromUtf8("价签")) {
-                    writeTemplate(b, kLabel21, {});
-                    writeTemplate(b, kLabel24, {});
+                    for (const Size& size : {kLabel21, kLabel24, kSpecial21, kSpecial24})
+                        writeTemplate(b, size, {});
                 }
                 continue;
             }

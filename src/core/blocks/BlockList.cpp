@@ -1,6 +1,7 @@
 #include "BlockList.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "BlockFactory.h"
 #include "BlockKind.h"
@@ -18,16 +19,45 @@ void forEachInDrawingOrder(const BlockPtrList& blocks, const std::function<void(
     }
 }
 
-Block* blockAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y,
-               bool selectedOnly) {
+namespace {
+
+// Gives visit the blocks under (x, y) in hit order until it returns true; returns that
+// block.
+Block* findHit(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y, bool selectedOnly,
+               const std::function<bool(Block&)>& visit) {
     for (int layer = Block::kLayerCount - 1; layer >= 0; --layer) {
         for (const auto& block : blocks) {
             if (block->layer != layer || (selectedOnly && !block->selected)) continue;
             scratch.fill(Qt::white);
-            if (block->hitTest(scratch, zoom, x, y)) return block.get();
+            if (block->hitTest(scratch, zoom, x, y) && visit(*block)) return block.get();
         }
     }
     return nullptr;
+}
+
+}  // namespace
+
+Block* blockAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y,
+               bool selectedOnly) {
+    return findHit(blocks, scratch, zoom, x, y, selectedOnly, [](Block&) { return true; });
+}
+
+std::vector<Block*> blocksAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y) {
+    std::vector<Block*> hits;
+    findHit(blocks, scratch, zoom, x, y, false, [&hits](Block& b) {
+        hits.push_back(&b);
+        return false;
+    });
+    return hits;
+}
+
+Block* nextBlockAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y,
+                   const Block* current) {
+    const std::vector<Block*> hits = blocksAt(blocks, scratch, zoom, x, y);
+    if (hits.empty()) return nullptr;
+    const auto at = std::find(hits.begin(), hits.end(), current);
+    if (at != hits.end()) return std::next(at) == hits.end() ? hits.front() : *std::next(at);
+    return hits.size() > 1 ? hits[1] : hits.front();
 }
 
 std::optional<GripHit> gripAt(const BlockPtrList& blocks, int x, int y, double zoom,

@@ -26,6 +26,15 @@ void forEachInDrawingOrder(const BlockPtrList& blocks, const std::function<void(
 Block* blockAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y,
                bool selectedOnly = false);
 
+// Every block at device point (x, y), in the order blockAt asks them: the top one first.
+std::vector<Block*> blocksAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y);
+
+// The block under (x, y) that follows `current` in blocksAt's order, round to the top
+// one again; the one under the top one when `current` is not there. Reaches a block
+// that another block's frame covers. Null when nothing is there.
+Block* nextBlockAt(const BlockPtrList& blocks, QImage& scratch, double zoom, int x, int y,
+                   const Block* current);
+
 struct GripHit {
     int32_t handleId = 0;
     int blockIndex = -1;

@@ -1,7 +1,10 @@
 #include "InsertCommands.h"
 
 #include "InfoRecord.h"
+#include "TextFormat.h"
 #include "core/blocks/BlockKind.h"
+#include "core/blocks/TextBlock.h"
+#include "core/text/RichText.h"
 
 namespace pemo::InsertCommand {
 
@@ -20,6 +23,18 @@ bool isGreyed(int id, const InfoRecord& record) {
     const int32_t kind = kindOf(id);
     if (kind == 0 || BlockKind::isPhraseTool(kind) || id == Logo1 || id == Logo2) return false;
     return record.firstBlockOfKind(kind) != nullptr;
+}
+
+bool insertAtCaret(int id, InfoRecord& record, bool templateMode, const PlaceholderSources& sources) {
+    const bool placeholder = (id >= FirstVariable && id <= LastVariable) || (id >= FirstMallInfo && id <= LastMallInfo);
+    TextBlock* block = FormatCommand::editedBlock(record);
+    // A block shows one placeholder: only text of its own can take one.
+    if (!placeholder || !block || block->kind != BlockKind::FixedText) return false;
+    const int32_t kind = kindOf(id);
+    record.takeUndoSnapshot();
+    block->kind = kind;
+    block->content()->insertText(record.placeholderText(kind, templateMode, sources), kind);
+    return true;
 }
 
 }  // namespace pemo::InsertCommand

@@ -5,6 +5,7 @@
 namespace pemo {
 
 class InfoRecord;
+struct PlaceholderSources;
 
 // The insertion commands of the 对象 menu and their popups: which kind each arms, and
 // which items are greyed because their kind is already on the page.
@@ -34,6 +35,12 @@ int32_t kindOf(int id);
 // An item is greyed while a block of its kind is on the page: variables, prices, mall
 // items and the product picture may stand once per page; phrases and logos repeat.
 bool isGreyed(int id, const InfoRecord& record);
+
+// While a text block of fixed text is edited in place, a variable or mall item chosen
+// goes in at the caret: the block becomes that placeholder's block, the typed text
+// around its value, in one undo step. False (nothing changed) when no such block is
+// edited or the id is not a variable or mall item; the item then arms a new block.
+bool insertAtCaret(int id, InfoRecord& record, bool templateMode, const PlaceholderSources& sources);
 
 }  // namespace InsertCommand
 

@@ -37,6 +37,18 @@ bool applyCharacter(InfoRecord& record, int code, int value, bool autoFit) {
     return true;
 }
 
+// Size and colour also apply to a text block selected as a whole: to all of its text.
+bool appliesToWholeBlock(int id) { return id == Size || id == TextColour || id == ChooseTextColour; }
+
+bool applyToSelectedText(InfoRecord& record, int code, int value, bool autoFit) {
+    if (editedBlock(record)) return applyCharacter(record, code, value, autoFit);
+    TextBlock* block = liveTextBlock(record);
+    if (!block) return false;
+    record.takeUndoSnapshot();
+    block->content()->applyStyleToAll(code, value, autoFit);
+    return true;
+}
+
 // A layout attribute of the one live text block, fitted again afterwards.
 template <typename Change>
 bool applyBlock(InfoRecord& record, bool autoFit, Change change) {
@@ -49,6 +61,25 @@ bool applyBlock(InfoRecord& record, bool autoFit, Change change) {
 }
 
 }  // namespace
+
+const std::vector<int>& sizeChoices() {
+    static const std::vector<int> sizes = [] {
+        std::vector<int> list{5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 18};
+        for (int points = RichText::kFitMinimum; points <= kMaxSize; points += 4) list.push_back(points);
+        return list;
+    }();
+    return sizes;
+}
+
+QString sizeProblem(const QString& typed) {
+    bool number = false;
+    const int points = typed.trimmed().toInt(&number);
+    if (typed.trimmed().isEmpty()) return QString::fromUtf8("请输入字号（%1到%2磅）。").arg(kMinSize).arg(kMaxSize);
+    if (!number) return QString::fromUtf8("字号只能是整数磅数，例如 9 或 24。");
+    if (points < kMinSize) return QString::fromUtf8("字号最小为%1磅：更小的字印出来看不清。").arg(kMinSize);
+    if (points > kMaxSize) return QString::fromUtf8("字号最大为%1磅。").arg(kMaxSize);
+    return {};
+}
 
 int lineSpacingOf(int id) {
     return id >= FirstLineSpacing && id <= LastLineSpacing ? kLineSpacings[size_t(id - FirstLineSpacing)] : 0;
@@ -87,6 +118,7 @@ TextBlock* priceBlock(const InfoRecord& record) {
 
 bool isEnabled(int id, const InfoRecord& record) {
     if (id == AutoFit) return true;
+    if (appliesToWholeBlock(id)) return liveTextBlock(record) != nullptr;
     if (isCharacterCommand(id)) return editedBlock(record) != nullptr;
     if (isBlockCommand(id)) return liveTextBlock(record) != nullptr;
     if (id == Vertical) {
@@ -159,11 +191,17 @@ bool applyFace(int id, InfoRecord& record, const QByteArray& face, bool autoFit)
 }
 
 bool applySize(InfoRecord& record, int points, bool autoFit) {
-    return applyCharacter(record, RichText::Size, std::clamp(points, kMinSize, kMaxSize), autoFit);
+    return applyToSelectedText(record, RichText::Size, std::clamp(points, kMinSize, kMaxSize), autoFit);
 }
 
 bool applyTextColour(InfoRecord& record, int32_t colour, bool autoFit) {
-    return applyCharacter(record, RichText::TextColour, colour, autoFit);
+    return applyToSelectedText(record, RichText::TextColour, colour, autoFit);
+}
+
+const CharStyle* shownStyle(const InfoRecord& record) {
+    if (const TextBlock* block = editedBlock(record)) return &*block->content()->typingStyle;
+    if (const TextBlock* block = liveTextBlock(record)) return &*block->content()->item(0).style;
+    return nullptr;
 }
 
 bool applyPriceFormat(InfoRecord& record, int32_t priceStyle, int32_t lineColour, bool autoFit) {

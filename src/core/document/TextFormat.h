@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
+#include <vector>
+
+#include "core/text/RichText.h"
 
 namespace pemo {
 
@@ -39,8 +43,14 @@ inline constexpr int CharSpacingMenu = 34310;
 inline constexpr int FirstCharSpacing = 34311;  // to 34317
 inline constexpr int LastCharSpacing = 34317;
 
-inline constexpr int kMinSize = 20;
-inline constexpr int kMaxSize = 360;
+inline constexpr int kMinSize = RichText::kSmallestSize;
+inline constexpr int kMaxSize = RichText::kLargestSize;
+
+// The sizes the size box lists: the small print of labels point by point up to 12, then
+// every second point to 18, then every fourth from 20 to 360.
+const std::vector<int>& sizeChoices();
+// Why a size typed into 字号 cannot be taken; empty when it can.
+QString sizeProblem(const QString& typed);
 
 // The values behind the spacing and alignment ids.
 int lineSpacingOf(int id);   // −25 … 150
@@ -59,11 +69,15 @@ bool isChecked(int id, const InfoRecord& record, bool autoFit);
 // The commands without a value of their own: bold, italic, underline, the alignments,
 // line and character spacings, vertical writing. False when disabled.
 bool run(int id, InfoRecord& record, bool autoFit);
-// 中文字体 / 英文字体 with a face name (GBK); 字号 with a size (20 … 360);
-// 字符颜色 with a colour (0x00BBGGRR).
+// 中文字体 / 英文字体 with a face name (GBK); 字号 with a size (5 … 360);
+// 字符颜色 with a colour (0x00BBGGRR). Size and colour apply to the edited text's
+// selection, or to all the text of a text block selected as a whole.
 bool applyFace(int id, InfoRecord& record, const QByteArray& face, bool autoFit);
 bool applySize(InfoRecord& record, int points, bool autoFit);
 bool applyTextColour(InfoRecord& record, int32_t colour, bool autoFit);
+// The style the font and size boxes show: what typing goes on with in the edited text,
+// or the first character's of a text block selected as a whole; null for neither.
+const CharStyle* shownStyle(const InfoRecord& record);
 // 价格格式: the first price item of the block's kind takes the style and line colour,
 // and the content fits again.
 bool applyPriceFormat(InfoRecord& record, int32_t priceStyle, int32_t lineColour, bool autoFit);

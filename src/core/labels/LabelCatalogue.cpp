@@ -161,6 +161,7 @@ void LabelCatalogue::loadFolder(const QString& folder) {
         if (file.open(QIODevice::ReadOnly)) readProducts(file);
     }
     resolveEquivalents();
+    descriptions_.loadTranslations(LabelDescriptions::translationFile(folder));
 }
 
 void LabelCatalogue::readPaperSizes(QIODevice& device) {
@@ -287,7 +288,8 @@ std::vector<const LabelTemplate*> LabelCatalogue::search(const QString& text) co
     std::vector<const LabelTemplate*> found;
     for (const LabelTemplate& t : products_) {
         const QString haystack = normalised(t.name() + QLatin1Char(' ') + t.description + QLatin1Char(' ') +
-                                            t.sizeText() + QLatin1Char(' ') + t.paperName);
+                                            descriptions_.chinese(t.description) +
+                                            QLatin1Char(' ') + t.sizeText() + QLatin1Char(' ') + t.paperName);
         if (std::all_of(words.begin(), words.end(), [&](const QString& w) { return haystack.contains(w); })) {
             found.push_back(&t);
         }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "LabelDescriptions.h"
 #include "LabelTemplate.h"
 
 class QIODevice;
@@ -31,9 +32,10 @@ public:
     // missing, how to install it, and that measured sheets work without it.
     static QString missingText();
 
-    // Reads every *.xml file of the folder (paper sizes first). Files that are not
-    // catalogue files are passed over, and so are products that cannot be understood,
-    // each listed in skipped() with its reason (installed() logs them).
+    // Reads every *.xml file of the folder (paper sizes first), and the descriptions'
+    // Chinese installed with it. Files that are not catalogue files are passed over, and
+    // so are products that cannot be understood, each listed in skipped() with its reason
+    // (installed() logs them).
     void loadFolder(const QString& folder);
     // One file of products, or of paper sizes. Equivalent products and the sizes of
     // named papers are settled by resolveEquivalents(), once everything is read.
@@ -48,14 +50,18 @@ public:
 
     const std::vector<LabelTemplate>& products() const { return products_; }
     const std::vector<Skipped>& skipped() const { return skipped_; }
+    // The products' descriptions in Chinese.
+    const LabelDescriptions& descriptions() const { return descriptions_; }
+    LabelDescriptions& descriptions() { return descriptions_; }
     bool isEmpty() const { return products_.empty(); }
 
     // The product named "BRAND PART" (case and extra spaces ignored), or nothing.
     const LabelTemplate* find(const QString& name) const;
     // The names of up to `count` products closest to `name`, closest first.
     QStringList closest(const QString& name, int count = 5) const;
-    // The products whose brand, part, description or size contain every word of
-    // `text` (case ignored), in catalogue order; all of them for an empty text.
+    // The products whose brand, part, description (in English or Chinese) or size
+    // contain every word of `text` (case ignored), in catalogue order; all of them for
+    // an empty text.
     std::vector<const LabelTemplate*> search(const QString& text) const;
 
     // A length of the catalogue in millimetres: "63.5mm", "0.75in", "11.in", "181.4" (points).
@@ -65,6 +71,7 @@ private:
     std::vector<LabelTemplate> products_;
     std::vector<Skipped> skipped_;
     QHash<QString, QSizeF> papers_;
+    LabelDescriptions descriptions_;
 };
 
 }  // namespace pemo

@@ -12,8 +12,9 @@ LabelChoice LabelChoice::load(QSettings& settings) {
     c.sheet = settings.value(QStringLiteral("Labels/Sheet")).toString();
     c.custom = settings.value(QStringLiteral("Labels/Custom")).toString();
     c.recent = settings.value(QStringLiteral("Labels/Recent")).toStringList().mid(0, kRecentCount);
-    c.start = std::max(1, settings.value(QStringLiteral("Labels/Start"), 1).toInt());
     c.outline = settings.value(QStringLiteral("Labels/Outline"), false).toBool();
+    c.nextStart = std::max(1, settings.value(QStringLiteral("Labels/NextStart"), 1).toInt());
+    c.nextSheet = settings.value(QStringLiteral("Labels/NextSheet")).toString();
     return c;
 }
 
@@ -21,8 +22,21 @@ void LabelChoice::save(QSettings& settings) const {
     settings.setValue(QStringLiteral("Labels/Sheet"), sheet);
     settings.setValue(QStringLiteral("Labels/Custom"), custom);
     settings.setValue(QStringLiteral("Labels/Recent"), recent);
-    settings.setValue(QStringLiteral("Labels/Start"), start);
     settings.setValue(QStringLiteral("Labels/Outline"), outline);
+    settings.setValue(QStringLiteral("Labels/NextStart"), nextStart);
+    settings.setValue(QStringLiteral("Labels/NextSheet"), nextSheet);
+}
+
+void LabelChoice::jobPrinted(long long labels, int perSheet) {
+    if (perSheet <= 0 || labels <= 0) return;
+    nextStart = int((start - 1 + labels) % perSheet) + 1;
+    nextSheet = sheet;
+}
+
+int LabelChoice::continuation(const QString& sheetName) const {
+    return nextStart > 1 && !sheetName.isEmpty() && sheetName.compare(nextSheet, Qt::CaseInsensitive) == 0
+               ? nextStart
+               : 0;
 }
 
 void LabelChoice::remember(const QString& sheetName) {

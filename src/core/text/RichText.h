@@ -53,6 +53,13 @@ struct TextDevice {
 // content's top-left corner; sizes are points.
 class RichText {
 public:
+    // Font sizes in points. Fitting keeps text of kFitMinimum points or more between
+    // kFitMinimum and kLargestSize; text set below kFitMinimum (a label's small print)
+    // is fitted among the small sizes, kSmallestSize to kFitMinimum − 1, so it stays small.
+    static constexpr int kSmallestSize = 5;
+    static constexpr int kFitMinimum = 20;
+    static constexpr int kLargestSize = 360;
+
     enum Alignment : uint8_t { Left = 1, Right = 2, Centre = 3, Fill = 4 };
     enum StyleCode {
         ChineseFace = 1,
@@ -147,6 +154,9 @@ public:
     // Codes 3..7 and 11. With a selection the selected items change, the content fits
     // and the result is true; without one only typingStyle changes.
     bool applyStyle(int code, int value, bool autoFit);
+    // A code of 3..7 or 11 for the whole content, whatever is selected (a block chosen
+    // as a whole), and for what is typed next; the content fits.
+    void applyStyleToAll(int code, int value, bool autoFit);
     // Codes 1 and 2 (face names, GBK).
     bool applyStyle(int code, const QByteArray& face, bool autoFit);
     bool applyArtSettings(const CharStyle& art, bool autoFit);
@@ -161,6 +171,8 @@ public:
     void layout();
     void fitToFrame(bool autoFit);
     bool trySize(int newSize);
+    // The smallest size of any item, the end item included.
+    int smallestItemSize() const;
     // Layouts run since construction; lets tests hold fitting to its budget.
     int layoutCount() const { return layoutCount_; }
 
@@ -205,6 +217,9 @@ private:
     void normalizeCaretForInsert();
     void eraseItem(int index);
     int available() const { return vertical_ ? frameHeight_ : frameWidth_; }
+
+    // fitToFrame for a content with text below kFitMinimum.
+    void fitSmallText();
 
     Segment scanSegment(int from, const SegmentIndex& index) const;
     Segment forcedSplit(int from);

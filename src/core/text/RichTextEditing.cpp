@@ -299,6 +299,12 @@ bool RichText::applyStyle(int code, int value, bool autoFit) {
     return true;
 }
 
+void RichText::applyStyleToAll(int code, int value, bool autoFit) {
+    restyleItems(0, itemCount(), [&](CharStyle& s) { setField(s, code, value); });
+    typingStyle.change([&](CharStyle& s) { setField(s, code, value); });
+    fitToFrame(autoFit);
+}
+
 bool RichText::applyStyle(int code, const QByteArray& face, bool autoFit) {
     auto set = [&](CharStyle& s) {
         if (code == ChineseFace)

@@ -1,5 +1,6 @@
 // Layout of RichText: measuring, break opportunities, lines (or columns) in four
 // alignments, and fitting the font size to the frame.
+#include <algorithm>
 #include <cmath>
 
 #include "PriceItem.h"
@@ -12,8 +13,8 @@ namespace {
 
 enum Result { Opportunity = 0, EndResult = 1, BreakResult = 2 };
 
-constexpr int kMinSize = 20;
-constexpr int kMaxSize = 360;
+constexpr int kMinSize = RichText::kFitMinimum;
+constexpr int kMaxSize = RichText::kLargestSize;
 
 }  // namespace
 
@@ -397,8 +398,10 @@ bool RichText::trySize(int newSize) {
         if (int(item->style->size) + delta > kMaxSize)
             return false;
     }
-    auto resize = [delta](CharStyle& s) {
-        s.size = uint16_t(std::clamp(int(s.size) + delta, kMinSize, kMaxSize));
+    // Text of 20 points or more never shrinks below 20; small text never below 5.
+    const int lowest = smallestItemSize() < kMinSize ? kSmallestSize : kMinSize;
+    auto resize = [delta, lowest](CharStyle& s) {
+        s.size = uint16_t(std::clamp(int(s.size) + delta, lowest, kMaxSize));
     };
     typingStyle.change(resize);
     restyleItems(0, itemCount(), resize);
@@ -425,6 +428,10 @@ bool RichText::trySize(int newSize) {
 void RichText::fitToFrame(bool autoFit) {
     if (!autoFit) {
         layout();
+        return;
+    }
+    if (smallestItemSize() < kMinSize) {
+        fitSmallText();
         return;
     }
     if (trySize(kMaxSize))
@@ -454,6 +461,36 @@ void RichText::fitToFrame(bool autoFit) {
         if (trySize(std::max(0, int(fontSize_) - 4)))
             return;
     }
+}
+
+int RichText::smallestItemSize() const {
+    int smallest = kMaxSize;
+    for (const auto& item : items_)
+        smallest = std::min(smallest, int(item->style->size));
+    return smallest;
+}
+
+void RichText::fitSmallText() {
+    // The search moves every size by the same delta and looks for the largest size of
+    // the smallest characters that fits: 19 first, then 5, then halving; at most seven
+    // layouts. When not even 5 points fit, the text stays at 5.
+    const auto trySmallest = [this](int points) {
+        return trySize(int(fontSize_) + points - smallestItemSize());
+    };
+    if (trySmallest(kMinSize - 1) || !trySmallest(kSmallestSize))
+        return;
+    int fits = kSmallestSize;
+    int fails = kMinSize - 1;
+    while (fails - fits > 1) {
+        const int middle = (fits + fails) / 2;
+        if (trySmallest(middle)) {
+            fits = middle;
+        } else {
+            fails = middle;
+        }
+    }
+    if (smallestItemSize() != fits)
+        trySmallest(fits);
 }
 
 }  // namespace pemo

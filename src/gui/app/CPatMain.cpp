@@ -22,11 +22,13 @@
 #include "LibraryDocks.h"
 #include "MainToolBars.h"
 #include "MenuPrompts.h"
+#include "StatusNote.h"
 #include "core/document/EditCommands.h"
 #include "core/document/RecordCommands.h"
 #include "core/document/StatusTexts.h"
 #include "core/platform/ProgramInfo.h"
 #include "gui/canvas/CPatCanvas.h"
+#include "gui/common/CommandGroup.h"
 #include "gui/common/ToolIcons.h"
 #include "gui/config/ConfigMenu.h"
 #include "gui/library/BackgroundPanel.h"
@@ -121,6 +123,13 @@ void CPatMain::buildMenus() {
 }
 
 void CPatMain::connectGroups() {
+    const auto note = [this](const QString& text, std::function<bool()> holds) {
+        statusNote_->showNote(text, std::move(holds));
+    };
+    for (CommandGroup* group : std::initializer_list<CommandGroup*>{
+             file_, edit_, viewMenu_, records_, object_, &object_->text(), template_, print_, config_, help_}) {
+        group->showStatus = note;
+    }
     const auto updateAll = [this] { updateCommands(); };
     const auto updateEditing = [this] { updateEditCommands(); };
     edit_->commandsChanged = updateEditing;
@@ -135,6 +144,7 @@ void CPatMain::connectGroups() {
     records_->templateMode = [this] { return view_->templateMode(); };
     records_->saveModified = [this] { return app_.saveModified(); };
     records_->documentPath = [this] { return app_.documentPath(); };
+    print_->documentPath = [this] { return app_.documentPath(); };
     records_->fillLibraryChoice = [this](RecordCommandContext& context) {
         library_->fillContext(context);
     };
@@ -279,6 +289,8 @@ void CPatMain::buildStatusBar() {
         statusBar()->addPermanentWidget(pane);
         statusPanes_.at(size_t(i)) = pane;
     }
+    statusNote_ = new StatusNote(this);
+    statusBar()->addWidget(statusNote_, 1);
     designHint_ = new DesignHint(doc_, this);
     designHint_->apply = [this] { records_->run(RC::ApplyDesign); };
     statusBar()->addWidget(designHint_);
@@ -311,6 +323,7 @@ void CPatMain::updateCommands() {
 void CPatMain::updateEditCommands() {
     // The canvas calls here after every edit of the page.
     if (designHint_) designHint_->pageEdited();
+    if (statusNote_) statusNote_->refresh();
     edit_->update();
     object_->update();
     toolBars_->updateButtons();

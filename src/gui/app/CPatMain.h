@@ -30,6 +30,7 @@ class PrintCommands;
 class RecordFindDialog;
 class RecordGrid;
 class RecordMenu;
+class StatusNote;
 class TemplateMenu;
 class ViewMenu;
 
@@ -80,6 +81,8 @@ public:
     void updateTitle(const QString& documentTitle);
     // The status bar's offer of 应用到所有信息 after a change of the record's design.
     DesignHint* designHint() const { return designHint_; }
+    // The note a command leaves in the status bar (what it wrote, what to do next).
+    StatusNote* statusNote() const { return statusNote_; }
     void updateRecentFiles();
 
 protected:
@@ -117,6 +120,7 @@ private:
     RecordGrid* grid_ = nullptr;
     RecordFindDialog* findDialog_ = nullptr;
     LibraryDocks* library_ = nullptr;
+    StatusNote* statusNote_ = nullptr;
     DesignHint* designHint_ = nullptr;
     QString documentTitle_;
 

@@ -20,6 +20,7 @@
 #include "core/print/PrintMode.h"
 #include "core/print/PrintSettings.h"
 #include "gui/common/CommandIds.h"
+#include "gui/common/OutputNames.h"
 #include "gui/common/ToolIcons.h"
 #include "gui/view/PrintCommands.h"
 #include "gui/view/ViewCommands.h"
@@ -100,8 +101,7 @@ void FileMenu::exportPdf() {
     QSizeF paper = choices.paperMm();
     PrintSettings settings = choices.settings();
     if (settings.mode == PrintMode::Labels && !print_.chooseLabelExport(settings, paper)) return;
-    const QString suggested = QFileInfo(app_.documentTitle()).completeBaseName() + QStringLiteral(".pdf");
-    const QString proposed = app_.dialogFolder() + QLatin1Char('/') + suggested;
+    const QString proposed = OutputNames::proposedPdf(app_.documentPath(), app_.dialogFolder());
     const QString chosen = askPdfPath ? askPdfPath(proposed)
                                       : QFileDialog::getSaveFileName(window_, QString::fromUtf8("导出PDF"), proposed,
                                                                      QString::fromUtf8("PDF文件 (*.pdf)"));
@@ -118,10 +118,13 @@ void FileMenu::exportPdf() {
     QString error;
     const bool written = PdfOutput::write(job, path, paper, 300, &error);
     QApplication::restoreOverrideCursor();
-    Messages::current().inform(written ? QString::fromUtf8("已导出 %1 页到 %2。")
-                                             .arg(job.pageCount())
-                                             .arg(QDir::toNativeSeparators(path))
-                                       : error);
+    if (!written) {
+        Messages::current().inform(error);
+        return;
+    }
+    OutputNames::rememberPdfFolder(path);
+    const bool labels = settings.mode == PrintMode::Labels;
+    tellUser(OutputNames::writtenNote(job.pageCount(), labels ? doc_.totalCopies() : 0, path));
 }
 
 }  // namespace pemo

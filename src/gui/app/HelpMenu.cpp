@@ -5,7 +5,7 @@
 #include <QMenuBar>
 
 #include "CPatApp.h"
-#include "HelpWindow.h"
+#include "gui/common/HelpWindow.h"
 #include "gui/common/CommandIds.h"
 
 namespace pemo {

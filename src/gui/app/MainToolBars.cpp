@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -273,9 +275,7 @@ void MainToolBars::addBoxes(QToolBar* bar) {
     chineseBox_->setStatusTip(QString::fromUtf8("选择中文字体"));
     westernBox_->setStatusTip(QString::fromUtf8("选择英文字体"));
     sizeBox_->setFont(FontFaces::font(CharStyle::defaultChineseFace(), 13, false, false));
-    for (int points = FC::kMinSize; points <= FC::kMaxSize; points += 4) {
-        sizeBox_->addItem(QString::number(points), points);
-    }
+    for (const int points : FC::sizeChoices()) sizeBox_->addItem(QString::number(points), points);
     sizeBox_->setFixedWidth(50);
     sizeBox_->view()->setMinimumWidth(80);
     sizeBox_->setMaxVisibleItems(15);
@@ -339,33 +339,44 @@ void MainToolBars::openPopup(int id) {
 void MainToolBars::chooseFace(FontNameBox* box, int id) {
     const QByteArray face = box->nameAt(box->currentIndex());
     if (!face.isEmpty()) text_->chooseFace(id, face);
-    view_.canvas()->setFocus();
+    returnFocusToPage();
 }
 
 void MainToolBars::chooseSize() {
     const int points = sizeBox_->currentData().toInt();
     if (points > 0) text_->applySize(points);
-    view_.canvas()->setFocus();
+    returnFocusToPage();
+}
+
+void MainToolBars::returnFocusToPage() {
+    // The box's list gives the focus back to its box as it closes, after the choice:
+    // the page takes it once the list is gone, so the next key edits the page again and
+    // never picks another size.
+    QPointer<QWidget> canvas = view_.canvas();
+    canvas->setFocus();
+    QTimer::singleShot(0, canvas, [canvas] {
+        if (canvas) canvas->setFocus();
+    });
 }
 
 void MainToolBars::updateTextCombos() {
     if (!chineseBox_) return;
     const InfoRecord* record = view_.document().currentRecord();
-    const TextBlock* block = record ? FC::editedBlock(*record) : nullptr;
-    for (QComboBox* box : {static_cast<QComboBox*>(chineseBox_),
-                           static_cast<QComboBox*>(westernBox_), sizeBox_}) {
-        if (box->isEnabled() != bool(block)) box->setEnabled(block);
+    const TextBlock* edited = record ? FC::editedBlock(*record) : nullptr;
+    const CharStyle* shown = record ? FC::shownStyle(*record) : nullptr;
+    // Faces are chosen for the edited text; a size also for a text block as a whole.
+    for (QComboBox* box : {static_cast<QComboBox*>(chineseBox_), static_cast<QComboBox*>(westernBox_)}) {
+        if (box->isEnabled() != bool(edited)) box->setEnabled(edited);
     }
-    if (!block || !block->content()) return;
-    const CharStyle& style = block->content()->typingStyle;
+    if (sizeBox_->isEnabled() != bool(shown)) sizeBox_->setEnabled(shown);
+    if (!shown) return;
+    const CharStyle& style = *shown;
     if (chineseBox_->shownName() != style.chineseFace) chineseBox_->showName(style.chineseFace);
     if (westernBox_->shownName() != style.westernFace) westernBox_->showName(style.westernFace);
     const int points = style.size;
-    const bool listed =
-        points >= FC::kMinSize && points <= FC::kMaxSize && (points - FC::kMinSize) % 4 == 0;
-    const int index = listed ? (points - FC::kMinSize) / 4 : -1;
-    if (sizeBox_->currentIndex() != index || (!listed && sizeBox_->placeholderText().toInt() != points)) {
-        sizeBox_->setPlaceholderText(listed ? QString() : QString::number(points));
+    const int index = sizeBox_->findData(points);
+    if (sizeBox_->currentIndex() != index || (index < 0 && sizeBox_->placeholderText().toInt() != points)) {
+        sizeBox_->setPlaceholderText(index >= 0 ? QString() : QString::number(points));
         sizeBox_->setCurrentIndex(index);
     }
 }

@@ -65,8 +65,9 @@ public:
     // button's toolbar is hidden.
     void openPopup(int id);
 
-    // The boxes follow the caret and the selection: enabled only while text is edited
-    // in place, showing the style typing goes on with.
+    // The boxes follow the caret and the selection, showing the style typing goes on
+    // with: the face boxes are enabled while text is edited in place, the size box also
+    // while a text block is selected as a whole (its size then applies to all its text).
     void updateTextCombos();
     // Enabled states of the buttons without a menu action of their own, and the faces
     // of the drop-down buttons.
@@ -78,6 +79,7 @@ private:
     void addDropDown(QToolBar* bar, const ToolButtonEntry& entry, QAction* command);
     void chooseFace(FontNameBox* box, int id);
     void chooseSize();
+    void returnFocusToPage();
 
     QMainWindow& window_;
     CPatView& view_;

@@ -76,16 +76,26 @@ QPoint CPatCanvas::clampToCanvas(QPoint p) const {
                   std::clamp(p.y(), 0, std::max(0, height() - 1)));
 }
 
-Block* CPatCanvas::blockAt(QPoint p, bool selectedOnly) const {
-    InfoRecord* r = record();
-    if (!r) return nullptr;
+QImage& CPatCanvas::hitScratch() const {
     if (scratch_.size() != size()) {
         scratch_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         const int dotsPerMeter = qRound(ppi() / 0.0254);
         scratch_.setDotsPerMeterX(dotsPerMeter);
         scratch_.setDotsPerMeterY(dotsPerMeter);
     }
-    return pemo::blockAt(r->blocks, scratch_, zoom(), p.x(), p.y(), selectedOnly);
+    return scratch_;
+}
+
+Block* CPatCanvas::blockAt(QPoint p, bool selectedOnly) const {
+    InfoRecord* r = record();
+    return r ? pemo::blockAt(r->blocks, hitScratch(), zoom(), p.x(), p.y(), selectedOnly) : nullptr;
+}
+
+Block* CPatCanvas::nextBlockAt(QPoint p) const {
+    InfoRecord* r = record();
+    if (!r) return nullptr;
+    const Block* current = r->selection.size() == 1 ? r->selection.front() : nullptr;
+    return pemo::nextBlockAt(r->blocks, hitScratch(), zoom(), p.x(), p.y(), current);
 }
 
 void CPatCanvas::refresh() {

@@ -116,6 +116,8 @@ public:
     QPoint clampToCanvas(QPoint p) const;
     // The topmost block at p (canvas pixels), or among the selected blocks only.
     Block* blockAt(QPoint p, bool selectedOnly = false) const;
+    // The block at p after the one selected alone, round again (Alt+click).
+    Block* nextBlockAt(QPoint p) const;
     // The document is modified; the page and the frame's commands follow.
     void edited();
     SelectTool& selectTool() { return select_; }
@@ -161,6 +163,8 @@ private:
     DrawShapeTool drawShape_;
     PictureInput pictures_;
     CanvasTool* pressedTool_ = nullptr;
+    // The picture the hit tests draw into, as large as the canvas.
+    QImage& hitScratch() const;
     mutable QImage scratch_;
 };
 

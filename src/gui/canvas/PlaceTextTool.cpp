@@ -1,15 +1,38 @@
 #include "PlaceTextTool.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "CPatCanvas.h"
 #include "CanvasHost.h"
+#include "core/barcodes/BarcodeNominal.h"
 #include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
+#include "core/blocks/Twips.h"
+#include "core/codecs/Gbk.h"
 #include "core/document/CPatDoc.h"
 
 namespace pemo {
+
+namespace {
+
+// A barcode placed by a click: its symbology's nominal size at the click, scaled down to
+// fit the page (to no less than 80 %) and moved back onto it where it would run off.
+TwipsRect nominalBarcodeFrame(const BarcodeRequest& barcode, const QByteArray& text, int32_t left, int32_t top,
+                              const InfoRecord& record) {
+    const QSizeF pageMm(record.widthTw / kTwipsPerMm, record.heightTw / kTwipsPerMm);
+    const QSizeF mm = BarcodeNominal::fittedMm(
+        BarcodeNominal::sizeMm(barcode.symbology, Gbk::toUnicode(text), barcode.showText), pageMm);
+    // Rounded up: a frame a hair under 80 % would make a symbol too small to scan.
+    const auto width = int32_t(std::ceil(mm.width() * kTwipsPerMm));
+    const auto height = int32_t(std::ceil(mm.height() * kTwipsPerMm));
+    left = std::max(0, std::min(left, record.widthTw - width));
+    top = std::max(0, std::min(top, record.heightTw - height));
+    return {left, top, left + width, top + height};
+}
+
+}  // namespace
 
 PlaceTextTool::PlaceTextTool(CPatCanvas& canvas)
     : CanvasTool(canvas), band_(std::make_unique<TextBlock>()) {}
@@ -61,6 +84,7 @@ void PlaceTextTool::place() {
     constexpr int32_t kSmallest = 200;
     TwipsRect frame{std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()),
                     std::max(a.y(), b.y())};
+    const bool click = frame.width() < kSmallest && frame.height() < kSmallest;
     frame.right = std::max(frame.right, frame.left + kSmallest);
     frame.bottom = std::max(frame.bottom, frame.top + kSmallest);
     QByteArray text;
@@ -72,6 +96,7 @@ void PlaceTextTool::place() {
     } else {
         text = r.placeholderText(kind, host.templateMode(), host.document().placeholderSources());
     }
+    if (barcode && click) frame = nominalBarcodeFrame(*barcode, text, frame.left, frame.top, r);
     auto block = TextBlock::create(kind, frame, text, TextBlock::autoFit);
     if (barcode) BarcodeStyle::apply(*block->content(), barcode->symbology, barcode->showText, TextBlock::autoFit);
     r.takeUndoSnapshot();

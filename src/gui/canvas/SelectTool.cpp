@@ -44,6 +44,20 @@ void SelectTool::press(QMouseEvent* event, QPoint p) {
     InfoRecord& r = *canvas_.record();
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    // Alt+click: the next block under the pointer, which reaches one that another
+    // block's frame covers; the press moves it as a click on it would.
+    if (event->modifiers() & Qt::AltModifier) {
+        if (Block* next = canvas_.nextBlockAt(p)) {
+            canvas_.stopEditing();
+            r.clearSelection();
+            r.selectBlock(next);
+            const auto it = std::find_if(r.blocks.begin(), r.blocks.end(),
+                                         [next](const auto& b) { return b.get() == next; });
+            startDrag(kMoveGrip, int(it - r.blocks.begin()), p);
+            canvas_.refresh();
+            return;
+        }
+    }
     if (const auto grip = gripAt(r.blocks, p.x(), p.y(), canvas_.zoom(), canvas_.ppi())) {
         // A shape's point grip names the point it moves.
         const QPoint t = canvas_.pageTwips(p);

@@ -13,8 +13,8 @@ class InfoRecord;
 
 // The selection tool: a click selects (Shift adds or takes away), a drag moves the
 // selection, resizes or turns a block by its grips, or pulls a band around blocks; a
-// double click or Ctrl-click on live text starts typing into it; the keys align, nudge
-// and delete the selection.
+// double click or Ctrl-click on live text starts typing into it; Alt+click selects the
+// next block under the pointer; the keys align, nudge and delete the selection.
 class SelectTool : public CanvasTool {
 public:
     // The dragged-grip value while blocks are moved as a whole.

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QKeySequence>
 #include <QObject>
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -19,6 +20,11 @@ public:
     QAction* action(int id) const { return actions_.value(id); }
     const QHash<int, QAction*>& actions() const { return actions_; }
 
+    // Puts a note into the window's status bar: what a command wrote, or what to do next
+    // for as long as `holds` says it still applies. The window sets it; unset, nothing
+    // is shown.
+    std::function<void(const QString& text, std::function<bool()> holds)> showStatus;
+
 protected:
     explicit CommandGroup(QObject* parent) : QObject(parent) {}
 
@@ -27,6 +33,9 @@ protected:
                         const QKeySequence& key = QKeySequence());
     // Keeps an action made elsewhere (a submenu's, a bar's toggle) under its id.
     void keep(int id, QAction* action) { actions_.insert(id, action); }
+    void tellUser(const QString& text, std::function<bool()> holds = {}) const {
+        if (showStatus) showStatus(text, std::move(holds));
+    }
 
 private:
     QHash<int, QAction*> actions_;

@@ -15,6 +15,7 @@
 #include "core/blocks/BlockKind.h"
 #include "core/codecs/Gbk.h"
 #include "core/platform/Messages.h"
+#include "gui/common/HelpWindow.h"
 
 namespace pemo {
 
@@ -69,6 +70,7 @@ BarcodeDialog::BarcodeDialog(const QList<Placeholder>& placeholders, QWidget* pa
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(u("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(u("取消"));
+    HelpWindow::addHelpButton(buttons, this, QStringLiteral("barcodes.html"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

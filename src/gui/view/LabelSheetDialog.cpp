@@ -11,13 +11,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "LabelSheetPicture.h"
 #include "core/labels/LabelCatalogue.h"
+#include "gui/common/HelpWindow.h"
 
 namespace pemo {
 
@@ -54,7 +57,7 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     catalogueButton_ = new QRadioButton(u("目录中的标签纸"));
     customButton_ = new QRadioButton(u("自定义标签纸"));
     search_ = new QLineEdit;
-    search_->setPlaceholderText(u("搜索品牌、型号、说明或尺寸"));
+    search_->setPlaceholderText(u("搜索品牌、型号、说明或尺寸，例如 L7160、地址标签、63.5"));
     search_->setClearButtonEnabled(true);
     list_ = new QTableWidget(0, 6);
     list_->setHorizontalHeaderLabels({u("品牌"), u("型号"), u("说明"), u("尺寸"), u("每张"), u("纸张")});
@@ -86,8 +89,15 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     auto* right = new QVBoxLayout;
     right->addWidget(picture_, 1);
     right->addWidget(summary_);
-    auto* startRow = new QFormLayout;
-    startRow->addRow(u("起始标签："), start_);
+    continue_ = new QPushButton;
+    continue_->setObjectName(QStringLiteral("continueLastJob"));
+    continue_->setToolTip(u("从上次打印用剩的那张标签纸的第一个空标签开始"));
+    continue_->hide();
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(new QLabel(u("起始标签：")));
+    startRow->addWidget(start_);
+    startRow->addWidget(continue_);
+    startRow->addStretch(1);
     right->addLayout(startRow);
     right->addWidget(new QLabel(u("点击图中的标签选第一个空标签。")));
     right->addWidget(outline_);
@@ -95,6 +105,7 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     columns->addLayout(left, 3);
     columns->addLayout(right, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    HelpWindow::addHelpButton(buttons, this, QStringLiteral("labels.html"));
     auto* all = new QVBoxLayout(this);
     all->addLayout(columns, 1);
     all->addWidget(buttons);
@@ -111,7 +122,6 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
                         .value_or(*LabelTemplate::fromCustomText(QString::fromLatin1(kDefaultCustom))));
     fillList();
     if (!custom) selectProduct(choice_.sheet);
-    start_->setValue(choice_.start);
 
     connect(search_, &QLineEdit::textChanged, this, [this] { fillList(); });
     connect(list_, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -120,12 +130,19 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     });
     connect(catalogueButton_, &QRadioButton::toggled, this, [this] { showSheet(); });
     connect(picture_, &LabelSheetPicture::startChosen, start_, &QSpinBox::setValue);
-    connect(start_, &QSpinBox::valueChanged, picture_, &LabelSheetPicture::setStart);
+    connect(start_, &QSpinBox::valueChanged, this, [this](int value) {
+        wantedStart_ = value;
+        picture_->setStart(value);
+    });
+    connect(continue_, &QPushButton::clicked, this, [this] { start_->setValue(continuation()); });
+    connect(customButton_, &QRadioButton::toggled, customFields_, &QWidget::setVisible);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    wantedStart_ = choice_.start;
+    // Typing names the sheet at once.
+    if (haveCatalogue) search_->setFocus();
+    customFields_->setVisible(customButton_->isChecked());
     showSheet();
-    start_->setValue(choice_.start);
-    picture_->setStart(start_->value());
     resize(1000, 640);
 }
 
@@ -149,9 +166,16 @@ QWidget* LabelSheetDialog::buildCustomFields() {
     customProblem_ = new QLabel;
     customProblem_->setStyleSheet(QStringLiteral("color: #b00000"));
     const std::pair<const char*, QWidget*> fields[] = {
-        {"纸张：", paper_},     {"行数：", rows_},        {"列数：", columns_},     {"标签宽：", width_},
-        {"标签高：", height_},  {"左边距：", left_},      {"上边距：", top_},       {"横向间距：", hPitch_},
-        {"纵向间距：", vPitch_}, {"圆角半径：", corner_},
+        {"纸张：", paper_},
+        {"行数：", rows_},
+        {"列数：", columns_},
+        {"标签宽：", width_},
+        {"标签高：", height_},
+        {"左边距（纸的左边到第一个标签）：", left_},
+        {"上边距（纸的上边到第一个标签）：", top_},
+        {"水平间距（标签左边到左边）：", hPitch_},
+        {"垂直间距（标签上边到上边）：", vPitch_},
+        {"圆角半径：", corner_},
     };
     int i = 0;
     for (const auto& [label, widget] : fields) {
@@ -160,8 +184,8 @@ QWidget* LabelSheetDialog::buildCustomFields() {
         ++i;
     }
     grid->addWidget(customProblem_, (i + 1) / 2, 0, 1, 4);
-    hPitch_->setToolTip(u("一个标签的左边到右边下一个标签的左边"));
-    vPitch_->setToolTip(u("一个标签的上边到下面下一个标签的上边"));
+    hPitch_->setToolTip(u("一个标签的左边到右边下一个标签的左边，即标签宽加上两个标签之间的空隙"));
+    vPitch_->setToolTip(u("一个标签的上边到下面下一个标签的上边，即标签高加上两个标签之间的空隙"));
     const auto changed = [this] {
         customButton_->setChecked(true);
         showSheet();
@@ -234,8 +258,8 @@ void LabelSheetDialog::fillList() {
     int selectRow = -1;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const LabelTemplate& t = *rows[r];
-        const QString cells[] = {t.brand, t.part, t.description, t.sizeText(), QString::number(t.labelsPerSheet()),
-                                 paperText(t)};
+        const QString cells[] = {t.brand, t.part, catalogue_.descriptions().chinese(t.description), t.sizeText(),
+                                 QString::number(t.labelsPerSheet()), paperText(t)};
         for (int c = 0; c < 6; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (static_cast<size_t>(r) < recentCount) {
@@ -246,11 +270,14 @@ void LabelSheetDialog::fillList() {
             }
             list_->setItem(r, c, item);
         }
+        list_->item(r, 2)->setToolTip(t.description);
         list_->item(r, 0)->setData(Qt::UserRole, t.name());
         if (t.name() == selected) selectRow = r;
     }
     list_->resizeColumnsToContents();
     list_->setUpdatesEnabled(true);
+    // A search that leaves one product has found it.
+    if (selectRow < 0 && rows.size() == 1 && !search_->text().trimmed().isEmpty()) selectRow = 0;
     if (selectRow >= 0) list_->selectRow(selectRow);
     showSheet();
 }
@@ -283,21 +310,46 @@ void LabelSheetDialog::showSheet() {
     const std::optional<LabelTemplate> t = sheet();
     customProblem_->setText(customButton_->isChecked() && !t ? u("这些尺寸排不成一张标签纸：标签相互重叠或超出了纸张。")
                                                              : QString());
+    // The start label the user chose stays through searches and changes of sheet; a
+    // sheet of fewer labels shows its last one meanwhile.
+    const QSignalBlocker blocker(start_);
+    start_->setEnabled(bool(t));
     if (!t) {
         picture_->clearSheet();
         summary_->setText(customButton_->isChecked() ? QString() : u("请在列表中选择标签纸。"));
-        start_->setRange(1, 1);
+        continue_->hide();
         return;
     }
     picture_->setSheet(*t);
     start_->setRange(1, t->labelsPerSheet());
+    start_->setValue(std::min(wantedStart_, t->labelsPerSheet()));
     picture_->setStart(start_->value());
-    QString text = QStringLiteral("%1\n%2，每张 %3 个，%4").arg(t->isCustom() ? u("自定义标签纸") : t->name(),
-                                                               t->sizeText())
-                       .arg(t->labelsPerSheet())
-                       .arg(paperText(*t));
-    if (!t->equivalentOf.isEmpty()) text += u("\n同 %1 %2").arg(t->brand, t->equivalentOf);
-    summary_->setText(text);
+    summary_->setText(summaryOf(*t));
+    const int next = continuation();
+    continue_->setText(u("接着上次（第%1个）").arg(next));
+    continue_->setVisible(next > 1 && next <= t->labelsPerSheet());
+}
+
+QString LabelSheetDialog::summaryOf(const LabelTemplate& t) {
+    QString text = QStringLiteral("%1\n%2，每张 %3 个，%4").arg(t.isCustom() ? u("自定义标签纸") : t.name(), t.sizeText())
+                       .arg(t.labelsPerSheet())
+                       .arg(paperText(t));
+    if (!t.grids.empty()) {
+        const LabelGrid& g = t.grids.front();
+        const auto mm = [](double v) { return QString::number(std::round(v * 100) / 100); };
+        if (g.columns > 1) text += u("\n水平间距（标签左边到左边）%1 毫米").arg(mm(g.dx));
+        if (g.rows > 1) text += u("\n垂直间距（标签上边到上边）%1 毫米").arg(mm(g.dy));
+        text += u("\n第一个标签离纸的左边 %1、上边 %2 毫米").arg(mm(g.x0), mm(g.y0));
+    }
+    if (!t.equivalentOf.isEmpty()) text += u("\n同 %1 %2").arg(t.brand, t.equivalentOf);
+    return text;
+}
+
+int LabelSheetDialog::continuation() const {
+    const std::optional<LabelTemplate> t = sheet();
+    if (!t) return 0;
+    return choice_.continuation(t->isCustom() ? QString::fromLatin1(LabelChoice::kCustomPrefix) + t->customText()
+                                              : t->name());
 }
 
 LabelChoice LabelSheetDialog::choice() const {

@@ -11,6 +11,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
@@ -20,9 +21,10 @@ namespace pemo {
 class LabelCatalogue;
 class LabelSheetPicture;
 
-// 标签纸: the sheet to print on — a product of the catalogue (searchable, the ones used
-// lately first) or a sheet the user measured — the first free label on the first
-// sheet (clicked in the sheet's picture or typed), and outlines for test prints.
+// 标签纸: the sheet to print on — a product of the catalogue (searchable in English and
+// Chinese, the ones used lately first) or a sheet the user measured — the first free
+// label on the first sheet (clicked in the sheet's picture, typed, or 接着上次: where the
+// last printed job left its sheet), and outlines for test prints.
 class LabelSheetDialog : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +41,9 @@ public:
     QSpinBox* startBox() const { return start_; }
     LabelSheetPicture* picture() const { return picture_; }
     QRadioButton* customButton() const { return customButton_; }
+    QPushButton* continueButton() const { return continue_; }
+    // What the dialog says of a sheet: its name, size, labels, paper and distances.
+    static QString summaryOf(const LabelTemplate& sheet);
     // Selects the product of that name in the list (it is shown whatever the search).
     bool selectProduct(const QString& name);
 
@@ -47,6 +52,8 @@ public:
 private:
     void fillList();
     void showSheet();
+    // The label 接着上次 offers on the sheet shown, 0 for none.
+    int continuation() const;
     void setCustomFields(const LabelTemplate& sheet);
     std::optional<LabelTemplate> customSheet() const;
     QWidget* buildCustomFields();
@@ -73,6 +80,9 @@ private:
     LabelSheetPicture* picture_ = nullptr;
     QLabel* summary_ = nullptr;
     QSpinBox* start_ = nullptr;
+    QPushButton* continue_ = nullptr;
+    // The start label as the user chose it, whatever sheet is shown meanwhile.
+    int wantedStart_ = 1;
     QCheckBox* outline_ = nullptr;
 };
 

@@ -11,9 +11,12 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QLineEdit>
 #include <algorithm>
 
 #include "gui/common/CommandIds.h"
+#include "gui/common/OutputNames.h"
+#include "gui/records/FileDialogLook.h"
 #include "core/document/CPatDoc.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/print/PrintJob.h"
@@ -202,11 +205,16 @@ void PrintCommands::setLabelChoice(const LabelChoice& choice) {
     labelChoice_.save(settings);
 }
 
-bool PrintCommands::chooseLabelSheet() {
-    LabelSheetDialog dialog(LabelCatalogue::installed(), labelChoice_, parent_);
+bool PrintCommands::chooseLabelSheet(bool forPreview) {
+    // Every new job starts at the first label (接着上次 offers where the last one ended);
+    // a print right after its preview keeps the preview's start.
+    LabelChoice offered = labelChoice_;
+    offered.start = previewedStart_.value_or(1);
+    LabelSheetDialog dialog(LabelCatalogue::installed(), offered, parent_);
     const int result = runLabelDialog ? runLabelDialog(dialog) : dialog.exec();
     if (result != QDialog::Accepted) return false;
     setLabelChoice(dialog.choice());
+    previewedStart_ = forPreview ? std::optional<int>(labelChoice_.start) : std::nullopt;
     return true;
 }
 
@@ -221,6 +229,29 @@ bool PrintCommands::chooseLabelExport(PrintSettings& settings, QSizeF& paperMm) 
     paperMm = sheet->paperMm;
     settings.sheetMm = QSize(static_cast<int>(paperMm.width()), static_cast<int>(paperMm.height()));
     return true;
+}
+
+void PrintCommands::jobPrinted(int mode, int pages, bool wholeJob) {
+    const long long labels = mode == PrintMode::Labels ? doc_.totalCopies() : 0;
+    if (mode == PrintMode::Labels && wholeJob) {
+        if (const auto sheet = labelSheet()) {
+            labelChoice_.jobPrinted(labels, sheet->labelsPerSheet());
+            setLabelChoice(labelChoice_);
+        }
+        previewedStart_.reset();
+    }
+    const bool file = printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty();
+    if (file) OutputNames::rememberPdfFolder(printer_->outputFileName());
+    tellUser(file ? OutputNames::writtenNote(pages, wholeJob ? labels : 0, printer_->outputFileName())
+                  : OutputNames::printedNote(pages, wholeJob ? labels : 0, printer_->printerName()));
+}
+
+void PrintCommands::proposeOutputFile(QWidget* printDialog) const {
+    // The dialog's own proposal is "print.pdf" in the home folder.
+    auto* file = printDialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!file) return;
+    const QString path = documentPath ? documentPath() : QString();
+    file->setText(OutputNames::proposedPdf(path, FileDialogLook::documentsFolder()));
 }
 
 PrintSettings PrintCommands::settingsFor(int mode) const {
@@ -276,13 +307,14 @@ bool PrintCommands::checkBeforePrinting(int mode, bool preview) {
 
 void PrintCommands::print(int mode) {
     printMode_ = mode;
-    if (mode == PrintMode::Labels && !chooseLabelSheet()) return;
+    if (mode == PrintMode::Labels && !chooseLabelSheet(false)) return;
     if (!checkBeforePrinting(mode, false)) return;
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
 
     applyPageLayout(mode);
     QPrintDialog dialog(printer_.get(), parent_);
+    proposeOutputFile(&dialog);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, job.pageCount());
     dialog.setFromTo(1, job.pageCount());
@@ -315,15 +347,17 @@ void PrintCommands::print(int mode) {
         return;
     }
 
-    if (PrintRun::run(job, *printer_, first, last, parent_) == PrintRun::Outcome::Failed) {
-        refuse(QString::fromUtf8("无法启动打印作业。"));
+    switch (PrintRun::run(job, *printer_, first, last, parent_)) {
+        case PrintRun::Outcome::Printed: jobPrinted(mode, last - first + 1, first == 1 && last == job.pageCount()); break;
+        case PrintRun::Outcome::Failed: refuse(QString::fromUtf8("无法启动打印作业。")); break;
+        case PrintRun::Outcome::Cancelled: break;
     }
     applyPageLayout();
 }
 
 void PrintCommands::preview(int mode) {
     printMode_ = mode;
-    if (mode == PrintMode::Labels && !chooseLabelSheet()) return;
+    if (mode == PrintMode::Labels && !chooseLabelSheet(true)) return;
     if (!checkBeforePrinting(mode, true)) return;
     PrintJob job(doc_);
     if (!prepare(job, mode)) return;
@@ -334,14 +368,19 @@ void PrintCommands::preview(int mode) {
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, mode, &dialog](QPrinter* printer) {
         // The preview's own 横向/纵向 and 页面设置 change the paper on the printer before
         // it repaints: that paper is the user's choice, for the preview, for printing from
-        // it and for the jobs after it.
-        if (printer->paintEngine()->type() == QPaintEngine::Picture) pageLayout_ = printer->pageLayout();
+        // it and for the jobs after it. A label sheet brings its own paper, which is never
+        // the choice of the other modes.
+        if (printer->paintEngine()->type() == QPaintEngine::Picture && mode != PrintMode::Labels) {
+            pageLayout_ = printer->pageLayout();
+        }
         PrintJob pages(doc_);
         if (!pages.prepare(settingsFor(mode))) return;
         if (printer->paintEngine()->type() != QPaintEngine::Picture) {
             // The preview's own print button: a real job, run as from the menu.
-            if (PrintRun::run(pages, *printer, 1, pages.pageCount(), &dialog) == PrintRun::Outcome::Failed) {
-                refuse(QString::fromUtf8("无法启动打印作业。"));
+            switch (PrintRun::run(pages, *printer, 1, pages.pageCount(), &dialog)) {
+                case PrintRun::Outcome::Printed: jobPrinted(mode, pages.pageCount(), true); break;
+                case PrintRun::Outcome::Failed: refuse(QString::fromUtf8("无法启动打印作业。")); break;
+                case PrintRun::Outcome::Cancelled: break;
             }
             return;
         }

@@ -3,6 +3,7 @@
 #include <QPageLayout>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/labels/LabelChoice.h"
 #include "core/print/PrintSettings.h"
@@ -64,8 +65,9 @@ public:
     // record chosen to go to. Unset, the dialog is shown.
     std::function<int(PrintCheckDialog& dialog)> runCheckDialog;
     // 标签纸: the label sheet dialog before every label print and preview; false when
-    // it was cancelled. The choice is kept in the settings.
-    bool chooseLabelSheet();
+    // it was cancelled. The choice is kept in the settings; the start label is the
+    // job's own, 1 for every new job.
+    bool chooseLabelSheet(bool forPreview = false);
     const LabelChoice& labelChoice() const { return labelChoice_; }
     // 导出PDF onto label sheets, the way a label print goes: asks for the sheet (the label
     // dialog, the last sheet chosen), and fills the settings and paperMm with it, the PDF
@@ -74,6 +76,8 @@ public:
     void setLabelChoice(const LabelChoice& choice);
     // What the label dialog stands in for in tests: returns its result. Unset, it is shown.
     std::function<int(LabelSheetDialog& dialog)> runLabelDialog;
+    // The open document's file, empty while it has none: the PDF output's proposed name.
+    std::function<QString()> documentPath;
     void showTileInformation();
     void showMergeInformation();
 
@@ -94,6 +98,11 @@ private:
     // sheet's own paper, edge to edge as far as the printer goes.
     void applyPageLayout(int mode = 0) const;
     std::shared_ptr<const LabelTemplate> labelSheet() const;
+    // After pages of a job went out: where a label job left its sheet (for a job printed
+    // whole), the PDF's folder, and what was written, in the status bar.
+    void jobPrinted(int mode, int pages, bool wholeJob);
+    // The print dialog's PDF output proposes the document's name, not "print.pdf".
+    void proposeOutputFile(QWidget* printDialog) const;
 
     CPatDoc& doc_;
     QWidget* parent_;
@@ -104,6 +113,8 @@ private:
     int mergeSpacingMm_ = 10;
     bool turnTiles_ = false;
     LabelChoice labelChoice_;
+    // The start label of a label preview, kept for the print that follows it.
+    std::optional<int> previewedStart_;
 };
 
 }  // namespace pemo

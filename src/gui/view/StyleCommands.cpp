@@ -110,14 +110,14 @@ void chooseLineStyle(CPatView& view) {
 }
 
 void chooseTextColour(CPatView& view) {
-    TextBlock* block = view.canvas()->editedBlock();
-    RichText* content = block ? block->content() : nullptr;
-    if (!content) return;
+    InfoRecord* record = view.canvas()->record();
+    const CharStyle* shown = FormatCommand::shownStyle(*record);
+    if (!shown) return;
     const auto chosen = ColourPicker::choose(view.window(), view.document().recentColours,
-                                             uint32_t(content->typingStyle->textColour),
+                                             uint32_t(shown->textColour),
                                              pickerPlace(view, FormatCommand::TextColour));
     if (!chosen) return;
-    edit(view, [&] { content->applyStyle(RichText::TextColour, int(*chosen), TextBlock::autoFit); });
+    if (FormatCommand::applyTextColour(*record, int32_t(*chosen), TextBlock::autoFit)) view.canvas()->edited();
     if (*chosen != view.currentTextColour()) view.setCurrentTextColour(*chosen);
 }
 
@@ -147,7 +147,7 @@ bool isEnabled(const CPatView& view, int id) {
         case ChoosePenColour:
         case LineStyle: return !selectedGraphics(view, false).empty();
         case FillSettings: return !selectedGraphics(view, true).empty();
-        case TextColour: return view.canvas()->editedBlock() != nullptr;
+        case TextColour: return FormatCommand::isEnabled(FormatCommand::TextColour, *view.canvas()->record());
         case TextBorder: return singleLiveText(view) != nullptr;
         default: return false;
     }

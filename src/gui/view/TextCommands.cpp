@@ -1,7 +1,6 @@
 #include "TextCommands.h"
 
 #include <QCursor>
-#include <QInputDialog>
 #include <QMenu>
 
 #include "CPatView.h"
@@ -24,6 +23,7 @@
 #include "gui/dialogs/ArtTextDialog.h"
 #include "gui/dialogs/BarcodeDialog.h"
 #include "gui/dialogs/ColourPicker.h"
+#include "gui/dialogs/FontSizeDialog.h"
 #include "gui/dialogs/PriceFormatDialog.h"
 
 namespace pemo {
@@ -161,7 +161,16 @@ void TextCommands::addInsertItem(QMenu* popup, int id, const QString& text) {
     item->setData(id);
     const InfoRecord* record = view_.document().currentRecord();
     item->setEnabled(record && !IC::isGreyed(id, *record));
-    connect(item, &QAction::triggered, this, [this, id] { arm(id); });
+    connect(item, &QAction::triggered, this, [this, id] { insertOrArm(id); });
+}
+
+void TextCommands::insertOrArm(int id) {
+    InfoRecord* record = view_.document().currentRecord();
+    if (record && IC::insertAtCaret(id, *record, view_.templateMode(), view_.document().placeholderSources())) {
+        changed();
+        return;
+    }
+    arm(id);
 }
 
 void TextCommands::fillVariables(QMenu* popup) {
@@ -239,6 +248,8 @@ void TextCommands::insertBarcode() {
     view_.canvas()->stopEditing();
     view_.armBarcode(dialog.request());
     update();
+    tellUser(QString::fromUtf8("放条码：在页面上拖出条码的位置和大小；只点一下，就放一个标准大小的条码。"),
+             [this] { return view_.canvas()->pendingBarcode().has_value(); });
 }
 
 void TextCommands::arm(int id) {
@@ -266,13 +277,10 @@ void TextCommands::chooseFace(int id, const QByteArray& face) {
 
 void TextCommands::chooseSize() {
     InfoRecord* record = view_.document().currentRecord();
-    const TextBlock* block = record ? FC::editedBlock(*record) : nullptr;
-    if (!block) return;
-    bool ok = false;
-    const int size = QInputDialog::getInt(window_, QString::fromUtf8("字号"), QString::fromUtf8("字号："),
-                                          block->content()->typingStyle->size, FC::kMinSize,
-                                          FC::kMaxSize, 4, &ok);
-    if (ok && FC::applySize(*record, size, view_.autoFit())) changed();
+    const CharStyle* shown = record ? FC::shownStyle(*record) : nullptr;
+    if (!shown) return;
+    FontSizeDialog dialog(shown->size, window_);
+    if (dialog.exec() == QDialog::Accepted && FC::applySize(*record, dialog.points(), view_.autoFit())) changed();
 }
 
 void TextCommands::applySize(int points) {

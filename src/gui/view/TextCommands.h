@@ -61,6 +61,9 @@ private:
     void fillPrices(QMenu* popup);
     void addInsertItem(QMenu* popup, int id, const QString& text);
     void addPictureItems(QMenu* popup, std::initializer_list<int> ids);
+    // A variable or mall item goes in at the caret of the edited text where it can;
+    // otherwise, as every other item, it arms its kind for placing a new block.
+    void insertOrArm(int id);
     void arm(int id);
     void run(int id);
     void chooseSize();

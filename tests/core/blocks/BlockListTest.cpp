@@ -72,3 +72,30 @@ TEST(BlockList, BlockAtMissesAndClearsScratchForEveryBlock) {
     }
     EXPECT_EQ(blockAt(blocks, scratch, 1.0, 35, 5), nullptr);
 }
+
+// Alt+click: the block under the one selected, round to the top again, so a block under
+// another's frame can be reached.
+TEST(BlockList, NextBlockAtWalksDownTheStackAndRoundAgain) {
+    QImage scratch(64, 64, QImage::Format_RGB32);
+    BlockPtrList blocks;
+    for (int layer : {9, 5, 5}) blocks.push_back(makeBlock(BlockKind::Rectangle, {0, 0, 100, 100}, layer));
+    blocks.push_back(makeBlock(BlockKind::Rectangle, {200, 0, 300, 100}, 9));  // elsewhere
+    const struct {
+        const char* name;
+        int current;  // index, -1 for none
+        int expected;
+    } cases[] = {
+        {"nothing selected: the one under the top", -1, 1},
+        {"the top one selected: the next", 0, 1},
+        {"down the same layer in list order", 1, 2},
+        {"the last one: round to the top", 2, 0},
+        {"a block elsewhere selected: the one under the top", 3, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Block* current = c.current < 0 ? nullptr : blocks[size_t(c.current)].get();
+        EXPECT_EQ(nextBlockAt(blocks, scratch, 1.0, 50, 50, current), blocks[size_t(c.expected)].get());
+    }
+    EXPECT_EQ(nextBlockAt(blocks, scratch, 1.0, 150, 50, nullptr), nullptr);
+    EXPECT_EQ(nextBlockAt(blocks, scratch, 1.0, 250, 50, blocks[3].get()), blocks[3].get()) << "alone: itself";
+}

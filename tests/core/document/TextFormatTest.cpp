@@ -60,25 +60,74 @@ TEST(InsertCommands, APlaceholderOnThePageIsGreyedPhrasesAndLogosNever) {
     EXPECT_FALSE(IC::isGreyed(34261, r));
 }
 
+// A variable or mall item chosen while fixed text is edited goes in at the caret, and
+// the block shows that placeholder from then on; elsewhere the item places a new block.
+TEST(InsertCommands, APlaceholderChosenWhileEditingGoesInAtTheCaret) {
+    test::useProgramBlocks();
+    const struct {
+        const char* name;
+        int32_t kind;
+        bool editing;
+        int id;
+        bool inserted;
+    } cases[] = {
+        {"a variable into fixed text", BlockKind::FixedText, true, IC::FirstVariable + 5, true},
+        {"a mall item into fixed text", BlockKind::FixedText, true, IC::FirstMallInfo, true},
+        {"not while the block is only selected", BlockKind::FixedText, false, IC::FirstVariable + 5, false},
+        {"not into a block of another variable", BlockKind::FirstVariable, true, IC::FirstVariable + 5, false},
+        {"not into a price", BlockKind::CurrentPrice, true, IC::FirstVariable + 5, false},
+        {"a phrase still places a block", BlockKind::FixedText, true, IC::FirstPhrase, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InfoRecord r;
+        r.setValue(5, test::gbk("山东"));
+        TextBlock& block = addText(r, c.kind, "产地：");
+        r.selectBlock(&block);
+        r.inPlaceEditing = c.editing;
+        block.content()->caretTextEnd(false);
+        PlaceholderSources sources;
+        EXPECT_EQ(IC::insertAtCaret(c.id, r, false, sources), c.inserted);
+        auto& now = static_cast<TextBlock&>(*r.blocks.front());
+        if (!c.inserted) {
+            EXPECT_EQ(now.kind, c.kind);
+            EXPECT_EQ(r.undoHistory.count(), 0);
+            continue;
+        }
+        const int32_t kind = IC::kindOf(c.id);
+        EXPECT_EQ(now.kind, kind);
+        if (c.id == IC::FirstVariable + 5) {
+            EXPECT_EQ(now.content()->selectedText(), QByteArray()) << "the caret stays after the value";
+            r.setValue(5, test::gbk("新疆"));
+            r.refreshPlaceholder(kind, false, sources);
+            now.content()->selectAll();
+            EXPECT_EQ(now.content()->selectedText(), test::gbk("产地：新疆")) << "the block shows the record's value";
+        }
+        ASSERT_TRUE(r.undo());
+        EXPECT_EQ(r.blocks.front()->kind, c.kind) << "one undo step";
+    }
+}
+
 TEST(TextFormat, EnableRulesFollowTheSelectionAndEditing) {
     test::useProgramBlocks();
     InfoRecord r;
     TextBlock& fixed = addText(r, BlockKind::FixedText);
     TextBlock& price = addText(r, BlockKind::CurrentPrice);
-    const int character[] = {FC::Bold, FC::Italic, FC::Underline, FC::TextColour, FC::Size,
-                             FC::ChineseFace, FC::FirstCharSpacing};
+    const int character[] = {FC::Bold, FC::Italic, FC::Underline, FC::ChineseFace, FC::FirstCharSpacing};
+    // Size and colour also go to all the text of a block selected as a whole.
+    const int sizeAndColour[] = {FC::TextColour, FC::Size};
     const int block[] = {FC::Fill, FC::Left, FC::Centre, FC::Right, FC::FirstLineSpacing};
     const struct {
         const char* name;
         std::vector<Block*> selection;
         bool editing;
-        bool characters, blocks, vertical, priceFormat;
+        bool characters, wholeText, blocks, vertical, priceFormat;
     } cases[] = {
-        {"nothing selected", {}, false, false, false, false, false},
-        {"one text block", {&fixed}, false, false, true, true, false},
-        {"editing text", {&fixed}, true, true, true, true, false},
-        {"one price block", {&price}, false, false, true, false, true},
-        {"two blocks", {&fixed, &price}, false, false, false, false, false},
+        {"nothing selected", {}, false, false, false, false, false, false},
+        {"one text block", {&fixed}, false, false, true, true, true, false},
+        {"editing text", {&fixed}, true, true, true, true, true, false},
+        {"one price block", {&price}, false, false, true, true, false, true},
+        {"two blocks", {&fixed, &price}, false, false, false, false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,6 +135,7 @@ TEST(TextFormat, EnableRulesFollowTheSelectionAndEditing) {
         for (Block* b : c.selection) r.selectBlock(b);
         r.inPlaceEditing = c.editing;
         for (int id : character) EXPECT_EQ(FC::isEnabled(id, r), c.characters) << id;
+        for (int id : sizeAndColour) EXPECT_EQ(FC::isEnabled(id, r), c.wholeText) << id;
         for (int id : block) EXPECT_EQ(FC::isEnabled(id, r), c.blocks) << id;
         EXPECT_EQ(FC::isEnabled(FC::Vertical, r), c.vertical);
         EXPECT_EQ(FC::isEnabled(FC::PriceFormat, r), c.priceFormat);
@@ -115,6 +165,24 @@ TEST(TextFormat, EachCommandChangesTheBlockInOneUndoStep) {
          [](const TextBlock& b) { return b.content()->item(0).style->chineseFace == test::gbk("黑体"); }},
         {"size clamped", BlockKind::FixedText, true, [](InfoRecord& r) { return FC::applySize(r, 999, false); },
          [](const TextBlock& b) { return b.content()->item(0).style->size == 360; }},
+        {"small size", BlockKind::FixedText, true, [](InfoRecord& r) { return FC::applySize(r, 9, false); },
+         [](const TextBlock& b) { return b.content()->item(0).style->size == 9; }},
+        {"size clamped below", BlockKind::FixedText, true, [](InfoRecord& r) { return FC::applySize(r, 2, false); },
+         [](const TextBlock& b) { return b.content()->item(0).style->size == 5; }},
+        {"size of a block chosen whole", BlockKind::FixedText, false,
+         [](InfoRecord& r) { return FC::applySize(r, 9, false); },
+         [](const TextBlock& b) {
+             const RichText& t = *b.content();
+             for (int i = 0; i < t.itemCount(); ++i)
+                 if (t.item(i).style->size != 9) return false;
+             return t.typingStyle->size == 9;
+         }},
+        {"colour of a price chosen whole", BlockKind::CurrentPrice, false,
+         [](InfoRecord& r) { return FC::applyTextColour(r, 0x00FF00, true); },
+         [](const TextBlock& b) {
+             const PriceItem* p = const_cast<TextBlock&>(b).content()->firstPriceItem(b.kind);
+             return p && p->style->textColour == 0x00FF00;
+         }},
         {"centre", BlockKind::FixedText, false, [](InfoRecord& r) { return FC::run(FC::Centre, r, true); },
          [](const TextBlock& b) { return b.content()->alignment() == RichText::Centre; }},
         {"line spacing 150", BlockKind::FixedText, false,

@@ -104,6 +104,47 @@ TEST(FitTest, ShrinkingStaysWithinBudgetAndNeverWrapsBelowZero) {
     }
 }
 
+// Text set below 20 points is fitted among 5 … 19 and stays small; text of 20 points or
+// more keeps the search over 20 … 360 above, never going below 20.
+TEST(FitTest, SmallTextFitsBetweenFiveAndNineteen) {
+    // "中" at size s: advance 20s, line height 22s.
+    const struct {
+        const char* name;
+        int width, height, itemSize;
+        int finalSize;
+    } cases[] = {
+        {"a large frame stops at 19", 100000, 100000, 9, 19},
+        {"a frame for 12 points", 1000, 12 * 22, 9, 12},
+        {"a frame for 7 points", 1000, 7 * 22 + 5, 12, 7},
+        {"nothing fits: 5", 10, 10, 9, 5},
+        {"20 points never goes below 20", 100, 100, 20, 20},
+        {"24 points in a frame for 12 stays at 20", 1000, 12 * 22, 24, 20},
+    };
+    for (const auto& c : cases) {
+        RecordingMetrics metrics;
+        RichText t = fitted(metrics, "中", c.width, c.height, c.itemSize, c.itemSize);
+        t.typingStyle.edit().size = uint16_t(c.itemSize);
+        const int before = t.layoutCount();
+        t.fitToFrame(true);
+        EXPECT_EQ(t.item(0).style->size, c.finalSize) << c.name;
+        EXPECT_EQ(t.item(1).style->size, c.finalSize) << c.name << " (the end item)";
+        EXPECT_LE(t.layoutCount() - before, 10) << c.name;
+    }
+}
+
+// Sizes of 20 and more fit exactly as before, whatever small text is elsewhere; a content
+// mixing small and large sizes keeps its proportions.
+TEST(FitTest, MixedSizesMoveTogetherBelowTwenty) {
+    RecordingMetrics metrics;
+    RichText t = fitted(metrics, "中", 100000, 100000, 24, 30);
+    t.typeCharacter('a');
+    t.setSelection({0, true}, {1, true});
+    t.applyStyle(RichText::Size, 10, false);  // "a" at 10, "中" and the end item at 30
+    t.fitToFrame(true);
+    EXPECT_EQ(t.item(0).style->size, 19);
+    EXPECT_EQ(t.item(1).style->size, 39);
+}
+
 TEST(FitTest, VerticalFitTestsTheWidth) {
     RecordingMetrics metrics;
     RichText t = fitted(metrics, "中", 1000, 100000);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTest>
 
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
@@ -53,10 +54,13 @@ TEST(FontBoxes, BoxesFollowTheEditedTextAndApplyTheChoice) {
     main.show();
     MainToolBars& bars = *main.toolBars();
     QComboBox* size = bars.sizeBox();
-    ASSERT_EQ(size->count(), 86);
-    EXPECT_EQ(size->itemText(0), QStringLiteral("20"));
-    EXPECT_EQ(size->itemText(85), QStringLiteral("360"));
-    EXPECT_EQ(size->itemData(1).toInt(), 24);
+    // The small print of labels point by point, then every fourth point from 20 to 360.
+    ASSERT_EQ(size->count(), 97);
+    EXPECT_EQ(size->itemText(0), QStringLiteral("5"));
+    EXPECT_EQ(size->itemData(7).toInt(), 12);
+    EXPECT_EQ(size->itemText(11), QStringLiteral("20"));
+    EXPECT_EQ(size->itemText(96), QStringLiteral("360"));
+    EXPECT_EQ(size->itemData(12).toInt(), 24);
 
     // 自动排版 would refit the chosen size to the frame.
     const bool autoFit = main.view()->autoFit();
@@ -132,5 +136,51 @@ TEST(FontBoxes, TheSizeBoxFollowsTheCaretThroughTheText) {
         QApplication::sendEvent(canvas, &right);
     }
     EXPECT_EQ(size->currentText(), QStringLiteral("40"));
+    main.view()->setAutoFit(autoFit);
+}
+
+// A text block selected as a whole takes a size from the size box for all its text; the
+// face boxes wait for editing. After the choice the keys go to the page again: End then
+// moves nothing in the box.
+TEST(FontBoxes, TheSizeBoxSizesAWholeBlockAndGivesTheKeysBack) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    const bool autoFit = main.view()->autoFit();
+    main.view()->setAutoFit(false);
+    InfoRecord& record = *doc.currentRecord();
+    auto& text = static_cast<TextBlock&>(record.appendBlock(
+        TextBlock::create(BlockKind::FixedText, {0, 0, 9000, 3000}, gbk("规格500g"), false)));
+    record.selectBlock(&text);
+    main.updateTextCombos();
+    MainToolBars& bars = *main.toolBars();
+    QComboBox* size = bars.sizeBox();
+    EXPECT_TRUE(size->isEnabled());
+    EXPECT_FALSE(bars.chineseBox()->isEnabled());
+
+    // Chosen in the open list with the mouse, as a user does.
+    size->setFocus();
+    size->showPopup();
+    QAbstractItemView* list = size->view();
+    const int nine = size->findData(9);
+    ASSERT_GE(nine, 0);
+    list->scrollTo(list->model()->index(nine, 0));
+    const QRect item = list->visualRect(list->model()->index(nine, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    QTest::qWait(50);
+    const RichText& content = *text.content();
+    for (int i = 0; i < content.itemCount(); ++i) EXPECT_EQ(content.item(i).style->size, 9) << i;
+    // The window's focus is on the page once the list has gone.
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    EXPECT_EQ(main.focusWidget(), main.view()->canvas());
+
+    QTest::keyClick(main.focusWidget(), Qt::Key_End);
+    EXPECT_EQ(content.item(0).style->size, 9);
+    EXPECT_EQ(size->currentText(), QStringLiteral("9"));
     main.view()->setAutoFit(autoFit);
 }

@@ -101,3 +101,30 @@ TEST(LabelSheetDialog, MeasuredSheetWorksWithoutCatalogue) {
 }
 
 }  // namespace pemo
+
+namespace pemo {
+
+// The start label chosen stays through searches that hide the sheet for a while; the
+// descriptions show in Chinese; the distances are named as the pitch they are.
+TEST(LabelSheetDialog, TheStartLabelSurvivesSearchingAndTheSheetIsDescribedInChinese) {
+    LabelChoice choice;
+    choice.sheet = QStringLiteral("Avery L7160");
+    LabelSheetDialog dialog(fixtures(), choice);
+    dialog.show();
+    dialog.startBox()->setValue(8);
+    dialog.searchBox()->setText(QStringLiteral("round"));  // L7160 is not listed
+    EXPECT_FALSE(dialog.sheet());
+    dialog.searchBox()->setText(QString::fromUtf8("邮寄"));  // found by its Chinese description
+    ASSERT_TRUE(dialog.selectProduct(QStringLiteral("Avery L7160")));
+    EXPECT_EQ(dialog.startBox()->value(), 8);
+    EXPECT_EQ(dialog.choice().start, 8);
+
+    QTableWidget* list = dialog.productList();
+    EXPECT_EQ(list->item(list->currentRow(), 2)->text(), QString::fromUtf8("邮寄标签"));
+    EXPECT_EQ(list->item(list->currentRow(), 2)->toolTip(), QStringLiteral("Mailing labels"));
+    const QString summary = LabelSheetDialog::summaryOf(*dialog.sheet());
+    EXPECT_TRUE(summary.contains(QString::fromUtf8("水平间距（标签左边到左边）66.04 毫米"))) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QString::fromUtf8("垂直间距（标签上边到上边）38.1 毫米"))) << summary.toStdString();
+}
+
+}  // namespace pemo

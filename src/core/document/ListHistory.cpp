@@ -3,7 +3,6 @@
 #include <QHash>
 #include <algorithm>
 #include <memory>
-#include <unordered_map>
 
 #include "CPatDoc.h"
 
@@ -11,15 +10,19 @@ namespace pemo {
 
 void ListHistory::begin(const QString& name) {
     if (depth_++ > 0) return;
-    pending_ = Step{name, 0, capture()};
+    pending_ = Step{name, 0, capture(), {}};
 }
 
 void ListHistory::commit() {
     if (depth_ == 0 || --depth_ > 0) return;
+    pending_.changes = changesSince(pending_.state);
     pending_.stamp = UndoHistory::newStamp();
     undo_.push_back(std::move(pending_));
     pending_ = Step{};
-    while (count() > kCapacity) undo_.pop_front();
+    while (count() > kCapacity) {
+        forgottenStamp_ = std::max(forgottenStamp_, undo_.front().stamp);
+        undo_.pop_front();
+    }
     redo_.clear();
 }
 
@@ -45,7 +48,7 @@ bool ListHistory::undo() {
     Step step = std::move(undo_.back());
     undo_.pop_back();
     ListState now = capture();
-    restore(step.state);
+    restore(step.state, step.changes);
     step.state = std::move(now);
     redo_.push_back(std::move(step));
     stampAtUndo_ = UndoHistory::lastStamp();
@@ -57,13 +60,14 @@ bool ListHistory::redo() {
     Step step = std::move(redo_.back());
     redo_.pop_back();
     ListState now = capture();
-    restore(step.state);
+    restore(step.state, step.changes);
     step.state = std::move(now);
     undo_.push_back(std::move(step));
     return true;
 }
 
 void ListHistory::clear() {
+    forgottenStamp_ = std::max(forgottenStamp_, UndoHistory::lastStamp());
     undo_.clear();
     redo_.clear();
     depth_ = 0;
@@ -79,6 +83,7 @@ ListHistory::ListState ListHistory::capture() const {
     }
     ListState state;
     state.current = doc_.currentIndex();
+    state.designAppliedToAll = doc_.designAppliedToAll;
     state.records.reserve(doc_.records.size());
     for (const auto& r : doc_.records) {
         RecordState s{r->serial, r->snapshotPage(), r->background, r->copies, r->undoHistory};
@@ -89,7 +94,25 @@ ListHistory::ListState ListHistory::capture() const {
     return state;
 }
 
-void ListHistory::restore(const ListState& state) {
+ListHistory::Changes ListHistory::changesSince(const ListState& before) const {
+    std::unordered_map<uint64_t, const RecordState*> kept;
+    for (const RecordState& s : before.records) kept.emplace(s.serial, &s);
+    Changes changes;
+    for (const auto& r : doc_.records) {
+        const auto it = kept.find(r->serial);
+        if (it == kept.end()) continue;
+        const RecordState& s = *it->second;
+        // A snapshot taken inside the step belongs to it even when the page came back.
+        const bool page = r->undoHistory.generation() != s.history.generation() ||
+                          r->snapshotPage() != s.page;
+        const uint8_t parts = (page ? Page : 0) | (r->background != s.background ? Background : 0) |
+                              (r->copies != s.copies ? Copies : 0);
+        if (parts != 0) changes.emplace(r->serial, parts);
+    }
+    return changes;
+}
+
+void ListHistory::restore(const ListState& state, const Changes& changes) {
     // Records still in the list are given their state in place, so whatever points at
     // them stays good; records gone are made again under their old serial.
     std::unordered_map<uint64_t, std::unique_ptr<InfoRecord>> live;
@@ -101,20 +124,25 @@ void ListHistory::restore(const ListState& state) {
     list.reserve(state.records.size());
     for (const RecordState& s : state.records) {
         std::unique_ptr<InfoRecord> r;
+        uint8_t parts = Page | Background | Copies;
         const auto it = live.find(s.serial);
         if (it != live.end()) {
             r = std::move(it->second);
             live.erase(it);
+            const auto changed = changes.find(s.serial);
+            parts = changed == changes.end() ? 0 : changed->second;
         } else {
             r = std::make_unique<InfoRecord>();
             r->serial = s.serial;
         }
-        if (r->snapshotPage() != s.page) r->restorePage(s.page);
+        if (parts & Page) {
+            if (r->snapshotPage() != s.page) r->restorePage(s.page);
+            r->undoHistory.restoreFrom(s.history);
+        }
         r->clearSelection();
         r->inPlaceEditing = false;
-        r->background = s.background;
-        r->copies = s.copies;
-        r->undoHistory.restoreFrom(s.history);
+        if (parts & Background) r->background = s.background;
+        if (parts & Copies) r->copies = s.copies;
         r->current = false;
         list.push_back(std::move(r));
     }
@@ -122,6 +150,7 @@ void ListHistory::restore(const ListState& state) {
     const int current = std::clamp(state.current, 0, static_cast<int>(list.size()) - 1);
     list[static_cast<size_t>(current)]->current = true;
     doc_.records = std::move(list);
+    doc_.designAppliedToAll = state.designAppliedToAll;
     doc_.refreshAllPlaceholders();
     doc_.setModified();
     doc_.notify(CPatDoc::Change::Records);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <exception>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -17,10 +18,13 @@ namespace pemo {
 class CPatDoc;
 
 // The document's history of changes to its record list (deleting, inserting, importing,
-// the queue, a design or template put on many records), beside each record's own page
-// history. One step keeps the whole list as it was before the change: every record's
-// page, values, picture, copies, background and own history. Only the last kCapacity
-// steps are kept.
+// the queue, a design or template put on many records, the price update), beside each
+// record's own page history; UndoOrder runs both as one sequence. One step keeps the
+// whole list as it was before the change: every record's page, values, picture, copies,
+// background and own history. Taking the step back (or putting it back) gives the list
+// that order and those records, but of a record the step kept it gives back only what
+// the step changed: a copies count or a background set since, which no history keeps,
+// stays. Only the last kCapacity steps are kept.
 //
 // A command wraps its change in one step:
 //
@@ -81,6 +85,8 @@ public:
     void clear();
 
     int count() const { return static_cast<int>(undo_.size()); }
+    // The stamp of the newest step forgotten (for room, or by clear); 0 when none.
+    uint64_t forgottenStamp() const { return forgottenStamp_; }
 
 private:
     struct RecordState {
@@ -93,15 +99,21 @@ private:
     struct ListState {
         std::vector<RecordState> records;
         int current = -1;
+        bool designAppliedToAll = false;
     };
+    // What a step changed of a record it kept, by serial: records missing are unchanged.
+    enum Part : uint8_t { Page = 1, Background = 2, Copies = 4 };
+    using Changes = std::unordered_map<uint64_t, uint8_t>;
     struct Step {
         QString name;
         uint64_t stamp = 0;
         ListState state;  // the list to give back
+        Changes changes;
     };
 
     ListState capture() const;
-    void restore(const ListState& state);
+    Changes changesSince(const ListState& before) const;
+    void restore(const ListState& state, const Changes& changes);
 
     CPatDoc& doc_;
     std::deque<Step> undo_;
@@ -110,6 +122,7 @@ private:
     Step pending_;
     // The last stamp drawn when a step was taken back; any change since ends Redo.
     uint64_t stampAtUndo_ = 0;
+    uint64_t forgottenStamp_ = 0;
 };
 
 }  // namespace pemo

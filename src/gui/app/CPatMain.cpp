@@ -93,7 +93,7 @@ void CPatMain::emptyOwnClipboard() {
 
 void CPatMain::buildMenus() {
     file_ = new FileMenu(app_, doc_, this);
-    edit_ = new EditMenu(*view_, *grid_, this);
+    edit_ = new EditMenu(*view_, this);
     viewMenu_ = new ViewMenu(*view_, this);
     records_ = new RecordMenu(doc_, *grid_, *findDialog_, this);
     object_ = new ObjectMenu(*view_, config_->mallInfo(), config_->phrases(), this);

@@ -3,14 +3,19 @@
 #include <QHash>
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 #include "CPatDoc.h"
 
 namespace pemo {
 
-void ListHistory::begin(const QString& name) {
+void ListHistory::begin(const QString& name, const std::vector<const InfoRecord*>* touched) {
     if (depth_++ > 0) return;
-    pending_ = Step{name, 0, capture(), {}};
+    std::unordered_set<uint64_t> few;
+    if (touched) {
+        for (const InfoRecord* r : *touched) few.insert(r->serial);
+    }
+    pending_ = Step{name, 0, capture([&](uint64_t serial) { return !touched || few.count(serial) > 0; }), {}};
 }
 
 void ListHistory::commit() {
@@ -47,7 +52,8 @@ bool ListHistory::undo() {
     if (!canUndo()) return false;
     Step step = std::move(undo_.back());
     undo_.pop_back();
-    ListState now = capture();
+    ListState now = capture(keptAround(step.state));
+    notePagesChanged(step.changes, step.state, now);
     restore(step.state, step.changes);
     step.state = std::move(now);
     redo_.push_back(std::move(step));
@@ -59,7 +65,8 @@ bool ListHistory::redo() {
     if (!canRedo()) return false;
     Step step = std::move(redo_.back());
     redo_.pop_back();
-    ListState now = capture();
+    ListState now = capture(keptAround(step.state));
+    notePagesChanged(step.changes, step.state, now);
     restore(step.state, step.changes);
     step.state = std::move(now);
     undo_.push_back(std::move(step));
@@ -74,19 +81,28 @@ void ListHistory::clear() {
     pending_ = Step{};
 }
 
-ListHistory::ListState ListHistory::capture() const {
+ListHistory::ListState ListHistory::capture(const std::function<bool(uint64_t)>& keep) const {
     // A page unchanged since the newest step shares that step's bytes: ten steps over
     // a long list then cost little more than the pages that really changed.
     QHash<uint64_t, QByteArray> earlier;
     if (!undo_.empty()) {
-        for (const RecordState& r : undo_.back().state.records) earlier.insert(r.serial, r.page);
+        for (const RecordState& r : undo_.back().state.records) {
+            if (r.kept && keep(r.serial)) earlier.insert(r.serial, r.page);
+        }
     }
     ListState state;
     state.current = doc_.currentIndex();
     state.designAppliedToAll = doc_.designAppliedToAll;
     state.records.reserve(doc_.records.size());
     for (const auto& r : doc_.records) {
-        RecordState s{r->serial, r->snapshotPage(), r->background, r->copies, r->undoHistory};
+        if (!keep(r->serial)) {
+            RecordState place;
+            place.serial = r->serial;
+            place.kept = false;
+            state.records.push_back(std::move(place));
+            continue;
+        }
+        RecordState s{r->serial, true, r->snapshotPage(), r->background, r->copies, r->undoHistory};
         const auto found = earlier.constFind(r->serial);
         if (found != earlier.constEnd() && *found == s.page) s.page = *found;
         state.records.push_back(std::move(s));
@@ -94,22 +110,46 @@ ListHistory::ListState ListHistory::capture() const {
     return state;
 }
 
+std::function<bool(uint64_t)> ListHistory::keptAround(const ListState& state) const {
+    auto held = std::make_shared<std::unordered_map<uint64_t, bool>>();
+    for (const RecordState& s : state.records) held->emplace(s.serial, s.kept);
+    return [held](uint64_t serial) {
+        const auto it = held->find(serial);
+        return it == held->end() || it->second;
+    };
+}
+
 ListHistory::Changes ListHistory::changesSince(const ListState& before) const {
     std::unordered_map<uint64_t, const RecordState*> kept;
-    for (const RecordState& s : before.records) kept.emplace(s.serial, &s);
+    for (const RecordState& s : before.records) {
+        if (s.kept) kept.emplace(s.serial, &s);
+    }
     Changes changes;
     for (const auto& r : doc_.records) {
         const auto it = kept.find(r->serial);
         if (it == kept.end()) continue;
         const RecordState& s = *it->second;
         // A snapshot taken inside the step belongs to it even when the page came back.
-        const bool page = r->undoHistory.generation() != s.history.generation() ||
-                          r->snapshotPage() != s.page;
+        // Pages changed without one are found when the step is taken back (notePagesChanged).
+        const bool page = r->undoHistory.generation() != s.history->generation();
         const uint8_t parts = (page ? Page : 0) | (r->background != s.background ? Background : 0) |
                               (r->copies != s.copies ? Copies : 0);
         if (parts != 0) changes.emplace(r->serial, parts);
     }
     return changes;
+}
+
+void ListHistory::notePagesChanged(Changes& changes, const ListState& from, const ListState& to) {
+    // Every change after the step has been taken back by now, so two pages of a record
+    // differ by what the step did to it.
+    std::unordered_map<uint64_t, const QByteArray*> pages;
+    for (const RecordState& s : to.records) {
+        if (s.kept) pages.emplace(s.serial, &s.page);
+    }
+    for (const RecordState& s : from.records) {
+        const auto it = pages.find(s.serial);
+        if (s.kept && it != pages.end() && *it->second != s.page) changes[s.serial] |= Page;
+    }
 }
 
 void ListHistory::restore(const ListState& state, const Changes& changes) {
@@ -122,6 +162,7 @@ void ListHistory::restore(const ListState& state, const Changes& changes) {
     }
     std::vector<std::unique_ptr<InfoRecord>> list;
     list.reserve(state.records.size());
+    std::vector<InfoRecord*> pagesGiven;
     for (const RecordState& s : state.records) {
         std::unique_ptr<InfoRecord> r;
         uint8_t parts = Page | Background | Copies;
@@ -131,13 +172,18 @@ void ListHistory::restore(const ListState& state, const Changes& changes) {
             live.erase(it);
             const auto changed = changes.find(s.serial);
             parts = changed == changes.end() ? 0 : changed->second;
-        } else {
+        } else if (s.kept) {
             r = std::make_unique<InfoRecord>();
             r->serial = s.serial;
+        } else {
+            // Outside a step's few records: in the list whenever the step is taken back
+            // or put back, the changes after it having been taken back first.
+            continue;
         }
         if (parts & Page) {
             if (r->snapshotPage() != s.page) r->restorePage(s.page);
-            r->undoHistory.restoreFrom(s.history);
+            r->undoHistory.restoreFrom(*s.history);
+            pagesGiven.push_back(r.get());
         }
         r->clearSelection();
         r->inPlaceEditing = false;
@@ -151,7 +197,9 @@ void ListHistory::restore(const ListState& state, const Changes& changes) {
     list[static_cast<size_t>(current)]->current = true;
     doc_.records = std::move(list);
     doc_.designAppliedToAll = state.designAppliedToAll;
-    doc_.refreshAllPlaceholders();
+    // A page given back shows its values (the record shown gets the screen's mode when
+    // told); the others have not changed.
+    for (InfoRecord* r : pagesGiven) r->refreshPlaceholders(false, doc_.placeholderSources());
     doc_.setModified();
     doc_.notify(CPatDoc::Change::Records);
 }

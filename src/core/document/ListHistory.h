@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
+#include <optional>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -16,6 +18,7 @@
 namespace pemo {
 
 class CPatDoc;
+class InfoRecord;
 
 // The document's history of changes to its record list (deleting, inserting, importing,
 // the queue, a design or template put on many records, the price update), beside each
@@ -46,24 +49,21 @@ public:
     template <class Change>
     auto record(const QString& name, Change&& change) {
         begin(name);
-        try {
-            if constexpr (std::is_void_v<std::invoke_result_t<Change>>) {
-                std::forward<Change>(change)();
-                commit();
-            } else {
-                const bool changed = std::forward<Change>(change)();
-                changed ? commit() : cancel();
-                return changed;
-            }
-        } catch (...) {
-            cancel();
-            throw;
-        }
+        return finish(std::forward<Change>(change));
+    }
+    // A step over a few records (a paste into some rows, a record typed at the end):
+    // only these and the records the change makes are kept, which costs little on a long
+    // list. The change must leave every other record in the list as it is.
+    template <class Change>
+    auto record(const QString& name, const std::vector<const InfoRecord*>& touched, Change&& change) {
+        begin(name, &touched);
+        return finish(std::forward<Change>(change));
     }
 
-    // Keeps the list as it is now for the step begun. Steps nest: a begin inside a step
-    // begun belongs to it, and only the outermost commit or cancel counts.
-    void begin(const QString& name);
+    // Keeps the list as it is now for the step begun (of the touched records only, when
+    // given). Steps nest: a begin inside a step begun belongs to it, and only the
+    // outermost commit or cancel counts.
+    void begin(const QString& name, const std::vector<const InfoRecord*>* touched = nullptr);
     // The step begun becomes the newest one; Redo is forgotten.
     void commit();
     // Forgets the step begun; the list is not touched.
@@ -89,12 +89,30 @@ public:
     uint64_t forgottenStamp() const { return forgottenStamp_; }
 
 private:
+    template <class Change>
+    auto finish(Change&& change) {
+        try {
+            if constexpr (std::is_void_v<std::invoke_result_t<Change>>) {
+                std::forward<Change>(change)();
+                commit();
+            } else {
+                const bool changed = std::forward<Change>(change)();
+                changed ? commit() : cancel();
+                return changed;
+            }
+        } catch (...) {
+            cancel();
+            throw;
+        }
+    }
+
     struct RecordState {
         uint64_t serial = 0;
-        QByteArray page;  // the snapshot form: size, values, picture, blocks
+        bool kept = true;  // false: only the record's place, outside a step's few records
+        QByteArray page;   // the snapshot form: size, values, picture, blocks
         BackgroundRef background;
         int32_t copies = 1;
-        UndoHistory history;
+        std::optional<UndoHistory> history;  // kept records only
     };
     struct ListState {
         std::vector<RecordState> records;
@@ -111,8 +129,16 @@ private:
         Changes changes;
     };
 
-    ListState capture() const;
+    // The list, keeping the records whose serial keep() accepts and the places of the
+    // others.
+    ListState capture(const std::function<bool(uint64_t serial)>& keep) const;
+    // What to keep of the list now so that restoring state can be taken back: the
+    // records state keeps, and those it does not hold.
+    std::function<bool(uint64_t)> keptAround(const ListState& state) const;
+    // What the change since before did to each record it kept; its pages are compared
+    // only when the step is taken back, where the list is captured anyway.
     Changes changesSince(const ListState& before) const;
+    static void notePagesChanged(Changes& changes, const ListState& from, const ListState& to);
     void restore(const ListState& state, const Changes& changes);
 
     CPatDoc& doc_;

@@ -60,7 +60,11 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
     const bool clearing = std::all_of(cells_.rows.begin(), cells_.rows.end(), [](const auto& row) {
         return std::all_of(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
     });
-    doc.listHistory().record(QString::fromUtf8(clearing ? "清除" : "粘贴"),
+    std::vector<const InfoRecord*> touched;
+    for (int r = 0; r < rows(); ++r) {
+        if (const InfoRecord* record = doc.recordAt(row_ + r)) touched.push_back(record);
+    }
+    doc.listHistory().record(QString::fromUtf8(clearing ? "清除" : "粘贴"), touched,
                              [&] { store(doc, templateMode); });
 }
 

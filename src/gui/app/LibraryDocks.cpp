@@ -161,7 +161,7 @@ void LibraryDocks::applyTemplate(const QString& path) {
     InfoRecord* record = doc_.currentRecord();
     // The template empties the record's own history: as a step of the list's history
     // it is taken back with that history, and earlier changes stay within reach.
-    if (!record || !doc_.listHistory().record(QString::fromUtf8("模板"),
+    if (!record || !doc_.listHistory().record(QString::fromUtf8("模板"), {record},
                                               [&] { return readTemplate(doc_, *record, path); }))
         return;
     doc_.setModified();

@@ -89,7 +89,7 @@ void RecordGrid::editRecordOfRow(int row, const std::function<void(InfoRecord&)>
         return;
     }
     // A record made in the empty row and its first value are one step of 撤消.
-    doc_.listHistory().record(QString::fromUtf8("信息插入"), [&] { edit(appendRecord()); });
+    doc_.listHistory().record(QString::fromUtf8("信息插入"), {}, [&] { edit(appendRecord()); });
 }
 
 void RecordGrid::storeCopies(int row, int copies) {

@@ -12,6 +12,8 @@
 #include "core/document/CPatDoc.h"
 #include "core/document/RecordCommands.h"
 #include "core/document/UndoOrder.h"
+#include "core/records/GridCells.h"
+#include "core/records/GridPaste.h"
 #include "core/records/PriceUpdate.h"
 #include "core/records/RecordImport.h"
 #include "core/records/TableSheet.h"
@@ -126,6 +128,8 @@ TEST_F(UndoOrderTest, UndoTakesBackTheNewestChangeWhicheverRecordItTouched) {
         {"导入 appended", [this] { import("新1,7.00\n新2,8.00\n", ImportTarget::Records::Append); }},
         {"导入 in place", [this] { import("新1,7.00\n新2,8.00\n", ImportTarget::Records::Replace); }},
         {"按价格表更新", [this] { updatePrices("p2,9.90\n新,5.00\n"); }},
+        {"粘贴 into rows and after them",
+         [this] { GridPaste(GridCells::parseClipboard(QStringLiteral("x\ny\nz\n")), 2, 2).apply(doc, false); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -47,9 +47,10 @@ set(PEMO_RUNTIME_PACKAGES
     fonts-smiley-sans fonts-liberation2 fonts-roboto-unhinted fonts-urw-base35 fonts-dejavu-core
     breeze-icon-theme qt6-image-formats-plugins qt6-translations-l10n)
 list(JOIN PEMO_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
-# The program works without these: the light and heavy weights of the CJK faces, and the
-# ODBC drivers that open .mdb and SQLite files for import.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk-extra, odbc-mdbtools, libsqliteodbc")
+# The program works without these: the light and heavy weights of the CJK faces, the
+# ODBC drivers that open .mdb and SQLite files for import, and the label catalogue whose
+# products the label-sheet printing offers (without it, only measured sheets).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk-extra, odbc-mdbtools, libsqliteodbc, glabels-data")
 # The outside picture editors, and the barcode reader that checks printed codes.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gimp | krita, inkscape, zbar-tools")
 

@@ -11,7 +11,7 @@ PACKAGES=(
   libgl-dev libxkbcommon-dev
   zlib1g-dev libminizip-dev libfreexl-dev libxlsxwriter-dev libwmf-dev libemf2svg-dev qt6-svg-dev
   unixodbc unixodbc-dev libsqliteodbc odbc-mdbtools libsqlite3-dev libcups2-dev
-  libzint-dev zbar-tools
+  libzint-dev zbar-tools dmtx-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-wqy-microhei fonts-wqy-zenhei fonts-arphic-ukai fonts-arphic-uming
   fonts-liberation2 fonts-dejavu-core fontconfig

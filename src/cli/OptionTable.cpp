@@ -107,8 +107,8 @@ bool labelSheet(OptionValues& v, const QString& name) {
                                           "labels on the paper)")};
     }
     if (catalogue.isEmpty()) {
-        throw UsageProblem{QStringLiteral("unknown label product: ") + name +
-                           QStringLiteral(" (the label catalogue is not installed; custom:… sheets still work)")};
+        throw UsageProblem{QStringLiteral("unknown label product: ") + name + QStringLiteral(" (") +
+                           LabelCatalogue::missingText() + QStringLiteral(")")};
     }
     throw UsageProblem{QStringLiteral("unknown label product: ") + name + QStringLiteral("; closest: ") +
                        catalogue.closest(name).join(QStringLiteral(", "))};

@@ -2,9 +2,11 @@
 
 // Runs the built program without a display, with its program folder in home, and returns
 // what it said: the exit status (-1 when it did not end normally), stdout and stderr.
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace pemo::test {
 
@@ -14,9 +16,12 @@ struct PemoRun {
     QString err;
 };
 
-inline PemoRun runPemo(const QStringList& arguments, const QString& home) {
+// extra: environment variables to set as well ("NAME", "value").
+inline PemoRun runPemo(const QStringList& arguments, const QString& home,
+                       const QList<std::pair<QString, QString>>& extra = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : extra) env.insert(name, value);
     env.insert("PEMO_HOME", home);
     env.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(env);

@@ -47,17 +47,20 @@ bool fitsCode128(const QString& text) {
 }
 
 // Text keeps fourteen ASCII signs in their full-width forms, however they were typed or
-// imported ("https://" is held as "https：//"). A symbol carries what was typed: the ASCII
-// signs, and "$" for ￥ in linear codes (a matrix keeps ￥, which Chinese text means).
-QString typedText(const QString& shown, bool matrix) {
-    static const QString wide = QString::fromUtf8("！（），：；〈〉？［］｛｝");
-    static const QString ascii = QStringLiteral("!(),:;<>?[]{}");
+// imported ("$" is held as "￥"), and full-width digits and letters come in from Chinese
+// input methods and tills. A linear code holds ASCII: it carries the ASCII form of every
+// full-width character (U+FF01 … U+FF5E), "<" and ">" for 〈 and 〉, and "$" for ￥.
+QString foldedToAscii(const QString& shown) {
     QString out = shown;
     for (QChar& c : out) {
-        const qsizetype i = wide.indexOf(c);
-        if (i >= 0) {
-            c = ascii[i];
-        } else if (!matrix && c == QChar(0xFFE5)) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E) {
+            c = QChar(char16_t(u - 0xFEE0));
+        } else if (u == 0x3008) {
+            c = QLatin1Char('<');
+        } else if (u == 0x3009) {
+            c = QLatin1Char('>');
+        } else if (u == 0xFFE5) {
             c = QLatin1Char('$');
         }
     }
@@ -65,7 +68,7 @@ QString typedText(const QString& shown, bool matrix) {
 }
 
 void prepareNumber(BarcodeData& data, const QString& shown) {
-    QString digits = shown;
+    QString digits = foldedToAscii(shown);
     digits.remove(QLatin1Char(' '));
     digits = digits.trimmed();
     const auto [bare, full] = numberLengths(data.symbology);
@@ -100,6 +103,23 @@ int BarcodeData::checkDigit(const QString& digits) {
     return (10 - sum % 10) % 10;
 }
 
+BarcodeData BarcodeData::sample(S symbology) {
+    const char* text = "";
+    switch (symbology) {
+    case S::Ean13: text = "690123456789"; break;
+    case S::Ean8: text = "9638507"; break;
+    case S::UpcA: text = "03600029145"; break;
+    case S::Itf14: text = "1540014128876"; break;
+    case S::Code128:
+    case S::Code39: text = "SAMPLE-123"; break;
+    case S::Qr:
+    case S::DataMatrix: text = "样例 SAMPLE"; break;
+    }
+    BarcodeData data = prepare(symbology, QString::fromUtf8(text));
+    data.isSample = true;
+    return data;
+}
+
 BarcodeData BarcodeData::prepare(S symbology, const QString& text) {
     BarcodeData data;
     data.symbology = symbology;
@@ -107,10 +127,10 @@ BarcodeData BarcodeData::prepare(S symbology, const QString& text) {
         prepareNumber(data, text);
         return data;
     }
-    // The line break that ends a typed text is not part of a linear code.
+    // A matrix code carries the text as it is shown, Chinese punctuation included; the
+    // line break that ends a typed text is not part of a linear code.
     const bool matrix = BarcodeFace::isMatrix(symbology);
-    const QString typed = typedText(text, matrix);
-    const QString shown = matrix ? typed : typed.trimmed();
+    const QString shown = matrix ? text : foldedToAscii(text).trimmed();
     if (shown.isEmpty()) {
         data.problem = u("没有内容");
     } else if (symbology == S::Code39 && !fitsCode39(shown)) {

@@ -14,6 +14,9 @@ namespace pemo {
 class BarcodeData {
 public:
     static BarcodeData prepare(BarcodeFace::Symbology symbology, const QString& text);
+    // A symbol of the symbology that stands for whatever a record will hold: drawn marked
+    // as a sample where a placeholder shows its name.
+    static BarcodeData sample(BarcodeFace::Symbology symbology);
 
     // The check digit of EAN, UPC and ITF numbers (weights 3 and 1 from the right) for
     // digits that lack it; -1 when digits holds anything but digits.
@@ -30,6 +33,7 @@ public:
     bool needsEci = false;
     // Why the text cannot be drawn ("校验位应为 2" …); empty when it can.
     QString problem;
+    bool isSample = false;
 };
 
 }  // namespace pemo

@@ -4,6 +4,8 @@
 
 #include <QHash>
 #include <QMutex>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace pemo {
@@ -57,9 +59,21 @@ std::shared_ptr<const BarcodeSymbol> encode(const BarcodeData& data, bool showTe
     symbol->size = QSizeF(s.vector->width, s.vector->height);
     symbol->columns = s.width;
     symbol->rows = s.rows;
+    // The bars' height is the one most upright bars have: guard bars reach lower, and
+    // ITF-14's bearer bars lie flat.
+    QHash<int, int> heights;
     for (const zint_vector_rect* r = s.vector->rectangles; r; r = r->next) {
         // Colour -1 is the ink; the others are white fills inside a symbol.
-        if (r->colour == -1) symbol->bars.addRect(QRectF(r->x, r->y, r->width, r->height));
+        if (r->colour != -1) continue;
+        symbol->barRects.emplace_back(r->x, r->y, r->width, r->height);
+        symbol->bars.addRect(symbol->barRects.back());
+        if (r->height > r->width) ++heights[int(std::lround(r->height * 100))];
+    }
+    if (!BarcodeFace::isMatrix(data.symbology) && !heights.isEmpty()) {
+        const auto most = std::max_element(heights.constKeyValueBegin(), heights.constKeyValueEnd(),
+                                           [](const auto& a, const auto& b) { return a.second < b.second; });
+        symbol->barHeight = most->first / 100.0;
+        symbol->barsLength = symbol->bars.boundingRect().width();
     }
     for (const zint_vector_string* t = s.vector->strings; t; t = t->next) {
         symbol->labels.push_back({QPointF(t->x, t->y), t->fsize, t->halign,
@@ -68,7 +82,43 @@ std::shared_ptr<const BarcodeSymbol> encode(const BarcodeData& data, bool showTe
     return symbol;
 }
 
+// The linear symbol with its bars grown (or shrunk) by delta units: what lies below the
+// bars' lower edge (the digits, a bearer bar) moves down with it and what spans that
+// edge (the bars, the guard bars reaching lower, a bearer box's sides) grows, as the
+// encoder lays the symbol out for that bar height.
+std::shared_ptr<const BarcodeSymbol> stretched(const BarcodeSymbol& from, double delta) {
+    auto symbol = std::make_shared<BarcodeSymbol>(from);
+    double bottom = 0;
+    for (const QRectF& r : from.barRects) {
+        if (std::abs(r.height() - from.barHeight) < 0.01) {
+            bottom = r.bottom();
+            break;
+        }
+    }
+    constexpr double kEdge = 0.01;
+    symbol->bars = QPainterPath();
+    for (QRectF& r : symbol->barRects) {
+        if (r.top() >= bottom - kEdge) {
+            r.translate(0, delta);
+        } else if (r.bottom() >= bottom - kEdge) {
+            r.setHeight(r.height() + delta);
+        }
+        symbol->bars.addRect(r);
+    }
+    for (BarcodeSymbol::Label& label : symbol->labels) {
+        if (label.baseline.y() >= bottom - kEdge) label.baseline.ry() += delta;
+    }
+    symbol->size.rheight() += delta;
+    symbol->barHeight += delta;
+    return symbol;
+}
+
 }  // namespace
+
+std::shared_ptr<const BarcodeSymbol> BarcodeSymbol::encoded(const BarcodeData& data, bool showText,
+                                                            int barHeight) {
+    return data.valid() ? encode(data, showText, barHeight) : nullptr;
+}
 
 std::shared_ptr<const BarcodeSymbol> BarcodeSymbol::make(const BarcodeData& data, bool showText,
                                                          int barHeight) {
@@ -83,7 +133,13 @@ std::shared_ptr<const BarcodeSymbol> BarcodeSymbol::make(const BarcodeData& data
         const auto it = cache.constFind(key);
         if (it != cache.constEnd()) return it.value();
     }
-    auto symbol = encode(data, showText, barHeight);
+    std::shared_ptr<const BarcodeSymbol> symbol;
+    if (BarcodeFace::isMatrix(data.symbology) || barHeight == kDefaultBarHeight) {
+        symbol = encode(data, showText, barHeight);
+    } else if (const auto standard = make(data, showText, kDefaultBarHeight)) {
+        // Fitting asks for the standard symbol first; other heights are made from it.
+        symbol = stretched(*standard, (barHeight - kDefaultBarHeight) * kUnitsPerModule);
+    }
     QMutexLocker lock(&mutex);
     if (cache.size() >= kCacheLimit) cache.clear();
     cache.insert(key, symbol);

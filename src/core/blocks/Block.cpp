@@ -98,7 +98,7 @@ void Block::draw(QPainter& painter, int flags, double zoom, int, int) {
     drawHandles(painter, flags, zoom);
 }
 
-void Block::drawForOutput(QPainter&, double, int, int, int) {}
+void Block::drawForOutput(QPainter&, double, int, int, const OutputDevice&) {}
 
 void Block::drawPlacementFrame(QPainter& painter, int x, int y, int width, int height) {
     constexpr int kBand = 4;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BlockHandle.h"
+#include "OutputDevice.h"
 
 class QPainter;
 
@@ -67,7 +68,7 @@ public:
     virtual void storeClip(ArchiveWriter& out, int32_t originX, int32_t originY) const;
     virtual void draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY);
     virtual void drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                               int pixelsPerInch);
+                               const OutputDevice& device);
     virtual void drawPlacementFrame(QPainter& painter, int x, int y, int width, int height);
     virtual void rebuildHandles(bool clearFirst);
     virtual void moveBy(int32_t dx, int32_t dy);

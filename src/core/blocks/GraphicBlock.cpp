@@ -455,8 +455,8 @@ void GraphicBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, 
 }
 
 void GraphicBlock::drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                                 int pixelsPerInch) {
-    paint(painter, zoom, offsetX, offsetY, pixelsPerInch, false);
+                                 const OutputDevice& device) {
+    paint(painter, zoom, offsetX, offsetY, device.pixelsPerInch, false);
 }
 
 }  // namespace pemo

@@ -49,7 +49,7 @@ public:
     void storeClip(ArchiveWriter& out, int32_t originX, int32_t originY) const override;
     void draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) override;
     void drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                       int pixelsPerInch) override;
+                       const OutputDevice& device) override;
     void rebuildHandles(bool clearFirst) override;
     // Open kinds are hit within a pixel of their ink, the others inside their frame.
     bool hitTest(QImage& scratch, double zoom, int x, int y) override;

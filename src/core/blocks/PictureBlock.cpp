@@ -193,8 +193,8 @@ void PictureBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, 
 }
 
 void PictureBlock::drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                                 int pixelsPerInch) {
-    drawWith(painter, zoom, offsetX, offsetY, pixelsPerInch, true);
+                                 const OutputDevice& device) {
+    drawWith(painter, zoom, offsetX, offsetY, device.pixelsPerInch, true);
 }
 
 void PictureBlock::drawWith(QPainter& painter, double zoom, int offsetX, int offsetY, int ppi,

@@ -46,7 +46,7 @@ public:
     void storeClip(ArchiveWriter& out, int32_t originX, int32_t originY) const override;
     void draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) override;
     void drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                       int pixelsPerInch) override;
+                       const OutputDevice& device) override;
     void drawPlacementFrame(QPainter& painter, int x, int y, int width, int height) override;
     void rebuildHandles(bool clearFirst) override;
     void moveBy(int32_t dx, int32_t dy) override;

@@ -340,12 +340,12 @@ TwipsRect TextBlock::inkBounds() const {
 }
 
 void TextBlock::draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) {
-    drawWith(painter, flags, zoom, offsetX, offsetY, devicePixelsPerInch(painter), false);
+    drawWith(painter, flags, zoom, offsetX, offsetY, devicePixelsPerInch(painter), false, 0);
 }
 
 void TextBlock::drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                              int pixelsPerInch) {
-    drawWith(painter, 0, zoom, offsetX, offsetY, pixelsPerInch, true);
+                              const OutputDevice& device) {
+    drawWith(painter, 0, zoom, offsetX, offsetY, device.pixelsPerInch, true, device.dotsPerInch);
 }
 
 void TextBlock::drawTextUnturned(QPainter& painter, int x, int y, int ppi) const {
@@ -358,7 +358,7 @@ void TextBlock::drawTextUnturned(QPainter& painter, int x, int y, int ppi) const
 }
 
 void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX, int offsetY,
-                         int ppi, bool output) {
+                         int ppi, bool output, int dotsPerInch) {
     const auto device = [&](QPoint p) {
         return QPoint(toDevice(p.x(), ppi, zoom) + offsetX, toDevice(p.y(), ppi, zoom) + offsetY);
     };
@@ -387,7 +387,7 @@ void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX,
         }
     } else if (content_ && !editing && BarcodeStyle::symbologyOf(*content_)) {
         // While it is edited in place a barcode shows its text, to be typed and read.
-        drawBarcode(painter, zoom, deviceFrame, ppi, theta);
+        drawBarcode(painter, zoom, deviceFrame, ppi, theta, dotsPerInch);
     } else if (content_) {
         if (!editing && theta != 0.0) {
             drawContentRotated(painter, zoom, deviceFrame, ppi, theta);
@@ -422,10 +422,20 @@ std::optional<BarcodeData> TextBlock::barcode() const {
     if (converted || !content_) return std::nullopt;
     const auto symbology = BarcodeStyle::symbologyOf(*content_);
     if (!symbology) return std::nullopt;
-    return BarcodeData::prepare(*symbology, Gbk::toUnicode(plainText()));
+    const QString text = Gbk::toUnicode(plainText());
+    const bool placeholder = BlockKind::isVariable(kind) || BlockKind::isPrice(kind) || BlockKind::isMallInfo(kind);
+    // Typing holds braces in their full-width forms.
+    const QString shown = text.trimmed();
+    const bool opens = shown.startsWith(QLatin1Char('{')) || shown.startsWith(QChar(0xFF5B));
+    const bool closes = shown.endsWith(QLatin1Char('}')) || shown.endsWith(QChar(0xFF5D));
+    if (placeholder && opens && closes) {
+        return BarcodeData::sample(*symbology);
+    }
+    return BarcodeData::prepare(*symbology, text);
 }
 
-void TextBlock::drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, int ppi, double theta) {
+void TextBlock::drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, int ppi, double theta,
+                            int dotsPerInch) {
     const auto look = BarcodeStyle::lookOf(*content_);
     const auto data = barcode();
     if (!look || !data) return;
@@ -439,7 +449,7 @@ void TextBlock::drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, i
     painter.save();
     painter.translate(QPointF(deviceFrame.topLeft()) - bounds.topLeft());
     painter.setTransform(turn, true);
-    BarcodePainter::paint(painter, QRectF(0, 0, width, height), *data, look->showText, look->ink, look->paper);
+    BarcodePainter::paint(painter, QRectF(0, 0, width, height), *data, *look, dotsPerInch);
     painter.restore();
 }
 

@@ -39,7 +39,7 @@ public:
     void storeClip(ArchiveWriter& out, int32_t originX, int32_t originY) const override;
     void draw(QPainter& painter, int flags, double zoom, int offsetX, int offsetY) override;
     void drawForOutput(QPainter& painter, double zoom, int offsetX, int offsetY,
-                       int pixelsPerInch) override;
+                       const OutputDevice& device) override;
     void rebuildHandles(bool clearFirst) override;
     void moveBy(int32_t dx, int32_t dy) override;
     bool hitTest(QImage& scratch, double zoom, int x, int y) override;
@@ -71,7 +71,8 @@ public:
     void drawTextUnturned(QPainter& painter, int x, int y, int pixelsPerInch) const;
 
     // What the block encodes when its live text is set in a barcode face: the whole text
-    // it shows for the record; none for ordinary text.
+    // it shows for the record, or a sample of the symbology for a placeholder showing its
+    // name ("{条码}", in 模板方式 and template printing); none for ordinary text.
     std::optional<BarcodeData> barcode() const;
 
     RichText* content() const { return content_.get(); }
@@ -92,12 +93,14 @@ public:
     static constexpr int kReservedBytes = 38;
 
 private:
+    // dotsPerInch: the output device's dots when known (see OutputDevice), else 0.
     void drawWith(QPainter& painter, int flags, double zoom, int offsetX, int offsetY, int ppi,
-                  bool output);
+                  bool output, int dotsPerInch);
     void drawContentRotated(QPainter& painter, double zoom, QRect deviceFrame, int ppi,
                             double theta);
     // The symbol in place of the characters, turned with the block.
-    void drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, int ppi, double theta);
+    void drawBarcode(QPainter& painter, double zoom, QRect deviceFrame, int ppi, double theta,
+                     int dotsPerInch);
     // The offset that centres the laid-out text in its frame (twips).
     QPoint centringOffset() const;
     void writeTail(ArchiveWriter& out) const;

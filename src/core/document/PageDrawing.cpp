@@ -71,7 +71,7 @@ void drawBandMode(const InfoRecord& record, const Picture* background, QPainter&
             forEachInDrawingOrder(record.blocks, [&](Block& block) {
                 if (!reachesRows(block, ppi, o.zoom, d, d + bandHeight)) return;
                 if (isSkippedInOutput(record, block.kind, o.templateMode)) return;
-                block.drawForOutput(p, o.zoom, -left, -d, ppi);
+                block.drawForOutput(p, o.zoom, -left, -d, OutputDevice(ppi, ppi));
             });
         }
         painter.drawImage(QPoint(o.target.x() + left, o.target.y() + d), bitmap,
@@ -87,7 +87,7 @@ void drawDirectMode(const InfoRecord& record, const Picture* background, QPainte
     const int ppi = devicePixelsPerInch(painter);
     const QRect region = part.translated(o.target.topLeft());
     painter.save();
-    painter.setClipRect(region, Qt::IntersectClip);
+    if (!o.clippedByCaller) painter.setClipRect(region, Qt::IntersectClip);
     painter.fillRect(region, Qt::white);
     if (o.withBackground && background) background->draw(painter, o.target);
     if (o.underlay) o.underlay(painter);
@@ -98,7 +98,7 @@ void drawDirectMode(const InfoRecord& record, const Picture* background, QPainte
         }
         if (!reachesRows(block, ppi, o.zoom, part.top(), part.top() + part.height())) return;
         if (isSkippedInOutput(record, block.kind, o.templateMode)) return;
-        block.drawForOutput(painter, o.zoom, o.target.x(), o.target.y(), ppi);
+        block.drawForOutput(painter, o.zoom, o.target.x(), o.target.y(), OutputDevice(ppi, o.dotsPerInch));
     });
     painter.restore();
 }

@@ -19,11 +19,18 @@ struct PageDrawOptions {
     // Direct mode draws the background and the blocks straight onto the painter, with no
     // bitmap between: for vector devices (PDF), where text then stays text.
     bool directMode = false;
+    // Direct mode: the resolution of the device's dots when they are known (a printer),
+    // 0 for a device that takes exact vectors (a PDF file). Band mode draws onto pictures
+    // whose pixels are the device's dots.
+    int dotsPerInch = 0;
     double zoom = 1.0;      // device pixels = twips × pixels per inch × zoom / 1440
     QRect target;           // device rectangle the page fills
     // Band and direct modes: the part of target to draw (device coordinates); empty
     // means all of it. Rows and columns outside it are never rendered.
     QRect clip;
+    // Direct mode: the painter is clipped to that part already (a label's shape with it),
+    // so the page sets no clip of its own; a PDF then writes the clip once per sign.
+    bool clippedByCaller = false;
     // Canvas mode: the design view's page, drawn straight onto the painter the way blocks
     // show themselves on screen (with blockFlags: frame lines, selection tool, in-place
     // editing), no block left out, and underlay drawn between the background and the

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
@@ -9,6 +10,8 @@
 #include <cmath>
 
 namespace pemo {
+
+Q_LOGGING_CATEGORY(labelCatalogueLog, "pemo.labels")
 
 namespace {
 
@@ -19,11 +22,16 @@ QString attribute(const QXmlStreamReader& xml, const char* name) {
     return xml.attributes().value(QLatin1String(name)).toString();
 }
 
-double length(const QXmlStreamReader& xml, const char* name, bool* ok) {
+// Why a product cannot be read; empty while it can.
+using Problem = QString;
+
+double length(const QXmlStreamReader& xml, const char* name, Problem* problem) {
     const QString text = attribute(xml, name);
-    if (text.isEmpty()) return 0;  // an absent length is 0 (a grid's origin, a waste)
+    if (text.trimmed().isEmpty()) return 0;  // an absent length is 0 (a grid's origin, a waste)
     const std::optional<double> mm = LabelCatalogue::lengthMm(text);
-    if (!mm) *ok = false;
+    if (!mm && problem->isEmpty()) {
+        *problem = QString::fromUtf8("%1 的长度“%2”读不懂").arg(QLatin1String(name), text);
+    }
     return mm.value_or(0);
 }
 
@@ -47,47 +55,59 @@ int editDistance(const QString& a, const QString& b) {
     return previous[b.size()];
 }
 
-// Reads a <Label-…> element and its <Layout>s into t; false when it makes no sheet.
-bool readLabel(QXmlStreamReader& xml, LabelTemplate& t) {
+// Reads a <Label-…> element and its <Layout>s into t; the problem says why it makes no sheet.
+void readLabel(QXmlStreamReader& xml, LabelTemplate& t, Problem* problem) {
     const QStringView element = xml.name();
-    bool ok = true;
     if (element == QLatin1String("Label-rectangle")) {
         t.shape = LabelTemplate::Shape::Rectangle;
-        t.labelMm = QSizeF(length(xml, "width", &ok), length(xml, "height", &ok));
-        t.cornerMm = length(xml, "round", &ok);
+        t.labelMm = QSizeF(length(xml, "width", problem), length(xml, "height", problem));
+        t.cornerMm = length(xml, "round", problem);
     } else if (element == QLatin1String("Label-ellipse")) {
         t.shape = LabelTemplate::Shape::Ellipse;
-        t.labelMm = QSizeF(length(xml, "width", &ok), length(xml, "height", &ok));
+        t.labelMm = QSizeF(length(xml, "width", problem), length(xml, "height", problem));
     } else if (element == QLatin1String("Label-round") || element == QLatin1String("Label-cd")) {
         t.shape = LabelTemplate::Shape::Round;
-        const double radius = length(xml, "radius", &ok);
-        t.labelMm = QSizeF(2 * radius, 2 * radius);
-        t.holeMm = length(xml, "hole", &ok);
+        t.radiusMm = length(xml, "radius", problem);
+        t.holeMm = length(xml, "hole", problem);
+        // A disc cut straight on its sides (a business-card CD) is as wide and high as
+        // its width and height say; its neighbours stand that far apart.
+        const double width = length(xml, "width", problem);
+        const double height = length(xml, "height", problem);
+        t.labelMm = QSizeF(width > 0 ? std::min(width, 2 * t.radiusMm) : 2 * t.radiusMm,
+                           height > 0 ? std::min(height, 2 * t.radiusMm) : 2 * t.radiusMm);
     } else {
+        *problem = QString::fromUtf8("不认识的标签形状 %1").arg(element.toString());
         xml.skipCurrentElement();
-        return false;
+        return;
     }
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("Layout")) {
             LabelGrid g;
             g.columns = attribute(xml, "nx").toInt();
             g.rows = attribute(xml, "ny").toInt();
-            g.x0 = length(xml, "x0", &ok);
-            g.y0 = length(xml, "y0", &ok);
-            g.dx = length(xml, "dx", &ok);
-            g.dy = length(xml, "dy", &ok);
+            g.x0 = length(xml, "x0", problem);
+            g.y0 = length(xml, "y0", problem);
+            g.dx = length(xml, "dx", problem);
+            g.dy = length(xml, "dy", problem);
             if (g.columns > 0 && g.rows > 0) t.grids.push_back(g);
         }
         xml.skipCurrentElement();
     }
     t.cornerMm = std::min(t.cornerMm, std::min(t.labelMm.width(), t.labelMm.height()) / 2);
-    return ok && !t.grids.empty() && t.labelMm.width() > 0 && t.labelMm.height() > 0;
+    if (!problem->isEmpty()) return;
+    if (t.labelMm.width() <= 0 || t.labelMm.height() <= 0) {
+        *problem = QString::fromUtf8("标签没有大小");
+    } else if (t.grids.empty()) {
+        *problem = QString::fromUtf8("没有标签的排列");
+    }
 }
 
 }  // namespace
 
 std::optional<double> LabelCatalogue::lengthMm(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]*\\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\\s*([a-z]*)\\s*$"));
+    // "11.in" and "3.93386e-16pt" are written too.
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*((?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][-+]?[0-9]+)?)\\s*([a-z]*)\\s*$"));
     const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch()) return std::nullopt;
     const double value = m.captured(1).toDouble();
@@ -114,9 +134,17 @@ const LabelCatalogue& LabelCatalogue::installed() {
         LabelCatalogue c;
         const QString folder = installedFolder();
         if (!folder.isEmpty()) c.loadFolder(folder);
+        for (const Skipped& s : c.skipped()) {
+            qCWarning(labelCatalogueLog, "%s", qUtf8Printable(QString::fromUtf8("标签目录里的 %1 没有用上：%2").arg(s.name, s.reason)));
+        }
         return c;
     }();
     return catalogue;
+}
+
+QString LabelCatalogue::missingText() {
+    return QString::fromUtf8("没有安装标签纸目录：装上 glabels-data 软件包（sudo apt install glabels-data）"
+                             "后可以选用各厂家的标签纸；自定义标签纸照样可以用。");
 }
 
 void LabelCatalogue::loadFolder(const QString& folder) {
@@ -139,9 +167,9 @@ void LabelCatalogue::readPaperSizes(QIODevice& device) {
     QXmlStreamReader xml(&device);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("Paper-size")) continue;
-        bool ok = true;
-        const QSizeF size(length(xml, "width", &ok), length(xml, "height", &ok));
-        if (ok && size.width() > 0 && size.height() > 0) papers_.insert(attribute(xml, "id"), size);
+        Problem problem;
+        const QSizeF size(length(xml, "width", &problem), length(xml, "height", &problem));
+        if (problem.isEmpty() && size.width() > 0 && size.height() > 0) papers_.insert(attribute(xml, "id"), size);
     }
 }
 
@@ -156,21 +184,28 @@ void LabelCatalogue::readProducts(QIODevice& device) {
         if (t.description.isEmpty()) t.description = attribute(xml, "description");
         t.paperName = attribute(xml, "size");
         t.equivalentOf = attribute(xml, "equiv").simplified();
-        bool ok = true;
+        Problem problem;
         if (t.paperName == QStringLiteral("Other")) {
-            t.paperMm = QSizeF(length(xml, "width", &ok), length(xml, "height", &ok));
+            t.paperMm = QSizeF(length(xml, "width", &problem), length(xml, "height", &problem));
         }
         bool hasLabel = false;
         while (xml.readNextStartElement()) {
             if (xml.name().startsWith(QLatin1String("Label-")) && !hasLabel) {
-                hasLabel = readLabel(xml, t);
-                if (!hasLabel) ok = false;
+                hasLabel = true;
+                readLabel(xml, t, &problem);
             } else {
                 xml.skipCurrentElement();
             }
         }
-        if (t.brand.isEmpty() || t.part.isEmpty() || !ok) continue;
-        if (!hasLabel && t.equivalentOf.isEmpty()) continue;
+        if (t.brand.isEmpty() || t.part.isEmpty()) {
+            problem = QString::fromUtf8("没有品牌或型号");
+        } else if (!hasLabel && t.equivalentOf.isEmpty()) {
+            problem = QString::fromUtf8("既没有标签也没有等同的型号");
+        }
+        if (!problem.isEmpty()) {
+            skipped_.push_back({t.name(), problem});
+            continue;
+        }
         if (hasLabel) t.equivalentOf.clear();
         products_.push_back(std::move(t));
     }
@@ -205,9 +240,17 @@ void LabelCatalogue::resolveEquivalents() {
             else if (const auto standard = LabelTemplate::standardPaper(t.paperName)) t.paperMm = *standard;
         }
     }
-    products_.erase(std::remove_if(products_.begin(), products_.end(),
-                                   [](const LabelTemplate& t) { return t.grids.empty() || t.paperMm.isEmpty(); }),
-                    products_.end());
+    const auto unusable = [this](const LabelTemplate& t) {
+        if (t.grids.empty()) {
+            skipped_.push_back({t.name(), QString::fromUtf8("等同于 %1，而目录里没有能用的 %1").arg(t.equivalentOf)});
+        } else if (t.paperMm.isEmpty()) {
+            skipped_.push_back({t.name(), QString::fromUtf8("纸张“%1”不认识").arg(t.paperName)});
+        } else {
+            return false;
+        }
+        return true;
+    };
+    products_.erase(std::remove_if(products_.begin(), products_.end(), unusable), products_.end());
 }
 
 const LabelTemplate* LabelCatalogue::find(const QString& name) const {

@@ -27,9 +27,13 @@ public:
     static QString installedFolder();
     // The installed catalogue, read once; empty when there is none.
     static const LabelCatalogue& installed();
+    // What the label dialog and the command line say when there is none: that it is
+    // missing, how to install it, and that measured sheets work without it.
+    static QString missingText();
 
     // Reads every *.xml file of the folder (paper sizes first). Files that are not
-    // catalogue files, and products that cannot be understood, are passed over.
+    // catalogue files are passed over, and so are products that cannot be understood,
+    // each listed in skipped() with its reason (installed() logs them).
     void loadFolder(const QString& folder);
     // One file of products, or of paper sizes. Equivalent products and the sizes of
     // named papers are settled by resolveEquivalents(), once everything is read.
@@ -37,7 +41,13 @@ public:
     void readPaperSizes(QIODevice& device);
     void resolveEquivalents();
 
+    struct Skipped {
+        QString name;    // "BRAND PART"
+        QString reason;  // "round 的长度“in”读不懂"
+    };
+
     const std::vector<LabelTemplate>& products() const { return products_; }
+    const std::vector<Skipped>& skipped() const { return skipped_; }
     bool isEmpty() const { return products_.empty(); }
 
     // The product named "BRAND PART" (case and extra spaces ignored), or nothing.
@@ -48,11 +58,12 @@ public:
     // `text` (case ignored), in catalogue order; all of them for an empty text.
     std::vector<const LabelTemplate*> search(const QString& text) const;
 
-    // A length of the catalogue in millimetres: "63.5mm", "0.75in", "181.4" (points).
+    // A length of the catalogue in millimetres: "63.5mm", "0.75in", "11.in", "181.4" (points).
     static std::optional<double> lengthMm(const QString& text);
 
 private:
     std::vector<LabelTemplate> products_;
+    std::vector<Skipped> skipped_;
     QHash<QString, QSizeF> papers_;
 };
 

@@ -59,6 +59,15 @@ std::vector<QRectF> LabelTemplate::labelRects() const {
     return rects;
 }
 
+double LabelTemplate::discRadiusMm() const {
+    return radiusMm > 0 ? radiusMm : std::min(labelMm.width(), labelMm.height()) / 2;
+}
+
+bool LabelTemplate::isClippedDisc() const {
+    return shape == Shape::Round &&
+           2 * discRadiusMm() > std::min(labelMm.width(), labelMm.height()) + kSameRowMm;
+}
+
 QPainterPath LabelTemplate::outline(const QRectF& box) const {
     QPainterPath path;
     switch (shape) {
@@ -68,20 +77,33 @@ QPainterPath LabelTemplate::outline(const QRectF& box) const {
         } else {
             path.addRect(box);
         }
-        break;
-    case Shape::Round:
-    case Shape::Ellipse:
-        path.addEllipse(box);
-        if (holeMm > 0) {
-            path.addEllipse(box.center(), holeMm, holeMm);  // odd-even fill: the hole stays out
+        return path;
+    case Shape::Round: {
+        const double r = discRadiusMm();
+        path.addEllipse(box.center(), r, r);
+        if (isClippedDisc()) {
+            QPainterPath sides;
+            sides.addRect(box);
+            path = path.intersected(sides);
         }
         break;
+    }
+    case Shape::Ellipse:
+        path.addEllipse(box);
+        break;
+    }
+    if (holeMm > 0) {
+        path.addEllipse(box.center(), holeMm, holeMm);  // odd-even fill: the hole stays out
     }
     return path;
 }
 
 QString LabelTemplate::sizeText() const {
-    if (shape == Shape::Round) return QString::fromUtf8("Ø %1 毫米").arg(number(labelMm.width()));
+    if (shape == Shape::Round) {
+        const QString disc = QString::fromUtf8("Ø %1 毫米").arg(number(2 * discRadiusMm()));
+        if (!isClippedDisc()) return disc;
+        return disc + QString::fromUtf8("，切成 %1 × %2 毫米").arg(number(labelMm.width()), number(labelMm.height()));
+    }
     return QString::fromUtf8("%1 × %2 毫米").arg(number(labelMm.width()), number(labelMm.height()));
 }
 

@@ -32,8 +32,11 @@ struct LabelTemplate {
     QString paperName;  // "A4", "US-Letter", … or "Other" for a sheet of its own size
     QSizeF paperMm;
     Shape shape = Shape::Rectangle;
-    QSizeF labelMm;       // a round label's box: its diameter both ways
+    // The label's box; for a disc, its diameter both ways, or less where the disc is cut
+    // straight on two sides (neighbours then stand closer than a diameter).
+    QSizeF labelMm;
     double cornerMm = 0;  // a rectangle's corner radius
+    double radiusMm = 0;  // a disc's radius (0: the largest disc in the box)
     double holeMm = 0;    // a disc label's centre hole, radius (0: none)
     std::vector<LabelGrid> grids;
     // The part whose sheet this one is ("equivalent to …"); empty for a product of its own.
@@ -48,6 +51,9 @@ struct LabelTemplate {
     std::vector<QRectF> labelRects() const;
     // The label's outline when its box is at `box`: what a sign on it is clipped to.
     QPainterPath outline(const QRectF& box) const;
+    double discRadiusMm() const;
+    // A disc wider or higher than its box, cut straight where the box ends.
+    bool isClippedDisc() const;
     // "63.5 × 38.1 毫米", "Ø 40 毫米".
     QString sizeText() const;
 

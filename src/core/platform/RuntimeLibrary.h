@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 namespace pemo {
 
 // A shared library opened when first needed instead of linked: a linked library, and
@@ -7,8 +9,17 @@ namespace pemo {
 // command-line ones included. The library stays open for the rest of the run.
 class RuntimeLibrary {
 public:
+    // Whether an opened library is one the program can use (its version, say).
+    using Acceptance = bool (*)(const RuntimeLibrary& library);
+
     // Opens the library by its file name (with its version, as "libcups.so.2").
     explicit RuntimeLibrary(const char* fileName);
+    // Opens the first of the file names that opens and is accepted (every one when
+    // accept is null): the sonames of the versions a library is shipped under. Empty
+    // names are passed over.
+    RuntimeLibrary(std::initializer_list<const char*> fileNames, Acceptance accept);
+    RuntimeLibrary(const RuntimeLibrary&) = delete;
+    RuntimeLibrary& operator=(const RuntimeLibrary&) = delete;
 
     bool loaded() const { return handle_ != nullptr; }
 
@@ -26,12 +37,12 @@ private:
 
 }  // namespace pemo
 
-// Defines `accessor`, a function that gives the library of that file name, opened on its
-// first call.
-#define PEMO_RUNTIME_LIBRARY(accessor, fileName)                                             \
+// Defines `accessor`, a function that gives the library of that file name (or of the
+// arguments of the constructor taking several), opened on its first call.
+#define PEMO_RUNTIME_LIBRARY(accessor, ...)                                                  \
     namespace {                                                                              \
     const pemo::RuntimeLibrary& accessor() {                                                 \
-        static const pemo::RuntimeLibrary library(fileName);                                 \
+        static const pemo::RuntimeLibrary library(__VA_ARGS__);                              \
         return library;                                                                      \
     }                                                                                        \
     }

@@ -55,12 +55,15 @@ bool PdfOutput::write(PrintJob& job, const QString& path, QSizeF paperMm, int dp
         QPainter painter;
         if (!painter.begin(&writer)) return fail(QString::fromUtf8("无法写入文件 %1。").arg(path));
         const bool direct = job.directOutput();
+        const int dots = job.deviceDotsPerInch();
         job.setDirectOutput(true);
+        job.setDeviceDotsPerInch(0);  // a PDF file keeps exact vectors
         for (int k = 1; k <= job.pageCount(); ++k) {
             if (k > 1) writer.newPage();
             job.renderPage(painter, k);
         }
         job.setDirectOutput(direct);
+        job.setDeviceDotsPerInch(dots);
         painter.end();
     }
     if (!scratch.flush() || scratch.error() != QFileDevice::NoError) {

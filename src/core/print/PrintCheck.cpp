@@ -9,7 +9,10 @@
 
 #include "PrintLayout.h"
 #include "PrintMode.h"
+#include "core/barcodes/BarcodeLimits.h"
+#include "core/barcodes/BarcodePainter.h"
 #include "core/barcodes/BarcodeSymbol.h"
+#include "core/barcodes/ZintLibrary.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/TextBlock.h"
 #include "core/blocks/Twips.h"
@@ -144,12 +147,44 @@ std::optional<int> smallestSize(const RichText& text) {
     return smallest;
 }
 
+// Millimetres with at most three decimals, no trailing zeros: "0.264", "18.3".
+QString millimetres(double mm) {
+    QString text = QString::number(mm, 'f', 3);
+    while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+    if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    return text;
+}
+
+// What a barcode block lacks to be scanned once its sign is printed at `scale`: empty
+// when nothing. The block's own frame is its area, unturned.
+QString barcodeShortfall(const TextBlock& block, const BarcodeData& data, double scale) {
+    const auto look = BarcodeStyle::lookOf(*block.content());
+    if (!look) return {};
+    constexpr double kMmPerTwip = 25.4 / kTwipsPerInch;
+    const QRectF area(0, 0, block.sizeWidth * kMmPerTwip * scale, block.sizeHeight * kMmPerTwip * scale);
+    const BarcodePainter::Fit fit = BarcodePainter::fit(area, data, look->showText);
+    if (!fit.symbol) return {};
+    const BarcodeLimits limits = BarcodeLimits::of(data.symbology);
+    // A little under the figure still counts: frames are whole twips.
+    constexpr double kTolerance = 0.999;
+    if (fit.module() < limits.moduleMm * kTolerance) {
+        return u("线宽 %1 毫米，至少要 %2 毫米").arg(millimetres(fit.module()), millimetres(limits.moduleMm));
+    }
+    const double leastHeight = limits.leastBarHeightMm(fit.barsLength());
+    if (fit.barHeight() > 0 && fit.barHeight() < leastHeight * kTolerance) {
+        return u("条高 %1 毫米，至少要 %2 毫米").arg(millimetres(fit.barHeight()), millimetres(leastHeight));
+    }
+    return {};
+}
+
 class RecordCheck {
 public:
     RecordCheck(CPatDoc& doc, const InfoRecord& record, int index, bool templateMode,
-                bool withBackground, double minimumPointsA4, std::vector<PrintFinding>& out)
+                bool withBackground, double minimumPointsA4, double scale, bool& barcodeLibraryMissing,
+                std::vector<PrintFinding>& out)
         : doc_(doc), record_(record), index_(index), templateMode_(templateMode),
-          withBackground_(withBackground), minimumPointsA4_(minimumPointsA4), out_(out) {}
+          withBackground_(withBackground), minimumPointsA4_(minimumPointsA4), scale_(scale),
+          barcodeLibraryMissing_(barcodeLibraryMissing), out_(out) {}
 
     void run() {
         if (!templateMode_ && std::all_of(record_.values.begin(), record_.values.end(),
@@ -251,12 +286,26 @@ private:
         const auto& textBlock = static_cast<const TextBlock&>(block);
         const auto* text = textBlock.content();
         if (!text) return;
-        // A barcode fills its frame at any size; what matters is that it can be drawn.
+        // A barcode fills its frame whatever its text's size: it must be drawn, and large
+        // enough to be scanned where the job prints it.
         if (const auto barcode = textBlock.barcode()) {
+            if (!ZintLibrary::loaded()) {
+                barcodeLibraryMissing_ = true;
+                return;
+            }
             const QString problem = BarcodeSymbol::problemOf(*barcode);
             if (!problem.isEmpty()) {
                 add(Kind::InvalidBarcode, u("%1的条码无效（%2），印出来只有“条码无效”的框")
                                               .arg(blockName(doc_, block), problem));
+                return;
+            }
+            // A sample of a code of any length says nothing about the real one's size.
+            if (barcode->isSample && !BarcodeFace::isNumeric(barcode->symbology)) return;
+            const QString shortfall = barcodeShortfall(textBlock, *barcode, scale_);
+            if (!shortfall.isEmpty()) {
+                const QString scaled = scale_ < 1.0 ? u("缩到 %1% 印出，").arg(std::lround(scale_ * 100)) : QString();
+                add(Kind::SmallBarcode, u("%1的条码太小，扫描枪可能读不出（%2%3）")
+                                            .arg(blockName(doc_, block), scaled, shortfall));
             }
             return;
         }
@@ -303,6 +352,8 @@ private:
     bool templateMode_;
     bool withBackground_;
     double minimumPointsA4_;
+    double scale_;
+    bool& barcodeLibraryMissing_;
     std::vector<PrintFinding>& out_;
 };
 
@@ -335,6 +386,8 @@ QString PrintCheck::kindName(Kind kind) {
     case Kind::Overflow: return u("文字超出");
     case Kind::OffPage: return u("超出页面");
     case Kind::InvalidBarcode: return u("条码无效");
+    case Kind::SmallBarcode: return u("条码太小");
+    case Kind::BarcodeLibraryMissing: return ZintLibrary::missingText();
     case Kind::NotANumber: return u("价格不是数字");
     case Kind::EmptyRecord: return u("空白信息");
     }
@@ -387,16 +440,24 @@ std::vector<PrintFinding> PrintCheck::run(CPatDoc& doc, const PrintSettings& set
         return findings;
     }
     PrintLayout layout;
-    if (!layout.prepare(doc, settings) && !layout.refusal().isEmpty()) {
+    const bool laidOut = layout.prepare(doc, settings);
+    if (!laidOut && !layout.refusal().isEmpty()) {
         findings.push_back({Kind::JobRefused, -1, layout.refusal()});
     }
 
     // The records hold what they print while they are checked, and the screen's texts after.
     const OutputPlaceholders values(doc, templateMode);
+    bool barcodeLibraryMissing = false;
     for (int index : printed) {
-        RecordCheck(doc, *doc.recordAt(index), index, templateMode, mode->withBackground, minimumPointsA4,
-                    findings)
+        const InfoRecord& record = *doc.recordAt(index);
+        const double scale = laidOut ? layout.signScale(record) : 1.0;
+        RecordCheck(doc, record, index, templateMode, mode->withBackground, minimumPointsA4, scale,
+                    barcodeLibraryMissing, findings)
             .run();
+    }
+    if (barcodeLibraryMissing) {
+        findings.push_back({Kind::BarcodeLibraryMissing, -1,
+                            ZintLibrary::missingText() + u("，标签上的条码都印不出来（libzint）")});
     }
     return findings;
 }

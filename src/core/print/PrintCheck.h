@@ -22,6 +22,8 @@ struct PrintFinding {
         Overflow,           // text that does not fit its frame even at the smallest size
         OffPage,            // a block outside the page, or cut by its edge
         InvalidBarcode,     // a barcode whose text cannot be encoded (a wrong check digit …)
+        SmallBarcode,       // a barcode printed below the size a scanner reads
+        BarcodeLibraryMissing,  // no barcode can be drawn at all (said once for the job)
         NotANumber,         // a price the sign shows that is not a number
         EmptyRecord,        // a queued record without any value: a blank sign
     };

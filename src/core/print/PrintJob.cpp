@@ -109,6 +109,7 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
     for (const SignPlacement& sign : sheet.signs) {
         PageDrawOptions options;
         options.directMode = direct_;
+        options.dotsPerInch = deviceDots_;
         options.zoom = sign.scale;
         options.withBackground = sign.withBackground;
         options.templateMode = sign.templateMode;
@@ -116,9 +117,13 @@ void PrintJob::renderPage(QPainter& painter, int k) const {
                          toDevice(sign.record->heightTw, ppi, sign.scale));
         painter.save();
         if (!sign.shape.isEmpty()) {
-            // A label's shape: the sign shows inside it only.
-            painter.setClipPath(QTransform::fromScale(ppi / kMmPerInch, ppi / kMmPerInch).map(sign.shape),
+            // A label's shape: the sign shows inside it only, and inside its visible part.
+            QPainterPath visible;
+            visible.addRect(sign.visible);
+            const QPainterPath shape = sign.shape.intersected(visible);
+            painter.setClipPath(QTransform::fromScale(ppi / kMmPerInch, ppi / kMmPerInch).map(shape),
                                 Qt::IntersectClip);
+            options.clippedByCaller = true;
         }
         if (sign.turned) {
             // A quarter turn clockwise about the rectangle's top-right corner: the sheet's

@@ -36,6 +36,10 @@ public:
     // text. Bands are the default.
     void setDirectOutput(bool direct) { direct_ = direct; }
     bool directOutput() const { return direct_; }
+    // Direct output to a device whose dots are known (a printer at its resolution):
+    // barcodes' modules then cover whole dots. 0, the default, keeps exact vectors (PDF).
+    void setDeviceDotsPerInch(int dotsPerInch) { deviceDots_ = dotsPerInch; }
+    int deviceDotsPerInch() const { return deviceDots_; }
 
     // Draws page k (1 … pageCount). The painter's origin is the top-left corner of the
     // sheet's printable area; the page is assumed to be white already.
@@ -58,6 +62,7 @@ private:
     std::optional<OutputPlaceholders> placeholders_;
     PrintLayout layout_;
     bool direct_ = false;
+    int deviceDots_ = 0;
     // Keys of the backgrounds this job has decoded and not yet freed.
     mutable std::vector<QByteArray> decoded_;
 };

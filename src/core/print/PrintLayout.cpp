@@ -296,12 +296,38 @@ void PrintLayout::addSinglePage(SheetLayout& sheet, const InfoRecord* record, bo
     sheet.signs.push_back(p);
 }
 
+QSizeF PrintLayout::proofCell() const {
+    const QSizeF area = settings_.sheetMm;
+    return QSizeF(area.width() / mode_.columns, area.height() / mode_.rows);
+}
+
+QSizeF PrintLayout::proofBox() const {
+    const QSizeF cell = proofCell();
+    return QSizeF(std::max(1.0, cell.width() - 2 * kProofCellGapMm), std::max(1.0, cell.height() - 2 * kProofCellGapMm));
+}
+
+double PrintLayout::signScale(const InfoRecord& record) const {
+    switch (mode_.kind) {
+    case PrintMode::Kind::Template:
+    case PrintMode::Kind::ByItem:
+    case PrintMode::Kind::ByCopies: return fitSign(signSizeMm(record), settings_.sheetMm, true).scale;
+    case PrintMode::Kind::Proof: return fitSign(signSizeMm(record), proofBox(), false).scale;
+    case PrintMode::Kind::Labels: {
+        if (labelBoxes_.empty()) return 1.0;
+        double scale = 1.0;
+        LabelLayout::fit(exactSizeMm(record), labelBoxes_.front(), &scale);
+        return scale;
+    }
+    case PrintMode::Kind::Tile:
+    case PrintMode::Kind::Merge: break;
+    }
+    return 1.0;
+}
+
 void PrintLayout::addProofPage(SheetLayout& sheet, int index) const {
     const int perSheet = mode_.columns * mode_.rows;
-    const QSizeF area = settings_.sheetMm;
-    const QSizeF cell(area.width() / mode_.columns, area.height() / mode_.rows);
-    const QSizeF box(std::max(1.0, cell.width() - 2 * kProofCellGapMm),
-                     std::max(1.0, cell.height() - 2 * kProofCellGapMm));
+    const QSizeF cell = proofCell();
+    const QSizeF box = proofBox();
     for (int i = 0; i < perSheet; ++i) {
         const size_t q = static_cast<size_t>(index) * perSheet + i;
         if (q >= queue_.size()) break;

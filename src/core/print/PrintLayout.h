@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
 
     // Page k, 1 … pageCount(); an empty layout outside that range.
     SheetLayout sheet(int k) const;
+    // Sheet millimetres per sign millimetre at which a prepared job prints the record's
+    // sign: below 1 where a proof, a label or a small sheet shrinks it.
+    double signScale(const InfoRecord& record) const;
 
     // Tiles across a sheet of sheetMm for a sign of signMm with the given overlap (the
     // same formula gives the rows); at least 1. The sheet must be larger than the overlap.
@@ -90,6 +94,9 @@ private:
     void addSinglePage(SheetLayout& sheet, const InfoRecord* record, bool withBackground,
                        bool templateMode) const;
     void addProofPage(SheetLayout& sheet, int index) const;
+    // A proof's cell, and the box within it a sign is shrunk into.
+    QSizeF proofCell() const;
+    QSizeF proofBox() const;
     void addTilePage(SheetLayout& sheet, int index) const;
     void addTileLabel(SheetLayout& sheet, const TileRun& run, int row, int column,
                       const QRectF& visible) const;

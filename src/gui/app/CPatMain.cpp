@@ -92,13 +92,13 @@ void CPatMain::emptyOwnClipboard() {
 }
 
 void CPatMain::buildMenus() {
-    file_ = new FileMenu(app_, doc_, this);
+    print_ = new PrintCommands(doc_, this);
+    file_ = new FileMenu(app_, doc_, *print_, this);
     edit_ = new EditMenu(*view_, this);
     viewMenu_ = new ViewMenu(*view_, this);
     records_ = new RecordMenu(doc_, *grid_, *findDialog_, this);
     object_ = new ObjectMenu(*view_, config_->mallInfo(), config_->phrases(), this);
     template_ = new TemplateMenu(*view_, this);
-    print_ = new PrintCommands(doc_, this);
     help_ = new HelpMenu(app_, this);
     groups_ = {file_, edit_, viewMenu_, records_, object_, template_, config_, help_};
     connectGroups();

@@ -66,6 +66,8 @@ public:
     // The bars of the background, template and picture library.
     LibraryDocks* library() const { return library_; }
     RecordMenu* recordMenu() const { return records_; }
+    FileMenu* fileMenu() const { return file_; }
+    PrintCommands* printCommands() const { return print_; }
     ViewMenu* viewMenu() const { return viewMenu_; }
 
     // Enables and ticks every command by its rule.

@@ -17,15 +17,17 @@
 #include "core/platform/Messages.h"
 #include "core/print/PdfOutput.h"
 #include "core/print/PrintJob.h"
+#include "core/print/PrintMode.h"
 #include "core/print/PrintSettings.h"
 #include "gui/common/CommandIds.h"
 #include "gui/common/ToolIcons.h"
+#include "gui/view/PrintCommands.h"
 #include "gui/view/ViewCommands.h"
 
 namespace pemo {
 
-FileMenu::FileMenu(CPatApp& app, CPatDoc& doc, QWidget* window)
-    : CommandGroup(window), app_(app), doc_(doc), window_(window) {}
+FileMenu::FileMenu(CPatApp& app, CPatDoc& doc, PrintCommands& print, QWidget* window)
+    : CommandGroup(window), app_(app), doc_(doc), print_(print), window_(window) {}
 
 void FileMenu::addTo(QMenuBar* bar) {
     menu_ = bar->addMenu(QString::fromUtf8("文件(&F)"));
@@ -94,17 +96,18 @@ void FileMenu::exportPagePicture() {
 
 void FileMenu::exportPdf() {
     PdfExportDialog choices(window_);
-    if (choices.exec() != QDialog::Accepted) return;
+    if ((runExportDialog ? runExportDialog(choices) : choices.exec()) != QDialog::Accepted) return;
+    QSizeF paper = choices.paperMm();
+    PrintSettings settings = choices.settings();
+    if (settings.mode == PrintMode::Labels && !print_.chooseLabelExport(settings, paper)) return;
     const QString suggested = QFileInfo(app_.documentTitle()).completeBaseName() + QStringLiteral(".pdf");
-    const QString path = completeSaveName(
-        QFileDialog::getSaveFileName(window_, QString::fromUtf8("导出PDF"),
-                                     app_.dialogFolder() + QLatin1Char('/') + suggested,
-                                     QString::fromUtf8("PDF文件 (*.pdf)")),
-        {QStringLiteral("pdf")}, QStringLiteral("pdf"));
+    const QString proposed = app_.dialogFolder() + QLatin1Char('/') + suggested;
+    const QString chosen = askPdfPath ? askPdfPath(proposed)
+                                      : QFileDialog::getSaveFileName(window_, QString::fromUtf8("导出PDF"), proposed,
+                                                                     QString::fromUtf8("PDF文件 (*.pdf)"));
+    const QString path = completeSaveName(chosen, {QStringLiteral("pdf")}, QStringLiteral("pdf"));
     if (path.isEmpty()) return;
     // The chosen mode and sheet at 300 dots per inch.
-    const QSizeF paper = choices.paperMm();
-    const PrintSettings settings = choices.settings();
     PrintJob job(doc_);
     if (!job.prepare(settings)) {
         Messages::current().inform(job.refusal().isEmpty() ? QString::fromUtf8("无法打印。")

@@ -64,7 +64,7 @@ LabelSheetDialog::LabelSheetDialog(const LabelCatalogue& catalogue, const LabelC
     list_->verticalHeader()->hide();
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->setMinimumWidth(520);
-    missing_ = new QLabel(u("没有找到标签纸目录：可以使用自定义标签纸。"));
+    missing_ = new QLabel(LabelCatalogue::missingText());
     missing_->setWordWrap(true);
     customFields_ = buildCustomFields();
 

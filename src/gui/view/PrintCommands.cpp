@@ -210,6 +210,19 @@ bool PrintCommands::chooseLabelSheet() {
     return true;
 }
 
+bool PrintCommands::chooseLabelExport(PrintSettings& settings, QSizeF& paperMm) {
+    if (!chooseLabelSheet()) return false;
+    const auto sheet = labelSheet();
+    if (!sheet) return false;
+    settings.labelSheet = sheet;
+    settings.startLabel = labelChoice_.start;
+    settings.labelOutlines = labelChoice_.outline;
+    settings.areaOriginMm = QPointF();
+    paperMm = sheet->paperMm;
+    settings.sheetMm = QSize(static_cast<int>(paperMm.width()), static_cast<int>(paperMm.height()));
+    return true;
+}
+
 PrintSettings PrintCommands::settingsFor(int mode) const {
     PrintSettings settings;
     settings.mode = mode;

@@ -67,6 +67,10 @@ public:
     // it was cancelled. The choice is kept in the settings.
     bool chooseLabelSheet();
     const LabelChoice& labelChoice() const { return labelChoice_; }
+    // 导出PDF onto label sheets, the way a label print goes: asks for the sheet (the label
+    // dialog, the last sheet chosen), and fills the settings and paperMm with it, the PDF
+    // page being the sheet's own paper; false when it was cancelled.
+    bool chooseLabelExport(PrintSettings& settings, QSizeF& paperMm);
     void setLabelChoice(const LabelChoice& choice);
     // What the label dialog stands in for in tests: returns its result. Unset, it is shown.
     std::function<int(LabelSheetDialog& dialog)> runLabelDialog;

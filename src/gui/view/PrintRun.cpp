@@ -20,8 +20,13 @@ bool PrintRun::takesVectors(QPrinter& printer) {
     return engine && engine->type() == QPaintEngine::Pdf;
 }
 
+int PrintRun::deviceDotsPerInch(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::NativeFormat ? printer.resolution() : 0;
+}
+
 PrintRun::Outcome PrintRun::run(PrintJob& job, QPrinter& printer, int first, int last, QWidget* parent) {
     job.setDirectOutput(takesVectors(printer));
+    job.setDeviceDotsPerInch(deviceDotsPerInch(printer));
     return run([&job](QPainter& painter, int k) { job.renderPage(painter, k); }, printer, first, last,
                parent);
 }

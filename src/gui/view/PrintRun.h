@@ -29,6 +29,9 @@ public:
 
     // Whether the printer's pages are written as PDF, so blocks may be drawn straight.
     static bool takesVectors(QPrinter& printer);
+    // The resolution of the printer's dots, which barcodes' modules are fitted to: a
+    // printer's own; 0 for a PDF file, which keeps exact vectors.
+    static int deviceDotsPerInch(const QPrinter& printer);
 };
 
 }  // namespace pemo

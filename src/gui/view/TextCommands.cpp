@@ -198,27 +198,43 @@ void TextCommands::fillMallInfo(QMenu* popup) {
     addPictureItems(popup, {IC::Logo1, IC::Logo2});
 }
 
+namespace {
+
+// The price placeholders' names, from IC::FirstPrice on.
+QString priceName(int id) {
+    static const char* const names[] = {"原价", "现价", "折扣"};
+    return QString::fromUtf8(names[id - IC::FirstPrice]);
+}
+
+}  // namespace
+
 void TextCommands::fillPrices(QMenu* popup) {
-    const char* const names[] = {"{原价}", "{现价}", "{折扣}"};
     for (int id = IC::FirstPrice; id <= IC::LastPrice; ++id) {
-        addInsertItem(popup, id, QString::fromUtf8(names[id - IC::FirstPrice]));
+        addInsertItem(popup, id, QStringLiteral("{%1}").arg(priceName(id)));
     }
 }
 
-void TextCommands::insertBarcode() {
-    const InfoRecord* record = view_.document().currentRecord();
-    if (!record) return;
+QList<BarcodeDialog::Placeholder> TextCommands::barcodePlaceholders() const {
     QList<BarcodeDialog::Placeholder> placeholders;
+    const InfoRecord* record = view_.document().currentRecord();
+    if (!record) return placeholders;
+    const auto add = [&](const QString& name, int id) {
+        placeholders.append({name, IC::kindOf(id), !IC::isGreyed(id, *record)});
+    };
     const VariableNameList& names = view_.document().variableNames;
     for (int id = IC::FirstVariable; id <= IC::LastVariable; ++id) {
-        placeholders.append({Gbk::toUnicode(names.name(id - IC::FirstVariable)), IC::kindOf(id),
-                             !IC::isGreyed(id, *record)});
+        add(Gbk::toUnicode(names.name(id - IC::FirstVariable)), id);
     }
+    for (int id = IC::FirstPrice; id <= IC::LastPrice; ++id) add(priceName(id), id);
     for (int id = IC::FirstMallInfo; id <= IC::LastMallInfo; ++id) {
-        placeholders.append({Gbk::toUnicode(mallInfo_.entry(id - IC::FirstMallInfo).name), IC::kindOf(id),
-                             !IC::isGreyed(id, *record)});
+        add(Gbk::toUnicode(mallInfo_.entry(id - IC::FirstMallInfo).name), id);
     }
-    BarcodeDialog dialog(placeholders, window_);
+    return placeholders;
+}
+
+void TextCommands::insertBarcode() {
+    if (!view_.document().currentRecord()) return;
+    BarcodeDialog dialog(barcodePlaceholders(), window_);
     if (dialog.exec() != QDialog::Accepted) return;
     view_.canvas()->stopEditing();
     view_.armBarcode(dialog.request());

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "gui/common/CommandGroup.h"
+#include "gui/dialogs/BarcodeDialog.h"
 
 class QAction;
 class QMenu;
@@ -35,6 +36,9 @@ public:
     void update();
     // 插入条码: the dialog, then the block's kind armed for placing.
     void insertBarcode();
+    // What 插入条码 offers as a symbol's content: the variables, the three prices and the
+    // mall information, each unavailable where its insertion command is greyed.
+    QList<BarcodeDialog::Placeholder> barcodePlaceholders() const;
 
     // The picture commands' items the popups show under the placeholders (商品图片 in
     // 变量信息, the logos in 商场信息), when their pictures load.

@@ -37,7 +37,8 @@ TEST(BarcodeData, NumbersTakeTheirCheckDigitAndRefuseWhatIsWrong) {
         {S::Ean13, "6901234567893", "", "校验位应为 2"},
         {S::Ean13, "69012345678", "", "应为 13 位数字（或不带校验位的 12 位），现有 11 位"},
         {S::Ean13, "69012345678A", "", "只能是数字"},
-        {S::Ean13, "６９０１２３４５６７８９", "", "只能是数字"},
+        {S::Ean13, "６９０１２３４５６７８９", "6901234567892", ""},  // full-width digits from a till
+        {S::Ean13, "６９０１２３４５６７８9３", "", "校验位应为 2"},
         {S::Ean13, "", "", "没有号码"},
         {S::Ean8, "9638507", "96385074", ""},
         {S::Ean8, "96385075", "", "校验位应为 4"},
@@ -86,17 +87,21 @@ TEST(BarcodeData, TextsAreCheckedForWhatTheirSymbologyHolds) {
     }
 }
 
-// Text holds some ASCII signs in full-width forms; symbols carry them as typed.
-TEST(BarcodeData, FullWidthSignsTravelAsTyped) {
+// A matrix code carries the text as it is shown, full-width signs and ￥ included; a
+// linear code holds ASCII and carries the ASCII form of full-width signs, digits and letters.
+TEST(BarcodeData, MatrixCodesCarryTheTextAsShownLinearCodesFoldToAscii) {
     const struct {
         S symbology;
         const char* shown;
         const char* payload;
     } cases[] = {
-        {S::Qr, "https：//shop.example/商品？id＝1（a）", "https://shop.example/商品?id＝1(a)"},
-        {S::Qr, "特价￥12，限时！", "特价￥12,限时!"},
+        {S::Qr, "https：//shop.example/商品？id＝1（a）", "https：//shop.example/商品？id＝1（a）"},
+        {S::Qr, "特价￥12，限时！", "特价￥12，限时！"},
+        {S::DataMatrix, "ＡＢＣ１２３，〈好〉", "ＡＢＣ１２３，〈好〉"},
         {S::Code128, "A：B［1］", "A:B[1]"},
+        {S::Code128, "ＰＥＭＯ－１２８ａ〈x〉", "PEMO-128a<x>"},
         {S::Code39, "￥12", "$12"},
+        {S::Code39, "ＡＢＣ－１", "ABC-1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);

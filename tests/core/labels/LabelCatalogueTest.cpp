@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSet>
 
 #include "core/labels/LabelCatalogue.h"
 
@@ -10,6 +13,21 @@ namespace {
 
 constexpr double kPt = 25.4 / 72;
 constexpr double kIn = 25.4;
+
+// The area a path covers, square millimetres.
+double area(const QPainterPath& path) {
+    double total = 0;
+    for (const QPolygonF& polygon : path.toFillPolygons()) {
+        double twice = 0;
+        for (qsizetype i = 0; i < polygon.size(); ++i) {
+            const QPointF a = polygon[i];
+            const QPointF b = polygon[(i + 1) % polygon.size()];
+            twice += a.x() * b.y() - b.x() * a.y();
+        }
+        total += std::abs(twice) / 2;
+    }
+    return total;
+}
 
 LabelCatalogue fixtures() {
     LabelCatalogue catalogue;
@@ -26,8 +44,9 @@ TEST(LabelCatalogue, LengthsInEveryUnit) {
     } cases[] = {
         {"63.5mm", 63.5},   {"181.4", 181.4 * kPt}, {"5pt", 5 * kPt},    {"0.75in", 0.75 * kIn},
         {"1cm", 10.0},      {"2pc", 24 * kPt},      {".5in", 12.7},      {" 7mm ", 7.0},
-        {"12furlong", {}},  {"", {}},               {"mm", {}},          {"-3mm", {}},
-        {"3 4mm", {}},
+        {"11.in", 11 * kIn},  {"1.in", kIn},         {"3.93386e-16pt", 3.93386e-16 * kPt},
+        {"12furlong", {}},  {"", {}},               {"mm", {}},          {"in", {}},          {"-3mm", {}},
+        {"3 4mm", {}},      {".", {}},
     };
     for (const auto& c : cases) {
         const std::optional<double> mm = LabelCatalogue::lengthMm(QString::fromLatin1(c.text));
@@ -64,6 +83,10 @@ TEST(LabelCatalogue, ReadsProductsOfEveryShapeAndResolvesEquivalents) {
         {"Avery 5931", LabelTemplate::Shape::Round, {215.9, 279.4}, {333 * kPt, 333 * kPt}, 2, "", "CD/DVD Labels"},
         {"Avery 6141", LabelTemplate::Shape::Rectangle, {207 * kPt, 351 * kPt}, {198 * kPt, 45 * kPt}, 7, "",
          "File Folder Labels"},
+        {"Avery 8165", LabelTemplate::Shape::Rectangle, {215.9, 279.4}, {8.5 * kIn, 11 * kIn}, 1, "", "Full Sheet Labels"},
+        {"Avery 5165", LabelTemplate::Shape::Rectangle, {215.9, 279.4}, {8.5 * kIn, 11 * kIn}, 1, "8165", "Full Sheet Labels"},
+        // A disc of 216 pt cut to 171 pt wide: its box is as wide as the cut.
+        {"Test BCCD", LabelTemplate::Shape::Round, {215.9, 279.4}, {171 * kPt, 216 * kPt}, 9, "", "Business Card CD"},
         {"Test STAGGER", LabelTemplate::Shape::Round, {148, 210}, {20, 20}, 8, "", "Staggered round labels"},
     };
     for (const auto& c : cases) {
@@ -82,9 +105,24 @@ TEST(LabelCatalogue, ReadsProductsOfEveryShapeAndResolvesEquivalents) {
     // The disc keeps its hole; the rounded corners their radius.
     EXPECT_NEAR(catalogue.find(QStringLiteral("Avery 5931"))->holeMm, 58.5 * kPt, 1e-6);
     EXPECT_NEAR(catalogue.find(QStringLiteral("Avery 5160"))->cornerMm, 0.0625 * kIn, 1e-6);
-    // What cannot be understood is passed over; the rest is there.
-    for (const char* name : {"Broken UNIT", "Broken ORPHAN", "Broken EMPTY", "Broken NOGRID"}) {
-        EXPECT_EQ(catalogue.find(QString::fromLatin1(name)), nullptr) << name;
+    // What cannot be understood is passed over, named with its reason; the rest is there.
+    const struct {
+        const char* name;
+        const char* reason;
+    } skipped[] = {
+        {"Broken UNIT", "width 的长度“12furlong”读不懂"},
+        {"Broken EMPTY", "既没有标签也没有等同的型号"},
+        {"Broken NOGRID", "没有标签的排列"},
+        {"Broken CORNER", "round 的长度“in”读不懂"},
+        {"Broken ORPHAN", "等同于 NOSUCH，而目录里没有能用的 NOSUCH"},
+    };
+    for (const auto& s : skipped) EXPECT_EQ(catalogue.find(QString::fromLatin1(s.name)), nullptr) << s.name;
+    ASSERT_EQ(catalogue.skipped().size(), std::size(skipped));
+    for (const auto& s : skipped) {
+        const auto it = std::find_if(catalogue.skipped().begin(), catalogue.skipped().end(),
+                                     [&](const LabelCatalogue::Skipped& k) { return k.name == QString::fromLatin1(s.name); });
+        ASSERT_NE(it, catalogue.skipped().end()) << s.name;
+        EXPECT_EQ(it->reason, QString::fromUtf8(s.reason)) << s.name;
     }
     EXPECT_EQ(catalogue.products().size(), std::size(cases));
 }
@@ -121,11 +159,11 @@ TEST(LabelCatalogue, SearchMatchesEveryWordAnywhere) {
         const char* text;
         int found;
     } cases[] = {
-        {"", 14},
+        {"", 17},
         {"round", 4},           // Hama 50151, 3274.2, 8293, the staggered sheet
         {"avery round", 2},
         {"70 × 37", 1},         // by size
-        {"us-letter", 5},       // by paper
+        {"us-letter", 8},       // by paper
         {"mailing 100", 1},
         {"nothing-like-this", 0},
     };
@@ -182,6 +220,44 @@ TEST(LabelCatalogue, InstalledCatalogueHasTheCommonSheets) {
     ASSERT_NE(round, nullptr);
     EXPECT_EQ(round->shape, LabelTemplate::Shape::Round);
     EXPECT_NEAR(round->paperMm.width(), 215.9, 0.01);
+}
+
+// Every product the installed catalogue describes validly is offered, once: as many as a
+// count of its own (a small Python reading of the same files) finds; and no two discs of
+// a sheet overlap.
+TEST(LabelCatalogue, InstalledCatalogueOffersEveryProductItDescribes) {
+    const QString folder = LabelCatalogue::installedFolder();
+    ASSERT_FALSE(folder.isEmpty()) << "the label catalogue (glabels-data) is not installed: run scripts/setup.sh";
+    ASSERT_TRUE(QFileInfo::exists(QStringLiteral("/usr/bin/python3"))) << "/usr/bin/python3 is needed for the count";
+    QProcess count;
+    count.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(PEMO_TEST_DATA "/labels/count_products.py"), folder});
+    ASSERT_TRUE(count.waitForFinished(60000));
+    ASSERT_EQ(count.exitCode(), 0) << count.readAllStandardError().toStdString();
+    bool ok = false;
+    const int expected = QString::fromLatin1(count.readAllStandardOutput()).trimmed().toInt(&ok);
+    ASSERT_TRUE(ok);
+
+    LabelCatalogue catalogue;
+    catalogue.loadFolder(folder);
+    QSet<QString> names;
+    for (const LabelTemplate& t : catalogue.products()) names.insert(t.name().toLower());
+    EXPECT_EQ(int(names.size()), int(catalogue.products().size()));
+    EXPECT_EQ(int(catalogue.products().size()), expected);
+    for (const char* name : {"Avery 8165", "Avery 5165"}) EXPECT_NE(catalogue.find(QString::fromLatin1(name)), nullptr) << name;
+
+    // Discs, cut straight or not, lie side by side (the catalogue itself has one sheet whose
+    // discs reach 2.3 mm into each other, a sliver of about 35 mm²).
+    for (const LabelTemplate& t : catalogue.products()) {
+        if (t.shape != LabelTemplate::Shape::Round) continue;
+        const std::vector<QRectF> rects = t.labelRects();
+        for (size_t i = 0; i < rects.size(); ++i) {
+            for (size_t j = i + 1; j < rects.size(); ++j) {
+                const double both = area(t.outline(rects[i]).intersected(t.outline(rects[j])));
+                EXPECT_LT(both, 50.0) << t.name().toStdString() << ": labels " << i + 1 << " and " << j + 1
+                                      << " overlap by " << both << " mm²";
+            }
+        }
+    }
 }
 
 }  // namespace pemo

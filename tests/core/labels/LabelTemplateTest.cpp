@@ -80,6 +80,7 @@ TEST(LabelTemplate, OutlineFollowsTheShape) {
         double hole;
         QPointF point;
         bool inside;
+        double radius = 0;
     } cases[] = {
         {LabelTemplate::Shape::Rectangle, 0, 0, {10.2, 10.2}, true},    // a sharp corner
         {LabelTemplate::Shape::Rectangle, 5, 0, {10.2, 10.2}, false},   // cut off by the rounding
@@ -90,11 +91,16 @@ TEST(LabelTemplate, OutlineFollowsTheShape) {
         {LabelTemplate::Shape::Round, 0, 4, {30, 20}, false},           // in the disc's hole
         {LabelTemplate::Shape::Round, 0, 4, {30, 27}, true},
         {LabelTemplate::Shape::Round, 0, 0, {30, 20}, true},
+        // A disc of radius 15 in a box 20 high: cut straight at the box's edges.
+        {LabelTemplate::Shape::Round, 0, 0, {16.5, 20}, true, 15},
+        {LabelTemplate::Shape::Round, 0, 0, {30, 9.5}, false, 15},
+        {LabelTemplate::Shape::Round, 0, 0, {30, 10.5}, true, 15},
     };
     for (const auto& c : cases) {
         t.shape = c.shape;
         t.cornerMm = c.corner;
         t.holeMm = c.hole;
+        t.radiusMm = c.radius;
         EXPECT_EQ(t.outline(box).contains(c.point), c.inside)
             << int(c.shape) << " corner " << c.corner << " at " << c.point.x() << "," << c.point.y();
     }

@@ -7,12 +7,14 @@
 
 #include "Bytes.h"
 #include "PrintFixtures.h"
+#include "core/barcodes/BarcodeData.h"
 #include "core/barcodes/BarcodeStyle.h"
 #include "core/blocks/BlockFactory.h"
 #include "core/blocks/BlockKind.h"
 #include "core/blocks/PictureBlock.h"
 #include "core/blocks/TextBlock.h"
 #include "core/config/MallInfoList.h"
+#include "core/document/PageDrawing.h"
 #include "core/document/TemplateFile.h"
 #include "core/print/PrintCheck.h"
 #include "core/print/PrintMode.h"
@@ -168,13 +170,13 @@ TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
              addTurnedText(r, {6000, 7000, 10000, 8500}, "特价");
          },
          {}},
-        {"a barcode is judged by whether it can be encoded, not by its text's size",
+        {"a barcode of 5.3 × 3.5 mm is too small to scan, whatever its text's size",
          [](CPatDoc& d, InfoRecord& r) {
              goodSign(d, r);
              addBarcode(r, BarcodeFace::Symbology::Ean13, {1000, 7000, 1300, 7200}, "6901234567892");
              addBarcode(r, BarcodeFace::Symbology::Qr, {1000, 8000, 1300, 8200}, "全场商品一律八折优惠");
          },
-         {}},
+         {Kind::SmallBarcode, Kind::SmallBarcode}},
         {"a wrong check digit, letters and a wrong length",
          [](CPatDoc& d, InfoRecord& r) {
              goodSign(d, r);
@@ -355,5 +357,112 @@ TEST(PrintCheck, TheBundledShelfTagOverflowsOnlyWhenTheTextDoes) {
         QStringList texts;
         for (const auto& f : findings) texts << f.text;
         EXPECT_EQ(kindsOf(findings), c.found) << texts.join('\n').toStdString();
+    }
+}
+
+namespace {
+
+void addBarcodePlaceholder(InfoRecord& r, BarcodeFace::Symbology symbology, TwipsRect frame) {
+    const int32_t kind = BlockKind::FirstVariable + 9;
+    auto block = TextBlock::create(kind, frame, r.value(9), true);
+    BarcodeStyle::apply(*block->content(), symbology, true, true);
+    r.appendBlock(std::move(block));
+}
+
+int32_t mm(double v) { return int32_t(v * 1440 / 25.4); }
+
+}  // namespace
+
+// A barcode placeholder shows its name in template printing: it draws a sample of its
+// symbology, marked as one, and the check has nothing to say about it.
+TEST(PrintCheck, TemplatePrintingDrawsBarcodePlaceholdersAsMarkedSamples) {
+    registerBlockClasses();
+    auto doc = test::makeDocument({{210, 297, 1}});
+    InfoRecord& r = *doc->records.front();
+    r.setValue(9, "6901234567892");
+    addBarcodePlaceholder(r, BarcodeFace::Symbology::Ean13, {mm(10), mm(10), mm(60), mm(45)});
+    addBarcodePlaceholder(r, BarcodeFace::Symbology::Code128, {mm(10), mm(60), mm(80), mm(80)});
+    addBarcodePlaceholder(r, BarcodeFace::Symbology::Qr, {mm(100), mm(10), mm(130), mm(40)});
+    PrintSettings settings;
+    settings.mode = PrintMode::Template;
+    EXPECT_EQ(kindsOf(PrintCheck::run(*doc, settings)), std::vector<Kind>{});
+
+    r.refreshPlaceholders(true, doc->placeholderSources());
+    for (const auto& block : r.blocks) {
+        const auto data = static_cast<const TextBlock&>(*block).barcode();
+        ASSERT_TRUE(data);
+        EXPECT_TRUE(data->valid()) << data->problem.toStdString();
+        EXPECT_TRUE(data->isSample);
+    }
+    const QImage page = renderPageImage(r, doc->backgrounds, 100, false, true);
+    int orange = 0, black = 0, red = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor p = page.pixelColor(x, y);
+            orange += p.red() > 200 && p.green() > 90 && p.green() < 150 && p.blue() < 40;
+            black += p == QColor(Qt::black);
+            red += p.red() > 200 && p.green() < 40 && p.blue() < 40;
+        }
+    }
+    EXPECT_GT(orange, 50);   // the "样例" marks
+    EXPECT_GT(black, 2000);  // the symbols
+    EXPECT_EQ(red, 0);       // no "条码无效" frame
+
+    // Outside template printing the record's own value is drawn, not a sample.
+    r.refreshPlaceholders(false, doc->placeholderSources());
+    EXPECT_FALSE(static_cast<const TextBlock&>(*r.blocks.front()).barcode()->isSample);
+}
+
+// A barcode below its symbology's smallest module or bar height is found where the job
+// prints it: on its own sign, and where a proof or a smaller label shrinks the sign.
+TEST(PrintCheck, BarcodesTooSmallToScanAreFound) {
+    registerBlockClasses();
+    using S = BarcodeFace::Symbology;
+    const auto labels = [](const char* custom) {
+        PrintSettings s;
+        s.mode = PrintMode::Labels;
+        s.labelSheet = std::make_shared<const LabelTemplate>(*LabelTemplate::fromCustomText(QString::fromLatin1(custom)));
+        return s;
+    };
+    PrintSettings byItem;
+    byItem.mode = PrintMode::ByItemWithBackground;
+    PrintSettings proof;
+    proof.mode = PrintMode::Proof4x4;
+    const struct {
+        const char* name;
+        S symbology;
+        const char* text;
+        double width, height;  // mm
+        QSize page;            // mm
+        PrintSettings settings;
+        bool small;
+    } cases[] = {
+        {"a nominal EAN-13", S::Ean13, "6901234567892", 37.29, 25.93, {90, 60}, byItem, false},
+        {"an EAN-13 of 5 × 3.5 mm", S::Ean13, "6901234567892", 5, 3.5, {90, 60}, byItem, true},
+        {"an EAN-13 at 70 % of its width", S::Ean13, "6901234567892", 26.1, 25.93, {90, 60}, byItem, true},
+        {"an EAN-13 wide enough but flat", S::Ean13, "6901234567892", 60, 12, {90, 60}, byItem, true},
+        {"a nominal EAN-8", S::Ean8, "96385074", 26.73, 21.31, {90, 60}, byItem, false},
+        {"a Code 128 of 0.21 mm bars", S::Code128, "PEMO-128", 30, 12, {90, 60}, byItem, false},
+        {"a Code 128 of 0.14 mm bars", S::Code128, "PEMO-128", 20, 12, {90, 60}, byItem, true},
+        {"a QR code of 0.34 mm modules", S::Qr, "佩墨", 10, 10, {90, 60}, byItem, false},
+        {"a long QR code in 8 mm", S::Qr, "https://shop.example/商品?id=1234567890&from=tag", 8, 8, {90, 60}, byItem, true},
+        {"a nominal EAN-13 shrunk to a quarter in a proof", S::Ean13, "6901234567892", 37.29, 25.93, {210, 297}, proof, true},
+        {"a nominal EAN-13 on its own label", S::Ean13, "6901234567892", 37.29, 25.93, {90, 60},
+         labels("A4,4x2,90x60,10,10,95,65"), false},
+        {"a nominal EAN-13 on a label half its sign's size", S::Ean13, "6901234567892", 37.29, 25.93, {90, 60},
+         labels("A4,8x4,45x30,5,5,50,35"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = test::makeDocument({{c.page.width(), c.page.height(), 1}});
+        InfoRecord& r = *doc->records.front();
+        r.setValue(0, gbk("苹果"));
+        addBarcode(r, c.symbology, {mm(2), mm(12), mm(2 + c.width), mm(12 + c.height)}, c.text);
+        const auto findings = PrintCheck::run(*doc, c.settings);
+        EXPECT_EQ(kindsOf(findings), c.small ? std::vector<Kind>{Kind::SmallBarcode} : std::vector<Kind>{});
+        for (const auto& f : findings) {
+            EXPECT_TRUE(f.text.startsWith(QString::fromUtf8("第1项：文字“"))) << f.text.toStdString();
+            EXPECT_TRUE(f.text.contains(QString::fromUtf8("条码太小，扫描枪可能读不出"))) << f.text.toStdString();
+        }
     }
 }

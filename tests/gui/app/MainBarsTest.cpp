@@ -24,6 +24,7 @@
 #include "gui/canvas/CPatCanvas.h"
 #include "gui/view/CPatView.h"
 #include "gui/view/ShapePalette.h"
+#include "gui/view/TextCommands.h"
 
 using namespace pemo;
 
@@ -355,4 +356,29 @@ TEST(MainBars, BarcodesAreOfferedBesideTheInsertCommandsAndFaces) {
         EXPECT_EQ(box->count(), first + 8);
         EXPECT_EQ(box->findName(BarcodeFace::gbkName(BarcodeFace::Symbology::DataMatrix)), first + 7);
     }
+}
+
+// 插入条码 offers the prices beside the variables and the mall information: a price can be
+// carried by a symbol too.
+TEST(MainBars, BarcodesOfferThePricesAsContent) {
+    CPatApp app;
+    CPatDoc doc;
+    CPatMain main(app, doc);
+    doc.newDocument();
+    const auto* text = main.findChild<TextCommands*>();
+    ASSERT_NE(text, nullptr);
+    const QList<BarcodeDialog::Placeholder> offered = text->barcodePlaceholders();
+    const struct {
+        const char* name;
+        int32_t kind;
+    } prices[] = {{"原价", BlockKind::OriginalPrice}, {"现价", BlockKind::CurrentPrice}, {"折扣", BlockKind::Discount}};
+    for (const auto& p : prices) {
+        const auto it = std::find_if(offered.begin(), offered.end(), [&](const BarcodeDialog::Placeholder& o) {
+            return o.name == QString::fromUtf8(p.name);
+        });
+        ASSERT_NE(it, offered.end()) << p.name;
+        EXPECT_EQ(it->kind, p.kind) << p.name;
+        EXPECT_TRUE(it->available) << p.name;
+    }
+    EXPECT_EQ(offered.size(), 10 + 3 + 5);
 }

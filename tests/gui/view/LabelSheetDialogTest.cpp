@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 
 #include "core/labels/LabelCatalogue.h"
 #include "gui/view/LabelSheetDialog.h"
@@ -84,6 +86,11 @@ TEST(LabelSheetDialog, MeasuredSheetWorksWithoutCatalogue) {
     LabelSheetDialog dialog(none, choice);
     EXPECT_TRUE(dialog.customButton()->isChecked());
     EXPECT_FALSE(dialog.productList()->isEnabled());
+    // The dialog says the catalogue is missing and how to install it.
+    const auto labels = dialog.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* l) {
+        return !l->isHidden() && l->text().contains(QStringLiteral("apt install glabels-data"));
+    }));
     ASSERT_TRUE(dialog.sheet());
     EXPECT_EQ(dialog.sheet()->labelsPerSheet(), 24);
     EXPECT_EQ(dialog.choice().sheet, QStringLiteral("custom:A4,8x3,70x37,0,0,70,37"));

@@ -1,6 +1,8 @@
 // Runs the built program's --check command on documents written here.
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "RunPemo.h"
@@ -68,4 +70,38 @@ TEST(CheckCommand, ExitStatusSaysWhetherAnythingWasFound) {
     const QString out = QString::fromUtf8(test::runPemo({"--check", faulty}, dir.path()).out);
     EXPECT_TRUE(out.startsWith(QString::fromUtf8("第1项："))) << out.toStdString();
     EXPECT_TRUE(out.contains(QString::fromUtf8("第3项："))) << out.toStdString();
+}
+
+// A document made from each bundled poster with typical products, long names among
+// them, passes the check: nothing spills from its frame, nothing shrinks past legibility.
+TEST(CheckCommand, DocumentsFromTheBundledPostersPassTheCheck) {
+    QTemporaryDir dir;
+    const QString products = dir.filePath(QStringLiteral("products.csv"));
+    {
+        QFile file(products);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("红富士苹果,500g,山东烟台,12.80,9.90\n"
+                   "特级精选有机红富士苹果礼盒装,12个装约3kg,陕西洛川,128.00,99.00\n"
+                   "蒙牛纯牛奶250ml×24盒,250ml×24,内蒙古呼和浩特,69.90,59.90\n"
+                   "香蕉,1kg,海南,6.50,4.98\n"
+                   "维达超韧抽纸三层130抽×6包,130抽×6,湖北孝感,29.90,19.90\n");
+    }
+    // 商品名称, 商品规格, 商品产地, 原价, 现价.
+    const QString columns = QStringLiteral("1,0,2,0,0,3,0,0,0,0,4,5,0");
+    QDirIterator posters(QString::fromUtf8(PEMO_RUNTIME_DIR "/底图模板"), {QString::fromUtf8("*海报.vxt")},
+                         QDir::Files, QDirIterator::Subdirectories);
+    int checked = 0;
+    while (posters.hasNext()) {
+        const QString poster = posters.next();
+        SCOPED_TRACE(poster.toStdString());
+        const QString signs = dir.filePath(QStringLiteral("signs%1.vxq").arg(++checked));
+        const test::PemoRun made = test::runPemo({"--import", products, "--separator", ",", "--columns", columns,
+                                                  "--template", poster, "--export", signs},
+                                                 dir.path());
+        ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+        const test::PemoRun check = test::runPemo({"--check", signs}, dir.path());
+        EXPECT_EQ(check.exitCode, 0);
+        EXPECT_EQ(QString::fromUtf8(check.out).toStdString(), "");
+    }
+    EXPECT_GE(checked, 10);
 }

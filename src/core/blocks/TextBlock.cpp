@@ -348,6 +348,15 @@ void TextBlock::drawForOutput(QPainter& painter, double zoom, int offsetX, int o
     drawWith(painter, 0, zoom, offsetX, offsetY, device.pixelsPerInch, true, device.dotsPerInch);
 }
 
+void TextBlock::drawTextUnturned(QPainter& painter, int x, int y, int ppi) const {
+    if (converted || !content_) return;
+    const QPoint centre = centringOffset();
+    content_->draw(painter,
+                   TextDevice{1.0, x + toDevice(centre.x(), ppi, 1.0), y + toDevice(centre.y(), ppi, 1.0),
+                              ppi, ppi},
+                   false);
+}
+
 void TextBlock::drawWith(QPainter& painter, int flags, double zoom, int offsetX, int offsetY,
                          int ppi, bool output, int dotsPerInch) {
     const auto device = [&](QPoint p) {

@@ -64,6 +64,12 @@ public:
     // takes the undo snapshot and rebuilds the grips.
     bool convertToGraphic();
 
+    // The live text as output draws it, but neither turned nor clipped, without a glyph
+    // border: the unturned block's top-left corner at (x, y) device pixels. Ink outside
+    // sizeWidth × sizeHeight there is what a turned block loses on paper and an unturned
+    // one spills beyond its frame.
+    void drawTextUnturned(QPainter& painter, int x, int y, int pixelsPerInch) const;
+
     // What the block encodes when its live text is set in a barcode face: the whole text
     // it shows for the record, or a sample of the symbology for a placeholder showing its
     // name ("{条码}", in 模板方式 and template printing); none for ordinary text.

@@ -1,5 +1,6 @@
 #include "CPatDoc.h"
 
+#include "RecordPrototype.h"
 #include "core/blocks/PictureBlock.h"
 
 namespace pemo {
@@ -14,6 +15,7 @@ CPatDoc::~CPatDoc() {
 
 void CPatDoc::clear() {
     namesShownBy_ = nullptr;
+    designAppliedToAll = false;
     listHistory_.clear();
     records.clear();
     images.clear();
@@ -33,6 +35,14 @@ void CPatDoc::newDocument() {
 std::unique_ptr<InfoRecord> CPatDoc::newRecord() const {
     auto record = std::make_unique<InfoRecord>();
     if (newRecordInitializer) newRecordInitializer(*record);
+    return record;
+}
+
+std::unique_ptr<InfoRecord> CPatDoc::newInsertedRecord() const {
+    const InfoRecord* current = currentRecord();
+    if (!designAppliedToAll || !current) return newRecord();
+    auto record = RecordPrototype(*current).make();
+    record->refreshPlaceholders(false, placeholderSources());
     return record;
 }
 

@@ -38,6 +38,11 @@ public:
     // when the program has set an initializer for that.
     std::unique_ptr<InfoRecord> newRecord() const;
     std::function<void(InfoRecord&)> newRecordInitializer;
+    // A record for 信息插入 and the grid's empty row: on the current record's design once
+    // 应用到所有信息 has put that on every record, else as newRecord().
+    std::unique_ptr<InfoRecord> newInsertedRecord() const;
+    // Set by 应用到所有信息; part of the list's history, forgotten by clear().
+    bool designAppliedToAll = false;
 
     int recordCount() const { return static_cast<int>(records.size()); }
     InfoRecord* recordAt(int index) const;

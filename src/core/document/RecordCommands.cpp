@@ -4,6 +4,7 @@
 
 #include "CPatDoc.h"
 #include "PageDesign.h"
+#include "TypingRecord.h"
 #include "core/codecs/Gbk.h"
 #include "core/platform/Messages.h"
 
@@ -139,7 +140,7 @@ void RecordCommands::changed() {
 void RecordCommands::insertRecords(int n) {
     const int index = doc_.currentIndex();
     auto at = doc_.records.begin() + (index + 1);
-    for (int i = 0; i < n; ++i) at = doc_.records.insert(at, doc_.newRecord()) + 1;
+    for (int i = 0; i < n; ++i) at = doc_.records.insert(at, doc_.newInsertedRecord()) + 1;
 }
 
 bool RecordCommands::deleteCurrent() {
@@ -172,15 +173,14 @@ bool RecordCommands::deleteEmpty() {
     return true;
 }
 
-bool RecordCommands::applyDesign(const RecordCommandContext& context) {
+bool RecordCommands::applyDesign() {
     const InfoRecord* source = doc_.currentRecord();
+    if (!source) return false;
     std::vector<InfoRecord*> targets;
-    if (context.designTargets.empty()) {
-        for (const auto& r : doc_.records) targets.push_back(r.get());
-    } else {
-        for (int i : context.designTargets) targets.push_back(doc_.recordAt(i));
-    }
-    return source && PageDesign::apply(doc_, *source, targets) > 0;
+    for (const auto& r : doc_.records) targets.push_back(r.get());
+    if (PageDesign::apply(doc_, *source, targets) == 0) return false;
+    doc_.designAppliedToAll = true;
+    return true;
 }
 
 bool RecordCommands::unifySize() {
@@ -266,9 +266,13 @@ bool RecordCommands::run(int id, const RecordCommandContext& context) {
             cur->clearValues();
             return true;
         case RC::DeleteEmpty: return deleteEmpty();
-        case RC::QueueAll:
-            for (auto& r : doc_.records) r->copies = 1;
+        case RC::QueueAll: {
+            // The empty record an import leaves for typing would print a blank sign.
+            const InfoRecord* typing =
+                TypingRecord::isLast(doc_) ? doc_.recordAt(doc_.recordCount() - 1) : nullptr;
+            for (auto& r : doc_.records) r->copies = r.get() == typing ? 0 : 1;
             return true;
+        }
         case RC::QueueNone:
             for (auto& r : doc_.records) r->copies = 0;
             return true;
@@ -277,7 +281,7 @@ bool RecordCommands::run(int id, const RecordCommandContext& context) {
         case RC::UnifySize: return unifySize();
         case RC::UnifyBackground: return unifyBackground(context);
         case RC::UnifyTemplate: return unifyTemplate(context);
-        case RC::ApplyDesign: return applyDesign(context);
+        case RC::ApplyDesign: return applyDesign();
         default: {
             const int n = insertCount(id);
             if (n == 0) return false;

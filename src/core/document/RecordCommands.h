@@ -62,9 +62,6 @@ struct RecordCommandContext {
     // Reads a template file into a record; set once templates can be read. False (the
     // reason told) when the file cannot be read.
     std::function<bool(InfoRecord&, const QString& path)> applyTemplate;
-    // 应用到所有信息 puts the current record's page on these records (list indices); all
-    // records when empty.
-    std::vector<int> designTargets;
     // Told now and then how far a command that changes every record has come: records
     // done, records in all. Not set: nothing is told.
     std::function<void(int done, int total)> progress;
@@ -96,7 +93,7 @@ private:
     void insertRecords(int count);
     bool deleteCurrent();
     bool deleteEmpty();
-    bool applyDesign(const RecordCommandContext& context);
+    bool applyDesign();
     bool unifySize();
     bool unifyBackground(const RecordCommandContext& context);
     bool unifyTemplate(const RecordCommandContext& context);

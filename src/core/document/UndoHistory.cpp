@@ -28,6 +28,7 @@ void UndoHistory::restoreFrom(const UndoHistory& other) {
 
 void UndoHistory::append(const QByteArray& page, uint64_t stamp) {
     if (count() == kCapacity) {
+        forgottenStamp_ = std::max(forgottenStamp_, stamps_.front());
         states_.pop_front();
         stamps_.pop_front();
         // The states moved down by one; undoIndex must keep naming the same state.
@@ -49,6 +50,7 @@ void UndoHistory::snapshot(const QByteArray& page) {
 const QByteArray* UndoHistory::undo(const QByteArray& currentPage) {
     ++generation_;
     if (undoIndex_ < 0) return nullptr;
+    stampAtUndo_ = lastStamp();
     if (!liveStateStored_) {
         append(currentPage, 0);
         liveStateStored_ = true;
@@ -73,6 +75,7 @@ void UndoHistory::dropRedo() {
 
 void UndoHistory::clear() {
     ++generation_;
+    forgottenStamp_ = std::max(forgottenStamp_, lastStamp());
     states_.clear();
     stamps_.clear();
     undoIndex_ = -1;

@@ -14,7 +14,8 @@ public:
     static constexpr int kCapacity = 30;
 
     // Every change that can be taken back (a record's snapshot, a step of the list's
-    // history) draws a stamp from one counter, so the newer of two changes is known.
+    // history) draws a stamp from one counter: the stamps put the changes of all the
+    // records and of the list in one order (UndoOrder).
     static uint64_t newStamp();
     // The last stamp drawn; 0 before the first.
     static uint64_t lastStamp();
@@ -28,7 +29,10 @@ public:
     const QByteArray* redo();
 
     bool canUndo() const { return undoIndex_ >= 0; }
-    bool canRedo() const { return liveStateStored_ && undoIndex_ + 2 < count(); }
+    // A change taken back can be put back until any change is made anywhere.
+    bool canRedo() const {
+        return liveStateStored_ && undoIndex_ + 2 < count() && stampAtUndo_ == lastStamp();
+    }
     // The stamp of the change Undo takes back, and of the change Redo puts back; 0 when
     // there is none.
     uint64_t undoStamp() const;
@@ -37,7 +41,13 @@ public:
     void restoreFrom(const UndoHistory& other);
     // Forgets the states Redo would restore; the page shown stays stored.
     void dropRedo();
+    // Forgets every state. The change that empties a history cannot be taken back, so no
+    // change made before it can be either (forgottenStamp).
     void clear();
+    // The newest change this history can no longer take back (dropped for room, or
+    // forgotten by clear); 0 when none. Taking back an older change of the document
+    // would pass over it.
+    uint64_t forgottenStamp() const { return forgottenStamp_; }
 
     int undoIndex() const { return undoIndex_; }
     int count() const { return static_cast<int>(states_.size()); }
@@ -55,6 +65,8 @@ private:
     int undoIndex_ = -1;
     bool liveStateStored_ = false;
     unsigned generation_ = 0;
+    uint64_t forgottenStamp_ = 0;
+    uint64_t stampAtUndo_ = 0;  // the last stamp drawn at the last Undo
 };
 
 }  // namespace pemo

@@ -88,35 +88,45 @@ bool fitsFrame(const RichText& text) {
     return true;
 }
 
-// Whether the text, drawn alone the way output draws it, leaves ink outside its frame.
-// The layout's cells are taller than the glyphs (a line of 20 points takes 20 points and
-// the face's leading, its letters less), so a text whose cells pass the frame's edge may
-// still sit inside it on paper. The block is drawn at a resolution that makes the frame
-// about kInkPixels across, onto a transparent picture three frames wide and high with the
-// frame in the middle. A descender that dips below the frame line ("g" on a line of the
-// smallest size in a low frame) loses nothing on paper, a line or a word too many does:
-// ink counts once it passes the frame by more than a quarter of the frame's shorter side
-// (at least a pixel).
-bool inkLeavesFrame(Block& block) {
-    constexpr int kInkPixels = 240;
+// Whether the text, drawn alone the way output draws it but neither turned nor clipped,
+// leaves ink outside its unturned frame by more than a hair (kHairMm). The layout's cells
+// are taller than the glyphs (a line of 20 points takes 20 points and the face's leading,
+// its letters less), so a text whose cells pass the frame's edge may still sit inside it
+// on paper. A turned block is clipped to its frame on paper, an unturned one spills: both
+// lose what this finds. The frame is drawn about kInkPixels across (at least kMinimumPpi)
+// in the middle of a transparent picture with room around it for a line or a column too
+// many, the picture at most kMaxPixels wide and high.
+bool inkLeavesFrame(const TextBlock& block, const RichText& text) {
+    constexpr double kHairMm = 0.3;
+    constexpr int64_t kInkPixels = 240;
+    constexpr int64_t kMinimumPpi = 120;  // a hair is more than a pixel
+    constexpr int64_t kMaxPixels = 3000;
     constexpr int kInkAlpha = 96;
-    const TwipsRect bounds = block.inkBounds();
-    const int32_t left = std::min(bounds.left, bounds.right);
-    const int32_t top = std::min(bounds.top, bounds.bottom);
-    const int32_t widthTw = std::abs(bounds.right - bounds.left);
-    const int32_t heightTw = std::abs(bounds.bottom - bounds.top);
+    const int32_t widthTw = block.sizeWidth;
+    const int32_t heightTw = block.sizeHeight;
     if (widthTw <= 0 || heightTw <= 0) return true;
-    const int ppi = std::clamp(int(int64_t(kInkPixels) * kTwipsPerInch / std::max(widthTw, heightTw)), 24, 1200);
+    const int64_t longest = std::max(widthTw, heightTw);
+    int64_t largestItem = 0;
+    for (int i = 0; i < text.itemCount(); ++i) {
+        largestItem = std::max<int64_t>({largestItem, text.item(i).height, text.item(i).advance});
+    }
+    const int64_t marginTw = longest / 2 + 2 * std::min(largestItem, longest);
+    const int64_t sharp = std::max(kInkPixels * kTwipsPerInch / longest, kMinimumPpi);
+    const int ppi = int(std::clamp<int64_t>(
+        std::min(sharp, kMaxPixels * kTwipsPerInch / (longest + 2 * marginTw)), 1, 1200));
     const int w = std::max(1, toDevice(widthTw, ppi, 1.0));
     const int h = std::max(1, toDevice(heightTw, ppi, 1.0));
-    QImage ink(3 * w, 3 * h, QImage::Format_ARGB32_Premultiplied);
+    const int margin = toDevice(int(marginTw), ppi, 1.0);
+    QImage ink(w + 2 * margin, h + 2 * margin, QImage::Format_ARGB32_Premultiplied);
     ink.fill(Qt::transparent);
     {
         QPainter painter(&ink);
-        block.drawForOutput(painter, 1.0, w - toDevice(left, ppi, 1.0), h - toDevice(top, ppi, 1.0), ppi);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        block.drawTextUnturned(painter, margin, margin, ppi);
     }
-    const int slack = std::max(1, std::min(w, h) / 4);
-    const QRect allowed(w - slack, h - slack, w + 2 * slack, h + 2 * slack);
+    const int slack = std::max(1, int(std::lround(kHairMm / 25.4 * ppi)));
+    const QRect allowed(margin - slack, margin - slack, w + 2 * slack, h + 2 * slack);
     for (int y = 0; y < ink.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(ink.constScanLine(y));
         for (int x = 0; x < ink.width(); ++x) {
@@ -299,7 +309,7 @@ private:
             }
             return;
         }
-        if (!fitsFrame(*text) && inkLeavesFrame(block)) {
+        if (!fitsFrame(*text) && inkLeavesFrame(textBlock, *text)) {
             add(Kind::Overflow, u("%1的文字超出了文本框").arg(blockName(doc_, block)));
             return;
         }

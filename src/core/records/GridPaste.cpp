@@ -57,12 +57,18 @@ int GridPaste::overwrites(const CPatDoc& doc) const {
 }
 
 void GridPaste::apply(CPatDoc& doc, bool templateMode) {
-    touched_.reserve(size_t(rows()));
-    touched_.clear();
-    undone_.clear();
-    countAfterUndo_ = -1;
-    created_ = 0;
-    oldCurrent_ = doc.currentRecord();
+    const bool clearing = std::all_of(cells_.rows.begin(), cells_.rows.end(), [](const auto& row) {
+        return std::all_of(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
+    });
+    std::vector<const InfoRecord*> touched;
+    for (int r = 0; r < rows(); ++r) {
+        if (const InfoRecord* record = doc.recordAt(row_ + r)) touched.push_back(record);
+    }
+    doc.listHistory().record(QString::fromUtf8(clearing ? "清除" : "粘贴"), touched,
+                             [&] { store(doc, templateMode); });
+}
+
+void GridPaste::store(CPatDoc& doc, bool templateMode) {
     const PlaceholderSources sources = doc.placeholderSources();
     // Records made here all start on one new record's page, read once.
     std::optional<RecordPrototype> prototype;
@@ -73,11 +79,7 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
             if (!prototype) prototype.emplace(doc);
             doc.records.push_back(prototype->make());
             record = doc.records.back().get();
-            ++created_;
         }
-        Touched touched;
-        touched.record = record;
-        touched.oldCopies = record->copies;
         std::vector<std::pair<int, const QByteArray*>> changed;  // value, new text
         bool copiesPasted = false;
         for (int c = column_; c < column_ + columns(); ++c) {
@@ -93,10 +95,7 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
         }
         // A pasted copies cell is the user's own choice of the queue.
         const bool wasEmpty = record->isEmpty() && !copiesPasted;
-        if (!changed.empty() && !made) {
-            record->takeUndoSnapshot();
-            touched.snapshot = true;
-        }
+        if (!changed.empty() && !made) record->takeUndoSnapshot();
         for (const auto& [value, text] : changed) {
             record->setValue(value, *text);
             if (!made) {
@@ -107,68 +106,7 @@ void GridPaste::apply(CPatDoc& doc, bool templateMode) {
         }
         RecordImport::joinQueueWhenFilled(*record, wasEmpty);
         if (made) record->refreshPlaceholders(false, sources);
-        touched.generation = record->undoHistory.generation();
-        if (made || touched.snapshot || touched.oldCopies != record->copies) {
-            touched_.push_back(touched);
-        }
     }
-}
-
-bool GridPaste::canUndo(const CPatDoc& doc) const {
-    if (touched_.empty()) return false;
-    return std::all_of(touched_.begin(), touched_.end(), [&](const Touched& t) {
-        return doc.indexOf(t.record) >= 0 && t.record->undoHistory.generation() == t.generation;
-    });
-}
-
-bool GridPaste::touches(const InfoRecord* record) const {
-    return std::any_of(touched_.begin(), touched_.end(),
-                       [record](const Touched& t) { return t.record == record; });
-}
-
-void GridPaste::undo(CPatDoc& doc) {
-    if (!canUndo(doc)) return;
-    const size_t kept = touched_.size() - size_t(created_);
-    for (size_t i = 0; i < kept; ++i) {
-        Touched& t = touched_[i];
-        if (t.snapshot) {
-            // Its share of the paste comes back only with the whole paste.
-            t.record->undo();
-            t.record->undoHistory.dropRedo();
-        }
-        t.record->copies = t.oldCopies;
-    }
-    bool currentRemoved = false;
-    for (size_t i = kept; i < touched_.size(); ++i) {
-        const int index = doc.indexOf(touched_[i].record);
-        currentRemoved = currentRemoved || touched_[i].record->current;
-        doc.records.erase(doc.records.begin() + index);
-    }
-    if (currentRemoved || !doc.currentRecord()) {
-        const int old = doc.indexOf(oldCurrent_);
-        doc.setCurrentIndex(old >= 0 ? old : doc.recordCount() - 1);
-    }
-    touched_.resize(kept);
-    if (InfoRecord* current = doc.currentRecord(); current && !touches(current)) {
-        touched_.push_back(Touched{current, current->copies, false, 0});
-    }
-    for (Touched& t : touched_) t.generation = t.record->undoHistory.generation();
-    undone_ = std::move(touched_);
-    touched_.clear();
-    countAfterUndo_ = doc.recordCount();
-    created_ = 0;
-}
-
-bool GridPaste::canRedo(const CPatDoc& doc) const {
-    if (countAfterUndo_ < 0 || doc.recordCount() != countAfterUndo_) return false;
-    return std::all_of(undone_.begin(), undone_.end(), [&](const Touched& t) {
-        return doc.indexOf(t.record) >= 0 && t.record->undoHistory.generation() == t.generation;
-    });
-}
-
-bool GridPaste::touchedBeforeUndo(const InfoRecord* record) const {
-    return std::any_of(undone_.begin(), undone_.end(),
-                       [record](const Touched& t) { return t.record == record; });
 }
 
 }  // namespace pemo

@@ -96,7 +96,7 @@ void CPatMain::emptyOwnClipboard() {
 void CPatMain::buildMenus() {
     print_ = new PrintCommands(doc_, this);
     file_ = new FileMenu(app_, doc_, *print_, this);
-    edit_ = new EditMenu(*view_, *grid_, this);
+    edit_ = new EditMenu(*view_, this);
     viewMenu_ = new ViewMenu(*view_, this);
     records_ = new RecordMenu(doc_, *grid_, *findDialog_, this);
     object_ = new ObjectMenu(*view_, config_->mallInfo(), config_->phrases(), this);

@@ -159,7 +159,10 @@ void LibraryDocks::applyBackground(const PictureDescription& background) {
 
 void LibraryDocks::applyTemplate(const QString& path) {
     InfoRecord* record = doc_.currentRecord();
-    if (!record || !readTemplate(doc_, *record, path))
+    // The template empties the record's own history: as a step of the list's history
+    // it is taken back with that history, and earlier changes stay within reach.
+    if (!record || !doc_.listHistory().record(QString::fromUtf8("模板"), {record},
+                                              [&] { return readTemplate(doc_, *record, path); }))
         return;
     doc_.setModified();
     // As a change of the current record: the page shows in the screen's mode, whole.

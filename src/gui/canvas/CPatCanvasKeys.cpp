@@ -106,10 +106,10 @@ void CPatCanvas::deleteSelection() {
 bool CPatCanvas::isCommandEnabled(int id) const {
     const InfoRecord* r = record();
     if (!r) return false;
-    // 撤消 and 恢复 also reach the document's changes to its record list.
+    // 撤消 and 恢复 go through the document's changes in order, whichever record they touched.
     const CPatDoc& doc = host_.document();
-    if (id == EditCommand::Undo) return UndoOrder::undoSide(doc) != UndoOrder::Side::None;
-    if (id == EditCommand::Redo) return UndoOrder::redoSide(doc) != UndoOrder::Side::None;
+    if (id == EditCommand::Undo) return UndoOrder::canUndo(doc);
+    if (id == EditCommand::Redo) return UndoOrder::canRedo(doc);
     const QMimeData* clip = QApplication::clipboard()->mimeData();
     if (const TextBlock* block = editedBlock()) {
         const RichText& text = *block->content();
@@ -142,18 +142,10 @@ void CPatCanvas::runCommand(int id) {
     TextBlock* block = editedBlock();
     switch (id) {
         case EditCommand::Undo:
-            if (UndoOrder::undoSide(host_.document()) == UndoOrder::Side::List) {
-                if (host_.document().listHistory().undo()) afterUndoRedo();
-            } else if (r->undo()) {
-                afterUndoRedo();
-            }
+            if (UndoOrder::undo(host_.document())) afterUndoRedo();
             return;
         case EditCommand::Redo:
-            if (UndoOrder::redoSide(host_.document()) == UndoOrder::Side::List) {
-                if (host_.document().listHistory().redo()) afterUndoRedo();
-            } else if (r->redo()) {
-                afterUndoRedo();
-            }
+            if (UndoOrder::redo(host_.document())) afterUndoRedo();
             return;
         case EditCommand::Copy: copy(); return;
         case EditCommand::Cut:

@@ -6,7 +6,6 @@
 #include <QScrollBar>
 
 #include "CellEditor.h"
-#include "core/records/GridPaste.h"
 #include "core/codecs/Gbk.h"
 #include "core/document/RecordCommands.h"
 #include "core/text/FontFaces.h"
@@ -144,10 +143,6 @@ void RecordGrid::documentChanged(CPatDoc::Change change) {
     if (change == CPatDoc::Change::Records || change == CPatDoc::Change::CurrentRecord) {
         // Another command moved the current record or changed the list: the cell follows.
         if (!finishing_ && isEditing()) cancelEdit();
-        if (!pasting_ && change == CPatDoc::Change::Records) {
-            lastPaste_.reset();
-            undonePaste_.reset();
-        }
         // The grid's own moves have put the cell already; long lists are not walked
         // again for them.
         const int current = followCurrent_ ? doc_.currentIndex() : -1;

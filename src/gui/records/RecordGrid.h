@@ -76,16 +76,6 @@ public:
     void pasteCells();
     // Empties the selected value cells, in one undo step.
     void clearCells();
-    // The last paste or clearing, in one step, while nothing has touched its records.
-    bool canUndoPaste() const;
-    // The last paste is the last change of this record, and can be taken back whole.
-    bool pasteIsLastChangeOf(const InfoRecord* record) const;
-    void undoPaste();
-    // The paste taken back last can be put back whole, and this record was part of it
-    // or was the one shown after it was taken back.
-    bool canRedoPaste() const;
-    bool pasteIsLastUndoneChangeOf(const InfoRecord* record) const;
-    void redoPaste();
 
     // Set by the frame: the view's 模板方式, and whether a command outside the record
     // list (信息打印, the page sizes) can run yet.
@@ -129,8 +119,11 @@ private:
     void scrollToRow(int row);
     // A change of the records' values made here: modified, page and grid repainted.
     void valuesEdited();
-    // The record a committed edit goes to; row recordCount() appends a new one.
-    InfoRecord* recordForEdit(int row);
+    // A new record after the last, for the empty row; it becomes current.
+    InfoRecord& appendRecord();
+    // Makes a committed edit on the row's record; in the empty row (recordCount()) on a
+    // new record, which is one step of the list's history with the edit.
+    void editRecordOfRow(int row, const std::function<void(InfoRecord&)>& edit);
     bool storeText(int row, int column, const QByteArray& text);
     void storeCopies(int row, int copies);
     void finishEdit(bool hasMove, GridCursor::Move move);
@@ -162,9 +155,6 @@ private:
     int editRow_ = -1;
     int editColumn_ = -1;
     bool finishing_ = false;   // an edit is being stored; its own changes end nothing
-    std::unique_ptr<GridPaste> lastPaste_;
-    std::unique_ptr<GridPaste> undonePaste_;
-    bool pasting_ = false;
     void forgetDeletedMarks();
     QSet<const InfoRecord*> marked_;
 };

@@ -46,20 +46,16 @@ void RecordGrid::editText(InfoRecord& record, int column, const QRect& cell) {
     if (popup.nextMove()) moveCursor(*popup.nextMove());
 }
 
-InfoRecord* RecordGrid::recordForEdit(int row) {
-    if (row < doc_.recordCount())
-        return doc_.recordAt(row);
-    // The empty row: a new record on the library's selected template, as 信息插入 makes.
-    auto made = doc_.newRecord();
-    made->refreshPlaceholders(false, doc_.placeholderSources());
-    doc_.records.push_back(std::move(made));
+InfoRecord& RecordGrid::appendRecord() {
+    // As 信息插入 makes it.
+    doc_.records.push_back(doc_.newInsertedRecord());
     doc_.setModified();
     const int index = doc_.recordCount() - 1;
     followCurrent_ = false;
     doc_.setCurrentIndex(index);
     doc_.notify(CPatDoc::Change::Records);
     followCurrent_ = true;
-    return doc_.recordAt(index);
+    return *doc_.recordAt(index);
 }
 
 bool RecordGrid::storeText(int row, int column, const QByteArray& typed) {
@@ -73,24 +69,34 @@ bool RecordGrid::storeText(int row, int column, const QByteArray& typed) {
     const InfoRecord* existing = doc_.recordAt(row);
     if (value < 0 || row < 0 || (existing ? existing->value(value) == text : text.isEmpty()))
         return false;
-    InfoRecord& record = *recordForEdit(row);
-    const bool wasEmpty = record.isEmpty();
-    const int copies = record.copies;
-    record.takeUndoSnapshot();
-    record.setValue(value, text);
-    RecordImport::joinQueueWhenFilled(record, wasEmpty);
-    if (record.copies != copies) emit statusChanged();
-    record.refreshPlaceholder(static_cast<int32_t>(GridGeometry::fieldIdOfValue(value)),
-                              inTemplateMode() && record.current, doc_.placeholderSources());
+    editRecordOfRow(row, [&](InfoRecord& record) {
+        const bool wasEmpty = record.isEmpty();
+        const int copies = record.copies;
+        record.takeUndoSnapshot();
+        record.setValue(value, text);
+        RecordImport::joinQueueWhenFilled(record, wasEmpty);
+        if (record.copies != copies) emit statusChanged();
+        record.refreshPlaceholder(static_cast<int32_t>(GridGeometry::fieldIdOfValue(value)),
+                                  inTemplateMode() && record.current, doc_.placeholderSources());
+    });
     pageEdited();
     return true;
+}
+
+void RecordGrid::editRecordOfRow(int row, const std::function<void(InfoRecord&)>& edit) {
+    if (row < doc_.recordCount()) {
+        edit(*doc_.recordAt(row));
+        return;
+    }
+    // A record made in the empty row and its first value are one step of 撤消.
+    doc_.listHistory().record(QString::fromUtf8("信息插入"), {}, [&] { edit(appendRecord()); });
 }
 
 void RecordGrid::storeCopies(int row, int copies) {
     if (row < 0 || (row >= doc_.recordCount() && copies == InfoRecord().copies))
         return;
     // Copies take no undo snapshot and leave the document unmodified.
-    recordForEdit(row)->copies = copies;
+    editRecordOfRow(row, [copies](InfoRecord& record) { record.copies = copies; });
     emit statusChanged();
     update();
 }

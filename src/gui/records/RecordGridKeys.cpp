@@ -63,8 +63,6 @@ bool RecordGrid::isGridKey(const QKeyEvent* key) const {
     if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
         key->matches(QKeySequence::Cut))
         return true;
-    if (key->matches(QKeySequence::Undo))
-        return canUndoPaste();
     switch (key->key()) {
         case Qt::Key_F2:
         case Qt::Key_Delete:
@@ -106,8 +104,6 @@ void RecordGrid::keyPressEvent(QKeyEvent* event) {
         clearCells();
     } else if (event->matches(QKeySequence::Paste)) {
         pasteCells();
-    } else if (event->matches(QKeySequence::Undo)) {
-        undoPaste();
     } else if (event->key() == Qt::Key_F2) {
         beginEdit(QString(), true);
     } else if (event->key() == Qt::Key_Delete) {
@@ -343,7 +339,6 @@ void RecordGrid::runPaste(std::unique_ptr<GridPaste> paste) {
     const int row = cursor_.selection().top();
     const int column = cursor_.selection().left();
     const int before = doc_.recordCount();
-    pasting_ = true;
     followCurrent_ = false;
     paste->apply(doc_, inTemplateMode());
     if (row >= before && doc_.recordAt(row))
@@ -351,55 +346,10 @@ void RecordGrid::runPaste(std::unique_ptr<GridPaste> paste) {
     if (doc_.recordCount() != before)
         doc_.notify(CPatDoc::Change::Records);
     followCurrent_ = true;
-    pasting_ = false;
     cursor_.selectBlock(row, column, paste->rows(), std::max(1, paste->columns()),
                         doc_.recordCount());
-    lastPaste_.reset();
-    undonePaste_.reset();
-    if (paste->canUndo(doc_))
-        lastPaste_ = std::move(paste);
     valuesEdited();
     emit statusChanged();
-}
-
-bool RecordGrid::canUndoPaste() const {
-    return lastPaste_ && lastPaste_->canUndo(doc_);
-}
-
-bool RecordGrid::pasteIsLastChangeOf(const InfoRecord* record) const {
-    return canUndoPaste() && lastPaste_->touches(record);
-}
-
-void RecordGrid::undoPaste() {
-    if (!canUndoPaste())
-        return;
-    pasting_ = true;
-    followCurrent_ = false;
-    lastPaste_->undo(doc_);
-    undonePaste_ = std::move(lastPaste_);
-    cursor_.place(cursor_.selection().top(), cursor_.selection().left(), doc_.recordCount());
-    if (doc_.currentIndex() != cursor_.row() && cursor_.row() < doc_.recordCount())
-        doc_.setCurrentIndex(cursor_.row());
-    doc_.notify(CPatDoc::Change::Records);
-    followCurrent_ = true;
-    pasting_ = false;
-    valuesEdited();
-    emit statusChanged();
-}
-
-bool RecordGrid::canRedoPaste() const {
-    return undonePaste_ && undonePaste_->canRedo(doc_);
-}
-
-bool RecordGrid::pasteIsLastUndoneChangeOf(const InfoRecord* record) const {
-    return canRedoPaste() && undonePaste_->touchedBeforeUndo(record);
-}
-
-void RecordGrid::redoPaste() {
-    if (!canRedoPaste())
-        return;
-    cursor_.place(undonePaste_->row(), undonePaste_->column(), doc_.recordCount());
-    runPaste(std::move(undonePaste_));
 }
 
 void RecordGrid::valuesEdited() {

@@ -145,13 +145,6 @@ RecordCommandContext RecordMenu::context() const {
     context.visibleRowCount = grid_.visibleRowCount();
     context.templateMode = templateMode && templateMode();
     if (fillLibraryChoice) fillLibraryChoice(context);
-    // Rows selected together in the grid take the design alone; otherwise every record.
-    const QRect block = grid_.cursor().selection();
-    if (block.height() > 1) {
-        for (int row = block.top(); row <= block.bottom() && row < doc_.recordCount(); ++row) {
-            context.designTargets.push_back(row);
-        }
-    }
     return context;
 }
 

@@ -6,18 +6,14 @@
 #include <vector>
 
 #include "CPatView.h"
-#include "core/document/CPatDoc.h"
 #include "core/document/EditCommands.h"
-#include "core/document/UndoOrder.h"
 #include "gui/canvas/CPatCanvas.h"
-#include "gui/records/RecordGrid.h"
 
 namespace pemo {
 
 namespace EC = EditCommand;
 
-EditMenu::EditMenu(CPatView& view, RecordGrid& grid, QObject* parent)
-    : CommandGroup(parent), view_(view), grid_(grid) {}
+EditMenu::EditMenu(CPatView& view, QObject* parent) : CommandGroup(parent), view_(view) {}
 
 void EditMenu::addTo(QMenuBar* bar) {
     QMenu* menu = bar->addMenu(QString::fromUtf8("编辑(&E)"));
@@ -64,36 +60,14 @@ void EditMenu::addTo(QMenuBar* bar) {
 }
 
 void EditMenu::run(int id) {
-    const CPatDoc& doc = view_.document();
-    // A paste newer than the list's last change is taken back whole.
-    if (id == EC::Undo && undoesPaste() && UndoOrder::undoSide(doc) != UndoOrder::Side::List) {
-        grid_.undoPaste();
-    } else if (id == EC::Redo && redoesPaste() &&
-               UndoOrder::redoSide(doc) != UndoOrder::Side::List) {
-        grid_.redoPaste();
-    } else {
-        view_.canvas()->runCommand(id);
-    }
+    view_.canvas()->runCommand(id);
     if (commandsChanged) commandsChanged();
-}
-
-// A paste into the grid changes many records in one step: when it is the last change of
-// the record shown, 撤消 takes back the whole paste rather than this record's share.
-bool EditMenu::undoesPaste() const {
-    return grid_.pasteIsLastChangeOf(view_.document().currentRecord());
-}
-
-// And 恢复 puts a paste taken back so back whole.
-bool EditMenu::redoesPaste() const {
-    return grid_.pasteIsLastUndoneChangeOf(view_.document().currentRecord());
 }
 
 void EditMenu::update() {
     const CPatCanvas* canvas = view_.canvas();
     for (auto it = actions().constBegin(); it != actions().constEnd(); ++it)
         it.value()->setEnabled(canvas->isCommandEnabled(it.key()));
-    if (undoesPaste()) action(EC::Undo)->setEnabled(true);
-    if (redoesPaste()) action(EC::Redo)->setEnabled(true);
 }
 
 }  // namespace pemo

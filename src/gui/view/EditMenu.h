@@ -9,18 +9,17 @@ class QMenuBar;
 namespace pemo {
 
 class CPatView;
-class RecordGrid;
 
 // 编辑: undo and redo, the clipboard, selecting, and the alignment and layer commands. The
-// canvas carries them out and decides their state; a paste into the record grid that is
-// the last change of the record shown is taken back (and put back) whole.
+// canvas carries them out and decides their state; 撤消 and 恢复 go through the whole
+// document's history (UndoOrder), the record grid's pastes included.
 class EditMenu : public CommandGroup {
 public:
-    EditMenu(CPatView& view, RecordGrid& grid, QObject* parent);
+    EditMenu(CPatView& view, QObject* parent);
 
     // Adds the menu at the end of bar.
     void addTo(QMenuBar* bar);
-    // The enabled states, as the canvas and the grid's last paste allow.
+    // The enabled states, as the canvas allows.
     void update();
     void run(int id);
 
@@ -28,11 +27,7 @@ public:
     std::function<void()> commandsChanged;
 
 private:
-    bool undoesPaste() const;
-    bool redoesPaste() const;
-
     CPatView& view_;
-    RecordGrid& grid_;
 };
 
 }  // namespace pemo

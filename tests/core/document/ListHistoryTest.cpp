@@ -88,12 +88,12 @@ TEST_F(ListHistoryTest, EveryListCommandIsOneUndoableStep) {
         ASSERT_TRUE(commands.execute(c.id, context));
         const QByteArrayList after = describe();
         ASSERT_NE(after, before);
-        ASSERT_EQ(UndoOrder::undoSide(doc), Side::List);
+        ASSERT_EQ(UndoOrder::nextUndo(doc).side, Side::List);
         EXPECT_EQ(doc.listHistory().undoName(), RecordCommands::stepName(c.id));
 
         ASSERT_TRUE(doc.listHistory().undo());
         EXPECT_EQ(describe(), before);
-        EXPECT_EQ(UndoOrder::redoSide(doc), Side::List);
+        EXPECT_EQ(UndoOrder::nextRedo(doc).side, Side::List);
         ASSERT_TRUE(doc.listHistory().redo());
         EXPECT_EQ(describe(), after);
         ASSERT_TRUE(doc.listHistory().undo());
@@ -136,7 +136,7 @@ TEST_F(ListHistoryTest, RecordsGivenBackKeepTheirOwnHistory) {
     InfoRecord* back = doc.recordAt(1);
     ASSERT_TRUE(back->current);
     EXPECT_EQ(back->blocks.front()->frame.left, 500);
-    EXPECT_EQ(UndoOrder::undoSide(doc), Side::Record);
+    EXPECT_EQ(UndoOrder::nextUndo(doc).side, Side::Record);
     ASSERT_TRUE(back->undo());
     EXPECT_EQ(back->blocks.front()->frame.left, 10);
     // Records that never left the list are the same objects.
@@ -177,18 +177,14 @@ TEST_F(ListHistoryTest, UndoAndRedoFollowTheOrderOfChanges) {
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(testing::Message() << (s.undo ? "undo " : "redo ") << s.left);
-        const Side side = s.undo ? UndoOrder::undoSide(doc) : UndoOrder::redoSide(doc);
+        const Side side = s.undo ? UndoOrder::nextUndo(doc).side : UndoOrder::nextRedo(doc).side;
         ASSERT_EQ(side, s.side);
-        if (side == Side::List) {
-            ASSERT_TRUE(s.undo ? doc.listHistory().undo() : doc.listHistory().redo());
-        } else {
-            ASSERT_TRUE(s.undo ? doc.currentRecord()->undo() : doc.currentRecord()->redo());
-        }
+        ASSERT_TRUE(s.undo ? UndoOrder::undo(doc) : UndoOrder::redo(doc));
         EXPECT_EQ(doc.currentRecord(), shown);
         EXPECT_EQ(doc.currentRecord()->blocks.front()->frame.left, s.left);
         EXPECT_EQ(doc.currentRecord()->copies, s.copies);
     }
-    EXPECT_EQ(UndoOrder::redoSide(doc), Side::None);
+    EXPECT_EQ(UndoOrder::nextRedo(doc).side, Side::None);
 }
 
 // A change made after a step was taken back ends 恢复 for it: putting the old list
@@ -199,7 +195,7 @@ TEST_F(ListHistoryTest, ANewChangeEndsRedoOfTheList) {
     ASSERT_TRUE(doc.listHistory().canRedo());
     doc.recordAt(3)->takeUndoSnapshot();
     EXPECT_FALSE(doc.listHistory().canRedo());
-    EXPECT_EQ(UndoOrder::redoSide(doc), Side::None);
+    EXPECT_EQ(UndoOrder::nextRedo(doc).side, Side::None);
 }
 
 // What an import or a later bulk change wraps: one step, kept only when it changed.
@@ -248,12 +244,16 @@ TEST_F(ListHistoryTest, ApplyDesignKeepsEachRecordsOwnValues) {
         EXPECT_EQ(PageDesign::fingerprint(*doc.recordAt(i), doc.placeholderSources()), design);
     }
 
-    // Only the chosen records.
-    SetUp();
-    context.designTargets = {3};
-    ASSERT_TRUE(commands.execute(RC::ApplyDesign, context));
-    EXPECT_EQ(doc.recordAt(3)->blocks.size(), 2u);
-    EXPECT_EQ(doc.recordAt(0)->blocks.size(), 1u);
-    EXPECT_NE(PageDesign::fingerprint(*doc.recordAt(0), doc.placeholderSources()),
-              PageDesign::fingerprint(*doc.recordAt(3), doc.placeholderSources()));
+    // Records made later take that design too, not the page a new record gets
+    // otherwise; taking the command back ends that.
+    doc.newRecordInitializer = [](InfoRecord& r) { r.resizePage(55, 66); };
+    ASSERT_TRUE(commands.execute(RC::InsertFirst, context));
+    const InfoRecord& inserted = *doc.recordAt(2);
+    EXPECT_TRUE(inserted.isEmpty());
+    EXPECT_EQ(PageDesign::fingerprint(inserted, doc.placeholderSources()), design);
+    ASSERT_TRUE(doc.listHistory().undo());
+    ASSERT_TRUE(doc.listHistory().undo());
+    ASSERT_TRUE(commands.execute(RC::InsertFirst, context));
+    EXPECT_EQ(doc.recordAt(2)->widthMm, 55);
+    EXPECT_TRUE(doc.recordAt(2)->blocks.empty());
 }

@@ -31,6 +31,13 @@ void addText(InfoRecord& r, int32_t kind, TwipsRect frame, const char* text) {
     r.appendBlock(TextBlock::create(kind, frame, gbk(text), true));
 }
 
+// Fixed text turned a quarter about its top-left corner.
+void addTurnedText(InfoRecord& r, TwipsRect frame, const char* text) {
+    auto block = TextBlock::create(BlockKind::FixedText, frame, gbk(text), true);
+    block->rotateTowards(frame.left, frame.top + 1000);
+    r.appendBlock(std::move(block));
+}
+
 void addBarcode(InfoRecord& r, BarcodeFace::Symbology symbology, TwipsRect frame, const char* text) {
     auto block = TextBlock::create(BlockKind::FixedText, frame, gbk(text), true);
     BarcodeStyle::apply(*block->content(), symbology, true, true);
@@ -145,6 +152,24 @@ TEST(PrintCheck, FindsWhatEachSignWouldGetWrong) {
              addText(r, BlockKind::FixedText, {1000, 7000, 1300, 7200}, "全场商品一律八折优惠");
          },
          {Kind::Overflow}},
+        {"a descender a millimetre below a line lower than its text",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addText(r, BlockKind::FixedText, {1000, 7000, 3347, 7374}, "105g");
+         },
+         {Kind::Overflow}},
+        {"turned text cut off by its frame on paper",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addTurnedText(r, {1000, 7000, 2500, 7400}, "全场商品一律八折优惠");
+         },
+         {Kind::Overflow}},
+        {"turned text inside its frame",
+         [](CPatDoc& d, InfoRecord& r) {
+             goodSign(d, r);
+             addTurnedText(r, {6000, 7000, 10000, 8500}, "特价");
+         },
+         {}},
         {"a barcode of 5.3 × 3.5 mm is too small to scan, whatever its text's size",
          [](CPatDoc& d, InfoRecord& r) {
              goodSign(d, r);
@@ -309,7 +334,9 @@ TEST(PrintCheck, TheBundledShelfTagOverflowsOnlyWhenTheTextDoes) {
         const char* packSize;
         std::vector<Kind> found;
     } cases[] = {
-        {"an ordinary product", "105g", {}},
+        {"an ordinary product", "105ml", {}},
+        // The line is lower than its 20-point text: the tail of the g passes it by 1 mm.
+        {"a pack size with a descender", "105g", {Kind::Overflow}},
         {"a pack size far too long for its line", "精选特级有机红富士苹果礼盒装每盒十二个约三千克", {Kind::Overflow}},
     };
     for (const auto& c : cases) {

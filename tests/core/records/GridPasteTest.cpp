@@ -5,6 +5,7 @@
 #include "core/blocks/TextBlock.h"
 #include "core/codecs/Archive.h"
 #include "core/document/CPatDoc.h"
+#include "core/document/UndoOrder.h"
 #include "core/records/GridCells.h"
 #include "core/records/GridPaste.h"
 
@@ -110,8 +111,9 @@ TEST_F(GridPasteTest, ABlockIntoTheMiddleAndBackInOneStep) {
     EXPECT_EQ(doc.records[69]->value(2), gbk("产地39"));
     EXPECT_TRUE(doc.records[29]->value(1).isEmpty());
 
-    ASSERT_TRUE(paste.canUndo(doc));
-    paste.undo(doc);
+    // The whole paste is one step of the document's history.
+    EXPECT_EQ(doc.listHistory().undoName(), QString::fromUtf8("粘贴"));
+    ASSERT_TRUE(UndoOrder::undo(doc));
     ASSERT_EQ(doc.recordCount(), 50);
     for (int i = 0; i < 50; ++i) {
         EXPECT_EQ(doc.records[size_t(i)]->value(0), "old" + QByteArray::number(i));
@@ -119,7 +121,10 @@ TEST_F(GridPasteTest, ABlockIntoTheMiddleAndBackInOneStep) {
     }
     EXPECT_EQ(doc.records[30]->blocks.front()->plainText(), shownBefore);
     EXPECT_EQ(doc.currentIndex(), 0);
-    EXPECT_FALSE(paste.canUndo(doc));
+    EXPECT_FALSE(UndoOrder::canUndo(doc));
+    ASSERT_TRUE(UndoOrder::redo(doc));
+    EXPECT_EQ(doc.recordCount(), 70);
+    EXPECT_EQ(doc.records[30]->value(1), gbk("规格 0\t\"大\""));
 }
 
 TEST_F(GridPasteTest, CopiesAndFilledCells) {
@@ -153,9 +158,13 @@ TEST_F(GridPasteTest, CopiesAndFilledCells) {
     EXPECT_EQ(doc.records[0]->value(0), "new");
     // A record the paste left as it was takes no snapshot.
     EXPECT_EQ(doc.records[1]->undoHistory.count(), 0);
-    // Another change to a pasted record leaves the paste in place.
-    doc.records[0]->takeUndoSnapshot();
-    EXPECT_FALSE(paste.canUndo(doc));
+    // Emptying cells is the same step under its own name.
+    CellTable empty;
+    empty.set(0, 1, QByteArray());
+    GridPaste clearing(empty, 0, 1);
+    clearing.apply(doc, false);
+    EXPECT_TRUE(doc.records[0]->value(0).isEmpty());
+    EXPECT_EQ(doc.listHistory().undoName(), QString::fromUtf8("清除"));
 }
 
 TEST_F(GridPasteTest, NewRecordsShareOnePageMadeOnce) {

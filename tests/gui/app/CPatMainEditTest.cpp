@@ -143,10 +143,11 @@ TEST(CPatMain, RedoPutsBackTheWholePaste) {
     EXPECT_EQ(doc.recordCount(), 1);
     EXPECT_EQ(doc.records[0]->value(0), "old");
 
-    // Once the list has changed otherwise, the paste is not put back, nor a share of it.
-    doc.records.push_back(doc.newRecord());
-    doc.records.erase(doc.records.begin() + 1);
-    doc.notify(CPatDoc::Change::Records);
+    // Once something else has changed, the paste is not put back, nor a share of it.
+    doc.records[0]->takeUndoSnapshot();
+    doc.records[0]->setValue(1, "later");
+    doc.notify(CPatDoc::Change::Page);
+    EXPECT_FALSE(redo->isEnabled());
     redo->trigger();
     EXPECT_EQ(doc.recordCount(), 1);
     EXPECT_EQ(doc.records[0]->value(0), "old");

@@ -105,20 +105,21 @@ Theme themeOf(const QString& category) {
 }
 
 // A poster: title, name, pack size and origin with their labels, the original
-// price struck through and the current price large.
-void posterPage(InfoRecord& r, const Theme& t) {
+// price struck through and the current price large. Pack size and origin, with their
+// labels, take the given size when one is given, so that a long origin shrinks to its line.
+void posterPage(InfoRecord& r, const Theme& t, int detailPoints) {
     addText(r, BlockKind::FixedText, {0.08, 0.03, 0.92, 0.16}, t.title, RichText::Centre,
             t.titleColour, "黑体");
     addText(r, BlockKind::FirstVariable, {0.1, 0.24, 0.9, 0.38}, "", RichText::Centre, t.textColour,
             "黑体");
     addText(r, BlockKind::FixedText, {0.12, 0.41, 0.3, 0.46}, "规格:", RichText::Left,
-            t.textColour);
+            t.textColour, nullptr, detailPoints);
     addText(r, BlockKind::FirstVariable + 2, {0.3, 0.41, 0.88, 0.46}, "", RichText::Left,
-            t.textColour);
+            t.textColour, nullptr, detailPoints);
     addText(r, BlockKind::FixedText, {0.12, 0.48, 0.3, 0.53}, "产地:", RichText::Left,
-            t.textColour);
+            t.textColour, nullptr, detailPoints);
     addText(r, BlockKind::FirstVariable + 5, {0.3, 0.48, 0.88, 0.53}, "", RichText::Left,
-            t.textColour);
+            t.textColour, nullptr, detailPoints);
     addText(r, BlockKind::FixedText, {0.12, 0.57, 0.3, 0.63}, "原价", RichText::Left, t.textColour);
     priceStyle(
         addText(r, BlockKind::OriginalPrice, {0.3, 0.56, 0.7, 0.64}, "", RichText::Left, 0x606060),
@@ -134,12 +135,15 @@ void posterPage(InfoRecord& r, const Theme& t) {
 void shelfTagPage(InfoRecord& r, const Theme& t) {
     addText(r, BlockKind::FixedText, {0.05, 0.03, 0.5, 0.22}, t.title, RichText::Left,
             t.titleColour, "黑体");
+    // The name at 18 points, so that a long one shrinks into its two lines.
     addText(r, BlockKind::FirstVariable, {0.06, 0.3, 0.94, 0.48}, "", RichText::Left, t.textColour,
-            "黑体");
+            "黑体", 18);
+    // Pack size and origin at 14 points: their lines are 6.6 mm high, which 20-point text
+    // with a descender ("105g") passes by a millimetre.
     addText(r, BlockKind::FirstVariable + 2, {0.06, 0.52, 0.52, 0.63}, "", RichText::Left,
-            t.textColour);
+            t.textColour, nullptr, 14);
     addText(r, BlockKind::FirstVariable + 5, {0.06, 0.66, 0.52, 0.77}, "", RichText::Left,
-            t.textColour);
+            t.textColour, nullptr, 14);
     priceStyle(
         addText(r, BlockKind::OriginalPrice, {0.06, 0.8, 0.5, 0.93}, "", RichText::Left, 0x606060),
         2);
@@ -253,7 +257,9 @@ void writeTemplate(const LibraryPictures::Background& background, const Size& si
     } else if (size.shelfTag) {
         shelfTagPage(r, theme);
     } else {
-        posterPage(r, theme);
+        // An A5 poster's pack size and origin lines are 9.5 mm high: two lines of 20 points
+        // do not fit there.
+        posterPage(r, theme, size.heightMm == kA5.heightMm ? 18 : 0);
         if (!stamp.isEmpty())
             addPicture(r, doc, stamp, {0.72, 0.5, 0.95, 0.66});
     }

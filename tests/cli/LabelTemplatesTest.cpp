@@ -1,7 +1,7 @@
-// The bundled label templates, as the build draws them into the program folder: twenty
+// The bundled templates, as the build draws them into the program folder: twenty
 // products of a till's list (long names and origins among them) imported through each
-// one give tags the check finds nothing on; each carries an EAN-13 of 其他信息, and only
-// the special-offer ones show 特价 and the original price.
+// one give signs the check finds nothing on; each label template carries an EAN-13 of
+// 其他信息, and only the special-offer ones show 特价 and the original price.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "RunPemo.h"
@@ -17,9 +18,9 @@ namespace pemo {
 
 namespace {
 
-QStringList labelTemplates() {
+QStringList bundledTemplates() {
     QStringList found;
-    QDirIterator it(QStringLiteral(PEMO_RUNTIME_DIR "/底图模板"), {QStringLiteral("*标签2?格.vxt")}, QDir::Files,
+    QDirIterator it(QStringLiteral(PEMO_RUNTIME_DIR "/底图模板"), {QStringLiteral("*.vxt")}, QDir::Files,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) found << it.next();
     found.sort();
@@ -28,10 +29,11 @@ QStringList labelTemplates() {
 
 }  // namespace
 
-TEST(LabelTemplates, TwentyProductsOfATillListCheckCleanOnEveryLabelTemplate) {
-    const QStringList templates = labelTemplates();
+TEST(LabelTemplates, TwentyProductsOfATillListCheckCleanOnEveryBundledTemplate) {
+    const QStringList templates = bundledTemplates();
     // Three colours of 标签21格, 标签24格, 特价标签21格 and 特价标签24格.
-    ASSERT_EQ(templates.size(), 12) << templates.join(QLatin1Char('\n')).toStdString();
+    const QStringList labels = templates.filter(QRegularExpression(QStringLiteral("标签2.格\\.vxt$")));
+    ASSERT_EQ(labels.size(), 12) << templates.join(QLatin1Char('\n')).toStdString();
     QTemporaryDir home;
     const QString list = QStringLiteral(PEMO_TEST_DATA "/shop/till20.csv");
     // 变量1 品名, 变量3 规格, 变量4 单位, 变量6 产地, 变量10 条码, 原价, 现价.
@@ -47,6 +49,8 @@ TEST(LabelTemplates, TwentyProductsOfATillListCheckCleanOnEveryLabelTemplate) {
         ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
         const auto check = test::runPemo({QStringLiteral("--check"), out}, home.path());
         EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
+        if (!labels.contains(path))
+            continue;
 
         const auto dump = test::runPemo({QStringLiteral("--dump"), out}, home.path());
         const QJsonArray blocks = QJsonDocument::fromJson(dump.out)

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <functional>
 
@@ -323,40 +324,50 @@ TEST(PrintCheck, GroupsTheFindingsByKind) {
     }
 }
 
-// The bundled 货架签 of 红头价签, as the build draws it into the program folder.
-TEST(PrintCheck, TheBundledShelfTagOverflowsOnlyWhenTheTextDoes) {
+// The bundled 货架签 of every category, as the build draws them into the program folder.
+TEST(PrintCheck, TheBundledShelfTagsOverflowOnlyWhenTheTextDoes) {
     registerBlockClasses();
-    const QDir folder(QString::fromUtf8(PEMO_RUNTIME_DIR "/底图模板/价签/红头价签-TMPL"));
-    const QStringList files = folder.entryList({QString::fromUtf8("*货架签.vxt")}, QDir::Files);
-    ASSERT_EQ(files.size(), 1) << folder.path().toStdString();
+    QStringList files;
+    QDirIterator it(QString::fromUtf8(PEMO_RUNTIME_DIR "/底图模板"), {QString::fromUtf8("*货架签.vxt")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) files << it.next();
+    ASSERT_GE(files.size(), 7);
     const struct {
         const char* name;
+        const char* product;
         const char* packSize;
         std::vector<Kind> found;
     } cases[] = {
-        {"an ordinary product", "105ml", {}},
-        // The line is lower than its 20-point text: the tail of the g passes it by 1 mm.
-        {"a pack size with a descender", "105g", {Kind::Overflow}},
-        {"a pack size far too long for its line", "精选特级有机红富士苹果礼盒装每盒十二个约三千克", {Kind::Overflow}},
+        {"an ordinary product", "红富士苹果", "105ml", {}},
+        {"a pack size with a descender", "红富士苹果", "105g", {}},
+        // Text set small shrinks to its line, down to 5 points.
+        {"a long name and pack size", "精选特级有机红富士苹果礼盒装每盒十二个约三千克",
+         "精选特级有机红富士苹果礼盒装每盒十二个约三千克", {}},
+        {"a pack size not even 5 points fit", "红富士苹果",
+         "精选特级有机红富士苹果礼盒装每盒十二个约三千克精选特级有机红富士苹果礼盒装每盒十二个约三千克"
+         "精选特级有机红富士苹果礼盒装每盒十二个约三千克精选特级有机红富士苹果礼盒装每盒十二个约三千克",
+         {Kind::Overflow}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        CPatDoc doc;
-        doc.newDocument();
-        InfoRecord& r = *doc.records.front();
-        TemplateFile::apply(folder.filePath(files.first()), r, doc);
-        r.setValue(0, gbk("红富士苹果"));
-        r.setValue(2, gbk(c.packSize));
-        r.setValue(5, gbk("天津"));
-        r.setValue(InfoRecord::kOriginalPrice, "4.50");
-        r.setValue(InfoRecord::kCurrentPrice, "3.60");
-        r.refreshPlaceholders(false, doc.placeholderSources());
-        PrintSettings settings;
-        settings.mode = PrintMode::ByItemWithBackground;
-        const auto findings = PrintCheck::run(doc, settings);
-        QStringList texts;
-        for (const auto& f : findings) texts << f.text;
-        EXPECT_EQ(kindsOf(findings), c.found) << texts.join('\n').toStdString();
+    for (const QString& file : files) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(file.toStdString() + ": " + c.name);
+            CPatDoc doc;
+            doc.newDocument();
+            InfoRecord& r = *doc.records.front();
+            TemplateFile::apply(file, r, doc);
+            r.setValue(0, gbk(c.product));
+            r.setValue(2, gbk(c.packSize));
+            r.setValue(5, gbk("山东烟台"));
+            r.setValue(InfoRecord::kOriginalPrice, "4.50");
+            r.setValue(InfoRecord::kCurrentPrice, "3.60");
+            r.refreshPlaceholders(false, doc.placeholderSources());
+            PrintSettings settings;
+            settings.mode = PrintMode::ByItemWithBackground;
+            const auto findings = PrintCheck::run(doc, settings);
+            QStringList texts;
+            for (const auto& f : findings) texts << f.text;
+            EXPECT_EQ(kindsOf(findings), c.found) << texts.join('\n').toStdString();
+        }
     }
 }
 

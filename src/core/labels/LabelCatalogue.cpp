@@ -11,7 +11,9 @@
 
 namespace pemo {
 
-Q_LOGGING_CATEGORY(labelCatalogueLog, "pemo.labels")
+// Products the catalogue cannot use are told only when asked for
+// (QT_LOGGING_RULES="pemo.labels.info=true"): a job on another sheet has no use for them.
+Q_LOGGING_CATEGORY(labelCatalogueLog, "pemo.labels", QtWarningMsg)
 
 namespace {
 
@@ -135,7 +137,7 @@ const LabelCatalogue& LabelCatalogue::installed() {
         const QString folder = installedFolder();
         if (!folder.isEmpty()) c.loadFolder(folder);
         for (const Skipped& s : c.skipped()) {
-            qCWarning(labelCatalogueLog, "%s", qUtf8Printable(QString::fromUtf8("标签目录里的 %1 没有用上：%2").arg(s.name, s.reason)));
+            qCInfo(labelCatalogueLog, "%s", qUtf8Printable(QString::fromUtf8("标签目录里的 %1 没有用上：%2").arg(s.name, s.reason)));
         }
         return c;
     }();

@@ -3,45 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <sys/stat.h>
 
 #include "core/document/CPatDoc.h"
 #include "core/document/DocumentFile.h"
 
+#include "RunPemo.h"
+
 using namespace pemo;
 
 namespace {
-
-struct Outcome {
-    bool ended = false;
-    int exitCode = -1;
-    QString err;
-};
-
-// A run that waits on a FIFO never ends by itself: it is stopped after 10 s.
-Outcome run(const QStringList& arguments, const QString& home) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PEMO_HOME", home);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PEMO_RUNTIME_DIR "/pemo"), arguments);
-    Outcome outcome;
-    outcome.ended = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit;
-    if (!outcome.ended) {
-        process.kill();
-        process.waitForFinished();
-        return outcome;
-    }
-    outcome.exitCode = process.exitCode();
-    outcome.err = QString::fromUtf8(process.readAllStandardError());
-    return outcome;
-}
 
 TEST(DocumentPathKinds, EveryCommandRefusesWhatIsNoRegularFileAndSaysWhatItIs) {
     QTemporaryDir dir;
@@ -79,8 +53,8 @@ TEST(DocumentPathKinds, EveryCommandRefusesWhatIsNoRegularFileAndSaysWhatItIs) {
         };
         for (const QStringList& command : commands) {
             SCOPED_TRACE(command.join(' ').toStdString());
-            const Outcome outcome = run(command, home);
-            ASSERT_TRUE(outcome.ended);
+            // A run that waits on a FIFO never ends by itself: it is stopped after 10 s.
+            const test::PemoRun outcome = test::runPemo(command, home, {}, {10});
             EXPECT_EQ(outcome.exitCode, 1) << outcome.err.toStdString();
             EXPECT_TRUE(outcome.err.contains(kind.path)) << outcome.err.toStdString();
             EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(kind.says))) << outcome.err.toStdString();
@@ -88,7 +62,7 @@ TEST(DocumentPathKinds, EveryCommandRefusesWhatIsNoRegularFileAndSaysWhatItIs) {
         }
     }
     // The check on a real document still runs.
-    EXPECT_TRUE(run({"--check", document}, home).ended);
+    EXPECT_NE(test::runPemo({"--check", document}, home).exitCode, -1);
 }
 
 }  // namespace

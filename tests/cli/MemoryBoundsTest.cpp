@@ -43,6 +43,26 @@ TEST(MemoryBounds, SmallJobsRunWithinOneGibibyte) {
     }
 }
 
+// 199,900 rows of 100 one-character cells: as many as the import takes, within 1 GiB.
+TEST(MemoryBounds, TheMostCellsTheImportTakesFitInOneGibibyte) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString home = dir.filePath("home");
+    QDir().mkpath(home);
+    const QString cells = dir.filePath("cells.csv");
+    {
+        QFile file(cells);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QByteArray row = QByteArray("a,").repeated(99) + "b\n";
+        const QByteArray block = row.repeated(1999);
+        for (int i = 0; i < 100; ++i) file.write(block);
+    }
+    const QString out = dir.filePath("out.vxq");
+    const test::PemoRun run = test::runPemo({"--import", cells, "--export", out}, home, {}, {60, kGibibyteKb});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(out));
+}
+
 TEST(MemoryBounds, ACommandThatRunsOutSaysSoAndWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

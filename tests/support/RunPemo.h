@@ -16,9 +16,17 @@ struct PemoRun {
     QString err;
 };
 
+// AddressSanitizer reserves terabytes of shadow memory at start, so a program built with
+// it cannot start under an address-space limit at all.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressSpaceLimitsWork = false;
+#else
+inline constexpr bool kAddressSpaceLimitsWork = true;
+#endif
+
 struct Limits {
     int seconds = 60;            // stopped (exit -1) when it runs longer
-    qint64 addressSpaceKb = 0;   // `ulimit -v`; 0: none
+    qint64 addressSpaceKb = 0;   // `ulimit -v`; 0: none (and none where limits do not work)
 };
 
 // extra: environment variables to set as well ("NAME", "value").
@@ -31,7 +39,7 @@ inline PemoRun runPemo(const QStringList& arguments, const QString& home,
     env.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(env);
     const QString program = QStringLiteral(PEMO_RUNTIME_DIR "/pemo");
-    if (limits.addressSpaceKb > 0) {
+    if (limits.addressSpaceKb > 0 && kAddressSpaceLimitsWork) {
         const QString shell = QStringLiteral("ulimit -v %1; exec \"$0\" \"$@\"").arg(limits.addressSpaceKb);
         process.start(QStringLiteral("/bin/sh"), QStringList{"-c", shell, program} + arguments);
     } else {

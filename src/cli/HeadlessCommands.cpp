@@ -5,9 +5,9 @@
 #include "CheckCommand.h"
 #include "UpdateCommand.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <cstdio>
+#include <new>
 
 #include "ExitStatus.h"
 
@@ -21,6 +21,7 @@
 #include "core/document/PagePictureFile.h"
 #include "core/document/TemplateFile.h"
 #include "core/platform/ProgramInfo.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
@@ -39,9 +40,7 @@ bool isTemplate(const QByteArray& bytes) {
 
 int openDocument(CPatDoc& doc, const QString& path) {
     // A document (pictures and all) is read from the disk a window at a time.
-    QFile head(path);
-    if (!head.open(QIODevice::ReadOnly) || !isTemplate(head.read(9))) return DocumentFile::open(doc, path);
-    head.close();
+    if (!isTemplate(SourceFile::head(path, 9))) return DocumentFile::open(doc, path);
     const QByteArray bytes = readWhole(path);
     doc.newDocument();
     InfoRecord& record = *doc.currentRecord();
@@ -115,6 +114,23 @@ int runExport(const ExportRequest& request, const DocumentOpener& open) {
     return exportDocument(request, open);
 }
 
+namespace {
+
+// The file a command reads first, to name in a message about the whole run.
+QString mainInput(const CommandRequest& request) {
+    if (const auto* dumping = std::get_if<DumpRequest>(&request)) return dumping->file;
+    if (const auto* importing = std::get_if<ImportRequest>(&request)) return importing->source.data;
+    if (const auto* updating = std::get_if<UpdateRequest>(&request)) return updating->document;
+    if (const auto* checking = std::get_if<CheckRequest>(&request)) return checking->file;
+    return std::get<ExportRequest>(request).in;
+}
+
+QString outOfMemoryText(const QString& file) {
+    return QString::fromUtf8("内存不足：处理 %1 需要的内存超过了可用的内存，没有写出任何文件。").arg(file);
+}
+
+}  // namespace
+
 int runHeadlessCommand(const CommandRequest& request) {
     registerBlockClasses();
     const DocumentOpener openFile = [](CPatDoc& doc, const QString& path) { openDocument(doc, path); };
@@ -126,6 +142,10 @@ int runHeadlessCommand(const CommandRequest& request) {
         return runExport(std::get<ExportRequest>(request), openFile);
     } catch (const FileError& error) {
         printError(error.message());
+        return kRefused;
+    } catch (const std::bad_alloc&) {
+        // Every output goes through a temporary file that the unwinding has removed.
+        printError(outOfMemoryText(mainInput(request)));
         return kRefused;
     }
 }

@@ -20,6 +20,7 @@ class CPatDoc;
 //                               when it finds something
 //   --update FILE --from DATA … --export OUT …  a price list applied (UpdateCommand.h)
 // Exit status 0 on success, 1 when a file is refused (the message on stderr).
+// A run that runs out of memory ends with exit status 1 and says so; nothing is written.
 int runHeadlessCommand(const CommandRequest& request);
 
 // Opens a document, or reads a template into a new one-record document; throws FileError

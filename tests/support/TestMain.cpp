@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 
 #ifdef PEMO_TEST_WIDGETS
-#include <QApplication>
-using TestApplication = QApplication;
+#include "gui/app/GuardedApplication.h"
+using TestApplication = pemo::GuardedApplication;
 #else
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;

@@ -18,6 +18,7 @@
 #include "core/codecs/ZipExtract.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
@@ -291,11 +292,14 @@ QString cannotOpenText(const QString& path) { return QString::fromUtf8("无法�
 // Opens a document or template file on disk for reading, at its start, after checking
 // what it is (see DocumentFile::readFromDisk).
 void openOnDisk(const QString& path, QFile& file) {
-    const QFileInfo info(path);
-    if (!info.exists()) throw IoError(cannotOpenText(path));
-    if (!info.isFile() || info.size() > DocumentFile::kMaxFileSize) throw FormatError();
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpenText(path));
+    const SourceFile::Opened opened = SourceFile::openRegular(file, path, DocumentFile::kMaxFileSize);
+    switch (opened.refusal) {
+    case SourceFile::Refusal::None: break;
+    case SourceFile::Refusal::CannotOpen: throw IoError(cannotOpenText(path));
+    case SourceFile::Refusal::NotRegular:
+        throw IoError(QString::fromUtf8("%1 是%2，不是普通文件，无法打开。").arg(path, opened.kind));
+    case SourceFile::Refusal::TooLarge: throw FormatError();
+    }
     // A length byte of 8, then the document's or the template's magic.
     const QByteArray head = file.read(9);
     if (head != QByteArray("\x08") + DocumentFile::kMagic &&
@@ -329,7 +333,8 @@ int DocumentFile::open(CPatDoc& doc, const QString& path) {
 QByteArray DocumentFile::readFromDisk(const QString& path) {
     QFile file;
     openOnDisk(path, file);
-    QByteArray bytes = file.read(kMaxFileSize);
+    // What the file holds: asking for the largest size allowed would reserve it all.
+    QByteArray bytes = file.read(std::min(file.size(), kMaxFileSize));
     if (file.error() != QFileDevice::NoError) throw IoError(cannotOpenText(path));
     return bytes;
 }

@@ -14,6 +14,7 @@
 #include "core/platform/Folders.h"
 #include "core/platform/ProgramInfo.h"
 #include "core/platform/SafeFile.h"
+#include "core/platform/SourceFile.h"
 
 namespace pemo {
 
@@ -144,12 +145,10 @@ void TemplateFile::read(const QByteArray& bytes, InfoRecord& record, CPatDoc& do
 }
 
 std::optional<QSize> TemplateFile::readPageSize(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     // Magic (9 bytes), version and four sizes.
     constexpr qint64 kHeaderBytes = 9 + 2 + 16;
     try {
-        ArchiveReader in(file.read(kHeaderBytes));
+        ArchiveReader in(SourceFile::head(path, kHeaderBytes));
         if (in.readText() != kMagic) return std::nullopt;
         if (in.readUInt16() > kStreamVersion) return std::nullopt;
         const int32_t wMm = in.readInt32(), hMm = in.readInt32();

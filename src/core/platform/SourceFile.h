@@ -21,6 +21,15 @@ public:
     static QString problem(const QString& path);
     // Up to count bytes from the start of a file that passes the check; empty otherwise.
     static QByteArray head(const QString& path, qint64 count);
+
+    // The same opening for any reader, told apart by what went wrong; `kind` names what a
+    // path that is no regular file is ("文件夹", "命名管道（FIFO）", "设备" …).
+    enum class Refusal { None, CannotOpen, NotRegular, TooLarge };
+    struct Opened {
+        Refusal refusal = Refusal::None;
+        QString kind;
+    };
+    static Opened openRegular(QFile& file, const QString& path, qint64 maxSize);
 };
 
 }  // namespace pemo

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "CellText.h"
+#include "ShortValuePool.h"
 #include "core/codecs/Archive.h"
 #include "core/codecs/Gbk.h"
 
@@ -179,6 +180,7 @@ CellTable DelimitedText::parse(const QByteArray& bytes, char separator,
 CellTable DelimitedText::split(const char* data, qsizetype size, char separator, bool gbk) {
     CellTable table;
     std::vector<QByteArray> row;
+    ShortValuePool shortValues;
     size_t lastWidth = 0;
     qsizetype cells = 0;
     qsizetype i = 0;
@@ -233,7 +235,7 @@ CellTable DelimitedText::split(const char* data, qsizetype size, char separator,
                 field.append(data + start, i - start);
             }
         }
-        row.push_back(std::move(field));
+        row.push_back(shortValues.share(std::move(field)));
         // Each field costs far more memory than its separator byte; a file of nothing but
         // separators must not take the machine down.
         if (++cells > kMaxCells) throw FormatError(QString::fromUtf8("文件太大，无法导入。"));

@@ -100,11 +100,17 @@ TEST_F(ExportRecordsCommandTest, RefusalsAndUsage) {
         {{"--export", out("a.csv"), document_, "--mode", "list"}, 2, "unknown option"},
         {{"--export", out("a.pdf"), document_, "--all"}, 2, "--mode list"},
         {{"--export", out("a.csv")}, 2, "need OUT and FILE"},
+        // A workbook that cannot be written: its folder is missing, or it is a folder.
+        {{"--export", out("gone/a.xlsx"), document_}, 1, "gone/a.xlsx"},
+        {{"--export", out("folder.xlsx"), document_}, 1, "folder.xlsx"},
     };
+    QDir().mkpath(out("folder.xlsx"));
     for (const Case& c : cases) {
         const auto [status, error] = run(c.arguments);
         EXPECT_EQ(status, c.status) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.message))) << error.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out("a.csv")));
+    EXPECT_FALSE(QFile::exists(out("gone")));
+    EXPECT_EQ(QDir(out("folder.xlsx")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }

@@ -196,10 +196,10 @@ TEST_F(HeadlessCommandsTest, RefusedFilesAndWrongArguments) {
         {{"--dump", documentPath_, templatePath_}, 2, "usage"},
         {{"--export", out}, 2, "usage"},
         {{"--export", dir_.path() + "/out.gif", documentPath_}, 2, QString()},
-        // Only the header is read before a refusal, whatever lies behind the name.
-        {{"--dump", "/dev/zero"}, 1, QString::fromUtf8("非法文件")},
-        {{"--dump", fifo}, 1, QString::fromUtf8("非法文件")},
-        {{"--dump", dir_.path()}, 1, QString::fromUtf8("非法文件")},
+        // Nothing is read from what is no regular file; the message says what it is.
+        {{"--dump", "/dev/zero"}, 1, QString::fromUtf8("/dev/zero 是设备")},
+        {{"--dump", fifo}, 1, QString::fromUtf8("是命名管道")},
+        {{"--dump", dir_.path()}, 1, QString::fromUtf8("是文件夹")},
         {{"--dump", huge}, 1, QString::fromUtf8("非法文件")},
         {{"--export", out, huge}, 1, QString::fromUtf8("非法文件")},
         // A start of the window takes one file and Qt's own options, nothing else.
